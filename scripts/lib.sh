@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: build folder, wine prefix and the build itself.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export CCACHE_DIR=${CCACHE_DIR:-$ROOT/.ccache}
+
+# Configures and builds everything into $BUILD_DIR/bin.
+build_all() {
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/WinelibToolchain.cmake" "${launcher[@]}" >/dev/null
+  fi
+  cmake --build "$BUILD_DIR" -j "$(nproc)"
+}
+
+# Makes the wine prefix (once) with the Japanese font replacements the program asks for.
+make_prefix() {
+  export WINEPREFIX=$1
+  if [ ! -f "$WINEPREFIX/.voltrane-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$key" /v 'ＭＳ ゴシック' /d IPAGothic /f >/dev/null 2>&1
+    wine reg add "$key" /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1
+    wine reg add "$key" /v 'MS UI Gothic' /d IPAPGothic /f >/dev/null 2>&1
+    wine reg add "$key" /v 'ＭＳ 明朝' /d IPAMincho /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.voltrane-ready"
+  fi
+}

@@ -1,0 +1,117 @@
+#include "core/CadSystem.h"
+
+#include "Dravik.h"
+#include "DravikDb.h"
+
+const char kMainFrameClassName[] = "Brisco001";
+
+namespace {
+
+HWND g_mainFrameWnd = nullptr;
+HWND g_statusBarWnd = nullptr;
+int g_linkMode = -1;
+bool g_isTerminating = false;
+
+}  // namespace
+
+CCadSystem& GetCadSystem()
+{
+    static CCadSystem system;
+    return system;
+}
+
+HWND GetMainFrameWnd() { return g_mainFrameWnd; }
+HWND GetStatusBarWnd() { return g_statusBarWnd; }
+int GetLinkMode() { return g_linkMode; }
+void SetLinkMode(int linkMode) { g_linkMode = linkMode; }
+bool IsTerminating() { return g_isTerminating; }
+
+int CCadSystem::Initialize(HINSTANCE instance, HINSTANCE /*previous*/,
+                           const char* /*commandLine*/, int /*showCommand*/)
+{
+    hInstance = instance;
+    g_isTerminating = false;
+    // The engine needs its coordinate limit before any database exists.
+    ZUriSetMaxCoord(0, 1.0e100);
+    return 0;
+}
+
+int CCadSystem::SubInitialize(HWND mainFrame, HWND statusBar, const char* /*commandLine*/)
+{
+    g_mainFrameWnd = mainFrame;
+    g_statusBarWnd = statusBar;
+    // The host library sends its messages to the main frame from now on.
+    Dader_InitCadApi(mainFrame);
+    return 0;
+}
+
+int CCadSystem::Terminate(HINSTANCE /*instance*/)
+{
+    g_isTerminating = true;
+    ZUriAllFreeEBuffer();
+    return 0;
+}
+
+int CCadSystem::GetStartMode() const
+{
+    switch (g_linkMode) {
+    case 0:
+    case 99:
+        return 1;
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        return 2;
+    case 10:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+void CCadSystem::AdjustShowCommand(int* showCommand) const
+{
+    if (showCommand != nullptr && g_linkMode >= 1 && g_linkMode <= 5) *showCommand = SW_HIDE;
+}
+
+int ColorButtonEntryOfKind(int kind)
+{
+    switch (kind) {
+    case 0: return 1;
+    case 1: return 2;
+    case 2: return 3;
+    case 4: return 0;
+    default: return 19;
+    }
+}
+
+COLORREF GetDialogBackColor() { return GetCadSystem().config.color.COLOR_DLG_BK.value; }
+
+COLORREF GetColorButtonBkColor(int kind)
+{
+    return GetCadSystem().config.color.COLOR_BTN_ATTR[ColorButtonEntryOfKind(kind)].bkColor;
+}
+
+COLORREF GetColorButtonTextColor(int kind)
+{
+    return GetCadSystem().config.color.COLOR_BTN_ATTR[ColorButtonEntryOfKind(kind)].textColor;
+}
+
+COLORREF GetColorButtonDisabledColor(int kind)
+{
+    return GetCadSystem().config.color.COLOR_BTN_ATTR[ColorButtonEntryOfKind(kind)].disabledColor;
+}
+
+void DrawColorButton(const DRAWITEMSTRUCT* item)
+{
+    const ColorBtnAttrEx& attr = GetCadSystem().config.color.COLOR_BTN_ATTR[0];
+    QmCadApi_ColorBtn_DrawItem(item, attr.bkColor, attr.textColor, attr.disabledColor);
+}
+
+void DrawColorButtonOfKind(const DRAWITEMSTRUCT* item, int kind)
+{
+    const ColorBtnAttrEx& attr = GetCadSystem().config.color.COLOR_BTN_ATTR[ColorButtonEntryOfKind(kind)];
+    QmCadApi_ColorBtn_DrawItem(item, attr.bkColor, attr.textColor, attr.disabledColor);
+}

@@ -1,0 +1,68 @@
+// The program's one application object: the settings records, the command catalogue and the
+// run-time values that every subsystem reads, with the start-up and shutdown stages.
+#pragma once
+
+#include <windows.h>
+
+#include "core/ConfigData.h"
+
+class CCadSystem {
+public:
+    // Members in construction order.
+    int multiBoot = 0;             // MULTIBOOT taken at start: 0 refuses a second start
+    HWND appPanelWnd = nullptr;    // the application panel, stored by the frame's second stage
+    ConfigData config;             // "ConfigData.xml"
+    int keyCursorMode = 0;         // keyboard cursor mode of the drawing views
+    int currentPage = 0;           // last page made current through SetCurrentLayer
+    int currentLayer = 0;          // last layer made current through SetCurrentLayer
+    int mdiMaximized = 0;          // drawing windows shown maximised
+    HINSTANCE hInstance = nullptr;
+    int lowResPanel = 0;           // command panels use their low-resolution layout
+    int currentCommandId = 0;      // the command the dispatcher is running
+    int initStatus = 0;            // start-up status: 0 ok, 1 ended in the first stage, -3, -555, -556
+
+    // First stage, before any window: 0 go on; 1 this start ends; -3 settings not loaded.
+    int Initialize(HINSTANCE instance, HINSTANCE previous, const char* commandLine, int showCommand);
+    // Second stage, from the frame's posted start message: 0, or a negative failure code.
+    int SubInitialize(HWND mainFrame, HWND statusBar, const char* commandLine);
+    // Shutdown after the message loop; saves the per-user state only when initStatus is 0.
+    int Terminate(HINSTANCE instance);
+
+    // 1 for link modes 0 and 99, 2 for 1 to 5, 3 for 10, 0 otherwise (also without a
+    // hand-off file).
+    int GetStartMode() const;
+    // Hides the main window in the hand-off link modes 1 to 5.
+    void AdjustShowCommand(int* showCommand) const;
+
+private:
+    friend CCadSystem& GetCadSystem();
+    CCadSystem() = default;
+    CCadSystem(const CCadSystem&) = delete;
+    CCadSystem& operator=(const CCadSystem&) = delete;
+};
+
+CCadSystem& GetCadSystem();
+
+// The main frame window (none before the second start stage) and the status bar window.
+HWND GetMainFrameWnd();
+HWND GetStatusBarWnd();
+
+// The hand-off start mode read from "to_cad.atr"; -1 when there is no hand-off file.
+int GetLinkMode();
+void SetLinkMode(int linkMode);
+
+// Second-start search name and main frame window class.
+extern const char kMainFrameClassName[];
+
+// Set as the first step of Terminate.
+bool IsTerminating();
+
+// Colours of the coloured push buttons by button kind (settings COLOR_BTN_ATTR): kind 0
+// uses entry 1, kind 1 entry 2, kind 2 entry 3, kind 4 entry 0, every other kind entry 19.
+COLORREF GetDialogBackColor();
+COLORREF GetColorButtonBkColor(int kind);
+COLORREF GetColorButtonTextColor(int kind);
+COLORREF GetColorButtonDisabledColor(int kind);
+int ColorButtonEntryOfKind(int kind);
+void DrawColorButton(const DRAWITEMSTRUCT* item);
+void DrawColorButtonOfKind(const DRAWITEMSTRUCT* item, int kind);

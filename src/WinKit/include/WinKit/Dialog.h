@@ -1,0 +1,46 @@
+// Dialogs from resource templates, modal (DoModal) or modeless (Create), whose messages go
+// to the derived class's message map. T declares `enum { IDD = <template id> };`.
+#pragma once
+
+#include <windows.h>
+
+#include "WinKit/Window.h"
+
+namespace WinKit {
+
+class CDialogImplRoot : public CWindow, public CMessageMap {
+public:
+    CDialogImplRoot() = default;
+    CDialogImplRoot(const CDialogImplRoot&) = delete;
+    CDialogImplRoot& operator=(const CDialogImplRoot&) = delete;
+    ~CDialogImplRoot() override;
+
+    BOOL EndDialog(INT_PTR result);
+    const MSG* GetCurrentMessage() const { return m_currentMsg; }
+    virtual void OnFinalMessage(HWND /*hWnd*/) {}
+
+    static CDialogImplRoot* FromHandle(HWND hWnd);
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    INT_PTR DoModalFrom(HINSTANCE instance, UINT templateId, HWND parent, LPARAM initParam);
+    HWND CreateFrom(HINSTANCE instance, UINT templateId, HWND parent, LPARAM initParam);
+
+    bool m_modal = false;
+    const MSG* m_currentMsg = nullptr;
+};
+
+template <class T>
+class CDialogImpl : public CDialogImplRoot {
+public:
+    INT_PTR DoModal(HWND parent = ::GetActiveWindow(), LPARAM initParam = 0)
+    {
+        return DoModalFrom(GetModuleHandleA(nullptr), T::IDD, parent, initParam);
+    }
+    HWND Create(HWND parent, LPARAM initParam = 0)
+    {
+        return CreateFrom(GetModuleHandleA(nullptr), T::IDD, parent, initParam);
+    }
+};
+
+}  // namespace WinKit

@@ -1,0 +1,31 @@
+// Starts the real program from the program folder and watches it as another Windows program
+// would: by its windows and its exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class ProgramProcess {
+public:
+    ProgramProcess() = default;
+    ~ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    // Starts Voltrane with the given arguments; false when it could not be started.
+    bool Start(const std::string& arguments = std::string());
+    // The first visible top-level window of the class in this process, within the time.
+    HWND WaitForWindow(const char* className, DWORD timeoutMs) const;
+    // Waits for the process to end; false on time-out. The exit code is then valid.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
+    DWORD ProcessId() const { return m_info.dwProcessId; }
+    // Ends a process that is still running (after a failed test).
+    void Kill();
+
+private:
+    PROCESS_INFORMATION m_info = {};
+};
+
+// The folder of the test program, which is the program folder of the build.
+std::string ProgramFolder();
