@@ -1,0 +1,175 @@
+#include "core/CommandLine.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "core/Dbcs.h"
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsOptionWord(const std::string& word)
+{
+    return !word.empty() && (word[0] == '/' || word[0] == '-');
+}
+
+}  // namespace
+
+std::string CommandLineScan::BootKey() const
+{
+    std::string key;
+    for (const std::string& option : options) key += option;
+    return key;
+}
+
+std::string NormaliseOption(const std::string& word)
+{
+    std::string rest;
+    for (size_t i = 1; i < word.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(word[i]);
+        if (IsSjisLeadByte(c) && i + 1 < word.size()) {
+            // Both bytes go through toupper as the scanner always did; only ASCII changes.
+            rest += static_cast<char>(std::toupper(c));
+            rest += static_cast<char>(std::toupper(static_cast<unsigned char>(word[i + 1])));
+            ++i;
+            continue;
+        }
+        if (c >= '0' && c <= '9') continue;
+        rest += static_cast<char>(std::toupper(c));
+    }
+    return rest.empty() ? std::string("/NUM") : "/" + rest;
+}
+
+CommandLineScan ScanCommandLine(const char* text, const WordEndTest& mayEndAt)
+{
+    CommandLineScan scan;
+    if (text == nullptr) return scan;
+    const char* p = text;
+    while (IsBlank(*p)) ++p;
+
+    while (*p != '\0') {
+        std::string word;
+        bool quoted = false;
+        if (*p == '"') {
+            quoted = true;
+            ++p;
+        }
+        while (*p != '\0') {
+            char c = *p;
+            if (IsSjisLeadByte(static_cast<unsigned char>(c)) && p[1] != '\0') {
+                word += c;
+                word += p[1];
+                p += 2;
+                continue;
+            }
+            if (quoted) {
+                if (c == '"') {
+                    quoted = false;
+                } else {
+                    word += c;
+                }
+                ++p;
+                continue;
+            }
+            if (c == '"') {
+                // A quote in the middle of a word starts a quoted part of it.
+                quoted = true;
+                ++p;
+                continue;
+            }
+            if (IsBlank(c)) {
+                if (IsOptionWord(word) || (mayEndAt && mayEndAt(word))) break;
+                // An unquoted path with blanks: the blank is dropped and the word goes on.
+                ++p;
+                continue;
+            }
+            word += c;
+            ++p;
+        }
+        while (IsBlank(*p)) ++p;
+        if (word.empty()) continue;
+
+        if (word.size() >= kCommandLineTextSize) {
+            scan.refused.push_back(word);
+            continue;
+        }
+        if (IsOptionWord(word)) {
+            if (scan.options.size() < kMaxCommandLineOptions) {
+                std::string option = NormaliseOption(word);
+                std::string key = scan.BootKey() + option;
+                if (key.size() < kCommandLineTextSize) {
+                    scan.options.push_back(option);
+                } else {
+                    scan.refused.push_back(word);
+                }
+            }
+            if (scan.rawOptions.size() + word.size() < kCommandLineTextSize) {
+                scan.rawOptions += word;
+            } else {
+                scan.optionsTruncated = true;
+            }
+            continue;
+        }
+        scan.words.push_back(word);
+    }
+    return scan;
+}
+
+CommandLineState& GetCommandLineState()
+{
+    static CommandLineState state;
+    return state;
+}
+
+int ProcessCommandLine(HWND window, const char* text, int showCommand,
+                       const CommandLineHost& host, CommandLineState& state)
+{
+    if (showCommand >= 0 && window != nullptr) {
+        ShowWindow(window, showCommand);
+        UpdateWindow(window);
+    }
+    if (text == nullptr || *text == '\0') {
+        if (host.startOpenDialogWanted && host.startOpenDialogWanted() && host.post)
+            host.post(window, 2424 /* WM_CADDB_NEW_WINDOW */, 0, 0);
+        return 1;
+    }
+
+    auto mayEnd = [&host](const std::string& word) {
+        return (host.isDrawingFile && host.isDrawingFile(word)) ||
+               (host.fileExists && host.fileExists(word));
+    };
+    CommandLineScan scan = ScanCommandLine(text, mayEnd);
+
+    for (const std::string& word : scan.words) {
+        if (host.fileExists && host.fileExists(word)) {
+            state.fileFound = 1;
+            if (host.bringForward) host.bringForward(window);
+            if (host.openFile && host.openFile(window, word) != 0) state.fileOpened = 1;
+        } else {
+            if (host.bringForward) host.bringForward(window);
+            if (host.showError) host.showError(window, word);
+        }
+    }
+    for (const std::string& word : scan.refused) {
+        if (host.showError) host.showError(window, word);
+    }
+
+    // With nothing opened the user gets an empty drawing window, as for an empty command line.
+    if (state.fileOpened == 0 && host.post) host.post(window, 2424 /* WM_CADDB_NEW_WINDOW */, 0, 0);
+
+    if (!scan.options.empty()) {
+        if (window != nullptr && IsIconic(window)) ShowWindow(window, SW_SHOWNORMAL);
+        state.bootKey = scan.BootKey();
+        std::string value = host.readBootCommand ? host.readBootCommand(state.bootKey) : std::string();
+        int command = value.empty() ? 0 : std::atoi(value.c_str());
+        if (command > 0) {
+            DbcsCopy(state.bootOptionText, sizeof state.bootOptionText, scan.rawOptions.c_str());
+            if (host.post)
+                host.post(window, WM_COMMAND, static_cast<WPARAM>(command),
+                          reinterpret_cast<LPARAM>(state.bootOptionText));
+            state.startActionDone = 1;
+        }
+    }
+    return 1;
+}
