@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-// Loads DravikDb and Dravik from the folder of the running program.
+// Loads DravikDb, Dravik and LumbraImage from the folder of the running program.
 // Returns 1 when both are bound, 0 otherwise (the name of the first missing library is
 // copied into failedName when given, bounded by failedNameSize).
 int BindEngineLibraries(char* failedName = nullptr, size_t failedNameSize = 0);

@@ -31,7 +31,8 @@ void GetProgramFolder(char* out, size_t outSize)
 
 int BindEngineLibraries(char* failedName, size_t failedNameSize)
 {
-    static const char* const kLibraries[] = {"DravikDb.dll", "Dravik.dll"};
+    // LumbraImage is bound here too: the PDF plug-in links it and calls it on export.
+    static const char* const kLibraries[] = {"DravikDb.dll", "Dravik.dll", "LumbraImage.dll"};
     char folder[MAX_PATH];
     GetProgramFolder(folder, sizeof folder);
     for (const char* name : kLibraries) {

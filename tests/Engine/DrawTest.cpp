@@ -1,0 +1,167 @@
+#include "GTest.h"
+
+#include "EngineFixture.h"
+
+#include <memory>
+
+namespace {
+
+// A 100 x 100 black bitmap in a memory device context.
+struct Canvas {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    Canvas()
+    {
+        HDC screen = GetDC(nullptr);
+        dc = CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = 100;
+        info.bmiHeader.biHeight = 100;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bitmap);
+        Clear();
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    void Clear()
+    {
+        RECT all = {0, 0, 100, 100};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    COLORREF At(int x, int y) { return GetPixel(dc, x, y) & 0xFFFFFF; }
+};
+
+// One world unit per pixel, world origin in the middle of the canvas.
+std::unique_ptr<DrawParamBlock> MakeBlock(HDC dc)
+{
+    auto block = std::make_unique<DrawParamBlock>();
+    std::memset(block.get(), 0, sizeof *block);
+    block->size = sizeof *block;
+    block->outputKind = 2;
+    block->dc = dc;
+    block->centreX = 50;
+    block->centreY = 50;
+    block->scale = 1.0;
+    block->drawingScale = 1.0;
+    block->worldLeft = -50;
+    block->worldTop = 50;
+    block->worldRight = 50;
+    block->worldBottom = -50;
+    return block;
+}
+
+}  // namespace
+
+TEST(Draw, DatabaseDrawsVisibleElementsOnly)
+{
+    TestDb t;
+    Canvas canvas;
+    ElementRecord line = MakeLine(-40, 0, 40, 0, 3);
+    line.colour = 2;  // red in the default table
+    ZUriAppendElement(&line, t.db());
+    auto block = MakeBlock(canvas.dc);
+    ASSERT_EQ(1, ZUriDrawPre(t.db(), block.get()));
+    ASSERT_EQ(1, ZUriDrawAll(t.db(), block.get(), nullptr));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.At(50, 50));
+    EXPECT_EQ(0u, canvas.At(50, 20));
+
+    // A hidden layer is not drawn.
+    canvas.Clear();
+    auto* info = static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(0, t.db()));
+    info->layers.displayMask[0] &= ~(1u << 3);
+    ZUriDrawAll(t.db(), block.get(), nullptr);
+    EXPECT_EQ(0u, canvas.At(50, 50));
+    info->layers.displayMask[0] |= 1u << 3;
+
+    // A layer filter for another layer draws nothing either.
+    block->filterByLayer = 1;
+    block->filterLayer = 4;
+    ZUriDrawAll(t.db(), block.get(), nullptr);
+    EXPECT_EQ(0u, canvas.At(50, 50));
+    block->filterByLayer = 0;
+
+    // Colour override.
+    block->colourOverride = 1;
+    block->overrideColour = 4;  // blue
+    ZUriDrawAll(t.db(), block.get(), nullptr);
+    EXPECT_EQ(RGB(0, 0, 255), canvas.At(50, 50));
+}
+
+TEST(Draw, XorTwiceErasesAndKindsDrawTheirSubject)
+{
+    TestDb t;
+    Canvas canvas;
+    ElementRecord a = MakeLine(-40, 10, 40, 10), b = MakeLine(-40, -10, 40, -10);
+    a.colour = b.colour = 1;
+    void* ea = ZUriAppendElement(&a, t.db());
+    ZUriAppendElement(&b, t.db());
+    auto block = MakeBlock(canvas.dc);
+    block->xorDraw = 1;
+    block->drawKind = 1;
+    block->drawElement = ea;
+    ASSERT_EQ(1, ZUriDraw(t.db(), block.get()));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(50, 40));
+    EXPECT_EQ(0u, canvas.At(50, 60));
+    ZUriDraw(t.db(), block.get());
+    EXPECT_EQ(0u, canvas.At(50, 40));
+
+    block->xorDraw = 0;
+    void* mark = ZUriCreateMark(t.db());
+    ZUriSetMark(ea, mark);
+    block->drawKind = 2;
+    block->drawMark = mark;
+    ZUriDraw(t.db(), block.get());
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(50, 40));
+    EXPECT_EQ(0u, canvas.At(50, 60));
+    ZUriDestroyMark(mark);
+
+    // Refusals: no target, a bad scale, an unknown database.
+    block->outputKind = 0;
+    EXPECT_EQ(0, ZUriDraw(t.db(), block.get()));
+    block->outputKind = 2;
+    block->scale = 0.0;
+    EXPECT_EQ(0, ZUriDrawAll(t.db(), block.get(), nullptr));
+    EngineDbRecord zeroed{};
+    EXPECT_EQ(0, ZUriDrawAll(&zeroed, block.get(), nullptr));
+}
+
+TEST(Draw, ElementListInDrawingOrder)
+{
+    TestDb t;
+    ElementRecord l = MakeLine(0, 0, 1, 1);
+    void* e1 = ZUriAppendElement(&l, t.db());
+    void* e2 = ZUriAppendElement(&l, t.db());
+    void* handles[1] = {};
+    DrawElementList list = {0, 1, handles};
+    EXPECT_EQ(0, QmGetDrawElementsAll(t.db(), &list));
+    EXPECT_EQ(2, list.count);
+    void* room[4] = {};
+    list = {0, 4, room};
+    EXPECT_EQ(1, QmGetDrawElementsAll(t.db(), &list));
+    EXPECT_EQ(e1, room[0]);
+    EXPECT_EQ(e2, room[1]);
+}
+
+TEST(Draw, TextFontsAreTheSystemFamilies)
+{
+    int count = ZUriGetFontNum(0);
+    ASSERT_GT(count, 0);
+    char name[LF_FACESIZE];
+    EXPECT_EQ(1, ZUriGetFontNm(0, 0, name));
+    EXPECT_NE('\0', name[0]);
+    EXPECT_EQ(1, ZUriGetFontNm(0, count - 1, name));
+    EXPECT_EQ(0, ZUriGetFontNm(0, count, name));
+    EXPECT_STREQ("", name);
+    EXPECT_EQ(0, ZUriGetFontNm(0, -1, name));
+    EXPECT_EQ(0, ZUriGetFontNum(3));
+}
