@@ -2,6 +2,9 @@
 
 #include "Dravik.h"
 #include "DravikDb.h"
+#include "core/ProgramPaths.h"
+#include "core/SettingsFiles.h"
+#include "core/SystemLog.h"
 
 const char kMainFrameClassName[] = "Brisco001";
 
@@ -31,8 +34,42 @@ int CCadSystem::Initialize(HINSTANCE instance, HINSTANCE /*previous*/,
 {
     hInstance = instance;
     g_isTerminating = false;
+    RegisterSystemLogMessage();
+
+    // Settings: the per-user copies are read here (each read asks for its path, which creates
+    // the folder and seeds the copy from the program folder when that one is newer) and are
+    // applied by the load step.
+    ReadConfigDataXml(false);
+    ReadLocalSettingsXml(false);
+    multiBoot = config.MULTIBOOT;
     // The engine needs its coordinate limit before any database exists.
-    ZUriSetMaxCoord(0, 1.0e100);
+    maxCoordValue.Load("1.0e100");
+    ZUriSetMaxCoord(maxCoordValue.flag, maxCoordValue.value);
+
+    if (LoadSettings() == 0) {
+        initStatus = -3;
+        return -3;
+    }
+    OpenSystemLog();
+    return 0;
+}
+
+int CCadSystem::LoadSettings()
+{
+    // The host library reads the settings through this address for the whole run.
+    Dader_SetTheConfigDataPtr(&config);
+    config.Apply();
+    WriteSystemLog(2, "System", "システム初期化 OK");
+    setup.ApplyAll();
+    localWindow.Apply();
+    return 1;
+}
+
+int CCadSystem::WriteLocalSettingsIni(const char* iniPath)
+{
+    std::string path = iniPath != nullptr ? std::string(iniPath) : GetLocalSettingsIniPath(false, false);
+    path = LocalSettingsIniPathFor(path.c_str());
+    setup.WriteHighlightColor(path, true);
     return 0;
 }
 
@@ -48,6 +85,8 @@ int CCadSystem::SubInitialize(HWND mainFrame, HWND statusBar, const char* /*comm
 int CCadSystem::Terminate(HINSTANCE /*instance*/)
 {
     g_isTerminating = true;
+    // The per-user state is saved only after a start that completed.
+    if (initStatus == 0) SaveLocalSettings();
     ZUriAllFreeEBuffer();
     return 0;
 }

@@ -5,14 +5,20 @@
 #include <windows.h>
 
 #include "core/ConfigData.h"
+#include "core/IniValue.h"
+#include "core/LocalSettings.h"
 
 class CCadSystem {
 public:
     // Members in construction order.
     int multiBoot = 0;             // MULTIBOOT taken at start: 0 refuses a second start
     HWND appPanelWnd = nullptr;    // the application panel, stored by the frame's second stage
-    ConfigData config;             // "ConfigData.xml"
+    ConfigData config;             // "ConfigData.xml"; the host library keeps its address
+    LocalSettingsSetup setup;      // "LocalSettings.xml": start-up and option settings
+    LocalSettingsWindow localWindow;  // "LocalSettings.xml": window and panel layout
+    LocalSettingsStackCmd stackCmd;   // "LocalSettings.xml": recent commands
     int keyCursorMode = 0;         // keyboard cursor mode of the drawing views
+    CIniValueDouble maxCoordValue{"CONFIG", "MAX_COORD_VALUE", 1e100};  // handed to the engine
     int currentPage = 0;           // last page made current through SetCurrentLayer
     int currentLayer = 0;          // last layer made current through SetCurrentLayer
     int mdiMaximized = 0;          // drawing windows shown maximised
@@ -27,6 +33,18 @@ public:
     int SubInitialize(HWND mainFrame, HWND statusBar, const char* commandLine);
     // Shutdown after the message loop; saves the per-user state only when initStatus is 0.
     int Terminate(HINSTANCE instance);
+
+    // The settings load step: hands the settings record to the host library and publishes
+    // the settings. 1, or 0 when the step cannot go on.
+    int LoadSettings();
+    // View command 3800: writes the settings record into the program folder's
+    // "ConfigData.xml" after a confirmation. 0.
+    int SaveConfigData(int commandId);
+    // Writes "LocalSettings.xml" in the per-user folder; 0 written, -1 not.
+    int SaveLocalSettings();
+    // Writes the highlight colour to "LocalSettings.ini" (the per-user one for null; another
+    // extension is replaced by ".ini"). 0.
+    int WriteLocalSettingsIni(const char* iniPath);
 
     // 1 for link modes 0 and 99, 2 for 1 to 5, 3 for 10, 0 otherwise (also without a
     // hand-off file).

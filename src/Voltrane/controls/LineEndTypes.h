@@ -1,0 +1,14 @@
+// Which line-end types the end-mark pickers offer, and the mapping between a type and its row
+// in their lists (only enabled types take a row).
+#pragma once
+
+constexpr int kLineEndTypeCount = 16;
+
+// One flag per line-end type; the settings record enables types 0 to 14 when it is built.
+extern int LineEndTypeEnableMask[kLineEndTypeCount];
+
+// Row of a type in the pickers (0 to 15), counting enabled types only; a type that is not
+// enabled maps to the row before it.
+int LineEndTypeToListRow(int type);
+// The type of the row-th enabled type; 0 when the row lies past the last enabled type.
+int ListRowToLineEndType(int row);
