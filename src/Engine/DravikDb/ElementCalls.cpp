@@ -7,19 +7,6 @@ using namespace dravikdb;
 
 namespace {
 
-bool ReadRecord(const void* source, ElementRecord& record)
-{
-    if (source == nullptr || IsBadReadPtr(source, sizeof record)) return false;
-    std::memcpy(&record, source, sizeof record);
-    return true;
-}
-
-void CopyOut(Element* element, void* out)
-{
-    if (element == nullptr || out == nullptr || IsBadWritePtr(out, sizeof(ElementRecord))) return;
-    std::memcpy(out, &element->node.record, sizeof(ElementRecord));
-}
-
 Element* NextOf(Database& db, Element* element)
 {
     switch (element->role) {

@@ -2,6 +2,8 @@
 // allocation failure) from crossing the library boundary.
 #pragma once
 
+#include <cstring>
+
 #include "DravikDb.h"
 #include "EngineDatabase.h"
 #include "EngineUndo.h"
@@ -17,6 +19,21 @@ inline Database* Resolve(void* record)
     db->record = static_cast<EngineDbRecord*>(record);
     ReadUndoPosition(*db, db->record);
     return db;
+}
+
+// Copies a caller's element record in; false when the pointer cannot be read.
+inline bool ReadRecord(const void* source, ElementRecord& record)
+{
+    if (source == nullptr || IsBadReadPtr(source, sizeof record)) return false;
+    std::memcpy(&record, source, sizeof record);
+    return true;
+}
+
+// Copies an element's record out to a caller's buffer, when there is one that can be written.
+inline void CopyOut(Element* element, void* out)
+{
+    if (element == nullptr || out == nullptr || IsBadWritePtr(out, sizeof(ElementRecord))) return;
+    std::memcpy(out, &element->node.record, sizeof(ElementRecord));
 }
 
 template <typename R, typename F>
