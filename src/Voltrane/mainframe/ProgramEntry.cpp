@@ -11,6 +11,7 @@
 #include "EngineBinding.h"
 #include "WinKit/AppModule.h"
 #include "WinKit/MessageLoop.h"
+#include "commands/CommandSystemConnection.h"
 #include "core/CadSystem.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
@@ -33,6 +34,7 @@ int Run(const char* commandLine, int showCommand)
 
     CMainFrame frame;
     frame.SetCommandLine(commandLine);
+    ConnectCommandSystem(frame);
     StartWindowStyles styles = ChooseStartWindowStyles(GetCadSystem().GetStartMode());
     if (frame.CreateEx(nullptr, nullptr, styles.style, styles.exStyle) == nullptr) {
         WinKit::Module().RemoveMessageLoop();

@@ -111,3 +111,9 @@ public:                                                                         
 #define WK_CHAIN_MSG_MAP_ALT_MEMBER(member, altId)                                         \
     if ((member).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, altId))         \
         return TRUE;
+
+// Chains to an object reached through a pointer that may still be null (set later).
+#define WK_CHAIN_MSG_MAP_PTR(pointer)                                                      \
+    if ((pointer) != nullptr &&                                                            \
+        (pointer)->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult))              \
+        return TRUE;

@@ -1,0 +1,105 @@
+#include "mainframe/DefinitionLines.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "core/CsvParser.h"
+
+namespace {
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+std::string TrimLeadingSpace(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    return text.substr(i);
+}
+
+bool StartsWith(const std::string& text, const char* prefix)
+{
+    return text.compare(0, strlen(prefix), prefix) == 0;
+}
+
+bool CDefinitionLineReader::Next(std::string& line)
+{
+    while (m_pos < m_content.size()) {
+        // One piece: up to and with the line feed, at most 1023 bytes (the buffer keeps room
+        // for its terminating zero).
+        size_t end = m_content.find('\n', m_pos);
+        size_t length = (end == std::string::npos ? m_content.size() : end + 1) - m_pos;
+        if (length > kLineBytes - 1) length = kLineBytes - 1;
+        std::string piece = m_content.substr(m_pos, length);
+        m_pos += length;
+        size_t zero = piece.find('\0');
+        if (zero != std::string::npos) piece.erase(zero);
+        std::string text = TrimLeadingSpace(piece);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        if (text.empty() || text[0] == ';' || StartsWith(text, "//")) continue;
+        line = text;
+        return true;
+    }
+    return false;
+}
+
+std::vector<std::string> SplitDefinitionFields(const std::string& line)
+{
+    CCsvParser parser(line);
+    return parser.fields;
+}
+
+bool ReadDefinitionFile(const char* path, std::string& content)
+{
+    content.clear();
+    if (path == nullptr || path[0] == '\0') return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[8192];
+    DWORD got = 0;
+    bool ok = true;
+    for (;;) {
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        content.append(buffer, got);
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+bool WriteDefinitionFile(const char* path, const std::string& content)
+{
+    if (path == nullptr || path[0] == '\0') return false;
+    std::string temp = std::string(path) + ".tmp";
+    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = content.empty() ||
+              (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+               written == content.size());
+    ok = FlushFileBuffers(file) && ok;
+    CloseHandle(file);
+    if (ok) ok = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) DeleteFileA(temp.c_str());
+    return ok;
+}
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    std::string folder(path, length);
+    size_t slash = folder.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}

@@ -1,0 +1,114 @@
+// The four panes beside the drawing windows: two command panels, the tool panel and the
+// application panel, each in a dock window of its own. Until the docking frame takes them
+// over, the dock windows are plain child frames that the main frame places beside the MDI
+// client (CPaneDockHost).
+#pragma once
+
+#include <windows.h>
+
+#include "WinKit/Window.h"
+
+// Sides of a docked pane.
+enum DockSide { kDockBottom = 0, kDockRight = 1, kDockTop = 2, kDockLeft = 3 };
+
+// The [System] setting iPanelCaption: one bit per pane shows its caption (default 3).
+int& PanelCaptionSetting();
+
+// The window that stands for an inner panel until the panels subsystem provides it.
+class CPanelSeat : public WinKit::CWindowImpl<CPanelSeat> {
+public:
+    WK_DECLARE_WND_CLASS_EX("VtPanelSeat", CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW)
+
+    WK_BEGIN_MSG_MAP(CPanelSeat)
+        WK_MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    WK_END_MSG_MAP()
+
+private:
+    LRESULT OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL&);
+};
+
+class CPanelDockWindow : public WinKit::CWindowImpl<CPanelDockWindow> {
+public:
+    WK_DECLARE_WND_CLASS_EX("VtPanelDockWin", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_BTNFACE)
+
+    CPanelDockWindow(int captionBit, UINT panelId, bool commandPanel)
+        : m_captionBit(captionBit), m_panelId(panelId), m_commandPanel(commandPanel) {}
+
+    // Creates the pane inside the frame with its caption text; its size is set by the host.
+    HWND CreatePane(HWND frame, const char* caption, int width, int extent);
+
+    int CaptionBit() const { return m_captionBit; }
+    void SetCaptionBit(int bit) { m_captionBit = bit; }
+    HWND Panel() const { return m_panel.m_hWnd; }
+    // Docked side and bar thickness (set by the host).
+    int side = kDockRight;
+    int barWidth = 200;
+    int extent = 60;
+    bool IsVisible() const { return m_hWnd != nullptr && ::IsWindowVisible(m_hWnd); }
+    // Shows a hidden pane, hides a shown one.
+    void Toggle();
+    // Follows the pane's bit in iPanelCaption.
+    void ApplyCaptionBit();
+
+    UINT FreezeFlags() const { return m_freezeFlags; }
+    int MinTrackWidth() const { return m_minWidth; }
+    int MinTrackHeight() const { return m_minHeight; }
+
+    WK_BEGIN_MSG_MAP(CPanelDockWindow)
+        WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        WK_MESSAGE_HANDLER(WM_SIZE, OnSize)
+        WK_MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        WK_MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+        WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    WK_END_MSG_MAP()
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
+    int QueryState() const;
+    void Freeze();
+
+    int m_captionBit;
+    UINT m_panelId;
+    bool m_commandPanel;
+    CPanelSeat m_panel;
+    UINT m_freezeFlags = 0;
+    int m_minWidth = 0;
+    int m_minHeight = 0;
+};
+
+// A command panel pane (two instances), the tool panel pane and the application panel pane.
+class CCmdPanelDockWin : public CPanelDockWindow {
+public:
+    CCmdPanelDockWin() : CPanelDockWindow(4, 0, true) {}
+};
+class CDrwPanelDockWin : public CPanelDockWindow {
+public:
+    CDrwPanelDockWin() : CPanelDockWindow(1, 200, false) {}
+};
+class CAppPanelDockWin : public CPanelDockWindow {
+public:
+    CAppPanelDockWin() : CPanelDockWindow(2, 200, false) {}
+};
+
+// Places the panes at the sides of the frame's client area; the docking frame replaces it.
+class CPaneDockHost {
+public:
+    static constexpr int kMaxPanes = 4;
+    // Remembers the pane at its side, bar thickness (width) and extent along the side.
+    void DockPane(CPanelDockWindow* pane, int side, int bar, int ratio, int width, int extent);
+    // Places the visible panes inside the area and gives back what is left for the MDI client.
+    RECT LayOut(const RECT& area);
+
+private:
+    CPanelDockWindow* m_panes[kMaxPanes] = {};
+    int m_count = 0;
+};
+
+// Caption colours of the panes by their title: 1 with the background and text colours, or 0
+// for a title that keeps the standard colours. A command panel's caption keeps them in mode 1
+// while the low two bits of the flags are 0 or 2.
+int GetPanelCaptionColors(int mode, int flags, const char* title, COLORREF* background, COLORREF* text);

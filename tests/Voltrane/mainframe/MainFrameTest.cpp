@@ -1,0 +1,232 @@
+// The main frame's routing, its close and the end of a session, with the drawing windows and
+// the dispatchers played by small stand-ins.
+#include "GTest.h"
+
+#include <string>
+#include <vector>
+
+#include "HostMessages.h"
+#include "mainframe/FrameServices.h"
+#include "mainframe/MainFrame.h"
+
+namespace {
+
+struct Received {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::string text;
+};
+
+// Records what reaches the host-service chain and answers WM_CAD_RUN_COMMAND with 1.
+class RecordingHost : public WinKit::CMessageMap {
+public:
+    BOOL ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+                              DWORD) override
+    {
+        if (uMsg != WM_CAD_RUN_COMMAND) return FALSE;
+        Received r = {uMsg, wParam, lParam, {}};
+        if (LOWORD(wParam) == 7001 && lParam != 0) r.text = reinterpret_cast<const char*>(lParam);
+        received.push_back(r);
+        lResult = 1;
+        return TRUE;
+    }
+    std::vector<Received> received;
+};
+
+std::vector<Received> g_services;
+HWND g_activeView = nullptr;
+LONG g_refuseClose = 0;
+const char* g_optionText = "";
+
+int RecordService(HWND, WPARAM wParam, LPARAM lParam)
+{
+    g_services.push_back({WM_COMMAND, wParam, lParam, {}});
+    return 1;
+}
+HWND ActiveView() { return g_activeView; }
+const char* OptionKey() { return "/NUM"; }
+const char* OptionText() { return g_optionText; }
+int ReadConfig(const char* section, const char* key, char* out, int size)
+{
+    if (std::string(section) == "DESTROY" && std::string(key) == "/NUM") lstrcpynA(out, "7001", size);
+    return 0;
+}
+
+LRESULT CALLBACK DrawingWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CLOSE && wParam == 100 && lParam != 0) {
+        if (g_refuseClose) {
+            *reinterpret_cast<LONG*>(lParam) = 1;
+            return 0;
+        }
+        SendMessageA(GetParent(hWnd), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hWnd), 0);
+        return 0;
+    }
+    return DefMDIChildProcA(hWnd, msg, wParam, lParam);
+}
+
+HWND CreateDrawingWindow(HWND mdiClient)
+{
+    static ATOM atom = 0;
+    if (atom == 0) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DrawingWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VtTestDrawingWindow";
+        atom = RegisterClassA(&wc);
+    }
+    MDICREATESTRUCTA create = {"VtTestDrawingWindow", "図面", GetModuleHandleA(nullptr), 0, 0, 300, 200, 0, 0};
+    return reinterpret_cast<HWND>(SendMessageA(mdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+}
+
+class MainFrameUnit : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_services.clear();
+        g_activeView = nullptr;
+        g_refuseClose = 0;
+        g_optionText = "";
+        FrameServices& services = GetFrameServices();
+        m_saved = services;
+        services.executeServiceCommand = RecordService;
+        services.executeViewCommand = RecordService;
+        services.getActiveView = ActiveView;
+        services.bootOptionKey = OptionKey;
+        services.bootOptionText = OptionText;
+        services.readConfigText = ReadConfig;
+        m_frame.SetHostServices(&m_host, &m_enabled);
+        ASSERT_NE(m_frame.CreateEx(), nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_frame.m_hWnd != nullptr) DestroyWindow(m_frame.m_hWnd);
+        // The frame ends the loop when it goes; this test has no loop to end.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        GetFrameServices() = m_saved;
+    }
+
+    FrameServices m_saved;
+    RecordingHost m_host;
+    int m_enabled = 1;
+    CMainFrame m_frame;
+};
+
+}  // namespace
+
+TEST_F(MainFrameUnit, CommandsReachTheirDispatchersByRange)
+{
+    HWND frame = m_frame.m_hWnd;
+    HWND button = CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 1, 1, frame, nullptr, nullptr, nullptr);
+
+    SendMessageA(frame, WM_COMMAND, 6000, 0);  // no drawing: dropped
+    EXPECT_TRUE(m_host.received.empty());
+    SendMessageA(frame, WM_COMMAND, 4001, reinterpret_cast<LPARAM>(button));
+    ASSERT_EQ(m_host.received.size(), 1u);
+    EXPECT_EQ(m_host.received[0].wParam, 4001u);
+    EXPECT_EQ(m_host.received[0].lParam, 0) << "the sending control is no parameter";
+
+    g_activeView = button;  // any window stands for the active drawing view
+    SendMessageA(frame, WM_COMMAND, 6000, 0x1234);
+    ASSERT_EQ(m_host.received.size(), 2u);
+    EXPECT_EQ(m_host.received[1].lParam, 0x1234) << "a message's own data stays";
+
+    m_enabled = 0;
+    SendMessageA(frame, WM_COMMAND, 6000, 0);
+    SendMessageA(frame, WM_COMMAND, 1229, 0);
+    EXPECT_EQ(m_host.received.size(), 2u);
+    EXPECT_TRUE(g_services.empty());
+    m_enabled = 1;
+
+    SendMessageA(frame, WM_COMMAND, 1227, 0xC001);
+    SendMessageA(frame, WM_COMMAND, 3005, 0);
+    ASSERT_EQ(g_services.size(), 2u);
+    EXPECT_EQ(g_services[0].wParam, 1227u);
+    EXPECT_EQ(g_services[0].lParam, 0xC001);
+    EXPECT_EQ(g_services[1].wParam, 3005u);
+    DestroyWindow(button);
+}
+
+TEST_F(MainFrameUnit, PanelWindowsAndAccelerator)
+{
+    HWND frame = m_frame.m_hWnd;
+    for (int index = 0; index < 4; ++index) {
+        HWND panel = reinterpret_cast<HWND>(SendMessageA(frame, WM_CAD_GET_PANEL_WINDOW, index, 0));
+        ASSERT_NE(panel, nullptr) << index;
+        EXPECT_EQ(GetParent(panel), m_frame.Pane(index).m_hWnd) << index;
+    }
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(frame, WM_CAD_GET_PANEL_WINDOW, 100, 0)), m_frame.StatusBar().m_hWnd);
+    EXPECT_EQ(SendMessageA(frame, WM_CAD_GET_PANEL_WINDOW, 99, 0), 0);
+    EXPECT_EQ(reinterpret_cast<CMainAccelerator*>(SendMessageA(frame, WM_CAD_GET_ACCELERATOR, 0, 0)), &m_frame.Accelerator());
+}
+
+TEST_F(MainFrameUnit, ADrawingThatRefusesToCloseKeepsTheFrameAndTheSession)
+{
+    HWND mdiClient = GetMdiClientWnd();
+    ASSERT_NE(mdiClient, nullptr);
+    HWND first = CreateDrawingWindow(mdiClient);
+    ASSERT_NE(first, nullptr);
+    g_refuseClose = 1;
+
+    HWND frame = m_frame.m_hWnd;
+    EXPECT_EQ(SendMessageA(frame, WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_TRUE(IsWindow(frame));
+    EXPECT_TRUE(IsWindow(first));
+    EXPECT_EQ(GetFrameFlags().frameClosing, 0);
+    EXPECT_EQ(GetFrameFlags().closingAll, 0);
+
+    g_refuseClose = 0;
+    EXPECT_EQ(SendMessageA(frame, WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_FALSE(IsWindow(first));
+}
+
+TEST_F(MainFrameUnit, TheClosingCommandOfTheStartOptionsRunsWithoutDrawings)
+{
+    g_optionText = "/NUM";
+    HWND mdiClient = GetMdiClientWnd();
+    ASSERT_NE(CreateDrawingWindow(mdiClient), nullptr);
+    SendMessageA(m_frame.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(m_frame.m_hWnd));
+    ASSERT_EQ(m_host.received.size(), 1u);
+    EXPECT_EQ(LOWORD(m_host.received[0].wParam), 7001);
+    EXPECT_EQ(m_host.received[0].text, "/NUM/Save0");
+}
+
+TEST_F(MainFrameUnit, AMenuHandedToTheMdiClientShowsOnTheCommandBar)
+{
+    CMainMenu menu;
+    ASSERT_EQ(menu.LoadFromText("POPUP \"ファイル(&F)\"\r\nBEGIN\r\nEND\r\n"
+                                "POPUP \"ｳｨﾝﾄﾞｳ(&W)\"\r\nBEGIN\r\nMENUITEM \"重ねて表示\",1200,-1\r\nEND\r\n"
+                                "POPUP \"ヘルプ(&H)\"\r\nBEGIN\r\nEND\r\n"),
+              0);
+    SetMdiFrameMenu(GetMdiClientWnd(), menu.Menu(), menu.WindowMenuPosition(), menu.WindowMenuCaption().c_str());
+    EXPECT_EQ(GetMenu(m_frame.m_hWnd), nullptr) << "the frame keeps no menu bar of its own";
+    EXPECT_EQ(m_frame.CommandBar().GetMenu(), menu.Menu());
+
+    // A drawing window is listed in the window menu.
+    ASSERT_NE(CreateDrawingWindow(GetMdiClientWnd()), nullptr);
+    SendMessageA(GetMdiClientWnd(), WM_MDIREFRESHMENU, 0, 0);
+    HMENU windowMenu = GetSubMenu(menu.Menu(), 1);
+    EXPECT_GT(GetMenuItemCount(windowMenu), 1);
+    m_frame.CommandBar().DetachMenu();
+    g_refuseClose = 0;
+    DestroyWindow(m_frame.m_hWnd);
+}
+
+TEST_F(MainFrameUnit, ToolbarButtonsRunTheirCommands)
+{
+    HWND frame = m_frame.m_hWnd;
+    g_activeView = frame;
+    SendMessageA(frame, WM_COMMAND, 45500, 0x77);
+    SendMessageA(frame, WM_COMMAND, 45999, 0);  // not in the catalogue
+    SendMessageA(frame, WM_COMMAND, 45400, 0);  // the settings button: service command 1229
+    ASSERT_EQ(m_host.received.size(), 1u);
+    EXPECT_EQ(m_host.received[0].wParam, 6000u) << "the command id replaces the whole word parameter";
+    EXPECT_EQ(m_host.received[0].lParam, 0);
+    ASSERT_EQ(g_services.size(), 1u);
+    EXPECT_EQ(g_services[0].wParam, 1229u);
+}

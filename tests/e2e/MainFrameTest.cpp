@@ -1,0 +1,234 @@
+// The main window as a user sees it: menu bar from "RovOdidov.mnu", toolbars, status bar, MDI
+// client and the four panes, and its close.
+#include "GTest.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "HostMessages.h"
+#include "ProgramProcess.h"
+
+namespace {
+
+struct ChildSearch {
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND hWnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(lParam);
+    char name[128] = {};
+    GetClassNameA(hWnd, name, sizeof name);
+    if (lstrcmpiA(name, search->className) == 0) search->found.push_back(hWnd);
+    return TRUE;
+}
+
+// Every descendant of the window with that class.
+std::vector<HWND> Descendants(HWND parent, const char* className)
+{
+    ChildSearch search = {className, {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Text(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+RECT ClientRectIn(HWND window, HWND frame)
+{
+    RECT rc;
+    GetWindowRect(window, &rc);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+class MainFrameWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_program.Start());
+        m_frame = m_program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(m_frame, nullptr) << "no main window";
+        // The second start stage lays the frame out once more after it has shown it.
+        for (int i = 0; i < 50 && !IsWindowVisible(FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr)); ++i)
+            Sleep(100);
+        Sleep(500);
+    }
+    void CloseAndExpectExitCodeOne()
+    {
+        PostMessageA(m_frame, WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        ASSERT_TRUE(m_program.WaitForExit(30000, &exitCode));
+        EXPECT_EQ(exitCode, 1u);
+    }
+
+    ProgramProcess m_program;
+    HWND m_frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
+{
+    // The rebar: the command bar with the menu of the file, then the ten toolbars.
+    std::vector<HWND> rebars = Descendants(m_frame, REBARCLASSNAMEA);
+    ASSERT_EQ(rebars.size(), 1u);
+    HWND rebar = rebars[0];
+    EXPECT_TRUE(IsWindowVisible(rebar));
+    ASSERT_EQ(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0), 11);
+
+    std::vector<HWND> toolBars = Descendants(rebar, TOOLBARCLASSNAMEA);
+    ASSERT_EQ(toolBars.size(), 11u);
+    int namedToolBars = 0;
+    HWND commandBar = nullptr;
+    for (HWND toolBar : toolBars) {
+        if (Text(toolBar).empty()) commandBar = toolBar;
+        else ++namedToolBars;
+    }
+    EXPECT_EQ(namedToolBars, 10);
+    ASSERT_NE(commandBar, nullptr);
+    EXPECT_EQ(SendMessageA(commandBar, TB_BUTTONCOUNT, 0, 0), 9) << "the popups of RovOdidov.mnu";
+    HWND drawBar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, "作図");
+    ASSERT_NE(drawBar, nullptr);
+    EXPECT_EQ(SendMessageA(drawBar, TB_BUTTONCOUNT, 0, 0), 15);
+    EXPECT_EQ(SendMessageA(drawBar, TB_COMMANDTOINDEX, 45500, 0), 0);
+    HWND fileBar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, "ファイル");
+    ASSERT_NE(fileBar, nullptr);
+    EXPECT_EQ(SendMessageA(fileBar, TB_BUTTONCOUNT, 0, 0), 10) << "seven buttons and three separators";
+
+    HWND statusBar = FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr);
+    ASSERT_NE(statusBar, nullptr);
+    EXPECT_TRUE(IsWindowVisible(statusBar));
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_GET_PANEL_WINDOW, 100, 0)), statusBar);
+    EXPECT_EQ(SendMessageA(m_frame, WM_CAD_GET_PANEL_WINDOW, 4, 0), 0);
+
+    HWND mdiClient = FindWindowExA(m_frame, nullptr, "MDIClient", nullptr);
+    ASSERT_NE(mdiClient, nullptr);
+
+    RECT client;
+    GetClientRect(m_frame, &client);
+    RECT bar = ClientRectIn(statusBar, m_frame);
+    EXPECT_EQ(bar.bottom, client.bottom);
+    EXPECT_EQ(bar.bottom - bar.top, 26);
+    RECT mdi = ClientRectIn(mdiClient, m_frame);
+    RECT rebarRect = ClientRectIn(rebar, m_frame);
+    EXPECT_GE(mdi.top, rebarRect.bottom);
+    EXPECT_LE(mdi.bottom, bar.top);
+
+    // The four panes beside the MDI client, each holding its panel.
+    const struct {
+        const char* caption;
+        int index;  // of WM_CAD_GET_PANEL_WINDOW
+        bool captionShown;
+    } panes[] = {
+        {"コマンドメニュー", 0, false},
+        {"基本操作", 1, true},
+        {"作図メニュー", 2, true},
+        {"コマンドメニュー２", 3, false},
+    };
+    for (const auto& p : panes) {
+        HWND pane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", p.caption);
+        ASSERT_NE(pane, nullptr) << p.caption;
+        EXPECT_TRUE(IsWindowVisible(pane)) << p.caption;
+        HWND panel = reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_GET_PANEL_WINDOW, p.index, 0));
+        ASSERT_NE(panel, nullptr) << p.caption;
+        EXPECT_EQ(GetParent(panel), pane) << p.caption;
+        EXPECT_EQ(SendMessageA(pane, WM_COMMAND, 1001, 0), p.captionShown ? 1 : 2) << p.caption;
+        EXPECT_EQ(SendMessageA(pane, WM_COMMAND, 2000, 0), 0) << p.caption;
+        RECT rc = ClientRectIn(pane, m_frame);
+        RECT overlap;
+        EXPECT_FALSE(IntersectRect(&overlap, &rc, &mdi)) << p.caption << " overlaps the MDI client";
+        EXPECT_GT(rc.right - rc.left, 0) << p.caption;
+        EXPECT_GT(rc.bottom - rc.top, 0) << p.caption;
+    }
+
+    CloseAndExpectExitCodeOne();
+}
+
+TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
+{
+    HWND statusBar = FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr);
+    ASSERT_NE(statusBar, nullptr);
+    SendMessageA(m_frame, WM_COMMAND, 0xE801, 0);
+    EXPECT_FALSE(IsWindowVisible(statusBar));
+    SendMessageA(m_frame, WM_COMMAND, 0xE801, 0);
+    EXPECT_TRUE(IsWindowVisible(statusBar));
+
+    HWND toolPane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", "基本操作");
+    ASSERT_NE(toolPane, nullptr);
+    SendMessageA(m_frame, WM_COMMAND, 40001, 0);
+    EXPECT_FALSE(IsWindowVisible(toolPane));
+    EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, 1001, 0), -1);
+    SendMessageA(m_frame, WM_COMMAND, 40001, 0);
+    EXPECT_TRUE(IsWindowVisible(toolPane));
+
+    // Typed digits reach the status bar's input field through its messages.
+    SendMessageA(statusBar, WM_USER, 3, '4');
+    SendMessageA(statusBar, WM_USER, 3, '2');
+
+    // The dialog filter: only word parameter 100 changes it.
+    EXPECT_EQ(SendMessageA(m_frame, WM_CAD_SET_DIALOG_FILTER, 99, reinterpret_cast<LPARAM>(statusBar)), 0);
+    EXPECT_EQ(SendMessageA(m_frame, WM_CAD_SET_DIALOG_FILTER, 100, reinterpret_cast<LPARAM>(statusBar)), 0);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_SET_DIALOG_FILTER, 100, 0)), statusBar);
+    EXPECT_NE(SendMessageA(m_frame, WM_CAD_GET_ACCELERATOR, 0, 0), 0);
+
+    // Without a drawing a plug-in command and an unknown toolbar button do nothing.
+    SendMessageA(m_frame, WM_COMMAND, 6000, 0);
+    SendMessageA(m_frame, WM_COMMAND, 45999, 0);
+    EXPECT_TRUE(IsWindow(m_frame));
+
+    CloseAndExpectExitCodeOne();
+}
+
+TEST_F(MainFrameWindow, AltAndAMnemonicOpensThatMenu)
+{
+    PostMessageA(m_frame, WM_SYSCOMMAND, SC_KEYMENU, 'w');
+    HWND popup = m_program.WaitForWindow("#32768", 5000);
+    ASSERT_NE(popup, nullptr) << "no menu opened";
+    // Escape closes the menu; the frame goes on.
+    PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 50 && IsWindowVisible(popup); ++i) Sleep(100);
+    EXPECT_FALSE(IsWindowVisible(popup));
+    CloseAndExpectExitCodeOne();
+}
+
+TEST_F(MainFrameWindow, TheAboutBoxShowsTheProductAndCloses)
+{
+    PostMessageA(m_frame, WM_COMMAND, 0xE140, 0);  // allowed without a drawing
+    HWND box = m_program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "no About box";
+    EXPECT_EQ(Text(box), "バージョン情報");
+    bool product = false;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        product = product || Text(child) == "Voltrane Ver.8.0";
+    EXPECT_TRUE(product);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 50 && IsWindow(box); ++i) Sleep(100);
+    EXPECT_FALSE(IsWindow(box));
+    CloseAndExpectExitCodeOne();
+}
+
+TEST_F(MainFrameWindow, TheExitCommandClosesTheProgram)
+{
+    // 4006 reaches the frame's own entry when no dispatcher reports it done.
+    PostMessageA(m_frame, WM_COMMAND, 4006, 0);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(m_program.WaitForExit(30000, &exitCode));
+    EXPECT_EQ(exitCode, 1u);
+}
+
+TEST_F(MainFrameWindow, EndingTheSessionRunsTheNormalClose)
+{
+    // Nothing refuses the close, so the session may end and the program ends normally.
+    EXPECT_EQ(SendMessageA(m_frame, WM_QUERYENDSESSION, 0, 0), TRUE);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(m_program.WaitForExit(30000, &exitCode));
+    EXPECT_EQ(exitCode, 1u);
+}
