@@ -1,0 +1,94 @@
+#include "commands/CommandHost.h"
+
+#include "DravikDb.h"
+#include "core/CadSystem.h"
+#include "core/MessageCatalog.h"
+#include "core/SystemLog.h"
+#include "mainframe/MainFrame.h"
+
+namespace {
+
+CCommandHost g_defaultHost;
+CCommandHost* g_host = &g_defaultHost;
+
+}  // namespace
+
+CCommandHost& GetCommandHost() { return *g_host; }
+
+void SetCommandHost(CCommandHost* host) { g_host = host ? host : &g_defaultHost; }
+
+HWND CCommandHost::MainWindow() { return GetMainFrameWnd(); }
+
+int CCommandHost::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
+{
+    return MessageBoxA(owner, text, caption, type);
+}
+
+int CCommandHost::ShowErrorMessage(const char* text) { return ::ShowErrorMessage(text); }
+
+void CCommandHost::WriteLog(int level, const char* title, const char* text)
+{
+    WriteSystemLogText(level, title, text ? text : "");
+}
+
+const char* CCommandHost::MessageText(int id) { return GetMessageText(id); }
+
+int CCommandHost::SafeGuardSetting() { return GetCadSystem().config.SAFE; }
+// The settings records carry no UNDO value yet: undo recording is switched on.
+int CCommandHost::UndoSetting() { return 1; }
+const char* CCommandHost::ApplicationTitle() { return GetCadSystem().config.TT.c_str(); }
+
+int CCommandHost::StartMode() { return GetCadSystem().GetStartMode(); }
+
+HWND CCommandHost::ActiveViewFrame()
+{
+    HWND client = GetMdiClientWnd();
+    if (client == nullptr) return nullptr;
+    return reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+}
+
+int CCommandHost::HasActiveView() { return ActiveViewFrame() != nullptr ? 1 : 0; }
+
+// The drawing windows, their databases and the panels are not part of the program yet: the
+// calls below that reach them do nothing until they exist (ActiveDatabase answers none).
+void* CCommandHost::ActiveDatabase() { return nullptr; }
+int CCommandHost::IsActiveDrawingReadOnly() { return 0; }
+int CCommandHost::ActiveDrawingHasSelectionMarks() { return 0; }
+void CCommandHost::FocusActiveView()
+{
+    if (HWND frame = ActiveViewFrame()) SetFocus(frame);
+}
+void CCommandHost::EnableInputScaleCombo(int) {}
+void CCommandHost::SetInputScaleRefused(int) {}
+long CCommandHost::ActiveElementCount()
+{
+    void* database = ActiveDatabase();
+    return database ? ZUriGetElmNum(database) : 0;
+}
+
+void CCommandHost::ResetEngineAfterCommand(int undoSetting)
+{
+    if (void* database = ActiveDatabase()) ZUriUndoFgSet(database, undoSetting);
+    ZUriFastAccessOff();
+}
+void CCommandHost::CloseRightMenu() {}
+void CCommandHost::SetRightClickEnterMode(int) {}
+void CCommandHost::ResetRightMenuPickList(int) {}
+void CCommandHost::SetRightMenuHideMask(int, int) {}
+void CCommandHost::CloseAllParameterPanels() {}
+void CCommandHost::BackupModifiedDrawings() {}
+void CCommandHost::CountCommandForBackup() {}
+void CCommandHost::AddRecentCommand(int, const char*) {}
+void CCommandHost::DestroyKeptElementMark() {}
+
+void CCommandHost::SendStatus(int code, LPARAM value)
+{
+    if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_USER, static_cast<WPARAM>(code), value);
+}
+
+HCURSOR CCommandHost::ShowWaitCursor()
+{
+    return SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+}
+
+void CCommandHost::RestoreCursor(HCURSOR previous) { SetCursor(previous); }
