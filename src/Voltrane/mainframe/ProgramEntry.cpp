@@ -12,6 +12,7 @@
 #include "WinKit/AppModule.h"
 #include "WinKit/MessageLoop.h"
 #include "commands/CommandSystemConnection.h"
+#include "commands/HostServiceDispatch.h"
 #include "core/CadSystem.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
@@ -34,7 +35,10 @@ int Run(const char* commandLine, int showCommand)
 
     CMainFrame frame;
     frame.SetCommandLine(commandLine);
+    // The dispatcher first; the host-service object then takes the frame's host-service slot
+    // and chains the dispatcher itself.
     ConnectCommandSystem(frame);
+    ConnectHostServices(frame);
     StartWindowStyles styles = ChooseStartWindowStyles(GetCadSystem().GetStartMode());
     if (frame.CreateEx(nullptr, nullptr, styles.style, styles.exStyle) == nullptr) {
         WinKit::Module().RemoveMessageLoop();

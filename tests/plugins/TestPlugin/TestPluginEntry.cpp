@@ -11,6 +11,7 @@
 #include <string>
 
 #include "PluginEntry.h"
+#include "WaitCommands.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
         return 1;
     }
     if (Is(name, "Wait")) return WaitForCancel(host);
+    if (int result = RunWaitCommand(host, name); result != -2) return result;
     return -1;
 }
 

@@ -1,0 +1,223 @@
+#include "commands/CommandControlMessages.h"
+
+#include "commands/CommandHost.h"
+#include "commands/CommandRunState.h"
+#include "commands/InputEvent.h"
+#include "commands/InputWaitLoop.h"
+#include "core/CadSystem.h"
+#include "core/MessageCatalog.h"
+
+namespace {
+
+CCommandControlServices g_defaultServices;
+CCommandControlServices* g_services = &g_defaultServices;
+
+const char* TextOrEmpty(const char* text) { return text ? text : ""; }
+
+}  // namespace
+
+CCommandControlServices& GetCommandControlServices() { return *g_services; }
+
+void SetCommandControlServices(CCommandControlServices* services)
+{
+    g_services = services ? services : &g_defaultServices;
+}
+
+// The question dialogs at the cursor are not part of the program yet: the questions are asked
+// with a message box owned by the main window, which gives the same answers.
+int CCommandControlServices::AskYesNo(WPARAM, INT_PTR, const char* question)
+{
+    CCommandHost& host = GetCommandHost();
+    const int answer = host.ShowMessageBox(host.MainWindow(), TextOrEmpty(question), host.ApplicationTitle(),
+                                           MB_YESNO | MB_ICONQUESTION);
+    return answer == IDNO ? 0 : 1;
+}
+
+int CCommandControlServices::AskYesNoCancel(WPARAM, INT_PTR, const char* question)
+{
+    CCommandHost& host = GetCommandHost();
+    const int answer = host.ShowMessageBox(host.MainWindow(), TextOrEmpty(question), host.ApplicationTitle(),
+                                           MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES) return 1;
+    if (answer == IDNO) return 0;
+    return 2;
+}
+
+// The right-click pick list, the parameter panels, the kept element mark and the DDE client
+// are not part of the program yet: their messages answer "not done".
+int CCommandControlServices::ClearRightMenuPickList() { return 1; }
+LRESULT CCommandControlServices::EnableRightMenuPickList(WPARAM, LPARAM) { return 0; }
+LRESULT CCommandControlServices::AddRightMenuPickItem(WPARAM, const char*, INT_PTR, INT_PTR) { return 0; }
+LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM) { return 0; }
+INT_PTR CCommandControlServices::TakeKeptMark() { return 0; }
+LRESULT CCommandControlServices::DdeMessage(UINT, WPARAM, LPARAM) { return 0; }
+HWND CCommandControlServices::AppPanelDialogInUse() { return nullptr; }
+
+void RestoreInputFocus()
+{
+    HWND dialog = GetCommandControlServices().AppPanelDialogInUse();
+    if (dialog != nullptr) {
+        if (IsWindow(dialog)) SetFocus(dialog);
+        return;
+    }
+    GetCommandHost().FocusActiveView();
+}
+
+LRESULT CCommandControlMessages::OnCancelCommand(HWND mainWindow)
+{
+    RaiseInputEvent(kEventCancel);
+    NoteCommandCancelled();
+    if (SendMessageA(mainWindow, WM_CAD_CMD_STATE, 1, 0) == 0) return 0;
+    CCommandHost& host = GetCommandHost();
+    host.SendStatus(1, reinterpret_cast<LPARAM>(" "));
+    host.SendStatus(2, 0);
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnClearEventMask(UINT, WPARAM, LPARAM, BOOL&)
+{
+    ClearInputEventMask();
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnAddEventMask(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    AddInputEventMask(static_cast<uint32_t>(lParam));
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnPostDdeEvent(UINT, WPARAM, LPARAM, BOOL&)
+{
+    RaiseInputEvent(kEventDdeText);
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnCurrentCommand(UINT, WPARAM, LPARAM, BOOL&)
+{
+    return GetCadSystem().currentCommandId;
+}
+
+LRESULT CCommandControlMessages::OnSetCommandOption(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    return lParam != 0 ? 1 : 0;
+}
+
+LRESULT CCommandControlMessages::OnSetLayerPickMode(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    GetCommandRunState().layerPickMode = static_cast<int>(lParam);
+    return 0;
+}
+
+LRESULT CCommandControlMessages::OnSetUndoTag(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    GetCommandRunState().undoBeginSuppressed = static_cast<int>(lParam);
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnCommandState(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    if (wParam == 1) return stateFlag;
+    stateFlag = static_cast<int>(lParam);
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnGetLanguage(UINT, WPARAM, LPARAM, BOOL&)
+{
+    return GetCadSystem().config.LANGUAGE;
+}
+
+LRESULT CCommandControlMessages::OnWriteLog(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    // The plug-in's text is logged as it stands: it is never taken as a format.
+    GetCommandHost().WriteLog(static_cast<int>(wParam), nullptr,
+                              TextOrEmpty(reinterpret_cast<const char*>(lParam)));
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnGetMessageText(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    return AnswerGetMessageText(wParam, lParam);
+}
+
+LRESULT CCommandControlMessages::OnSetMessage(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    // The status bar answers its field messages with 0.
+    GetCommandHost().SendStatus(2, lParam);
+    return 0;
+}
+
+LRESULT CCommandControlMessages::OnShowElementCount(UINT, WPARAM, LPARAM, BOOL&)
+{
+    CCommandHost& host = GetCommandHost();
+    host.SendStatus(5, host.ActiveElementCount());
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnGetElementCount(UINT, WPARAM, LPARAM, BOOL&)
+{
+    CCommandHost& host = GetCommandHost();
+    return host.HasActiveView() ? host.ActiveElementCount() : 0;
+}
+
+LRESULT CCommandControlMessages::OnFocusInput(UINT, WPARAM, LPARAM, BOOL&)
+{
+    RestoreInputFocus();
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnAskYesNo(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    const auto* record = reinterpret_cast<const CmdParamRecord*>(lParam);
+    // Without a record there is no question to ask: the answer is the one that changes nothing.
+    if (record == nullptr) return uMsg == WM_CAD_ASK_YESNO ? 0 : 2;
+    const char* question = reinterpret_cast<const char*>(record->value2);
+    CCommandControlServices& services = GetCommandControlServices();
+    if (uMsg == WM_CAD_ASK_YESNO) return services.AskYesNo(wParam, record->value1, question);
+    return services.AskYesNoCancel(wParam, record->value1, question);
+}
+
+LRESULT CCommandControlMessages::OnRightMenuClear(UINT, WPARAM, LPARAM, BOOL&)
+{
+    GetCommandControlServices().ClearRightMenuPickList();
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnRightMenuMode(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    return GetCommandControlServices().EnableRightMenuPickList(wParam, lParam);
+}
+
+LRESULT CCommandControlMessages::OnRightMenuAdd(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    const auto* record = reinterpret_cast<const CmdParamRecord*>(lParam);
+    if (record == nullptr) return 0;
+    return GetCommandControlServices().AddRightMenuPickItem(wParam, record->text, record->element,
+                                                            record->record);
+}
+
+LRESULT CCommandControlMessages::OnRightClickFinishes(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    GetCommandHost().SetRightClickEnterMode(static_cast<int>(lParam));
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnRightMenuSetExtra(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    GetCommandHost().SetRightMenuHideMask(static_cast<int>(wParam), static_cast<int>(lParam));
+    return 1;
+}
+
+LRESULT CCommandControlMessages::OnPboxQuery(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    return GetCommandControlServices().PboxItemUserData(wParam, lParam);
+}
+
+LRESULT CCommandControlMessages::OnTakeMark(UINT, WPARAM, LPARAM, BOOL&)
+{
+    return GetCommandControlServices().TakeKeptMark();
+}
+
+LRESULT CCommandControlMessages::OnDdeMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    return GetCommandControlServices().DdeMessage(uMsg, wParam, lParam);
+}

@@ -1,0 +1,68 @@
+#include "commands/HostServiceDispatch.h"
+
+#include "commands/SystemCommandDispatcher.h"
+#include "mainframe/FrameServices.h"
+#include "mainframe/MainFrame.h"
+
+CCadSysCmd::CCadSysCmd(CSystemCommandDispatcher* dispatcher)
+    : m_dispatcher(dispatcher ? dispatcher : &GetSystemCommandDispatcher())
+{
+}
+
+CCadSysCmd::~CCadSysCmd() = default;
+
+void CCadSysCmd::SetFamily(Family family, WinKit::CMessageMap* map)
+{
+    if (family >= 0 && family < kFamilyCount) m_families[family] = map;
+}
+
+BOOL CCadSysCmd::Chain(WinKit::CMessageMap* map, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                       LRESULT& lResult)
+{
+    return map != nullptr && map->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);
+}
+
+BOOL CCadSysCmd::RunCommand(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    // The run is counted so that a cancel can tell which command it ends.
+    NoteCommandRunBegin();
+    const BOOL handled = m_dispatcher->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);
+    NoteCommandRunEnd();
+    return handled;
+}
+
+BOOL CCadSysCmd::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+                                      DWORD mapId)
+{
+    if (mapId != 0) return FALSE;
+    if (m_control.ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE;
+    if (uMsg == WM_CAD_RUN_COMMAND && RunCommand(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (Chain(m_families[kViewMessages], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (Chain(m_families[kDrawingMessages], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (Chain(m_families[kFontMessages], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (m_wait.ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE;
+    if (Chain(m_families[kDatabaseMember], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (Chain(m_families[kPboxMember], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (Chain(m_families[kPageMember], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    return Chain(m_families[kConfigMember], hWnd, uMsg, wParam, lParam, lResult);
+}
+
+CCadSysCmd& GetCadSysCmd()
+{
+    static CCadSysCmd object;
+    return object;
+}
+
+CCadInterruptWait& GetCadInterruptWait()
+{
+    static CCadInterruptWait object;
+    return object;
+}
+
+void ConnectHostServices(CMainFrame& frame)
+{
+    CCadSysCmd& services = GetCadSysCmd();
+    frame.SetHostServices(&services, services.StateFlagAddress());
+    frame.SetInterruptCommands(&GetCadInterruptWait());
+    GetFrameServices().restoreInputFocus = RestoreInputFocus;
+}

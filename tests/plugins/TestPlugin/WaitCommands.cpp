@@ -1,0 +1,104 @@
+// Test plug-in commands that wait for the user's input through the real host messages: they set
+// the accepted events, prompt through the status bar, wait with WM_CAD_WAIT_INPUT and leave a
+// trace of every answer in the host window's caption (and the operation log).
+//   WaitPoint   prompts for a point; every point is traced; escape ends the command (1).
+//   WaitKey     prompts for a typed number; a point given with Enter is traced; escape ends (1).
+//   WaitCancel  waits with no event accepted until it is ended (0); then, as a careless command
+//               would, waits once more, traces that answer too and leaves it (plus one) in the
+//               host window's property "WaitCancelAgain".
+#include "WaitCommands.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "HostMessages.h"
+#include "HostRecords.h"
+
+namespace {
+
+// The event bits of the host's input protocol that these commands use.
+constexpr LPARAM kAcceptEscape = 0x2;
+constexpr LPARAM kAcceptPlainPoint = 0x100;
+constexpr LPARAM kAcceptSnappedPoint = 0x200;
+
+bool Is(const char* name, const char* command)
+{
+    const size_t length = std::strlen(command);
+    return std::strncmp(name, command, length) == 0 && (name[length] == '\0' || name[length] == ' ');
+}
+
+void Trace(HWND host, const char* text)
+{
+    SetWindowTextA(host, text);
+    // The text is handed to the log as it stands, conversion characters and all.
+    SendMessageA(host, WM_CAD_WRITE_LOG, 2, reinterpret_cast<LPARAM>(text));
+}
+
+LRESULT Wait(HWND host, InputWaitRecord& record)
+{
+    return SendMessageA(host, WM_CAD_WAIT_INPUT, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+void Accept(HWND host, LPARAM bits)
+{
+    SendMessageA(host, WM_CAD_CLEAR_EVENT_MASK, 0, 0);
+    SendMessageA(host, WM_CAD_ADD_EVENT_MASK, 0, bits);
+}
+
+// Waits until escape (1), an end (0) or the application quits (0); points are traced.
+int WaitForPoints(HWND host, const char* command, LPARAM mask, const char* prompt)
+{
+    Accept(host, mask);
+    SendMessageA(host, WM_CAD_SET_MESSAGE, 0, reinterpret_cast<LPARAM>(prompt));
+    char text[160];
+    std::snprintf(text, sizeof text, "%s waiting", command);
+    Trace(host, text);
+    for (;;) {
+        InputWaitRecord record = {};
+        const LRESULT result = Wait(host, record);
+        if (result == 0 || result == 1) {
+            std::snprintf(text, sizeof text, "%s end %ld", command, static_cast<long>(result));
+            Trace(host, text);
+            return 0;
+        }
+        if (result == 2) {
+            std::snprintf(text, sizeof text, "%s ESC", command);
+            Trace(host, text);
+            return 1;
+        }
+        std::snprintf(text, sizeof text, "%s point 0x%lx %g,%g", command, static_cast<long>(result),
+                      record.point.x, record.point.y);
+        Trace(host, text);
+    }
+}
+
+int WaitForCancel(HWND host)
+{
+    Accept(host, 0);
+    Trace(host, "WaitCancel waiting");
+    InputWaitRecord record = {};
+    const LRESULT first = Wait(host, record);
+    const LRESULT again = Wait(host, record);
+    char text[96];
+    std::snprintf(text, sizeof text, "WaitCancel end %ld again %ld", static_cast<long>(first),
+                  static_cast<long>(again));
+    Trace(host, text);
+    // Left on the host window for the test process: the second answer, plus one.
+    SetPropA(host, "WaitCancelAgain", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(again + 1)));
+    return 0;
+}
+
+}  // namespace
+
+int RunWaitCommand(HWND host, const char* name)
+{
+    if (name == nullptr) return -2;
+    if (Is(name, "WaitPoint")) {
+        return WaitForPoints(host, "WaitPoint", kAcceptEscape | kAcceptSnappedPoint, "点を指示してください");
+    }
+    if (Is(name, "WaitKey")) {
+        return WaitForPoints(host, "WaitKey", kAcceptEscape | kAcceptPlainPoint, "数値を入力してください");
+    }
+    if (Is(name, "WaitCancel")) return WaitForCancel(host);
+    return -2;
+}
