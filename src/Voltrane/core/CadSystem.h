@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "core/ConfigData.h"
 #include "core/IniValue.h"
 #include "core/LocalSettings.h"
+
+class CMainAccelerator;
 
 class CCadSystem {
 public:
@@ -46,6 +50,12 @@ public:
     // extension is replaced by ".ini"). 0.
     int WriteLocalSettingsIni(const char* iniPath);
 
+    // The key filter before translation: 1 handled, 0 not, -1 the key belongs to an open
+    // parameter-panel list and must reach it untouched.
+    int PreTranslateKey(HWND window, MSG* msg, CMainAccelerator* accelerator);
+    // TranslateAcceleratorA, except for the in-place edit field of a parameter panel (0).
+    int TranslateAccel(HWND window, HACCEL table, MSG* msg);
+
     // 1 for link modes 0 and 99, 2 for 1 to 5, 3 for 10, 0 otherwise (also without a
     // hand-off file).
     int GetStartMode() const;
@@ -53,6 +63,9 @@ public:
     void AdjustShowCommand(int* showCommand) const;
 
 private:
+    // Posts the one start action of the second stage.
+    void PostStartAction(HWND mainFrame);
+
     friend CCadSystem& GetCadSystem();
     CCadSystem() = default;
     CCadSystem(const CCadSystem&) = delete;
@@ -68,6 +81,30 @@ HWND GetStatusBarWnd();
 // The hand-off start mode read from "to_cad.atr"; -1 when there is no hand-off file.
 int GetLinkMode();
 void SetLinkMode(int linkMode);
+
+// The link command posted as the start action in link modes 1 to 5; 0 for other modes.
+int LinkCommandOf(int linkMode);
+
+// What decides the one start action of the second start stage.
+struct StartActionInput {
+    int startMode = 0;
+    int linkMode = -1;
+    int previousRunCrashed = 0;   // the backup manager found a run that did not end normally
+    int autoCommand = 0;          // AUTOCMD
+    int startActionDone = 0;      // a boot command was already posted
+    int commandLineFileFound = 0;
+    int startOpenDialogSetting = 0;  // iStartOpenDlgFg
+    int hasActiveView = 0;
+    // Offers to reopen the backups; 0 when they were reopened.
+    std::function<int()> offerRecovery;
+};
+
+// The command posted as the start action (wParam of WM_COMMAND), or 0 for none; a link
+// command sets *linkCommand.
+WPARAM ChooseStartAction(const StartActionInput& input, bool* linkCommand);
+
+// The start dialog command: 4050 with notification code 1.
+constexpr WPARAM kStartDialogCommand = 0x10FD2;
 
 // Second-start search name and main frame window class.
 extern const char kMainFrameClassName[];

@@ -3,7 +3,13 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "HostMessages.h"
+#include "core/CadSystem.h"
+#include "core/ConfigIo.h"
 #include "core/Dbcs.h"
+#include "core/MessageCatalog.h"
+#include "core/StartupSeams.h"
+#include "mainframe/MainFrame.h"
 
 namespace {
 
@@ -131,7 +137,7 @@ int ProcessCommandLine(HWND window, const char* text, int showCommand,
     }
     if (text == nullptr || *text == '\0') {
         if (host.startOpenDialogWanted && host.startOpenDialogWanted() && host.post)
-            host.post(window, 2424 /* WM_CADDB_NEW_WINDOW */, 0, 0);
+            host.post(window, WM_CADDB_NEW_WINDOW, 0, 0);
         return 1;
     }
 
@@ -156,7 +162,7 @@ int ProcessCommandLine(HWND window, const char* text, int showCommand,
     }
 
     // With nothing opened the user gets an empty drawing window, as for an empty command line.
-    if (state.fileOpened == 0 && host.post) host.post(window, 2424 /* WM_CADDB_NEW_WINDOW */, 0, 0);
+    if (state.fileOpened == 0 && host.post) host.post(window, WM_CADDB_NEW_WINDOW, 0, 0);
 
     if (!scan.options.empty()) {
         if (window != nullptr && IsIconic(window)) ShowWindow(window, SW_SHOWNORMAL);
@@ -173,3 +179,59 @@ int ProcessCommandLine(HWND window, const char* text, int showCommand,
     }
     return 1;
 }
+
+std::string FormatFileNotFoundMessage(const std::string& word)
+{
+    // The word is cut so that the text always fits the 400-byte message buffer.
+    char shown[kCommandLineTextSize] = {};
+    DbcsCopy(shown, sizeof shown, word.c_str());
+    char text[400] = {};
+    wsprintfA(text, GetMessageText(5121), shown);
+    return text;
+}
+
+static void BringWindowForward(HWND window)
+{
+    if (window == nullptr) return;
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        return;
+    }
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+CommandLineHost ProgramCommandLineHost()
+{
+    CommandLineHost host;
+    host.isDrawingFile = [](const std::string& word) { return seam::GetDrawingFileType(word.c_str()) != 0; };
+    host.fileExists = [](const std::string& word) { return seam::FindFirstFileExists(word.c_str()) != 0; };
+    host.openFile = [](HWND window, const std::string& word) {
+        return SendMessageA(window, WM_CADDB_OPEN_FILE, 0, reinterpret_cast<LPARAM>(word.c_str()));
+    };
+    host.showError = [](HWND, const std::string& word) {
+        ShowErrorMessage(FormatFileNotFoundMessage(word).c_str());
+    };
+    host.readBootCommand = [](const std::string& key) {
+        char value[80] = {};
+        ReadConfigValue(value, 5, sizeof value, "BOOT", key.c_str(), "");
+        return std::string(value);
+    };
+    host.startOpenDialogWanted = [] { return GetCadSystem().setup.iStartOpenDlgFg != 0; };
+    host.bringForward = BringWindowForward;
+    host.post = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        // The boot command goes to the main frame, whichever window the scan serves.
+        HWND target = message == WM_COMMAND && GetMainFrameWnd() != nullptr ? GetMainFrameWnd() : window;
+        PostMessageA(target, message, wParam, lParam);
+    };
+    return host;
+}
+
+int ProcessCommandLine(HWND window, const char* text, int showCommand)
+{
+    return ProcessCommandLine(window, text, showCommand, ProgramCommandLineHost(), GetCommandLineState());
+}
+
+const char* GetBootOptionKey() { return GetCommandLineState().bootKey.c_str(); }
+const char* GetBootOptionText() { return GetCommandLineState().bootOptionText; }

@@ -65,3 +65,20 @@ CommandLineState& GetCommandLineState();
 // options. showCommand < 0: the window is not shown. Returns 1.
 int ProcessCommandLine(HWND window, const char* text, int showCommand,
                        const CommandLineHost& host, CommandLineState& state);
+
+// The program's host: files by extension and by FindFirstFileA, WM_CADDB_OPEN_FILE sent to the
+// window, catalogue text 5121 through the main window's error box, section "BOOT" of the
+// program ini file, iStartOpenDlgFg of the per-user settings, messages posted to the window
+// (the boot command to the main frame).
+CommandLineHost ProgramCommandLineHost();
+
+// The program's scan with its own host and the run's state.
+int ProcessCommandLine(HWND window, const char* text, int showCommand);
+
+// The message for a word that names no file: text 5121 formatted with the word (cut to fit).
+std::string FormatFileNotFoundMessage(const std::string& word);
+
+// The boot key of the last scan with options ("/NUM"), and the option text of the posted boot
+// command (empty when none was posted); read when the main window closes.
+const char* GetBootOptionKey();
+const char* GetBootOptionText();

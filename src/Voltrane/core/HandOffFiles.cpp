@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 
+#include "Dravik.h"
+#include "core/ProgramPaths.h"
+
 int LinkModeOfNumber(int number)
 {
     switch (number) {
@@ -52,3 +55,25 @@ int ReadLinkModeFrom(const char* toCadPath, const char* exchangeCsvPath)
     if (number == 1 || number == 2) CreateEmptyFile(exchangeCsvPath);  // a failure is not fatal
     return linkMode;
 }
+
+std::string GetHandOffFilePath(const char* name)
+{
+    char path[MAX_PATH] = {};
+    GetDataPathFile(kDataPathSettei, GetExeDir().c_str(), path, name);
+    return path;
+}
+
+std::string GetExchangeFilePath(const char* name)
+{
+    char path[MAX_PATH] = {};
+    GetDataPathFile(kDataPathDenkiD, GetExeDir().c_str(), path, name);
+    return path;
+}
+
+int ReadLinkMode(int /*kind*/)
+{
+    return ReadLinkModeFrom(GetHandOffFilePath("to_cad.atr").c_str(),
+                            GetExchangeFilePath("hiroisyuukei.csv").c_str());
+}
+
+int CreateFromCadAtrFile() { return CreateEmptyFile(GetHandOffFilePath("from_cad.atr").c_str()); }

@@ -711,7 +711,8 @@ BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
         return TRUE;
     if (FramePreTranslateKey(m_hWnd, pMsg, &m_accelerator)) return TRUE;
     if (m_hWndMDIClient == nullptr) return FALSE;
-    if (m_accelerator.Table() != nullptr && ::TranslateAcceleratorA(m_hWnd, m_accelerator.Table(), pMsg))
+    // The application object keeps the accelerators away from a parameter panel's edit field.
+    if (m_accelerator.Table() != nullptr && GetCadSystem().TranslateAccel(m_hWnd, m_accelerator.Table(), pMsg))
         return TRUE;
     if (::TranslateMDISysAccel(m_hWndMDIClient, pMsg)) return TRUE;
     HWND active = MDIGetActive();

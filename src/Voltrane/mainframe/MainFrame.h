@@ -14,6 +14,7 @@
 #include "WinKit/MessageLoop.h"
 #include "WinKit/UpdateUI.h"
 #include "core/CadSystem.h"
+#include "core/SecondStart.h"
 #include "mainframe/CadStatusBar.h"
 #include "mainframe/CommandRouter.h"
 #include "mainframe/FrameMessages.h"
@@ -129,6 +130,7 @@ public:
         WK_MESSAGE_HANDLER(WM_CAD_GET_ACCELERATOR, OnGetAccelerator)
         WK_MESSAGE_HANDLER(WM_CAD_SET_DIALOG_FILTER, OnSetDialogFilter)
         WK_MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
+        WK_CHAIN_MSG_MAP_MEMBER(m_secondStart)
         WK_CHAIN_MSG_MAP_PTR(m_hostServices)
         WK_CHAIN_MSG_MAP_PTR(m_interruptCommands)
         WK_CHAIN_MSG_MAP(WinKit::CUpdateUIBase)
@@ -177,6 +179,8 @@ private:
     CDrwPanelDockWin m_drwPanel;
     CAppPanelDockWin m_appPanel;
     CPaneDockHost m_paneHost;  // stands for the docking frame until it exists
+    // A second start of the program hands its command line over here (1227, 1228, WM_COPYDATA).
+    CSecondStartReceiver m_secondStart;
     WinKit::CMessageMap* m_hostServices = nullptr;
     WinKit::CMessageMap* m_interruptCommands = nullptr;
     const int* m_commandEnabled = nullptr;

@@ -163,3 +163,14 @@ TEST(ProcessCommandLine, EarlierOpenedDrawingSuppressesTheNewWindow)
     EXPECT_TRUE(r.posts.empty());
     EXPECT_EQ(state.fileOpened, 1);
 }
+
+TEST(ProcessCommandLine, FileNotFoundMessageFitsItsBuffer)
+{
+    EXPECT_EQ(FormatFileNotFoundMessage("C:\\無い.tcf"), "ファイル C:\\無い.tcf が見つかりません");
+    // An overlong word is cut on a character boundary so that the text fits 400 bytes.
+    std::string word = "C:\\" + std::string(600, 'w');
+    std::string text = FormatFileNotFoundMessage(word);
+    EXPECT_LT(text.size(), 400u);
+    EXPECT_NE(text.find("C:\\www"), std::string::npos);
+    EXPECT_NE(text.find(" が見つかりません"), std::string::npos);
+}

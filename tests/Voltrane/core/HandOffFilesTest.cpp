@@ -1,6 +1,7 @@
 // "to_cad.atr" to link mode, the exchange file, and the single-instance semaphore.
 #include "GTest.h"
 
+#include "SettingsSandbox.h"
 #include "TempFolder.h"
 #include "core/HandOffFiles.h"
 #include "core/SingleInstance.h"
@@ -56,4 +57,31 @@ TEST(SingleInstance, SecondOpenSeesTheFirst)
         EXPECT_EQ(second.Open(), 1);
     }
     EXPECT_EQ(ProgramBaseName(), "Voltrane_core_Tests");
+}
+
+TEST(HandOffFiles, ProgramFoldersOfTheHandOffAndExchangeFiles)
+{
+    SettingsSandbox sandbox;
+    std::string settei = sandbox.ProgramDir() + "\\SETTEI";
+    std::string denkid = sandbox.ProgramDir() + "\\DENKID";
+    EXPECT_EQ(GetHandOffFilePath("to_cad.atr"), settei + "\\to_cad.atr");
+    EXPECT_EQ(GetExchangeFilePath("hiroisyuukei.csv"), denkid + "\\hiroisyuukei.csv");
+    EXPECT_EQ(ReadLinkMode(2), -1);  // no hand-off file: the normal start
+
+    ASSERT_TRUE(CreateDirectoryA(settei.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(denkid.c_str(), nullptr));
+    ASSERT_TRUE(SettingsSandbox::WriteFile(settei + "\\to_cad.atr", "5\r\n"));
+    EXPECT_EQ(ReadLinkMode(2), 3);
+    ASSERT_TRUE(SettingsSandbox::WriteFile(settei + "\\to_cad.atr", "1"));
+    ASSERT_TRUE(SettingsSandbox::WriteFile(denkid + "\\hiroisyuukei.csv", "a,b\r\n"));
+    EXPECT_EQ(ReadLinkMode(2), 99);
+    EXPECT_TRUE(SettingsSandbox::Exists(denkid + "\\hiroisyuukei.csv"));
+    EXPECT_EQ(SettingsSandbox::ReadFile(denkid + "\\hiroisyuukei.csv"), "");
+    // The hand-off file itself is never changed.
+    EXPECT_EQ(SettingsSandbox::ReadFile(settei + "\\to_cad.atr"), "1");
+
+    ASSERT_TRUE(SettingsSandbox::WriteFile(settei + "\\from_cad.atr", "old"));
+    EXPECT_EQ(CreateFromCadAtrFile(), 1);
+    EXPECT_TRUE(SettingsSandbox::Exists(settei + "\\from_cad.atr"));
+    EXPECT_EQ(SettingsSandbox::ReadFile(settei + "\\from_cad.atr"), "");
 }

@@ -1,0 +1,106 @@
+// What the start-up and shutdown stages call in subsystems that are not built yet: the
+// drawing views, the panels and pickers, the backups, DDE, the histories and the dialogs.
+// Each call has the name its subsystem will give it and does the least that keeps the stages
+// honest (a stand-in answers "done" only where nothing can be lost by it). They live in one
+// namespace so that the real functions can replace them one by one without a clash.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace seam {
+
+// ---- drawing views ----
+void ClearViewTable();                              // the 256 view slots
+void LoadViewCursors(HINSTANCE instance);           // "CURSOR1" and "CURNUL"
+void LoadViewArrowCursor();
+int RegisterInputScaleWindowClass(HINSTANCE instance, HWND mainFrame);
+void DestroyInputScaleWindow();
+int AllocRasterBuffers();
+void FreeRasterBuffers();
+int CreateRubberBandDbs();                          // 1 made, 0 failed
+void DeleteRubberBandDbs();
+int IsKeyCursorMode();                              // the application object's flag
+HWND GetActiveView();
+// The two hidden popups of the views (layout overview and loupe), made by the second stage.
+void SetLayoutViewWindows(HWND layoutView, HWND loupeView);
+HWND GetLayoutViewWindow();
+HWND GetLoupeViewWindow();
+// "LAY_WND", "#LAYOUTVIEW#" and "#ROUPEVIEW#"; 1, or 0 at the first class that fails.
+int RegisterLayoutWindowClasses(HINSTANCE instance);
+int UnregisterLayoutWindowClasses(HINSTANCE instance);
+
+// ---- panels, pickers and the control kit ----
+void SetNoDrawingToolColor(int color);
+int CreatePanelFonts();                              // 1 made, 0 failed
+void DeletePanelFont();
+int AllocRightMenuBuffer();                          // 1, 0 when not allocated
+void FreeRightMenuBuffer();
+int LoadRightMenuFile(const char* path);             // 1 read, 0 missing or broken
+int CreateRightMenuPopup(HWND mainFrame, HINSTANCE instance);  // 1 made, 0 failed
+void SyncSnapButtons();
+int RegisterCalculatorClass(HINSTANCE instance);
+int UnregisterCalculatorClass(HINSTANCE instance);
+// The class registrations of the control kit, the panels and the pickers, in start order.
+void RegisterControlClasses(HINSTANCE instance);
+void UnregisterControlClasses(HINSTANCE instance);
+// The open parameter-panel list box, the combo box whose list is dropped down and the
+// in-place edit field; the panels set them while such a window is open.
+struct ParameterPanelHandles {
+    HWND openListBox = nullptr;
+    HWND droppedComboBox = nullptr;
+    HWND editField = nullptr;
+};
+ParameterPanelHandles& GetParameterPanelHandles();
+
+// ---- commands ----
+int ReadCommandDefinitions();                        // the command catalogue
+int IsInterruptJumpModeArmed();
+void SetInterruptJumpModeArmed(int armed);
+int LoadRecentCommands();                            // 1 loaded, 0 failed
+void SaveRecentCommands();
+void LoadInputHistory();
+void SaveInputHistory();
+int StartDdeServer();
+int InitDdeClient();
+void StopDdeServer(HWND mainFrame);
+void TermDdeClient(HWND mainFrame);
+
+// ---- drawings, files and backups ----
+void InitPaperTable();
+void FreePageDialogRecords();
+void FreePasteDb();
+// The drawing file type of a path by its extension; 0 when it is no drawing file.
+int GetDrawingFileType(const char* path);
+// 1 when FindFirstFileA finds the path.
+int FindFirstFileExists(const char* path);
+
+// The backup manager's running mark. Start reads the crash flag "FatalError" of "Brisco.ini"
+// and sets it; only the process that started it clears it again at a clean end, and only
+// when no other instance still runs, so a second start that merely handed over its command
+// line cannot hide a crash of the running instance.
+void StartBackupManager();
+void EndBackupManager();
+int BackupManagerStarted();
+int PreviousRunCrashed();
+// Offers to reopen the backups of a crashed run: 0 reopened (no other start action), else -1.
+int OfferBackupRecovery(HWND mainFrame, int ask);
+
+}  // namespace seam
+
+namespace seam {
+
+// The answers of the stand-ins that can fail, so that the stages' failure paths can be
+// exercised before the real subsystems exist: 1 succeeds, 0 fails.
+struct SeamAnswers {
+    int createPanelFonts = 1;
+    int allocRightMenuBuffer = 1;
+    int loadRecentCommands = 1;
+    int createRubberBandDbs = 1;
+    int createRightMenuPopup = 1;
+    int offerBackupRecovery = -1;
+};
+SeamAnswers& GetSeamAnswers();
+
+}  // namespace seam
