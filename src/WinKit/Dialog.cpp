@@ -86,13 +86,23 @@ INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND hWnd, UINT msg, WPARAM wParam,
     const MSG* outer = self->m_currentMsg;
     self->m_currentMsg = &current;
     LRESULT result = 0;
-    BOOL handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
+    BOOL handled = FALSE;
+    try {
+        handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
+    } catch (...) {
+        // No exception may unwind through the system's frames: the message goes unhandled.
+        handled = FALSE;
+        result = 0;
+    }
     self->m_currentMsg = outer;
 
     if (msg == WM_NCDESTROY) {
         ::RemovePropA(hWnd, kDialogProperty);
         self->m_hWnd = nullptr;
-        self->OnFinalMessage(hWnd);
+        try {
+            self->OnFinalMessage(hWnd);
+        } catch (...) {
+        }
         return handled ? TRUE : FALSE;
     }
     if (!handled) return FALSE;

@@ -91,7 +91,15 @@ LRESULT CALLBACK CWindowImplRoot::WindowProc(HWND hWnd, UINT msg, WPARAM wParam,
     const MSG* outer = self->m_currentMsg;
     self->m_currentMsg = &current;
     LRESULT result = 0;
-    BOOL handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
+    BOOL handled = FALSE;
+    try {
+        handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
+    } catch (...) {
+        // No exception may unwind through the system's frames. A window whose creation
+        // failed this way is not created; any other message gets the default answer.
+        handled = msg == WM_NCCREATE || msg == WM_CREATE;
+        result = msg == WM_NCCREATE ? FALSE : (msg == WM_CREATE ? -1 : 0);
+    }
     self->m_currentMsg = outer;
     if (!handled) result = self->DefWindowProc(msg, wParam, lParam);
 
@@ -102,7 +110,10 @@ LRESULT CALLBACK CWindowImplRoot::WindowProc(HWND hWnd, UINT msg, WPARAM wParam,
         } else {
             self->Unbind();
         }
-        self->OnFinalMessage(hWnd);
+        try {
+            self->OnFinalMessage(hWnd);
+        } catch (...) {
+        }
     }
     return result;
 }

@@ -117,6 +117,22 @@ TEST_F(DravikProfile, WritesIntoTheUserFolderCreatingItAndReadsBack)
     EXPECT_STREQ("9", value);
 }
 
+TEST(DravikProfileFolder, ProductNameEndingInTrailByte5CKeepsItsLastCharacter)
+{
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";
+    // "表" is 95 5C: its second byte is no separator to strip from the folder name.
+    const char* product = "部品表";
+    QmCadApi_SetAppProductName(product);
+    const std::string folder = UserSettingsFolder(product);
+    const char* spec = "%USER_LOCAL_APPDATA%SETTEI\\Probe.ini";
+    EXPECT_TRUE(QmCadApi_WritePrivateProfileString("SYSTEM", "OutImage", "1", spec));
+    EXPECT_TRUE(FileExists(folder + "SETTEI\\Probe.ini"));
+    DeleteFileA((folder + "SETTEI\\Probe.ini").c_str());
+    RemoveDirectoryA((folder + "SETTEI").c_str());
+    RemoveDirectoryA(folder.c_str());
+    QmCadApi_SetAppProductName("VoltraneV8");
+}
+
 TEST_F(DravikProfile, KeepsShiftJisTextWhole)
 {
     if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";

@@ -165,3 +165,54 @@ TEST(Draw, TextFontsAreTheSystemFamilies)
     EXPECT_EQ(0, ZUriGetFontNm(0, -1, name));
     EXPECT_EQ(0, ZUriGetFontNum(3));
 }
+
+namespace {
+
+// A packed DIB whose header claims width x height at 24 bits but that carries `pixelBytes`
+// bytes of white pixels.
+HGLOBAL MakeWhiteDib(LONG width, LONG height, size_t pixelBytes, DWORD coloursUsed = 0)
+{
+    const size_t size = sizeof(BITMAPINFOHEADER) + pixelBytes;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
+    std::memset(bytes, 0xFF, size);
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(bytes);
+    std::memset(header, 0, sizeof *header);
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = width;
+    header->biHeight = height;
+    header->biPlanes = 1;
+    header->biBitCount = 24;
+    header->biClrUsed = coloursUsed;
+    GlobalUnlock(block);
+    return block;
+}
+
+COLORREF DrawImageAtCentre(HGLOBAL dib)
+{
+    TestDb t;
+    Canvas canvas;
+    ImageRecord image{};
+    SetHeader(image.header, kElementImage);
+    image.x1 = -10, image.y1 = -10, image.x2 = 10, image.y2 = 10;
+    image.dib = dib;
+    ElementRecord record = AsRecord(image);
+    void* element = ZUriAppendElement(&record, t.db());
+    GlobalFree(dib);
+    if (element == nullptr) return CLR_INVALID;
+    auto block = MakeBlock(canvas.dc);
+    ZUriDrawAll(t.db(), block.get(), nullptr);
+    return canvas.At(50, 50);
+}
+
+}  // namespace
+
+TEST(Draw, ImagesAreDrawnOnlyWhenTheirBytesHoldWhatTheHeaderClaims)
+{
+    // A sound 2 x 2 picture (rows of 8 bytes) is drawn.
+    EXPECT_EQ(RGB(255, 255, 255), DrawImageAtCentre(MakeWhiteDib(2, 2, 16)));
+    // Headers that promise more than the block holds are not drawn (nothing is read past it).
+    EXPECT_EQ(0u, DrawImageAtCentre(MakeWhiteDib(4000, 4000, 16)));
+    EXPECT_EQ(0u, DrawImageAtCentre(MakeWhiteDib(2, -4000, 16)));
+    EXPECT_EQ(0u, DrawImageAtCentre(MakeWhiteDib(2, 2, 16, 0x40000000)));  // table size wraps in 32 bits
+}

@@ -270,3 +270,29 @@ TEST(Element, ManyElementsStayQuick)
     EXPECT_EQ(0, ZUriGetMarkNum(mark));
     ZUriDestroyMark(mark);
 }
+
+TEST(Element, AnOverlongTextIsCutOnACharacterBoundary)
+{
+    TestDb t;
+    // 65534 single bytes, then "表" (95 5C) across the 65535-byte bound.
+    const std::string text = std::string(65534, 'a') + "表" + "b";
+    const char* pointer = text.c_str();
+    ElementRecord in = PatternRecord(kElementText);
+    std::memcpy(reinterpret_cast<uint8_t*>(&in) + offsetof(TextRecord, text), &pointer, sizeof pointer);
+    void* element = ZUriAppendElement(&in, t.db());
+    ASSERT_NE(nullptr, element);
+    ElementRecord out;
+    ASSERT_EQ(element, ZUriReadElement(element, 0, &out, t.db()));
+    auto typed = Typed<TextRecord>(out);
+    ASSERT_NE(nullptr, typed.text);
+    EXPECT_EQ(std::string(65534, 'a'), std::string(typed.text));
+
+    // A text that fits whole is kept whole.
+    const std::string shorter = std::string(65533, 'a') + "表";
+    pointer = shorter.c_str();
+    std::memcpy(reinterpret_cast<uint8_t*>(&in) + offsetof(TextRecord, text), &pointer, sizeof pointer);
+    element = ZUriAppendElement(&in, t.db());
+    ASSERT_NE(nullptr, element);
+    ASSERT_EQ(element, ZUriReadElement(element, 0, &out, t.db()));
+    EXPECT_EQ(shorter, std::string(Typed<TextRecord>(out).text));
+}

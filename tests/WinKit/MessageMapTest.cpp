@@ -2,6 +2,8 @@
 // a real window whose messages reach its map.
 #include "GTest.h"
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -235,4 +237,45 @@ TEST(WindowImpl, SubclassedControlKeepsItsOwnBehaviour)
     SendMessageA(edit, WM_CHAR, 'y', 0);
     EXPECT_EQ(hook.charsSeen, 1);
     DestroyWindow(edit);
+}
+
+namespace {
+
+class ThrowingWindow : public WinKit::CWindowImpl<ThrowingWindow> {
+public:
+    WK_DECLARE_WND_CLASS("WinKitThrowingWindow")
+    bool throwOnCreate = false;
+    WK_BEGIN_MSG_MAP(ThrowingWindow)
+        WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        WK_MESSAGE_HANDLER(kMsgA, OnA)
+        WK_MESSAGE_HANDLER(WM_GETTEXTLENGTH, OnTextLength)
+    WK_END_MSG_MAP()
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        if (throwOnCreate) throw std::bad_alloc();
+        return 0;
+    }
+    LRESULT OnA(UINT, WPARAM wParam, LPARAM, BOOL&) { return static_cast<LRESULT>(std::string(wParam, 'x').at(5)); }
+    LRESULT OnTextLength(UINT, WPARAM, LPARAM, BOOL&) { throw std::runtime_error("handler failed"); }
+};
+
+}  // namespace
+
+TEST(WindowImpl, ExceptionOfAHandlerStaysInsideTheWindowProcedure)
+{
+    ThrowingWindow window;
+    RECT rc = {0, 0, 100, 100};
+    HWND hWnd = window.Create(nullptr, &rc, "abc", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(SendMessageA(hWnd, kMsgA, 10, 0), 'x');
+    EXPECT_EQ(SendMessageA(hWnd, kMsgA, 2, 0), 0);                 // out_of_range: no answer
+    EXPECT_EQ(SendMessageA(hWnd, WM_GETTEXTLENGTH, 0, 0), 3);      // the default procedure answers
+    EXPECT_EQ(window.GetCurrentMessage(), nullptr);
+    EXPECT_EQ(SendMessageA(hWnd, kMsgA, 10, 0), 'x');              // the window still works
+    DestroyWindow(hWnd);
+    EXPECT_EQ(window.m_hWnd, nullptr);
+
+    ThrowingWindow failing;
+    failing.throwOnCreate = true;
+    EXPECT_EQ(failing.Create(nullptr, &rc, "abc", WS_OVERLAPPEDWINDOW), nullptr);
 }

@@ -17,9 +17,24 @@ namespace {
 const char kUserAppDataMacro[] = "%USER_LOCAL_APPDATA%";
 const char kExeDirMacro[] = "%EXE_DIR%";
 
+// The length of a folder without its closing separators; a 0x5C that ends a double-byte
+// character belongs to that character.
+size_t LengthWithoutSeparators(const std::string& folder)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < folder.size(); ++i) {
+        if (HostText::IsLeadByte(static_cast<unsigned char>(folder[i])) && i + 1 < folder.size()) {
+            kept = ++i + 1;
+            continue;
+        }
+        if (folder[i] != '\\' && folder[i] != '/') kept = i + 1;
+    }
+    return kept;
+}
+
 bool CopyWithSeparator(char* out, size_t outSize, std::string folder)
 {
-    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    folder.resize(LengthWithoutSeparators(folder));
     folder += '\\';
     if (!HostText::CopyBounded(out, outSize, folder.c_str())) {
         if (out != nullptr && outSize > 0) out[0] = '\0';
@@ -60,7 +75,7 @@ bool UserSettingsFolder(char* out, size_t outSize)
         return false;
     }
     std::string folder = base;
-    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    folder.resize(LengthWithoutSeparators(folder));
     folder += "\\Ostrel\\";
     folder += HostState::Instance().ProductName();
     return CopyWithSeparator(out, outSize, folder);

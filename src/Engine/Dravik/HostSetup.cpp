@@ -19,7 +19,14 @@ void HostState::SetProductName(const char* name)
 {
     // An empty name or one that cannot be a folder name keeps the current one.
     if (name == nullptr || name[0] == '\0') return;
-    if (std::strpbrk(name, "\\/:*?\"<>|") != nullptr) return;
+    // Scanned by characters: the second byte of a double-byte character may be 0x5C or 0x7C.
+    for (size_t i = 0; name[i] != '\0'; ++i) {
+        if (HostText::IsLeadByte(static_cast<unsigned char>(name[i])) && name[i + 1] != '\0') {
+            ++i;
+            continue;
+        }
+        if (std::strchr("\\/:*?\"<>|", name[i]) != nullptr) return;
+    }
     HostText::CopyBounded(m_productName, sizeof m_productName, name);
 }
 

@@ -28,6 +28,31 @@ T Overlay(const ElementRecord& record)
     return value;
 }
 
+// True when a packed DIB of `size` bytes holds its colour table and every pixel row its header
+// promises: an image read from a file may claim more than it carries.
+bool PixelsFit(const BITMAPINFOHEADER& header, SIZE_T size)
+{
+    const uint64_t width = header.biWidth > 0 ? static_cast<uint64_t>(header.biWidth) : 0;
+    const uint64_t height = header.biHeight < 0 ? 0 - static_cast<uint64_t>(static_cast<int64_t>(header.biHeight))
+                                                : static_cast<uint64_t>(header.biHeight);
+    if (width == 0 || height == 0 || width > (1u << 24) || height > (1u << 24)) return false;
+    const unsigned bits = header.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+    uint64_t colours = header.biClrUsed != 0 ? header.biClrUsed : (bits <= 8 ? (1u << bits) : 0);
+    if (header.biCompression == BI_BITFIELDS) colours = 3;
+    const uint64_t offset = static_cast<uint64_t>(header.biSize) + colours * sizeof(RGBQUAD);
+    uint64_t pixels = 0;
+    if (header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS) {
+        pixels = (width * bits + 31) / 32 * 4 * height;
+    } else if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) {
+        pixels = header.biSizeImage;
+        if (pixels == 0) return false;
+    } else {
+        return false;
+    }
+    return offset <= size && pixels <= size - offset;
+}
+
 struct Transform2 {
     // world -> world, applied before the view transform (figure group instances)
     double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
@@ -256,7 +281,8 @@ private:
         size_t colours = header->biClrUsed != 0 ? header->biClrUsed : (header->biBitCount <= 8 ? (1u << header->biBitCount) : 0);
         if (header->biCompression == BI_BITFIELDS) colours = 3;
         size_t offset = header->biSize + colours * sizeof(RGBQUAD);
-        if (header->biSize >= sizeof(BITMAPINFOHEADER) && offset < size && header->biWidth > 0 && header->biHeight != 0) {
+        if (header->biSize >= sizeof(BITMAPINFOHEADER) && offset < size && header->biWidth > 0 && header->biHeight != 0 &&
+            PixelsFit(*header, size)) {
             double x1 = image.x1, y1 = image.y1, x2 = image.x2, y2 = image.y2;
             t.Apply(x1, y1);
             t.Apply(x2, y2);

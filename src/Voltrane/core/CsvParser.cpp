@@ -50,6 +50,7 @@ int CCsvParser::Parse(std::string line)
     bool inQuotes = false;
     bool previousWasLead = false; // the byte before is the first byte of a double-byte character
     bool previousIsSingle = false; // the byte before is a character of its own (not a trail byte)
+    size_t backslashRun = 0; // single-byte backslashes at the end of the field (trail bytes not counted)
     const size_t n = line.size();
     for (size_t i = 0; i < n; ++i) {
         const char c = line[i];
@@ -60,8 +61,11 @@ int CCsvParser::Parse(std::string line)
                 field += c;
             } else if (i > 0 && line[i - 1] == '\\' && previousIsSingle) {
                 // An escaped quote: the backslashes before it are dropped.
-                while (!field.empty() && field.back() == '\\')
+                // Only backslashes of their own: a 5C that ends a double-byte character stays.
+                while (backslashRun > 0 && !field.empty() && field.back() == '\\') {
                     field.pop_back();
+                    --backslashRun;
+                }
                 field += c;
             } else {
                 inQuotes = !inQuotes;
@@ -74,6 +78,7 @@ int CCsvParser::Parse(std::string line)
             field += c;
         }
         previousIsSingle = !isTrail;
+        backslashRun = (!isTrail && c == '\\') ? backslashRun + 1 : 0;
         previousWasLead = !isTrail && IsSjisLeadByte(static_cast<unsigned char>(c));
     }
     fields.push_back(EndField(field));

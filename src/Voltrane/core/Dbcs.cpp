@@ -60,3 +60,38 @@ size_t DbcsAppend(char* dest, size_t destSize, const char* src)
     const size_t used = strnlen(dest, destSize - 1);
     return used + DbcsCopy(dest + used, destSize - used, src);
 }
+
+size_t DbcsTrimSeparators(const char* text, size_t length)
+{
+    if (!text)
+        return 0;
+    size_t kept = 0; // end of the last character that is not a separator
+    size_t i = 0;
+    while (i < length) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length) {
+            i += 2;
+            kept = i;
+            continue;
+        }
+        if (text[i] != '\\' && text[i] != '/')
+            kept = i + 1;
+        ++i;
+    }
+    return kept;
+}
+
+size_t DbcsFindLastSeparator(const char* text, size_t length)
+{
+    size_t found = static_cast<size_t>(-1);
+    if (!text)
+        return found;
+    for (size_t i = 0; i < length; ++i) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < length) {
+            ++i;
+            continue;
+        }
+        if (text[i] == '\\' || text[i] == '/')
+            found = i;
+    }
+    return found;
+}

@@ -28,3 +28,11 @@ size_t DbcsCopyN(char* dest, size_t destSize, const char* src, size_t srcLength)
 
 // Appends src to the zero-terminated text in dest as far as it fits. Returns the new length.
 size_t DbcsAppend(char* dest, size_t destSize, const char* src);
+
+// The length of text[0..length) without the path separators ('\\' and '/') at its end. A 0x5C
+// that is the second byte of a double-byte character is part of that character, not a separator.
+size_t DbcsTrimSeparators(const char* text, size_t length);
+
+// The index of the last path separator ('\\' or '/') of text[0..length), scanning double-byte
+// characters as units; (size_t)-1 when there is none.
+size_t DbcsFindLastSeparator(const char* text, size_t length);

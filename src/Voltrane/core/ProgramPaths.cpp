@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ConfigData.h"
+#include "core/Dbcs.h"
 #include "core/SettingsHostCalls.h"
 #include "core/SettingsMessage.h"
 #include "core/SettingsTypes.h"
@@ -28,7 +29,8 @@ const char kProduct[] = "VoltraneV8";
 
 std::string StripTrailingSeparators(std::string path)
 {
-    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    // A folder name may end in a double-byte character whose second byte is 0x5C.
+    path.resize(DbcsTrimSeparators(path.data(), path.size()));
     return path;
 }
 
@@ -95,8 +97,8 @@ std::string GetExePath()
 std::string GetExeDir()
 {
     std::string path = GetExePath();
-    std::size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return std::string();
+    std::size_t slash = DbcsFindLastSeparator(path.data(), path.size());
+    if (slash == static_cast<std::size_t>(-1)) return std::string();
     return path.substr(0, slash);
 }
 

@@ -240,7 +240,8 @@ int OpenSystemLog()
             std::string module = GetExePath();
             base = module.substr(0, module.find_last_of('\\') + 1) + folder;
         }
-        while (!base.empty() && base.back() == '\\') base.pop_back();
+        while (!base.empty() && base.back() == '\\' && !DbcsIsTrailByte(base.c_str(), base.size() - 1))
+            base.pop_back();
         base += "\\dummy";
     } else {
         base = GetExePath();

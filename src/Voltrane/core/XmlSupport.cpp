@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/Dbcs.h"
+
 std::string FormatSystemText(DWORD code)
 {
     char* text = nullptr;
@@ -69,8 +71,8 @@ DWORD WriteFileReplacing(const char* path, const std::string& bytes)
     if (!path || !*path)
         return ERROR_INVALID_NAME;
     std::string folder(path);
-    const size_t slash = folder.find_last_of("\\/");
-    folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash + 1);
+    const size_t slash = DbcsFindLastSeparator(folder.data(), folder.size());
+    folder = slash == static_cast<size_t>(-1) ? std::string(".") : folder.substr(0, slash + 1);
     char temp[MAX_PATH + 16];
     if (!GetTempFileNameA(folder.c_str(), "vtx", 0, temp))
         return GetLastError();

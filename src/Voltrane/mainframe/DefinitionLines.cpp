@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/CsvParser.h"
+#include "core/Dbcs.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ bool CDefinitionLineReader::Next(std::string& line)
         // for its terminating zero).
         size_t end = m_content.find('\n', m_pos);
         size_t length = (end == std::string::npos ? m_content.size() : end + 1) - m_pos;
-        if (length > kLineBytes - 1) length = kLineBytes - 1;
+        // The cut never falls between the two bytes of a double-byte character.
+        if (length > kLineBytes - 1) length = DbcsFitLength(m_content.data() + m_pos, length, kLineBytes - 1);
         std::string piece = m_content.substr(m_pos, length);
         m_pos += length;
         size_t zero = piece.find('\0');

@@ -61,3 +61,12 @@ TEST(CsvParser, NewParseReplacesFieldsAndOutOfRangeIsEmpty)
     EXPECT_STREQ("", parser.GetAt(1));
     EXPECT_STREQ("", parser.GetAt(-1));
 }
+
+TEST(CsvParser, EscapedQuoteAfterDoubleByteCharacterKeepsItsTrailByte)
+{
+    // "表" ends in 5C; the backslash after it escapes the quote and is the only one dropped.
+    CCsvParser parser("\"表\\\"x\",y");
+    ASSERT_EQ(2, parser.GetSize());
+    EXPECT_EQ("表\"x", parser.fields[0]);
+    EXPECT_EQ("y", parser.fields[1]);
+}

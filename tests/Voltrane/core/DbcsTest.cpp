@@ -52,3 +52,28 @@ TEST(Dbcs, AppendAndTrailBytes)
     EXPECT_EQ(2u, DbcsFitLength("表示", 4, 3));
     EXPECT_EQ(4u, DbcsFitLength("表示", 4, 4));
 }
+
+TEST(Dbcs, SeparatorsAreNeverTrailBytes)
+{
+    const struct {
+        const char* text;
+        size_t trimmed;
+        size_t last;  // (size_t)-1: none
+    } cases[] = {
+        {"", 0, static_cast<size_t>(-1)},
+        {"\\", 0, 0},
+        {"a\\b\\", 3, 3},
+        {"表", 2, static_cast<size_t>(-1)},           // 95 5C
+        {"C:\\表\\", 5, 5},
+        {"C:\\ソ/\\", 5, 6},
+        {"a\\ソ", 4, 1},
+        {"\x95", 1, static_cast<size_t>(-1)},        // a lead byte at the end stands alone
+    };
+    for (const auto& c : cases) {
+        const size_t length = std::strlen(c.text);
+        EXPECT_EQ(c.trimmed, DbcsTrimSeparators(c.text, length)) << c.text;
+        EXPECT_EQ(c.last, DbcsFindLastSeparator(c.text, length)) << c.text;
+    }
+    EXPECT_EQ(0u, DbcsTrimSeparators(nullptr, 3));
+    EXPECT_EQ(static_cast<size_t>(-1), DbcsFindLastSeparator(nullptr, 3));
+}

@@ -46,6 +46,21 @@ TEST(ProgramPaths, PathParts)
     EXPECT_EQ(ext, ".ini");
 }
 
+TEST(ProgramPaths, JoinKeepsAFolderEndingInTrailByte5C)
+{
+    const struct {
+        const char* folder;
+        const char* name;
+        const char* joined;
+    } cases[] = {
+        {"C:\\部品表", "a.ini", "C:\\部品表\\a.ini"},   // 表 ends in 5C
+        {"C:\\部品表\\", "a.ini", "C:\\部品表\\a.ini"},
+        {"C:\\ソ\\\\", "\\a.ini", "C:\\ソ\\a.ini"},
+        {"C:\\a/", "b", "C:\\a\\b"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(JoinPath(c.folder, c.name), c.joined) << c.folder;
+}
+
 TEST(ProgramPaths, MacroExpansion)
 {
     SettingsSandbox sandbox;

@@ -142,6 +142,26 @@ TEST(SystemLog, OverLongLogPathIsRefused)
     WriteSystemLog(0, "Error", "nowhere");  // no file, no crash
 }
 
+TEST(SystemLog, LogFolderEndingInTrailByte5CIsKept)
+{
+    LogSandbox sandbox(1);
+    // "表" is 95 5C: its second byte is no separator to strip from the folder.
+    const std::string folder = sandbox.Folder().File("ログ表");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ConfigData& config = GetCadSystem().config;
+    const struct {
+        std::string dir;
+        const char* name;  // the first free number of the day
+    } cases[] = {{folder, "@20240102_00.LOG"}, {folder + "\\", "@20240102_01.LOG"}};
+    for (const auto& c : cases) {
+        ResetSystemLog();
+        config.file.LOGDIR = c.dir;
+        ResolveFilePaths(config.file);
+        ASSERT_EQ(OpenSystemLog(), 1) << c.dir;
+        EXPECT_EQ(std::string(GetSystemLogPath()), folder + "\\" + c.name) << c.dir;
+    }
+}
+
 TEST(SystemLog, Thresholds)
 {
     const struct {

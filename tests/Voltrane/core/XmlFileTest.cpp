@@ -326,6 +326,17 @@ TEST_F(XmlFileTest, SaveReplacesAnExistingFile)
     EXPECT_EQ(std::string::npos, bytes.find("xxxx"));
 }
 
+TEST_F(XmlFileTest, SaveToANameEndingInTrailByte5C)
+{
+    // "表" is 95 5C: its second byte is no separator, so the temporary file goes beside the
+    // target and the save succeeds.
+    for (const char* name : {"表", "ソ.xml"}) {
+        ASSERT_EQ(1, file.Save(folder.File(name).c_str())) << name << " " << g_boxText;
+        EXPECT_TRUE(StartsWith(folder.Read(name), "<?xml")) << name;
+    }
+    EXPECT_EQ(0, g_boxCount);
+}
+
 TEST_F(XmlFileTest, SaveIntoMissingFolderShowsTheErrorBox)
 {
     EXPECT_EQ(0, file.Save(folder.File("no\\such\\folder\\out.xml").c_str()));

@@ -30,6 +30,19 @@ TEST(DefinitionLines, ALineLongerThanTheBufferComesInPieces)
     EXPECT_FALSE(reader.Next(line));
 }
 
+TEST(DefinitionLines, APieceNeverEndsInsideADoubleByteCharacter)
+{
+    // "表" (95 5C) would straddle the 1023-byte cut: it moves whole to the next line.
+    const std::string content = std::string(1022, 'a') + "表,x\n";
+    CDefinitionLineReader reader(content);
+    std::string line;
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ(std::string(1022, 'a'), line);
+    ASSERT_TRUE(reader.Next(line));
+    EXPECT_EQ("表,x", line);
+    EXPECT_FALSE(reader.Next(line));
+}
+
 TEST(DefinitionLines, SplitsFieldsByTheSharedCsvRules)
 {
     const struct {
