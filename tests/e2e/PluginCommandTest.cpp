@@ -5,88 +5,13 @@
 
 #include <string>
 
+#include "CatalogueSwap.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "WindowText.h"
 #include "TempFolder.h"
 
 namespace {
-
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes.clear();
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return true;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-// Replaces the installed catalogue for one test and puts it back afterwards.
-class CatalogueSwap {
-public:
-    explicit CatalogueSwap(const std::string& xml) : m_path(ProgramFolder() + "LumbraCmd.def")
-    {
-        m_hadFile = ReadWholeFile(m_path, m_saved);
-        m_written = WriteWholeFile(m_path, xml);
-    }
-    ~CatalogueSwap()
-    {
-        if (m_hadFile) {
-            WriteWholeFile(m_path, m_saved);
-        } else {
-            DeleteFileA(m_path.c_str());
-        }
-    }
-    bool Written() const { return m_written; }
-
-private:
-    std::string m_path;
-    std::string m_saved;
-    bool m_hadFile = false;
-    bool m_written = false;
-};
-
-std::string Caption(HWND window)
-{
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-bool WaitForCaption(HWND window, const std::string& caption, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (Caption(window) == caption) return true;
-        Sleep(50);
-    }
-    return false;
-}
-
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam)
-{
-    char className[64] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (lstrcmpiA(className, "Static") == 0) {
-        char text[512] = {};
-        GetWindowTextA(child, text, sizeof text);
-        *reinterpret_cast<std::string*>(lParam) += text;
-    }
-    return TRUE;
-}
 
 const char kCatalogue[] =
     "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
@@ -142,8 +67,7 @@ TEST_F(PluginCommandTest, DispatcherRunsTheTestPluginAndReportsAMissingLibraryOn
     ASSERT_NE(box, nullptr) << "no message for the missing library";
     EXPECT_EQ(GetWindow(box, GW_OWNER), frame);
     EXPECT_EQ(Caption(box), "???");
-    std::string text;
-    EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+    std::string text = StaticTexts(box);
     EXPECT_EQ(text, "コマンドが実行できません");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Sleep(1000);

@@ -1,0 +1,21 @@
+// Replaces the installed command catalogue "LumbraCmd.def" of the program folder for one test
+// and puts the original back afterwards.
+#pragma once
+
+#include <string>
+
+class CatalogueSwap {
+public:
+    explicit CatalogueSwap(const std::string& xml);
+    ~CatalogueSwap();
+    CatalogueSwap(const CatalogueSwap&) = delete;
+    CatalogueSwap& operator=(const CatalogueSwap&) = delete;
+
+    bool Written() const { return m_written; }
+
+private:
+    std::string m_path;
+    std::string m_saved;
+    bool m_hadFile = false;
+    bool m_written = false;
+};
