@@ -8,6 +8,7 @@
 #include "commands/SystemCommandDispatcher.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
+#include "mainframe/MainMenu.h"
 
 namespace {
 
@@ -26,6 +27,18 @@ TEST(CommandSystemConnection, FrameMapReachesTheDispatcher)
     EXPECT_EQ(FrameIsPluginCommandRunning(), 1);
     GetCommandRunState().pluginCommandRunning = 0;
     EXPECT_EQ(FrameIsPluginCommandRunning(), 0);
+    GetFrameServices().isPluginCommandRunning = nullptr;
+}
+
+TEST(CommandSystemConnection, MenuAsksTheCatalogueWhetherALibraryIsInstalled)
+{
+    CMainMenu::s_isCommandModulePresent = nullptr;
+    CMainFrame frame;
+    ConnectCommandSystem(frame);
+    ASSERT_NE(CMainMenu::s_isCommandModulePresent, nullptr);
+    // An id the catalogue does not hold has no library to find.
+    EXPECT_EQ(CMainMenu::s_isCommandModulePresent(39999), 0);
+    CMainMenu::s_isCommandModulePresent = nullptr;
     GetFrameServices().isPluginCommandRunning = nullptr;
 }
 
