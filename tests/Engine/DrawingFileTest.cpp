@@ -116,6 +116,38 @@ HBITMAP MakePreview()
 }
 
 // Fills a database with one element of every kind and the data that goes with elements.
+// The bits of a 21 x 3 raster: rows of 4 bytes (padded to 16 bits).
+std::vector<uint8_t> RasterPattern()
+{
+    std::vector<uint8_t> bits;
+    for (int i = 0; i < 12; ++i) bits.push_back(static_cast<uint8_t>(0x81 + i * 7));
+    return bits;
+}
+
+ElementRecord Raster(const void* bits, int32_t pixelsX = 21, int32_t pixelsY = 3)
+{
+    ElementRecord r = Base(kElementRaster);
+    auto& raster = As<RasterRecord>(r);
+    raster.cx = 50;
+    raster.cy = 60;
+    raster.width = 21;
+    raster.height = 3;
+    raster.cosAngle = 1;
+    raster.pixelsX = pixelsX;
+    raster.pixelsY = pixelsY;
+    raster.resolutionX = raster.resolutionY = 200;
+    raster.resolutionUnit = 2;
+    raster.bits = const_cast<void*>(bits);
+    raster.expanded = 1;
+    return r;
+}
+
+std::vector<uint8_t> RasterBitsOf(const ElementRecord& r, size_t size)
+{
+    const auto* bits = static_cast<const uint8_t*>(reinterpret_cast<const RasterRecord&>(r).bits);
+    return bits == nullptr ? std::vector<uint8_t>() : std::vector<uint8_t>(bits, bits + size);
+}
+
 void FillDrawing(EngineDbRecord* db)
 {
     DbInfoRecord info;
@@ -176,6 +208,12 @@ void FillDrawing(EngineDbRecord* db)
     As<ImageRecord>(image).x2 = 20;
     ASSERT_NE(nullptr, ZUriAppendElement(&image, db));
     GlobalFree(dib);
+    {
+        // A raster whose bits the caller frees right after the append.
+        std::vector<uint8_t> bits = RasterPattern();
+        ElementRecord raster = Raster(bits.data());
+        ASSERT_NE(nullptr, ZUriAppendElement(&raster, db));
+    }
 
     // A group of two members, the second a composite with a member of its own.
     ElementRecord group = Base(kElementGroup);
@@ -238,6 +276,7 @@ bool SameRecord(ElementRecord a, ElementRecord b)
         auto* bytes = reinterpret_cast<uint8_t*>(r);
         if (r->type == kElementText) std::memset(bytes + offsetof(TextRecord, text), 0, 4);
         if (r->type == kElementImage) std::memset(bytes + offsetof(ImageRecord, dib), 0, 4);
+        if (r->type == kElementRaster) std::memset(bytes + offsetof(RasterRecord, bits), 0, 4);
     }
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -370,7 +409,8 @@ TEST_F(DrawingFileTest, RoundTripKeepsEveryElementAndItsData)
         EXPECT_TRUE(SameRecord(before[i].record, after[i].record)) << "element " << i << " type " << before[i].record.type;
         ASSERT_EQ(ZUriGetMemberNum(before[i].element, &m_source), ZUriGetMemberNum(after[i].element, &loaded));
     }
-    // Text and image payloads.
+    // Text, image and raster payloads.
+    int rasters = 0;
     for (size_t i = 0; i < after.size(); ++i) {
         const ElementRecord& r = after[i].record;
         if (r.type == kElementText) {
@@ -381,7 +421,15 @@ TEST_F(DrawingFileTest, RoundTripKeepsEveryElementAndItsData)
                       GlobalBytes(reinterpret_cast<const ImageRecord&>(r).dib));
             EXPECT_FALSE(GlobalBytes(reinterpret_cast<const ImageRecord&>(r).dib).empty());
         }
+        if (r.type == kElementRaster) {
+            ++rasters;
+            EXPECT_EQ(RasterPattern(), RasterBitsOf(r, 12));
+            EXPECT_NE(reinterpret_cast<const RasterRecord&>(before[i].record).bits,
+                      reinterpret_cast<const RasterRecord&>(r).bits);
+            EXPECT_EQ(1, reinterpret_cast<const RasterRecord&>(r).expanded);
+        }
     }
+    EXPECT_EQ(1, rasters);
     // Tags, tag string, user data and extra data of the first element.
     void* line = after[0].element;
     EXPECT_EQ(1, ZUriGetTag(line, 210));
@@ -594,6 +642,79 @@ TEST_F(DrawingFileTest, ABadElementIsLeftOutAndTheRestIsKept)
     result = Load(ReplaceSection(m_file, *elements, raw));
     EXPECT_EQ(1, result.first);
     EXPECT_EQ(kElementBad, result.second & kElementBad);
+}
+
+TEST_F(DrawingFileTest, ADamagedRasterPictureIsRefused)
+{
+    // A drawing of one raster element: its ELEM section holds the count, the record, the
+    // header index, the empty text and then the picture's length and bytes.
+    Db single;
+    std::vector<uint8_t> bits = RasterPattern();
+    ElementRecord raster = Raster(bits.data());
+    ASSERT_NE(nullptr, ZUriAppendElement(&raster, &single));
+    uint32_t flags = 0;
+    ASSERT_EQ(1, ZUriSaveFileOfCWX(m_folder.File("raster.tcf").c_str(), &single, &flags));
+    const std::string file = m_folder.Read("raster.tcf");
+    ASSERT_GT(file.size(), 14u);
+    uint16_t minor = 0;
+    std::memcpy(&minor, &file[12], 2);
+    EXPECT_EQ(1, minor);  // files that may carry raster bits
+    const Section* elements = Find(Sections(file), "ELEM");
+    ASSERT_NE(nullptr, elements);
+    const std::string raw = Expanded(file, *elements);
+    const size_t lengthAt = 4 + sizeof(ElementRecord) + 4 + 4;
+    const size_t bitsAt = lengthAt + 4;
+    uint32_t length = 0;
+    std::memcpy(&length, &raw[lengthAt], 4);
+    ASSERT_EQ(12u, length);
+    ASSERT_EQ(std::string(bits.begin(), bits.end()), raw.substr(bitsAt, 12));
+    auto result = Load(file);
+    EXPECT_EQ(1, result.first);
+    EXPECT_EQ(0u, result.second);
+    EXPECT_EQ(1, m_lastCount);
+
+    auto withLength = [&](std::string bytes, uint32_t value) {
+        std::memcpy(&bytes[lengthAt], &value, 4);
+        return bytes;
+    };
+    auto withPixelsY = [&](std::string bytes, int32_t value) {
+        std::memcpy(&bytes[4 + offsetof(RasterRecord, pixelsY)], &value, 4);
+        return bytes;
+    };
+    std::string shorter = withLength(raw, 11);
+    shorter.erase(bitsAt + 11, 1);
+    const struct {
+        const char* what;
+        std::string raw;
+    } cases[] = {
+        {"one byte short", shorter},
+        {"length beyond the section", withLength(raw, 0x7FFFFFF0u)},
+        {"section cut inside the bits", raw.substr(0, bitsAt + 5)},
+        {"more rows than bits", withPixelsY(raw, 4)},
+        {"no rows", withPixelsY(raw, 0)},
+        {"negative rows", withPixelsY(raw, -3)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        result = Load(ReplaceSection(file, *elements, c.raw));
+        EXPECT_EQ(1, result.first);
+        EXPECT_EQ(kElementBad, result.second);
+        EXPECT_EQ(0, m_lastCount);
+    }
+
+    // A raster stored without a picture (as older files hold it) loads without bits.
+    std::string bare = withLength(raw, 0);
+    bare.erase(bitsAt, 12);
+    m_folder.Write("bare.tcf", ReplaceSection(file, *elements, bare));
+    Db loaded;
+    flags = 0;
+    ASSERT_EQ(1, ZUriLoadFileOfCWX(m_folder.File("bare.tcf").c_str(), &loaded, &flags));
+    EXPECT_EQ(0u, flags);
+    ElementRecord back;
+    ASSERT_NE(nullptr, ZUriReadElement(nullptr, 0, &back, &loaded));
+    EXPECT_EQ(kElementRaster, back.type);
+    EXPECT_EQ(nullptr, reinterpret_cast<const RasterRecord&>(back).bits);
+    EXPECT_EQ(0, reinterpret_cast<const RasterRecord&>(back).expanded);
 }
 
 TEST_F(DrawingFileTest, EveryCutAndFlippedByteIsSurvived)

@@ -2,6 +2,7 @@
 
 #include "EngineFixture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -49,9 +50,21 @@ TEST(Element, EveryTypeRoundTrips)
             GlobalUnlock(dib);
             std::memcpy(reinterpret_cast<uint8_t*>(&in) + offsetof(ImageRecord, dib), &dib, sizeof dib);
         }
+        // A raster of 20 x 3 pixels: rows of 4 bytes (padded to 16 bits).
+        std::vector<uint8_t> bits;
+        if (type == kElementRaster) {
+            auto raster = Typed<RasterRecord>(in);
+            raster.pixelsX = 20;
+            raster.pixelsY = 3;
+            for (int i = 0; i < 12; ++i) bits.push_back(static_cast<uint8_t>(0xA0 + i));
+            raster.bits = bits.data();
+            in = AsRecord(raster);
+        }
         void* element = ZUriAppendElement(&in, t.db());
         ASSERT_NE(nullptr, element);
         if (dib != nullptr) GlobalFree(dib);  // the engine keeps its own copy
+        const std::vector<uint8_t> given = bits;
+        std::fill(bits.begin(), bits.end(), 0);  // ... and of the raster's bits
 
         ElementRecord out;
         std::memset(&out, 0xCC, sizeof out);
@@ -71,6 +84,14 @@ TEST(Element, EveryTypeRoundTrips)
             EXPECT_EQ(3 * 39, bytes[39]);
             GlobalUnlock(typed.dib);
             typed.dib = dib;
+            out = AsRecord(typed);
+        } else if (type == kElementRaster) {
+            auto typed = Typed<RasterRecord>(out);
+            ASSERT_NE(nullptr, typed.bits);
+            EXPECT_NE(static_cast<void*>(bits.data()), typed.bits);
+            EXPECT_EQ(given, std::vector<uint8_t>(static_cast<uint8_t*>(typed.bits),
+                                                  static_cast<uint8_t*>(typed.bits) + given.size()));
+            typed.bits = bits.data();
             out = AsRecord(typed);
         }
         EXPECT_EQ(0, std::memcmp(&in, &out, sizeof in));
@@ -295,4 +316,86 @@ TEST(Element, AnOverlongTextIsCutOnACharacterBoundary)
     ASSERT_NE(nullptr, element);
     ASSERT_EQ(element, ZUriReadElement(element, 0, &out, t.db()));
     EXPECT_EQ(shorter, std::string(Typed<TextRecord>(out).text));
+}
+
+namespace {
+
+// A raster element record of w x h pixels with its bits pointer.
+ElementRecord MakeRaster(int32_t w, int32_t h, const void* bits)
+{
+    RasterRecord raster{};
+    SetHeader(raster.header, kElementRaster, 0, 0);
+    raster.cx = 10;
+    raster.cy = 20;
+    raster.width = 30;
+    raster.height = 40;
+    raster.cosAngle = 1;
+    raster.pixelsX = w;
+    raster.pixelsY = h;
+    raster.bits = const_cast<void*>(bits);
+    raster.expanded = 1;
+    return AsRecord(raster);
+}
+
+std::vector<uint8_t> RasterBits(void* element, TestDb& t, size_t size)
+{
+    ElementRecord out;
+    if (ZUriReadElement(element, 0, &out, t.db()) != element) return {};
+    auto* bits = static_cast<const uint8_t*>(Typed<RasterRecord>(out).bits);
+    if (bits == nullptr) return {};
+    return std::vector<uint8_t>(bits, bits + size);
+}
+
+}  // namespace
+
+TEST(Element, RasterBitsAreTheEnginesOwnCopy)
+{
+    TestDb t;
+    // 17 x 2 pixels: rows of 4 bytes. The caller's buffer is gone right after the append.
+    auto* given = new uint8_t[8]{1, 2, 3, 4, 5, 6, 7, 8};
+    ElementRecord in = MakeRaster(17, 2, given);
+    void* element = ZUriAppendElement(&in, t.db());
+    ASSERT_NE(nullptr, element);
+    std::memset(given, 0xEE, 8);
+    delete[] given;
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}), RasterBits(element, t, 8));
+
+    // A change hands the engine's own bits back with more rows: the old rows are kept, the
+    // new ones start blank, nothing is read past the old copy.
+    ElementRecord out;
+    ASSERT_EQ(element, ZUriReadElement(element, 0, &out, t.db()));
+    auto grown = Typed<RasterRecord>(out);
+    grown.pixelsY = 3;
+    out = AsRecord(grown);
+    ASSERT_NE(nullptr, ZUriChangeElement(element, &out, t.db()));
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 0, 0, 0, 0}), RasterBits(element, t, 12));
+
+    // Without bits the element has none.
+    ElementRecord bare = MakeRaster(17, 2, nullptr);
+    void* plain = ZUriAppendElement(&bare, t.db());
+    ASSERT_NE(nullptr, plain);
+    ASSERT_EQ(plain, ZUriReadElement(plain, 0, &out, t.db()));
+    EXPECT_EQ(nullptr, Typed<RasterRecord>(out).bits);
+}
+
+TEST(Element, RasterBitsOfAnImpossibleSizeAreRefused)
+{
+    TestDb t;
+    uint8_t bits[16] = {};
+    struct Case {
+        int32_t w, h;
+    } cases[] = {{0, 4}, {4, 0}, {-8, 4}, {4, -1}, {0x7FFFFFFF, 0x7FFFFFFF}, {65536, 65536}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.w);
+        ElementRecord in = MakeRaster(c.w, c.h, bits);
+        EXPECT_EQ(nullptr, ZUriAppendElement(&in, t.db()));
+    }
+    EXPECT_EQ(0, ZUriGetElmNum(t.db()));
+    // A change to such a size is refused and keeps the old bits.
+    ElementRecord good = MakeRaster(8, 2, bits);
+    void* element = ZUriAppendElement(&good, t.db());
+    ASSERT_NE(nullptr, element);
+    ElementRecord bad = MakeRaster(65536, 65536, bits);
+    EXPECT_EQ(nullptr, ZUriChangeElement(element, &bad, t.db()));
+    EXPECT_EQ(std::vector<uint8_t>(4, 0), RasterBits(element, t, 4));
 }

@@ -259,3 +259,47 @@ TEST(Undo, GroupingAndDeletingAGroupComeBack)
     EXPECT_EQ(0, ZUriGetElmNum(t.db()));
     EXPECT_EQ(nullptr, ZUriReadElement(group, 0, nullptr, t.db()));
 }
+
+TEST(Undo, ARasterChangeIsUndoneWithItsBits)
+{
+    TestDb t;
+    ZUriUndoFgSet(t.db(), 5);
+    // 16 x 2 pixels: two rows of 2 bytes.
+    uint8_t first[4] = {0x11, 0x22, 0x33, 0x44};
+    RasterRecord raster{};
+    SetHeader(raster.header, kElementRaster);
+    raster.width = raster.height = 10;
+    raster.pixelsX = 16;
+    raster.pixelsY = 2;
+    raster.bits = first;
+    ElementRecord in = AsRecord(raster);
+    void* element = ZUriAppendElement(&in, t.db());
+    ASSERT_NE(nullptr, element);
+    ZUriMakUndoPass(t.db());
+
+    // The change brings other bits of another size; the caller's buffers are overwritten after.
+    uint8_t second[6] = {0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6};
+    raster.pixelsY = 3;
+    raster.bits = second;
+    ElementRecord changed = AsRecord(raster);
+    ASSERT_NE(nullptr, ZUriChangeElement(element, &changed, t.db()));
+    ZUriMakUndoPass(t.db());
+    std::memset(first, 0, sizeof first);
+    std::memset(second, 0, sizeof second);
+
+    auto bitsNow = [&]() {
+        ElementRecord out;
+        EXPECT_EQ(element, ZUriReadElement(element, 0, &out, t.db()));
+        auto r = Typed<RasterRecord>(out);
+        std::vector<uint8_t> bytes;
+        if (r.bits != nullptr) bytes.assign(static_cast<uint8_t*>(r.bits), static_cast<uint8_t*>(r.bits) + r.pixelsY * 2);
+        return bytes;
+    };
+    EXPECT_EQ((std::vector<uint8_t>{0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6}), bitsNow());
+    ASSERT_TRUE(UndoStep(t));
+    EXPECT_EQ((std::vector<uint8_t>{0x11, 0x22, 0x33, 0x44}), bitsNow());
+    ASSERT_TRUE(RedoStep(t));
+    EXPECT_EQ((std::vector<uint8_t>{0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6}), bitsNow());
+    ASSERT_TRUE(UndoStep(t));
+    EXPECT_EQ((std::vector<uint8_t>{0x11, 0x22, 0x33, 0x44}), bitsNow());
+}

@@ -12,6 +12,11 @@
 // (one per page), FGRP (figure-group headers with their members), ELEM (the element chain
 // with members), END.
 //
+// Each stored element is its record (pointers cleared), then the figure-header index, the
+// text, the picture (an image element's DIB; since minor version 1 also a raster element's
+// 1-bit rows, exactly as many bytes as its pixel counts give, or none), tags, tag string, user
+// data, extra data, FF tag and members. Files of minor version 0 carry no raster bits.
+//
 // A reader of a major version takes every file of that major version (unknown sections of a
 // newer minor version are skipped); a newer major version is read only when the caller asks
 // for it.
@@ -26,7 +31,7 @@ namespace drawingfile {
 
 constexpr char kMagic[8] = {'D', 'V', 'K', 'D', 'R', 'A', 'W', '\x1A'};
 constexpr uint16_t kMajorVersion = 1;
-constexpr uint16_t kMinorVersion = 0;
+constexpr uint16_t kMinorVersion = 1;
 constexpr size_t kHeaderSize = 32;
 constexpr size_t kSectionHeaderSize = 20;
 

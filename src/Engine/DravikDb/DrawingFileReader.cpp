@@ -388,15 +388,23 @@ bool DrawingReader::ReadElement(ByteReader& r, Place place, Element* head, int d
             GlobalUnlock(dib);
         }
         if (record.type == kElementImage) std::memcpy(bytes + offsetof(ImageRecord, dib), &dib, 4);
+        bool rasterBad = false;
         if (record.type == kElementRaster) {
-            // The raster's bits are not kept in the file: the element keeps its place and
-            // size without a picture.
+            // Bits are taken only when they are exactly what the pixel counts give; an element
+            // without them (older files) keeps its place and size without a picture.
             std::memset(bytes + offsetof(RasterRecord, compressed), 0, 4);
-            std::memset(bytes + offsetof(RasterRecord, bits), 0, 4);
-            bytes[offsetof(RasterRecord, expanded)] = 0;
+            const void* bits = nullptr;
+            if (!image.empty()) {
+                if (RasterBitsSize(record) == image.size())
+                    bits = image.data();
+                else
+                    rasterBad = true;
+            }
+            std::memcpy(bytes + offsetof(RasterRecord, bits), &bits, 4);
+            if (bits == nullptr) bytes[offsetof(RasterRecord, expanded)] = 0;
         }
         uint32_t refusedFlag = badFlag;
-        switch (place) {
+        switch (rasterBad ? Place::Skip : place) {
         case Place::FigureHeader:
             element = CreateFigureHeader(m_db, record);
             break;

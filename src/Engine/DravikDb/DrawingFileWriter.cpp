@@ -30,13 +30,16 @@ ElementRecord StoredRecord(const Element& element)
     if (record.type == kElementRaster) {
         clear(offsetof(RasterRecord, compressed));
         clear(offsetof(RasterRecord, bits));
-        bytes[offsetof(RasterRecord, expanded)] = 0;
+        if (element.raster.empty()) bytes[offsetof(RasterRecord, expanded)] = 0;
     }
     return record;
 }
 
-std::string ImageBytes(const Element& element)
+// The picture that follows the record: an image element's DIB or a raster element's bits.
+std::string PictureBytes(const Element& element)
 {
+    if (element.type() == kElementRaster)
+        return std::string(element.raster.begin(), element.raster.end());
     if (element.type() != kElementImage || element.image == nullptr) return std::string();
     SIZE_T size = GlobalSize(element.image);
     const void* data = size != 0 ? GlobalLock(element.image) : nullptr;
@@ -60,7 +63,7 @@ void WriteElement(ByteWriter& w, const Element& element, const std::map<const vo
     }
     w.U32(header);
     w.Bytes(element.type() == kElementText ? element.text : std::string());
-    w.Bytes(ImageBytes(element));
+    w.Bytes(PictureBytes(element));
     w.U32(static_cast<uint32_t>(element.tags.size()));
     for (const auto& tag : element.tags) {
         w.I32(tag.first);

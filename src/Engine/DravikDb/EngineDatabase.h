@@ -10,7 +10,8 @@
 //   - figure-group headers (31), in creation order (their index is the header index of the
 //     instances, type 32, that point at them);
 //   - per element: tags, the tag string, 256 bytes of user data, extra-data slots, the FF tag;
-//     the text of a text element and the image of an image element are the engine's own copies;
+//     the text of a text element, the image of an image element and the bits of a raster
+//     element are the engine's own copies;
 //   - pages: the information block of page 0 and the page records of pages 1..256, each with
 //     its layer names (the layer blocks hold pointers to these strings);
 //   - marks (sets of elements, see EngineMark.h) and the undo list (EngineUndo.h).
@@ -50,6 +51,8 @@ constexpr size_t kUserDataSize = 256;
 constexpr size_t kMaxTagStringLength = 603;       // longest tag text the engine keeps
 constexpr int kMaxExtraDataSlot = 255;
 constexpr size_t kMaxExtraDataSize = 65536;
+// Largest raster picture the engine copies: 1-bit rows of about 23000 x 23000 pixels.
+constexpr uint64_t kMaxRasterBytes = 64u * 1024 * 1024;
 
 struct Element {
     EngineNode node;          // must stay first: the handle is the node's address
@@ -65,6 +68,7 @@ struct Element {
 
     std::string text;          // owned text of a text element (node pointer at 136)
     HGLOBAL image = nullptr;   // owned copy of an image element's DIB (node handle at 113)
+    std::vector<uint8_t> raster;  // owned copy of a raster element's 1-bit rows (node pointer at 123)
 
     std::map<int32_t, int32_t> tags;
     bool hasTagString = false;
@@ -150,7 +154,8 @@ void FillDefaultInfo(DbInfoBlock& info);
 // Checks a record before it is stored (page 0..511, layer 0..1023, finite geometry).
 bool IsStorableRecord(const ElementRecord& record);
 // Appends a copy of the record at the end of the element chain (null when refused). A record
-// with a negative page is refused; the text and image the record points to are copied.
+// with a negative page is refused; the text, image and raster bits the record points to are
+// copied (raster bits only when the pixel counts give a size the engine takes).
 Element* AppendElement(Database& db, const ElementRecord& record, bool recordUndo);
 // Appends a member to `head` (a composite, a member composite or a figure header), placed
 // after `after` (null: after the head's last member, its own members included).
@@ -175,9 +180,12 @@ void RelinkMember(Database& db, Element* head, Element* member, int index);
 // Frees an element that is unlinked and no longer named by the undo list.
 void FreeIfUnused(Database& db, Element* element);
 
-// Copies the text / image the record points to into the element's own storage and points the
-// node at it.
+// Copies the text / image / raster bits the record points to into the element's own storage
+// and points the node at it.
 void AdoptRecordPayload(Element& element, const ElementRecord& record);
+// Bytes of a raster record's bits as its pixel counts give them (rows padded to 16 bits), or 0
+// when the counts are not positive or the size is beyond kMaxRasterBytes.
+uint64_t RasterBitsSize(const ElementRecord& record);
 // Rewrites the node links of every element of the database from the structures.
 void RefreshLinks(Database& db);
 // Refreshes the links of one head's member chain (and its own next-member pointer).

@@ -159,15 +159,51 @@ void FreeSubtree(Database& db, Element* element)
 
 }  // namespace
 
+uint64_t RasterBitsSize(const ElementRecord& record)
+{
+    if (record.type != kElementRaster) return 0;
+    auto raster = Overlay<RasterRecord>(record);
+    if (raster.pixelsX <= 0 || raster.pixelsY <= 0) return 0;
+    const uint64_t rowBytes = (static_cast<uint64_t>(raster.pixelsX) + 15) / 16 * 2;
+    const uint64_t size = rowBytes * static_cast<uint64_t>(raster.pixelsY);
+    return size <= kMaxRasterBytes ? size : 0;
+}
+
 bool IsStorableRecord(const ElementRecord& record)
 {
     if (!IsValidPageNumber(record.page)) return false;
     if (!IsValidLayer(record.layer)) return false;
+    if (record.type == kElementRaster) {
+        // Bits whose size the pixel counts cannot give (or that would not fit in memory) are
+        // refused: copying them would read past the caller's buffer.
+        auto raster = Overlay<RasterRecord>(record);
+        if (raster.bits != nullptr) {
+            const uint64_t size = RasterBitsSize(record);
+            if (size == 0 || IsBadReadPtr(raster.bits, static_cast<UINT_PTR>(size))) return false;
+        }
+    }
     return GeometryIsSound(record);
 }
 
 void AdoptRecordPayload(Element& element, const ElementRecord& record)
 {
+    // The raster copy comes first: when it cannot be made, the element is left as it was.
+    std::vector<uint8_t> bits;
+    if (record.type == kElementRaster) {
+        auto raster = Overlay<RasterRecord>(record);
+        const uint64_t size = RasterBitsSize(record);
+        if (raster.bits != nullptr && size != 0) {
+            const auto* source = static_cast<const uint8_t*>(raster.bits);
+            bits.assign(static_cast<size_t>(size), 0);
+            if (!element.raster.empty() && source == element.raster.data()) {
+                // The element's own bits handed back: never read past them when the pixel
+                // counts grew; the new rows start blank.
+                std::memcpy(bits.data(), source, std::min(bits.size(), element.raster.size()));
+            } else {
+                std::memcpy(bits.data(), source, bits.size());
+            }
+        }
+    }
     std::memcpy(&element.node.record, &record, sizeof record);
     if (record.type == kElementText) {
         auto text = Overlay<TextRecord>(record);
@@ -223,6 +259,13 @@ void AdoptRecordPayload(Element& element, const ElementRecord& record)
                     &copy, sizeof copy);
     }
     if (oldImage != nullptr) GlobalFree(oldImage);
+
+    element.raster = std::move(bits);
+    if (record.type == kElementRaster) {
+        const void* pointer = element.raster.empty() ? nullptr : element.raster.data();
+        std::memcpy(reinterpret_cast<uint8_t*>(&element.node.record) + offsetof(RasterRecord, bits), &pointer,
+                    sizeof pointer);
+    }
 }
 
 void RefreshMemberChain(Element* head)

@@ -80,6 +80,13 @@ void PointImage(ElementRecord& record, HGLOBAL image)
     std::memcpy(reinterpret_cast<uint8_t*>(&record) + offsetof(ImageRecord, dib), &image, sizeof image);
 }
 
+void PointRaster(ElementRecord& record, const std::vector<uint8_t>& bits)
+{
+    if (record.type != kElementRaster) return;
+    const void* pointer = bits.empty() ? nullptr : bits.data();
+    std::memcpy(reinterpret_cast<uint8_t*>(&record) + offsetof(RasterRecord, bits), &pointer, sizeof pointer);
+}
+
 }  // namespace
 
 ElementSnapshot::~ElementSnapshot()
@@ -237,6 +244,7 @@ std::unique_ptr<ElementSnapshot> TakeSnapshot(const Element& element)
     auto snapshot = std::make_unique<ElementSnapshot>();
     std::memcpy(&snapshot->record, &element.node.record, sizeof snapshot->record);
     snapshot->text = element.text;
+    snapshot->raster = element.raster;
     if (element.image != nullptr) {
         SIZE_T size = GlobalSize(element.image);
         const void* source = GlobalLock(element.image);
@@ -253,6 +261,7 @@ std::unique_ptr<ElementSnapshot> TakeSnapshot(const Element& element)
     }
     PointText(snapshot->record, snapshot->text);
     PointImage(snapshot->record, snapshot->image);
+    PointRaster(snapshot->record, snapshot->raster);
     return snapshot;
 }
 
@@ -264,10 +273,13 @@ void SwapWithSnapshot(Element& element, ElementSnapshot& snapshot)
     std::memcpy(&snapshot.record, &current, sizeof current);
     std::swap(element.text, snapshot.text);
     std::swap(element.image, snapshot.image);
+    element.raster.swap(snapshot.raster);
     PointText(element.node.record, element.text);
     PointImage(element.node.record, element.image);
+    PointRaster(element.node.record, element.raster);
     PointText(snapshot.record, snapshot.text);
     PointImage(snapshot.record, snapshot.image);
+    PointRaster(snapshot.record, snapshot.raster);
 }
 
 }  // namespace dravikdb

@@ -15,6 +15,7 @@ struct ElementSnapshot {
     ElementRecord record;
     std::string text;
     HGLOBAL image = nullptr;
+    std::vector<uint8_t> raster;
     ~ElementSnapshot();
 };
 

@@ -136,7 +136,7 @@ DRAVIKDB_API int WINAPI ZUriChkDspElement(int page, int layer, int space, int vi
 
 DRAVIKDB_API int WINAPI ZUriCompRstrData(void* db, void* element, int mode, void* out)
 {
-    // The engine keeps raster bits as they were given; there is never a compressed copy to make.
+    // The engine keeps its copy of raster bits expanded; there is never a compressed copy to make.
     (void)db;
     (void)element;
     (void)mode;
