@@ -190,7 +190,7 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
 TEST_F(MainFrameWindow, AltAndAMnemonicOpensThatMenu)
 {
     PostMessageA(m_frame, WM_SYSCOMMAND, SC_KEYMENU, 'w');
-    HWND popup = m_program.WaitForWindow("#32768", 5000);
+    HWND popup = m_program.WaitForWindow("#32768", 10000);
     ASSERT_NE(popup, nullptr) << "no menu opened";
     // Escape closes the menu; the frame goes on.
     PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);

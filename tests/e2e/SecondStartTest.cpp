@@ -68,7 +68,11 @@ public:
         m_existed = !m_saved.empty();
         std::string bytes = m_existed ? m_saved : ReadAll(ProgramFolder() + "ConfigData.xml");
         size_t at = bytes.find("<MULTIBOOT>1</MULTIBOOT>");
-        if (at == std::string::npos) return;
+        if (at == std::string::npos) {
+            // Already single-instance (a file left by a run that was killed, say): nothing to change.
+            m_ready = bytes.find("<MULTIBOOT>0</MULTIBOOT>") != std::string::npos;
+            return;
+        }
         bytes.replace(at, 24, "<MULTIBOOT>0</MULTIBOOT>");
         char local[MAX_PATH] = {};
         GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local);

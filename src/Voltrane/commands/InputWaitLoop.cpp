@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "DravikDb.h"
 #include "commands/CommandHost.h"
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
 #include "core/CadSystem.h"
+#include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
@@ -430,8 +432,10 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         if (!Has(mask, kAcceptDdeText)) return -1;  // the text is dropped
         const char* text = site.DdeText();
         if (text == nullptr) text = "";
+        // A long text is logged cut on a character boundary.
+        const int shown = static_cast<int>(DbcsFitLength(text, strnlen(text, 1001), 1000));
         char line[1100];
-        std::snprintf(line, sizeof line, "%.1000s DDEメッセージ", text);
+        std::snprintf(line, sizeof line, "%.*s DDEメッセージ", shown, text);
         LogEvent(line);
         record->result = reinterpret_cast<INT_PTR>(text);
         return 0x4000;

@@ -22,6 +22,17 @@ void EnsureCatalogRead(CLumbraCmd& catalog)
 
 }  // namespace
 
+CCurrentModuleScope::CCurrentModuleScope(CLumbraCmd& catalog)
+    : m_catalog(catalog), m_module(catalog.currentModule), m_slot(catalog.currentSlot)
+{
+}
+
+CCurrentModuleScope::~CCurrentModuleScope()
+{
+    m_catalog.currentModule = m_module;
+    m_catalog.currentSlot = m_slot;
+}
+
 HMODULE LoadLibraryByName(const char* path)
 {
     if (path == nullptr || *path == '\0') return nullptr;
@@ -109,6 +120,7 @@ int StartPluginCommand(CLumbraCmd& catalog, int id, const char* source)
 {
     CCommandHost& host = GetCommandHost();
     HCURSOR previousCursor = host.ShowWaitCursor();
+    CCurrentModuleScope keepRunning(catalog);
     std::string module, arguments;
     UINT previousMode = 0;
     if (LoadCommandModule(catalog, id, module, arguments, &previousMode) == nullptr) {
@@ -154,6 +166,7 @@ int LoadFileThroughPlugin(CLumbraCmd& catalog, int id, const char* path, void* d
                           void* info1, void* info2)
 {
     CCommandHost& host = GetCommandHost();
+    CCurrentModuleScope keepRunning(catalog);
     std::string module, arguments;
     UINT previousMode = 0;
     if (LoadCommandModule(catalog, id, module, arguments, &previousMode) == nullptr) return 0;

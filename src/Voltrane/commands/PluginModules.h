@@ -14,6 +14,23 @@ class CLumbraCmd;
 // terminating zero.
 constexpr size_t kMaxFileCommandText = 259;
 
+// Keeps the catalogue's current module across a command started while another one runs (a
+// file handed over by a second start, or a command run from a plug-in's own dialog): the
+// running command's library stays the current one, or the end of that command would free
+// nothing, or free a slot library behind its slot.
+class CCurrentModuleScope {
+public:
+    explicit CCurrentModuleScope(CLumbraCmd& catalog);
+    ~CCurrentModuleScope();
+    CCurrentModuleScope(const CCurrentModuleScope&) = delete;
+    CCurrentModuleScope& operator=(const CCurrentModuleScope&) = delete;
+
+private:
+    CLumbraCmd& m_catalog;
+    HMODULE m_module;
+    int m_slot;
+};
+
 // Loads a library by its path: first as given (a PE library), then the same path with ".so"
 // appended (our Winelib builds).
 HMODULE LoadLibraryByName(const char* path);

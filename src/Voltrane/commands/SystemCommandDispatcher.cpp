@@ -179,6 +179,7 @@ int CSystemCommandDispatcher::RunPluginCommand(HWND /*context*/, int id, LPARAM 
 
     if (!host.HasActiveView() && id == 5104) return 1;
 
+    CCurrentModuleScope keepRunning(*m_catalog);
     std::string module, arguments;
     if (LoadCommandModule(*m_catalog, id, module, arguments, &state.savedErrorMode) == nullptr) {
         return 0;
@@ -186,7 +187,9 @@ int CSystemCommandDispatcher::RunPluginCommand(HWND /*context*/, int id, LPARAM 
     if (lParam != 0) {
         const char* extra = reinterpret_cast<const char*>(lParam);
         arguments += ' ';
-        arguments.append(extra, strnlen(extra, kMaxExtraArgumentText));
+        // A longer text is cut on a character boundary, never inside a double-byte character.
+        const size_t length = strnlen(extra, kMaxExtraArgumentText + 1);
+        arguments.append(extra, DbcsFitLength(extra, length, kMaxExtraArgumentText));
     }
     SetErrorMode(state.savedErrorMode);
 

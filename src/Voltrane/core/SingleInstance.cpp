@@ -34,7 +34,9 @@ int CMySemaphore::Open()
     m_handle = OpenSemaphoreA(SEMAPHORE_ALL_ACCESS, FALSE, m_name.c_str());
     if (m_handle != nullptr) return 1;
     m_handle = CreateSemaphoreA(nullptr, 0, 1, m_name.c_str());
-    return m_handle != nullptr ? 0 : -1;
+    if (m_handle == nullptr) return -1;
+    // Two starts at the same moment may both miss it on opening; creating tells them apart.
+    return GetLastError() == ERROR_ALREADY_EXISTS ? 1 : 0;
 }
 
 CMySemaphore& GetInstanceSemaphore()

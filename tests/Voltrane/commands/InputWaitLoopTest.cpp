@@ -64,7 +64,7 @@ public:
     HostPoint Midpoint() override { return Point(2.5, 3.5, 11, 12); }
     int IsDdeTextPending() override { return ddePending; }
     void ClearDdeTextPending() override { ddePending = 0; }
-    const char* DdeText() override { return "[Hello]"; }
+    const char* DdeText() override { return ddeText.c_str(); }
     int SearchPoint(SnapSearch kind, const HostPoint&, void* mark, HostPoint* found) override
     {
         searches.push_back(kind);
@@ -108,6 +108,7 @@ public:
     POINT screen = {100, 100};
     int erased = 0, unlocked = 0, lastPointSet = 0, shownName = -1, panelEdit = 0, temporaryPending = 0;
     int ddePending = 0, raster = 0, lockMode = 0, pickLockMode = -1, pageDetect = 0, snapShow = 0;
+    std::string ddeText = "[Hello]";
     int gridNoDetect = 0, newer = 0;
     long snapBits = kSnapEndPoint | kSnapFreePoint, rightMouse = 1;
     HostPoint lastPoint = {};
@@ -255,6 +256,17 @@ TEST_F(InputWaitTest, DdeTextWinsOverAnEventOfTheSamePass)
     EXPECT_STREQ(reinterpret_cast<const char*>(record.result), "[Hello]");
     EXPECT_EQ(site.ddePending, 0);
     EXPECT_TRUE(test.Has("Log 2 Cmd Event [Hello] DDEメッセージ"));
+}
+
+TEST_F(InputWaitTest, LongDdeTextIsLoggedCutOnACharacterBoundary)
+{
+    // The log keeps 1000 bytes of the text; the limit falls inside the last character.
+    const std::string kept(999, 'a');
+    site.ddeText = kept + "表zz";
+    site.ddePending = 1;
+    ASSERT_EQ(Wait(kAcceptDdeText), 0x4000);
+    EXPECT_EQ(reinterpret_cast<const char*>(record.result), site.ddeText) << "the command gets all of it";
+    EXPECT_TRUE(test.Has("Log 2 Cmd Event " + kept + " DDEメッセージ"));
 }
 
 TEST_F(InputWaitTest, DdeTextPendingAtTheStartIsReturnedWithoutAMessage)

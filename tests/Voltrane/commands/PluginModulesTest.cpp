@@ -297,4 +297,37 @@ TEST_F(PluginModulesTest, FileLoadsUseTheLoaderEntryOfTheCommand)
     EXPECT_FALSE(IsLoaded("Transient.dll"));
 }
 
+TEST_F(PluginModulesTest, FileCommandDuringARunningCommandLeavesItsLibraryCurrent)
+{
+    // The running command's library: a slot library, then a library of its own.
+    for (int running : {6500, 5502}) {
+        SCOPED_TRACE(running);
+        std::string module, arguments;
+        HMODULE library = LoadCommandModule(catalog, running, module, arguments, nullptr);
+        ASSERT_NE(library, nullptr);
+        const int slot = catalog.currentSlot;
+        const struct {
+            const char* name;
+            int (*start)(CLumbraCmd&);
+        } nested[] = {
+            {"file command", [](CLumbraCmd& c) { return StartPluginCommand(c, 5500, "C:\\a.dxf"); }},
+            {"unknown command", [](CLumbraCmd& c) { return StartPluginCommand(c, 5999, "C:\\a.dxf"); }},
+            {"file load", [](CLumbraCmd& c) { return LoadFileThroughPlugin(c, 5103, "C:\\in.dxf", nullptr, nullptr, nullptr); }},
+        };
+        for (const auto& n : nested) {
+            SCOPED_TRACE(n.name);
+            n.start(catalog);
+            EXPECT_EQ(catalog.currentModule, library);
+            EXPECT_EQ(catalog.currentSlot, slot);
+            EXPECT_TRUE(IsLoaded(library));
+        }
+        catalog.FreeCommandModule();
+        // A slot library stays in its slot; a library of its own is freed with its command.
+        EXPECT_EQ(IsLoaded(library), slot >= 0);
+        if (slot >= 0) {
+            EXPECT_EQ(catalog.Slot(slot).module, library);
+        }
+    }
+}
+
 }  // namespace

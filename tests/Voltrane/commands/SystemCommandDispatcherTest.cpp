@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <shlwapi.h>
 
@@ -13,6 +14,7 @@
 #include "RecordingCommandHost.h"
 #include "TempFolder.h"
 #include "commands/CommandCatalog.h"
+#include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 
 namespace {
@@ -173,6 +175,36 @@ TEST_F(DispatcherTest, ExtraArgumentTextFollowsTheLibraryArguments)
 {
     EXPECT_EQ(Run(5500, "C:\\図面\\a.dwg /X"), 1);
     EXPECT_EQ(Caption(), "/C:Echo C:\\図面\\a.dwg /X");
+}
+
+TEST_F(DispatcherTest, OverlongExtraArgumentTextIsCutOnACharacterBoundary)
+{
+    // The limit falls between the two bytes of the last character.
+    const std::string kept(kMaxExtraArgumentText - 1, 'a');
+    const std::string extra = kept + "表zz";
+    EXPECT_EQ(Run(5500, extra.c_str()), 1);
+    std::vector<char> text(4096);
+    GetWindowTextA(host.window, text.data(), static_cast<int>(text.size()));
+    EXPECT_EQ(std::string(text.data()), "/C:Echo " + kept);
+}
+
+TEST_F(DispatcherTest, CommandRunInsideARunningOneLeavesTheRunningLibraryCurrent)
+{
+    // A command reached from a running command's own dialog loop runs inside it: the running
+    // command's library must still be the one its end frees.
+    std::string module, arguments;
+    HMODULE running = LoadCommandModule(catalog, 5505, module, arguments, nullptr);
+    ASSERT_NE(running, nullptr);
+    for (int id : {5500, 5503, 5999, 5510}) {
+        SCOPED_TRACE(id);
+        Run(id, nullptr);
+        GetCommandRunState().pluginCommandRunning = 0;
+        EXPECT_EQ(catalog.currentModule, running);
+        EXPECT_EQ(catalog.currentSlot, -1);
+    }
+    EXPECT_TRUE(IsLoaded());
+    catalog.FreeCommandModule();
+    EXPECT_FALSE(IsLoaded());
 }
 
 TEST_F(DispatcherTest, NewCommandDuringAPluginCommandEndsItAndRunsNextWithItsOwnCopy)
