@@ -10,6 +10,7 @@
 #include "core/Dbcs.h"
 #include "core/DefFile.h"
 #include "core/ProgramPaths.h"
+#include "core/ReplacingWrite.h"
 #include "core/SettingsFiles.h"
 #include "core/SettingsHostCalls.h"
 #include "core/SettingsMessage.h"
@@ -79,16 +80,7 @@ bool ReadBytes(const std::string& path, std::string* bytes)
 
 bool WriteBytesAtomically(const std::string& path, const std::string& bytes)
 {
-    std::string temp = path + ".tmp$";
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    CloseHandle(file);
-    ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!ok) DeleteFileA(temp.c_str());
-    return ok;
+    return WriteFileReplacing(path.c_str(), bytes) == 0;
 }
 
 // Writes an edited settings document back. Empty elements keep their start and end tags:

@@ -14,6 +14,7 @@
 
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
+#include "core/ReplacingWrite.h"
 #include "core/SettingsMessage.h"
 
 namespace {
@@ -95,23 +96,9 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error)
 {
-    std::string temp = path + ".tmp$";
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        *error = "cannot create the file";
-        return false;
-    }
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    ok = FlushFileBuffers(file) && ok;
-    CloseHandle(file);
-    if (ok) ok = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) {
-        DeleteFileA(temp.c_str());
-        *error = "cannot write the file";
-    }
-    return ok;
+    if (WriteFileReplacing(path.c_str(), bytes) == 0) return true;
+    *error = "cannot write the file";
+    return false;
 }
 
 // ---- Archives ----

@@ -6,6 +6,8 @@
 
 #include "core/CsvParser.h"
 #include "core/Dbcs.h"
+#include "core/ProgramPaths.h"
+#include "core/ReplacingWrite.h"
 
 namespace {
 
@@ -80,28 +82,11 @@ bool ReadDefinitionFile(const char* path, std::string& content)
 
 bool WriteDefinitionFile(const char* path, const std::string& content)
 {
-    if (path == nullptr || path[0] == '\0') return false;
-    std::string temp = std::string(path) + ".tmp";
-    HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = content.empty() ||
-              (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-               written == content.size());
-    ok = FlushFileBuffers(file) && ok;
-    CloseHandle(file);
-    if (ok) ok = MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) DeleteFileA(temp.c_str());
-    return ok;
+    return WriteFileReplacing(path, content) == 0;
 }
 
 std::string ProgramFolder()
 {
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    std::string folder(path, length);
-    size_t slash = folder.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+    std::string folder = GetExeDir();
+    return folder.empty() ? folder : folder + "\\";
 }
