@@ -264,6 +264,21 @@ TEST(TextMeasure, TrueTypeWidthsComeFromTheFaceAndScaleWithRatio)
     EXPECT_NEAR(full.width, Measure(text).width, 1e-9);
 }
 
+TEST(TextMeasure, ATextLeftOfItsBasisPointIsDrawnWhenItsBoxIsInTheWindow)
+{
+    // Anchored at its lower right corner just beyond the window's right edge: the box reaches
+    // back into the window, so the text must not be culled by a box drawn from the wrong corner.
+    TestDb t;
+    ASSERT_TRUE(t.created);
+    TextRecord text = MakeText("ABCDEFGH", "VectorFont", 20.0, 9, Canvas::kSize / 2 + 30, 0);
+    ElementRecord record = AsRecord(text);
+    ASSERT_NE(nullptr, ZUriAppendElement(&record, t.db()));
+    Canvas canvas;
+    DrawParamBlock block = canvas.Block();
+    ASSERT_EQ(1, ZUriDrawAll(t.db(), &block, nullptr));
+    EXPECT_FALSE(canvas.Lit().empty());
+}
+
 TEST(TextMeasure, UnsoundRecordsAnswerZeroAndWriteNothing)
 {
     const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
