@@ -11,19 +11,12 @@
 #include <vector>
 
 #include "DravikDb.h"
-#include "EngineBinding.h"
+#include "BenchmarkSupport.h"
 #include "EngineRecords.h"
 
-namespace {
+using benchmark::Seconds;
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 // Short labels as electrical drawings carry them: half Japanese, half ASCII.
 std::vector<std::string> MakeTexts(int count)
@@ -57,13 +50,8 @@ TextRecord MakeText(const char* font)
 
 int main(int argc, char** argv)
 {
-    char failed[64] = {};
-    if (!BindEngineLibraries(failed, sizeof failed)) {
-        std::fprintf(stderr, "cannot bind %s\n", failed);
-        return 2;
-    }
-    int count = argc > 1 ? std::atoi(argv[1]) : 100000;
-    if (count <= 0) count = 100000;
+    if (!benchmark::BindEngine()) return 2;
+    const int count = benchmark::CountArgument(argc, argv, 100000);
     const std::vector<std::string> texts = MakeTexts(count);
 
     // Vector font: measure.

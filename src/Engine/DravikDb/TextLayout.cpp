@@ -79,8 +79,13 @@ private:
 
     Face* FindFace(const char* name)
     {
+        // Texts come face by face: the last face is found without building a key.
+        if (last_ != nullptr && lastName_ == name) return last_;
         auto it = faces_.find(name);
-        if (it != faces_.end()) return it->second.get();
+        if (it != faces_.end()) {
+            lastName_ = name;
+            return last_ = it->second.get();
+        }
         if (dc_ == nullptr) dc_ = CreateCompatibleDC(nullptr);
         if (dc_ == nullptr) return nullptr;
         LOGFONTA font{};
@@ -93,7 +98,8 @@ private:
         std::fill(std::begin(face->single), std::end(face->single), -1.0);
         Face* result = face.get();
         faces_.emplace(name, std::move(face));
-        return result;
+        lastName_ = name;
+        return last_ = result;
     }
 
     double Measure(Face& face, uint16_t code, bool doubleByte)
@@ -110,6 +116,8 @@ private:
     std::mutex mutex_;
     HDC dc_ = nullptr;
     std::unordered_map<std::string, std::unique_ptr<Face>> faces_;
+    std::string lastName_;
+    Face* last_ = nullptr;
 };
 
 TrueTypeMetrics& Metrics()
