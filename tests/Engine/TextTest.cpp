@@ -599,6 +599,27 @@ TEST(RasterCompression, RecordsWhoseSizesDoNotMatchTheirBitsAreRefused)
     VirtualFree(raster.compressed, 0, MEM_RELEASE);
 }
 
+TEST(RasterCompression, CompressingAgainReplacesTheEnginesEarlierBlock)
+{
+    TestDb t;
+    ASSERT_TRUE(t.created);
+    std::vector<uint8_t> rows(2 * 8, 0x0F);
+    RasterRecord raster = MakeRaster(16, 8, rows.data(), 16);
+    ASSERT_EQ(1, ZUriCompRstrData(t.db(), &raster, 0, nullptr));
+    void* first = raster.compressed;
+    ASSERT_EQ(1, ZUriCompRstrData(t.db(), &raster, 0, nullptr));
+    EXPECT_NE(first, raster.compressed);
+    MEMORY_BASIC_INFORMATION region{};
+    ASSERT_EQ(sizeof region, VirtualQuery(first, &region, sizeof region));
+    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), region.State);
+    // A block the engine did not make is left to its owner.
+    std::vector<uint8_t> foreign(64, 0);
+    raster.compressed = foreign.data();
+    ASSERT_EQ(1, ZUriCompRstrData(t.db(), &raster, 0, nullptr));
+    EXPECT_EQ(0, foreign[0]);
+    VirtualFree(raster.compressed, 0, MEM_RELEASE);
+}
+
 TEST(RasterCompression, EngineElementsKeepTheirBitsExpanded)
 {
     TestDb t;

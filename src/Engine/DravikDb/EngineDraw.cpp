@@ -251,11 +251,12 @@ private:
         text.angle += t.Rotation();
         text.height *= t.Scale();
         text.spacing *= t.Scale();
-        if (block_.faceName[0] != '\0' && !IsVectorFontName(text.font)) {
-            // The block's face stands in for the texts' TrueType faces (measured with it too).
-            char face[sizeof text.font];
-            CopyBoundedText(face, sizeof face, block_.faceName);
-            std::memcpy(text.font, face, sizeof face);
+        const size_t blockFace = strnlen(block_.faceName, sizeof block_.faceName);
+        if (blockFace > 0 && blockFace < sizeof text.font && !IsVectorFontName(text.font)) {
+            // The block's face stands in for the texts' TrueType faces (measured with it too); a
+            // face too long for a text's font field is not used rather than cut to another name.
+            std::memset(text.font, 0, sizeof text.font);
+            std::memcpy(text.font, block_.faceName, blockFace);
         }
         std::memcpy(&placed, &text, sizeof placed);
         TextLayout layout;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -113,10 +114,17 @@ std::unordered_set<StrokeRequest*>& LiveStrokeRequests()
     return live;
 }
 
+std::mutex& StrokeRequestsLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 int StrokeText(void* block)
 {
     DicParamBlock b;
     if (!ReadBlock(block, b)) return 0;
+    std::lock_guard<std::mutex> hold(StrokeRequestsLock());
     auto& live = LiveStrokeRequests();
     auto* request = static_cast<StrokeRequest*>(b.pointer338);
     switch (b.arg8) {

@@ -3,9 +3,10 @@
 // the pixel counts and the size of the rows) followed by the rows deflated with zlib, whose
 // check sum makes a damaged block fail instead of expanding into wrong pixels.
 //
-// Both buffers are allocated with VirtualAlloc; the record's owner releases them with
-// VirtualFree (MEM_RELEASE). The engine's own raster elements keep their bits expanded and
-// never hand them out to be compressed.
+// Both buffers are allocated with VirtualAlloc; the record's owner releases the blocks its record
+// names with VirtualFree (MEM_RELEASE). Compressing a record again replaces (and frees) the
+// compressed block the engine made for it before. The engine's own raster elements keep their
+// bits expanded and never hand them out to be compressed.
 #include "EngineCalls.h"
 
 #include <zlib.h>
@@ -39,6 +40,19 @@ uint64_t RowsSize(const RasterRecord& raster)
     ElementRecord record;
     std::memcpy(&record, &raster, sizeof record);
     return RasterBitsSize(record);
+}
+
+// True for a block this engine made: the start of its own allocation, beginning with the mark.
+bool IsEngineBlock(const void* block)
+{
+    MEMORY_BASIC_INFORMATION region{};
+    if (block == nullptr || VirtualQuery(block, &region, sizeof region) != sizeof region) return false;
+    if (region.AllocationBase != block || region.State != MEM_COMMIT || IsBadReadPtr(block, sizeof(uint32_t))) {
+        return false;
+    }
+    uint32_t mark;
+    std::memcpy(&mark, block, sizeof mark);
+    return mark == kCompressedMark;
 }
 
 template <typename T>
@@ -78,6 +92,8 @@ DRAVIKDB_API int WINAPI ZUriCompRstrData(void* db, void* element, int mode, void
         const uint32_t total = static_cast<uint32_t>(sizeof header + packed);
         WriteField(element, offsetof(RasterRecord, compressed), static_cast<void*>(block));
         WriteField(element, offsetof(RasterRecord, compressedSize), total);
+        // The record names one compressed block: an older one the engine made is replaced.
+        if (IsEngineBlock(raster.compressed)) VirtualFree(raster.compressed, 0, MEM_RELEASE);
         if (out != nullptr && !IsBadWritePtr(out, sizeof total)) std::memcpy(out, &total, sizeof total);
         return 1;
     });
