@@ -461,6 +461,14 @@ TEST(TextStrokes, StrokesStayInsideTheBoxAndOnlyVectorFontsAreStroked)
     }
     TextRecord trueType = MakeText("A", "IPAGothic", 10.0);
     EXPECT_EQ(-1, StrokeAll(trueType, segments));
+    // The long vowel mark runs along a column.
+    TextRecord column = MakeText("ー", "VectorFont", 10.0);
+    column.flags = kTextVertical;
+    std::vector<Segment> mark;
+    ASSERT_EQ(1, StrokeAll(column, mark));
+    ASSERT_EQ(1u, mark.size());
+    EXPECT_NEAR(mark[0].x1, mark[0].x2, 1e-9);
+    EXPECT_GT(std::fabs(mark[0].y1 - mark[0].y2), 8.0);
 }
 
 TEST(TextFonts, VectorFontListsAndNames)

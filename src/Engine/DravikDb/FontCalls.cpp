@@ -49,12 +49,6 @@ bool ReadBlock(void* block, DicParamBlock& out)
     return true;
 }
 
-template <typename T>
-void WriteField(void* block, size_t offset, const T& value)
-{
-    std::memcpy(static_cast<uint8_t*>(block) + offset, &value, sizeof value);
-}
-
 // The text record a request points to, laid out.
 bool LayOutRequestText(const void* record, TextLayout& layout)
 {
@@ -67,8 +61,8 @@ int MeasureText(void* block)
     DicParamBlock b;
     TextLayout layout;
     if (!ReadBlock(block, b) || !LayOutRequestText(b.pointer334, layout)) return 0;
-    WriteField(block, offsetof(DicParamBlock, real294), layout.width);
-    WriteField(block, offsetof(DicParamBlock, real302), layout.boxHeight);
+    WriteAt(block, offsetof(DicParamBlock, real294), layout.width);
+    WriteAt(block, offsetof(DicParamBlock, real302), layout.boxHeight);
     return 1;
 }
 
@@ -134,24 +128,24 @@ int StrokeText(void* block)
         auto fresh = std::make_unique<StrokeRequest>();
         VectorTextStrokes(layout, fresh->segments);
         live.insert(fresh.get());
-        WriteField(block, offsetof(DicParamBlock, pointer338), static_cast<void*>(fresh.release()));
-        WriteField(block, offsetof(DicParamBlock, arg12), int32_t{0});
+        WriteAt(block, offsetof(DicParamBlock, pointer338), static_cast<void*>(fresh.release()));
+        WriteAt(block, offsetof(DicParamBlock, arg12), int32_t{0});
         return 1;
     }
     case kStrokePhaseNext: {
         if (live.count(request) == 0) return 0;
         if (b.arg12 < 0 || static_cast<size_t>(b.arg12) >= request->segments.size()) return 0;
         const TextSegment& s = request->segments[static_cast<size_t>(b.arg12)];
-        WriteField(block, offsetof(DicParamBlock, real294), s.x1);
-        WriteField(block, offsetof(DicParamBlock, real302), s.y1);
-        WriteField(block, offsetof(DicParamBlock, real310), s.x2);
-        WriteField(block, offsetof(DicParamBlock, real318), s.y2);
+        WriteAt(block, offsetof(DicParamBlock, real294), s.x1);
+        WriteAt(block, offsetof(DicParamBlock, real302), s.y1);
+        WriteAt(block, offsetof(DicParamBlock, real310), s.x2);
+        WriteAt(block, offsetof(DicParamBlock, real318), s.y2);
         return 1;
     }
     case kStrokePhaseEnd:
         if (live.erase(request) == 0) return 0;
         delete request;
-        WriteField(block, offsetof(DicParamBlock, pointer338), static_cast<void*>(nullptr));
+        WriteAt(block, offsetof(DicParamBlock, pointer338), static_cast<void*>(nullptr));
         return 1;
     default:
         return 0;

@@ -55,12 +55,6 @@ bool IsEngineBlock(const void* block)
     return mark == kCompressedMark;
 }
 
-template <typename T>
-void WriteField(void* record, size_t offset, const T& value)
-{
-    std::memcpy(static_cast<uint8_t*>(record) + offset, &value, sizeof value);
-}
-
 }  // namespace
 
 DRAVIKDB_API int WINAPI ZUriCompRstrData(void* db, void* element, int mode, void* out)
@@ -90,8 +84,8 @@ DRAVIKDB_API int WINAPI ZUriCompRstrData(void* db, void* element, int mode, void
         const CompressedHeader header{kCompressedMark, raster.pixelsX, raster.pixelsY, static_cast<uint32_t>(size)};
         std::memcpy(block, &header, sizeof header);
         const uint32_t total = static_cast<uint32_t>(sizeof header + packed);
-        WriteField(element, offsetof(RasterRecord, compressed), static_cast<void*>(block));
-        WriteField(element, offsetof(RasterRecord, compressedSize), total);
+        WriteAt(element, offsetof(RasterRecord, compressed), static_cast<void*>(block));
+        WriteAt(element, offsetof(RasterRecord, compressedSize), total);
         // The record names one compressed block: an older one the engine made is replaced.
         if (IsEngineBlock(raster.compressed)) VirtualFree(raster.compressed, 0, MEM_RELEASE);
         if (out != nullptr && !IsBadWritePtr(out, sizeof total)) std::memcpy(out, &total, sizeof total);
@@ -129,9 +123,9 @@ DRAVIKDB_API int WINAPI ZUriExpandRstrData(void* db, void* record, int mode)
             VirtualFree(rows, 0, MEM_RELEASE);
             return 0;
         }
-        WriteField(record, offsetof(RasterRecord, bits), rows);
-        WriteField(record, offsetof(RasterRecord, bitsSize), static_cast<uint32_t>(size));
-        WriteField(record, offsetof(RasterRecord, expanded), uint8_t{1});
+        WriteAt(record, offsetof(RasterRecord, bits), rows);
+        WriteAt(record, offsetof(RasterRecord, bitsSize), static_cast<uint32_t>(size));
+        WriteAt(record, offsetof(RasterRecord, expanded), uint8_t{1});
         return 1;
     });
 }
