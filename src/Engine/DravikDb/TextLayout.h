@@ -80,6 +80,10 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
 template <typename ToPixel>
 void PaintText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour, ToPixel toPixel)
 {
+    // Texts less than a pixel high show nothing readable: they are left out, as a zoomed-out
+    // drawing holds many of them.
+    const double cellPixels = layout.height * pixelsPerUnit;
+    if (!(cellPixels >= 1.0)) return;
     if (layout.vectorFont) {
         std::vector<TextSegment> segments;
         VectorTextStrokes(layout, segments);
