@@ -481,7 +481,9 @@ int CMainFrame::CloseAllDrawingWindows()
     for (HWND child : children) {
         if (!::IsWindow(child)) continue;
         LONG cancel = 0;
+        flags.closeAllCancel = &cancel;
         ::SendMessageA(child, WM_CLOSE, 100, reinterpret_cast<LPARAM>(&cancel));
+        flags.closeAllCancel = nullptr;
         if (cancel != 0) {
             flags.closingAll = 0;
             return 0;
