@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "PluginEntry.h"
 #include "commands/CommandCatalog.h"
 #include "commands/CommandHost.h"
 #include "commands/PluginModules.h"
@@ -73,13 +74,13 @@ void CSystemCommandDispatcher::NotifyCommandStart(NMHDR& header, int id)
     HWND mainWindow = GetCommandHost().MainWindow();
     header.hwndFrom = mainWindow;
     header.idFrom = static_cast<UINT_PTR>(id);
-    header.code = kCommandStartNotifyCode;
+    header.code = kNoticeCommandStart;
     SendMessageA(mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
 }
 
 void CSystemCommandDispatcher::NotifyCommandEnd(NMHDR& header)
 {
-    header.code = kCommandEndNotifyCode;
+    header.code = kNoticeCommandEnd;
     SendMessageA(GetCommandHost().MainWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
 }
 
@@ -194,9 +195,9 @@ int CSystemCommandDispatcher::RunPluginCommand(HWND /*context*/, int id, LPARAM 
     SetErrorMode(state.savedErrorMode);
 
     HMODULE library = m_catalog->currentModule;
-    auto startCmd = reinterpret_cast<StartCmdProc>(GetProcAddress(library, "StartCmd"));
-    auto saveFg = reinterpret_cast<CwCmdSaveFgProc>(GetProcAddress(library, "CwCmdSaveFg"));
-    auto version = reinterpret_cast<CwCmdVerProc>(GetProcAddress(library, "CwCmdVer"));
+    auto startCmd = reinterpret_cast<StartCmdProc>(GetProcAddress(library, kStartCmdEntry));
+    auto saveFg = reinterpret_cast<CwCmdSaveFgProc>(GetProcAddress(library, kCwCmdSaveFgEntry));
+    auto version = reinterpret_cast<CwCmdVerProc>(GetProcAddress(library, kCwCmdVerEntry));
     if (startCmd == nullptr) {
         char log[320];
         std::snprintf(log, sizeof log, "%.280sの起動に失敗しました", module.c_str());
