@@ -349,9 +349,8 @@ LRESULT CMainFrame::OnFrameCommand(WPARAM wParam, LPARAM, BOOL& bHandled)
         PostMessage(WM_CLOSE);
         return 0;
     case kCmdNewDrawingWindow:
-        // A new drawing window needs the drawing views.
-        FrameTrace("new drawing window: not served\n");
-        bHandled = FALSE;
+        // When no window can be made the command goes on unhandled.
+        if (FrameCreateDrawingWindow(m_hWnd) == nullptr) bHandled = FALSE;
         return 0;
     case kCmdCloseDrawingWindow:
         if (HWND active = MDIGetActive()) ::PostMessageA(active, WM_CLOSE, 0, 0);

@@ -11,6 +11,7 @@
 #include "core/MessageCatalog.h"
 #include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
+#include "mainframe/PaperFit.h"
 #include "view/RiririFrame.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
@@ -75,14 +76,12 @@ HWND CreateRovOdidov(HWND, int noTitle, const RECT* rectA, const RECT* rectB)
         if (setup.bPaperOrg) {
             RECT viewClient;
             GetClientRect(view, &viewClient);
-            const int margin = setup.bScTestBtn ? 60 : 20;
-            const double usableW = viewClient.right - margin, usableH = viewClient.bottom - margin;
-            const double W = info.drawingWidth > 0 ? info.drawingWidth : 1.0;
-            const double H = info.drawingHeight > 0 ? info.drawingHeight : 1.0;
-            double scale = usableW / W < usableH / H ? usableW / W : usableH / H;
-            if (!IsUsableScale(scale)) scale = 1.0;
-            for (ViewModeInfo* mode : {&block->mode0, &block->mode1, &block->mode2}) {
-                *mode = ViewModeInfo{-W / 2, -H / 2, scale};
+            PaperFit fit;
+            if (FitPaperToView(viewClient.right, viewClient.bottom, setup.bScTestBtn, info.drawingWidth,
+                               info.drawingHeight, &fit)) {
+                for (ViewModeInfo* mode : {&block->mode0, &block->mode1, &block->mode2}) {
+                    *mode = ViewModeInfo{fit.offsetX, fit.offsetY, fit.scale};
+                }
             }
             info.originMode = 1;
         }

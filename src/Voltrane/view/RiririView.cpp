@@ -78,7 +78,7 @@ WinKit::CWndClassInfo& CRiririView::GetWndClassInfo()
 {
     // Window long 0 holds the drawing block; 4 more bytes are kept free for the layout cells.
     static WinKit::CWndClassInfo info = {
-        {sizeof(WNDCLASSEXA), CS_DBLCLKS, WinKit::CWindowImplRoot::WindowProc, 0, 8, nullptr, nullptr, nullptr,
+        {sizeof(WNDCLASSEXA), CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, WinKit::CWindowImplRoot::WindowProc, 0, 8, nullptr, nullptr, nullptr,
          nullptr, nullptr, "RiririView", nullptr},
         nullptr, 0, nullptr};
     return info;

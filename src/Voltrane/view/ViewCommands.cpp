@@ -216,5 +216,6 @@ int ExecuteViewCommandFromFrame(HWND, WPARAM wParam, LPARAM)
     // frame's own entries (if any) take them.
     if (!IsBuiltViewCommand(id)) return 0;
     ExecuteViewCommand(0, id);
-    return 1;
+    // After 3001 the frame also has every view forget its drawn cross-hair.
+    return id == 3001 ? 0 : 1;
 }

@@ -62,6 +62,8 @@ namespace {
 
 int IsLockedViewService(HWND view) { return IsLockedView(view); }
 
+HWND CreateEmptyDrawingWindow(HWND mainWnd) { return CreateRovOdidov(mainWnd, 0, nullptr, nullptr); }
+
 }  // namespace
 
 void ConnectDrawingViews(CMainFrame&)
@@ -74,5 +76,6 @@ void ConnectDrawingViews(CMainFrame&)
     FrameServices& frameServices = GetFrameServices();
     frameServices.getActiveView = GetActiveView;
     frameServices.isLockedView = IsLockedViewService;
+    frameServices.createDrawingWindow = CreateEmptyDrawingWindow;
     frameServices.executeViewCommand = ExecuteViewCommandFromFrame;
 }
