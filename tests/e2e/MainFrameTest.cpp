@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandIds.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 
@@ -140,7 +141,7 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
         HWND panel = reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_GET_PANEL_WINDOW, p.index, 0));
         ASSERT_NE(panel, nullptr) << p.caption;
         EXPECT_EQ(GetParent(panel), pane) << p.caption;
-        EXPECT_EQ(SendMessageA(pane, WM_COMMAND, 1001, 0), p.captionShown ? 1 : 2) << p.caption;
+        EXPECT_EQ(SendMessageA(pane, WM_COMMAND, kPaneQueryState, 0), p.captionShown ? 1 : 2) << p.caption;
         EXPECT_EQ(SendMessageA(pane, WM_COMMAND, 2000, 0), 0) << p.caption;
         RECT rc = ClientRectIn(pane, m_frame);
         RECT overlap;
@@ -165,7 +166,7 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
     ASSERT_NE(toolPane, nullptr);
     SendMessageA(m_frame, WM_COMMAND, 40001, 0);
     EXPECT_FALSE(IsWindowVisible(toolPane));
-    EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, 1001, 0), -1);
+    EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, kPaneQueryState, 0), -1);
     SendMessageA(m_frame, WM_COMMAND, 40001, 0);
     EXPECT_TRUE(IsWindowVisible(toolPane));
 

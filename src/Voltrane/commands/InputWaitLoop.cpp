@@ -14,6 +14,9 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
+#include "view/ViewCoordinates.h"
+#include "view/ViewServices.h"
+#include "view/ViewTable.h"
 
 // ---- the default site: the program's own services ----
 //
@@ -21,21 +24,37 @@
 // searches are not part of the program yet; until they are, the default site answers as the
 // program without an open drawing does: no view, points at 0, nothing found, nothing pending.
 
-int CInputWaitSite::HasActiveView() { return FrameActiveView() != nullptr ? 1 : 0; }
+int CInputWaitSite::HasActiveView() { return ::GetActiveView() != nullptr ? 1 : 0; }
 int CInputWaitSite::IsCursorOverLoupe() { return 0; }
 void CInputWaitSite::ClearOverLoupe() {}
-int CInputWaitSite::IsGridSnapOn() { return 0; }
-int CInputWaitSite::IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
+int CInputWaitSite::IsGridSnapOn() { return IsGridOn(); }
+int CInputWaitSite::IsKeyCursorMode() { return ::IsKeyCursorMode(); }
 HostPoint CInputWaitSite::LoupePoint() { return HostPoint{}; }
-HostPoint CInputWaitSite::GridPoint() { return HostPoint{}; }
-HostPoint CInputWaitSite::CursorPoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::GridPoint()
+{
+    HostPoint point{};
+    GetGridCursorPoint(&point.x, &point.y, nullptr);
+    return point;
+}
+HostPoint CInputWaitSite::CursorPoint()
+{
+    HostPoint point{};
+    GetCursorWorldPoint(&point.x, &point.y);
+    return point;
+}
 HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
 {
-    if (snapped) *snapped = 0;
-    return CursorPoint();
+    double xyz[3] = {};
+    int done = 0;
+    SnapCursorToViewGrid(xyz, &done);
+    if (snapped) *snapped = done;
+    HostPoint point{};
+    point.x = xyz[0];
+    point.y = xyz[1];
+    return point;
 }
 void CInputWaitSite::EraseRubberBand() {}
-void CInputWaitSite::UnlockView() {}
+void CInputWaitSite::UnlockView() { ::UnlockView(); }
 void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
 void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
@@ -215,7 +234,7 @@ int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
             std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
             LogEvent(text);
             site.ClearOverLoupe();
-            return 0x1000;
+            return kWaitElement;
         }
     }
 
@@ -290,7 +309,7 @@ int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     LogPoint(logFormat, record->point);
     site.DestroyMark(mark);
     if (showName && nameIndex >= 0) site.ShowSnapName(nameIndex);
-    return 0x200;
+    return kWaitSnappedPoint;
 }
 
 // A point click (event 0x100): a result code, or 0 when the click is ignored.
@@ -300,7 +319,7 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptFreePoint)) {
         SetPoint(record, site.IsCursorOverLoupe() ? site.LoupePoint() : site.ViewGridPoint(nullptr));
         LogPoint("座標 任意点(%g,%g)", record->point);
-        return static_cast<int>(kAcceptFreePoint);
+        return kWaitFreePoint;
     }
     EraseIfRubberBand(site, mask);
     if (Has(mask, kAcceptSnappedPoint)) return SnappedClick(site, record, mask);
@@ -319,7 +338,7 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
             std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
             LogEvent(text);
             site.ClearOverLoupe();
-            return 0x1000;
+            return kWaitElement;
         }
         LogEvent("要素検出なし");
         return 0;
@@ -328,7 +347,7 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
         SetPoint(record, LoupeOrGrid(site, true));
         LogPoint("座標 (%g,%g)", record->point);
         site.ClearOverLoupe();
-        return 0x100;
+        return kWaitPoint;
     }
     if (Has(mask, kAcceptBoxSelect)) {
         INT_PTR mark = 0;
@@ -339,7 +358,7 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
             std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(mark));
             LogEvent(text);
             site.ClearOverLoupe();
-            return 0x20000;
+            return kWaitBoxSelect;
         }
         LogEvent("選択要素検出なし");
     }
@@ -352,16 +371,16 @@ int SecondaryClick(CInputWaitSite& site, InputWaitRecord* record)
     const long mode = site.RightMouseMode();
     if (mode == 8) {
         SetPoint(record, site.CursorPoint());
-        return 0x200;
+        return kWaitSnappedPoint;
     }
     if (mode == 1 || mode == 255) {
         SetPoint(record, site.CursorPoint());
         HostPoint found = record->point;
         if (site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found)) {
             SetPoint(record, found);
-            return 0x200;
+            return kWaitSnappedPoint;
         }
-        return mode == 255 ? 0x200 : 0;
+        return mode == 255 ? kWaitSnappedPoint : 0;
     }
     return 0;
 }
@@ -380,12 +399,12 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptEscape)) return -1;
         LogEvent("ESC");
-        return 2;
+        return kWaitEscape;
     case kEventPictureChanged:
         if (!Has(mask, kAcceptRubberBand)) return -1;
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
-        return 0x20;
+        return kWaitRubberBand;
     case kEventCursorMoved: {
         if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
         POINT position = {};
@@ -396,16 +415,16 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         site.EraseRubberBand();
         SetPoint(record, LoupeOrGrid(site, true));
         site.ClearOverLoupe();
-        return 0x20;
+        return kWaitRubberBand;
     }
     case kEventUndo:
         EraseIfRubberBand(site, mask);
         LogEvent("Undo");
-        return 0x80;
+        return kWaitUndo;
     case kEventRedo:
         EraseIfRubberBand(site, mask);
         LogEvent("Redo");
-        return 0x800;
+        return kWaitRedo;
     case kEventPoint: {
         const int result = PointClick(site, record, mask);
         return result ? result : -1;
@@ -417,7 +436,7 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         }
         if (Has(mask, kAcceptSecondaryPoint)) {
             SetPoint(record, site.CursorPoint());
-            return 0x400;
+            return kWaitSecondaryPoint;
         }
         return -1;
     case kEventPanelItem:
@@ -426,7 +445,7 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         record->kind = events.kind;
         record->item = events.item;
         record->value = events.value;
-        return 0x2000;
+        return kWaitPanelItem;
     case kEventDdeText: {
         site.ClearDdeTextPending();
         if (!Has(mask, kAcceptDdeText)) return -1;  // the text is dropped
@@ -438,26 +457,26 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         std::snprintf(line, sizeof line, "%.*s DDEメッセージ", shown, text);
         LogEvent(line);
         record->result = reinterpret_cast<INT_PTR>(text);
-        return 0x4000;
+        return kWaitDdeText;
     }
     case kEventAttributesChanged:
         EraseIfRubberBand(site, mask);
         LogEvent("作図情報の変更");
-        return 0x8000;
+        return kWaitAttributesChanged;
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;
         record->result = site.LayoutCellLayer();
         record->item = site.LayoutCellPage();
-        return 0x40000;
+        return kWaitLayoutCell;
     case kEventSaveState:
         LogEvent("コマンド状態保存要求");
-        return 0x200000;
+        return kWaitSaveState;
     case kEventEditHistory:
         LogEvent("ESC");
-        return 0x400000;
+        return kWaitEditHistory;
     case kEventMidpointReady:
         SetPoint(record, site.Midpoint());
-        return 0x200;
+        return kWaitSnappedPoint;
     default:
         return -1;
     }
@@ -465,8 +484,8 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
 
 bool ReturnsScaledPoint(int result)
 {
-    return result == 0x20 || result == 0x100 || result == 0x200 || result == 0x400 ||
-           result == 0x1000 || result == 0x20000;
+    return result == kWaitRubberBand || result == kWaitPoint || result == kWaitSnappedPoint || result == kWaitSecondaryPoint ||
+           result == kWaitElement || result == kWaitBoxSelect;
 }
 
 }  // namespace
@@ -570,7 +589,7 @@ int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
                     site.ClearOverLoupe();
                     LogPoint("座標 (%g,%g)", record->point);
                     ConsumeInputEvent();
-                    return 0x200;
+                    return kWaitSnappedPoint;
                 }
                 ConsumeInputEvent();
                 continue;
@@ -584,7 +603,7 @@ int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
             continue;
         }
         // The free point leaves the click pending until the next wait starts.
-        if (result != static_cast<int>(kAcceptFreePoint)) ConsumeInputEvent();
+        if (result != kWaitFreePoint) ConsumeInputEvent();
         if (ReturnsScaledPoint(result)) site.ScalePointInputToDrawing(&record->point);
         return result;
     }
@@ -599,7 +618,7 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
     EraseIfRubberBand(site, mask);
     if (Has(mask, kAcceptFreePoint)) {
         SetPoint(record, site.IsCursorOverLoupe() ? site.LoupePoint() : site.CursorPoint());
-        return static_cast<int>(kAcceptFreePoint);  // the event stays pending
+        return kWaitFreePoint;  // the event stays pending
     }
     if (Has(mask, kAcceptSnappedPoint)) {
         const HostPoint input = LoupeOrGrid(site, false);
@@ -630,7 +649,7 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
         site.SetLastInputPoint(record->point);
         site.ClearOverLoupe();
         ConsumeInputEvent();
-        return 0x200;
+        return kWaitSnappedPoint;
     }
     if (Has(mask, kAcceptElementPick)) {
         const int saved = site.LockLayerSearchMode();
@@ -641,12 +660,12 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
         if (!found) return -1;
         record->result = element;
         ConsumeInputEvent();
-        return 0x1000;
+        return kWaitElement;
     }
     if (Has(mask, kAcceptPlainPoint)) {
         SetPoint(record, site.CursorPoint());
         ConsumeInputEvent();
-        return 0x100;
+        return kWaitPoint;
     }
     return -1;
 }
@@ -667,13 +686,13 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptEscape)) return -1;
         ConsumeInputEvent();
-        return 2;
+        return kWaitEscape;
     case kEventPictureChanged:
         if (!Has(mask, kAcceptRubberBand)) return -1;
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
         ConsumeInputEvent();
-        return 0x20;
+        return kWaitRubberBand;
     case kEventCursorMoved: {
         if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
         POINT position = {};
@@ -685,12 +704,12 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
         ConsumeInputEvent();
-        return 0x10;
+        return kWaitCursorMoved;
     }
     case kEventUndo:
         if (!Has(mask, kAcceptUndo)) return -1;
         ConsumeInputEvent();
-        return 0x80;
+        return kWaitUndo;
     case kEventPoint:
         return InterruptPointClick(site, record, mask);
     case kEventSecondaryClick:
@@ -698,20 +717,20 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
             const long mode = site.RightMouseMode();
             if (mode == 8) {
                 SetPoint(record, site.CursorPoint());
-                return 0x200;
+                return kWaitSnappedPoint;
             }
             if (mode == 1 || mode == 255) {
                 HostPoint found = site.CursorPoint();
                 SetPoint(record, found);
                 const int hit = site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found);
                 if (hit) SetPoint(record, found);
-                if (hit || mode == 255) return 0x200;
+                if (hit || mode == 255) return kWaitSnappedPoint;
             }
             return -1;
         }
         if (Has(mask, kAcceptSecondaryPoint)) {
             SetPoint(record, site.CursorPoint());
-            return 0x400;
+            return kWaitSecondaryPoint;
         }
         return -1;
     case kEventPanelItem:
@@ -719,24 +738,24 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         record->kind = events.kind;
         record->item = events.item;
         record->value = events.value;
-        return 0x2000;  // stays pending: the service command hands it on
+        return kWaitPanelItem;  // stays pending: the service command hands it on
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;
         record->result = site.LayoutCellLayer();
         record->item = site.LayoutCellPage();
         ConsumeInputEvent();
-        return 0x40000;
+        return kWaitLayoutCell;
     case kEventSaveState:
         GetCommandHost().WriteLog(2, "Service Cmd Event", "コマンド状態保存要求");
         ConsumeInputEvent();
-        return 0x200000;
+        return kWaitSaveState;
     case kEventEditHistory:
         GetCommandHost().WriteLog(2, "Service Cmd Event", "ESC");
         ConsumeInputEvent();
-        return 0x400000;
+        return kWaitEditHistory;
     case kEventMidpointReady:
         SetPoint(record, site.Midpoint());
-        return 0x200;
+        return kWaitSnappedPoint;
     default:
         return -1;
     }
@@ -837,5 +856,5 @@ int DetectAtCursor()
     State().snapFilter = savedFilter;
     events.offsetInput = savedOffset;
     beep = savedBeep;
-    return hit ? 0x200 : 1;
+    return hit ? kWaitSnappedPoint : 1;
 }

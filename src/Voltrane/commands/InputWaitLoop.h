@@ -15,6 +15,7 @@
 
 #include "HostMessages.h"
 #include "HostRecords.h"
+#include "InputCodes.h"
 #include "commands/CadCmd.h"
 
 // The searches of the snap kinds.
@@ -42,10 +43,6 @@ constexpr int kSnapNameIntersection = 2;
 constexpr int kSnapNameOnLine = 3;
 constexpr int kSnapNameMidPoint = 4;
 constexpr int kSnapNameCentre = 5;
-
-// Result codes of the input wait (besides the event codes it hands on).
-constexpr int kWaitEnd = 0;    // the command is to end
-constexpr int kWaitQuit = 1;   // the application quits
 
 class CInputWaitSite {
 public:

@@ -4,11 +4,13 @@
 #include <cstring>
 #include <string>
 
+#include "PluginEntry.h"
 #include "commands/CommandCatalog.h"
 #include "commands/CommandHost.h"
 #include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
+#include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
 {
@@ -73,13 +75,13 @@ void CSystemCommandDispatcher::NotifyCommandStart(NMHDR& header, int id)
     HWND mainWindow = GetCommandHost().MainWindow();
     header.hwndFrom = mainWindow;
     header.idFrom = static_cast<UINT_PTR>(id);
-    header.code = kCommandStartNotifyCode;
+    header.code = kNoticeCommandStart;
     SendMessageA(mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
 }
 
 void CSystemCommandDispatcher::NotifyCommandEnd(NMHDR& header)
 {
-    header.code = kCommandEndNotifyCode;
+    header.code = kNoticeCommandEnd;
     SendMessageA(GetCommandHost().MainWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
 }
 
@@ -194,9 +196,9 @@ int CSystemCommandDispatcher::RunPluginCommand(HWND /*context*/, int id, LPARAM 
     SetErrorMode(state.savedErrorMode);
 
     HMODULE library = m_catalog->currentModule;
-    auto startCmd = reinterpret_cast<StartCmdProc>(GetProcAddress(library, "StartCmd"));
-    auto saveFg = reinterpret_cast<CwCmdSaveFgProc>(GetProcAddress(library, "CwCmdSaveFg"));
-    auto version = reinterpret_cast<CwCmdVerProc>(GetProcAddress(library, "CwCmdVer"));
+    auto startCmd = reinterpret_cast<StartCmdProc>(GetProcAddress(library, kStartCmdEntry));
+    auto saveFg = reinterpret_cast<CwCmdSaveFgProc>(GetProcAddress(library, kCwCmdSaveFgEntry));
+    auto version = reinterpret_cast<CwCmdVerProc>(GetProcAddress(library, kCwCmdVerEntry));
     if (startCmd == nullptr) {
         char log[320];
         std::snprintf(log, sizeof log, "%.280sの起動に失敗しました", module.c_str());
@@ -288,7 +290,10 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         host.SendStatus(1, 0);
         return 1;
     case 4000: case 4001: case 4002: case 4008: case 4012: case 4013: case 4021: case 4023:
-    case 4024: case 4025: case 4027: case 4036: case 4037: case 4038: case 4039: case 4040:
+    case 4025:
+        OpenFurtherDrawingView(context);
+        return 1;
+    case 4024: case 4027: case 4036: case 4037: case 4038: case 4039: case 4040:
     case 4050: case 4051:
         return RunUnbuiltSystemCommand(id);
     default:

@@ -9,15 +9,13 @@
 #include <memory>
 #include <vector>
 
+#include "CommandIds.h"
 #include "HostMessages.h"
 #include "WinKit/MessageMap.h"
 #include "commands/CommandRunState.h"
 
 class CLumbraCmd;
 
-// Codes of the WM_NOTIFY that the main window sends itself before and after a command.
-constexpr UINT kCommandStartNotifyCode = 1000;
-constexpr UINT kCommandEndNotifyCode = 1001;
 
 // The longest extra argument text read from the long parameter of a plug-in command.
 constexpr size_t kMaxExtraArgumentText = 1024;

@@ -50,13 +50,31 @@ private:
     HWND m_hWnd = nullptr;
 };
 
-// Runs SubInitialize in a sandbox with the stand-ins' answers given, and puts the
-// application object's run-time state back afterwards.
+// Subsystems that answer what a test gives them: 1 made, 0 failed.
+class ScriptedSubsystems : public seam::StartupSubsystems {
+public:
+    int panelFonts = 1;
+    int rightMenuBuffer = 1;
+    int recentCommands = 1;
+    int rubberBand = 1;
+    int rightMenuPopup = 1;
+
+    int CreatePanelFonts() override { return panelFonts; }
+    int AllocRightMenuBuffer() override { return rightMenuBuffer; }
+    int LoadRightMenuFile(const char*) override { return 1; }
+    int LoadRecentCommands() override { return recentCommands; }
+    int CreateRubberBandDbs() override { return rubberBand; }
+    int CreateRightMenuPopup(HWND, HINSTANCE) override { return rightMenuPopup; }
+    int OfferBackupRecovery(HWND, int) override { return -1; }
+};
+
+// Runs SubInitialize in a sandbox with scripted subsystems, and puts the application object's
+// run-time state back afterwards.
 class SecondStageFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        m_savedAnswers = seam::GetSeamAnswers();
+        GetCadSystem().SetStartupSubsystems(&m_subsystems);
         m_savedState = GetCommandLineState();
         m_savedLinkMode = GetLinkMode();
         GetCommandLineState() = CommandLineState();
@@ -68,12 +86,12 @@ protected:
     void TearDown() override
     {
         // Leaves the process-wide frame handles empty again, as before the second stage.
-        seam::GetSeamAnswers().loadRecentCommands = 0;
+        m_subsystems.recentCommands = 0;
         GetCadSystem().SubInitialize(nullptr, nullptr, "");
         MSG msg;
         while (PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE)) {
         }
-        seam::GetSeamAnswers() = m_savedAnswers;
+        GetCadSystem().SetStartupSubsystems(nullptr);
         GetCommandLineState() = m_savedState;
         SetLinkMode(m_savedLinkMode);
         GetCadSystem().initStatus = 0;
@@ -81,9 +99,9 @@ protected:
 
     SettingsSandbox m_sandbox;
     RecordingFrame m_frame;
+    ScriptedSubsystems m_subsystems;
 
 private:
-    seam::SeamAnswers m_savedAnswers;
     CommandLineState m_savedState;
     int m_savedLinkMode = -1;
 };
@@ -173,9 +191,9 @@ TEST_F(SecondStageFixture, StatusCodesAndTheStartAction)
         {1, 1, 0, -1, 0, true, {kStartDialogCommand}},
     };
     for (const auto& c : cases) {
-        seam::GetSeamAnswers().loadRecentCommands = c.recentCommands;
-        seam::GetSeamAnswers().createRubberBandDbs = c.rubberBand;
-        seam::GetSeamAnswers().createRightMenuPopup = c.rightMenuPopup;
+        m_subsystems.recentCommands = c.recentCommands;
+        m_subsystems.rubberBand = c.rubberBand;
+        m_subsystems.rightMenuPopup = c.rightMenuPopup;
         GetCadSystem().initStatus = 0;
         SettingsSandbox::Messages().clear();
         EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), c.result);
@@ -206,6 +224,29 @@ TEST_F(SecondStageFixture, AutomaticCommandWinsOverTheStartDialog)
     GetCadSystem().config.AUTOCMD = 4000;
     EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), 0);
     EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{4000});
+}
+
+// The stand-ins of the subsystems not built yet say so, and the start goes on without them.
+TEST_F(SecondStageFixture, StandInsAnswerNotAvailableAndTheStartGoesOn)
+{
+    seam::StartupSubsystems& program = seam::ProgramSubsystems();
+    EXPECT_EQ(program.CreatePanelFonts(), seam::kNotAvailable);
+    EXPECT_EQ(program.AllocRightMenuBuffer(), seam::kNotAvailable);
+    EXPECT_EQ(program.LoadRightMenuFile("RMenu.txt"), seam::kNotAvailable);
+    EXPECT_EQ(program.LoadRecentCommands(), seam::kNotAvailable);
+    EXPECT_EQ(program.CreateRubberBandDbs(), seam::kNotAvailable);
+    EXPECT_EQ(program.CreateRightMenuPopup(m_frame.Handle(), nullptr), seam::kNotAvailable);
+    EXPECT_EQ(program.OfferBackupRecovery(m_frame.Handle(), 1), -1);  // nothing reopened
+    EXPECT_EQ(seam::StartDdeServer(), seam::kNotAvailable);
+    EXPECT_EQ(seam::AllocRasterBuffers(), seam::kNotAvailable);
+
+    GetCadSystem().SetStartupSubsystems(nullptr);
+    SettingsSandbox::Messages().clear();
+    EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), 0);
+    EXPECT_EQ(GetCadSystem().initStatus, 0);
+    EXPECT_TRUE(SettingsSandbox::Messages().empty());
+    EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{kStartDialogCommand});
+    GetCadSystem().SetStartupSubsystems(&m_subsystems);
 }
 
 TEST(DrawingFileType, ByExtensionWithoutCase)
@@ -315,14 +356,16 @@ TEST(BackupRunningMark, OnlyTheStartingProcessClearsTheCrashFlag)
 TEST(StartupStatus, LoadStepFailsWithoutTheRightMenuBuffer)
 {
     SettingsSandbox sandbox;
-    seam::SeamAnswers saved = seam::GetSeamAnswers();
+    ScriptedSubsystems subsystems;
+    GetCadSystem().SetStartupSubsystems(&subsystems);
     seam::EndBackupManager();
-    seam::GetSeamAnswers().allocRightMenuBuffer = 0;
+    subsystems.rightMenuBuffer = 0;
     EXPECT_EQ(GetCadSystem().LoadSettings(), 0);
     // The step stopped before the backups were started.
     EXPECT_EQ(seam::BackupManagerStarted(), 0);
-    seam::GetSeamAnswers() = saved;
+    subsystems.rightMenuBuffer = 1;
     EXPECT_EQ(GetCadSystem().LoadSettings(), 1);
     EXPECT_EQ(seam::BackupManagerStarted(), 1);
     seam::EndBackupManager();
+    GetCadSystem().SetStartupSubsystems(nullptr);
 }
