@@ -9,6 +9,7 @@
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
+#include "drawing/DrawingFileType.h"
 #include "mainframe/FrameServices.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
@@ -183,34 +184,8 @@ void InitPaperTable() {}
 void FreePageDialogRecords() {}
 void FreePasteDb() {}
 
-int GetDrawingFileType(const char* path)
-{
-    if (path == nullptr) return 0;
-    const char* dot = std::strrchr(path, '.');
-    if (dot == nullptr || std::strchr(dot, '\\') != nullptr) return 0;
-    size_t length = std::strlen(dot);
-    if (length > 5) return 0;
-    if (length == 5) return lstrcmpiA(dot, ".otcf") == 0 ? 1 : 0;
-    if (lstrcmpiA(dot, ".tcf") == 0) return 12;
-    const struct {
-        const char* ext;
-        int type;
-    } types[] = {{".DXF", 4},  {".JWC", 5},  {".JWK", 5},  {".DWG", 7},  {".TIF", 8},
-                 {".SFC", 13}, {".P21", 13}, {".JWW", 15}, {".PDF", 16}};
-    for (const auto& t : types)
-        if (lstrcmpiA(dot, t.ext) == 0) return t.type;
-    return 0;
-}
-
-int FindFirstFileExists(const char* path)
-{
-    if (path == nullptr || *path == '\0') return 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(path, &data);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    FindClose(find);
-    return 1;
-}
+int GetDrawingFileType(const char* path) { return ::GetDrawingFileType(path); }
+int FindFirstFileExists(const char* path) { return ::FindFirstFileExists(path); }
 
 void StartBackupManager()
 {
