@@ -346,3 +346,33 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, FurtherViewOfTheDrawingSharesItAndNumbersBothViews)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    const LRESULT db = Send(frame, WM_CAD_ACTIVE_DB);
+    PostMessageA(frame, WM_COMMAND, 4025, 0);
+    HWND second = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        second = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        if (second != nullptr && second != view) break;
+    }
+    ASSERT_NE(second, view) << "no further view";
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << "the views do not share the drawing";
+    EXPECT_EQ(Caption(ChildFrameOf(view)), "無題1 : 1");
+    EXPECT_EQ(Caption(ChildFrameOf(second)), "無題1 : 2");
+
+    // Closing one of the two leaves the other titled without a number, with the drawing alive.
+    PostMessageA(ChildFrameOf(second), WM_CLOSE, 0, 0);
+    for (DWORD start = GetTickCount(); IsWindow(second) && GetTickCount() - start < 10000;) Sleep(50);
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_TRUE(WaitForCaption(ChildFrameOf(view), "無題1", 5000)) << Caption(ChildFrameOf(view));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+}
+
+}  // namespace
