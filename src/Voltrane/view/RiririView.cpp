@@ -334,9 +334,10 @@ LRESULT CRiririView::OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&)
 
 LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
-    if (!m_trackingLeave) {
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, m_hWnd, 0};
-        m_trackingLeave = TrackMouseEvent(&track) != FALSE;
+    if (!m_trackingLeave || !m_hoverArmed) {
+        // Hover and leave notices; the hover shows the edge buttons near an edge.
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_HOVER, m_hWnd, 100};
+        m_trackingLeave = m_hoverArmed = TrackMouseEvent(&track) != FALSE;
     }
     HandleMouseMove(wParam, lParam);
     // The cross-hair follows the mouse unless the keyboard cursor is in charge.
@@ -349,9 +350,35 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     return 0;
 }
 
+int CRiririView::EdgeZone(const RECT& client, POINT p)
+{
+    if (p.x > client.right - 48) return 8;
+    if (p.x < client.left + 48) return 4;
+    if (p.y < client.top + 48) return 1;
+    if (p.y > client.bottom - 48) return 2;
+    return 0;
+}
+
+LRESULT CRiririView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    if (m_edgeButtonMode == 1) {
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        const int zone = EdgeZone(client, PointOf(lParam));
+        if (zone != m_edgeZone) {
+            ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, zone), 0);
+            m_edgeZone = zone;
+        }
+    }
+    // The snap tip at a resting cursor belongs to the point detection services.
+    m_hoverArmed = false;
+    return 0;
+}
+
 LRESULT CRiririView::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&)
 {
     m_trackingLeave = false;
+    m_hoverArmed = false;
     m_cursor.Update(false);
     g_mouse.lastLeftView = m_hWnd;
     return 0;
