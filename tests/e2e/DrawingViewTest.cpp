@@ -346,3 +346,86 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, FurtherViewOfTheDrawingSharesItAndNumbersBothViews)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    const LRESULT db = Send(frame, WM_CAD_ACTIVE_DB);
+    PostMessageA(frame, WM_COMMAND, 4025, 0);
+    HWND second = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        second = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        if (second != nullptr && second != view) break;
+    }
+    ASSERT_NE(second, view) << "no further view";
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << "the views do not share the drawing";
+    EXPECT_EQ(Caption(ChildFrameOf(view)), "無題1 : 1");
+    EXPECT_EQ(Caption(ChildFrameOf(second)), "無題1 : 2");
+
+    // Closing one of the two leaves the other titled without a number, with the drawing alive.
+    PostMessageA(ChildFrameOf(second), WM_CLOSE, 0, 0);
+    for (DWORD start = GetTickCount(); IsWindow(second) && GetTickCount() - start < 10000;) Sleep(50);
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_TRUE(WaitForCaption(ChildFrameOf(view), "無題1", 5000)) << Caption(ChildFrameOf(view));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+}
+
+}  // namespace
+
+namespace {
+
+struct VisibleButtons {
+    int count = 0;
+    std::string texts;
+};
+
+BOOL CALLBACK CollectVisibleButton(HWND child, LPARAM lParam)
+{
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (std::string(className) == "SCBTN" && IsWindowVisible(child)) {
+        auto* out = reinterpret_cast<VisibleButtons*>(lParam);
+        ++out->count;
+        char text[32] = {};
+        GetWindowTextA(child, text, sizeof text);
+        out->texts += text;
+    }
+    return TRUE;
+}
+
+TEST_F(DrawingViewTest, HoverNearTheTopEdgeShowsItsFiveButtonsAndTheirZoomWorks)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    RECT client;
+    GetClientRect(view, &client);
+    Send(view, WM_MOUSEHOVER, 0, MAKELPARAM(client.right / 2, 10));
+    VisibleButtons shown;
+    EnumChildWindows(child, CollectVisibleButton, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.count, 5);
+    for (const char* text : {"拡大", "基準", "縮小"}) EXPECT_NE(shown.texts.find(text), std::string::npos) << text;
+    Send(view, WM_MOUSEHOVER, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
+    shown = VisibleButtons{};
+    EnumChildWindows(child, CollectVisibleButton, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.count, 0);
+
+    // The zoom-in button's command zooms about the view centre by 1.4.
+    ViewMapping before, after;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    Send(child, WM_COMMAND, 1004);
+    Send(view, WM_NULL);  // the frame posts the command on to its view
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+        ASSERT_TRUE(ReadMapping(view, &after));
+        if (after.mode.scale != before.mode.scale) break;
+    }
+    EXPECT_NEAR(after.mode.scale, before.mode.scale * 1.4, before.mode.scale * 1e-9);
+    EXPECT_NEAR(after.mode.offsetX, before.mode.offsetX, 1e-9);
+}
+
+}  // namespace

@@ -29,6 +29,7 @@ ViewGridSnap g_viewGrid;
 HCURSOR g_keyModeCursor = nullptr;
 HCURSOR g_mouseModeCursor = nullptr;
 HCURSOR g_arrowCursor = nullptr;
+HCURSOR g_arrowCursors[2] = {nullptr, nullptr};
 
 struct ClientGeometry {
     int width = 0, height = 0, cx = 0, cy = 0;
@@ -298,15 +299,24 @@ void LoadViewCursors(HINSTANCE instance)
 {
     g_keyModeCursor = LoadCursorA(instance, "CURSOR1");
     g_mouseModeCursor = LoadCursorA(instance, "CURNUL");
-    if (g_keyModeCursor == nullptr) g_keyModeCursor = LoadCursorA(nullptr, IDC_ARROW);
+    g_arrowCursors[0] = LoadCursorA(instance, "ARROW1");
+    g_arrowCursors[1] = LoadCursorA(instance, "ARROW2");
 }
 
 void LoadViewArrowCursor() { g_arrowCursor = LoadCursorA(nullptr, IDC_ARROW); }
 
+HCURSOR ViewArrowCursor()
+{
+    HCURSOR chosen = g_arrowCursors[GetCadSystem().config.CURSOR02TYPE == 1 ? 0 : 1];
+    if (chosen != nullptr) return chosen;
+    return g_arrowCursor ? g_arrowCursor : LoadCursorA(nullptr, IDC_ARROW);
+}
+
 HCURSOR ViewCursorForMouseSetting()
 {
-    if (GetCadSystem().localWindow.MOUSE == 2) return g_arrowCursor ? g_arrowCursor : LoadCursorA(nullptr, IDC_ARROW);
-    return g_mouseModeCursor;
+    if (GetCadSystem().localWindow.MOUSE == 2) return ViewArrowCursor();
+    // The view draws its own cross-hair; without the empty cursor the system arrow shows.
+    return g_mouseModeCursor ? g_mouseModeCursor : LoadCursorA(nullptr, IDC_CROSS);
 }
 
 // ---- grids ----

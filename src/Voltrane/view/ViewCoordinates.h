@@ -44,6 +44,8 @@ int ToggleCursorMode();
 void LoadViewCursors(HINSTANCE instance);
 void LoadViewArrowCursor();
 HCURSOR ViewCursorForMouseSetting();
+// The arrow chosen by CURSOR02TYPE (1 the first, else the second).
+HCURSOR ViewArrowCursor();
 
 // ---- grids ----
 struct ViewGridSnap {

@@ -33,6 +33,8 @@ int ChooseActiveViewSlot(const HWND* slots, int count, HWND answered);
 
 HWND GetActiveView();
 HWND GetNextView(HWND view);
+// The first view of a walk: the active view, else the view in slot 0.
+HWND WalkStart();
 void* GetViewDb(HWND view);
 void* GetActiveDb();
 HWND ActivateView(HWND view);
