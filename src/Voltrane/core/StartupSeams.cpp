@@ -11,6 +11,8 @@
 #include "core/SystemLog.h"
 #include "drawing/CadFileBackup.h"
 #include "drawing/DrawingFileType.h"
+#include "drawing/PaperTable.h"
+#include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
@@ -127,9 +129,9 @@ void StopDdeServer(HWND) {}
 void TermDdeClient(HWND) {}
 
 // ---- drawings, files and backups ----
-void InitPaperTable() {}
+void InitPaperTable() { ::InitPaperTable(); }
 void FreePageDialogRecords() {}
-void FreePasteDb() {}
+void FreePasteDb() { ::FreePasteDb(); }
 
 int GetDrawingFileType(const char* path) { return ::GetDrawingFileType(path); }
 int FindFirstFileExists(const char* path) { return ::FindFirstFileExists(path); }

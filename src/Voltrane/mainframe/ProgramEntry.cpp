@@ -14,6 +14,7 @@
 #include "commands/CommandSystemConnection.h"
 #include "commands/HostServiceDispatch.h"
 #include "core/CadSystem.h"
+#include "drawing/DrawingFileCommands.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
 #include "view/ViewHostMessages.h"
@@ -41,6 +42,7 @@ int Run(const char* commandLine, int showCommand)
     ConnectCommandSystem(frame);
     ConnectHostServices(frame);
     ConnectDrawingViews(frame);
+    ConnectDrawingFiles();
     StartWindowStyles styles = ChooseStartWindowStyles(GetCadSystem().GetStartMode());
     if (frame.CreateEx(nullptr, nullptr, styles.style, styles.exStyle) == nullptr) {
         WinKit::Module().RemoveMessageLoop();

@@ -2,6 +2,7 @@
 
 #include "HostMessages.h"
 #include "commands/HostServiceDispatch.h"
+#include "drawing/DrawingOpen.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
 #include "view/DrawingWindowCreation.h"
@@ -51,9 +52,14 @@ BOOL CViewHostMessages::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPA
     }
 }
 
-BOOL CDrawingHostMessages::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT& lResult, DWORD mapId)
+BOOL CDrawingHostMessages::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM, LPARAM lParam, LRESULT& lResult, DWORD mapId)
 {
-    if (mapId != 0 || uMsg != WM_CADDB_NEW_WINDOW) return FALSE;
+    if (mapId != 0) return FALSE;
+    if (uMsg == WM_CADDB_OPEN_FILE) {
+        lResult = OpenDrawingFile(hWnd, reinterpret_cast<const char*>(lParam));
+        return TRUE;
+    }
+    if (uMsg != WM_CADDB_NEW_WINDOW) return FALSE;
     lResult = OpenEmptyDrawingWindow(hWnd);
     return TRUE;
 }
