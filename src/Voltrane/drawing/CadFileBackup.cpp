@@ -166,7 +166,11 @@ CadFileBackupHost& CCadFileBackup::Host()
 }
 
 void CCadFileBackup::SetHost(CadFileBackupHost* host) { m_host = host; }
-void CCadFileBackup::SetBackupFolder(const std::string& folder) { m_backupFolder = folder; }
+void CCadFileBackup::SetBackupFolder(const std::string& folder)
+{
+    m_backupFolder = folder;
+    m_stockFolder.clear();
+}
 
 void CCadFileBackup::Start()
 {
@@ -308,6 +312,9 @@ int CCadFileBackup::StoreNumberedCopy(const std::string& baseName, const std::st
         base = kUntitledBase + name;
     }
     if (!FileExists(backupFile)) return -2;
+    // Before the first pass the copies go beside the backups.
+    if (m_stockFolder.empty()) m_stockFolder = m_backupFolder;
+    if (m_stockFolder.empty()) return 0;
     struct Copy {
         std::string path;
         FILETIME written;
