@@ -267,8 +267,10 @@ TEST_F(DrawingFilesTest, CommandLineOpensTheDrawingLockedAndSaveWritesItAgain)
     for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
     ASSERT_NE(view, nullptr);
     EXPECT_NE(Caption(GetParent(view)).find(path), std::string::npos) << Caption(GetParent(view));
-    PDBINFO block;
-    ASSERT_TRUE(ReadBlock(view, &block));
+    // The window exists before its drawing is loaded and locked.
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
     EXPECT_STREQ(block.fileName, path.c_str());
     EXPECT_EQ(block.fileLocked, 1);
     EXPECT_EQ(ElementCount(block), 3);
@@ -359,7 +361,7 @@ TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifi
     ASSERT_NE(view, nullptr);
     // An edit: the test plug-in appends a line and a circle.
     PostMessageA(frame, WM_COMMAND, 5993, 0);
-    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 5", 10000)) << Caption(frame);
     // The timed backup names its file in the stored list.
     bool listed = false;
     for (DWORD start = GetTickCount(); !listed && GetTickCount() - start < 20000; Sleep(100))

@@ -412,7 +412,10 @@ int SaveAs(HWND view, PDBINFO* block)
     request.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     request.lpstrDefExt = "";
     request.lpfnHook = SaveDialogHook;
-    if (!g_saveDialog(&request)) {
+    const BOOL chosenName = g_saveDialog(&request);
+    // The dialog's message loop may have let the window go.
+    if (GetViewBlock(view) != block) return 0;
+    if (!chosenName) {
         restore();
         return 0;
     }
@@ -435,8 +438,9 @@ int SaveAs(HWND view, PDBINFO* block)
         written = WriteDrawingFile(view, chosen);
     } else {
         std::string question = std::string(chosen) + "\n上書きしていいですか？" + kOkCancelTail;
-        if (Box(view, question.c_str(), GetMessageText(kMessageOverwriteCaption), MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
-            written = block->saveOption ? RunDrawingEventCommand(0) : WriteDrawingFile(view, chosen);
+        const int answer = Box(view, question.c_str(), GetMessageText(kMessageOverwriteCaption), MB_OKCANCEL | MB_ICONQUESTION);
+        if (GetViewBlock(view) != block) return 0;
+        if (answer == IDOK) written = block->saveOption ? RunDrawingEventCommand(0) : WriteDrawingFile(view, chosen);
     }
     if (!written) restore();
     return written;
@@ -482,6 +486,7 @@ int SaveDrawing(HWND view, int mode)
     std::snprintf(nameLine, sizeof nameLine, GetMessageText(kMessageOverwriteName), path);
     char question[1200];
     std::snprintf(question, sizeof question, "%s\n\n%s%s", info.title, nameLine, kOkCancelTail);
-    if (Box(view, question, GetMessageText(kMessageOverwriteCaption), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return 0;
+    const int answer = Box(view, question, GetMessageText(kMessageOverwriteCaption), MB_OKCANCEL | MB_ICONQUESTION);
+    if (answer != IDOK || GetViewBlock(view) != block) return 0;
     return block->saveOption ? RunDrawingEventCommand(0) : WriteDrawingFile(view, path);
 }
