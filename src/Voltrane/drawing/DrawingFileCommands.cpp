@@ -7,6 +7,7 @@
 #include "drawing/CadFileBackup.h"
 #include "drawing/DrawingFileDialog.h"
 #include "drawing/DrawingSave.h"
+#include "drawing/NewDrawingDialog.h"
 #include "mainframe/FrameServices.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -41,6 +42,12 @@ void CheckTimedBackup() { GetCadFileBackup().CheckTimedBackup(); }
 int RunDrawingFileCommand(HWND context, int id)
 {
     switch (id) {
+    case 4000:
+        LogCommand("%ld 新規図面", id);
+        return RunNewDrawingCommand(context);
+    case 4021:
+        LogCommand("%ld 図面情報変更", id);
+        return RunDrawingInfoCommand(context);
     case 4001:
         LogCommand("%ld 図面を開く", id);
         RunDrawingFileDialog(context, kFileDialogOpen);

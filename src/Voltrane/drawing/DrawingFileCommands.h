@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-// The built-in commands 4001 (open), 4002 (save as), 4012 (save), 4013 (delete files) and
+// The built-in commands 4000 (new drawing), 4021 (drawing information), 4001 (open), 4002 (save as), 4012 (save), 4013 (delete files) and
 // 4027 (place a drawing); 1 when the id is one of them.
 int RunDrawingFileCommand(HWND context, int id);
 
