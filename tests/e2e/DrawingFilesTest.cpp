@@ -201,6 +201,13 @@ protected:
     void Stop()
     {
         if (frame == nullptr) return;
+        // A dialog a failed check left open is cancelled first, as a user would.
+        for (int i = 0; i < 10; ++i) {
+            HWND dialog = program.WaitForWindow("#32770", 100);
+            if (dialog == nullptr) break;
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 3000;) Sleep(20);
+        }
         PostMessageA(frame, WM_CLOSE, 0, 0);
         DWORD exitCode = 0;
         bool ended = false;
@@ -384,6 +391,87 @@ TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifi
     EXPECT_EQ(ElementCount(block), 5) << "three lines, the added line and circle";
     EXPECT_EQ(ElementsOfFile(path), 3) << "the drawing itself as it was saved";
     EXPECT_TRUE(Writable(path));
+}
+
+TEST_F(DrawingFilesTest, SaveAsTypedNewNameWritesItAndMovesTheLock)
+{
+    const std::string path = folder.File("plan.tcf");
+    const std::string copy = folder.File("copy.tcf");
+    ASSERT_TRUE(WriteDrawing(path, 2));
+    ASSERT_TRUE(Start(path));
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+
+    PostMessageA(frame, WM_COMMAND, 4002, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Caption(dialog), "ファイルの保存");
+    char preset[MAX_PATH] = {};
+    GetDlgItemTextA(dialog, 1148, preset, sizeof preset);  // the name combo box
+    EXPECT_STREQ(preset, "plan");
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    for (DWORD start = GetTickCount(); ElementsOfFile(copy) != 2 && GetTickCount() - start < 20000;) Sleep(100);
+    EXPECT_EQ(ElementsOfFile(copy), 2);
+    for (DWORD start = GetTickCount(); std::string(block.fileName) != copy && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(std::string(block.fileName), copy);
+    EXPECT_NE(Caption(GetParent(view)).find(copy), std::string::npos) << Caption(GetParent(view));
+    EXPECT_FALSE(Writable(copy)) << "the new file is held";
+    EXPECT_TRUE(Writable(path)) << "the old one is let go";
+}
+
+TEST_F(DrawingFilesTest, SecondOpenerOpensTheHeldDrawingInReferenceMode)
+{
+    const std::string path = folder.File("plan.tcf");
+    ASSERT_TRUE(WriteDrawing(path, 2));
+    ASSERT_TRUE(Start(path));
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+
+    // A second program instance (several may run) finds the file held.
+    ProgramProcess second;
+    ASSERT_TRUE(second.Start(path));
+    HWND box = second.WaitForWindow("#32770", 60000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(StaticTexts(box).find("参照専用モードで開きます"), std::string::npos) << StaticTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND secondFrame = second.WaitForWindow("Brisco001", 60000);
+    ASSERT_NE(secondFrame, nullptr);
+    HWND secondView = nullptr;
+    for (DWORD start = GetTickCount(); secondView == nullptr && GetTickCount() - start < 20000; Sleep(50))
+        secondView = reinterpret_cast<HWND>(Send(secondFrame, WM_CAD_ACTIVE_VIEW));
+    ASSERT_NE(secondView, nullptr);
+    bool reference = false;
+    for (DWORD start = GetTickCount(); !reference && GetTickCount() - start < 10000; Sleep(50))
+        reference = Caption(GetParent(secondView)).find("(参照)") != std::string::npos;
+    EXPECT_TRUE(reference) << Caption(GetParent(secondView));
+
+    // Saving under its name is refused there (by the dispatcher or by the save itself).
+    PostMessageA(secondFrame, WM_COMMAND, 4012, 0);
+    HWND refusal = second.WaitForWindow("#32770", 20000);
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_NE(StaticTexts(refusal).find("参照モードで開かれて"), std::string::npos)
+        << StaticTexts(refusal);
+    PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+    PostMessageA(secondFrame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    bool ended = false;
+    for (int i = 0; i < 60 && !ended; ++i) {
+        if (HWND other = second.WaitForWindow("#32770", 200)) PostMessageA(other, WM_COMMAND, IDNO, 0);
+        ended = second.WaitForExit(300, &exitCode);
+    }
+    EXPECT_TRUE(ended);
+    if (!ended) second.Kill();
+    EXPECT_EQ(ElementsOfFile(path), 2);
 }
 
 }  // namespace

@@ -348,11 +348,15 @@ UINT_PTR CALLBACK SaveDialogHook(HWND hook, UINT message, WPARAM, LPARAM lParam)
             for (DWORD i = 1; filter != nullptr && *filter != '\0'; ++i) {
                 const char* pattern = filter + std::strlen(filter) + 1;
                 if (i == notify->lpOFN->nFilterIndex) {
+                    // The name field is the combo box cmb13 of the Explorer dialog; edt1 of
+                    // older templates where there is no cmb13.
                     HWND frame = GetParent(hook);
+                    HWND field = GetDlgItem(frame, cmb13);
+                    if (field == nullptr) field = GetDlgItem(frame, edt1);
                     char name[MAX_PATH] = {};
-                    GetDlgItemTextA(frame, edt1, name, sizeof name);
+                    GetWindowTextA(field, name, sizeof name);
                     std::string changed = ApplyFilterExtension(name, pattern);
-                    if (changed != name) SetDlgItemTextA(frame, edt1, changed.c_str());
+                    if (changed != name) SetWindowTextA(field, changed.c_str());
                     break;
                 }
                 filter = pattern + std::strlen(pattern) + 1;

@@ -3,7 +3,8 @@
 // file list notifies the hook (CDN_SELCHANGE) and CDM_GETFILEPATH answers the selected path
 // (folder and quoted names for several; the folder alone when the selection is cleared), and
 // choosing another file type notifies the hook (CDN_TYPECHANGE, on CBN_SELENDOK of the type box)
-// with the new filter index.
+// with the new filter index. The preset name shows in the name field, which is the combo box
+// cmb13 (1148), not edt1 (1152).
 #include "GTest.h"
 
 #include <windows.h>
@@ -24,6 +25,8 @@ struct DialogObservations {
     bool templatePlaced = false;
     bool previewVisible = false;
     bool tabHidden = false;
+    std::string nameField;
+    std::string nameCombo;
     std::vector<std::string> selectedPaths;
     std::vector<int> typeChanges;
     int step = 0;
@@ -92,6 +95,12 @@ UINT_PTR CALLBACK Hook(HWND hook, UINT message, WPARAM, LPARAM lParam)
                                  GetDlgItem(hook, 6090) != nullptr && GetDlgItem(hook, 6091) != nullptr;
         g_seen->previewVisible = preview != nullptr && (GetWindowLongA(preview, GWL_STYLE) & WS_VISIBLE) != 0;
         g_seen->tabHidden = GetDlgItem(hook, 6010) != nullptr && (GetWindowLongA(GetDlgItem(hook, 6010), GWL_STYLE) & WS_VISIBLE) == 0;
+        char name[MAX_PATH] = {};
+        GetDlgItemTextA(GetParent(hook), edt1, name, sizeof name);
+        g_seen->nameField = name;
+        name[0] = '\0';
+        GetDlgItemTextA(GetParent(hook), cmb13, name, sizeof name);
+        g_seen->nameCombo = name;
         PostMessageA(hook, kDrive, 0, 0);
         break;
     }
@@ -117,7 +126,7 @@ TEST(CommonDialogBehaviour, HookedOpenDialogReportsSelectionPathAndTypeChanges)
     ASSERT_TRUE(folder.Write("b.tcf", "y"));
     DialogObservations seen;
     g_seen = &seen;
-    char result[2020] = {};
+    char result[2020] = "preset";
     const char filter[] = "図面ファイル(*.tcf)\0*.tcf\0すべてのファイル(*.*)\0*.*\0";
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;
@@ -139,10 +148,13 @@ TEST(CommonDialogBehaviour, HookedOpenDialogReportsSelectionPathAndTypeChanges)
     EXPECT_TRUE(seen.templatePlaced);
     EXPECT_TRUE(seen.previewVisible);
     EXPECT_TRUE(seen.tabHidden);
+    // The name field of the Explorer-style dialog is the combo box cmb13; edt1 stays empty.
+    EXPECT_EQ(seen.nameCombo, "preset");
+    EXPECT_EQ(seen.nameField, "");
     // Clearing the selection notifies too; the path is then the folder alone.
     std::vector<std::string> files;
     for (const auto& p : seen.selectedPaths)
-        if (p + "\\" != folder.Path()) files.push_back(p);
+        if (p + "\\" != folder.Path() && p != folder.File("preset")) files.push_back(p);
     ASSERT_GE(files.size(), 2u);
     EXPECT_EQ(files.front(), folder.File("a.tcf"));
     // Several selected: the folder, a backslash and the quoted names.
