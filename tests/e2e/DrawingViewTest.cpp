@@ -22,6 +22,7 @@ const char kCatalogue[] =
     "<Test><dir>%EXECDIR%</dir><data>\n"
     "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
+    "<item>Wait;待ち,5995,TestPlugin.dll /C:Wait</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -426,6 +427,43 @@ TEST_F(DrawingViewTest, HoverNearTheTopEdgeShowsItsFiveButtonsAndTheirZoomWorks)
     }
     EXPECT_NEAR(after.mode.scale, before.mode.scale * 1.4, before.mode.scale * 1e-9);
     EXPECT_NEAR(after.mode.offsetX, before.mode.offsetX, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, WindowStaysWhileAPluginCommandRunsAndClosesAfterIt)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    // "Wait" ignores the cancel and runs until the host window carries its property.
+    RemovePropA(frame, "TestPluginCancel");
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5995, 0);
+    bool running = false;
+    for (DWORD start = GetTickCount(); !running && GetTickCount() - start < 10000; Sleep(50)) {
+        running = Caption(frame).find("/C:Wait") != std::string::npos;
+    }
+    ASSERT_TRUE(running) << Caption(frame);
+    PostMessageA(child, WM_CLOSE, 0, 0);
+    Sleep(3000);  // ten quick tries and then the timer: the window must outlast them all
+    EXPECT_TRUE(IsWindow(child)) << "the window closed under a running plug-in command";
+    SetPropA(frame, "TestPluginCancel", reinterpret_cast<HANDLE>(1));
+    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
+    EXPECT_FALSE(IsWindow(child)) << "the close was not tried again after the command ended";
+}
+
+TEST_F(DrawingViewTest, CloseWithACancelWordThatIsNoneOfTheProgramsIsSafe)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    // Another program's idea of a cancel word: an address the program never registered.
+    PostMessageA(child, WM_CLOSE, 100, 0x10);
+    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0) << "the program no longer answers";
 }
 
 }  // namespace

@@ -323,6 +323,25 @@ HCURSOR ViewCursorForMouseSetting()
 
 ViewGridSnap& GetViewGridSnap() { return g_viewGrid; }
 
+int SetViewGridSnapOrigin(const double* point)
+{
+    const int previous = g_viewGrid.active;
+    if (point == nullptr) {
+        g_viewGrid.active = 0;
+        g_viewGrid.originX = g_viewGrid.originY = g_viewGrid.originZ = 0.0;
+    } else {
+        g_viewGrid.originX = point[0], g_viewGrid.originY = point[1], g_viewGrid.originZ = point[2];
+        g_viewGrid.active = 1;
+    }
+    return previous;
+}
+
+void SetViewGridSnapPitch(const double* point)
+{
+    if (point == nullptr) return;
+    g_viewGrid.pitchX = point[0], g_viewGrid.pitchY = point[1], g_viewGrid.pitchZ = point[2];
+}
+
 int IsGridSnapKeyHeld()
 {
     return g_viewGrid.keyRequired == 0 || (GetKeyState(g_viewGrid.key) & 0x8000) != 0 ? 1 : 0;

@@ -56,6 +56,10 @@ struct ViewGridSnap {
     int key = VK_SHIFT;
 };
 ViewGridSnap& GetViewGridSnap();
+// Null switches the command grid off and zeroes its origin; a point (x, y, z) sets the origin
+// and switches it on. The previous active flag.
+int SetViewGridSnapOrigin(const double* point);
+void SetViewGridSnapPitch(const double* point);
 int IsGridSnapKeyHeld();
 void SetDrawnGridPitch(double x, double y);
 void GetDrawnGridPitch(double* x, double* y);
