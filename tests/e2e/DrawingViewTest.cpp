@@ -467,3 +467,42 @@ TEST_F(DrawingViewTest, CloseWithACancelWordThatIsNoneOfTheProgramsIsSafe)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, ClosingAllWindowsAsksOnceForADrawingInThreeViews)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    for (int i = 0; i < 2; ++i) {
+        HWND before = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        PostMessageA(frame, WM_COMMAND, 4025, 0);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            if (reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW)) != before) break;
+        }
+    }
+    HWND third = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+    EXPECT_EQ(Caption(ChildFrameOf(third)), "無題1 : 3");
+
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "no save question";
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    DWORD exitCode = 0;
+    bool ended = false;
+    int questions = 1;
+    for (DWORD start = GetTickCount(); !ended && GetTickCount() - start < 15000;) {
+        if (HWND again = program.WaitForWindow("#32770", 200)) {
+            if (again != box) ++questions;
+            box = again;
+            PostMessageA(again, WM_COMMAND, IDNO, 0);
+        }
+        ended = program.WaitForExit(200, &exitCode);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(questions, 1);
+    frame = nullptr;
+}
+
+}  // namespace

@@ -4,7 +4,9 @@
 #include "drawing/CadDatabase.h"
 #include "view/RiririView.h"
 #include "view/ViewCoordinates.h"
+#include "core/LocalSettings.h"
 #include "view/ViewServices.h"
+#include "view/ViewTable.h"
 
 namespace {
 
@@ -13,16 +15,23 @@ class ViewWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        savedEdgeButtons = GetLocalSettingsLive().setup.bScTestBtn;
+        GetLocalSettingsLive().setup.bScTestBtn = 0;  // scroll bars instead of edge buttons
         view.SetDatabase(&database);
         RECT rect = {0, 0, 800, 400};
         window = view.Create(nullptr, &rect, nullptr, WS_POPUP | WS_VISIBLE, 0);
         ASSERT_NE(window, nullptr);
         ASSERT_NE(database.engineDb, nullptr);
+        ClearViewTable();
+        AddViewToTable(window);
     }
     void TearDown() override
     {
+        ClearViewTable();
         if (window) DestroyWindow(window);
+        GetLocalSettingsLive().setup.bScTestBtn = savedEdgeButtons;
     }
+    int savedEdgeButtons = 1;
 
     void ResizeClient(int width, int height) { SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE); }
 
@@ -58,6 +67,30 @@ TEST_F(ViewWindow, AWidthOfZeroKeepsTheScales)
     EXPECT_EQ(database.clientWidth, 800) << "the stored size waits for a real one";
     ResizeClient(400, 400);
     EXPECT_DOUBLE_EQ(database.mode0.scale, 1.0);
+}
+
+TEST_F(ViewWindow, ScrollBarsMoveTheViewByPercentsOfItsWorldSize)
+{
+    database.mode0 = ViewModeInfo{0, 0, 2.0};
+    RECT client;
+    GetClientRect(window, &client);
+    const double worldWidth = client.right / 2.0, worldHeight = client.bottom / 2.0;
+    SetScrollPos(window, SB_VERT, 50, FALSE);
+    SendMessageA(window, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(GetScrollPos(window, SB_VERT), 53);
+    EXPECT_NEAR(database.mode0.offsetY, worldHeight * 0.03, 1e-9);
+    EXPECT_DOUBLE_EQ(database.mode0Backup.offsetY, 0.0) << "the setting before the move is kept";
+    // At position 0 scrolling up still moves the view, by 5 percent of its height.
+    SetScrollPos(window, SB_VERT, 0, FALSE);
+    const double before = database.mode0.offsetY;
+    SendMessageA(window, WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_NEAR(database.mode0.offsetY, before - worldHeight * 0.05, 1e-9);
+    SetScrollPos(window, SB_HORZ, 50, FALSE);
+    SendMessageA(window, WM_HSCROLL, SB_PAGERIGHT, 0);
+    EXPECT_EQ(GetScrollPos(window, SB_HORZ), 60);
+    EXPECT_NEAR(database.mode0.offsetX, -worldWidth * 0.10, 1e-9);
+    SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), 0);
+    EXPECT_NEAR(database.mode0.offsetX, -worldWidth * 0.10 + worldWidth * 0.20, 1e-9);
 }
 
 TEST_F(ViewWindow, SwallowsCloseAndSystemKeys)
