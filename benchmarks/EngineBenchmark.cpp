@@ -8,20 +8,12 @@
 #include <cstring>
 #include <string>
 
+#include "BenchmarkClock.h"
 #include "DravikDb.h"
 #include "EngineBinding.h"
 #include "EngineRecords.h"
 
 namespace {
-
-double Seconds()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 ElementRecord MakeElement(int i)
 {

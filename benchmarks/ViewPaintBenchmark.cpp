@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchmarkClock.h"
 #include "DravikDb.h"
 #include "EngineBinding.h"
 #include "EngineRecords.h"
@@ -24,15 +25,6 @@ constexpr int kWidth = 1920, kHeight = 1080;
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kCurveSegments = 72;  // the engine's segments per full curve
 const char kText[] = "ABC123";
-
-double Seconds()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // One element as both painters see it.
 struct Shape {

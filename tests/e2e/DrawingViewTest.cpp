@@ -204,6 +204,13 @@ protected:
 
 HWND ChildFrameOf(HWND view) { return view ? GetParent(view) : nullptr; }
 
+// Whether the window is gone within ten seconds.
+bool WaitUntilGone(HWND window)
+{
+    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < 10000;) Sleep(50);
+    return !IsWindow(window);
+}
+
 TEST_F(DrawingViewTest, NewWindowMessageOpensUntitled1)
 {
     HWND view = OpenDrawing();
@@ -330,8 +337,7 @@ TEST_F(DrawingViewTest, ModifiedDrawingAsksBeforeItsWindowCloses)
     box = program.WaitForWindow("#32770", 10000);
     ASSERT_NE(box, nullptr) << "no save question the second time";
     PostMessageA(box, WM_COMMAND, IDNO, 0);
-    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0);
 }
 
@@ -341,8 +347,7 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
     ASSERT_NE(view, nullptr);
     HWND child = ChildFrameOf(view);
     PostMessageA(child, WM_CLOSE, 0, 0);
-    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr);
 }
 
@@ -368,8 +373,7 @@ TEST_F(DrawingViewTest, FurtherViewOfTheDrawingSharesItAndNumbersBothViews)
 
     // Closing one of the two leaves the other titled without a number, with the drawing alive.
     PostMessageA(ChildFrameOf(second), WM_CLOSE, 0, 0);
-    for (DWORD start = GetTickCount(); IsWindow(second) && GetTickCount() - start < 10000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(second));
+    EXPECT_TRUE(WaitUntilGone(second));
     EXPECT_TRUE(WaitForCaption(ChildFrameOf(view), "無題1", 5000)) << Caption(ChildFrameOf(view));
     EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
     PostMessageA(frame, WM_COMMAND, 5993, 0);
@@ -450,8 +454,7 @@ TEST_F(DrawingViewTest, WindowStaysWhileAPluginCommandRunsAndClosesAfterIt)
     Sleep(3000);  // ten quick tries and then the timer: the window must outlast them all
     EXPECT_TRUE(IsWindow(child)) << "the window closed under a running plug-in command";
     SetPropA(frame, "TestPluginCancel", reinterpret_cast<HANDLE>(1));
-    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(child)) << "the close was not tried again after the command ended";
+    EXPECT_TRUE(WaitUntilGone(child)) << "the close was not tried again after the command ended";
 }
 
 TEST_F(DrawingViewTest, CloseWithACancelWordThatIsNoneOfTheProgramsIsSafe)
@@ -461,8 +464,7 @@ TEST_F(DrawingViewTest, CloseWithACancelWordThatIsNoneOfTheProgramsIsSafe)
     HWND child = ChildFrameOf(view);
     // Another program's idea of a cancel word: an address the program never registered.
     PostMessageA(child, WM_CLOSE, 100, 0x10);
-    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0) << "the program no longer answers";
 }
 

@@ -255,16 +255,26 @@ int MoveKeyCursor(int direction, double distance)
     return 1;
 }
 
-int EnterKeyCursorMode()
+namespace {
+
+// From the mouse to the keyboard cursor: the mouse image goes, the keyboard point takes the
+// mouse's place and the system cursor moves onto it.
+void SwitchToKeyCursor(HWND view)
 {
-    if (IsKeyCursorActive()) return 1;
-    HWND view = GetActiveView();
     ShowCursor(FALSE);
     SetCursor(nullptr);
     ShowCursor(TRUE);
     EnterMode(view);
     POINT screen;
     if (KeyPointToScreen(&screen)) SetCursorPos(screen.x, screen.y);
+}
+
+}  // namespace
+
+int EnterKeyCursorMode()
+{
+    if (IsKeyCursorActive()) return 1;
+    SwitchToKeyCursor(GetActiveView());
     return 1;
 }
 
@@ -273,12 +283,7 @@ int ToggleCursorMode()
     HWND view = GetActiveView();
     if (view == nullptr) return 0;
     if (!IsKeyCursorActive()) {
-        ShowCursor(FALSE);
-        SetCursor(nullptr);
-        ShowCursor(TRUE);
-        EnterMode(view);
-        POINT screen;
-        if (KeyPointToScreen(&screen)) SetCursorPos(screen.x, screen.y);
+        SwitchToKeyCursor(view);
     } else {
         EraseKeyMarker();
         GetCadSystem().keyCursorMode = 0;
