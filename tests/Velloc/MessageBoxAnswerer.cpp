@@ -77,8 +77,9 @@ void MessageBoxAnswerer::Answer(HWND box)
         }
     }
     m_answered.push_back(box);
-    // The box goes away once its own thread handles the press.
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    // Cancel closes a message box as OK does, and leaves a dialog without applying it. The box
+    // goes away once its own thread handles the press.
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     ++m_count;
     m_caption = caption;
     m_text = text;

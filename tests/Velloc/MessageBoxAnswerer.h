@@ -1,5 +1,6 @@
-// Answers the message boxes of this process as a user would: a watcher thread presses OK on
-// every box that appears and keeps what it showed.
+// Answers the message boxes and dialogs of this process as a user would: a watcher thread
+// presses Cancel (the OK of a box with one button) on every one that appears and keeps what
+// it showed.
 #pragma once
 
 #include <windows.h>

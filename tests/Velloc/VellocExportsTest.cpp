@@ -2,6 +2,8 @@
 // by name and called.
 #include "GTest.h"
 
+#include <shlobj.h>
+
 #include <string>
 
 #include "Dravik.h"
@@ -54,6 +56,21 @@ bool ClassRegistered(HMODULE module, const char* name)
     return GetClassInfoA(module, name, &info) != 0;
 }
 
+// Whether the host library's per-user settings folder is the product's: a probe file written
+// through the library lands there.
+bool ProductFolderIs(const char* product)
+{
+    const char* spec = "%USER_LOCAL_APPDATA%SETTEI\\VellocProbe.ini";
+    if (!QmCadApi_WritePrivateProfileString("Probe", "Key", "1", spec)) return false;
+    char base[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, base, CSIDL_LOCAL_APPDATA, FALSE);
+    const std::string folder = std::string(base) + "\\Ostrel\\" + product + "\\";
+    const bool there = DeleteFileA((folder + "SETTEI\\VellocProbe.ini").c_str()) != 0;
+    RemoveDirectoryA((folder + "SETTEI").c_str());
+    RemoveDirectoryA(folder.c_str());
+    return there;
+}
+
 // One test: the classes depend on whether a host has called StartCmdEx in this process yet.
 TEST_F(LoadedVelloc, StandAloneProductThenCommandsAsTheProgramCallsThem)
 {
@@ -62,6 +79,7 @@ TEST_F(LoadedVelloc, StandAloneProductThenCommandsAsTheProgramCallsThem)
     // Before any host program: the product gets its name and colours and the picker classes.
     EXPECT_EQ(startProduct(nullptr), 0);
     EXPECT_EQ(Dader_GetPanelColor(), 0xB5FFFFu);
+    EXPECT_TRUE(ProductFolderIs("DaDirovedov"));
     EXPECT_TRUE(ClassRegistered(s_module, "cmdltypeclass"));
     EXPECT_TRUE(ClassRegistered(s_module, "vyltypewndclass"));
     EXPECT_EQ(endProduct(), 0);
@@ -82,8 +100,15 @@ TEST_F(LoadedVelloc, StandAloneProductThenCommandsAsTheProgramCallsThem)
         EXPECT_EQ(boxes.Count(), 1);
     }
 
+    // The settings dialog's answer is not looked at.
+    {
+        MessageBoxAnswerer dialogs;
+        EXPECT_EQ(startCmdEx(host, "/C:SavePdfOption", nullptr), 0);
+    }
+
     // After a host program has called, the classes are the program's business.
     EXPECT_EQ(startProduct("VellocExportsTest"), 0);
+    EXPECT_TRUE(ProductFolderIs("VellocExportsTest"));
     EXPECT_FALSE(ClassRegistered(s_module, "cmdltypeclass"));
     UnregisterClassA("vyltypewndclass", s_module);
     EXPECT_EQ(endProduct(), 0);
