@@ -54,6 +54,12 @@ TEST_F(HostFontListTest, LongNamesAreKeptWhole)
     EXPECT_EQ(list[2], "VectorPF(" + std::string(30, 'a') + ":" + std::string(30, 'b') + ")");
 }
 
+TEST_F(HostFontListTest, AStrayCountIsBounded)
+{
+    owner.textFonts.assign(5000, "F");
+    EXPECT_EQ(BuildHostFontList().size(), 4096u + 1u);
+}
+
 TEST(HostFontListWithoutHost, NoOwnerWindowGivesVectorFontAlone)
 {
     SetOwnerWindow(nullptr);

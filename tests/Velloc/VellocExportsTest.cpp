@@ -60,8 +60,8 @@ bool ClassRegistered(HMODULE module, const char* name)
 // through the library lands there.
 bool ProductFolderIs(const char* product)
 {
-    const char* spec = "%USER_LOCAL_APPDATA%SETTEI\\VellocProbe.ini";
-    if (!QmCadApi_WritePrivateProfileString("Probe", "Key", "1", spec)) return false;
+    const char* probe = "%USER_LOCAL_APPDATA%SETTEI\\VellocProbe.ini";
+    if (!QmCadApi_WritePrivateProfileString("Probe", "Key", "1", probe)) return false;
     char base[MAX_PATH] = {};
     SHGetSpecialFolderPathA(nullptr, base, CSIDL_LOCAL_APPDATA, FALSE);
     const std::string folder = std::string(base) + "\\Ostrel\\" + product + "\\";
