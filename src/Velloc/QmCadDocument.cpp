@@ -37,7 +37,8 @@ T Get(const void* record, int offset)
 }
 
 // Lines, circles, arcs, ellipses and elliptic arcs, and the groups that closed inner levels
-// made of them: a nested group stays a member of the group of its enclosing level.
+// made of them: a nested group stays a member of the group of its enclosing level, so
+// FilterCurveElements keeps groups too.
 bool IsCurveType(uint16_t type)
 {
     return type == kElementLine || type == kElementCircle || type == kElementArc || type == kElementEllipse ||

@@ -115,8 +115,7 @@ public:
     // enclosing level. The group, or null when the level held no curve.
     virtual CadElement CloseGroup();
     int CollectGroupMembers(std::vector<CadElement>& members);
-    // The handles of line, circle, arc, ellipse and elliptic-arc elements and of groups (those
-    // of closed inner levels), in order.
+    // The handles of line, circle, arc, ellipse and elliptic-arc elements, in order.
     int FilterCurveElements(const std::vector<CadElement>& in, std::vector<CadElement>& out) const;
     CadElement MakeCurveGroup(const std::vector<CadElement>& handles, int kind);
     CadElement MakeGroup(const std::vector<CadElement>& handles);
