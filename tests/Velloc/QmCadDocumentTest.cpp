@@ -8,6 +8,7 @@
 
 #include "DravikDb.h"
 #include "EngineRecords.h"
+#include "MessageBoxAnswerer.h"
 #include "NumericFormat.h"
 #include "QmCadDocument.h"
 #include "TestOwnerWindow.h"
@@ -227,6 +228,20 @@ TEST_F(QmCadDocumentTest, WithoutADatabaseNothingHappens)
     EXPECT_EQ(empty.Layers().Size(), 0u);
 }
 
+TEST(QmCadDocumentCreateTest, AHostThatMakesNoDrawingGivesTheBoxAndMinusOne)
+{
+    TestOwnerWindow owner;
+    QmCadDocument document(owner.Window());
+    MessageBoxAnswerer boxes;
+    // This test program has no main frame for the host library to make a drawing window in.
+    EXPECT_EQ(document.CreateDatabase(), -1);
+    EXPECT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.LastText(), "CADデータベースを構築できません");
+    EXPECT_EQ(boxes.LastCaption(), "エラー");
+    EXPECT_EQ(document.database, nullptr);
+    EXPECT_EQ(document.createdDatabase, nullptr);
+}
+
 TEST_F(QmCadDocumentTest, AGroupLevelGroupsItsCurvesAndLeavesTextsOut)
 {
     document.OpenGroup();
@@ -360,6 +375,52 @@ TEST_F(QmCadDocumentTest, ChangeElementDirectKeepsTheNodesLinks)
     EXPECT_EQ(ZUriReadElement(second, 1, nullptr, &record), third);
     EXPECT_EQ(ElementCount(), 3);
     EXPECT_EQ(ChangeElementDirect(&changed, &state, nullptr, &record), 0);
+}
+
+TEST_F(QmCadDocumentTest, ChangeElementDirectFreesOnlyAPictureTheEngineCopied)
+{
+    auto makeDib = [] {
+        HGLOBAL dib = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + 4);
+        auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(dib));
+        header->biSize = sizeof *header;
+        header->biWidth = 1;
+        header->biHeight = 1;
+        header->biPlanes = 1;
+        header->biBitCount = 24;
+        GlobalUnlock(dib);
+        return dib;
+    };
+    ImageRecord image{};
+    image.header[0] = kElementImage;
+    image.x2 = 10.0;
+    image.y2 = 10.0;
+    HGLOBAL given = makeDib();
+    image.dib = given;
+    image.dibSize = static_cast<uint32_t>(GlobalSize(given));
+    CadElement element = ZUriAppendElement(&image, &record);
+    ASSERT_NE(element, nullptr);
+    GlobalFree(given);
+
+    // The element's own picture handed back unchanged stays the engine's.
+    ElementRecord r = Read(element);
+    std::memcpy(&image, &r, sizeof image);
+    HGLOBAL own = image.dib;
+    ASSERT_NE(own, nullptr);
+    ElementChangeState state;
+    ASSERT_EQ(ChangeElementDirect(&image, &state, element, &record), 1);
+    EXPECT_NE(GlobalSize(own), 0u);
+    r = Read(element);
+    std::memcpy(&image, &r, sizeof image);
+    EXPECT_EQ(image.dib, own);
+
+    // A new picture is copied by the engine; the caller's is freed.
+    HGLOBAL fresh = makeDib();
+    image.dib = fresh;
+    ASSERT_EQ(ChangeElementDirect(&image, &state, element, &record), 1);
+    r = Read(element);
+    std::memcpy(&image, &r, sizeof image);
+    EXPECT_NE(image.dib, fresh);
+    EXPECT_NE(GlobalSize(image.dib), 0u);
 }
 
 }  // namespace
