@@ -8,10 +8,11 @@
 #include <cstring>
 #include <string>
 
-#include "BenchmarkClock.h"
 #include "DravikDb.h"
-#include "EngineBinding.h"
+#include "BenchmarkSupport.h"
 #include "EngineRecords.h"
+
+using benchmark::Seconds;
 
 namespace {
 
@@ -85,13 +86,8 @@ long long FileSize(const std::string& path)
 
 int main(int argc, char** argv)
 {
-    char failed[64] = {};
-    if (!BindEngineLibraries(failed, sizeof failed)) {
-        std::fprintf(stderr, "cannot bind %s\n", failed);
-        return 2;
-    }
-    int count = argc > 1 ? std::atoi(argv[1]) : 100000;
-    if (count <= 0) count = 100000;
+    if (!benchmark::BindEngine()) return 2;
+    const int count = benchmark::CountArgument(argc, argv, 100000);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     std::string drawing = std::string(temp) + "engine-benchmark.tcf";

@@ -11,13 +11,14 @@
 #include <cstring>
 #include <vector>
 
-#include "BenchmarkClock.h"
+#include "BenchmarkSupport.h"
 #include "DravikDb.h"
-#include "EngineBinding.h"
 #include "EngineRecords.h"
 #include "drawing/CadDatabase.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
+
+using benchmark::Seconds;
 
 namespace {
 
@@ -156,11 +157,8 @@ void PaintWithGdi(HDC target, const std::vector<Primitive>& primitives, const CO
 
 int main(int argc, char** argv)
 {
-    if (!BindEngineLibraries()) {
-        std::printf("the engine libraries could not be bound\n");
-        return 1;
-    }
-    const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
+    if (!benchmark::BindEngine()) return 1;
+    const int count = benchmark::CountArgument(argc, argv, 100000);
     const int repaints = argc > 2 ? std::atoi(argv[2]) : 10;
 
     CCadDatabase database;
