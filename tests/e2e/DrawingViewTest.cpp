@@ -508,3 +508,19 @@ TEST_F(DrawingViewTest, ClosingAllWindowsAsksOnceForADrawingInThreeViews)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, ViewLockMessagesAndTheNewWindowThatAnswersItsDatabase)
+{
+    HWND first = OpenDrawing();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Send(frame, WM_CADDB_CAPTURE_VIEW), 1);
+    // A new window's database: 2539 answers it and marks the drawing modified.
+    const LRESULT db = Send(frame, WM_CADDB_NEW_WINDOW_DB);
+    EXPECT_NE(db, 0);
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
+    EXPECT_EQ(Send(frame, WM_CADDB_RELEASE_VIEW), 1);
+}
+
+}  // namespace
