@@ -81,6 +81,21 @@ void RefreshToolPanelAttributes()
     if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, 3822, 0);
 }
 
+int EnsureKeyCursorMode()
+{
+    if (GetActiveView() == nullptr) return 0;
+    if (IsKeyCursorActive()) return 1;
+    if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, 3406, 0);
+    else EnterKeyCursorMode();
+    return 1;
+}
+
+void PostKeyCursorButton(int code)
+{
+    if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, MAKEWPARAM(3406, code), 0);
+    else ToggleCursorMode();
+}
+
 int IsKeepCommandOnClose() { return g_keepCommandOnClose; }
 void SetKeepCommandOnClose(int on) { g_keepCommandOnClose = on; }
 
