@@ -10,6 +10,7 @@
 #include "CommandIds.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "WindowText.h"
 
 namespace {
 
@@ -57,10 +58,12 @@ protected:
         ASSERT_TRUE(m_program.Start());
         m_frame = m_program.WaitForWindow("Brisco001", 60000);
         ASSERT_NE(m_frame, nullptr) << "no main window";
-        // The second start stage lays the frame out once more after it has shown it.
-        for (int i = 0; i < 50 && !IsWindowVisible(FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr)); ++i)
+        // The second start stage shows the frame, then lays it out once more: once its thread
+        // takes a message again, the stage is over.
+        for (int i = 0; i < 100 && !IsWindowVisible(FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr)); ++i)
             Sleep(100);
-        Sleep(500);
+        ASSERT_TRUE(IsWindowVisible(FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr)));
+        ASSERT_TRUE(WaitUntilResponsive(m_frame, 30000));
     }
     void CloseAndExpectExitCodeOne()
     {
@@ -173,6 +176,7 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
     // Typed digits reach the status bar's input field through its messages.
     SendMessageA(statusBar, WM_USER, 3, '4');
     SendMessageA(statusBar, WM_USER, 3, '2');
+    EXPECT_EQ(m_program.StatusBarField(statusBar, 2), "42");
 
     // The dialog filter: only word parameter 100 changes it.
     EXPECT_EQ(SendMessageA(m_frame, WM_CAD_SET_DIALOG_FILTER, 99, reinterpret_cast<LPARAM>(statusBar)), 0);
@@ -180,9 +184,15 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_SET_DIALOG_FILTER, 100, 0)), statusBar);
     EXPECT_NE(SendMessageA(m_frame, WM_CAD_GET_ACCELERATOR, 0, 0), 0);
 
-    // Without a drawing a plug-in command and an unknown toolbar button do nothing.
-    SendMessageA(m_frame, WM_COMMAND, 6000, 0);
-    SendMessageA(m_frame, WM_COMMAND, 45999, 0);
+    // Without a drawing a plug-in command and an unknown toolbar button do nothing: no command
+    // runs (its library is not installed, so running it would show a modal message), and the
+    // command field stays empty.
+    for (WPARAM id : {WPARAM(6000), WPARAM(45999)}) {
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutA(m_frame, WM_COMMAND, id, 0, SMTO_BLOCK, 10000, &result), 0) << id;
+        EXPECT_EQ(m_program.AnyWindow("#32770"), nullptr) << id;
+        EXPECT_EQ(m_program.StatusBarField(statusBar, 1), "") << id;
+    }
     EXPECT_TRUE(IsWindow(m_frame));
 
     CloseAndExpectExitCodeOne();

@@ -298,12 +298,14 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
 }
 
 // The drawing, file, page and dialog services these commands stand on are not part of the
-// program yet: the command reports itself not done, so the main frame's own entry (where it has
-// one) takes it.
+// program yet: the command says so on the status bar and counts as handled. Answering "not
+// done" would make the main frame close a program started in a hand-off mode.
 int CSystemCommandDispatcher::RunUnbuiltSystemCommand(int id)
 {
     char log[96];
     std::snprintf(log, sizeof log, "%d not available in this build", id);
-    GetCommandHost().WriteLog(2, "System Cmd", log);
-    return 0;
+    CCommandHost& host = GetCommandHost();
+    host.WriteLog(2, "System Cmd", log);
+    host.SendStatus(2, reinterpret_cast<LPARAM>(kCommandNotAvailableText));
+    return 1;
 }

@@ -16,6 +16,8 @@
 
 class CLumbraCmd;
 
+// The status bar's message while a built-in command whose services are not built is picked.
+constexpr char kCommandNotAvailableText[] = "このコマンドは使用できません";
 
 // The longest extra argument text read from the long parameter of a plug-in command.
 constexpr size_t kMaxExtraArgumentText = 1024;
