@@ -172,8 +172,9 @@ bool FilterMessage(HWND mainWindow, MSG& msg)
     const int key = FramePreTranslateKey(mainWindow, &msg, accelerator);
     if (key == 1) return true;
     if (key == -1) return false;  // the key belongs to an open panel list: straight to it
+    // The application object keeps the accelerators away from a parameter panel's edit field.
     if (accelerator != nullptr && accelerator->Table() != nullptr &&
-        TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+        GetCadSystem().TranslateAccel(mainWindow, accelerator->Table(), &msg)) {
         return true;
     }
     HWND client = GetMdiClientWnd();
@@ -761,7 +762,7 @@ int InterruptWaitInput(HWND mainWindow, InputWaitRecord* record)
         auto* accelerator = reinterpret_cast<CMainAccelerator*>(
             mainWindow ? SendMessageA(mainWindow, WM_CAD_GET_ACCELERATOR, 0, 0) : 0);
         if (accelerator != nullptr && accelerator->Table() != nullptr &&
-            TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+            GetCadSystem().TranslateAccel(mainWindow, accelerator->Table(), &msg)) {
             continue;  // its event is looked at after the next dispatch
         }
         HWND client = GetMdiClientWnd();

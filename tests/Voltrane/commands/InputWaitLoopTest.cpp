@@ -13,6 +13,8 @@
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
+#include "core/StartupSeams.h"
+#include "mainframe/MainAccelerator.h"
 
 namespace {
 
@@ -731,6 +733,65 @@ TEST_F(InputWaitTest, InterruptWaitReportsMovesAsCursorMovesAndKeepsPanelEvents)
     EXPECT_EQ(interrupt(0), 0);
     test.PostScript(kEventUndo);
     EXPECT_EQ(interrupt(kAcceptUndo), 0x80);
+}
+
+namespace {
+
+CMainAccelerator* g_accelerator = nullptr;
+std::vector<WORD> g_fired;
+
+// A main window that hands out the program's accelerator table and keeps the commands fired.
+LRESULT CALLBACK AcceleratorFrameProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CAD_GET_ACCELERATOR) return reinterpret_cast<LRESULT>(g_accelerator);
+    if (msg == WM_COMMAND) {
+        g_fired.push_back(LOWORD(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// A value typed into a parameter panel's edit field is no shortcut: the input wait leaves the
+// accelerators to the application object, which keeps them away from that field.
+TEST_F(InputWaitTest, AcceleratorsDoNotFireInAParameterPanelEditField)
+{
+    CMainAccelerator accelerator;
+    ASSERT_GE(accelerator.Load("RovOdidov.key"), 0);
+    ASSERT_NE(accelerator.Table(), nullptr);
+    g_accelerator = &accelerator;
+    g_fired.clear();
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = AcceleratorFrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VtAcceleratorFrame";
+    RegisterClassA(&wc);
+    HWND frame = CreateWindowExA(0, "VtAcceleratorFrame", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    HWND editField = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(editField, nullptr);
+    seam::GetParameterPanelHandles().editField = editField;
+    InputEventRecord& events = GetInputEventRecord();
+    events.acceptMask = kAcceptPlainPoint;
+
+    // F5 (command 1314 in the installed key file) typed into the edit field.
+    PostMessageA(editField, WM_KEYDOWN, VK_F5, 1);
+    test.PostScript(kEventCancel);
+    EXPECT_EQ(WaitUserInput(frame, &record), kWaitEnd);
+    EXPECT_TRUE(g_fired.empty()) << "the shortcut fired while a value was typed";
+
+    // Anywhere else the key is the shortcut.
+    PostMessageA(frame, WM_KEYDOWN, VK_F5, 1);
+    test.PostScript(kEventCancel);
+    EXPECT_EQ(WaitUserInput(frame, &record), kWaitEnd);
+    EXPECT_EQ(g_fired, std::vector<WORD>{1314});
+
+    seam::GetParameterPanelHandles().editField = nullptr;
+    g_accelerator = nullptr;
+    DestroyWindow(editField);
+    DestroyWindow(frame);
 }
 
 TEST_F(InputWaitTest, InterruptWaitPutsQuitBack)
