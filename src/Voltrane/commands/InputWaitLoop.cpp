@@ -511,11 +511,52 @@ int IsWaitCancelled()
 
 int InputWaitDepth() { return State().waitDepth; }
 
+WaitStateMark MarkWaitState()
+{
+    const WaitState& state = State();
+    return {state.waitDepth,  state.runDepth, state.innermostWaitRun,
+            state.snapFilter, state.record,   GetInputWaitSite().LockLayerSearchMode()};
+}
+
+void RestoreWaitState(const WaitStateMark& mark)
+{
+    WaitState& state = State();
+    state.waitDepth = mark.waitDepth;
+    state.runDepth = mark.runDepth;
+    state.innermostWaitRun = mark.innermostWaitRun;
+    state.snapFilter = mark.snapFilter;
+    state.record = mark.record;
+    if (state.cancelledRun > state.runDepth) state.cancelledRun = 0;
+    GetInputWaitSite().SetLockLayerSearchMode(mark.lockLayerSearchMode);
+}
+
+namespace {
+
+// What is queued, except the command runs, which wait until the cancelled command has
+// returned. A bounded number per call, so that a flood of messages cannot hold the command.
+void HandleQueuedExceptCommandRuns()
+{
+    for (int handled = 0; handled < 256; ++handled) {
+        MSG msg = {};
+        if (!PeekMessageA(&msg, nullptr, 0, WM_CAD_RUN_COMMAND - 1, PM_REMOVE) &&
+            !PeekMessageA(&msg, nullptr, WM_CAD_RUN_COMMAND + 1, 0xFFFFFFFFu, PM_REMOVE))
+            return;
+        if (msg.message == WM_QUIT) {
+            QuitWait(msg);
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
 int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
 {
-    // A cancelled command gets "end" again at once: taking messages here would run the command
-    // the dispatcher re-posted inside the one it cancelled.
+    // A cancelled command gets "end" again at once; the program goes on working meanwhile.
     if (IsWaitCancelled()) {
+        HandleQueuedExceptCommandRuns();
         ConsumeInputEvent();
         return kWaitEnd;
     }
