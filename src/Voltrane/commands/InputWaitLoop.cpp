@@ -154,6 +154,20 @@ private:
     int m_savedFilter;
 };
 
+// Gives a value for a scope and puts the old one back on every way out.
+template <class T>
+class ValueScope {
+public:
+    ValueScope(T& value, T scoped) : m_value(value), m_saved(value) { m_value = scoped; }
+    ~ValueScope() { m_value = m_saved; }
+    ValueScope(const ValueScope&) = delete;
+    ValueScope& operator=(const ValueScope&) = delete;
+
+private:
+    T& m_value;
+    T m_saved;
+};
+
 bool Has(uint32_t mask, uint32_t bit) { return (mask & bit) != 0; }
 
 // The quit message ends every waiting loop: it is put back so that each loop around this one,
@@ -199,6 +213,113 @@ void SetPoint(InputWaitRecord* record, const HostPoint& point) { record->point =
 
 double Distance(const HostPoint& a, const HostPoint& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
+// What the snap search found.
+enum class SnapFound { None, EndPoint, Intersection, Raster, Centre, MidPoint, OnLine, Free };
+
+// The snap-name index of a found kind (-1: no name is shown) and its log text.
+int SnapNameOf(SnapFound found)
+{
+    switch (found) {
+    case SnapFound::EndPoint: return kSnapNameEndPoint;
+    case SnapFound::Intersection: return kSnapNameIntersection;
+    case SnapFound::Centre: return kSnapNameCentre;
+    case SnapFound::MidPoint: return kSnapNameMidPoint;
+    case SnapFound::OnLine: return kSnapNameOnLine;
+    case SnapFound::Free: return kSnapNameFree;
+    default: return -1;
+    }
+}
+
+const char* SnapLogFormatOf(SnapFound found)
+{
+    switch (found) {
+    case SnapFound::EndPoint: return "座標 端点(%g,%g)";
+    case SnapFound::Intersection: return "座標 交点(%g,%g)";
+    case SnapFound::Raster: return "座標 ラスター点(%g,%g)";
+    case SnapFound::Centre: return "座標 中心(%g,%g)";
+    case SnapFound::MidPoint: return "座標 中点(%g,%g)";
+    case SnapFound::OnLine: return "座標 線上(%g,%g)";
+    default: return "座標 任意(%g,%g)";
+    }
+}
+
+// How a snap search runs where the waits differ.
+struct SnapRules {
+    long bits = 0;                    // the snap mode bits (LMsFg)
+    int filter = 255;                 // the snap kinds this wait allows
+    bool keyCursor = false;           // with the keyboard cursor only lines and the free point snap
+    bool gridOnly = false;            // the point is on the grid: only the free point
+    bool nearerOfEndAndCross = true;  // else an end point is taken before any intersection
+    bool rasterPoints = true;         // a raster point when no end point or intersection is found
+    bool groupFindForCross = false;   // the intersection search finds groups as a whole
+    void* mark = nullptr;             // the candidates around the point
+};
+
+// The one snap search: end points and intersections, a raster point, the centre, the
+// midpoint, a point on a line, and last the free point, each kind only where the rules allow
+// it. *found is the point of the kind found (the input for the free point).
+SnapFound SearchSnap(CInputWaitSite& site, const HostPoint& input, const SnapRules& rules, HostPoint* found)
+{
+    auto applies = [&](long bit) { return (rules.bits & bit) && !rules.keyCursor && (rules.filter & bit); };
+    *found = input;
+    if (!rules.gridOnly) {
+        const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
+        const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
+        HostPoint endPoint = input, cross = input;
+        const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, rules.mark, &endPoint);
+        bool crossFound = false;
+        if (crossApplies && (rules.nearerOfEndAndCross || !endFound)) {
+            if (rules.groupFindForCross) site.SetGroupFind(1);
+            crossFound = site.SearchPoint(SnapSearch::Intersection, input, rules.mark, &cross) != 0;
+            if (rules.groupFindForCross) site.SetGroupFind(0);
+        }
+        // At equal distance the intersection wins.
+        if (endFound && (!crossFound || Distance(endPoint, input) < Distance(cross, input))) {
+            *found = endPoint;
+            return SnapFound::EndPoint;
+        }
+        if (crossFound) {
+            *found = cross;
+            return SnapFound::Intersection;
+        }
+        if ((endApplies || crossApplies) && rules.rasterPoints && site.DetectRasterPoint(input, found))
+            return SnapFound::Raster;
+        if (applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, rules.mark, found))
+            return SnapFound::Centre;
+        if (applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, rules.mark, found))
+            return SnapFound::MidPoint;
+        if ((rules.bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, rules.mark, found))
+            return SnapFound::OnLine;
+    }
+    *found = input;
+    if ((rules.bits & kSnapFreePoint) && (rules.filter & kSnapFreePoint)) return SnapFound::Free;
+    return SnapFound::None;
+}
+
+// The candidates around the point, found with the click search settings (all pages, groups as
+// a whole); an empty mark when the pick box found nothing.
+void* ClickCandidates(CInputWaitSite& site)
+{
+    const int pageDetect = site.PageDetectFlag();
+    site.SetPageDetectFlag(1);
+    site.SetGroupFind(1);
+    void* mark = site.ClickSearchMark();
+    site.SetGroupFind(0);
+    site.SetPageDetectFlag(pageDetect);
+    return mark != nullptr ? mark : site.CreateEmptyMark();
+}
+
+// The logged element pick of a click: the record holds the element.
+int ElementPicked(CInputWaitSite& site, InputWaitRecord* record, INT_PTR element)
+{
+    record->result = element;
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
+    LogEvent(text);
+    site.ClearOverLoupe();
+    return kWaitElement;
+}
+
 // The snapped click (mask 0x200): a result code, or 0 when the click is ignored.
 int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
 {
@@ -210,87 +331,32 @@ int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptElementPick)) {
         LogPoint("座標 要素点(%g,%g)", input);
         INT_PTR element = 0;
-        if (site.PickElementAtPoint(input, Has(mask, kAcceptGroupPick) ? 1 : 0, &element)) {
-            record->result = element;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
-            LogEvent(text);
-            site.ClearOverLoupe();
-            return kWaitElement;
-        }
+        if (site.PickElementAtPoint(input, Has(mask, kAcceptGroupPick) ? 1 : 0, &element))
+            return ElementPicked(site, record, element);
     }
 
-    // The candidates around the click, found with the click search settings.
-    const int pageDetect = site.PageDetectFlag();
-    site.SetPageDetectFlag(1);
-    site.SetGroupFind(1);
-    void* mark = site.ClickSearchMark();
-    site.SetGroupFind(0);
-    site.SetPageDetectFlag(pageDetect);
-    if (mark == nullptr) mark = site.CreateEmptyMark();
-
-    const long bits = site.SnapModeBits();
-    const int filter = State().snapFilter;
-    const bool keyCursor = site.IsKeyCursorMode() != 0;
-    auto applies = [&](long bit) { return (bits & bit) && !keyCursor && (filter & bit); };
-
-    HostPoint found = input;
-    int nameIndex = -1;
-    const char* logFormat = nullptr;
-    bool hit = false;
-
-    const bool gridOnly = viewGridSnapped || (site.IsGridSnapOn() && site.GridNoDetectFlag() != 1);
-    if (!gridOnly) {
-        const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
-        const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
-        if (endApplies || crossApplies) {
-            HostPoint endPoint = input, cross = input;
-            const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
-            const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
-            if (endFound && crossFound) {
-                // At equal distance the intersection wins.
-                if (Distance(endPoint, input) < Distance(cross, input)) {
-                    found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)";
-                } else {
-                    found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)";
-                }
-                hit = true;
-            } else if (endFound) {
-                found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)", hit = true;
-            } else if (crossFound) {
-                found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)", hit = true;
-            } else if (site.DetectRasterPoint(input, &found)) {
-                nameIndex = -1, logFormat = "座標 ラスター点(%g,%g)", hit = true;
-            }
-        }
-        if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found)) {
-            nameIndex = kSnapNameCentre, logFormat = "座標 中心(%g,%g)", hit = true;
-        }
-        if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found)) {
-            nameIndex = kSnapNameMidPoint, logFormat = "座標 中点(%g,%g)", hit = true;
-        }
-        if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found)) {
-            nameIndex = kSnapNameOnLine, logFormat = "座標 線上(%g,%g)", hit = true;
-        }
-    }
-    bool freePoint = false;
-    if (!hit && (bits & kSnapFreePoint) && (filter & kSnapFreePoint)) {
-        found = input, nameIndex = kSnapNameFree, logFormat = "座標 任意(%g,%g)", hit = true;
-        freePoint = true;
-    }
-    if (!hit) {
-        site.DestroyMark(mark);
+    SnapRules rules;
+    rules.mark = ClickCandidates(site);
+    rules.bits = site.SnapModeBits();
+    rules.filter = State().snapFilter;
+    rules.keyCursor = site.IsKeyCursorMode() != 0;
+    rules.gridOnly = viewGridSnapped || (site.IsGridSnapOn() && site.GridNoDetectFlag() != 1);
+    HostPoint point = input;
+    const SnapFound found = SearchSnap(site, input, rules, &point);
+    if (found == SnapFound::None) {
+        site.DestroyMark(rules.mark);
         return 0;
     }
 
-    SetPoint(record, found);
+    SetPoint(record, point);
     site.SetLastInputPoint(record->point);
     site.ClearOverLoupe();
-    const bool offset = GetInputEventRecord().offsetInput != 0 && (!freePoint || site.TemporaryOldMode() == 0);
+    const bool offset = GetInputEventRecord().offsetInput != 0 &&
+                        (found != SnapFound::Free || site.TemporaryOldMode() == 0);
     if (offset) site.InputPointOffset(&record->point);
-    LogPoint(logFormat, record->point);
-    site.DestroyMark(mark);
-    if (showName && nameIndex >= 0) site.ShowSnapName(nameIndex);
+    LogPoint(SnapLogFormatOf(found), record->point);
+    site.DestroyMark(rules.mark);
+    if (showName && SnapNameOf(found) >= 0) site.ShowSnapName(SnapNameOf(found));
     return kWaitSnappedPoint;
 }
 
@@ -314,14 +380,7 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
         INT_PTR element = 0;
         const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
         if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (found) {
-            record->result = element;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
-            LogEvent(text);
-            site.ClearOverLoupe();
-            return kWaitElement;
-        }
+        if (found) return ElementPicked(site, record, element);
         LogEvent("要素検出なし");
         return 0;
     }
@@ -646,26 +705,16 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
     if (Has(mask, kAcceptSnappedPoint)) {
         const HostPoint input = LoupeOrGrid(site, false);
         SetPoint(record, input);
-        const long bits = site.SnapModeBits();
         HostPoint found = input;
-        bool hit = false;
-        if (State().interruptFreePoint) {
-            hit = true;
-        } else {
-            if (bits & (kSnapEndAndIntersection | kSnapEndPoint))
-                hit = site.SearchPoint(SnapSearch::EndPoint, input, nullptr, &found) != 0;
-            if (!hit && (bits & (kSnapEndAndIntersection | kSnapIntersection))) {
-                site.SetGroupFind(1);
-                hit = site.SearchPoint(SnapSearch::Intersection, input, nullptr, &found) != 0;
-                site.SetGroupFind(0);
-            }
-            if (!hit && (bits & kSnapCentre)) hit = site.SearchPoint(SnapSearch::Centre, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapMidPoint)) hit = site.SearchPoint(SnapSearch::MidPoint, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapOnLine)) hit = site.SearchPoint(SnapSearch::OnLine, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapFreePoint)) {
-                found = input;
-                hit = true;
-            }
+        bool hit = true;
+        if (!State().interruptFreePoint) {
+            // The interrupt wait takes an end point before any intersection, and no raster point.
+            SnapRules rules;
+            rules.bits = site.SnapModeBits();
+            rules.nearerOfEndAndCross = false;
+            rules.rasterPoints = false;
+            rules.groupFindForCross = true;
+            hit = SearchSnap(site, input, rules, &found) != SnapFound::None;
         }
         if (!hit) return -1;
         SetPoint(record, found);
@@ -827,57 +876,21 @@ int DetectAtCursor()
     if (site.IsPanelEditActive()) return 1;
     InputEventRecord& events = GetInputEventRecord();
     LockModeScope lockMode(site, events.acceptMask);
-    const int savedOffset = events.offsetInput;
-    events.offsetInput = 0;
-    // The preview runs on every hover: it neither beeps nor asks for an offset.
-    int& beep = GetLocalSettingsLive().setup.bBeepFind;
-    const int savedBeep = beep;
-    beep = 0;
+    // The preview runs on every hover: it neither beeps nor asks for an offset, and it allows
+    // every snap kind.
+    ValueScope<int> noOffset(events.offsetInput, 0);
+    ValueScope<int> noBeep(GetLocalSettingsLive().setup.bBeepFind, 0);
+    ValueScope<int> allKinds(State().snapFilter, 255);
 
-    // Detection without waiting: all snap kinds, no log, no last point, the name always shown.
-    const int savedFilter = State().snapFilter;
-    State().snapFilter = 255;
+    // Detection without waiting: no log, no last point, the name always shown.
     const HostPoint input = site.IsGridSnapOn() ? site.GridPoint() : site.CursorPoint();
-    const int pageDetect = site.PageDetectFlag();
-    site.SetPageDetectFlag(1);
-    site.SetGroupFind(1);
-    void* mark = site.ClickSearchMark();
-    site.SetGroupFind(0);
-    site.SetPageDetectFlag(pageDetect);
-    if (mark == nullptr) mark = site.CreateEmptyMark();
-
-    const long bits = site.SnapModeBits();
-    const bool keyCursor = site.IsKeyCursorMode() != 0;
-    auto applies = [&](long bit) { return (bits & bit) && !keyCursor; };
+    SnapRules rules;
+    rules.mark = ClickCandidates(site);
+    rules.bits = site.SnapModeBits();
+    rules.keyCursor = site.IsKeyCursorMode() != 0;
     HostPoint found = input;
-    int nameIndex = -1;
-    bool hit = false;
-    const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
-    const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
-    if (endApplies || crossApplies) {
-        HostPoint endPoint = input, cross = input;
-        const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
-        const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
-        if (endFound && (!crossFound || Distance(endPoint, input) < Distance(cross, input))) {
-            nameIndex = kSnapNameEndPoint, hit = true;
-        } else if (crossFound) {
-            nameIndex = kSnapNameIntersection, hit = true;
-        } else if (site.DetectRasterPoint(input, &found)) {
-            hit = true;
-        }
-    }
-    if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found))
-        nameIndex = kSnapNameCentre, hit = true;
-    if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found))
-        nameIndex = kSnapNameMidPoint, hit = true;
-    if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found))
-        nameIndex = kSnapNameOnLine, hit = true;
-    if (!hit && (bits & kSnapFreePoint)) nameIndex = kSnapNameFree, hit = true;
-    site.DestroyMark(mark);
-    if (hit && nameIndex >= 0) site.ShowSnapName(nameIndex);
-
-    State().snapFilter = savedFilter;
-    events.offsetInput = savedOffset;
-    beep = savedBeep;
-    return hit ? kWaitSnappedPoint : 1;
+    const SnapFound kind = SearchSnap(site, input, rules, &found);
+    site.DestroyMark(rules.mark);
+    if (SnapNameOf(kind) >= 0) site.ShowSnapName(SnapNameOf(kind));
+    return kind != SnapFound::None ? kWaitSnappedPoint : 1;
 }
