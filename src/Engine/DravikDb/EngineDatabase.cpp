@@ -1,6 +1,7 @@
 #include "EngineDatabase.h"
 
 #include "EngineMark.h"
+#include "EngineText.h"
 #include "EngineStyles.h"
 #include "EngineUndo.h"
 
@@ -27,10 +28,7 @@ std::unordered_set<const Element*>& LiveElements()
 
 uint32_t g_nextDatabaseId = 1;
 
-bool IsLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+using EngineSupport::IsLeadByte;
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "EngineDatabase.h"
 
 #include "EngineMark.h"
+#include "EngineText.h"
 #include "EngineSettings.h"
 #include "EngineUndo.h"
 
@@ -212,14 +213,7 @@ void AdoptRecordPayload(Element& element, const ElementRecord& record)
             size_t n = SafeTextLength(text.text, kMaxElementText);
             if (n == kMaxElementText) {
                 // A text cut at the bound keeps whole characters: no lone first byte at its end.
-                size_t whole = 0;
-                while (whole < n) {
-                    const unsigned char c = static_cast<unsigned char>(text.text[whole]);
-                    const size_t step = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
-                    if (whole + step > n) break;
-                    whole += step;
-                }
-                n = whole;
+                n = EngineSupport::WholeCharactersIn(text.text, n);
             }
             copy.assign(text.text, n);
         }
