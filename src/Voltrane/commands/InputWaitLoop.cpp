@@ -426,6 +426,22 @@ int SecondaryClick(CInputWaitSite& site, InputWaitRecord* record)
     return 0;
 }
 
+// A mouse move while the rubber band is drawn: false when it is no move to report (the right-
+// click menu is open, or the mouse stands where it stood at the last report); else the band is
+// erased and the record holds the point.
+bool CursorMoved(CInputWaitSite& site, InputWaitRecord* record, POINT& last, bool viewGrid)
+{
+    if (site.IsRightMenuShown()) return false;
+    POINT position = {};
+    site.ScreenCursorPosition(&position);
+    if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return false;
+    last = position;
+    site.EraseRubberBand();
+    SetPoint(record, LoupeOrGrid(site, viewGrid));
+    site.ClearOverLoupe();
+    return true;
+}
+
 // Handles the pending event of the input wait: a result code, or -1 when it is ignored.
 int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* record)
 {
@@ -446,18 +462,9 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
         return kWaitRubberBand;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, true));
-        site.ClearOverLoupe();
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastCursor, true)) return -1;
         return kWaitRubberBand;
-    }
     case kEventUndo:
         EraseIfRubberBand(site, mask);
         LogEvent("Undo");
@@ -765,19 +772,11 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         site.ClearOverLoupe();
         ConsumeInputEvent();
         return kWaitRubberBand;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastInterruptCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, false));
-        site.ClearOverLoupe();
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastInterruptCursor, false))
+            return -1;
         ConsumeInputEvent();
         return kWaitCursorMoved;
-    }
     case kEventUndo:
         if (!Has(mask, kAcceptUndo)) return -1;
         ConsumeInputEvent();
@@ -786,19 +785,8 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         return InterruptPointClick(site, record, mask);
     case kEventSecondaryClick:
         if (Has(mask, kAcceptSnappedPoint)) {
-            const long mode = site.RightMouseMode();
-            if (mode == 8) {
-                SetPoint(record, site.CursorPoint());
-                return kWaitSnappedPoint;
-            }
-            if (mode == 1 || mode == 255) {
-                HostPoint found = site.CursorPoint();
-                SetPoint(record, found);
-                const int hit = site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found);
-                if (hit) SetPoint(record, found);
-                if (hit || mode == 255) return kWaitSnappedPoint;
-            }
-            return -1;
+            const int result = SecondaryClick(site, record);
+            return result ? result : -1;
         }
         if (Has(mask, kAcceptSecondaryPoint)) {
             SetPoint(record, site.CursorPoint());
