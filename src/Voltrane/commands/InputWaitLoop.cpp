@@ -442,6 +442,28 @@ bool CursorMoved(CInputWaitSite& site, InputWaitRecord* record, POINT& last, boo
     return true;
 }
 
+// A secondary click: a snapped point by the right-button mode, or the plain point; -1 when the
+// mask takes neither.
+int SecondaryClickEvent(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
+{
+    if (Has(mask, kAcceptSnappedPoint)) {
+        const int result = SecondaryClick(site, record);
+        return result ? result : -1;
+    }
+    if (Has(mask, kAcceptSecondaryPoint)) {
+        SetPoint(record, site.CursorPoint());
+        return kWaitSecondaryPoint;
+    }
+    return -1;
+}
+
+void TakePanelItem(const InputEventRecord& events, InputWaitRecord* record)
+{
+    record->kind = events.kind;
+    record->item = events.item;
+    record->value = events.value;
+}
+
 // Handles the pending event of the input wait: a result code, or -1 when it is ignored.
 int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* record)
 {
@@ -478,21 +500,11 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         return result ? result : -1;
     }
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const int result = SecondaryClick(site, record);
-            return result ? result : -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return kWaitSecondaryPoint;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
+        TakePanelItem(events, record);
         return kWaitPanelItem;
     case kEventDdeText: {
         site.ClearDdeTextPending();
@@ -784,20 +796,10 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
     case kEventPoint:
         return InterruptPointClick(site, record, mask);
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const int result = SecondaryClick(site, record);
-            return result ? result : -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return kWaitSecondaryPoint;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
+        TakePanelItem(events, record);
         return kWaitPanelItem;  // stays pending: the service command hands it on
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;
