@@ -1,7 +1,6 @@
 #include "EngineDatabase.h"
 
 #include "EngineMark.h"
-#include "EngineText.h"
 #include "EngineStyles.h"
 #include "EngineUndo.h"
 
@@ -27,8 +26,6 @@ std::unordered_set<const Element*>& LiveElements()
 }
 
 uint32_t g_nextDatabaseId = 1;
-
-using EngineSupport::IsLeadByte;
 
 }  // namespace
 

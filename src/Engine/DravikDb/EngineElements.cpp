@@ -1,7 +1,6 @@
 #include "EngineDatabase.h"
 
 #include "EngineMark.h"
-#include "EngineText.h"
 #include "EngineSettings.h"
 #include "EngineUndo.h"
 
@@ -12,8 +11,6 @@
 namespace dravikdb {
 
 namespace {
-
-constexpr size_t kMaxElementText = 65535;
 
 bool Finite(double v, double limit, bool useLimit)
 {
