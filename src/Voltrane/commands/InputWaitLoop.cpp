@@ -309,6 +309,18 @@ void* ClickCandidates(CInputWaitSite& site)
     return mark != nullptr ? mark : site.CreateEmptyMark();
 }
 
+// The element pick of a click: it looks through locked layers too unless the command asked
+// for the lock-layer search mode, which is put back afterwards. 1 when an element was found.
+int PickThroughLockedLayers(CInputWaitSite& site, const HostPoint& at, uint32_t mask, INT_PTR* element)
+{
+    const int saved = site.LockLayerSearchMode();
+    if (saved == 1) return site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(0);
+    const int found = site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(saved);
+    return found;
+}
+
 // The logged element pick of a click: the record holds the element.
 int ElementPicked(CInputWaitSite& site, InputWaitRecord* record, INT_PTR element)
 {
@@ -374,13 +386,8 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptElementPick)) {
         SetPoint(record, LoupeOrGrid(site, true));
         LogPoint("座標 要素点(%g,%g)", record->point);
-        // The pick looks through locked layers too unless the command asked for that mode.
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (found) return ElementPicked(site, record, element);
+        if (PickThroughLockedLayers(site, record->point, mask, &element)) return ElementPicked(site, record, element);
         LogEvent("要素検出なし");
         return 0;
     }
@@ -743,12 +750,8 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
         return kWaitSnappedPoint;
     }
     if (Has(mask, kAcceptElementPick)) {
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (!found) return -1;
+        if (!PickThroughLockedLayers(site, record->point, mask, &element)) return -1;
         record->result = element;
         ConsumeInputEvent();
         return kWaitElement;
