@@ -2,7 +2,8 @@
 // 1920 x 1080 view, painted through the program's paint routine (draw block, engine draw,
 // double buffer), beside a plain GDI loop that draws the same primitives with the same pens and
 // font into the same kind of memory device context and copies it the same way (the limit).
-//   scripts/run-test-exe <build folder> ViewPaintBenchmark [element count] [repaints]
+//   scripts/run-test-exe <build folder> ViewPaintBenchmark [element count] [repaints] [kinds]
+// kinds: a mask of the element kinds drawn (1 lines, 2 arcs, 4 circles, 8 texts; default 15).
 #include <windows.h>
 
 #include <cmath>
@@ -11,12 +12,14 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchmarkSupport.h"
 #include "DravikDb.h"
-#include "EngineBinding.h"
 #include "EngineRecords.h"
 #include "drawing/CadDatabase.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
+
+using benchmark::Seconds;
 
 namespace {
 
@@ -25,15 +28,6 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int kCurveSegments = 72;  // the engine's segments per full curve
 const char kText[] = "ABC123";
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // One element as both painters see it.
 struct Shape {
     int kind;  // 0 line, 1 arc, 2 circle, 3 text
@@ -41,10 +35,12 @@ struct Shape {
     double x, y, size, start, end;
 };
 
-Shape MakeShape(int i)
+Shape MakeShape(int i, int kinds)
 {
     Shape s;
     s.kind = i % 4;
+    // Kinds left out of the mask become lines, so the element count stays.
+    if ((kinds & (1 << s.kind)) == 0) s.kind = 0;
     s.colour = 1 + (i / 4) % 16;
     s.x = -200.0 + (i % 400);
     s.y = -140.0 + ((i / 400) % 280);
@@ -164,19 +160,17 @@ void PaintWithGdi(HDC target, const std::vector<Primitive>& primitives, const CO
 
 int main(int argc, char** argv)
 {
-    if (!BindEngineLibraries()) {
-        std::printf("the engine libraries could not be bound\n");
-        return 1;
-    }
-    const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const int repaints = argc > 2 ? std::atoi(argv[2]) : 10;
+    if (!benchmark::BindEngine()) return 1;
+    const int count = benchmark::CountArgument(argc, argv, 100000);
+    const int repaints = argc > 2 && std::atoi(argv[2]) > 0 ? std::atoi(argv[2]) : 10;
+    const int kinds = argc > 3 && std::atoi(argv[3]) > 0 ? std::atoi(argv[3]) : 15;
 
     CCadDatabase database;
     database.Create(0, nullptr, nullptr, nullptr, nullptr, nullptr);
     std::vector<Shape> shapes;
     shapes.reserve(count);
     for (int i = 0; i < count; ++i) {
-        shapes.push_back(MakeShape(i));
+        shapes.push_back(MakeShape(i, kinds));
         Append(database.engineDb, shapes.back());
     }
     database.mode0 = ViewModeInfo{0, 0, FitPaperScale(420, 297, kWidth - 60, kHeight - 60)};

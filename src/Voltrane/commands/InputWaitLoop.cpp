@@ -173,6 +173,20 @@ private:
     int m_savedFilter;
 };
 
+// Gives a value for a scope and puts the old one back on every way out.
+template <class T>
+class ValueScope {
+public:
+    ValueScope(T& value, T scoped) : m_value(value), m_saved(value) { m_value = scoped; }
+    ~ValueScope() { m_value = m_saved; }
+    ValueScope(const ValueScope&) = delete;
+    ValueScope& operator=(const ValueScope&) = delete;
+
+private:
+    T& m_value;
+    T m_saved;
+};
+
 bool Has(uint32_t mask, uint32_t bit) { return (mask & bit) != 0; }
 
 // The quit message ends every waiting loop: it is put back so that each loop around this one,
@@ -191,8 +205,9 @@ bool FilterMessage(HWND mainWindow, MSG& msg)
     const int key = FramePreTranslateKey(mainWindow, &msg, accelerator);
     if (key == 1) return true;
     if (key == -1) return false;  // the key belongs to an open panel list: straight to it
+    // The application object keeps the accelerators away from a parameter panel's edit field.
     if (accelerator != nullptr && accelerator->Table() != nullptr &&
-        TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+        GetCadSystem().TranslateAccel(mainWindow, accelerator->Table(), &msg)) {
         return true;
     }
     HWND client = GetMdiClientWnd();
@@ -217,6 +232,125 @@ void SetPoint(InputWaitRecord* record, const HostPoint& point) { record->point =
 
 double Distance(const HostPoint& a, const HostPoint& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
+// What the snap search found.
+enum class SnapFound { None, EndPoint, Intersection, Raster, Centre, MidPoint, OnLine, Free };
+
+// The snap-name index of a found kind (-1: no name is shown) and its log text.
+int SnapNameOf(SnapFound found)
+{
+    switch (found) {
+    case SnapFound::EndPoint: return kSnapNameEndPoint;
+    case SnapFound::Intersection: return kSnapNameIntersection;
+    case SnapFound::Centre: return kSnapNameCentre;
+    case SnapFound::MidPoint: return kSnapNameMidPoint;
+    case SnapFound::OnLine: return kSnapNameOnLine;
+    case SnapFound::Free: return kSnapNameFree;
+    default: return -1;
+    }
+}
+
+const char* SnapLogFormatOf(SnapFound found)
+{
+    switch (found) {
+    case SnapFound::EndPoint: return "座標 端点(%g,%g)";
+    case SnapFound::Intersection: return "座標 交点(%g,%g)";
+    case SnapFound::Raster: return "座標 ラスター点(%g,%g)";
+    case SnapFound::Centre: return "座標 中心(%g,%g)";
+    case SnapFound::MidPoint: return "座標 中点(%g,%g)";
+    case SnapFound::OnLine: return "座標 線上(%g,%g)";
+    default: return "座標 任意(%g,%g)";
+    }
+}
+
+// How a snap search runs where the waits differ.
+struct SnapRules {
+    long bits = 0;                    // the snap mode bits (LMsFg)
+    int filter = 255;                 // the snap kinds this wait allows
+    bool keyCursor = false;           // with the keyboard cursor only lines and the free point snap
+    bool gridOnly = false;            // the point is on the grid: only the free point
+    bool nearerOfEndAndCross = true;  // else an end point is taken before any intersection
+    bool rasterPoints = true;         // a raster point when no end point or intersection is found
+    bool groupFindForCross = false;   // the intersection search finds groups as a whole
+    void* mark = nullptr;             // the candidates around the point
+};
+
+// The one snap search: end points and intersections, a raster point, the centre, the
+// midpoint, a point on a line, and last the free point, each kind only where the rules allow
+// it. *found is the point of the kind found (the input for the free point).
+SnapFound SearchSnap(CInputWaitSite& site, const HostPoint& input, const SnapRules& rules, HostPoint* found)
+{
+    auto applies = [&](long bit) { return (rules.bits & bit) && !rules.keyCursor && (rules.filter & bit); };
+    *found = input;
+    if (!rules.gridOnly) {
+        const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
+        const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
+        HostPoint endPoint = input, cross = input;
+        const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, rules.mark, &endPoint);
+        bool crossFound = false;
+        if (crossApplies && (rules.nearerOfEndAndCross || !endFound)) {
+            if (rules.groupFindForCross) site.SetGroupFind(1);
+            crossFound = site.SearchPoint(SnapSearch::Intersection, input, rules.mark, &cross) != 0;
+            if (rules.groupFindForCross) site.SetGroupFind(0);
+        }
+        // At equal distance the intersection wins.
+        if (endFound && (!crossFound || Distance(endPoint, input) < Distance(cross, input))) {
+            *found = endPoint;
+            return SnapFound::EndPoint;
+        }
+        if (crossFound) {
+            *found = cross;
+            return SnapFound::Intersection;
+        }
+        if ((endApplies || crossApplies) && rules.rasterPoints && site.DetectRasterPoint(input, found))
+            return SnapFound::Raster;
+        if (applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, rules.mark, found))
+            return SnapFound::Centre;
+        if (applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, rules.mark, found))
+            return SnapFound::MidPoint;
+        if ((rules.bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, rules.mark, found))
+            return SnapFound::OnLine;
+    }
+    *found = input;
+    if ((rules.bits & kSnapFreePoint) && (rules.filter & kSnapFreePoint)) return SnapFound::Free;
+    return SnapFound::None;
+}
+
+// The candidates around the point, found with the click search settings (all pages, groups as
+// a whole); an empty mark when the pick box found nothing.
+void* ClickCandidates(CInputWaitSite& site)
+{
+    const int pageDetect = site.PageDetectFlag();
+    site.SetPageDetectFlag(1);
+    site.SetGroupFind(1);
+    void* mark = site.ClickSearchMark();
+    site.SetGroupFind(0);
+    site.SetPageDetectFlag(pageDetect);
+    return mark != nullptr ? mark : site.CreateEmptyMark();
+}
+
+// The element pick of a click: it looks through locked layers too unless the command asked
+// for the lock-layer search mode, which is put back afterwards. 1 when an element was found.
+int PickThroughLockedLayers(CInputWaitSite& site, const HostPoint& at, uint32_t mask, INT_PTR* element)
+{
+    const int saved = site.LockLayerSearchMode();
+    if (saved == 1) return site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(0);
+    const int found = site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(saved);
+    return found;
+}
+
+// The logged element pick of a click: the record holds the element.
+int ElementPicked(CInputWaitSite& site, InputWaitRecord* record, INT_PTR element)
+{
+    record->result = element;
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
+    LogEvent(text);
+    site.ClearOverLoupe();
+    return kWaitElement;
+}
+
 // The snapped click (mask 0x200): a result code, or 0 when the click is ignored.
 int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
 {
@@ -228,87 +362,32 @@ int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptElementPick)) {
         LogPoint("座標 要素点(%g,%g)", input);
         INT_PTR element = 0;
-        if (site.PickElementAtPoint(input, Has(mask, kAcceptGroupPick) ? 1 : 0, &element)) {
-            record->result = element;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
-            LogEvent(text);
-            site.ClearOverLoupe();
-            return kWaitElement;
-        }
+        if (site.PickElementAtPoint(input, Has(mask, kAcceptGroupPick) ? 1 : 0, &element))
+            return ElementPicked(site, record, element);
     }
 
-    // The candidates around the click, found with the click search settings.
-    const int pageDetect = site.PageDetectFlag();
-    site.SetPageDetectFlag(1);
-    site.SetGroupFind(1);
-    void* mark = site.ClickSearchMark();
-    site.SetGroupFind(0);
-    site.SetPageDetectFlag(pageDetect);
-    if (mark == nullptr) mark = site.CreateEmptyMark();
-
-    const long bits = site.SnapModeBits();
-    const int filter = State().snapFilter;
-    const bool keyCursor = site.IsKeyCursorMode() != 0;
-    auto applies = [&](long bit) { return (bits & bit) && !keyCursor && (filter & bit); };
-
-    HostPoint found = input;
-    int nameIndex = -1;
-    const char* logFormat = nullptr;
-    bool hit = false;
-
-    const bool gridOnly = viewGridSnapped || (site.IsGridSnapOn() && site.GridNoDetectFlag() != 1);
-    if (!gridOnly) {
-        const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
-        const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
-        if (endApplies || crossApplies) {
-            HostPoint endPoint = input, cross = input;
-            const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
-            const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
-            if (endFound && crossFound) {
-                // At equal distance the intersection wins.
-                if (Distance(endPoint, input) < Distance(cross, input)) {
-                    found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)";
-                } else {
-                    found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)";
-                }
-                hit = true;
-            } else if (endFound) {
-                found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)", hit = true;
-            } else if (crossFound) {
-                found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)", hit = true;
-            } else if (site.DetectRasterPoint(input, &found)) {
-                nameIndex = -1, logFormat = "座標 ラスター点(%g,%g)", hit = true;
-            }
-        }
-        if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found)) {
-            nameIndex = kSnapNameCentre, logFormat = "座標 中心(%g,%g)", hit = true;
-        }
-        if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found)) {
-            nameIndex = kSnapNameMidPoint, logFormat = "座標 中点(%g,%g)", hit = true;
-        }
-        if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found)) {
-            nameIndex = kSnapNameOnLine, logFormat = "座標 線上(%g,%g)", hit = true;
-        }
-    }
-    bool freePoint = false;
-    if (!hit && (bits & kSnapFreePoint) && (filter & kSnapFreePoint)) {
-        found = input, nameIndex = kSnapNameFree, logFormat = "座標 任意(%g,%g)", hit = true;
-        freePoint = true;
-    }
-    if (!hit) {
-        site.DestroyMark(mark);
+    SnapRules rules;
+    rules.mark = ClickCandidates(site);
+    rules.bits = site.SnapModeBits();
+    rules.filter = State().snapFilter;
+    rules.keyCursor = site.IsKeyCursorMode() != 0;
+    rules.gridOnly = viewGridSnapped || (site.IsGridSnapOn() && site.GridNoDetectFlag() != 1);
+    HostPoint point = input;
+    const SnapFound found = SearchSnap(site, input, rules, &point);
+    if (found == SnapFound::None) {
+        site.DestroyMark(rules.mark);
         return 0;
     }
 
-    SetPoint(record, found);
+    SetPoint(record, point);
     site.SetLastInputPoint(record->point);
     site.ClearOverLoupe();
-    const bool offset = GetInputEventRecord().offsetInput != 0 && (!freePoint || site.TemporaryOldMode() == 0);
+    const bool offset = GetInputEventRecord().offsetInput != 0 &&
+                        (found != SnapFound::Free || site.TemporaryOldMode() == 0);
     if (offset) site.InputPointOffset(&record->point);
-    LogPoint(logFormat, record->point);
-    site.DestroyMark(mark);
-    if (showName && nameIndex >= 0) site.ShowSnapName(nameIndex);
+    LogPoint(SnapLogFormatOf(found), record->point);
+    site.DestroyMark(rules.mark);
+    if (showName && SnapNameOf(found) >= 0) site.ShowSnapName(SnapNameOf(found));
     return kWaitSnappedPoint;
 }
 
@@ -326,20 +405,8 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptElementPick)) {
         SetPoint(record, LoupeOrGrid(site, true));
         LogPoint("座標 要素点(%g,%g)", record->point);
-        // The pick looks through locked layers too unless the command asked for that mode.
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (found) {
-            record->result = element;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
-            LogEvent(text);
-            site.ClearOverLoupe();
-            return kWaitElement;
-        }
+        if (PickThroughLockedLayers(site, record->point, mask, &element)) return ElementPicked(site, record, element);
         LogEvent("要素検出なし");
         return 0;
     }
@@ -385,6 +452,44 @@ int SecondaryClick(CInputWaitSite& site, InputWaitRecord* record)
     return 0;
 }
 
+// A mouse move while the rubber band is drawn: false when it is no move to report (the right-
+// click menu is open, or the mouse stands where it stood at the last report); else the band is
+// erased and the record holds the point.
+bool CursorMoved(CInputWaitSite& site, InputWaitRecord* record, POINT& last, bool viewGrid)
+{
+    if (site.IsRightMenuShown()) return false;
+    POINT position = {};
+    site.ScreenCursorPosition(&position);
+    if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return false;
+    last = position;
+    site.EraseRubberBand();
+    SetPoint(record, LoupeOrGrid(site, viewGrid));
+    site.ClearOverLoupe();
+    return true;
+}
+
+// A secondary click: a snapped point by the right-button mode, or the plain point; -1 when the
+// mask takes neither.
+int SecondaryClickEvent(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
+{
+    if (Has(mask, kAcceptSnappedPoint)) {
+        const int result = SecondaryClick(site, record);
+        return result ? result : -1;
+    }
+    if (Has(mask, kAcceptSecondaryPoint)) {
+        SetPoint(record, site.CursorPoint());
+        return kWaitSecondaryPoint;
+    }
+    return -1;
+}
+
+void TakePanelItem(const InputEventRecord& events, InputWaitRecord* record)
+{
+    record->kind = events.kind;
+    record->item = events.item;
+    record->value = events.value;
+}
+
 // Handles the pending event of the input wait: a result code, or -1 when it is ignored.
 int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* record)
 {
@@ -405,18 +510,9 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
         return kWaitRubberBand;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, true));
-        site.ClearOverLoupe();
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastCursor, true)) return -1;
         return kWaitRubberBand;
-    }
     case kEventUndo:
         EraseIfRubberBand(site, mask);
         LogEvent("Undo");
@@ -430,21 +526,11 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         return result ? result : -1;
     }
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const int result = SecondaryClick(site, record);
-            return result ? result : -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return kWaitSecondaryPoint;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
+        TakePanelItem(events, record);
         return kWaitPanelItem;
     case kEventDdeText: {
         site.ClearDdeTextPending();
@@ -529,11 +615,52 @@ int IsWaitCancelled()
 
 int InputWaitDepth() { return State().waitDepth; }
 
+WaitStateMark MarkWaitState()
+{
+    const WaitState& state = State();
+    return {state.waitDepth,  state.runDepth, state.innermostWaitRun,
+            state.snapFilter, state.record,   GetInputWaitSite().LockLayerSearchMode()};
+}
+
+void RestoreWaitState(const WaitStateMark& mark)
+{
+    WaitState& state = State();
+    state.waitDepth = mark.waitDepth;
+    state.runDepth = mark.runDepth;
+    state.innermostWaitRun = mark.innermostWaitRun;
+    state.snapFilter = mark.snapFilter;
+    state.record = mark.record;
+    if (state.cancelledRun > state.runDepth) state.cancelledRun = 0;
+    GetInputWaitSite().SetLockLayerSearchMode(mark.lockLayerSearchMode);
+}
+
+namespace {
+
+// What is queued, except the command runs, which wait until the cancelled command has
+// returned. A bounded number per call, so that a flood of messages cannot hold the command.
+void HandleQueuedExceptCommandRuns()
+{
+    for (int handled = 0; handled < 256; ++handled) {
+        MSG msg = {};
+        if (!PeekMessageA(&msg, nullptr, 0, WM_CAD_RUN_COMMAND - 1, PM_REMOVE) &&
+            !PeekMessageA(&msg, nullptr, WM_CAD_RUN_COMMAND + 1, 0xFFFFFFFFu, PM_REMOVE))
+            return;
+        if (msg.message == WM_QUIT) {
+            QuitWait(msg);
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
 int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
 {
-    // A cancelled command gets "end" again at once: taking messages here would run the command
-    // the dispatcher re-posted inside the one it cancelled.
+    // A cancelled command gets "end" again at once; the program goes on working meanwhile.
     if (IsWaitCancelled()) {
+        HandleQueuedExceptCommandRuns();
         ConsumeInputEvent();
         return kWaitEnd;
     }
@@ -623,26 +750,16 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
     if (Has(mask, kAcceptSnappedPoint)) {
         const HostPoint input = LoupeOrGrid(site, false);
         SetPoint(record, input);
-        const long bits = site.SnapModeBits();
         HostPoint found = input;
-        bool hit = false;
-        if (State().interruptFreePoint) {
-            hit = true;
-        } else {
-            if (bits & (kSnapEndAndIntersection | kSnapEndPoint))
-                hit = site.SearchPoint(SnapSearch::EndPoint, input, nullptr, &found) != 0;
-            if (!hit && (bits & (kSnapEndAndIntersection | kSnapIntersection))) {
-                site.SetGroupFind(1);
-                hit = site.SearchPoint(SnapSearch::Intersection, input, nullptr, &found) != 0;
-                site.SetGroupFind(0);
-            }
-            if (!hit && (bits & kSnapCentre)) hit = site.SearchPoint(SnapSearch::Centre, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapMidPoint)) hit = site.SearchPoint(SnapSearch::MidPoint, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapOnLine)) hit = site.SearchPoint(SnapSearch::OnLine, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapFreePoint)) {
-                found = input;
-                hit = true;
-            }
+        bool hit = true;
+        if (!State().interruptFreePoint) {
+            // The interrupt wait takes an end point before any intersection, and no raster point.
+            SnapRules rules;
+            rules.bits = site.SnapModeBits();
+            rules.nearerOfEndAndCross = false;
+            rules.rasterPoints = false;
+            rules.groupFindForCross = true;
+            hit = SearchSnap(site, input, rules, &found) != SnapFound::None;
         }
         if (!hit) return -1;
         SetPoint(record, found);
@@ -652,12 +769,8 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
         return kWaitSnappedPoint;
     }
     if (Has(mask, kAcceptElementPick)) {
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (!found) return -1;
+        if (!PickThroughLockedLayers(site, record->point, mask, &element)) return -1;
         record->result = element;
         ConsumeInputEvent();
         return kWaitElement;
@@ -693,19 +806,11 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         site.ClearOverLoupe();
         ConsumeInputEvent();
         return kWaitRubberBand;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastInterruptCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, false));
-        site.ClearOverLoupe();
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastInterruptCursor, false))
+            return -1;
         ConsumeInputEvent();
         return kWaitCursorMoved;
-    }
     case kEventUndo:
         if (!Has(mask, kAcceptUndo)) return -1;
         ConsumeInputEvent();
@@ -713,31 +818,10 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
     case kEventPoint:
         return InterruptPointClick(site, record, mask);
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const long mode = site.RightMouseMode();
-            if (mode == 8) {
-                SetPoint(record, site.CursorPoint());
-                return kWaitSnappedPoint;
-            }
-            if (mode == 1 || mode == 255) {
-                HostPoint found = site.CursorPoint();
-                SetPoint(record, found);
-                const int hit = site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found);
-                if (hit) SetPoint(record, found);
-                if (hit || mode == 255) return kWaitSnappedPoint;
-            }
-            return -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return kWaitSecondaryPoint;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
+        TakePanelItem(events, record);
         return kWaitPanelItem;  // stays pending: the service command hands it on
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;
@@ -780,7 +864,7 @@ int InterruptWaitInput(HWND mainWindow, InputWaitRecord* record)
         auto* accelerator = reinterpret_cast<CMainAccelerator*>(
             mainWindow ? SendMessageA(mainWindow, WM_CAD_GET_ACCELERATOR, 0, 0) : 0);
         if (accelerator != nullptr && accelerator->Table() != nullptr &&
-            TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+            GetCadSystem().TranslateAccel(mainWindow, accelerator->Table(), &msg)) {
             continue;  // its event is looked at after the next dispatch
         }
         HWND client = GetMdiClientWnd();
@@ -804,57 +888,21 @@ int DetectAtCursor()
     if (site.IsPanelEditActive()) return 1;
     InputEventRecord& events = GetInputEventRecord();
     LockModeScope lockMode(site, events.acceptMask);
-    const int savedOffset = events.offsetInput;
-    events.offsetInput = 0;
-    // The preview runs on every hover: it neither beeps nor asks for an offset.
-    int& beep = GetLocalSettingsLive().setup.bBeepFind;
-    const int savedBeep = beep;
-    beep = 0;
+    // The preview runs on every hover: it neither beeps nor asks for an offset, and it allows
+    // every snap kind.
+    ValueScope<int> noOffset(events.offsetInput, 0);
+    ValueScope<int> noBeep(GetLocalSettingsLive().setup.bBeepFind, 0);
+    ValueScope<int> allKinds(State().snapFilter, 255);
 
-    // Detection without waiting: all snap kinds, no log, no last point, the name always shown.
-    const int savedFilter = State().snapFilter;
-    State().snapFilter = 255;
+    // Detection without waiting: no log, no last point, the name always shown.
     const HostPoint input = site.IsGridSnapOn() ? site.GridPoint() : site.CursorPoint();
-    const int pageDetect = site.PageDetectFlag();
-    site.SetPageDetectFlag(1);
-    site.SetGroupFind(1);
-    void* mark = site.ClickSearchMark();
-    site.SetGroupFind(0);
-    site.SetPageDetectFlag(pageDetect);
-    if (mark == nullptr) mark = site.CreateEmptyMark();
-
-    const long bits = site.SnapModeBits();
-    const bool keyCursor = site.IsKeyCursorMode() != 0;
-    auto applies = [&](long bit) { return (bits & bit) && !keyCursor; };
+    SnapRules rules;
+    rules.mark = ClickCandidates(site);
+    rules.bits = site.SnapModeBits();
+    rules.keyCursor = site.IsKeyCursorMode() != 0;
     HostPoint found = input;
-    int nameIndex = -1;
-    bool hit = false;
-    const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
-    const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
-    if (endApplies || crossApplies) {
-        HostPoint endPoint = input, cross = input;
-        const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
-        const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
-        if (endFound && (!crossFound || Distance(endPoint, input) < Distance(cross, input))) {
-            nameIndex = kSnapNameEndPoint, hit = true;
-        } else if (crossFound) {
-            nameIndex = kSnapNameIntersection, hit = true;
-        } else if (site.DetectRasterPoint(input, &found)) {
-            hit = true;
-        }
-    }
-    if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found))
-        nameIndex = kSnapNameCentre, hit = true;
-    if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found))
-        nameIndex = kSnapNameMidPoint, hit = true;
-    if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found))
-        nameIndex = kSnapNameOnLine, hit = true;
-    if (!hit && (bits & kSnapFreePoint)) nameIndex = kSnapNameFree, hit = true;
-    site.DestroyMark(mark);
-    if (hit && nameIndex >= 0) site.ShowSnapName(nameIndex);
-
-    State().snapFilter = savedFilter;
-    events.offsetInput = savedOffset;
-    beep = savedBeep;
-    return hit ? kWaitSnappedPoint : 1;
+    const SnapFound kind = SearchSnap(site, input, rules, &found);
+    site.DestroyMark(rules.mark);
+    if (SnapNameOf(kind) >= 0) site.ShowSnapName(SnapNameOf(kind));
+    return kind != SnapFound::None ? kWaitSnappedPoint : 1;
 }

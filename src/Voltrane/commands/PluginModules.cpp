@@ -4,6 +4,7 @@
 
 #include "commands/CommandCatalog.h"
 #include "commands/CommandHost.h"
+#include "commands/InputWaitLoop.h"
 #include "commands/PluginGuard.h"
 
 namespace {
@@ -99,16 +100,35 @@ int CallStartCmdChecked(StartCmdProc entry, const char* text, int guard, bool* f
 
     int result = -1;
     DWORD code = 0;
+    const WaitStateMark waits = MarkWaitState();
     if (CallStartCmdGuarded(entry, mainWindow, text, &result, &code)) {
         host.FocusActiveView();
         return result;
     }
+    RestoreWaitState(waits);
     *faulted = true;
     OnPluginCommandFault(code);
     return -1;
 }
 
 }  // namespace
+
+int RunEventCommandQuietly(int id, const char* text)
+{
+    CLumbraCmd& catalog = GetLumbraCmd();
+    EnsureCatalogRead(catalog);
+    std::string line, module, arguments;
+    if (catalog.FindCommand(id, line, nullptr) < 0) return 0;
+    SplitCommandLine(line, module, arguments);
+    const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    HMODULE library = LoadLibraryByName(module.c_str());
+    SetErrorMode(previousMode);
+    if (library == nullptr) return 0;
+    auto entry = reinterpret_cast<StartCmdProc>(GetProcAddress(library, kStartCmdEntry));
+    if (entry != nullptr) CallStartCmd(entry, text, GetCommandHost().SafeGuardSetting());
+    FreeLibrary(library);
+    return entry != nullptr ? 1 : 0;
+}
 
 int CallStartCmd(StartCmdProc entry, const char* text, int guard)
 {
@@ -185,8 +205,12 @@ int LoadFileThroughPlugin(CLumbraCmd& catalog, int id, const char* path, void* d
     int completed = 1;
     if (host.SafeGuardSetting()) {
         DWORD code = 0;
+        const WaitStateMark waits = MarkWaitState();
         completed = CallLoaderGuarded(entry, withInfo, mainWindow, path, database, info1, info2, &code);
-        if (!completed) OnPluginCommandFault(code);
+        if (!completed) {
+            RestoreWaitState(waits);
+            OnPluginCommandFault(code);
+        }
     } else if (withInfo) {
         reinterpret_cast<LoadingDbInfoProc>(entry)(mainWindow, path, database, info1, info2);
     } else {

@@ -211,6 +211,7 @@ void CCadSystem::PostStartAction(HWND mainFrame)
     input.commandLineFileFound = commandLine.fileFound;
     input.startOpenDialogSetting = setup.iStartOpenDlgFg;
     input.hasActiveView = seam::GetActiveView() != nullptr ? 1 : 0;
+    input.newWindowPosted = commandLine.newWindowPosted;
     input.offerRecovery = [this, mainFrame] { return Subsystems().OfferBackupRecovery(mainFrame, 1); };
     bool link = false;
     WPARAM command = ChooseStartAction(input, &link);
@@ -270,8 +271,10 @@ WPARAM ChooseStartAction(const StartActionInput& input, bool* linkCommand)
     }
     if (input.previousRunCrashed && input.offerRecovery && input.offerRecovery() == 0) return 0;
     if (input.autoCommand != 0 && input.startActionDone == 0) return static_cast<WPARAM>(input.autoCommand);
+    // A drawing window the command line asked for counts as the view that is there: the start
+    // dialog would be a second start action beside it.
     if (input.commandLineFileFound == 0 && input.startOpenDialogSetting == 0 && input.hasActiveView == 0 &&
-        input.startActionDone == 0)
+        input.newWindowPosted == 0 && input.startActionDone == 0)
         return kStartDialogCommand;
     return 0;
 }

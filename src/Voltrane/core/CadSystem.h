@@ -107,6 +107,7 @@ struct StartActionInput {
     int commandLineFileFound = 0;
     int startOpenDialogSetting = 0;  // iStartOpenDlgFg
     int hasActiveView = 0;
+    int newWindowPosted = 0;      // the command line asked for an empty drawing window
     // Offers to reopen the backups; 0 when they were reopened.
     std::function<int()> offerRecovery;
 };

@@ -111,6 +111,8 @@ public:
         return seam::CreateRightMenuPopup(mainFrame, instance);
     }
     virtual int OfferBackupRecovery(HWND mainFrame, int ask) { return seam::OfferBackupRecovery(mainFrame, ask); }
+    // Asked by both settings apply steps, so that the snap buttons follow the snap bits.
+    virtual void SyncSnapButtons() { seam::SyncSnapButtons(); }
 };
 
 // The program's own subsystems.

@@ -13,6 +13,8 @@
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "core/MessageCatalog.h"
+#include "core/ProgramPaths.h"
+#include "core/StartupSeams.h"
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/ProgramEntry.h"
@@ -58,14 +60,6 @@ CMainMenu& GetMainMenu()
 {
     static CMainMenu menu;
     return menu;
-}
-
-double FrameMillisecondsOfMonth()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return ((((now.wDay - 1) * 24.0 + now.wHour) * 60.0 + now.wMinute) * 60.0 + now.wSecond) * 1000.0 +
-           now.wMilliseconds;
 }
 
 int ShowErrorMessage(const char* text)
@@ -188,7 +182,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     if (period == 0) period = 170;
     SetTimer(m_hWnd, kBlinkTimerId, period, nullptr);
     flags.blinkPeriod = static_cast<double>(period);
-    flags.startTime = FrameMillisecondsOfMonth();
+    flags.startTime = GetMonotonicMilliseconds();
 
     // The command bar takes the frame's menu over; the menu of "RovOdidov.mnu" replaces it.
     m_commandBar.CreateBar(m_hWnd, m_hWnd, kCommandBarStyle);
@@ -512,7 +506,8 @@ void CMainFrame::FinishFrameClose(WPARAM wParam, LPARAM lParam, BOOL& bHandled)
     bHandled = FALSE;
     FrameFlags& flags = GetFrameFlags();
     flags.frameClosing = 1;
-    if (!::IsIconic(m_hWnd)) GetWindowRect(&flags.savedMainWindowRect);
+    // Kept with the menu settings, which "LocalSettings.xml" takes it from at the end of the run.
+    if (!::IsIconic(m_hWnd)) GetWindowRect(&GetMenuSettingsRuntime().mainWindowRect);
     if (!CloseAllDrawingWindows()) {
         bHandled = TRUE;
         flags.frameClosing = 0;
@@ -562,8 +557,9 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
 {
     FrameFlags& flags = GetFrameFlags();
-    HWND layoutView = FindWindowA("#LAYOUTVIEW#", nullptr);
-    HWND loupe = FindWindowA("#ROUPEVIEW#", nullptr);
+    // This program's own popups: a search by class would find another instance's as well.
+    HWND layoutView = seam::GetLayoutViewWindow();
+    HWND loupe = seam::GetLoupeViewWindow();
     if (flags.repaintWithErase) {
         flags.repaintWithErase = 0;
         for (HWND window : {layoutView, loupe}) {
@@ -594,7 +590,9 @@ LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
 int CMainFrame::BlinkViewsTick()
 {
     FrameFlags& flags = GetFrameFlags();
-    double now = FrameMillisecondsOfMonth();
+    // A clock that never goes back: the month's clock would stop the blink for a month when
+    // a month begins.
+    double now = GetMonotonicMilliseconds();
     double limit = flags.blinkPhase ? flags.blinkPeriod * 2 : flags.blinkPeriod;
     if (now - limit <= flags.lastBlinkChange) return 1;
     flags.lastBlinkChange = now;

@@ -255,16 +255,26 @@ int MoveKeyCursor(int direction, double distance)
     return 1;
 }
 
-int EnterKeyCursorMode()
+namespace {
+
+// From the mouse to the keyboard cursor: the mouse image goes, the keyboard point takes the
+// mouse's place and the system cursor moves onto it.
+void SwitchToKeyCursor(HWND view)
 {
-    if (IsKeyCursorActive()) return 1;
-    HWND view = GetActiveView();
     ShowCursor(FALSE);
     SetCursor(nullptr);
     ShowCursor(TRUE);
     EnterMode(view);
     POINT screen;
     if (KeyPointToScreen(&screen)) SetCursorPos(screen.x, screen.y);
+}
+
+}  // namespace
+
+int EnterKeyCursorMode()
+{
+    if (IsKeyCursorActive()) return 1;
+    SwitchToKeyCursor(GetActiveView());
     return 1;
 }
 
@@ -273,12 +283,7 @@ int ToggleCursorMode()
     HWND view = GetActiveView();
     if (view == nullptr) return 0;
     if (!IsKeyCursorActive()) {
-        ShowCursor(FALSE);
-        SetCursor(nullptr);
-        ShowCursor(TRUE);
-        EnterMode(view);
-        POINT screen;
-        if (KeyPointToScreen(&screen)) SetCursorPos(screen.x, screen.y);
+        SwitchToKeyCursor(view);
     } else {
         EraseKeyMarker();
         GetCadSystem().keyCursorMode = 0;
@@ -322,6 +327,25 @@ HCURSOR ViewCursorForMouseSetting()
 // ---- grids ----
 
 ViewGridSnap& GetViewGridSnap() { return g_viewGrid; }
+
+int SetViewGridSnapOrigin(const double* point)
+{
+    const int previous = g_viewGrid.active;
+    if (point == nullptr) {
+        g_viewGrid.active = 0;
+        g_viewGrid.originX = g_viewGrid.originY = g_viewGrid.originZ = 0.0;
+    } else {
+        g_viewGrid.originX = point[0], g_viewGrid.originY = point[1], g_viewGrid.originZ = point[2];
+        g_viewGrid.active = 1;
+    }
+    return previous;
+}
+
+void SetViewGridSnapPitch(const double* point)
+{
+    if (point == nullptr) return;
+    g_viewGrid.pitchX = point[0], g_viewGrid.pitchY = point[1], g_viewGrid.pitchZ = point[2];
+}
 
 int IsGridSnapKeyHeld()
 {
@@ -412,9 +436,10 @@ double FitPaperScale(double width, double height, int availableWidth, int availa
     return scale;
 }
 
-int FitViewToPaper()
+int FitViewToPaper() { return FitViewToPaperOf(GetActiveView()); }
+
+int FitViewToPaperOf(HWND view)
 {
-    HWND view = GetActiveView();
     PDBINFO* block = GetViewBlock(view);
     if (block == nullptr) return 0;
     HWND firstCell = block->pageLayout ? GetFirstLayoutCell(view) : nullptr;

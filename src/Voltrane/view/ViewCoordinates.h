@@ -56,6 +56,10 @@ struct ViewGridSnap {
     int key = VK_SHIFT;
 };
 ViewGridSnap& GetViewGridSnap();
+// Null switches the command grid off and zeroes its origin; a point (x, y, z) sets the origin
+// and switches it on. The previous active flag.
+int SetViewGridSnapOrigin(const double* point);
+void SetViewGridSnapPitch(const double* point);
 int IsGridSnapKeyHeld();
 void SetDrawnGridPitch(double x, double y);
 void GetDrawnGridPitch(double* x, double* y);
@@ -67,6 +71,8 @@ int SnapCursorToViewGrid(double* point, int* done);
 // a 1 x 1 paper).
 double FitPaperScale(double width, double height, int availableWidth, int availableHeight);
 int FitViewToPaper();
+// The same for a given view of the table.
+int FitViewToPaperOf(HWND view);
 void ScrollViewByPercent(HWND view, double dx, double dy);
 void ScrollViewStep(int direction, HWND view);
 void ScrollViewByDrag(HWND view, int screenX, int screenY);

@@ -297,6 +297,15 @@ int HasAttachedDb(HWND view, void* db)
     return attachment != nullptr && attachment->attachedDb != nullptr ? 1 : 0;
 }
 
+void* ReadAttachedDbElement(HWND view, void* element, int mode, void* out)
+{
+    void* record = GetViewDb(view);
+    if (record == nullptr) return nullptr;
+    auto* attachment = static_cast<RasterAttachment*>(static_cast<EngineDbRecord*>(record)->rasterAttachment);
+    if (attachment == nullptr || attachment->attachedDb == nullptr) return nullptr;
+    return ZUriReadElement(element, mode, out, attachment->attachedDb);
+}
+
 namespace {
 
 bool IsLayoutCell(HWND window)

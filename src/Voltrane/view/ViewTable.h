@@ -50,6 +50,9 @@ void RefreshDrawingViews(HWND view);
 void CloseUntouchedViews();
 void CenterViewScrollBars(HWND view);
 int HasAttachedDb(HWND view, void* db);
+// Reads an element of the database attached to the view's drawing (ZUriReadElement with the
+// three arguments, then the attached database); null without one.
+void* ReadAttachedDbElement(HWND view, void* element, int mode, void* out);
 HWND GetFirstLayoutCell(HWND view);
 HWND GetNextLayoutCell(HWND cell);
 

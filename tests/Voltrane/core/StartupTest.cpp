@@ -31,7 +31,7 @@ public:
     ~RecordingFrame() { DestroyWindow(m_hWnd); }
     HWND Handle() const { return m_hWnd; }
 
-    // The WM_COMMAND wParams posted so far.
+    // The WM_COMMAND wParams posted so far; requests for a new drawing window count as 2424.
     std::vector<WPARAM> PostedCommands()
     {
         std::vector<WPARAM> commands;
@@ -39,6 +39,8 @@ public:
         while (PeekMessageA(&msg, m_hWnd, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_COMMAND) {
                 commands.push_back(msg.wParam);
+            } else if (msg.message == WM_CADDB_NEW_WINDOW) {
+                commands.push_back(WM_CADDB_NEW_WINDOW);
             } else {
                 DispatchMessageA(&msg);  // a pending WM_PAINT is validated, or it would come again
             }
@@ -171,6 +173,16 @@ TEST(StartAction, OneActionByLinkModeCrashAutoCommandFileAndDialogSetting)
     SetLinkMode(-1);
 }
 
+TEST(StartAction, ARequestedDrawingWindowTakesThePlaceOfTheStartDialog)
+{
+    StartActionInput input;
+    EXPECT_EQ(ChooseStartAction(input, nullptr), kStartDialogCommand);
+    input.newWindowPosted = 1;
+    EXPECT_EQ(ChooseStartAction(input, nullptr), 0u);
+    input.autoCommand = 4000;  // the automatic command still runs, in the new window
+    EXPECT_EQ(ChooseStartAction(input, nullptr), 4000u);
+}
+
 TEST_F(SecondStageFixture, StatusCodesAndTheStartAction)
 {
     const struct {
@@ -217,6 +229,18 @@ TEST_F(SecondStageFixture, LinkModeMinimisesAndPostsOnlyTheLinkCommand)
     EXPECT_TRUE(IsIconic(m_frame.Handle()));
     EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{21221});
     EXPECT_EQ(GetCommandLineState().startActionDone, 1);
+}
+
+// A command line that opened nothing asks for an empty drawing window: that is the start, and
+// the start dialog does not come as well.
+TEST_F(SecondStageFixture, NothingOpenedFromTheCommandLineGivesOneStartAction)
+{
+    EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, "/zz"), 0);
+    EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{WM_CADDB_NEW_WINDOW});
+    // Without a command line the start dialog is the one start action.
+    GetCommandLineState() = CommandLineState();
+    EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), 0);
+    EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{kStartDialogCommand});
 }
 
 TEST_F(SecondStageFixture, AutomaticCommandWinsOverTheStartDialog)
