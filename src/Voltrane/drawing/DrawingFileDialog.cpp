@@ -21,6 +21,7 @@
 #include "dialogs/DialogBase.h"
 #include "drawing/DrawingFileActions.h"
 #include "drawing/DrawingFileType.h"
+#include "drawing/FileListCache.h"
 #include "drawing/PaperTable.h"
 #include "view/ViewTable.h"
 
@@ -442,5 +443,6 @@ int RunDrawingFileDialog(HWND owner, int mode)
         }
     }
     FreePreview();
+    FreeFileList();
     return 0;
 }
