@@ -23,6 +23,7 @@
 #include "drawing/DrawingFileType.h"
 #include "drawing/FileListCache.h"
 #include "drawing/PaperTable.h"
+#include "drawing/ThumbnailList.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -46,6 +47,8 @@ struct DialogState {
     PreviewState preview = PreviewState::Nothing;
     DbInfoRecord info{};
     WNDPROC frameProc = nullptr;
+    const char* filters = nullptr;
+    bool closedByList = false;
 };
 DialogState g_dialog;
 char g_selectedPath[512] = {};   // kept between calls
@@ -234,6 +237,26 @@ void PlaceDialog(HWND hook)
     for (int id : {kHiddenTab, kHiddenText, 6071, 6072, 6073, 6074, 6075, 6076}) ShowWindow(GetDlgItem(hook, id), SW_HIDE);
 }
 
+// The "一覧" button: the thumbnail list of the dialog's folder and type. Confirmed, it closes
+// the file dialog, and the ticked entries are the chosen files.
+void ShowThumbnailList(HWND hook)
+{
+    HWND frame = GetParent(hook);
+    char folder[520] = {};
+    SendMessageA(frame, CDM_GETFOLDERPATH, 512, reinterpret_cast<LPARAM>(folder));
+    const size_t length = std::strlen(folder);
+    if (length == 0 || folder[length - 1] != '\\') DbcsAppend(folder, sizeof folder, "\\");
+    FreeFileList();
+    const int typeIndex = g_rememberedFilterIndex > 0 ? g_rememberedFilterIndex - 1 : 0;
+    if (RunThumbnailList(frame, folder, typeIndex, g_dialog.filters, g_dialog.mode == kFileDialogDelete,
+                         g_dialog.mode == kFileDialogPlace) == 1) {
+        g_dialog.closedByList = true;
+        PostMessageA(frame, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        FreeFileList();
+    }
+}
+
 UINT_PTR CALLBACK FileOpenHookProc(HWND hook, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -260,10 +283,7 @@ UINT_PTR CALLBACK FileOpenHookProc(HWND hook, UINT message, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == kSettingsButton) ShowFileOpenSettingsDialog(GetActiveWindow());
-        if (LOWORD(wParam) == kListButton) {
-            // The thumbnail list of the folder is not part of the program yet.
-            ShowSettingsMessage(GetParent(hook), "一覧表示はこのバージョンでは使用できません", "ERROR", MB_OK | MB_ICONINFORMATION);
-        }
+        if (LOWORD(wParam) == kListButton) ShowThumbnailList(hook);
         return 0;
     case WM_NOTIFY: {
         auto* notify = reinterpret_cast<OFNOTIFYA*>(lParam);
@@ -430,9 +450,16 @@ int RunDrawingFileDialog(HWND owner, int mode)
     request.lpTemplateName = MAKEINTRESOURCEA(kTemplateId);
     request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_HIDEREADONLY;
     if (mode != kFileDialogPlace) request.Flags |= OFN_ALLOWMULTISELECT | OFN_ENABLESIZING;
-    if (GetOpenFileNameA(&request)) {
+    g_dialog.filters = request.lpstrFilter;
+    const BOOL chosen = GetOpenFileNameA(&request);
+    if (chosen || g_dialog.closedByList) {
         std::vector<std::string> paths;
-        SplitDialogFileList(result, paths);
+        if (g_dialog.closedByList) {
+            for (int i = 0; i < GetFileListCount(); ++i)
+                if (IsFileListEntrySelected(i)) paths.push_back(GetFileListEntryPath(i));
+        } else {
+            SplitDialogFileList(result, paths);
+        }
         switch (mode) {
         case kFileDialogDelete: DeleteChosenFiles(owner, paths); break;
         case kFileDialogReference: AttachChosenFiles(paths); break;

@@ -77,3 +77,32 @@ TEST(FileListCache, DisplayTexts)
 }
 
 }  // namespace
+
+#include "drawing/ThumbnailList.h"
+
+namespace {
+
+TEST(ThumbnailList, GridFitsTheScreenWithAtLeastOneCell)
+{
+    ThumbnailGrid grid = ComputeThumbnailGrid(1280, 1024, 16, 20);
+    EXPECT_EQ(grid.columns, (1280 - 16 - 20) / 184);
+    EXPECT_EQ(grid.rows, (1024 - 20 - 96) / 152);
+    grid = ComputeThumbnailGrid(200, 100, 16, 20);
+    EXPECT_EQ(grid.columns, 1);
+    EXPECT_EQ(grid.rows, 1);
+}
+
+TEST(ThumbnailList, TopRowStaysWithinTheEntries)
+{
+    const ThumbnailGrid grid{5, 4};
+    // 25 entries in 5 columns and 4 rows: the top row goes from 0 to 2.
+    EXPECT_EQ(ClampThumbnailTopRow(1, 25, grid), 1);
+    EXPECT_EQ(ClampThumbnailTopRow(2, 25, grid), 2);
+    EXPECT_EQ(ClampThumbnailTopRow(7, 25, grid), 2);
+    EXPECT_EQ(ClampThumbnailTopRow(-3, 25, grid), 0);
+    // Entries that fit: the top row stays 0.
+    EXPECT_EQ(ClampThumbnailTopRow(1, 20, grid), 0);
+    EXPECT_EQ(ClampThumbnailTopRow(1, 3, grid), 0);
+}
+
+}  // namespace
