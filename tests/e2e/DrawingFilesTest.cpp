@@ -474,4 +474,67 @@ TEST_F(DrawingFilesTest, SecondOpenerOpensTheHeldDrawingInReferenceMode)
     EXPECT_EQ(ElementsOfFile(path), 2);
 }
 
+// The open command's dialog opens a typed name; its "一覧" list opens a ticked drawing.
+TEST_F(DrawingFilesTest, OpenDialogAndItsThumbnailListOpenTheChosenDrawings)
+{
+    const std::string first = folder.File("a.tcf");
+    const std::string second = folder.File("b.tcf");
+    ASSERT_TRUE(WriteDrawing(first, 2));
+    ASSERT_TRUE(WriteDrawing(second, 3));
+    ASSERT_TRUE(Start(""));
+
+    PostMessageA(frame, WM_COMMAND, 4001, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(Caption(dialog).find("ファイルを開く"), std::string::npos) << Caption(dialog);
+    HWND child = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    ASSERT_NE(child, nullptr) << "the child template";
+    EXPECT_NE(GetDlgItem(child, 6000), nullptr);
+    EXPECT_NE(GetDlgItem(child, 1812), nullptr);
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(std::string(block.fileName), first);
+
+    PostMessageA(frame, WM_COMMAND, 4001, 0);
+    dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    // Into the folder, then the list of its drawings.
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.Path().c_str()));
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    child = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    ASSERT_NE(child, nullptr);
+    PostMessageA(child, WM_COMMAND, 6090, reinterpret_cast<LPARAM>(GetDlgItem(child, 6090)));
+    HWND list = nullptr;
+    for (DWORD start = GetTickCount(); list == nullptr && GetTickCount() - start < 20000; Sleep(50)) {
+        HWND found = program.WaitForWindow("#32770", 100);
+        if (found != nullptr && found != dialog && GetDlgItem(found, 500) != nullptr) list = found;
+    }
+    ASSERT_NE(list, nullptr) << "no thumbnail list";
+    // Tick b.tcf (found second in the folder), then confirm.
+    int index = -1;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder.Path() + "*.tcf").c_str(), &data);
+    for (int i = 0; find != INVALID_HANDLE_VALUE; ++i) {
+        if (std::string(data.cFileName) == "b.tcf") index = i;
+        if (!FindNextFileA(find, &data)) break;
+    }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    ASSERT_GE(index, 0);
+    SendMessageA(list, WM_USER + 50, index, 0);
+    PostMessageA(list, WM_COMMAND, IDOK, 0);
+    bool opened = false;
+    for (DWORD start = GetTickCount(); !opened && GetTickCount() - start < 20000; Sleep(50)) {
+        HWND active = ActiveView();
+        if (active != nullptr && ReadBlock(active, &block)) opened = std::string(block.fileName) == second;
+    }
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(ElementCount(block), 3);
+}
+
 }  // namespace
