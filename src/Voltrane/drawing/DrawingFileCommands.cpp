@@ -1,18 +1,26 @@
 #include "drawing/DrawingFileCommands.h"
 
 #include <cstdio>
+#include <string>
 
 #include "core/CadSystem.h"
+#include "core/ProgramPaths.h"
+#include "core/SettingsMessage.h"
 #include "core/SystemLog.h"
 #include "drawing/CadFileBackup.h"
 #include "drawing/DrawingFileDialog.h"
+#include "drawing/DrawingFileType.h"
 #include "drawing/DrawingSave.h"
+#include "drawing/FileListCache.h"
 #include "drawing/NewDrawingDialog.h"
+#include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
 
 namespace {
+
+constexpr WPARAM kPastePlacementCommand = 7002;
 
 void LogCommand(const char* format, int id)
 {
@@ -31,6 +39,33 @@ int SaveActiveDrawing(int mode)
     CloseInputScaleWindow();
     if (HWND view = GetActiveView()) SaveDrawing(view, mode);
     ClearStatusText();
+    return 1;
+}
+
+// Command 4051: the drawing the copy command left in the user's folder goes into the paste
+// database, and the placing command takes it from there.
+int PasteCopiedDrawing(HWND context)
+{
+    if (GetActiveView() == nullptr) return 1;
+    const std::string base = ExpandPathMacros("%USER_LOCAL_APPDATA%$CopyPaste", false);
+    std::string path;
+    for (const char* extension : {".tcf", ".otcf"}) {
+        if (FindFirstFileExists((base + extension).c_str())) {
+            path = base + extension;
+            break;
+        }
+    }
+    if (path.empty()) {
+        ShowSettingsMessage(GetMainFrameWnd(), "貼り付ける図形が選択されていません。「コピー選択」を実行してください。", "確認",
+                            MB_OK | MB_ICONINFORMATION);
+        return 1;
+    }
+    if (LoadFileIntoPasteDb(context, path.c_str(), nullptr, nullptr) == 1) {
+        HWND main = GetMainFrameWnd();
+        UpdateWindow(main);
+        PostMessageA(main, WM_COMMAND, kPastePlacementCommand, 0);
+    }
+    FreeFileList();
     return 1;
 }
 
@@ -62,6 +97,8 @@ int RunDrawingFileCommand(HWND context, int id)
         LogCommand("%ld 図面を削除", id);
         RunDrawingFileDialog(context, kFileDialogDelete);
         return 1;
+    case 4051:
+        return PasteCopiedDrawing(context);
     case 4027:
         if (GetActiveView() != nullptr) RunDrawingFileDialog(context, kFileDialogPlace);
         return 1;
