@@ -178,6 +178,27 @@ private:
     bool m_existed = false, m_ready = false;
 };
 
+// Ends a program as a user would: a dialog a failed check left open is cancelled, then the
+// frame is closed and every save question answered "No".
+void CloseProgram(ProgramProcess& process, HWND mainFrame)
+{
+    for (int i = 0; i < 10; ++i) {
+        HWND dialog = process.WaitForWindow("#32770", 100);
+        if (dialog == nullptr) break;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 3000;) Sleep(20);
+    }
+    PostMessageA(mainFrame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    bool ended = false;
+    for (int i = 0; i < 60 && !ended; ++i) {
+        if (HWND box = process.WaitForWindow("#32770", 200)) PostMessageA(box, WM_COMMAND, IDNO, 0);
+        ended = process.WaitForExit(300, &exitCode);
+    }
+    EXPECT_TRUE(ended);
+    if (!ended) process.Kill();
+}
+
 class DrawingFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -201,22 +222,7 @@ protected:
     void Stop()
     {
         if (frame == nullptr) return;
-        // A dialog a failed check left open is cancelled first, as a user would.
-        for (int i = 0; i < 10; ++i) {
-            HWND dialog = program.WaitForWindow("#32770", 100);
-            if (dialog == nullptr) break;
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 3000;) Sleep(20);
-        }
-        PostMessageA(frame, WM_CLOSE, 0, 0);
-        DWORD exitCode = 0;
-        bool ended = false;
-        for (int i = 0; i < 60 && !ended; ++i) {
-            if (HWND box = program.WaitForWindow("#32770", 200)) PostMessageA(box, WM_COMMAND, IDNO, 0);
-            ended = program.WaitForExit(300, &exitCode);
-        }
-        EXPECT_TRUE(ended);
-        if (!ended) program.Kill();
+        CloseProgram(program, frame);
         frame = nullptr;
     }
 
@@ -462,15 +468,8 @@ TEST_F(DrawingFilesTest, SecondOpenerOpensTheHeldDrawingInReferenceMode)
     EXPECT_NE(StaticTexts(refusal).find("参照モードで開かれて"), std::string::npos)
         << StaticTexts(refusal);
     PostMessageA(refusal, WM_COMMAND, IDOK, 0);
-    PostMessageA(secondFrame, WM_CLOSE, 0, 0);
-    DWORD exitCode = 0;
-    bool ended = false;
-    for (int i = 0; i < 60 && !ended; ++i) {
-        if (HWND other = second.WaitForWindow("#32770", 200)) PostMessageA(other, WM_COMMAND, IDNO, 0);
-        ended = second.WaitForExit(300, &exitCode);
-    }
-    EXPECT_TRUE(ended);
-    if (!ended) second.Kill();
+    for (DWORD start = GetTickCount(); IsWindow(refusal) && GetTickCount() - start < 5000;) Sleep(20);
+    CloseProgram(second, secondFrame);
     EXPECT_EQ(ElementsOfFile(path), 2);
 }
 

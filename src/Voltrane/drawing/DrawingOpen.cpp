@@ -14,6 +14,7 @@
 #include "drawing/DrawingFileLock.h"
 #include "drawing/DrawingFileType.h"
 #include "drawing/InitialLayer.h"
+#include "drawing/WaitCursor.h"
 #include "mainframe/MainFrame.h"
 #include "view/DrawingWindowCreation.h"
 #include "view/ViewCoordinates.h"
@@ -27,15 +28,6 @@ constexpr int kMessageNewerVersion = 1008;
 constexpr int kMessageReferenceMode = 7222;
 constexpr int kMessageWarningCaption = 7380;
 constexpr int kRasterOpenCommand = 7800;
-
-class WaitCursor {
-public:
-    WaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(m_previous); }
-
-private:
-    HCURSOR m_previous;
-};
 
 int Box(const char* text, const char* caption, UINT flags)
 {

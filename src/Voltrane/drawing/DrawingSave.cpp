@@ -20,6 +20,7 @@
 #include "core/SystemLog.h"
 #include "drawing/DrawingFileLock.h"
 #include "drawing/DrawingFileType.h"
+#include "drawing/WaitCursor.h"
 #include "view/SavePreview.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -51,15 +52,6 @@ int Box(HWND owner, const char* text, const char* caption, UINT flags)
 {
     return ShowSettingsMessage(owner != nullptr ? owner : GetMainFrameWnd(), text, caption, flags);
 }
-
-class WaitCursor {
-public:
-    WaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(m_previous); }
-
-private:
-    HCURSOR m_previous;
-};
 
 template <class F>
 void ForEachDrawingView(const PDBINFO* own, F f)
