@@ -536,4 +536,30 @@ TEST_F(DrawingFilesTest, OpenDialogAndItsThumbnailListOpenTheChosenDrawings)
     EXPECT_EQ(ElementCount(block), 3);
 }
 
+// A start without a drawing shows the start dialog over a new drawing; "開　く" runs the open
+// command's dialog instead and the new drawing goes again.
+TEST_F(DrawingFilesTest, StartDialogOpenButtonRunsTheFileDialog)
+{
+    program.ShowStartDialog(true);
+    ASSERT_TRUE(Start(""));
+    HWND start = nullptr;
+    for (DWORD begin = GetTickCount(); start == nullptr && GetTickCount() - begin < 30000; Sleep(50)) {
+        HWND found = program.WaitForWindow("#32770", 100);
+        if (found != nullptr && Caption(found) == "スタート") start = found;
+    }
+    ASSERT_NE(start, nullptr) << "no start dialog";
+    EXPECT_NE(ActiveView(), nullptr) << "the new drawing under the dialog";
+    PostMessageA(start, WM_COMMAND, 1803, 0);
+    HWND open = nullptr;
+    for (DWORD begin = GetTickCount(); open == nullptr && GetTickCount() - begin < 20000; Sleep(50)) {
+        HWND found = program.WaitForWindow("#32770", 100);
+        if (found != nullptr && Caption(found).find("ファイルを開く") != std::string::npos) open = found;
+    }
+    ASSERT_NE(open, nullptr) << "no file dialog";
+    PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+    bool gone = false;
+    for (DWORD begin = GetTickCount(); !gone && GetTickCount() - begin < 20000; Sleep(50)) gone = ActiveView() == nullptr;
+    EXPECT_TRUE(gone) << "the start drawing is closed";
+}
+
 }  // namespace

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "Dravik.h"
 #include "DravikDb.h"
+#include "core/CadSystem.h"
 #include "core/ConfigIo.h"
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
@@ -72,12 +74,26 @@ void SelectText(HWND dialog, int id, const std::string& text)
     SendMessageA(GetDlgItem(dialog, id), CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-class CCreateZumenDlg : public CDialogBase<CCreateZumenDlg> {
-public:
-    enum { IDD = 221 };
-    CCreateZumenDlg(DbInfoRecord* record, bool newDrawing) : m_record(record), m_newDrawing(newDrawing) {}
+constexpr int kNewDrawingTemplate = 221;
+constexpr int kStartTemplate = 232;
+constexpr int kOpenButton = 1803, kPicture = 1807;
+constexpr int kResultOpen = 100;
 
-    WK_BEGIN_MSG_MAP(CCreateZumenDlg)
+// The new-drawing dialog (template 221) and the start dialog (232) share their entries; the
+// start dialog has a picture and "開　く", offers no free paper size and hides the sizes and
+// the origin.
+template <int Template>
+class CZumenDlg : public CDialogBase<CZumenDlg<Template>> {
+public:
+    enum { IDD = Template };
+    static constexpr bool kStart = Template == kStartTemplate;
+    using Base = CDialogBase<CZumenDlg<Template>>;
+    using Base::m_hWnd;
+    using Base::GetDlgItem;
+    using Base::EndDialog;
+    CZumenDlg(DbInfoRecord* record, bool newDrawing) : m_record(record), m_newDrawing(newDrawing || kStart) {}
+
+    WK_BEGIN_MSG_MAP(CZumenDlg)
         WK_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         WK_COMMAND_ID_HANDLER(IDOK, OnOK)
         WK_COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
@@ -86,12 +102,22 @@ public:
         WK_COMMAND_ID_HANDLER(kPaperWidth, OnPaperSizeEdited)
         WK_COMMAND_ID_HANDLER(kPaperHeight, OnPaperSizeEdited)
         WK_COMMAND_ID_HANDLER(kScale, OnScaleChanged)
-        WK_CHAIN_DIALOG_BASE(CDialogBase<CCreateZumenDlg>)
+        WK_COMMAND_ID_HANDLER(kOpenButton, OnOpenButton)
+        WK_MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
+        WK_CHAIN_DIALOG_BASE(Base)
     WK_END_MSG_MAP()
 
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled)
     {
+        if (kStart) {
+            const std::string picture = GetCadSystem().config.file.titleBmpPath;
+            m_picture = static_cast<HBITMAP>(LoadImageA(nullptr, picture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+            if (m_picture != nullptr) ::SendMessageA(GetDlgItem(kPicture), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_picture));
+            for (int id : {kPaperWidth, kPaperHeight, kDrawingWidth, kDrawingHeight, 1602, 1800, 1805, 1806, kOriginLowerLeft,
+                           kOriginCentre})
+                ::ShowWindow(GetDlgItem(id), SW_HIDE);
+        }
         for (int id : {kPaperWidth, kPaperHeight, kDrawingWidth, kDrawingHeight}) ::EnableWindow(GetDlgItem(id), FALSE);
         FillPaperSizeCombo();
         HWND scale = GetDlgItem(kScale);
@@ -157,7 +183,7 @@ private:
             if (!seen) sizes.push_back(size);
         }
         for (const std::string& size : sizes) ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size.c_str()));
-        ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kFreePaper));
+        if (!kStart) ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kFreePaper));
         ::SendMessageA(paper, CB_SETCURSEL, 0, 0);
         HWND direction = GetDlgItem(kDirection);
         ::SendMessageA(direction, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("横"));
@@ -293,9 +319,41 @@ private:
         return 0;
     }
 
+    LRESULT OnOpenButton(WORD, WORD, HWND, BOOL& handled)
+    {
+        if (!kStart) {
+            handled = FALSE;
+            return 0;
+        }
+        EndDialog(kResultOpen);
+        return 0;
+    }
+
+    LRESULT OnDrawItem(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
+    {
+        if (!kStart || wParam != kOpenButton) {
+            handled = FALSE;
+            return 0;
+        }
+        QmCadApi_ColorBtn_DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), RGB(0x7D, 0x7D, 0x7D),
+                                   RGB(0xFF, 0xFF, 0xFF), RGB(0xA0, 0xA0, 0xA0));
+        return TRUE;
+    }
+
+public:
+    ~CZumenDlg() override
+    {
+        if (m_picture != nullptr) DeleteObject(m_picture);
+    }
+
+private:
     DbInfoRecord* m_record;
     bool m_newDrawing;
+    HBITMAP m_picture = nullptr;
 };
+
+using CCreateZumenDlg = CZumenDlg<kNewDrawingTemplate>;
+using CCreateOpenZumenDlg = CZumenDlg<kStartTemplate>;
 
 DbInfoRecord& EditRecord()
 {
@@ -406,5 +464,45 @@ int RunDrawingInfoCommand(HWND)
     }
     FitViewToPaper();
     InvalidateRect(view, nullptr, TRUE);
+    return 1;
+}
+
+int RunStartDrawingCommand(HWND context, WPARAM wParam)
+{
+    const LocalSettingsSetup& defaults = GetLocalSettingsLive().setup;
+    DbInfoRecord& record = EditRecord();
+    std::memset(&record, 0, sizeof record);
+    const int row = defaults.iDefPaperType >= 0 && defaults.iDefPaperType <= kFreePaperRow ? defaults.iDefPaperType : 0;
+    record.paperCode = GetPaperTable()[row].code;
+    record.scale = Positive(defaults.dDefPaperScale) ? defaults.dDefPaperScale : 1.0;
+    record.paperWidthMm = defaults.dDelPaperCx;
+    record.paperHeightMm = defaults.dDelPaperCy;
+    record.drawingWidth = record.paperWidthMm / record.scale;
+    record.drawingHeight = record.paperHeightMm / record.scale;
+    HWND view = CreateDrawingFromRecord(context, record);
+    if (view == nullptr) return 1;
+    HWND frame = GetParent(view);
+    INT_PTR result;
+    do {
+        CCreateOpenZumenDlg dialog(&record, true);
+        result = dialog.DoModal(GetActiveWindow());
+    } while (result != IDOK && result != IDCANCEL && result != kResultOpen);
+    HWND main = GetMainFrameWnd();
+    if (result == IDOK) {
+        if (PDBINFO* block = GetViewBlock(view)) {
+            SetDrawingModified(view);
+            ZUriSetDBInfo(&record, block->engineDb);
+            RefreshToolPanelPaperAndScale();
+            UpdateViewTitle(view, block->engineDb, 0);
+            FitViewToPaper();
+            InvalidateRect(view, nullptr, TRUE);
+        }
+    } else if (result == IDCANCEL) {
+        if (IsWindow(frame)) PostMessageA(frame, WM_CLOSE, 0, 0);
+        if (HIWORD(wParam) == 1) PostMessageA(main, WM_COMMAND, 4006, 0);
+    } else {
+        SendMessageA(main, WM_COMMAND, 4001, 0);
+        if (IsWindow(frame)) PostMessageA(frame, WM_CLOSE, 0, 0);
+    }
     return 1;
 }

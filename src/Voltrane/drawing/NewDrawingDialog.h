@@ -25,5 +25,9 @@ int ShowCreateZumenInfoDlg(DbInfoRecord* record);
 int RunNewDrawingCommand(HWND context);
 // Command 4021: the dialog on the active drawing's header, applied on OK. 1.
 int RunDrawingInfoCommand(HWND context);
+// Command 4050: a new drawing from the remembered defaults and the start dialog over it: OK
+// applies the dialog, Cancel closes the drawing (and the program when the high word of the
+// command is 1), "開　く" runs the open command instead. 1.
+int RunStartDrawingCommand(HWND context, WPARAM wParam);
 // A new drawing window whose information is the record's; its view, or null.
 HWND CreateDrawingFromRecord(HWND context, const DbInfoRecord& record);
