@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "commands/InputEvent.h"
+#include "commands/InputWaitLoop.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
@@ -361,6 +362,7 @@ int CRiririView::EdgeZone(const RECT& client, POINT p)
 
 LRESULT CRiririView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL&)
 {
+    bool zoneChanged = false;
     if (m_edgeButtonMode == 1) {
         RECT client;
         ::GetClientRect(m_hWnd, &client);
@@ -368,9 +370,17 @@ LRESULT CRiririView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL&)
         if (zone != m_edgeZone) {
             ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, zone), 0);
             m_edgeZone = zone;
+            zoneChanged = true;
         }
     }
-    // The snap tip at a resting cursor belongs to the point detection services.
+    // A resting cursor shows the name of the snap point under it.
+    const LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
+    if (!zoneChanged && setup.iSnapShowMode == 2 && PendingInputEvent() == kEventNone &&
+        (!IsGridOn() || setup.iGridNoDetFlg == 1)) {
+        const POINT point = PointOf(lParam);
+        if (point.x != g_mouse.lastHover.x && point.y != g_mouse.lastHover.y) DetectAtCursor();
+        g_mouse.lastHover = point;
+    }
     m_hoverArmed = false;
     return 0;
 }
