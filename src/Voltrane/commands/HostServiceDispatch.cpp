@@ -24,11 +24,7 @@ BOOL CCadSysCmd::Chain(WinKit::CMessageMap* map, HWND hWnd, UINT uMsg, WPARAM wP
 
 BOOL CCadSysCmd::RunCommand(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    // The run is counted so that a cancel can tell which command it ends.
-    NoteCommandRunBegin();
-    const BOOL handled = m_dispatcher->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);
-    NoteCommandRunEnd();
-    return handled;
+    return m_dispatcher->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);
 }
 
 BOOL CCadSysCmd::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,

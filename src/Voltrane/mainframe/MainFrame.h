@@ -57,10 +57,9 @@ struct FrameFlags {
     int auxViewRefresh = 1;        // the layout view and the loupe rebuild their picture
     int repaintWithErase = 0;      // the layout view and the loupe are erased and repainted
     double blinkPeriod = 170.0;    // milliseconds
-    double lastBlinkChange = 0.0;  // milliseconds of the month
+    double lastBlinkChange = 0.0;  // milliseconds of the monotonic clock
     int blinkPhase = 0;
-    double startTime = 0.0;        // milliseconds of the month when the frame was created
-    RECT savedMainWindowRect = {};
+    double startTime = 0.0;        // milliseconds of the monotonic clock when the frame was created
 };
 FrameFlags& GetFrameFlags();
 
@@ -198,7 +197,5 @@ HWND GetMdiClientWnd();
 int ShowErrorMessage(const char* text);
 // Sends WM_CAD_SET_DIALOG_FILTER (100, window) to the main window.
 void SetModelessDialogWnd(HWND window);
-// Milliseconds since the start of the month (the blink clock).
-double FrameMillisecondsOfMonth();
 // The menu model of the command bar (the application object's menu).
 CMainMenu& GetMainMenu();
