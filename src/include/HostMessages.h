@@ -51,3 +51,9 @@ constexpr UINT WM_CAD_SET_UNDO_TAG = 2645;         // lParam 1: undo-begin suppr
 constexpr UINT WM_CAD_PBOX_QUERY = 2646;           // parameter-panel item user value
 constexpr UINT WM_CAD_GET_LANGUAGE = 2649;         // the setting LANGUAGE
 constexpr UINT WM_CAD_INTERRUPT_WAIT = 33770;      // lParam: InputWaitRecord; the interrupt wait
+
+// Views and windows (answered by the drawing views).
+constexpr UINT WM_CAD_REDRAW_VIEW = 2374;         // repaints the active view; 1
+constexpr UINT WM_CAD_REFIT_VIEW = 2378;          // fits the active view to the paper and repaints it; 1
+constexpr UINT WM_CAD_ACTIVE_DB = 2428;           // result: the engine database of the active view, 0 without
+constexpr UINT WM_CAD_ACTIVE_VIEW = 2429;         // wParam 0: the active view; a view: activates it, result the view active before

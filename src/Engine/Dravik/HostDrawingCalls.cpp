@@ -1,12 +1,49 @@
 // Calls of plug-ins that act on the program's drawing windows and views. Each turns into a
-// host message to the main frame; until the program answers those messages they report
-// "not done" (0 or null) and change nothing.
+// host message to the main frame or reads the active view's drawing block; those whose
+// messages the program does not answer yet report "not done" (0 or null) and change nothing.
 #include "Dravik.h"
 
-DRAVIK_API void* WINAPI VyGET_NOWDB(void) { return nullptr; }
-DRAVIK_API short WINAPI VyGetCurrentPage(void) { return 0; }
-DRAVIK_API int WINAPI VyGetSpace(void) { return 0; }
-DRAVIK_API HWND WINAPI VyGetActiveCadWnd(void) { return nullptr; }
+#include "DrawingWindowRecords.h"
+#include "EngineRecords.h"
+#include "HostMessages.h"
+#include "HostState.h"
+
+namespace {
+
+// The drawing block of the program's active view, or null (window long 0 = 0: a closing view).
+PDBINFO* ActiveBlock()
+{
+    HWND view = VyGetActiveCadWnd();
+    return view != nullptr ? reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0)) : nullptr;
+}
+
+}  // namespace
+
+DRAVIK_API HWND WINAPI VyGetActiveCadWnd(void)
+{
+    HWND main = HostState::Instance().MainFrame();
+    if (main == nullptr || !IsWindow(main)) return nullptr;
+    HWND view = reinterpret_cast<HWND>(SendMessageA(main, WM_CAD_ACTIVE_VIEW, 0, 0));
+    return view != nullptr && IsWindow(view) ? view : nullptr;
+}
+
+DRAVIK_API void* WINAPI VyGET_NOWDB(void)
+{
+    PDBINFO* block = ActiveBlock();
+    return block != nullptr ? block->engineDb : nullptr;
+}
+
+DRAVIK_API short WINAPI VyGetCurrentPage(void)
+{
+    auto* record = static_cast<EngineDbRecord*>(VyGET_NOWDB());
+    return record != nullptr ? static_cast<short>(record->pageState.currentPage) : 0;
+}
+
+DRAVIK_API int WINAPI VyGetSpace(void)
+{
+    PDBINFO* block = ActiveBlock();
+    return block != nullptr && block->viewMode == 1 ? 1 : 0;
+}
 DRAVIK_API void* WINAPI VyMAKE_DB(void) { return nullptr; }
 DRAVIK_API int WINAPI VyINIT_DB(void*) { return 0; }
 DRAVIK_API int WINAPI VyGET_DB_HEAD(void*) { return 0; }

@@ -4,6 +4,7 @@
 //   Fault   writes through a null pointer.
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
+//   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp.
 //   other   returns -1 (the command did not run).
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "PluginEntry.h"
+#include "DrawingCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -69,6 +71,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     }
     if (Is(name, "Wait")) return WaitForCancel(host);
     if (int result = RunWaitCommand(host, name); result != -2) return result;
+    if (int result = RunDrawingCommand(host, name); result != -2) return result;
     return -1;
 }
 
