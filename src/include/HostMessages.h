@@ -57,3 +57,4 @@ constexpr UINT WM_CAD_REDRAW_VIEW = 2374;         // repaints the active view; 1
 constexpr UINT WM_CAD_REFIT_VIEW = 2378;          // fits the active view to the paper and repaints it; 1
 constexpr UINT WM_CAD_ACTIVE_DB = 2428;           // result: the engine database of the active view, 0 without
 constexpr UINT WM_CAD_ACTIVE_VIEW = 2429;         // wParam 0: the active view; a view: activates it, result the view active before
+constexpr UINT WM_CAD_FONT_SERVICE = 2671;         // wParam function code, lParam DicFunctionRecord

@@ -2,6 +2,8 @@
 // host message to the main frame or reads the active view's drawing block; those whose
 // messages the program does not answer yet report "not done" (0 or null) and change nothing.
 #include "Dravik.h"
+#include "HostMessages.h"
+#include "HostState.h"
 
 #include "DrawingWindowRecords.h"
 #include "EngineRecords.h"
@@ -62,5 +64,13 @@ DRAVIK_API int WINAPI VyGetDrawColor(int*) { return 0; }
 DRAVIK_API int WINAPI VyGET_SYS_ATR(void*) { return 0; }
 DRAVIK_API int WINAPI VySET_SYS_ATR(const void*) { return 0; }
 DRAVIK_API int WINAPI VyLayerSplit(int) { return 0; }
-DRAVIK_API int WINAPI VyDSP_MSG(const char*) { return 0; }
+
+// The message line is the main frame's status bar prompt.
+DRAVIK_API int WINAPI VyDSP_MSG(const char* text)
+{
+    HWND frame = HostState::Instance().MainFrame();
+    if (frame == nullptr || !IsWindow(frame)) return 0;
+    SendMessageA(frame, WM_CAD_SET_MESSAGE, 0, reinterpret_cast<LPARAM>(text ? text : ""));
+    return 1;
+}
 DRAVIK_API int WINAPI Dader_PnlSetPaperSelect(void) { return 0; }
