@@ -19,7 +19,9 @@
 #include "commands/HostServiceSite.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
+#include "core/ConfigIo.h"
 #include "core/LocalSettings.h"
+#include "core/SettingsMessage.h"
 
 namespace {
 
@@ -781,6 +783,61 @@ TEST_F(HostServiceFamiliesTest, ZoomRefusesAViewWithoutClientArea)
     p.point2 = {10, 10, 0, 0};
     EXPECT_EQ(0, Send(WM_CAD_ZOOM_TO_AREA, 0, &p));
     EXPECT_DOUBLE_EQ(1, block->mode0.scale);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- configuration ----
+
+TEST_F(HostServiceFamiliesTest, SettingWrittenIsReadBack)
+{
+    char section[] = "HostServiceFamiliesTest";
+    char value[] = "value 1";
+    CmdParamRecord p = {};
+    p.text = section;
+    p.key = reinterpret_cast<INT_PTR>("Key");
+    p.element = reinterpret_cast<INT_PTR>(value);
+    EXPECT_EQ(1, Send(WM_CADCFG_WRITE, 0, &p));
+    char read[260];
+    std::memset(read, 'x', sizeof(read));
+    p.element = reinterpret_cast<INT_PTR>(read);
+    EXPECT_EQ(1, Send(WM_CADCFG_READ, 0, &p));
+    EXPECT_STREQ("value 1", read);
+    EXPECT_EQ('x', read[257]) << "at most 257 bytes are written";
+
+    // The whole section: its keys.
+    CmdParamRecord s = {};
+    s.key = reinterpret_cast<INT_PTR>(section);
+    s.text = read;
+    EXPECT_EQ(1, Send(WM_CADCFG_READ_SECTION, 0, &s));
+    EXPECT_STREQ("Key", read);
+    WritePrivateProfileStringA(section, nullptr, nullptr, GetProgramIniPath().c_str());
+
+    EXPECT_EQ(0, Send(WM_CADCFG_READ, 0, 0));
+    p.element = 0;
+    EXPECT_EQ(0, Send(WM_CADCFG_READ, 0, &p)) << "no out buffer";
+}
+
+int AnswerSettingsMessage(HWND, const char*, const char*, UINT) { return IDOK; }
+
+TEST_F(HostServiceFamiliesTest, PatternSaveOnlyForALibraryWithTheSaveFlag)
+{
+    // A missing "sonota.ini" is said in a box: answered here, the default stands.
+    const SettingsMessageHook previous = SetSettingsMessageHook(AnswerSettingsMessage);
+    GetCommandRunState().saveFlag = 0;
+    EXPECT_EQ(0, Send(WM_CADCFG_PTNSAVE, 7));
+    GetCommandRunState().saveFlag = 1;
+    EXPECT_EQ(1, Send(WM_CADCFG_PTNSAVE, 987654)) << "no entry: the default 1";
+    SetSettingsMessageHook(previous);
+}
+
+TEST_F(HostServiceFamiliesTest, ApplicationObjectIsTheSameEveryTime)
+{
+    const LRESULT first = Send(WM_CADCFG_GET_SYSTEM);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(&GetCadSystem()), first);
+    EXPECT_EQ(first, Send(WM_CADCFG_GET_SYSTEM));
 }
 
 }  // namespace
