@@ -217,6 +217,9 @@ BOOL CCadSysCmdDb::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
     case WM_CADDB_NEW_WINDOW_DB:
         lResult = NewWindowDb(hWnd);
         return TRUE;
+    case WM_CADDB_OPEN_FILE:
+        lResult = lParam ? site.OpenDrawingFile(hWnd, reinterpret_cast<const char*>(lParam)) : 0;
+        return TRUE;
     case WM_CADDB_WINDOW_DB: {
         PDBINFO* block = lParam ? site.ViewBlock(reinterpret_cast<HWND>(lParam)) : nullptr;
         lResult = block ? reinterpret_cast<LRESULT>(block->engineDb) : 0;

@@ -89,8 +89,9 @@ int CHostServiceSite::CreateDrawingWindow(HWND mainWindow) { return OpenEmptyDra
 
 LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char*) { return ::SaveDrawing(view, mode); }
 
-// The drawing files' services (linked images, export, drawing events, attached databases, the
-// open switches) are not built yet: they answer "not done" and change nothing.
+// The drawing files' services (opening files, linked images, export, drawing events, attached
+// databases, the open switches) are not built yet: they answer "not done" and change nothing.
+LRESULT CHostServiceSite::OpenDrawingFile(HWND, const char*) { return 0; }
 LRESULT CHostServiceSite::LoadLinkedTiffImage(const char*) { return 0; }
 LRESULT CHostServiceSite::RunExportPlugin(const char*) { return 0; }
 LRESULT CHostServiceSite::RunDrawingEventCommand(int) { return 0; }

@@ -86,6 +86,8 @@ public:
     // ---- drawings and files ----
     // A new empty drawing window fitted to its paper (as message 2424): 1, or 0.
     virtual int CreateDrawingWindow(HWND mainWindow);
+    // Opens a drawing file in a new window: 1, or 0 when it could not be opened.
+    virtual LRESULT OpenDrawingFile(HWND mainWindow, const char* path);
     // Saves the drawing of the view: mode 2 forced, 3 forced to the name given, 4 plain.
     virtual LRESULT SaveDrawing(HWND view, int mode, const char* fileName);
     virtual LRESULT LoadLinkedTiffImage(const char* drawingPath);
