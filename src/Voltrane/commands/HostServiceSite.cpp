@@ -87,7 +87,12 @@ void CHostServiceSite::SendToolPanelCommand(WPARAM command)
 
 int CHostServiceSite::CreateDrawingWindow(HWND mainWindow) { return OpenEmptyDrawingWindow(mainWindow); }
 
-LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char*) { return ::SaveDrawing(view, mode); }
+// The views' save knows no other name than the drawing's own: a save to a given name is not
+// available until the drawing files are built.
+LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char* fileName)
+{
+    return fileName == nullptr ? ::SaveDrawing(view, mode) : 0;
+}
 
 // The drawing files' services (opening files, linked images, export, drawing events, attached
 // databases, the open switches) are not built yet: they answer "not done" and change nothing.
