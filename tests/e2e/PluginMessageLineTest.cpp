@@ -18,6 +18,7 @@ const char kCatalogue[] =
     "<Test><dir>%EXECDIR%</dir><data>\n"
     "<item>Alpha;表示A,5993,TestPlugin.dll /C:Message PDF読込中 alpha.pdf</item>\n"
     "<item>Beta;表示B,5994,TestPlugin.dll /C:Message WWWWWWWWWWWWWWWWWWWW</item>\n"
+    "<item>Clear;消去,5995,TestPlugin.dll /C:Message</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -76,13 +77,18 @@ protected:
 
 TEST_F(PluginMessageLineTest, TheStatusBarShowsThePluginsText)
 {
-    if (!chained) GTEST_SKIP() << "the main frame does not chain CSystemCommandDispatcher into its message map";
+    ASSERT_TRUE(chained) << "the main frame does not chain CSystemCommandDispatcher into its message map";
     ASSERT_NE(statusBar, nullptr);
     ASSERT_TRUE(IsWindowVisible(statusBar));
+
+    // An empty text gives the line back to the program's own prompt.
+    const Shown cleared = Run(5995);
+    ASSERT_EQ(cleared.result, 1) << Caption(frame);
 
     const Shown alpha = Run(5993);
     ASSERT_EQ(alpha.result, 1) << Caption(frame);
     EXPECT_GT(alpha.ink, 10) << "no text in the message field";
+    EXPECT_NE(alpha.sum, cleared.sum);
 
     // Twenty wide letters reach further right than the first text, and look different.
     const Shown wide = Run(5994);
@@ -95,6 +101,9 @@ TEST_F(PluginMessageLineTest, TheStatusBarShowsThePluginsText)
     ASSERT_EQ(again.result, 1);
     EXPECT_EQ(again.sum, alpha.sum);
     EXPECT_EQ(again.ink, alpha.ink);
+
+    const Shown clearedAgain = Run(5995);
+    EXPECT_EQ(clearedAgain.sum, cleared.sum);
 }
 
 }  // namespace

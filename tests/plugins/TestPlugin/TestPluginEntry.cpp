@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "Dravik.h"
 #include "PluginEntry.h"
@@ -159,3 +160,11 @@ extern "C" int WINAPI LoadingDB_Info(HWND host, const char* path, void* /*databa
     Trace(host, std::string("LoadingDB_Info ") + (path ? path : ""));
     return 1;
 }
+
+// The entries have the types the program calls them through.
+static_assert(std::is_same<decltype(&StartCmd), StartCmdProc>::value, "StartCmd");
+static_assert(std::is_same<decltype(&CwCmdSaveFg), CwCmdSaveFgProc>::value, "CwCmdSaveFg");
+static_assert(std::is_same<decltype(&CwCmdVer), CwCmdVerProc>::value, "CwCmdVer");
+static_assert(std::is_same<decltype(&LoadingDB), LoadingDbProc>::value, "LoadingDB");
+static_assert(std::is_same<decltype(&Jwc_LoadingDB), LoadingDbProc>::value, "Jwc_LoadingDB");
+static_assert(std::is_same<decltype(&LoadingDB_Info), LoadingDbInfoProc>::value, "LoadingDB_Info");
