@@ -84,10 +84,6 @@ public:
     virtual void SendToolPanelCommand(WPARAM command);
 
     // ---- drawings and files ----
-    // A new empty drawing window fitted to its paper (as message 2424): 1, or 0.
-    virtual int CreateDrawingWindow(HWND mainWindow);
-    // Opens a drawing file in a new window: 1, or 0 when it could not be opened.
-    virtual LRESULT OpenDrawingFile(HWND mainWindow, const char* path);
     // Saves the drawing of the view: mode 2 forced, 3 forced to the name given, 4 plain.
     virtual LRESULT SaveDrawing(HWND view, int mode, const char* fileName);
     virtual LRESULT LoadLinkedTiffImage(const char* drawingPath);
@@ -102,8 +98,6 @@ public:
     // Wholly delete a page of the drawing (drawing side).
     virtual LRESULT DeletePage(HWND view, int page);
     virtual void SetAuxiliaryViewRefresh();
-    virtual LRESULT LockActiveView(WPARAM wParam, LPARAM lParam);
-    virtual LRESULT UnlockView();
 
     // ---- layers and pages (the drawing side) ----
     virtual LRESULT GetActiveLayerName(int page, int layer, char* buffer, INT_PTR out);
