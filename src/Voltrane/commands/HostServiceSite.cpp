@@ -61,7 +61,6 @@ void CHostServiceSite::ClearDrawingModified(HWND view)
 void CHostServiceSite::NotifyDrawingAttributesChanged() { RefreshToolPanelAttributes(); }
 // Element redraws belong to the view services, not built yet: nothing is drawn.
 LRESULT CHostServiceSite::RedrawElementInViews(HWND, int, void*) { return 0; }
-LRESULT CHostServiceSite::ActivateView(HWND view) { return reinterpret_cast<LRESULT>(::ActivateView(view)); }
 
 int CHostServiceSite::MarginFrameColour() { return GetCadSystem().setup.paper_margin.color; }
 
