@@ -1,0 +1,289 @@
+// Drawings built through the engine, exported, and checked by the PDF tools a user would trust.
+#include "GTest.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "CadPdf/CadPdfOut.h"
+#include "CadPdf/PdfOutSettings.h"
+#include "ExportFixture.h"
+#include "QmCadDocument.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+std::string ReadUnixFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// The page's content stream, uncompressed, through qpdf.
+std::string PageContent(const ExportOutputFolder& out, const std::string& name)
+{
+    const std::string qdf = out.UnixPath(name + ".qdf");
+    RunTool("qpdf --qdf --object-streams=disable '" + out.UnixPath(name) + "' '" + qdf + "'");
+    return ReadUnixFile(qdf);
+}
+
+struct ExportRun {
+    int result = -2;
+    RecordedMessages messages;
+};
+
+ExportRun Export(ExportDrawing* drawing, const std::string& windowsPath)
+{
+    QmCadDocument document(nullptr);
+    document.database = drawing != nullptr ? drawing->db() : nullptr;
+    ExportRun run;
+    CadPdfOut writer(&document, &run.messages);
+    run.result = writer.Export(windowsPath.c_str());
+    return run;
+}
+
+// The fixture drawing: layers named, unnamed, blank-named, hidden and locked; every curve; line
+// ends; a dash pattern of sixteen lengths; a composite of lines.
+void BuildFixture(ExportDrawing& d)
+{
+    d.NameLayer(0, "壁");
+    d.NameLayer(2, "隠し");
+    d.SetLayerShown(2, false);
+    d.NameLayer(3, "ロック");
+    d.SetLayerLocked(3, true);
+    d.NameLayer(5, "   ");
+    d.SetLineType(1, "十六", std::vector<double>(16, 2.0));
+    d.SetLineType(2, "破線", {3.0, 1.0});
+
+    ElementRecord line = LineElement(-100, 0, 100, 0, 0, 1);
+    line.lineEndEnd = 1;   // arrow
+    line.lineEndStart = 2; // dot
+    d.Add(line);
+    ElementRecord dashed = LineElement(-100, 20, 100, 20, 0, 1);
+    dashed.lineType = 1;
+    d.Add(dashed);
+    ElementRecord dashed2 = LineElement(-100, 30, 100, 30, 0, 1);
+    dashed2.lineType = 2;
+    dashed2.lineWidth = 8;  // 1.4 mm
+    d.Add(dashed2);
+    d.Add(LineElement(-100, -20, 100, -20, 1, 1));  // unnamed layer: no group
+    d.Add(LineElement(-100, -40, 100, -40, 2, 1));  // hidden layer: left out
+    d.Add(LineElement(-100, -60, 100, -60, 3, 1));  // locked layer: locked colour
+    d.Add(LineElement(-100, -80, 100, -80, 5, 1));  // blank name: group "6"
+    d.Add(CircleElement(50, 50, 10));
+    ElementRecord ccw = ArcElement(0, 50, 20, 0, kPi / 2, false);
+    ccw.lineEndEnd = 1;
+    d.Add(ccw);
+    ElementRecord cw = ArcElement(0, 50, 30, 0, kPi / 2, true);
+    cw.lineEndEnd = 1;
+    d.Add(cw);
+    d.Add(EllipseElement(-50, 50, -30, 50, 0.5));
+    ElementRecord earc = EllipticArcElement(-50, 80, -30, 80, 0.5, 0, kPi, true);
+    earc.lineEndEnd = 5;
+    d.Add(earc);
+    for (int kind = 1; kind <= 13; ++kind) {
+        ElementRecord marked = LineElement(-150 + kind * 20, -120, -140 + kind * 20, -100, 0, 1);
+        marked.lineEndEnd = static_cast<uint8_t>(kind);
+        d.Add(marked);
+    }
+}
+
+TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
+{
+    ExportSettingsFolder settings;
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    BuildFixture(drawing);
+    const ExportRun run = Export(&drawing, out.WindowsPath("fixture.pdf"));
+    ASSERT_EQ(run.result, 0) << (run.messages.texts.empty() ? "" : run.messages.texts[0]);
+    EXPECT_TRUE(run.messages.texts.empty());
+    const std::string pdf = out.UnixPath("fixture.pdf");
+
+    const ToolResult check = RunTool("qpdf --check '" + pdf + "'");
+    EXPECT_EQ(check.exitCode, 0) << check.output;
+
+    const ToolResult info = RunTool("pdfinfo '" + pdf + "'");
+    EXPECT_NE(info.output.find("PDF version:    1.5"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("Producer:       Brisco"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("Page size:      1190.55 x 841.89 pts"), std::string::npos) << info.output;
+
+    const ToolResult json = RunTool("qpdf --json=2 --json-key=qpdf '" + pdf + "'");
+    EXPECT_NE(json.output.find("\"/PageMode\": \"/UseOC\""), std::string::npos);
+    EXPECT_NE(json.output.find("\"/BaseState\": \"/ON\""), std::string::npos);
+    // Groups in layer order: 壁 (0), 隠し (2), ロック (3), "6" (5); the unnamed layer has none.
+    const size_t wall = json.output.find("\"u:壁\"");
+    const size_t hidden = json.output.find("\"u:隠し\"");
+    const size_t locked = json.output.find("\"u:ロック\"");
+    const size_t blank = json.output.find("\"u:6\"");
+    EXPECT_NE(wall, std::string::npos) << json.output.substr(0, 4000);
+    EXPECT_NE(hidden, std::string::npos);
+    EXPECT_NE(locked, std::string::npos);
+    EXPECT_NE(blank, std::string::npos);
+
+    const std::string content = PageContent(out, "fixture.pdf");
+    EXPECT_EQ(CountOccurrences(content, " BDC"), CountOccurrences(content, "EMC"));
+    EXPECT_GT(CountOccurrences(content, "/OC /oc0 BDC"), 10u);
+    EXPECT_EQ(CountOccurrences(content, "/OC /oc1 BDC"), 0u);  // the hidden layer's line is left out
+    EXPECT_EQ(CountOccurrences(content, "/OC /oc2 BDC"), 1u);  // locked
+    EXPECT_EQ(CountOccurrences(content, "/OC /oc3 BDC"), 1u);  // blank name
+    // Sixteen dash lengths of 2 mm (6 points) written whole.
+    EXPECT_NE(content.find("[6 6 6 6 6 6 6 6 6 6 6 6 6 6 6 6] 0 d"), std::string::npos);
+    EXPECT_NE(content.find("[9 3] 0 d"), std::string::npos);
+    // The locked layer's line is in colour 2 (red); colour 1 is blue.
+    EXPECT_NE(content.find("1 0 0 RG"), std::string::npos);
+    EXPECT_NE(content.find("0 0 1 RG"), std::string::npos);
+
+    const ToolResult trace = RunTool("mutool trace '" + pdf + "'");
+    EXPECT_EQ(trace.exitCode, 0) << trace.output.substr(0, 2000);
+    EXPECT_NE(trace.output.find("<stroke_path"), std::string::npos);
+    EXPECT_NE(trace.output.find("<fill_path"), std::string::npos);  // black dot and triangle
+}
+
+TEST(CadPdfOutTools, OriginModeAndScalePlaceTheDrawing)
+{
+    struct Case {
+        int originMode;
+        double scale;
+        double x1, x2;
+        double expectedStartX, expectedLength;  // points
+    };
+    const double mm = 72.0 / 25.4;
+    const Case cases[] = {
+        {0, 1.0, 0, 10, 210 * mm, 10 * mm},          // origin at the page centre
+        {1, 1.0, 0, 10, 0, 10 * mm},                 // origin at the lower left corner
+        {1, 1.0 / 50, 0, 1000, 0, 20 * mm},          // 1/50: 1000 units are 20 mm
+    };
+    for (const Case& c : cases) {
+        ExportSettingsFolder settings;
+        settings.Write("PdfOut.ini", "SYSTEM", "modeCompDoc", "1");
+        ExportOutputFolder out;
+        ExportDrawing drawing;
+        drawing.SetOriginMode(c.originMode);
+        drawing.SetScale(c.scale);
+        drawing.Add(LineElement(c.x1, 0, c.x2, 0));
+        ASSERT_EQ(Export(&drawing, out.WindowsPath("o.pdf")).result, 0);
+        const std::string content = ReadUnixFile(out.UnixPath("o.pdf"));
+        float mx = 0, my = 0, lx = 0, ly = 0;
+        const size_t m = content.find(" m\n");
+        ASSERT_NE(m, std::string::npos);
+        const size_t lineStart = content.rfind('\n', m) + 1;
+        ASSERT_EQ(std::sscanf(content.c_str() + lineStart, "%f %f m %f %f l", &mx, &my, &lx, &ly), 4)
+            << content.substr(lineStart, 80);
+        EXPECT_NEAR(mx, c.expectedStartX, 0.01) << c.originMode << " " << c.scale;
+        EXPECT_NEAR(lx - mx, c.expectedLength, 0.01) << c.originMode << " " << c.scale;
+    }
+}
+
+TEST(CadPdfOutTools, FailuresShowTheirMessageAndWriteNothing)
+{
+    struct Case {
+        const char* name;
+        double paperWidthMm;
+        bool withElement;
+        bool withDatabase;
+        const char* expectedStart;
+    };
+    const Case cases[] = {
+        {"paper too wide", 14400.0001 * 25.4 / 72.0, true, true, "現在の用紙サイズ 横:"},
+        {"paper 3 points accepted", 1.0583333, true, true, nullptr},
+        {"empty drawing", 420, false, true, "PDFを保存するデータがありません。"},
+        {"no database", 420, false, false, "PDFを保存するデータがありません。"},
+    };
+    for (const Case& c : cases) {
+        ExportSettingsFolder settings;
+        ExportOutputFolder out;
+        ExportDrawing drawing;
+        drawing.SetPaper(c.paperWidthMm, 297);
+        if (c.withElement) drawing.Add(LineElement(0, 0, 1, 1));
+        const ExportRun run = Export(c.withDatabase ? &drawing : nullptr, out.WindowsPath("f.pdf"));
+        const bool written = GetFileAttributesA(out.WindowsPath("f.pdf").c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (c.expectedStart == nullptr) {
+            EXPECT_EQ(run.result, 0) << c.name;
+            EXPECT_TRUE(written) << c.name;
+            continue;
+        }
+        EXPECT_EQ(run.result, -1) << c.name;
+        EXPECT_FALSE(written) << c.name;
+        ASSERT_EQ(run.messages.texts.size(), 1u) << c.name;
+        EXPECT_EQ(run.messages.texts[0].rfind(c.expectedStart, 0), 0u) << c.name << ": " << run.messages.texts[0];
+    }
+}
+
+TEST(CadPdfOutTools, PaperSizeMessageNamesTheSizeAndTheLimits)
+{
+    ExportSettingsFolder settings;
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    drawing.SetPaper(6000, 297);
+    drawing.Add(LineElement(0, 0, 1, 1));
+    const ExportRun run = Export(&drawing, out.WindowsPath("f.pdf"));
+    ASSERT_EQ(run.messages.texts.size(), 1u);
+    EXPECT_NE(run.messages.texts[0].find("横:6000×縦:297 では"), std::string::npos) << run.messages.texts[0];
+    EXPECT_NE(run.messages.texts[0].find("縦横共に 1 以上 5080 以下"), std::string::npos);
+    EXPECT_EQ(run.messages.captions[0], "PDF保存");
+}
+
+TEST(CadPdfOutTools, UnwritablePathKeepsTheOldFile)
+{
+    ExportSettingsFolder settings;
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    drawing.Add(LineElement(0, 0, 10, 10));
+    // A folder in the way of the file: the rename cannot replace it.
+    const std::string blocked = out.WindowsPath("blocked.pdf");
+    CreateDirectoryA(blocked.c_str(), nullptr);
+    ExportRun run = Export(&drawing, blocked);
+    EXPECT_EQ(run.result, -1);
+    ASSERT_EQ(run.messages.texts.size(), 1u);
+    EXPECT_EQ(run.messages.texts[0].rfind("PDF変換中にエラーが発生しました。作業を中止します。\n(エラーコード=", 0), 0u);
+    EXPECT_EQ(run.messages.captions[0], "エラー");
+
+    // A read-only old file stays as it was.
+    const std::string old = out.WindowsPath("old.pdf");
+    {
+        std::ofstream keep(out.UnixPath("old.pdf"), std::ios::binary);
+        keep << "old contents";
+    }
+    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
+    run = Export(&drawing, old);
+    EXPECT_EQ(run.result, -1);
+    EXPECT_EQ(ReadUnixFile(out.UnixPath("old.pdf")), "old contents");
+    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(Export(&drawing, out.WindowsPath("missing-folder\\x.pdf")).result, -1);
+    // No temporary file is left beside the target.
+    const ToolResult left = RunTool("ls '" + out.UnixPath("") + "'");
+    EXPECT_EQ(left.output.find(".tmp"), std::string::npos) << left.output;
+}
+
+TEST(CadPdfOutTools, HiddenLayersAreWrittenWhenTheSettingSaysSo)
+{
+    ExportSettingsFolder settings;
+    settings.Write("PdfOut.ini", "SYSTEM", "HideOffLay", "0");
+    settings.Write("PdfOut.ini", "SYSTEM", "modeCompDoc", "1");
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    drawing.NameLayer(0, "A");
+    drawing.SetLayerShown(0, false);
+    drawing.Add(LineElement(0, 0, 10, 10));
+    ASSERT_EQ(Export(&drawing, out.WindowsPath("h.pdf")).result, 0);
+    EXPECT_EQ(CountOccurrences(ReadUnixFile(out.UnixPath("h.pdf")), "/OC /oc0 BDC"), 1u);
+}
+
+TEST(CadPdfOutTools, PageByPageWalkVisitsEveryPageOnce)
+{
+    ExportSettingsFolder settings;
+    settings.Write("PdfOut.ini", "SYSTEM", "modeExport", "1");
+    settings.Write("PdfOut.ini", "SYSTEM", "modeCompDoc", "1");
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    drawing.NameLayer(0, "A");
+    drawing.Add(LineElement(0, 0, 10, 10));
+    ASSERT_EQ(Export(&drawing, out.WindowsPath("p.pdf")).result, 0);
+    EXPECT_EQ(CountOccurrences(ReadUnixFile(out.UnixPath("p.pdf")), "/OC /oc0 BDC"), 1u);
+}
+
+}  // namespace
