@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "CadPdf/FontExchangeTable.h"
 #include "CadPdf/PdfDocumentParts.h"
 
 namespace {
@@ -18,6 +19,15 @@ const ExportFontName kStandardNames[] = {
 };
 
 }  // namespace
+
+std::vector<ExportFontName> ExportFontNames()
+{
+    FontExchangeTable& table = ExportFontTable();
+    if (!table.Loaded()) table.LoadExport();
+    std::vector<ExportFontName> names;
+    for (const FontExchangePair& pair : table.Pairs()) names.push_back({pair.pdfName, pair.flags});
+    return names;
+}
 
 void RegisterExportCidFonts(PdfLibraryCalls& pdf)
 {
