@@ -23,10 +23,12 @@ constexpr double kMaxPaperPoints = HPDF_MAX_PAGE_SIZE;
 constexpr double kMinPaperMm = 1.0583333038952625;
 constexpr double kMaxPaperMm = 5079.99985869726;
 
+// Checked on the exact value, with a margin only for the rounding of the millimetres: a paper
+// 0.0001 point too large is refused, one of exactly 3 points (1.0583333 mm) is not.
 bool PaperSideFits(double mm)
 {
-    const float points = static_cast<float>(mm * 72.0 / 25.4);
-    return std::isfinite(points) && points >= kMinPaperPoints && points <= kMaxPaperPoints;
+    const double points = mm * 72.0 / 25.4;
+    return std::isfinite(points) && points >= kMinPaperPoints - 1e-6 && points <= kMaxPaperPoints + 1e-6;
 }
 
 bool MaskBit(const uint16_t* mask, int n)
@@ -117,7 +119,7 @@ int CadPdfOut::Export(const char* outputPath)
             ShowMessage(kWalkFailedMessage, kExportCaption, MB_ICONERROR);
             return -1;
         }
-        RaisePdfVersion(m_pdf);
+        DeclarePdfVersion15(m_pdf);
         const std::string bytes = m_pdf.SaveToMemory();
         // The file is replaced only when it was written whole; the old one stays otherwise.
         const DWORD error = WriteFileReplacing(outputPath != nullptr ? outputPath : "", bytes);
@@ -204,7 +206,7 @@ int CadPdfOut::WriteLayerGroups()
         m_layerGroups.push_back(group);
     }
     WriteOptionalContentProperties(m_pdf, m_page, m_layerGroups);
-    RaisePdfVersion(m_pdf);
+    DeclarePdfVersion15(m_pdf);
     return 0;
 }
 

@@ -19,6 +19,7 @@
 
 class PdfOutSettings;
 struct MarkPoint;
+struct TextElement;
 
 // One line type's dash pattern in whole points, drawn and gap alternately; count 0 = solid.
 struct PdfDashEntry {
@@ -68,6 +69,8 @@ public:
     int DrawEllipticArc(const ElementRecord* record, double scale);
     int DrawPolyline(const std::vector<MarkPoint>& points);
     int DrawLineEnd(ExportElement element, const ElementRecord* record, int end);
+    int DrawTextString(int colour, const std::string& text, double x, double y, double h, double w,
+                       double angleDegrees, double c);
 
     // Paper millimetres to PDF points on the page (with the origin) and as a length.
     float PageX(double mm) const;
@@ -91,7 +94,10 @@ private:
     void AddPolylinePath(const std::vector<MarkPoint>& points);
     const DbInfoBlock* InfoOfPage(int page) const;
     void ShowMessage(const char* text, const char* caption, UINT icon);
-    int DrawTextRecord(ElementRecord* record);
+    // Texts (CadPdfOutText.cpp).
+    int DrawTextElement(TextElement& text);
+    int DrawVectorText(const TextElement& text);
+    bool MeasureText(const TextElement& text, double* width, double* height) const;
 
     PdfOutSettings& m_settings;
     ExportMessages* m_messages;

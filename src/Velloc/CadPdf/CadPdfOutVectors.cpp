@@ -123,16 +123,13 @@ template <typename BuildPath>
 int CadPdfOut::PaintPath(BuildPath build, bool setFillColour)
 {
     BeginMarkedContent();
+    // Colours cannot be set inside a path: the fill colour goes first.
+    if (m_fillState.fill && setFillColour) SetColor(m_fillState.colour, true);
     if (!build()) {
         EndMarkedContent();
         return -1;
     }
-    if (!m_fillState.fill) {
-        m_pdf.Call(HPDF_Page_Stroke, m_page);
-    } else {
-        if (setFillColour) SetColor(m_fillState.colour, true);
-        m_pdf.Call(HPDF_Page_FillStroke, m_page);
-    }
+    m_pdf.Call(m_fillState.fill ? HPDF_Page_FillStroke : HPDF_Page_Stroke, m_page);
     EndMarkedContent();
     return 0;
 }

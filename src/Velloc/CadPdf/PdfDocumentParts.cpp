@@ -79,9 +79,11 @@ void WriteViewerSettings(PdfLibraryCalls& pdf)
     pdf.Call(HPDF_SetInfoAttr, doc, HPDF_INFO_PRODUCER, kProducer);
 }
 
-void RaisePdfVersion(PdfLibraryCalls& pdf)
+void DeclarePdfVersion15(PdfLibraryCalls& pdf)
 {
-    if (pdf.Document()->pdf_version < HPDF_VER_15) pdf.Document()->pdf_version = HPDF_VER_15;
+    // libharu marks the document 1.6 for its viewer preferences, which need no more than 1.2;
+    // optional content needs 1.5, and that is what the file declares.
+    pdf.Document()->pdf_version = HPDF_VER_15;
 }
 
 JapaneseFontMetrics MetricsOfFontFlags(int flags)

@@ -28,8 +28,8 @@ void WriteOptionalContentProperties(PdfLibraryCalls& pdf, HPDF_Page page,
 // Viewer preferences all off, /PageMode /UseOC, /Producer "Brisco".
 void WriteViewerSettings(PdfLibraryCalls& pdf);
 
-// PDF 1.5 (optional content).
-void RaisePdfVersion(PdfLibraryCalls& pdf);
+// The version the file declares: PDF 1.5 (optional content).
+void DeclarePdfVersion15(PdfLibraryCalls& pdf);
 
 // The four Japanese base fonts whose metrics further CID font names can take.
 enum class JapaneseFontMetrics { Gothic, ProportionalGothic, Mincho, ProportionalMincho };

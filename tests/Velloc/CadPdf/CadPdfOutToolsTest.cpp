@@ -31,6 +31,16 @@ std::string PageContent(const ExportOutputFolder& out, const std::string& name)
     return ReadUnixFile(qdf);
 }
 
+// The value of one "Key: value" line of pdfinfo.
+std::string InfoValue(const std::string& output, const std::string& key)
+{
+    const size_t at = output.find(key + ":");
+    if (at == std::string::npos) return std::string();
+    size_t begin = output.find_first_not_of(' ', at + key.size() + 1);
+    size_t end = output.find('\n', begin);
+    return output.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+}
+
 struct ExportRun {
     int result = -2;
     RecordedMessages messages;
@@ -50,6 +60,8 @@ ExportRun Export(ExportDrawing* drawing, const std::string& windowsPath)
 // ends; a dash pattern of sixteen lengths; a composite of lines.
 void BuildFixture(ExportDrawing& d)
 {
+    d.SetColour(1, 0, 0, 255);
+    d.SetColour(2, 255, 0, 0);
     d.NameLayer(0, "壁");
     d.NameLayer(2, "隠し");
     d.SetLayerShown(2, false);
@@ -107,21 +119,22 @@ TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
     EXPECT_EQ(check.exitCode, 0) << check.output;
 
     const ToolResult info = RunTool("pdfinfo '" + pdf + "'");
-    EXPECT_NE(info.output.find("PDF version:    1.5"), std::string::npos) << info.output;
-    EXPECT_NE(info.output.find("Producer:       Brisco"), std::string::npos) << info.output;
-    EXPECT_NE(info.output.find("Page size:      1190.55 x 841.89 pts"), std::string::npos) << info.output;
+    EXPECT_EQ(InfoValue(info.output, "PDF version"), "1.5") << info.output;
+    EXPECT_EQ(InfoValue(info.output, "Producer"), "Brisco");
+    EXPECT_EQ(InfoValue(info.output, "Page size").rfind("1190.55 x 841.89 pts", 0), 0u);
 
     const ToolResult json = RunTool("qpdf --json=2 --json-key=qpdf '" + pdf + "'");
     EXPECT_NE(json.output.find("\"/PageMode\": \"/UseOC\""), std::string::npos);
     EXPECT_NE(json.output.find("\"/BaseState\": \"/ON\""), std::string::npos);
     // Groups in layer order: 壁 (0), 隠し (2), ロック (3), "6" (5); the unnamed layer has none.
-    const size_t wall = json.output.find("\"u:壁\"");
-    const size_t hidden = json.output.find("\"u:隠し\"");
-    const size_t locked = json.output.find("\"u:ロック\"");
-    const size_t blank = json.output.find("\"u:6\"");
-    EXPECT_NE(wall, std::string::npos) << json.output.substr(0, 4000);
-    EXPECT_NE(hidden, std::string::npos);
-    EXPECT_NE(locked, std::string::npos);
+    const size_t wall = json.output.find(u8"\"/Name\": \"u:壁\"");
+    const size_t hidden = json.output.find(u8"\"/Name\": \"u:隠し\"");
+    const size_t locked = json.output.find(u8"\"/Name\": \"u:ロック\"");
+    const size_t blank = json.output.find(u8"\"/Name\": \"u:6\"");
+    ASSERT_NE(wall, std::string::npos) << json.output.substr(0, 4000);
+    EXPECT_LT(wall, hidden);
+    EXPECT_LT(hidden, locked);
+    EXPECT_LT(locked, blank);
     EXPECT_NE(blank, std::string::npos);
 
     const std::string content = PageContent(out, "fixture.pdf");
@@ -132,7 +145,7 @@ TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
     EXPECT_EQ(CountOccurrences(content, "/OC /oc3 BDC"), 1u);  // blank name
     // Sixteen dash lengths of 2 mm (6 points) written whole.
     EXPECT_NE(content.find("[6 6 6 6 6 6 6 6 6 6 6 6 6 6 6 6] 0 d"), std::string::npos);
-    EXPECT_NE(content.find("[9 3] 0 d"), std::string::npos);
+    EXPECT_NE(content.find("[9 3 ] 0 d"), std::string::npos);
     // The locked layer's line is in colour 2 (red); colour 1 is blue.
     EXPECT_NE(content.find("1 0 0 RG"), std::string::npos);
     EXPECT_NE(content.find("0 0 1 RG"), std::string::npos);
@@ -140,6 +153,12 @@ TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
     const ToolResult trace = RunTool("mutool trace '" + pdf + "'");
     EXPECT_EQ(trace.exitCode, 0) << trace.output.substr(0, 2000);
     EXPECT_NE(trace.output.find("<stroke_path"), std::string::npos);
+    // Layers as the viewer sees them: the hidden layer's line is not drawn, the locked one is red.
+    EXPECT_GT(CountOccurrences(trace.output, u8"<layer name=\"壁\"/>"), 10u);
+    EXPECT_EQ(CountOccurrences(trace.output, u8"<layer name=\"隠し\"/>"), 0u);
+    EXPECT_EQ(CountOccurrences(trace.output, u8"<layer name=\"ロック\"/>"), 1u);
+    EXPECT_NE(trace.output.find(u8"<layer name=\"ロック\"/>\n<stroke_path linewidth=\".3685\""), std::string::npos);
+    EXPECT_NE(trace.output.find("dash=\"6 6 6 6 6 6 6 6 6 6 6 6 6 6 6 6\""), std::string::npos);
     EXPECT_NE(trace.output.find("<fill_path"), std::string::npos);  // black dot and triangle
 }
 
@@ -242,17 +261,17 @@ TEST(CadPdfOutTools, UnwritablePathKeepsTheOldFile)
     EXPECT_EQ(run.messages.texts[0].rfind("PDF変換中にエラーが発生しました。作業を中止します。\n(エラーコード=", 0), 0u);
     EXPECT_EQ(run.messages.captions[0], "エラー");
 
-    // A read-only old file stays as it was.
+    // A failed export leaves an existing file as it was.
     const std::string old = out.WindowsPath("old.pdf");
     {
         std::ofstream keep(out.UnixPath("old.pdf"), std::ios::binary);
         keep << "old contents";
     }
-    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_READONLY);
+    drawing.SetPaper(6000, 297);
     run = Export(&drawing, old);
     EXPECT_EQ(run.result, -1);
     EXPECT_EQ(ReadUnixFile(out.UnixPath("old.pdf")), "old contents");
-    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+    drawing.SetPaper(420, 297);
     EXPECT_EQ(Export(&drawing, out.WindowsPath("missing-folder\\x.pdf")).result, -1);
     // No temporary file is left beside the target.
     const ToolResult left = RunTool("ls '" + out.UnixPath("") + "'");

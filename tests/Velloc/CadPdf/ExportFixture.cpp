@@ -3,6 +3,7 @@
 #include "ExportFixture.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "Dravik.h"
@@ -143,7 +144,10 @@ ExportOutputFolder::ExportOutputFolder()
     CreateDirectoryA(m_windows.c_str(), nullptr);
 }
 
-ExportOutputFolder::~ExportOutputFolder() { RunTool("rm -rf '" + m_unix + "'"); }
+ExportOutputFolder::~ExportOutputFolder()
+{
+    if (getenv("VELLOC_KEEP_EXPORTS") == nullptr) RunTool("rm -rf '" + m_unix + "'");
+}
 
 ToolResult RunTool(const std::string& command)
 {

@@ -52,9 +52,9 @@ TEST(PdfLibraryCalls, SavedDocumentCarriesTheFrame)
     groups[0].resourceName = "oc0";
     groups[0].dictionary = CreateLayerGroupDictionary(pdf, groups[0].name);
     WriteOptionalContentProperties(pdf, page, groups);
-    RaisePdfVersion(pdf);
+    DeclarePdfVersion15(pdf);
     const std::string bytes = pdf.SaveToMemory();
-    EXPECT_EQ(bytes.compare(0, 8, "%PDF-1.5"), 0);
+    EXPECT_EQ(bytes.compare(0, 8, "%PDF-1.5"), 0) << bytes.substr(0, 12);
     EXPECT_NE(bytes.find("/PageMode /UseOC"), std::string::npos);
     EXPECT_NE(bytes.find("(Brisco)"), std::string::npos);
     EXPECT_NE(bytes.find("/BaseState /ON"), std::string::npos);
