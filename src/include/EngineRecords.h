@@ -781,6 +781,26 @@ struct TextOutlineRequest {
 static_assert(sizeof(TextOutlineRequest) == 8 && offsetof(TextOutlineRequest, corners) == 4,
               "outline request layout");
 
+// ---- Drawing surface ------------------------------------------------------------------------
+
+// The fields of a view's drawing surface that the engine reads in ZUriDrawAll (the surface is the
+// program's record; the engine never writes it).
+struct DrawSurfaceRecord {
+    uint8_t ownDc;          // 0
+    int32_t mode;           // 1: 0 or 1 GDI, 2 Direct2D
+    uint8_t flag;           // 5
+    HWND window;            // 6
+    HDC drawDc;             // 10
+    HDC windowDc;           // 14
+    uint8_t program18[15];  // 18
+    RECT client;            // 33: client rectangle of the window
+};
+static_assert(sizeof(DrawSurfaceRecord) == 49 && offsetof(DrawSurfaceRecord, mode) == 1 &&
+                  offsetof(DrawSurfaceRecord, window) == 6 && offsetof(DrawSurfaceRecord, drawDc) == 10 &&
+                  offsetof(DrawSurfaceRecord, client) == 33,
+              "DrawSurfaceRecord layout");
+constexpr int32_t kSurfaceDirect2D = 2;
+
 // ---- Element list of QmGetDrawElementsAll ---------------------------------------------------
 
 // The caller gives room for `capacity` handles; the engine writes `count` (all drawable elements,
