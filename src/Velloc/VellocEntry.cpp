@@ -7,7 +7,7 @@
 #include "CommandRegistry.h"
 #include "VellocModule.h"
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         AttachVellocModule(instance);
