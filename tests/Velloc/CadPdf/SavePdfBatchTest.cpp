@@ -2,97 +2,26 @@
 // context, as a stand-alone converter calls it.
 #include "GTest.h"
 
-#include <atomic>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "CadPdf/SavePdf.h"
-#include "CommandEntry.h"
-#include "CommandRegistry.h"
+#include "EngineBinding.h"
+#include "MessageBoxAnswerer.h"
 #include "ExportFixture.h"
 
 namespace {
 
-using StartCmdExFn = int (*)(HWND, const char*, void*);
+using StartCmdExFn = int(WINAPI*)(HWND, const char*, void*);
 
-// StartCmdEx of the plug-in is this call with the plug-in's registry (VellocEntry.cpp); the
-// plug-in's library is linked into the test, so the command runs in this process.
-int StartCmdExInProcess(HWND host, const char* line, void* context)
+// The plug-in as a stand-alone converter binds it: Velloc.dll by name, StartCmdEx by name.
+StartCmdExFn LoadStartCmdEx()
 {
-    if (PluginCommands().Find("PDF保存") == nullptr) RegisterCommands();
-    return RunCommandEntry(PluginCommands(), host, line, context);
+    char folder[MAX_PATH] = {};
+    GetProgramFolder(folder, sizeof folder);
+    HMODULE velloc = LoadLibraryA((std::string(folder) + "Velloc.dll.so").c_str());
+    return velloc != nullptr ? reinterpret_cast<StartCmdExFn>(GetProcAddress(velloc, "StartCmdEx")) : nullptr;
 }
-
-StartCmdExFn LoadStartCmdEx() { return &StartCmdExInProcess; }
-
-// Presses OK on every message box of this process, as a user would, and keeps their texts.
-class MessageBoxAnswerer {
-public:
-    // A Win32 thread: only threads the platform made may call window functions.
-    MessageBoxAnswerer() : m_thread(CreateThread(nullptr, 0, &MessageBoxAnswerer::Run, this, 0, nullptr)) {}
-    ~MessageBoxAnswerer()
-    {
-        m_stop = true;
-        if (m_thread != nullptr) {
-            WaitForSingleObject(m_thread, INFINITE);
-            CloseHandle(m_thread);
-        }
-    }
-    std::vector<std::string> Texts()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_texts;
-    }
-
-private:
-    static BOOL CALLBACK FindStatic(HWND child, LPARAM out)
-    {
-        char cls[32] = {};
-        GetClassNameA(child, cls, sizeof cls);
-        if (lstrcmpiA(cls, "Static") == 0 && GetWindowTextLengthA(child) > 0) {
-            *reinterpret_cast<HWND*>(out) = child;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static BOOL CALLBACK Visit(HWND window, LPARAM self)
-    {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        char cls[32] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        if (process != GetCurrentProcessId() || lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-        HWND text = nullptr;
-        EnumChildWindows(window, FindStatic, reinterpret_cast<LPARAM>(&text));
-        char buffer[1024] = {};
-        if (text != nullptr) GetWindowTextA(text, buffer, sizeof buffer);
-        auto* answerer = reinterpret_cast<MessageBoxAnswerer*>(self);
-        {
-            std::lock_guard<std::mutex> lock(answerer->m_mutex);
-            answerer->m_texts.push_back(buffer);
-        }
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-    static DWORD WINAPI Run(void* self)
-    {
-        static_cast<MessageBoxAnswerer*>(self)->Loop();
-        return 0;
-    }
-    void Loop()
-    {
-        while (!m_stop) {
-            EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
-            Sleep(20);
-        }
-    }
-
-    std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
-    std::vector<std::string> m_texts;
-    HANDLE m_thread;
-};
 
 TEST(SavePdfBatch, OutputPathDropsEveryOdAndTrims)
 {
@@ -124,7 +53,7 @@ TEST(SavePdfBatch, WritesTheDrawingAndAnswersZero)
     const std::string line = "/OD " + out.WindowsPath("batch.pdf") + " /OD /c:PDF保存";
     MessageBoxAnswerer answerer;
     EXPECT_EQ(start(nullptr, line.c_str(), drawing.db()), 0);
-    for (const std::string& text : answerer.Texts()) ADD_FAILURE() << "message: " << text;
+    EXPECT_EQ(answerer.Count(), 0) << answerer.LastText();
     const ToolResult check = RunTool("qpdf --check '" + out.UnixPath("batch.pdf") + "'");
     EXPECT_EQ(check.exitCode, 0) << check.output;
 }
@@ -137,14 +66,16 @@ TEST(SavePdfBatch, FailureIsNeitherZeroNorNotStarted)
     ExportOutputFolder out;
     ExportDrawing drawing;
     drawing.Add(LineElement(0, 0, 100, 50));
-    MessageBoxAnswerer answerer;
-    const std::string line = out.WindowsPath("no-such-folder\\batch.pdf") + " /OD /c:PDF保存";
-    const int result = start(nullptr, line.c_str(), drawing.db());
-    EXPECT_NE(result, 0);
-    EXPECT_NE(result, -1);
-    const std::vector<std::string> texts = answerer.Texts();
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0].rfind("PDF変換中にエラーが発生しました。", 0), 0u) << texts[0];
+    {
+        MessageBoxAnswerer answerer;
+        const std::string line = out.WindowsPath("no-such-folder\\batch.pdf") + " /OD /c:PDF保存";
+        const int result = start(nullptr, line.c_str(), drawing.db());
+        EXPECT_NE(result, 0);
+        EXPECT_NE(result, -1);
+        EXPECT_EQ(answerer.Count(), 1);
+        EXPECT_EQ(answerer.LastText().rfind("PDF変換中にエラーが発生しました。", 0), 0u) << answerer.LastText();
+        EXPECT_EQ(answerer.LastCaption(), "エラー");
+    }
 
     // An empty drawing: the no-data message, and no file.
     ExportDrawing empty;
@@ -152,6 +83,7 @@ TEST(SavePdfBatch, FailureIsNeitherZeroNorNotStarted)
     const std::string emptyLine = out.WindowsPath("empty.pdf") + " /OD /c:PDF保存";
     EXPECT_EQ(start(nullptr, emptyLine.c_str(), empty.db()), kSavePdfNotWritten);
     EXPECT_EQ(GetFileAttributesA(out.WindowsPath("empty.pdf").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(second.LastText(), "PDFを保存するデータがありません。");
 }
 
 }  // namespace
