@@ -306,3 +306,63 @@ TEST(CadPdfOutTools, PageByPageWalkVisitsEveryPageOnce)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CadPdfOutTools, CompositeLinesAndFigureGroupMembers)
+{
+    ExportSettingsFolder settings;
+    settings.Write("PdfOut.ini", "SYSTEM", "modeCompDoc", "1");
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    // Composite kind 900: its line members are drawn, other members are not.
+    ElementRecord composite = MakeComposite(kElementGroup);
+    composite.subKind = 900;
+    void* head = drawing.Add(composite);
+    ASSERT_NE(head, nullptr);
+    ElementRecord l1 = LineElement(0, 0, 10, 0), l2 = LineElement(0, 5, 10, 5), c = CircleElement(0, 0, 3);
+    ZUriAppendMemberElement(&l1, head, drawing.db());
+    ZUriAppendMemberElement(&l2, head, drawing.db());
+    ZUriAppendMemberElement(&c, head, drawing.db());
+    // A figure group: members of types 1 to 7 are drawn.
+    FigureHeaderRecord h{};
+    ElementRecord headerRecord = AsRecord(h);
+    headerRecord.type = kElementFigureHeader;
+    void* header = ZUriCreateFgroupHead(&headerRecord, drawing.db());
+    ASSERT_NE(header, nullptr);
+    ElementRecord m1 = LineElement(20, 20, 30, 30), m2 = CircleElement(25, 25, 4);
+    ZUriAppendMemberElement(&m1, header, drawing.db());
+    ZUriAppendMemberElement(&m2, header, drawing.db());
+    FigureReferenceRecord ref{};
+    SetHeader(ref.header, kElementFigureReference);
+    ref.scaleX = ref.scaleY = 1.0;
+    ASSERT_NE(ZUriAppendFgroup(header, &ref, drawing.db()), nullptr);
+
+    ASSERT_EQ(Export(&drawing, out.WindowsPath("c.pdf")).result, 0);
+    const std::string content = ReadUnixFile(out.UnixPath("c.pdf"));
+    EXPECT_EQ(CountOccurrences(content, "\nS\n"), 4u) << content.substr(content.find("stream"), 600);
+    EXPECT_EQ(RunTool("qpdf --check '" + out.UnixPath("c.pdf") + "'").exitCode, 0);
+}
+
+TEST(CadPdfOutTools, ElementsOfTheOtherSpaceAreNothingPageByPage)
+{
+    for (const char* mode : {"0", "1"}) {
+        ExportSettingsFolder settings;
+        settings.Write("PdfOut.ini", "SYSTEM", "modeExport", mode);
+        ExportOutputFolder out;
+        ExportDrawing drawing;
+        ElementRecord paper = LineElement(0, 0, 10, 10);
+        paper.space = 1;
+        drawing.Add(paper);
+        const ExportRun run = Export(&drawing, out.WindowsPath("s.pdf"));
+        if (mode[0] == '0') {
+            EXPECT_EQ(run.result, 0);  // the whole drawing is written
+        } else {
+            EXPECT_EQ(run.result, -1);
+            ASSERT_EQ(run.messages.texts.size(), 1u);
+            EXPECT_EQ(run.messages.texts[0], "PDFを保存するデータがありません。");
+        }
+    }
+}
+
+}  // namespace
