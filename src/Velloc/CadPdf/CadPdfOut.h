@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,7 @@ private:
     int DrawTextElement(TextElement& text);
     int DrawVectorText(const TextElement& text);
     bool MeasureText(const TextElement& text, double* width, double* height) const;
+    double DescentRatio(const std::string& face);
 
     PdfOutSettings& m_settings;
     ExportMessages* m_messages;
@@ -115,4 +117,5 @@ private:
     std::vector<PdfLayerGroup> m_layerGroups;
     QmCadDocument* m_previousDocument = nullptr;
     bool m_attached = false;
+    std::map<std::string, double> m_descentRatios;
 };

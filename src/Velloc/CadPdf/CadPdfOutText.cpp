@@ -99,10 +99,7 @@ int CadPdfOut::DrawTextElement(TextElement& text)
     if (vertical) c = -c;
 
     TextOffset offset = TextOriginOffset(text.Basis(), vertical, boxW * s, boxH * s, w, h);
-    if (!vertical && ExportFontTable().MoveDescent()) {
-        double ratio = 0;
-        if (GetFontDescentRatio(text.font.c_str(), &ratio) == 1) offset.dy += ratio * boxH * s;
-    }
+    if (!vertical && ExportFontTable().MoveDescent()) offset.dy += DescentRatio(text.font) * boxH * s;
     const double angle = text.record.angle;
     const double x = text.record.x * s + offset.dx * std::cos(angle) - offset.dy * std::sin(angle);
     const double y = text.record.y * s + offset.dx * std::sin(angle) + offset.dy * std::cos(angle);
@@ -162,6 +159,17 @@ int CadPdfOut::DrawTextString(int colour, const std::string& text, double x, dou
     m_pdf.Call(HPDF_Page_EndText, m_page);
     EndMarkedContent();
     return 0;
+}
+
+double CadPdfOut::DescentRatio(const std::string& face)
+{
+    // A face's metrics do not change during an export: asked once per face.
+    auto known = m_descentRatios.find(face);
+    if (known != m_descentRatios.end()) return known->second;
+    double ratio = 0;
+    if (GetFontDescentRatio(face.c_str(), &ratio) != 1) ratio = 0;
+    m_descentRatios.emplace(face, ratio);
+    return ratio;
 }
 
 bool CadPdfOut::MeasureText(const TextElement& text, double* width, double* height) const
