@@ -140,3 +140,29 @@ TEST(TextPlacement, UnterminatedFontNameIsReadBounded)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CadPdfOutText, VectorFontTextsAreStrokesWhenTheSettingSaysSo)
+{
+    for (const char* mode : {"1", "0"}) {
+        ExportSettingsFolder settings;
+        settings.Write("PdfOut.ini", "SYSTEM", "modeCompDoc", "1");
+        settings.Write("PdfOut.ini", "SYSTEM", "modeVectorFont", mode);
+        ExportOutputFolder out;
+        ExportDrawing drawing;
+        drawing.Add(TextElementRecord("AB", "VectorFont", 10, 3, 0, 0));
+        RecordedMessages messages;
+        ASSERT_EQ(ExportTo(drawing, out.WindowsPath("v.pdf"), &messages), 0);
+        const std::string content = ReadUnix(out.UnixPath("v.pdf"));
+        if (mode[0] == '1') {
+            EXPECT_EQ(content.find("BT\n"), std::string::npos);
+            EXPECT_NE(content.find("1 J\n"), std::string::npos);  // round caps for the strokes
+            EXPECT_GT(CountOccurrences(content, " l\n"), 3u);
+        } else {
+            EXPECT_NE(content.find("BT\n"), std::string::npos);
+        }
+    }
+}
+
+}  // namespace

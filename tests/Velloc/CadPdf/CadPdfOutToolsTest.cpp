@@ -97,6 +97,8 @@ void BuildFixture(ExportDrawing& d)
     ElementRecord earc = EllipticArcElement(-50, 80, -30, 80, 0.5, 0, kPi, true);
     earc.lineEndEnd = 5;
     d.Add(earc);
+    // Angles no sampling could finish: nothing is drawn for them, and the export goes on.
+    d.Add(EllipticArcElement(0, -150, 20, -150, 0.5, 1e300, INFINITY, false));
     for (int kind = 1; kind <= 13; ++kind) {
         ElementRecord marked = LineElement(-150 + kind * 20, -120, -140 + kind * 20, -100, 0, 1);
         marked.lineEndEnd = static_cast<uint8_t>(kind);

@@ -121,13 +121,26 @@ ElementRecord EllipticArcElement(double cx, double cy, double ax, double ay, dou
 
 ExportSettingsFolder::ExportSettingsFolder()
 {
-    char name[64];
-    std::snprintf(name, sizeof name, "VellocExportTest%lu_%d", GetCurrentProcessId(), ++g_folderCounter);
+    // Process ids repeat from one wine run to the next: the clock makes the name new.
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    char name[80];
+    std::snprintf(name, sizeof name, "VellocExportTest%llx_%d", static_cast<unsigned long long>(now.QuadPart),
+                  ++g_folderCounter);
     m_product = name;
     QmCadApi_SetAppProductName(m_product.c_str());
 }
 
-ExportSettingsFolder::~ExportSettingsFolder() { QmCadApi_SetAppProductName("VoltraneV8"); }
+ExportSettingsFolder::~ExportSettingsFolder()
+{
+    // The files go with their sections; the folder itself is left to the prefix.
+    const char* const outSections[] = {"SYSTEM", "LineColor", "LineWidth", "LINE_TERM", "EXCHANGE_FONT", "Font"};
+    for (const char* section : outSections)
+        QmCadApi_WritePrivateProfileString(section, nullptr, nullptr, "%USER_LOCAL_APPDATA%SETTEI\\PdfOut.ini");
+    for (const char* section : {"PdfOut", "PdfOut_RGB", "PdfOut_Mono"})
+        QmCadApi_WritePrivateProfileString(section, nullptr, nullptr, "%USER_LOCAL_APPDATA%SETTEI\\PdfColor.ini");
+    QmCadApi_SetAppProductName("VoltraneV8");
+}
 
 void ExportSettingsFolder::Write(const char* file, const char* section, const char* key, const char* value)
 {
