@@ -70,6 +70,8 @@ public:
     int DrawEllipticArc(const ElementRecord* record, double scale);
     int DrawPolyline(const std::vector<MarkPoint>& points);
     int DrawLineEnd(ExportElement element, const ElementRecord* record, int end);
+    // The marks of both ends that the record asks for.
+    void DrawLineEnds(ExportElement element, const ElementRecord* record);
     int DrawTextString(int colour, const std::string& text, double x, double y, double h, double w,
                        double angleDegrees, double c);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "CadPdf/ElementOverlay.h"
 #include "CadPdf/LineEndGeometry.h"
 #include "CadPdf/PdfOutSettings.h"
 #include "DravikDb.h"
@@ -14,25 +15,17 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-template <typename T>
-T Overlay(const ElementRecord* record)
-{
-    T typed;
-    std::memcpy(&typed, record, sizeof typed);
-    return typed;
-}
-
 // End point and outward direction of an element's end; false when it cannot be computed.
 bool EndOfElement(const ElementRecord* record, int end, MarkPoint* p, double* phi)
 {
     switch (record->type) {
     case kElementLine: {
-        const LineRecord line = Overlay<LineRecord>(record);
+        const LineRecord line = ElementOverlay<LineRecord>(record);
         LineEndOfSegment(line.x1, line.y1, line.x2, line.y2, end, p, phi);
         return std::isfinite(p->x) && std::isfinite(p->y);
     }
     case kElementArc: {
-        const ArcRecord arc = Overlay<ArcRecord>(record);
+        const ArcRecord arc = ElementOverlay<ArcRecord>(record);
         const double start = NormalizeAngle(arc.startAngle);
         const double finish = NormalizeAngle(arc.endAngle);
         double startPoint[3] = {};
@@ -44,7 +37,7 @@ bool EndOfElement(const ElementRecord* record, int end, MarkPoint* p, double* ph
         return true;
     }
     case kElementEllipticArc: {
-        const EllipticArcRecord arc = Overlay<EllipticArcRecord>(record);
+        const EllipticArcRecord arc = ElementOverlay<EllipticArcRecord>(record);
         if (!std::isfinite(arc.startAngle) || !std::isfinite(arc.endAngle)) return false;
         return LineEndOfEllipticArc(arc.cx, arc.cy, arc.ax, arc.ay, arc.ratio, NormalizeAngle(arc.startAngle),
                                     NormalizeAngle(arc.endAngle), arc.swapped != 0, end, p, phi);

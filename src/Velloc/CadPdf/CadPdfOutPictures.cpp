@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "CadPdf/ElementOverlay.h"
 #include "CadPdf/PictureBits.h"
 #include "CadPdf/PdfOutSettings.h"
 #include "DravikDb.h"
@@ -12,14 +13,6 @@
 #include "QmCadImage.h"
 
 namespace {
-
-template <typename T>
-T Overlay(const ElementRecord* record)
-{
-    T typed;
-    std::memcpy(&typed, record, sizeof typed);
-    return typed;
-}
 
 }  // namespace
 
@@ -34,7 +27,7 @@ int CadPdfOut::ExportImage(ExportElement, const ElementRecord* record)
     if (m_settings.outImage == 0) return 0;
     ElementRecord styled = *record;
     if (SetElementStyle(&styled) == -1) return 0;
-    const ImageRecord image = Overlay<ImageRecord>(record);
+    const ImageRecord image = ElementOverlay<ImageRecord>(record);
     if (image.dib == nullptr) return -1;
     std::string jpeg;
     if (SaveDibAsJpeg(image.dib, &jpeg) != 0) return -1;
@@ -65,7 +58,7 @@ int CadPdfOut::ExportRaster(ExportElement, const ElementRecord* record)
     DeleteObject(bitmap);
     if (saved != 0) return -1;
 
-    const RasterRecord raster = Overlay<RasterRecord>(record);
+    const RasterRecord raster = ElementOverlay<RasterRecord>(record);
     const double r = raster.angle;
     const double hx = (std::fabs(raster.height * std::sin(r)) + std::fabs(raster.width * std::cos(r))) * 0.5;
     const double hy = (std::fabs(raster.height * std::cos(r)) + std::fabs(raster.width * std::sin(r))) * 0.5;

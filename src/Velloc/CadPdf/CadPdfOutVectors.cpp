@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "CadPdf/ElementOverlay.h"
 #include "CadPdf/LineEndGeometry.h"
 #include "CadPdf/PdfOutSettings.h"
 #include "DravikDb.h"
@@ -17,15 +18,6 @@ namespace {
 constexpr double kTiny = 1e-8;
 constexpr double kPi = 3.14159265358979323846;
 constexpr unsigned kLibraryDashLimit = 8;  // libharu keeps at most 8 lengths
-
-template <typename T>
-T Overlay(const ElementRecord* record)
-{
-    static_assert(sizeof(T) == sizeof(ElementRecord), "overlay size");
-    T typed;
-    std::memcpy(&typed, record, sizeof typed);
-    return typed;
-}
 
 double Degrees(double radians) { return radians * 180.0 / kPi; }
 
@@ -231,7 +223,7 @@ int CadPdfOut::DrawEllipse(double x, double y, double radiusA, double radiusB, d
 
 int CadPdfOut::DrawEllipticArc(const ElementRecord* record, double scale)
 {
-    const EllipticArcRecord arc = Overlay<EllipticArcRecord>(record);
+    const EllipticArcRecord arc = ElementOverlay<EllipticArcRecord>(record);
     return PaintPath(
         [&] {
             const double vx = arc.ax - arc.cx;
@@ -271,15 +263,20 @@ int CadPdfOut::DrawEllipticArc(const ElementRecord* record, double scale)
 
 // ---- Element operations -----------------------------------------------------------------------
 
+void CadPdfOut::DrawLineEnds(ExportElement element, const ElementRecord* record)
+{
+    if (record->lineEndStart != 0) DrawLineEnd(element, record, 0);
+    if (record->lineEndEnd != 0) DrawLineEnd(element, record, 1);
+}
+
 int CadPdfOut::ExportLine(ExportElement element, const ElementRecord* record)
 {
     ElementRecord styled = *record;
     if (SetElementStyle(&styled) == -1) return 0;
-    const LineRecord line = Overlay<LineRecord>(record);
+    const LineRecord line = ElementOverlay<LineRecord>(record);
     const double s = m_scale;
     const int result = DrawLine(line.x1 * s, line.y1 * s, line.x2 * s, line.y2 * s);
-    if (record->lineEndStart != 0) DrawLineEnd(element, record, 0);
-    if (record->lineEndEnd != 0) DrawLineEnd(element, record, 1);
+    DrawLineEnds(element, record);
     return result;
 }
 
@@ -287,7 +284,7 @@ int CadPdfOut::ExportCircle(ExportElement, const ElementRecord* record)
 {
     ElementRecord styled = *record;
     if (SetElementStyle(&styled) == -1) return 0;
-    const CircleRecord circle = Overlay<CircleRecord>(record);
+    const CircleRecord circle = ElementOverlay<CircleRecord>(record);
     const double s = m_scale;
     return DrawCircle(circle.cx * s, circle.cy * s, circle.radius * s);
 }
@@ -296,7 +293,7 @@ int CadPdfOut::ExportArc(ExportElement element, const ElementRecord* record)
 {
     ElementRecord styled = *record;
     if (SetElementStyle(&styled) == -1) return 0;
-    const ArcRecord arc = Overlay<ArcRecord>(record);
+    const ArcRecord arc = ElementOverlay<ArcRecord>(record);
     const double s = m_scale;
     const double a1 = Degrees(NormalizeAngle(arc.startAngle));
     const double a2 = Degrees(NormalizeAngle(arc.endAngle));
@@ -305,8 +302,7 @@ int CadPdfOut::ExportArc(ExportElement element, const ElementRecord* record)
     const double y = clockwise ? a2 : a1;
     const double sweep = x > y ? x - y : x - y + 360.0;
     const int result = DrawArc(arc.cx * s, arc.cy * s, arc.radius * s, x, sweep);
-    if (record->lineEndStart != 0) DrawLineEnd(element, record, 0);
-    if (record->lineEndEnd != 0) DrawLineEnd(element, record, 1);
+    DrawLineEnds(element, record);
     return result;
 }
 
@@ -314,7 +310,7 @@ int CadPdfOut::ExportEllipse(ExportElement, const ElementRecord* record)
 {
     ElementRecord styled = *record;
     if (SetElementStyle(&styled) == -1) return 0;
-    const EllipseRecord ellipse = Overlay<EllipseRecord>(record);
+    const EllipseRecord ellipse = ElementOverlay<EllipseRecord>(record);
     const double s = m_scale;
     const GeoVector axis(ellipse.ax - ellipse.cx, ellipse.ay - ellipse.cy, 0);
     const double a = std::hypot(axis.x, axis.y) * s;
@@ -327,8 +323,7 @@ int CadPdfOut::ExportEllipticArc(ExportElement element, const ElementRecord* rec
     ElementRecord styled = *record;
     if (SetElementStyle(&styled) == -1) return 0;
     const int result = DrawEllipticArc(record, m_scale);
-    if (record->lineEndStart != 0) DrawLineEnd(element, record, 0);
-    if (record->lineEndEnd != 0) DrawLineEnd(element, record, 1);
+    DrawLineEnds(element, record);
     return result;
 }
 
@@ -341,7 +336,7 @@ int CadPdfOut::ExportComposite900(ExportElement element, const ElementRecord*)
     for (void* m = ZUriReadNextMember2(element, nullptr); m != nullptr; m = ZUriReadNextMember2(element, m)) {
         if (ZUriReadElement(m, 0, &member, db) == nullptr || member.type != kElementLine) continue;
         if (SetElementStyle(&member) == -1) continue;
-        const LineRecord line = Overlay<LineRecord>(&member);
+        const LineRecord line = ElementOverlay<LineRecord>(&member);
         const double s = m_scale;
         if (DrawLine(line.x1 * s, line.y1 * s, line.x2 * s, line.y2 * s) == -1) result = -1;
     }

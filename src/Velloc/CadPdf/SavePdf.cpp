@@ -62,6 +62,14 @@ void InitGeometryTolerances()
 
 WNDPROC g_savedFrameProc = nullptr;
 
+// Buttons (kind 3) and statics (kind 6) in the host library's dialog colours.
+LRESULT ControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int kind = message == WM_CTLCOLORBTN ? 3 : 6;
+    return reinterpret_cast<LRESULT>(
+        HostLib::Dader_OnCtlColor(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), kind));
+}
+
 }  // namespace
 
 std::string BatchOutputPath(const std::string& parameters)
@@ -199,11 +207,8 @@ UINT_PTR CALLBACK SaveDialogHookProc(HWND window, UINT message, WPARAM wParam, L
         case WM_ERASEBKGND:
             return HostLib::Dader_OnEraseBkgnd(window, reinterpret_cast<HDC>(wParam));
         case WM_CTLCOLORBTN:
-            return reinterpret_cast<LRESULT>(
-                HostLib::Dader_OnCtlColor(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 3));
         case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<LRESULT>(
-                HostLib::Dader_OnCtlColor(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 6));
+            return ControlColour(window, message, wParam, lParam);
         default:
             return 0;
         }
@@ -224,11 +229,8 @@ LRESULT CALLBACK SaveDialogFrameProc(HWND window, UINT message, WPARAM wParam, L
             }
             break;
         case WM_CTLCOLORBTN:
-            return reinterpret_cast<LRESULT>(
-                HostLib::Dader_OnCtlColor(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 3));
         case WM_CTLCOLORSTATIC:
-            return reinterpret_cast<LRESULT>(
-                HostLib::Dader_OnCtlColor(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 6));
+            return ControlColour(window, message, wParam, lParam);
         default:
             break;
         }

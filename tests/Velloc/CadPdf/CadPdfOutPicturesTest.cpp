@@ -65,14 +65,6 @@ ElementRecord RasterElement(const std::vector<uint8_t>& bits, int w, int h, doub
     return AsRecord(raster);
 }
 
-std::string ReadUnix(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 int ExportTo(ExportDrawing& drawing, const std::string& path)
 {
     QmCadDocument document(nullptr);
@@ -117,7 +109,7 @@ TEST(CadPdfOutPictures, ImageIsPlacedFromItsLowerLeftCornerWhicheverCornerComesF
     const ToolResult list = RunTool("pdfimages -list '" + pdf + "'");
     EXPECT_NE(list.output.find("jpeg"), std::string::npos) << list.output;
     EXPECT_EQ(CountOccurrences(list.output, "\n"), 3u) << list.output;  // two header lines, one image
-    const std::string content = ReadUnix(pdf);
+    const std::string content = ReadUnixFile(pdf);
     // 80 x 50 mm from (20, 30) mm.
     EXPECT_NE(content.find("226.77165 0 0 141.73228 56.69291 85.03937 cm"), std::string::npos)
         << content.substr(content.find("/OC /oc0 BDC"), 120);
@@ -138,7 +130,7 @@ TEST(CadPdfOutPictures, PicturesAreLeftOutWhenTheSettingsSaySo)
     drawing.Add(RasterElement(bits, 16, 8, 0, 0x0000FF));
     drawing.Add(LineElement(0, 0, 10, 0));
     ASSERT_EQ(ExportTo(drawing, out.WindowsPath("none.pdf")), 0);
-    const std::string content = ReadUnix(out.UnixPath("none.pdf"));
+    const std::string content = ReadUnixFile(out.UnixPath("none.pdf"));
     EXPECT_EQ(content.find("/Subtype /Image"), std::string::npos);
     EXPECT_EQ(CountOccurrences(content, "/OC /oc0 BDC"), 1u);  // the line's only
 }

@@ -32,14 +32,6 @@ ElementRecord TextElementRecord(const char* text, const char* font, double heigh
     return AsRecord(t);
 }
 
-std::string ReadUnix(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 int ExportTo(ExportDrawing& drawing, const std::string& path, RecordedMessages* messages)
 {
     QmCadDocument document(nullptr);
@@ -78,7 +70,7 @@ TEST(CadPdfOutText, JapaneseTextsReachThePdf)
 
     // "ラーメン" down a column is four horizontal texts; each text is bracketed in its layer.
     RunTool("qpdf --qdf --object-streams=disable '" + pdf + "' '" + pdf + ".qdf'");
-    const std::string content = ReadUnix(pdf + ".qdf");
+    const std::string content = ReadUnixFile(pdf + ".qdf");
     EXPECT_EQ(CountOccurrences(content, "BT\n"), 1u + 1u + 1u + 4u + 1u);
     EXPECT_EQ(CountOccurrences(content, "/OC /oc0 BDC"), CountOccurrences(content, "BT\n"));
 }
@@ -100,7 +92,7 @@ TEST(CadPdfOutText, SizesBeyondTheLibraryLimitsGoIntoTheTextMatrix)
     ASSERT_EQ(ExportTo(drawing, out.WindowsPath("big.pdf"), &messages), 0)
         << (messages.texts.empty() ? "" : messages.texts[0]);
     EXPECT_EQ(RunTool("qpdf --check '" + out.UnixPath("big.pdf") + "'").exitCode, 0);
-    const std::string content = ReadUnix(out.UnixPath("big.pdf"));
+    const std::string content = ReadUnixFile(out.UnixPath("big.pdf"));
     EXPECT_NE(content.find(" 600 Tf"), std::string::npos);
     EXPECT_EQ(content.find(" 700 Tf"), std::string::npos);
     EXPECT_NE(content.find("1.16667 0 0 1.16667 "), std::string::npos) << content.substr(content.find("BT"), 300);
@@ -154,7 +146,7 @@ TEST(CadPdfOutText, VectorFontTextsAreStrokesWhenTheSettingSaysSo)
         drawing.Add(TextElementRecord("AB", "VectorFont", 10, 3, 0, 0));
         RecordedMessages messages;
         ASSERT_EQ(ExportTo(drawing, out.WindowsPath("v.pdf"), &messages), 0);
-        const std::string content = ReadUnix(out.UnixPath("v.pdf"));
+        const std::string content = ReadUnixFile(out.UnixPath("v.pdf"));
         if (mode[0] == '1') {
             EXPECT_EQ(content.find("BT\n"), std::string::npos);
             EXPECT_NE(content.find("1 J\n"), std::string::npos);  // round caps for the strokes

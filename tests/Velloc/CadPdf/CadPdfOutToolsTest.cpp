@@ -15,14 +15,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-std::string ReadUnixFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 // The page's content stream, uncompressed, through qpdf.
 std::string PageContent(const ExportOutputFolder& out, const std::string& name)
 {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "Dravik.h"
 
@@ -179,6 +181,14 @@ void RecordedMessages::Show(const char* text, const char* caption, UINT)
 {
     texts.push_back(text != nullptr ? text : "");
     captions.push_back(caption != nullptr ? caption : "");
+}
+
+std::string ReadUnixFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
 }
 
 size_t CountOccurrences(const std::string& text, const std::string& word)

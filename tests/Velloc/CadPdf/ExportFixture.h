@@ -81,4 +81,7 @@ public:
     std::vector<std::string> captions;
 };
 
+// A whole file named by its Unix path (empty when it cannot be read).
+std::string ReadUnixFile(const std::string& path);
+
 size_t CountOccurrences(const std::string& text, const std::string& word);
