@@ -9,6 +9,7 @@
 #include "CadPdf/CadPdfOut.h"
 #include "CadPdf/PdfOutSettings.h"
 #include "ExportFixture.h"
+#include "GeometryRoutines.h"
 #include "QmCadDocument.h"
 
 namespace {
@@ -100,6 +101,8 @@ void BuildFixture(ExportDrawing& d)
 
 TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
 {
+    const double tolerances[2] = {1e-6, 1e-6};
+    VyCAL_INIT(tolerances);  // as the command does before it exports (arc ends need it)
     ExportSettingsFolder settings;
     ExportOutputFolder out;
     ExportDrawing drawing;
@@ -356,6 +359,62 @@ TEST(CadPdfOutTools, ElementsOfTheOtherSpaceAreNothingPageByPage)
             ASSERT_EQ(run.messages.texts.size(), 1u);
             EXPECT_EQ(run.messages.texts[0], "PDFを保存するデータがありません。");
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Every point of every path in mutool's trace, in PDF user space.
+std::vector<std::pair<double, double>> TracedPoints(const std::string& trace)
+{
+    std::vector<std::pair<double, double>> points;
+    for (size_t at = trace.find("to x=\""); at != std::string::npos; at = trace.find("to x=\"", at + 1)) {
+        double x = 0, y = 0;
+        if (std::sscanf(trace.c_str() + at, "to x=\"%lf\" y=\"%lf\"", &x, &y) == 2)
+            points.push_back({x, y});
+    }
+    return points;
+}
+
+bool HasPointNear(const std::vector<std::pair<double, double>>& points, double x, double y)
+{
+    for (const auto& p : points)
+        if (std::fabs(p.first - x) < 0.05 && std::fabs(p.second - y) < 0.05) return true;
+    return false;
+}
+
+TEST(CadPdfOutTools, ArrowsAtArcEndsPointAlongTheArcInBothDirections)
+{
+    const double tolerances[2] = {1e-6, 1e-6};
+    ASSERT_EQ(VyCAL_INIT(tolerances), 1);
+    const double mm = 72.0 / 25.4;
+    const double c10 = 7.5 * std::cos(10 * kPi / 180), s10 = 7.5 * std::sin(10 * kPi / 180);
+    struct Case {
+        bool clockwise;
+        double start, end;
+        double barbX, barbY;  // one barb of the end arrow, mm from the centre
+    };
+    const Case cases[] = {
+        // Counter-clockwise from 0 to 90 degrees: ends at (0, 50) heading -x; barbs behind at +x.
+        {false, 0, kPi / 2, c10, 50 + s10},
+        // Clockwise from 90 to 0 degrees: ends at (50, 0) heading -y; barbs behind, above.
+        {true, kPi / 2, 0, 50 + s10, c10},
+    };
+    for (const Case& c : cases) {
+        ExportSettingsFolder settings;
+        ExportOutputFolder out;
+        ExportDrawing drawing;
+        drawing.SetOriginMode(1);
+        ElementRecord arc = ArcElement(100, 100, 50, c.start, c.end, c.clockwise);
+        arc.lineEndEnd = 1;
+        drawing.Add(arc);
+        ASSERT_EQ(Export(&drawing, out.WindowsPath("a.pdf")).result, 0);
+        const ToolResult trace = RunTool("mutool trace '" + out.UnixPath("a.pdf") + "'");
+        const auto points = TracedPoints(trace.output);
+        EXPECT_TRUE(HasPointNear(points, (100 + c.barbX) * mm, (100 + c.barbY) * mm))
+            << (c.clockwise ? "clockwise" : "counter-clockwise") << "\n" << trace.output.substr(0, 3000);
     }
 }
 
