@@ -134,6 +134,12 @@ TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
     EXPECT_LT(locked, blank);
     EXPECT_NE(blank, std::string::npos);
 
+    // The viewer's layer list: every group on, in layer order.
+    const ToolResult layers = RunTool("mutool draw -Y -o /dev/null '" + pdf + "'");
+    EXPECT_NE(layers.output.find(u8"layer 1 (on): 壁\nlayer 2 (on): 隠し\nlayer 3 (on): ロック\nlayer 4 (on): 6\n"),
+              std::string::npos)
+        << layers.output;
+
     const std::string content = PageContent(out, "fixture.pdf");
     EXPECT_EQ(CountOccurrences(content, " BDC"), CountOccurrences(content, "EMC"));
     EXPECT_GT(CountOccurrences(content, "/OC /oc0 BDC"), 10u);
