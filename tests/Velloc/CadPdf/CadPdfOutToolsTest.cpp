@@ -425,3 +425,48 @@ TEST(CadPdfOutTools, ArrowsAtArcEndsPointAlongTheArcInBothDirections)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CadPdfOutTools, PageByPageWalkDrawsInDrawOrder)
+{
+    ExportSettingsFolder settings;
+    settings.Write("PdfOut.ini", "SYSTEM", "modeExport", "1");
+    settings.Write("PdfOut.ini", "SYSTEM", "modeCompDoc", "1");
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    drawing.SetColour(1, 255, 0, 0);
+    drawing.SetColour(2, 0, 255, 0);
+    drawing.SetColour(3, 0, 0, 255);
+    // Stored high, low, middle: drawn low, middle, high (equal keys keep the stored order).
+    LineRecord high = Typed<LineRecord>(LineElement(0, 0, 10, 0, 0, 1));
+    high.z1 = 5;
+    LineRecord low = Typed<LineRecord>(LineElement(0, 1, 10, 1, 0, 2));
+    low.z1 = -3;
+    LineRecord middle = Typed<LineRecord>(LineElement(0, 2, 10, 2, 0, 3));
+    middle.z1 = 1;
+    drawing.Add(AsRecord(high));
+    drawing.Add(AsRecord(low));
+    drawing.Add(AsRecord(middle));
+    ASSERT_EQ(Export(&drawing, out.WindowsPath("order.pdf")).result, 0);
+    const std::string content = ReadUnixFile(out.UnixPath("order.pdf"));
+    const size_t green = content.find("0 1 0 RG"), blue = content.find("0 0 1 RG"), red = content.find("1 0 0 RG");
+    ASSERT_NE(green, std::string::npos);
+    ASSERT_NE(blue, std::string::npos);
+    ASSERT_NE(red, std::string::npos);
+    EXPECT_LT(green, blue);
+    EXPECT_LT(blue, red);
+}
+
+TEST(CadPdfOutTools, PageIdsAreVisitedOnce)
+{
+    ExportDrawing drawing;
+    std::vector<uint8_t> page(kPageBufferSize, 0);
+    ASSERT_NE(ZUriAddPage(1, page.data(), drawing.db()), 0);
+    ASSERT_NE(ZUriAddPage(2, page.data(), drawing.db()), 0);
+    // A count larger than the chain: the walk ends with the chain and never comes back to 0.
+    const std::vector<int> pages = CollectPageIds(drawing.db(), ZUriGetPageCount(drawing.db()) + 3);
+    EXPECT_EQ(pages, (std::vector<int>{0, 1, 2}));
+}
+
+}  // namespace
