@@ -185,6 +185,34 @@ TEST(PictureBits, RotationAtFactorOneTakesTheRowBelowToo)
     VirtualFree(dst, 0, MEM_RELEASE);
 }
 
+TEST(PictureBits, RastersThatDoNotFitAreSkipped)
+{
+    ExportDrawing drawing;
+    TheRasterExportDefaults().database = drawing.db();
+    const std::vector<uint8_t> bits(16, 0xFF);
+    struct Case {
+        int w, h;
+        double factor;
+    };
+    const Case cases[] = {
+        {1 << 30, 8, 1.0},   // rows far beyond the bits held
+        {16, 1 << 30, 1.0},  // sizes that wrap in 32 bits
+        {16, 8, 0.0},        // a pixel factor of 0
+    };
+    for (const Case& c : cases) {
+        ElementRecord record = RasterElement(bits, 16, 8, 0, 0);
+        RasterRecord raster = Typed<RasterRecord>(record);
+        raster.pixelsX = c.w;
+        raster.pixelsY = c.h;
+        raster.pixelFactorX = c.factor;
+        record = AsRecord(raster);
+        HBITMAP bitmap = reinterpret_cast<HBITMAP>(1);
+        EXPECT_EQ(MakeRasterBitmap(&bitmap, 1.0, &record), -1) << c.w << " x " << c.h;
+        EXPECT_EQ(bitmap, nullptr);
+    }
+    TheRasterExportDefaults().database = nullptr;
+}
+
 TEST(PictureBits, ColourTableSizesAreCheckedAgainstTheBlock)
 {
     BITMAPINFOHEADER header{};
