@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "commands/CommandCatalog.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
 #include "commands/SystemCommandDispatcher.h"
@@ -497,10 +498,13 @@ LRESULT CRiririView::OnLeftUp(UINT, WPARAM, LPARAM, BOOL&)
     if (GetActiveView() != m_hWnd) return 0;
     g_mouse.buttonBits ^= 1;
     PDBINFO* block = Block();
-    if (block != nullptr && block->referenceMode && GetCadSystem().currentCommandId != 0) {
-        // Commands that may run on a read-only drawing are named by the command system, which
-        // keeps no such list yet: a drawing opened for reference takes no clicks then.
-        return 0;
+    if (block != nullptr && block->referenceMode) {
+        // A drawing opened for reference takes clicks only for the commands the catalogue lets
+        // run on read-only drawings, or, without a command, while the keyboard cursor is suspended.
+        const int command = GetCadSystem().currentCommandId;
+        const bool allowed = command != 0 ? GetLumbraCmd().IsReadOnlyCommand(command) != 0
+                                          : IsKeyCursorSuspended() != 0;
+        if (!allowed) return 0;
     }
     if (OtherViewLocked()) return 0;
     SetLastViewMousePoint(g_mouse.leftPress.x, g_mouse.leftPress.y);
