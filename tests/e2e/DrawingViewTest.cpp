@@ -9,6 +9,7 @@
 #include <string>
 
 #include "CatalogueSwap.h"
+#include "DrawingWindows.h"
 #include "DrawingWindowRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
@@ -102,17 +103,8 @@ protected:
 
     void TearDown() override
     {
-        if (frame == nullptr) return;
-        PostMessageA(frame, WM_CLOSE, 0, 0);
         // A modified drawing asks first: "No" lets the program end.
-        DWORD exitCode = 0;
-        bool ended = false;
-        for (int i = 0; i < 60 && !ended; ++i) {
-            if (HWND box = program.WaitForWindow("#32770", 200)) PostMessageA(box, WM_COMMAND, IDNO, 0);
-            ended = program.WaitForExit(300, &exitCode);
-        }
-        EXPECT_TRUE(ended);
-        if (!ended) program.Kill();
+        if (frame != nullptr) EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
     }
 
     // Opens an empty drawing window with 2424; its view.

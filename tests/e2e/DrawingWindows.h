@@ -7,3 +7,9 @@
 // window that came of it, or null when the program opened none. The catalogue must hold the
 // test plug-in's Echo command as 5990: its trace marks when the request has been handled.
 HWND OpenEmptyDrawingWindow(HWND frame);
+
+class ProgramProcess;
+
+// Closes the program's main window and answers "No" to every save question of a modified
+// drawing; true once the program has ended (it is killed otherwise).
+bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);

@@ -94,8 +94,8 @@ void ConnectDrawingViews(CMainFrame&)
     static CViewHostMessages viewMessages;
     static CDrawingHostMessages drawingMessages;
     CCadSysCmd& services = GetCadSysCmd();
-    services.SetFamily(CCadSysCmd::kViewMessages, &viewMessages);
-    services.SetFamily(CCadSysCmd::kDatabaseMember, &drawingMessages);
+    services.AddFamilyEntries(CCadSysCmd::kViewMessages, &viewMessages);
+    services.AddFamilyEntries(CCadSysCmd::kDatabaseMember, &drawingMessages);
     FrameServices& frameServices = GetFrameServices();
     frameServices.getActiveView = GetActiveView;
     frameServices.isLockedView = IsLockedViewService;

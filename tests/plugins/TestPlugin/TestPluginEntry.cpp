@@ -4,10 +4,11 @@
 //   Fault   writes through a null pointer.
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
+//   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp;
+//   Settings, MakeDrawing: HostServiceCommands.cpp.
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
 //           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
 //           column of text ink in the bar's left half, S a checksum of those pixels).
-//   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp.
 //   other   returns -1 (the command did not run).
 #include <windows.h>
 
@@ -19,6 +20,7 @@
 #include "Dravik.h"
 #include "PluginEntry.h"
 #include "DrawingCommands.h"
+#include "HostServiceCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -130,6 +132,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     }
     if (int result = RunWaitCommand(host, name); result != -2) return result;
     if (int result = RunDrawingCommand(host, name); result != -2) return result;
+    if (int result = RunHostServiceCommand(host, name); result != -2) return result;
     return -1;
 }
 
