@@ -1,6 +1,7 @@
 #include "commands/HostServiceDispatch.h"
 
 #include "commands/HostServiceFamilies.h"
+#include "commands/ServiceCommands.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
@@ -69,9 +70,9 @@ CCadSysCmd& GetCadSysCmd()
     return object;
 }
 
-CCadInterruptWait& GetCadInterruptWait()
+CCadInterruptCmd& GetCadInterruptCmd()
 {
-    static CCadInterruptWait object;
+    static CCadInterruptCmd object;
     return object;
 }
 
@@ -80,6 +81,7 @@ void ConnectHostServices(CMainFrame& frame)
     CCadSysCmd& services = GetCadSysCmd();
     InstallHostServiceFamilies(services);
     frame.SetHostServices(&services, services.StateFlagAddress());
-    frame.SetInterruptCommands(&GetCadInterruptWait());
+    frame.SetInterruptCommands(&GetCadInterruptCmd());
     GetFrameServices().restoreInputFocus = RestoreInputFocus;
+    InstallServiceCommands();
 }

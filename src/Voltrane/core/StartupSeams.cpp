@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands/CommandCatalog.h"
+#include "commands/InterruptCommands.h"
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
@@ -19,7 +20,6 @@ namespace {
 
 HWND g_layoutView = nullptr;
 HWND g_loupeView = nullptr;
-int g_interruptJumpArmed = 0;
 int g_backupStarted = 0;
 int g_previousRunCrashed = 0;
 
@@ -167,8 +167,8 @@ ParameterPanelHandles& GetParameterPanelHandles()
 
 // ---- commands ----
 int ReadCommandDefinitions() { return GetLumbraCmd().ReadCommandDefinitions(); }
-int IsInterruptJumpModeArmed() { return g_interruptJumpArmed; }
-void SetInterruptJumpModeArmed(int armed) { g_interruptJumpArmed = armed; }
+int IsInterruptJumpModeArmed() { return ::IsInterruptJumpModeArmed(); }
+void SetInterruptJumpModeArmed(int armed) { ::SetInterruptJumpModeArmed(armed); }
 int LoadRecentCommands() { return kNotAvailable; }
 void SaveRecentCommands() {}
 void LoadInputHistory() {}

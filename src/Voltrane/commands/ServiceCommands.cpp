@@ -1,0 +1,251 @@
+#include "commands/ServiceCommands.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "DravikDb.h"
+#include "HostMessages.h"
+#include "commands/HostServiceFamilies.h"
+#include "commands/InputEvent.h"
+#include "commands/InterruptCommands.h"
+#include "commands/SystemCommandDispatcher.h"
+#include "core/CadSystem.h"
+#include "core/ConfigIo.h"
+#include "core/LocalSettings.h"
+#include "core/MessageCatalog.h"
+#include "core/SecondStart.h"
+#include "core/StartupSeams.h"
+#include "core/SystemLog.h"
+#include "mainframe/FrameServices.h"
+#include "mainframe/MainFrame.h"
+#include "view/DrawingWindowCreation.h"
+#include "view/TypedKeys.h"
+#include "view/ViewServices.h"
+#include "view/ViewTable.h"
+
+namespace {
+
+CServiceCommandSite g_defaultSite;
+CServiceCommandSite* g_site = &g_defaultSite;
+
+// A service whose owner is not built yet: the request is logged, nothing is done.
+void NotAvailable(const char* what) { WriteSystemLog(2, "Service Cmd", "%s: not available in this build", what); }
+
+}  // namespace
+
+CServiceCommandSite& GetServiceCommandSite() { return *g_site; }
+void SetServiceCommandSite(CServiceCommandSite* site) { g_site = site ? site : &g_defaultSite; }
+
+// ---- the program's site ----
+
+HWND CServiceCommandSite::MainWindow() { return GetMainFrameWnd(); }
+HWND CServiceCommandSite::ActiveView() { return ::GetActiveView(); }
+void CServiceCommandSite::Log(const char* text) { WriteSystemLog(2, "Service Cmd", "%s", text); }
+void CServiceCommandSite::PostRightMenuPick(int) { NotAvailable("right-click menu pick"); }
+void CServiceCommandSite::EraseRubberBand()
+{
+    if (!(GetInputEventRecord().acceptMask & kAcceptRubberBand)) return;
+    if (HWND view = ActiveView()) UpdateRubberBand(view, 0, 0, 1);
+}
+void CServiceCommandSite::ArrangeWindows(UINT mdiMessage)
+{
+    if (HWND client = GetMdiClientWnd()) SendMessageA(client, mdiMessage, MDITILE_SKIPDISABLED, 0);
+}
+void CServiceCommandSite::OpenFurtherView(char variant) { OpenFurtherDrawingViewVariant(MainWindow(), variant); }
+LRESULT CServiceCommandSite::SendMain(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND main = MainWindow();
+    return main ? SendMessageA(main, message, wParam, lParam) : 0;
+}
+void CServiceCommandSite::PostMain(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (HWND main = MainWindow()) PostMessageA(main, message, wParam, lParam);
+}
+void CServiceCommandSite::RaiseEvent(int32_t code) { RaiseInputEvent(code); }
+void CServiceCommandSite::RaisePanelEvent(int32_t kind, int32_t item, int32_t value)
+{
+    ::RaisePanelEvent(kind, item, value);
+}
+void CServiceCommandSite::OpenHelp(LPARAM) { NotAvailable("help file"); }
+void CServiceCommandSite::SetSnapBits(long bits)
+{
+    GetLocalSettingsLive().setup.LMsFg = bits;
+    seam::SyncSnapButtons();
+}
+int CServiceCommandSite::ParameterPanelOkButton() { return 0; }
+void CServiceCommandSite::ReceiveHandedOverCommandLine(LPARAM atom)
+{
+    char text[1024] = {};
+    if (atom != 0) GlobalGetAtomNameA(static_cast<ATOM>(atom), text, sizeof text);
+    ::ReceiveHandedOverCommandLine(MainWindow(), text);
+}
+void CServiceCommandSite::ReceiveHandedOverEmptyLine() { ::ReceiveHandedOverEmptyLine(MainWindow()); }
+void CServiceCommandSite::RunSettingsSheet() { NotAvailable("settings sheet"); }
+int CServiceCommandSite::TogglePageLayoutView()
+{
+    NotAvailable("page layout view");
+    return 0;
+}
+LRESULT CServiceCommandSite::SendStatusBar(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND bar = GetStatusBarWnd();
+    return bar ? SendMessageA(bar, message, wParam, lParam) : 0;
+}
+void CServiceCommandSite::TogglePatternSave()
+{
+    if (!IsPluginCommandRunning()) return;
+    char key[32];
+    std::snprintf(key, sizeof key, "%ld", static_cast<long>(GetCadSystem().currentCommandId));
+    char value[64] = {};
+    ReadSonotaString("PTNSAVE", key, "1", value);
+    WriteSonotaString("PTNSAVE", key, std::atol(value) != 0 ? "0" : "1");
+}
+int CServiceCommandSite::DeleteMemo()
+{
+    NotAvailable("memo data");
+    return 1;
+}
+void CServiceCommandSite::ChooseMemoFile() { NotAvailable("memo file"); }
+void CServiceCommandSite::RepaintActiveView(BOOL erase)
+{
+    if (HWND view = ActiveView()) {
+        InvalidateRect(view, nullptr, erase);
+        UpdateWindow(view);
+    }
+}
+void CServiceCommandSite::SetDisplaySelector(int) { NotAvailable("display selector"); }
+void CServiceCommandSite::RunMemoDialog(HWND) { NotAvailable("memo dialog"); }
+void CServiceCommandSite::RotateRasterElement() { NotAvailable("raster rotation"); }
+void CServiceCommandSite::PreviousView()
+{
+    HWND view = ActiveView();
+    PDBINFO* block = view ? GetViewBlock(view) : nullptr;
+    if (block == nullptr) return;
+    ViewModeInfo& mode = CurrentViewMode(*block);
+    ViewModeInfo& backup = CurrentViewModeBackup(*block);
+    const ViewModeInfo kept = mode;
+    mode = backup;
+    backup = kept;
+    UpdateRubberBand(view, 0, 0, 1);
+    InvalidateRect(view, nullptr, FALSE);
+    UpdateWindow(view);
+    UpdateRubberBand(view, 0, 0, 2);
+}
+void CServiceCommandSite::ZoomToAllElements()
+{
+    // The box of all elements needs the element extents of the element services.
+    if (ActiveView() != nullptr) NotAvailable("zoom to all elements");
+}
+void CServiceCommandSite::ToggleInputScaleWindow() { NotAvailable("input-scale window"); }
+void CServiceCommandSite::RunToolbarSettings() { NotAvailable("toolbar settings"); }
+void CServiceCommandSite::ToolPanelCommand(WPARAM command, LPARAM lParam)
+{
+    if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, command, lParam);
+}
+
+// ---- the dispatch ----
+
+namespace {
+
+// One service command: 1 when handled, 0 leaves the id to the frame.
+int Dispatch(CServiceCommandSite& site, int id, LPARAM lParam, HWND window)
+{
+    switch (id) {
+    case 1200:
+        site.EraseRubberBand();
+        site.ArrangeWindows(WM_MDICASCADE);
+        return 1;
+    case 1201:
+        site.EraseRubberBand();
+        site.ArrangeWindows(WM_MDITILE);
+        return 1;
+    case 1203: site.OpenFurtherView('A'); return 1;
+    case 1204: site.SendMain(WM_CAD_REFIT_VIEW, 0, 0); return 1;
+    case 1208: site.PostMain(WM_CADDB_REDO, 0, 0); return 1;
+    case 1209: site.PostMain(WM_CADDB_UNDO, 0, 0); return 1;
+    case 1211: site.RaiseEvent(kEventEscape); return 1;
+    case 1212: site.OpenHelp(lParam); return 1;
+    case 1213: site.OpenFurtherView('B'); return 1;
+    case 1214: case 1218: site.ActiveView(); return 1;
+    case 1215: site.SetSnapBits(8); return 1;
+    case 1216: site.SetSnapBits(1); return 1;
+    case 1217: site.SetSnapBits(255); return 1;
+    case 1219:
+        if (int button = site.ParameterPanelOkButton()) site.RaisePanelEvent(1, button, 0);
+        return 1;
+    case 1225:
+        site.EraseRubberBand();
+        if (site.ActiveView()) site.PostMain(WM_CAD_LAYOUT_VIEW_TOGGLE, 0, 0);
+        return 1;
+    case 1227:
+        // The hand-over ends the running command itself before it opens anything.
+        site.ReceiveHandedOverCommandLine(lParam);
+        return 1;
+    case 1228: site.ReceiveHandedOverEmptyLine(); return 1;
+    case 1229: site.RunSettingsSheet(); return 1;
+    case 1230: return site.TogglePageLayoutView();
+    case 1234:
+        site.EraseRubberBand();
+        if (site.ActiveView()) site.PostMain(WM_CAD_LOUPE_TOGGLE, 0, 0);
+        return 1;
+    case 1302: site.SendStatusBar(WM_COMMAND, 1010, 0); return 1;
+    case 1303: site.SendMain(WM_SIZE, 0, 0); return 1;
+    case 1305: site.SendMain(WM_CAD_CANCEL_COMMAND, 0, 0); return 1;
+    case 1306: site.RaiseEvent(kEventSaveState); return 1;
+    case 1307: site.TogglePatternSave(); return 1;
+    case 1311: return site.DeleteMemo();
+    case 1313: site.ChooseMemoFile(); return 1;
+    case 1314:
+        site.RaiseEvent(kEventPictureChanged);
+        site.RepaintActiveView(TRUE);
+        return 0;
+    case 1315: case 1316: case 1317: site.SetDisplaySelector(id - 1314); return 1;
+    case 1318: site.RunMemoDialog(window); return 1;
+    case 1320: site.RotateRasterElement(); return 1;
+    case 1331: return 1;
+    case 1333: site.PreviousView(); return 1;
+    case 1334: site.ZoomToAllElements(); return 1;
+    case 1335: site.ToggleInputScaleWindow(); return 0;
+    case 1337: site.RunToolbarSettings(); return 0;
+    case 1351: site.ToolPanelCommand(3516, 0); return 1;
+    default:
+        if (IsInteractiveServiceCommand(id)) {
+            RunInteractiveServiceCommand(id, lParam);
+            return 1;
+        }
+        // An id without an entry is left to the frame. It is not handed to the view command
+        // dispatcher, which hands every service id back here.
+        return 0;
+    }
+}
+
+}  // namespace
+
+int ExecuteServiceCommand(int id, LPARAM lParam, HWND window)
+{
+    CServiceCommandSite& site = GetServiceCommandSite();
+    if (id >= 1260 && id <= 1299) {
+        site.PostRightMenuPick(id - 1260);
+        return 1;
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%ld", static_cast<long>(id));
+    site.Log(text);
+    return Dispatch(site, id, lParam, window);
+}
+
+int ExecuteServiceCommandNotified(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    CServiceCommandSite& site = GetServiceCommandSite();
+    const int id = LOWORD(wParam);
+    site.SendMain(WM_CAD_CMD_NOTIFY, static_cast<WPARAM>(id), 1);
+    const int result = ExecuteServiceCommand(id, lParam, window);
+    site.SendMain(WM_CAD_CMD_NOTIFY, static_cast<WPARAM>(id), 0);
+    return result;
+}
+
+void InstallServiceCommands()
+{
+    GetFrameServices().executeServiceCommand = ExecuteServiceCommandNotified;
+    GetFrameServices().appendTypedKeyName = AppendTypedKeyName;
+}
