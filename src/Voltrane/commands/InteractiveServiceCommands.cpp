@@ -185,9 +185,7 @@ public:
     void Start(const char* name, const char* prompt, uint32_t mask)
     {
         InputEventRecord& events = GetInputEventRecord();
-        if (events.acceptMask & kAcceptRubberBand) {
-            if (HWND view = m_site.ActiveView()) UpdateRubberBand(view, 0, 0, 1);
-        }
+        m_site.EraseRubberBand();
         Save();
         m_site.SendStatusBar(kStatusKeep, 0, 0);
         m_site.SendStatusBar(WM_USER, 1, reinterpret_cast<LPARAM>(name));
@@ -544,10 +542,10 @@ int RunInteractiveServiceCommand(int id, LPARAM lParam)
     switch (id) {
     case 1210: case 1235: return RunTwoCorners(site, id, lParam);
     case 1304: case 1336: return RunPicks(site, id);
+    case 1332: return RunMidpoint(site);
     }
     if (site.ActiveView() == nullptr) return 1;
     switch (id) {
-    case 1332: return RunMidpoint(site);
     case 1350: return RunGridCentre(site);
     default: return RunSimple(site, id);
     }

@@ -122,8 +122,12 @@ int SearchPoint(const SearchPointRecord& point, SearchPointRecord* out, void* ma
         *out = point;
         return 0;
     }
-    PDBINFO* block = ActiveBlock();
-    if (block == nullptr || block->engineDb == nullptr) return 0;
+    return SearchEndPointIn(ActiveBlock(), point, out, mark);
+}
+
+int SearchEndPointIn(PDBINFO* block, const SearchPointRecord& point, SearchPointRecord* out, void* mark)
+{
+    if (out == nullptr || block == nullptr || block->engineDb == nullptr) return 0;
     const double aperture = ApertureInDrawingUnits(block);
     if (FindFrameCorner(block->engineDb, SearchBoxAround(point.x, point.y, aperture), out)) return Finish(1);
     // The temporary database of the element services is not built yet: none is searched.

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "DrawingWindowRecords.h"
 #include "EngineRecords.h"
 #include "HostRecords.h"
 
@@ -39,6 +40,8 @@ int SearchPoint2(const SearchPointRecord& point, SearchPointRecord* out, void* m
 int SearchPoint2Ex(const SearchPointRecord& point, SearchPointRecord* out, void* mark);
 int SearchPoint3(const SearchPointRecord& point, SearchPointRecord* out, void* mark);
 int SearchPoint4(const SearchPointRecord& point, SearchPointRecord* out, void* mark);
+// The end-point search of SearchPoint on a given drawing block (frame corners first).
+int SearchEndPointIn(PDBINFO* block, const SearchPointRecord& point, SearchPointRecord* out, void* mark);
 
 // The last input point of the input waits, which the frame-corner snap offers.
 void SetSearchLastInputPoint(const HostPoint& point);
