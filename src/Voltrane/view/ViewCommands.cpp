@@ -119,7 +119,7 @@ int WrapColour(int colour) { return colour > 256 ? 1 : colour <= 0 ? 256 : colou
 int WrapLineType(int type) { return type >= 32 ? 0 : type < 0 ? 31 : type; }
 int WrapLineWidth(int width) { return width >= 16 ? 0 : width < 0 ? 15 : width; }
 bool IsRealValue2InRange(double value) { return value > 0.0 && value <= 10.0; }
-bool IsLayerInRange(double value) { return value >= 0.0 && value <= 255.0; }
+bool IsLayerInRange(double value) { return value >= 0.0 && value < 256.0; }
 
 namespace {
 

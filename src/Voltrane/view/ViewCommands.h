@@ -50,4 +50,4 @@ int WrapColour(int colour);      // above 256: 1; 0 or below: 256
 int WrapLineType(int type);      // 32 or above: 0; below 0: 31
 int WrapLineWidth(int width);    // 16 or above: 0; below 0: 15
 bool IsRealValue2InRange(double value);   // above 0, at most 10
-bool IsLayerInRange(double value);        // 0 to 255
+bool IsLayerInRange(double value);        // 0 to 255 once truncated (255.9 is 255)
