@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "DravikDb.h"
 #include "HostMessages.h"
@@ -11,6 +13,7 @@
 #include "commands/SystemCommandDispatcher.h"
 #include "core/CadSystem.h"
 #include "core/ConfigIo.h"
+#include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "core/MessageCatalog.h"
 #include "core/SecondStart.h"
@@ -102,8 +105,32 @@ void CServiceCommandSite::TogglePatternSave()
 }
 int CServiceCommandSite::DeleteMemo()
 {
-    NotAvailable("memo data");
-    return 1;
+    HWND view = ActiveView();
+    auto* record = static_cast<EngineDbRecord*>(view ? GetViewDb(view) : nullptr);
+    auto* attachment = record ? static_cast<RasterAttachment*>(record->rasterAttachment) : nullptr;
+    HWND main = MainWindow();
+    if (attachment == nullptr || attachment->attachedDb == nullptr) {
+        MessageBoxA(main, "この図面にメモ情報は含まれていません", "確認", MB_OK);
+        return 1;
+    }
+    void* memo = attachment->attachedDb;
+    static DbInfoRecord info;
+    std::memset(&info, 0, sizeof info);
+    ZUriGetDBInfo(&info, memo);
+    char name[sizeof info.fileName + 1];
+    DbcsCopyN(name, sizeof name, info.fileName, sizeof info.fileName);
+    if (MessageBoxA(main, "この図面のメモ情報を削除します。よろしいですか？", "削除の確認", MB_YESNO) != IDYES) return 1;
+    if (std::strlen(name) >= 4 && !DeleteMemoFiles(name)) {
+        MessageBoxA(main,
+                    "この図面のメモ情報ファイルの削除に失敗しました\nこのドライブへ書き込みできないか、ファイルが"
+                    "使用中の場合があります\nメモは削除されません",
+                    "確認", MB_OK);
+        return 1;
+    }
+    ZUriDeleteDB(memo);
+    attachment->attachedDb = nullptr;
+    RepaintActiveView(TRUE);
+    return 0;
 }
 void CServiceCommandSite::ChooseMemoFile() { NotAvailable("memo file"); }
 void CServiceCommandSite::RepaintActiveView(BOOL erase)
@@ -141,6 +168,32 @@ void CServiceCommandSite::RunToolbarSettings() { NotAvailable("toolbar settings"
 void CServiceCommandSite::ToolPanelCommand(WPARAM command, LPARAM lParam)
 {
     if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, command, lParam);
+}
+
+// ---- memo files ----
+
+std::string MemoCompanionName(const char* name)
+{
+    if (name == nullptr) return std::string();
+    const size_t length = std::strlen(name);
+    const size_t separator = DbcsFindLastSeparator(name, length);
+    const size_t start = separator == static_cast<size_t>(-1) ? 0 : separator + 1;
+    // A dot cannot be the second byte of a double-byte character, so the plain search is safe.
+    const char* dot = std::strrchr(name + start, '.');
+    if (dot == nullptr) return std::string();
+    return std::string(name, dot + 1) + "mem";
+}
+
+int DeleteMemoFiles(const char* name)
+{
+    auto remove = [](const std::string& path) {
+        if (path.empty()) return true;
+        // A file that cannot be read counts as deleted.
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+        return DeleteFileA(path.c_str()) != 0;
+    };
+    if (!remove(name ? name : "")) return 0;
+    return remove(MemoCompanionName(name)) ? 1 : 0;
 }
 
 // ---- the dispatch ----

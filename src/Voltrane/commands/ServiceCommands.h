@@ -12,6 +12,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
 
 #include "HostRecords.h"
 
@@ -125,6 +126,13 @@ HostPoint ServiceMidpoint();
 // The interactive service commands (1205, 1206, 1210, 1235, 1300, 1304, 1332, 1336, 1350).
 bool IsInteractiveServiceCommand(int id);
 int RunInteractiveServiceCommand(int id, LPARAM lParam);
+
+// The memo's second file: its name with the extension of the last path part replaced by
+// "mem"; empty when that part has no extension (then only the named file is deleted).
+std::string MemoCompanionName(const char* name);
+// Deletes the memo file and its second file where they exist; 0 when one that exists could not
+// be deleted.
+int DeleteMemoFiles(const char* name);
 
 // Sets the frame's service-command entry. Called once at start.
 void InstallServiceCommands();

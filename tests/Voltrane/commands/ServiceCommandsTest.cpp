@@ -6,6 +6,7 @@
 
 #include "HostMessages.h"
 #include "RecordingServiceSite.h"
+#include "TempFolder.h"
 #include "commands/InputEvent.h"
 #include "commands/ServiceCommands.h"
 #include "view/ViewCommands.h"
@@ -134,6 +135,44 @@ TEST_F(ServiceCommands, EveryInteractiveIdEndsOnTheQuitAnswer)
         EXPECT_EQ(IsHostCommandRunning(), 0) << id;
         site.script.clear();
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MemoFiles, SecondFileNameReplacesTheExtensionOfTheLastPart)
+{
+    EXPECT_EQ(MemoCompanionName("C:\\data\\plan.dvm"), "C:\\data\\plan.mem");
+    EXPECT_EQ(MemoCompanionName("C:\\data\\plan.v1.dvm"), "C:\\data\\plan.v1.mem");
+    EXPECT_EQ(MemoCompanionName("C:\\da.ta\\plan"), "");  // no extension: only the named file goes
+    EXPECT_EQ(MemoCompanionName("plan"), "");
+    EXPECT_EQ(MemoCompanionName(nullptr), "");
+    // "表" ends with 0x5C: it is no separator, the dot before it belongs to the last part.
+    EXPECT_EQ(MemoCompanionName("C:\\x\\a.\x95\x5C"), "C:\\x\\a.mem");
+}
+
+TEST(MemoFiles, BothFilesAreDeletedAndMissingOnesCountAsDeleted)
+{
+    TempFolder folder;
+    const std::string memo = folder.File("plan.dvm");
+    const std::string second = folder.File("plan.mem");
+    const std::string lone = folder.File("plan");
+    for (const std::string& path : {memo, second, lone}) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    EXPECT_EQ(DeleteMemoFiles(memo.c_str()), 1);
+    EXPECT_EQ(GetFileAttributesA(memo.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(second.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA(lone.c_str()), INVALID_FILE_ATTRIBUTES);  // untouched
+    EXPECT_EQ(DeleteMemoFiles(memo.c_str()), 1);                            // nothing left: deleted
+    // A file held open without sharing cannot be deleted: reported, not hidden.
+    HANDLE held = CreateFileA(lone.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(DeleteMemoFiles(lone.c_str()), 0);
+    CloseHandle(held);
+    EXPECT_EQ(DeleteMemoFiles(lone.c_str()), 1);
 }
 
 }  // namespace
