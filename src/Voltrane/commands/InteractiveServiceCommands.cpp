@@ -14,6 +14,7 @@
 #include "commands/InputEvent.h"
 #include "commands/InterruptCommands.h"
 #include "core/CadSystem.h"
+#include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "core/MessageCatalog.h"
 #include "core/StartupSeams.h"
@@ -100,10 +101,59 @@ void CServiceCommandSite::SetGridCentre(const HostPoint& point)
     SetGridOn(1);
     InvalidateDrawingViews(ActiveView());
 }
-int CServiceCommandSite::ImportElementAttributes(INT_PTR)
+int CopyElementStyle(const ElementRecord& element, double drawingScale, double pageFactor, PDBINFO& block)
 {
-    NotAvailable("element attribute import");
-    return 0;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&element);
+    switch (element.type) {
+    case 1: case 4: case 7:
+        block.colour = element.colour;
+        block.lineType = element.lineType;
+        block.lineWidth = element.lineWidth;
+        block.startMark = element.lineEndStart;
+        block.endMark = element.lineEndEnd;
+        return 1;
+    case 3: case 6:
+        block.colour = element.colour;
+        block.lineType = element.lineType;
+        block.lineWidth = element.lineWidth;
+        return 1;
+    case 2:
+        if (element.colour != 0) block.colour = element.colour;
+        return 1;
+    case 5: {
+        double height = 0, ratio = 0, spacing = 0;
+        std::memcpy(&height, bytes + 46, sizeof height);
+        std::memcpy(&ratio, bytes + 54, sizeof ratio);
+        std::memcpy(&spacing, bytes + 62, sizeof spacing);
+        block.colour = element.colour;
+        block.textStyle.colour = static_cast<int16_t>(element.colour);
+        block.textStyle.height = height * drawingScale * pageFactor;
+        block.textStyle.charRatio = ratio;
+        block.textStyle.interval = spacing * drawingScale * pageFactor;
+        char font[33] = {};
+        std::memcpy(font, bytes + 70, 32);
+        DbcsCopy(block.textStyle.fontName, sizeof block.textStyle.fontName, font);
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+int CServiceCommandSite::ImportElementAttributes(INT_PTR element)
+{
+    // The tool panel's own import of the attributes (and its switch to make the element's layer
+    // current) comes with the panels; the view's current attributes take the style here.
+    HWND view = ActiveView();
+    PDBINFO* block = view ? GetViewBlock(view) : nullptr;
+    if (block == nullptr || block->engineDb == nullptr || element == 0) return 0;
+    ElementRecord record{};
+    if (ZUriReadElement(reinterpret_cast<void*>(element), 0, &record, block->engineDb) == nullptr) return 0;
+    // Elements on pages keep the page factor 1 until the page services of the drawing side exist.
+    if (!CopyElementStyle(record, GetDrawingScale(block->engineDb), 1.0, *block)) return 0;
+    RaiseInputStateChange(kEventAttributesChanged);
+    GetHostServiceSite().NotifyDrawingAttributesChanged();
+    return 1;
 }
 int CServiceCommandSite::IsLinkedElement(INT_PTR)
 {

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "DrawingWindowRecords.h"
+#include "EngineRecords.h"
 #include "HostRecords.h"
 
 // A word of the service search block that a command leaves as the last command left it.
@@ -122,6 +124,10 @@ int IsHostCommandRunning();
 void SetHostCommandRunning(int running);
 // The two-point midpoint handed to the waiting command with event 0x1000000.
 HostPoint ServiceMidpoint();
+
+// Attribute get: the style of an element of types 1 to 7 into the drawing block's current
+// attributes (text sizes times the drawing scale and page factor); 0 for other types.
+int CopyElementStyle(const ElementRecord& element, double drawingScale, double pageFactor, PDBINFO& block);
 
 // The interactive service commands (1205, 1206, 1210, 1235, 1300, 1304, 1332, 1336, 1350).
 bool IsInteractiveServiceCommand(int id);

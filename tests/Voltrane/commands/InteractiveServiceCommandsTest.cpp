@@ -1,5 +1,6 @@
 #include "GTest.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,51 @@ TEST_F(InteractiveServiceCommands, WithoutAnActiveViewNothingWaits)
     EXPECT_EQ(site.waits, 0);
     EXPECT_TRUE(site.Has("Press 3408"));
     EXPECT_TRUE(site.Has("Press 3999"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AttributeGet, StyleOfEachElementKind)
+{
+    PDBINFO block{};
+    block.colour = 9;
+    ElementRecord line{};
+    line.type = 1, line.colour = 4, line.lineType = 3, line.lineWidth = 2, line.lineEndStart = 5, line.lineEndEnd = 6;
+    EXPECT_EQ(CopyElementStyle(line, 1, 1, block), 1);
+    EXPECT_EQ(block.colour, 4);
+    EXPECT_EQ(block.lineType, 3);
+    EXPECT_EQ(block.endMark, 6);
+
+    ElementRecord circle = line;
+    circle.type = 3, circle.lineEndEnd = 0;
+    CopyElementStyle(circle, 1, 1, block);
+    EXPECT_EQ(block.endMark, 6);  // a circle has no line ends
+
+    ElementRecord point{};
+    point.type = 2;  // colour 0: the colour stays
+    CopyElementStyle(point, 1, 1, block);
+    EXPECT_EQ(block.colour, 4);
+
+    ElementRecord text{};
+    text.type = 5, text.colour = 7;
+    const double height = 2.5, ratio = 0.8, spacing = 1.5;
+    auto* bytes = reinterpret_cast<uint8_t*>(&text);
+    std::memcpy(bytes + 46, &height, 8);
+    std::memcpy(bytes + 54, &ratio, 8);
+    std::memcpy(bytes + 62, &spacing, 8);
+    std::memcpy(bytes + 70, "MS Gothic", 10);
+    EXPECT_EQ(CopyElementStyle(text, 100, 2, block), 1);
+    EXPECT_DOUBLE_EQ(block.textStyle.height, 500);  // times the drawing scale and the page factor
+    EXPECT_DOUBLE_EQ(block.textStyle.charRatio, 0.8);
+    EXPECT_DOUBLE_EQ(block.textStyle.interval, 300);
+    EXPECT_EQ(block.textStyle.colour, 7);
+    EXPECT_STREQ(block.textStyle.fontName, "MS Gothic");
+
+    ElementRecord other{};
+    other.type = 60;
+    EXPECT_EQ(CopyElementStyle(other, 1, 1, block), 0);
 }
 
 }  // namespace
