@@ -518,4 +518,59 @@ TEST_F(DrawingViewTest, ViewLockMessagesAndTheNewWindowThatAnswersItsDatabase)
     EXPECT_EQ(Send(frame, WM_CADDB_RELEASE_VIEW), 1);
 }
 
+// Area zoom (service command 1210) by two real clicks, then the previous view (1333) brings the
+// setting before the zoom back.
+TEST_F(DrawingViewTest, AreaZoomByTwoClicksAndThePreviousView)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ViewMapping before;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    PostMessageA(frame, WM_COMMAND, 1210, 0);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+
+    const POINT corners[2] = {{before.centreX - 100, before.centreY - 40}, {before.centreX + 20, before.centreY + 20}};
+    SetForegroundWindow(frame);
+    for (const POINT& corner : corners) {
+        POINT screen = corner;
+        ClientToScreen(view, &screen);
+        SetCursorPos(screen.x, screen.y);
+        // Sent as well: the view knows where the mouse is before the button goes down.
+        Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(corner.x, corner.y));
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
+        ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    }
+    ViewMapping after;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        ASSERT_TRUE(ReadMapping(view, &after));
+        if (after.mode.scale != before.mode.scale) break;
+    }
+    // The 120 x 60 pixel box now fills the view: its centre is the view's centre.
+    EXPECT_GT(after.mode.scale, before.mode.scale * 1.5);
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    before.ToWorld(corners[0], &x1, &y1);
+    before.ToWorld(corners[1], &x2, &y2);
+    EXPECT_NEAR(after.mode.offsetX, -(x1 + x2) / 2, std::fabs(x2 - x1) * 0.05)
+        << "before " << before.mode.offsetX << "," << before.mode.offsetY << " x" << before.mode.scale << " after "
+        << after.mode.offsetX << "," << after.mode.offsetY << " x" << after.mode.scale << " corners " << x1 << ","
+        << y1 << " " << x2 << "," << y2;
+    EXPECT_NEAR(after.mode.offsetY, -(y1 + y2) / 2, std::fabs(y2 - y1) * 0.05);
+
+    // Escape in the first corner ends the area zoom; the previous view swaps the settings back.
+    PostMessageA(frame, WM_COMMAND, 1211, 0);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    PostMessageA(frame, WM_COMMAND, 1333, 0);
+    ViewMapping back;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        ASSERT_TRUE(ReadMapping(view, &back));
+        if (back.mode.scale == before.mode.scale) break;
+    }
+    EXPECT_DOUBLE_EQ(back.mode.scale, before.mode.scale);
+    EXPECT_DOUBLE_EQ(back.mode.offsetX, before.mode.offsetX);
+}
+
 }  // namespace

@@ -301,12 +301,17 @@ const char* Text(CServiceCommandSite& site, const char* japanese, const char* en
     return site.Language() != 0 ? english : japanese;
 }
 
+void ClearStatusTexts(CServiceCommandSite& site)
+{
+    site.SendStatusBar(WM_USER, 1, reinterpret_cast<LPARAM>(""));
+    site.SendStatusBar(WM_USER, 2, reinterpret_cast<LPARAM>(""));
+}
+
 // Another interactive command waits: the start is refused, the other loop ended and, for the
 // commands that restart, the same command posted to run once the other loop has ended.
 bool RefuseWhileRunning(CServiceCommandSite& site, int id, LPARAM lParam, bool restart)
 {
-    site.SendStatusBar(WM_USER, 1, reinterpret_cast<LPARAM>(""));
-    site.SendStatusBar(WM_USER, 2, reinterpret_cast<LPARAM>(""));
+    ClearStatusTexts(site);
     site.SendMain(WM_CAD_CANCEL_COMMAND, 0, 0);
     if (restart) site.PostMain(WM_COMMAND, static_cast<WPARAM>(id), id == 1210 ? lParam : 0);
     return true;
@@ -574,8 +579,7 @@ int RunInteractiveServiceCommand(int id, LPARAM lParam)
 {
     CServiceCommandSite& site = GetServiceCommandSite();
     if (id == 1332 && site.MidpointRepeats() && !site.IsToolPanelButtonDown()) {
-        site.SendStatusBar(WM_USER, 1, reinterpret_cast<LPARAM>(""));
-        site.SendStatusBar(WM_USER, 2, reinterpret_cast<LPARAM>(""));
+        ClearStatusTexts(site);
         site.SendMain(WM_CAD_CANCEL_COMMAND, 0, 0);
         return 1;
     }
@@ -585,10 +589,7 @@ int RunInteractiveServiceCommand(int id, LPARAM lParam)
         if (id == 1304) site.PressToolPanelButton(3408);
         return 1;
     }
-    if (IsHostCommandRunning()) {
-        site.SendStatusBar(WM_USER, 1, reinterpret_cast<LPARAM>(""));
-        site.SendStatusBar(WM_USER, 2, reinterpret_cast<LPARAM>(""));
-    }
+    if (IsHostCommandRunning()) ClearStatusTexts(site);
     switch (id) {
     case 1210: case 1235: return RunTwoCorners(site, id, lParam);
     case 1304: case 1336: return RunPicks(site, id);

@@ -7,6 +7,7 @@
 
 #include "DrawingWindowRecords.h"
 #include "commands/PointSearch.h"
+#include "core/CadSystem.h"
 #include "core/LocalSettings.h"
 
 namespace {
@@ -159,6 +160,17 @@ TEST_F(PointSearchOnDatabase, NothingNearFindsNothing)
     SearchPointRecord out{};
     EXPECT_EQ(SearchEndPointIn(&block, SearchPointRecord{50, 50, 0, 0}, &out, nullptr), 0);
     EXPECT_EQ(SearchEndPointIn(nullptr, SearchPointRecord{0, 0, 0, 0}, &out, nullptr), 0);
+}
+
+TEST_F(PointSearchOnDatabase, KeyboardCursorModeSearchesNothingAndReturnsTheInput)
+{
+    GetCadSystem().keyCursorMode = 1;
+    SearchPointRecord out{};
+    EXPECT_EQ(SearchPoint(SearchPointRecord{1, 2, 3, 4}, &out, nullptr), 0);
+    GetCadSystem().keyCursorMode = 0;
+    EXPECT_DOUBLE_EQ(out.x, 1);
+    EXPECT_DOUBLE_EQ(out.y, 2);
+    EXPECT_EQ(out.value1, 3);
 }
 
 }  // namespace
