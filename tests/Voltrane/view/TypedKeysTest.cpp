@@ -94,4 +94,26 @@ TEST_F(TypedKeys, LettersAreUpperCasedAndModifiersMustMatch)
     EXPECT_EQ(GetInputEventRecord().code, 0);
 }
 
+void PressKey(WORD key, bool down)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+TEST_F(TypedKeys, CtrlWithAnArrowArmsJumpModeForTheArrowsOwnCommand)
+{
+    PressKey(VK_CONTROL, true);
+    const bool held = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+    const int matched = AppendTypedKeyName(nullptr, VK_UP);
+    const int modifiers = TypedKeyModifiers();
+    PressKey(VK_CONTROL, false);
+    ASSERT_TRUE(held) << "the synthesized Ctrl key did not arrive";
+    EXPECT_EQ(matched, 0);
+    EXPECT_EQ(ViewJumpMode(), 1);  // survives the arrow's own name matching nothing
+    EXPECT_EQ(modifiers, 0);       // and Ctrl is not taken as a modifier
+}
+
 }  // namespace
