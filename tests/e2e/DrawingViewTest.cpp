@@ -573,4 +573,32 @@ TEST_F(DrawingViewTest, AreaZoomByTwoClicksAndThePreviousView)
     EXPECT_DOUBLE_EQ(back.mode.offsetX, before.mode.offsetX);
 }
 
+// View command 3014 puts the keyboard cursor on the line end near the mouse (not on the mouse
+// point), and 3020 gives that point to the waiting command.
+TEST_F(DrawingViewTest, SnapToAnEndPointPutsTheKeyboardCursorOnTheLineEnd)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "WaitPoint waiting", 10000)) << Caption(frame);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+    const POINT nearEnd = mapping.ToClient(99, 1);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(nearEnd.x, nearEnd.y));
+    PostMessageA(frame, WM_COMMAND, 3014, 0);
+    PostMessageA(frame, WM_COMMAND, 3020, 0);
+    std::string caption;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        caption = Caption(frame);
+        if (caption.rfind("WaitPoint point ", 0) == 0) break;
+    }
+    unsigned long code = 0;
+    double x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(caption.c_str(), "WaitPoint point 0x%lx %lf,%lf", &code, &x, &y), 3) << caption;
+    EXPECT_DOUBLE_EQ(x, 100);
+    EXPECT_DOUBLE_EQ(y, 0);
+    Send(frame, WM_CAD_CANCEL_COMMAND);
+}
+
 }  // namespace
