@@ -141,7 +141,16 @@ void CServiceCommandSite::RepaintActiveView(BOOL erase)
     }
 }
 void CServiceCommandSite::SetDisplaySelector(int) { NotAvailable("display selector"); }
-void CServiceCommandSite::RunMemoDialog(HWND) { NotAvailable("memo dialog"); }
+void CServiceCommandSite::RunMemoDialog(HWND owner)
+{
+    HWND view = ActiveView();
+    if (view == nullptr || !HasAttachedDb(view, nullptr)) {
+        MessageBoxA(owner, "この図面にはメモデータが存在しません", "メモ", MB_OK);
+        return;
+    }
+    // Memos are attached by the drawing side's memo file choice, not built yet.
+    NotAvailable("memo dialog");
+}
 void CServiceCommandSite::RotateRasterElement() { NotAvailable("raster rotation"); }
 void CServiceCommandSite::PreviousView()
 {
