@@ -601,4 +601,28 @@ TEST_F(DrawingViewTest, SnapToAnEndPointPutsTheKeyboardCursorOnTheLineEnd)
     Send(frame, WM_CAD_CANCEL_COMMAND);
 }
 
+// The service commands' further views (1203, 1213) share the source's drawing too: closing
+// them leaves the drawing alive and usable in the first view.
+TEST_F(DrawingViewTest, ServiceCommandFurtherViewsShareTheDrawing)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    const LRESULT db = Send(frame, WM_CAD_ACTIVE_DB);
+    for (WPARAM id : {1203, 1213}) {
+        PostMessageA(frame, WM_COMMAND, id, 0);
+        HWND further = nullptr;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            further = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+            if (further != nullptr && further != view) break;
+        }
+        ASSERT_NE(further, view) << "no further view for " << id;
+        EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << id;
+        PostMessageA(ChildFrameOf(further), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntilGone(further)) << id;
+        EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << id;
+    }
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+}
+
 }  // namespace
