@@ -52,20 +52,35 @@ void CServiceCommandSite::SetLoupeState(int state)
     if (state == 0) HideLoupeWindow();
     else NotAvailable("loupe window");
 }
+namespace {
+
+// The third value of a point as the wait record carries it (the 8 bytes after x and y).
+double ThirdValue(const HostPoint& point)
+{
+    double z = 0;
+    std::memcpy(&z, &point.value1, sizeof z);
+    return std::isfinite(z) ? z : 0.0;
+}
+
+}  // namespace
+
 void CServiceCommandSite::DrawRubberBox(HWND boxView, const HostPoint& first, const HostPoint& corner)
 {
     // F -> (Fx, Py) -> P -> (Px, Fy) -> F; the corners take their third value from F, then P.
-    HostPoint a = first, b = first, c = corner, d = corner;
-    b.y = corner.y;
-    d.y = first.y;
-    const HostPoint points[5] = {a, b, c, d, a};
+    const double xs[5] = {first.x, first.x, corner.x, corner.x, first.x};
+    const double ys[5] = {first.y, corner.y, corner.y, first.y, first.y};
+    const double zs[5] = {ThirdValue(first), ThirdValue(first), ThirdValue(corner), ThirdValue(corner), ThirdValue(first)};
     for (int edge = 0; edge < 4; ++edge) {
+        LineRecord line{};
+        const uint16_t type = 1;
+        std::memcpy(line.header, &type, sizeof type);
+        line.x1 = xs[edge], line.y1 = ys[edge], line.z1 = zs[edge];
+        line.x2 = xs[edge + 1], line.y2 = ys[edge + 1], line.z2 = zs[edge + 1];
         CmdParamRecord record{};
         record.view = boxView;
         record.mode = edge;
-        record.point1 = points[edge];
-        record.point2 = points[edge + 1];
-        SendMain(WM_CAD_ADD_TEMP_ELEMENT, 1, reinterpret_cast<LPARAM>(&record));
+        record.elementRecord = &line;
+        SendMain(WM_CAD_ADD_TEMP_ELEMENT, 0, reinterpret_cast<LPARAM>(&record));
     }
     CmdParamRecord show{};
     show.view = boxView;
