@@ -1,5 +1,6 @@
 #include "commands/ServiceCommands.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -167,10 +168,43 @@ void CServiceCommandSite::PreviousView()
     UpdateWindow(view);
     UpdateRubberBand(view, 0, 0, 2);
 }
+int AllElementsBox(void* database, ElementExtentFn extent, SearchBox* out)
+{
+    if (database == nullptr || extent == nullptr || out == nullptr) return 0;
+    int count = 0;
+    for (void* element = ZUriReadElement(nullptr, 0, nullptr, database); element != nullptr;
+         element = ZUriReadElement(element, 1, nullptr, database)) {
+        SearchBox box{};
+        if (!extent(database, element, &box)) continue;
+        if (count++ == 0) {
+            *out = box;
+            continue;
+        }
+        out->left = std::fmin(out->left, box.left);
+        out->bottom = std::fmin(out->bottom, box.bottom);
+        out->right = std::fmax(out->right, box.right);
+        out->top = std::fmax(out->top, box.top);
+    }
+    return count > 0 ? 1 : 0;
+}
+
 void CServiceCommandSite::ZoomToAllElements()
 {
-    // The box of all elements needs the element extents of the element services.
-    if (ActiveView() != nullptr) NotAvailable("zoom to all elements");
+    // The extents of an element come with the element services; until then nothing is zoomed.
+    const ElementExtentFn extent = nullptr;
+    HWND view = ActiveView();
+    PDBINFO* block = view ? GetViewBlock(view) : nullptr;
+    if (block == nullptr || block->engineDb == nullptr) return;
+    SearchBox box{};
+    if (extent == nullptr) {
+        NotAvailable("zoom to all elements");
+        return;
+    }
+    if (!AllElementsBox(block->engineDb, extent, &box)) return;
+    HostPoint a{}, b{};
+    a.x = box.left, a.y = box.bottom;
+    b.x = box.right, b.y = box.top;
+    ::ZoomViewToArea(a, b);
 }
 void CServiceCommandSite::ToggleInputScaleWindow() { NotAvailable("input-scale window"); }
 void CServiceCommandSite::RunToolbarSettings() { NotAvailable("toolbar settings"); }

@@ -140,5 +140,10 @@ std::string MemoCompanionName(const char* name);
 // be deleted.
 int DeleteMemoFiles(const char* name);
 
+// The extents of one element: 1 with the box set.
+using ElementExtentFn = int (*)(void* database, void* element, SearchBox* box);
+// Zoom to all (1334): the box of all elements that have extents; 0 when none has.
+int AllElementsBox(void* database, ElementExtentFn extent, SearchBox* out);
+
 // Sets the frame's service-command entry. Called once at start.
 void InstallServiceCommands();

@@ -1,5 +1,9 @@
 #include "GTest.h"
 
+#include "../../Engine/EngineFixture.h"
+
+#include <cmath>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -173,6 +177,39 @@ TEST(MemoFiles, BothFilesAreDeletedAndMissingOnesCountAsDeleted)
     EXPECT_EQ(DeleteMemoFiles(lone.c_str()), 0);
     CloseHandle(held);
     EXPECT_EQ(DeleteMemoFiles(lone.c_str()), 1);
+}
+
+}  // namespace
+
+namespace {
+
+int LineExtent(void* database, void* element, SearchBox* box)
+{
+    ElementRecord record{};
+    ZUriReadElement(element, 0, &record, database);
+    if (record.type != kElementLine) return 0;
+    const LineRecord line = Typed<LineRecord>(record);
+    *box = SearchBox{std::fmin(line.x1, line.x2), std::fmax(line.y1, line.y2), std::fmax(line.x1, line.x2),
+                     std::fmin(line.y1, line.y2)};
+    return 1;
+}
+
+TEST(ZoomToAll, BoxOfEveryElementWithExtents)
+{
+    TestDb db;
+    ASSERT_TRUE(db.created);
+    SearchBox box{};
+    EXPECT_EQ(AllElementsBox(db.db(), LineExtent, &box), 0);  // no element: no zoom
+    const ElementRecord lines[2] = {MakeLine(-5, 2, 10, 4), MakeLine(3, -7, 1, 20)};
+    for (const ElementRecord& line : lines) ZUriAppendElement(&line, db.db());
+    const ElementRecord point = MakePoint(100, 100);  // no extents here: left out
+    ZUriAppendElement(&point, db.db());
+    ASSERT_EQ(AllElementsBox(db.db(), LineExtent, &box), 1);
+    EXPECT_DOUBLE_EQ(box.left, -5);
+    EXPECT_DOUBLE_EQ(box.right, 10);
+    EXPECT_DOUBLE_EQ(box.bottom, -7);
+    EXPECT_DOUBLE_EQ(box.top, 20);
+    EXPECT_EQ(AllElementsBox(db.db(), nullptr, &box), 0);
 }
 
 }  // namespace
