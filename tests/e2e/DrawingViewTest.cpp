@@ -625,4 +625,37 @@ TEST_F(DrawingViewTest, ServiceCommandFurtherViewsShareTheDrawing)
     EXPECT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
 }
 
+// Zoom (1205) started while the scroll (1206) waits ends the scroll and starts afresh: a click
+// then zooms in by one step.
+TEST_F(DrawingViewTest, ZoomStartedDuringAScrollZoomsAtTheNextClick)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ViewMapping before;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    PostMessageA(frame, WM_COMMAND, 1206, 0);
+    PostMessageA(frame, WM_COMMAND, 1205, 0);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+
+    const POINT click = {before.centreX, before.centreY};
+    POINT screen = click;
+    ClientToScreen(view, &screen);
+    SetForegroundWindow(frame);
+    SetCursorPos(screen.x, screen.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(click.x, click.y));
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
+    ViewMapping after;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        ASSERT_TRUE(ReadMapping(view, &after));
+        if (after.mode.scale != before.mode.scale) break;
+    }
+    EXPECT_DOUBLE_EQ(after.mode.scale, before.mode.scale * 2);
+    PostMessageA(frame, WM_COMMAND, 1211, 0);
+    EXPECT_TRUE(WaitUntilResponsive(frame, 10000));
+}
+
 }  // namespace
