@@ -30,8 +30,6 @@ namespace {
 int g_hostCommandRunning = 0;
 HostPoint g_midpoint{};
 
-void NotAvailable(const char* what) { WriteSystemLog(2, "Service Cmd", "%s: not available in this build", what); }
-
 }  // namespace
 
 int IsHostCommandRunning() { return g_hostCommandRunning; }

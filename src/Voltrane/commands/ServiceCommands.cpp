@@ -32,9 +32,6 @@ namespace {
 CServiceCommandSite g_defaultSite;
 CServiceCommandSite* g_site = &g_defaultSite;
 
-// A service whose owner is not built yet: the request is logged, nothing is done.
-void NotAvailable(const char* what) { WriteSystemLog(2, "Service Cmd", "%s: not available in this build", what); }
-
 }  // namespace
 
 CServiceCommandSite& GetServiceCommandSite() { return *g_site; }
@@ -45,6 +42,10 @@ void SetServiceCommandSite(CServiceCommandSite* site) { g_site = site ? site : &
 HWND CServiceCommandSite::MainWindow() { return GetMainFrameWnd(); }
 HWND CServiceCommandSite::ActiveView() { return ::GetActiveView(); }
 void CServiceCommandSite::Log(const char* text) { WriteSystemLog(2, "Service Cmd", "%s", text); }
+void CServiceCommandSite::NotAvailable(const char* what)
+{
+    WriteSystemLog(2, "Service Cmd", "%s: not available in this build", what);
+}
 void CServiceCommandSite::PostRightMenuPick(int) { NotAvailable("right-click menu pick"); }
 void CServiceCommandSite::EraseRubberBand()
 {

@@ -106,6 +106,10 @@ public:
     // Clears the kept mark's highlight, redraws it and destroys it (destroy 1) or keeps it.
     virtual void DropKeptMark(int destroy);
     virtual int HasKeptMark();
+
+protected:
+    // A service whose owner is not built yet: the request is logged, nothing is done.
+    void NotAvailable(const char* what);
 };
 
 CServiceCommandSite& GetServiceCommandSite();
