@@ -2,14 +2,6 @@
 
 #include <wine/exception.h>
 
-namespace {
-
-typedef int(WINAPI* LoaderProc)(HWND host, const char* path, void* database);
-typedef int(WINAPI* LoaderInfoProc)(HWND host, const char* path, void* database, void* info1,
-                                    void* info2);
-
-}  // namespace
-
 // No object with a destructor may live inside a guarded block: a fault leaves it by a long jump.
 int CallStartCmdGuarded(StartCmdProc entry, HWND host, const char* text, int* result,
                         DWORD* exceptionCode)
@@ -38,9 +30,9 @@ int CallLoaderGuarded(FARPROC entry, int withInfo, HWND host, const char* path, 
     __TRY
     {
         if (withInfo) {
-            reinterpret_cast<LoaderInfoProc>(entry)(host, path, database, info1, info2);
+            reinterpret_cast<LoadingDbInfoProc>(entry)(host, path, database, info1, info2);
         } else {
-            reinterpret_cast<LoaderProc>(entry)(host, path, database);
+            reinterpret_cast<LoadingDbProc>(entry)(host, path, database);
         }
         completed = 1;
     }

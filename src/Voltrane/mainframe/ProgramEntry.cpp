@@ -16,6 +16,7 @@
 #include "core/CadSystem.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
+#include "view/ViewHostMessages.h"
 
 // GDI+ flat start-up entry points; the C++ wrapper headers are not needed for this.
 struct GdiplusStartupInputRecord {
@@ -39,6 +40,7 @@ int Run(const char* commandLine, int showCommand)
     // and chains the dispatcher itself.
     ConnectCommandSystem(frame);
     ConnectHostServices(frame);
+    ConnectDrawingViews(frame);
     StartWindowStyles styles = ChooseStartWindowStyles(GetCadSystem().GetStartMode());
     if (frame.CreateEx(nullptr, nullptr, styles.style, styles.exStyle) == nullptr) {
         WinKit::Module().RemoveMessageLoop();

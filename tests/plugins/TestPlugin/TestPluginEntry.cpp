@@ -4,6 +4,7 @@
 //   Fault   writes through a null pointer.
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
+//   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp.
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
 //           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
 //           column of text ink in the bar's left half, S a checksum of those pixels).
@@ -16,6 +17,7 @@
 
 #include "Dravik.h"
 #include "PluginEntry.h"
+#include "DrawingCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -126,6 +128,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
         return shown;
     }
     if (int result = RunWaitCommand(host, name); result != -2) return result;
+    if (int result = RunDrawingCommand(host, name); result != -2) return result;
     return -1;
 }
 
