@@ -2,42 +2,95 @@
 
 #include <mmsystem.h>
 
+#include "HostMessages.h"
 #include "commands/CommandHost.h"
+#include "commands/HostServiceSite.h"
+#include "view/ViewCoordinates.h"
+#include "view/ViewServices.h"
+#include "view/ViewTable.h"
 #include "core/ProgramPaths.h"
 
-// Until the drawing views reach the services through the program's site, the default answers
-// as the program without a drawing window: no view, no database, nothing drawn.
+// The default site reaches the drawing views through the view table and the host-service site;
+// without a drawing window it answers as the program with none open: no view, no database.
 
 HWND CElementServiceSite::MainWindow() { return GetCommandHost().MainWindow(); }
-HWND CElementServiceSite::ActiveView() { return nullptr; }
-void* CElementServiceSite::ViewDatabase(HWND) { return nullptr; }
-void* CElementServiceSite::ViewDataBlock(HWND) { return nullptr; }
-HWND CElementServiceSite::FindViewByDatabase(void*) { return nullptr; }
-HWND CElementServiceSite::FindViewByFileName(const char*) { return nullptr; }
-int CElementServiceSite::ViewMode(HWND) { return 0; }
-double CElementServiceSite::ViewModeScale(HWND) { return 1.0; }
+HWND CElementServiceSite::ActiveView() { return GetHostServiceSite().ActiveView(); }
+void* CElementServiceSite::ViewDatabase(HWND view)
+{
+    PDBINFO* block = view != nullptr ? GetHostServiceSite().ViewBlock(view) : nullptr;
+    return block != nullptr ? block->engineDb : nullptr;
+}
+void* CElementServiceSite::ViewDataBlock(HWND view)
+{
+    return view != nullptr ? GetHostServiceSite().ViewBlock(view) : nullptr;
+}
+HWND CElementServiceSite::FindViewByDatabase(void* database) { return database ? FindViewByDb(database) : nullptr; }
+HWND CElementServiceSite::FindViewByFileName(const char* path) { return ::FindViewByFileName(path, nullptr); }
+int CElementServiceSite::ViewMode(HWND view)
+{
+    PDBINFO* block = static_cast<PDBINFO*>(ViewDataBlock(view));
+    return block != nullptr ? block->viewMode : 0;
+}
+double CElementServiceSite::ViewModeScale(HWND view)
+{
+    PDBINFO* block = static_cast<PDBINFO*>(ViewDataBlock(view));
+    return block != nullptr ? CurrentViewMode(*block).scale : 1.0;
+}
 void CElementServiceSite::RefreshPlacementFlag(HWND) {}
-void CElementServiceSite::RedrawElementInViews(HWND, int, void*) {}
-void CElementServiceSite::RedrawMarkInViews(HWND, int, void*) {}
-int CElementServiceSite::DrawMarkInView(HWND, int, void*) { return 0; }
-void CElementServiceSite::SetViewModified(HWND) {}
-void CElementServiceSite::SetActiveDrawingModified() {}
-void CElementServiceSite::ShowElementCountAndRepaint(HWND) {}
-void CElementServiceSite::EraseRubberBand(HWND) {}
+void CElementServiceSite::RedrawElementInViews(HWND view, int mode, void* element)
+{
+    GetHostServiceSite().RedrawElementInViews(view, mode, element);
+}
+void CElementServiceSite::RedrawMarkInViews(HWND view, int, void*)
+{
+    // The views repaint the whole drawing until they can draw a mark of their own.
+    if (view != nullptr) InvalidateDrawingViews(view);
+}
+int CElementServiceSite::DrawMarkInView(HWND view, int, void*)
+{
+    if (view == nullptr) return 0;
+    InvalidateDrawingViews(view);
+    return 1;
+}
+void CElementServiceSite::SetViewModified(HWND view)
+{
+    if (view != nullptr) GetHostServiceSite().SetDrawingModified(view);
+}
+void CElementServiceSite::SetActiveDrawingModified() { SetViewModified(ActiveView()); }
+void CElementServiceSite::ShowElementCountAndRepaint(HWND view)
+{
+    if (view == nullptr) return;
+    GetCommandHost().SendStatus(5, static_cast<LPARAM>(GetViewElementCount(view)));
+    InvalidateRect(view, nullptr, FALSE);
+    UpdateWindow(view);
+}
+void CElementServiceSite::EraseRubberBand(HWND view) { UpdateRubberBand(view, 0, 0, 1); }
 int CElementServiceSite::CurrentPage() { return 0; }
 double CElementServiceSite::InputScaleFactor(HWND) { return 1.0; }
-HostPoint CElementServiceSite::CursorWorldPoint() { return HostPoint{}; }
+HostPoint CElementServiceSite::CursorWorldPoint()
+{
+    HostPoint point{};
+    GetCursorWorldPoint(&point.x, &point.y);
+    return point;
+}
 void CElementServiceSite::FocusView(HWND view)
 {
     if (view != nullptr && GetFocus() != view) SetFocus(view);
 }
-int CElementServiceSite::OpenDrawingFile(const char*) { return 0; }
-void CElementServiceSite::ActivateView(HWND) {}
+int CElementServiceSite::OpenDrawingFile(const char* path)
+{
+    HWND main = MainWindow();
+    return main != nullptr ? static_cast<int>(SendMessageA(main, WM_CADDB_OPEN_FILE, 0, reinterpret_cast<LPARAM>(path))) : 0;
+}
+void CElementServiceSite::ActivateView(HWND view) { GetHostServiceSite().ActivateView(view); }
 void CElementServiceSite::CloseViewByCommand(HWND view)
 {
-    if (view != nullptr) SendMessageA(view, WM_CLOSE, 0, 0);
+    if (view == nullptr) return;
+    SetCloseNowFlag(1);
+    SendMessageA(view, WM_CLOSE, 0, 0);
+    SetCloseNowFlag(0);
 }
-void CElementServiceSite::CloseUntouchedViews() {}
+void CElementServiceSite::CloseUntouchedViews() { ::CloseUntouchedViews(); }
 
 int CElementServiceSite::ShowMessage(const char* text, const char* caption, UINT type)
 {

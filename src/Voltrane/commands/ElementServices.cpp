@@ -30,12 +30,6 @@ void SetDouble(ElementRecord& record, int offset, double value)
     std::memcpy(reinterpret_cast<uint8_t*>(&record) + offset, &value, sizeof value);
 }
 
-double GetDouble(const ElementRecord& record, int offset)
-{
-    double value;
-    std::memcpy(&value, reinterpret_cast<const uint8_t*>(&record) + offset, sizeof value);
-    return value;
-}
 
 void ZeroThenUnit(ElementRecord& record, std::initializer_list<int> zeroes, int unit)
 {
