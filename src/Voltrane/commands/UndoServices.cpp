@@ -215,10 +215,3 @@ int CanRedo()
     EngineDbRecord* db = ActiveDb();
     return db != nullptr ? ZUriIsRedo(db) : 0;
 }
-
-int SetUndoHook(WPARAM wParam, LPARAM lParam)
-{
-    if (wParam != 1) return 0;
-    GetCommandRunState().undoRecording = static_cast<int>(lParam);
-    return 1;
-}

@@ -12,5 +12,3 @@ int RedoLastStep();
 int ClearUndo(void* database);
 int CanUndo();
 int CanRedo();
-// WM_CADDB_SET_HOOK: word parameter 1 sets the undo-recording switch to the long parameter.
-int SetUndoHook(WPARAM wParam, LPARAM lParam);
