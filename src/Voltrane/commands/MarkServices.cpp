@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "DravikDb.h"
-#include "Dravik.h"
 #include "commands/CommandRunState.h"
 #include "commands/ElementServiceSite.h"
 #include "commands/ElementServices.h"
+#include "core/LocalSettings.h"
 
 namespace {
 
@@ -164,11 +164,13 @@ int SetSearchBoxAtCursor(void** mark) { return SearchAtCursor(mark, false); }
 int FindFrameElementsAtCursor(void** mark) { return SearchAtCursor(mark, true); }
 
 namespace {
-bool IsPickable(void* element)
+// The host library's element read and highlight colour come back to this program as messages;
+// the program reads the same values directly.
+bool IsPickable(void* element, void* db)
 {
     if ((State().filterFlags & 1) == 0) return true;
     ElementRecord record{};
-    VyGET_ELEMENT(element, 0, &record);
+    if (ZUriReadElement(element, 0, &record, db) != element) return false;
     return !(record.type == kElementPoint && record.colour == 0);
 }
 
@@ -203,14 +205,14 @@ int PickElementAtPoint(void** element, double x, double y, int groupMode)
     const bool lockMode = QmGetLockLaySearchMode() == 1;
     auto usable = [&](void* e) {
         if (lockMode && QmIsLockLayer(e, db, nullptr)) return false;
-        return !walk.groupMode || IsPickable(e);
+        return !walk.groupMode || IsPickable(e, db);
     };
 
     void* chosen = nullptr;
     const int count = mark != nullptr ? ZUriGetMarkNum(mark) : 0;
     if (count == 1) {
         void* only = walk.First();
-        if (only != nullptr && (!walk.groupMode || IsPickable(only))) chosen = only;
+        if (only != nullptr && (!walk.groupMode || IsPickable(only, db))) chosen = only;
     } else if (count > 1) {
         int usableCount = 0;
         for (void* e = walk.First(); e != nullptr; e = walk.Next(e))
@@ -228,7 +230,7 @@ int PickElementAtPoint(void** element, double x, double y, int groupMode)
             GetElementHighlight(e, &savedFlags, &savedColour);
             Site().RedrawElementInViews(view, 2, e);
             const int savedValue = run.highlightColor;
-            run.highlightColor = VyGET_HILIGHT_COLOR() + 257;
+            run.highlightColor = GetLocalSettingsLive().iHighlightColor + 257;
             HighlightElement(nullptr, e);
             run.highlightColor = savedValue;
             const int answer = Site().AskYesNoCancel(Site().settings.yesNoText.c_str());
