@@ -13,6 +13,7 @@
 #include "WinKit/MessageLoop.h"
 #include "commands/CommandSystemConnection.h"
 #include "commands/HostServiceDispatch.h"
+#include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
@@ -76,6 +77,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     int exitCode = 0;
     int status = system.Initialize(instance, previous, commandLineCopy.c_str(), showCommand);
     if (status == 0) exitCode = Run(commandLineCopy.c_str(), showCommand);
+    ReleaseTempDb();
     system.Terminate(instance);
 
     WinKit::Module().Term();

@@ -4,6 +4,7 @@
 
 #include "commands/InputEvent.h"
 #include "commands/SystemCommandDispatcher.h"
+#include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
 #include "core/LocalSettings.h"
@@ -116,6 +117,8 @@ LRESULT CRiririView::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
 
 LRESULT CRiririView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
+    // A temporary database based on this view, and the overlays bound to it, go with it.
+    OnDrawingWindowClosed(m_hWnd);
     delete m_surface;
     m_surface = nullptr;
     bHandled = FALSE;
