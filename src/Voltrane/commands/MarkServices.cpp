@@ -161,6 +161,32 @@ int SearchAtCursor(void** mark, bool extended)
 }  // namespace
 
 int SetSearchBoxAtCursor(void** mark) { return SearchAtCursor(mark, false); }
+
+void* SearchAllKindsAtCursor()
+{
+    HWND view = Site().ActiveView();
+    void* db = Site().ViewDatabase(view);
+    if (view == nullptr || db == nullptr) return nullptr;
+    const HostPoint at = Site().CursorWorldPoint();
+    const SearchBox box = BoxAround(at.x, at.y);
+    SearchBlock saved{};
+    ZUriDbGetSerch(&saved);
+    SearchBlock all{};
+    all.mode = 3;
+    all.word2 = -1;
+    all.word3 = 0xffff;
+    all.word4 = 0xffffff;
+    all.word5 = 255;
+    all.word6 = 255;
+    ZUriDbSetSerch(&all);
+    void* found = ZUriGetWakuElement(&box, db, Site().ViewDataBlock(view));
+    ZUriDbSetSerch(&saved);
+    if (found != nullptr && ZUriGetMarkNum(found) <= 0) {
+        ZUriDestroyMark(found);
+        found = nullptr;
+    }
+    return found;
+}
 int FindFrameElementsAtCursor(void** mark) { return SearchAtCursor(mark, true); }
 
 namespace {

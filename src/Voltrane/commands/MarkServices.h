@@ -37,6 +37,9 @@ void SetPickFilterFlags(int flags);
 
 void* FindFrameElement(const SearchBox* condition);
 int SetSearchBoxAtCursor(void** mark);
+// The box search at the cursor with a search block of every kind and layer (the click's snap
+// candidates); the engine's own block is put back. A mark, or null without a view or a find.
+void* SearchAllKindsAtCursor();
 int FindFrameElementsAtCursor(void** mark);
 // groupMode nonzero: group members are candidates (the accepted-event mask's group bit).
 int PickElementAtPoint(void** element, double x, double y, int groupMode);

@@ -2,6 +2,7 @@
 #include "ElementServiceFixture.h"
 
 #include "HostMessages.h"
+#include "commands/InputWaitLoop.h"
 #include "commands/MarkServices.h"
 
 namespace {
@@ -164,6 +165,37 @@ TEST_F(MarkTest, SearchBoxAtTheCursorKeepsAMarkOnlyWhenSomethingIsThere)
     site.cursor.x = 200;
     EXPECT_EQ(FindFrameElementsAtCursor(&mark), 0);
     EXPECT_EQ(mark, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MarkTest, TheInputWaitsPickThroughTheseServices)
+{
+    std::vector<void*> points = ThreeUnderTheCursor();
+    CInputWaitSite waitSite;
+    site.answers = {IDYES};
+    INT_PTR element = 0;
+    HostPoint at{};
+    EXPECT_EQ(waitSite.PickElementAtPoint(at, 0, &element), 1);
+    EXPECT_EQ(reinterpret_cast<void*>(element), points[2]) << "the last candidate is offered first";
+    INT_PTR mark = 0;
+    EXPECT_EQ(waitSite.SelectInPickBox(&mark), 1);
+    EXPECT_EQ(ZUriGetMarkNum(reinterpret_cast<void*>(mark)), 3);
+    ZUriDestroyMark(reinterpret_cast<void*>(mark));
+    SearchBlock narrow{};
+    narrow.typeMask = 0x1;  // lines only: the click search still finds the points
+    SetSearchSettings(0, reinterpret_cast<INT_PTR>(&narrow));
+    void* click = waitSite.ClickSearchMark();
+    ASSERT_NE(click, nullptr);
+    EXPECT_EQ(ZUriGetMarkNum(click), 3);
+    ZUriDestroyMark(click);
+    SearchBlock after{};
+    ZUriDbGetSerch(&after);
+    EXPECT_EQ(after.typeMask, 0x1u) << "the engine's block is put back";
+    site.cursor.x = 300;
+    EXPECT_EQ(waitSite.ClickSearchMark(), nullptr);
 }
 
 }  // namespace
