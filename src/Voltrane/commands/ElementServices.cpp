@@ -7,8 +7,11 @@
 #include "DravikDb.h"
 #include "commands/CommandRunState.h"
 #include "commands/ElementServiceSite.h"
+#include "commands/CommandCatalog.h"
+#include "commands/SystemCommandDispatcher.h"
 #include "core/Dbcs.h"
 #include "mainframe/MainFrame.h"
+#include "view/ViewTable.h"
 
 namespace {
 
@@ -530,6 +533,49 @@ void* CopyGroupToDb(void* sourceDb, void* targetDb, void* head)
     void* copy = ZUriCreateFgroupHead(&headRecord, targetDb);
     if (copy == nullptr) return nullptr;
     return CopyDirectMembers(head, copy, targetDb) ? copy : nullptr;
+}
+
+// ---- drawing event commands ----
+
+namespace {
+LRESULT RunEventCommand(int id, LPARAM argument)
+{
+    return ExecuteSystemCommandNotified(Site().ActiveView(), static_cast<WPARAM>(id), argument);
+}
+}  // namespace
+
+LRESULT RunDrawingEventCommand(void* block, int kind)
+{
+    ElementServiceState& state = GetElementServiceState();
+    if (GetFrameFlags().frameClosing) state.eventSwitch = 1;
+    switch (kind) {
+    case 0: return RunEventCommand(state.eventSwitch == 1 ? 6201 : 6200, 0);
+    case 1: {
+        auto* own = static_cast<PDBINFO*>(block);
+        if (own == nullptr) return 0;
+        // Every view of the same drawing, found by its drawing id.
+        for (int slot = 0; slot < kViewTableSize; ++slot) {
+            PDBINFO* other = GetViewBlock(GetViewInSlot(slot));
+            if (other != nullptr && other != own && other->drawingId == own->drawingId) {
+                other->saveOption = 0;
+            }
+        }
+        own->saveOption = 0;
+        return 1;
+    }
+    case 3: {
+        char line[MAX_PATH * 2];
+        if (!GetLumbraCmd().GetCommandLineById(6202, line, sizeof line)) return 1;
+        return RunEventCommand(6202, 0);
+    }
+    case 4: {
+        static const char kNoArgument[] = "";
+        if (HWND main = Site().MainWindow())
+            SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return RunEventCommand(6203, reinterpret_cast<LPARAM>(kNoArgument));
+    }
+    default: return 1;
+    }
 }
 
 // ---- drawings by file name ----

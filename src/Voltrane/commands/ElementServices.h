@@ -16,6 +16,7 @@ struct ElementServiceState {
     int keepFields = 0;          // 1: appended and changed records are stored as given
     void* ffTagData = nullptr;   // the FF tag data of WM_CADDB_FF_TAG
     int appendMode = 0;          // 1 during the append services of the placement copy
+    int eventSwitch = 0;         // the drawing event commands run their closing form
 };
 ElementServiceState& GetElementServiceState();
 
@@ -67,6 +68,11 @@ int AddMarkToGroup(CmdParamRecord* param);
 int ExplodeGroupInstance(CmdParamRecord* param);
 int ExplodeComposite(CmdParamRecord* param);
 void* CopyGroupToDb(void* sourceDb, void* targetDb, void* head);
+
+// Drawing event commands: kind 0 the drawing's event command (6200, or 6201 while closing),
+// 1 clears the save option of the drawing's views (block: a view's drawing block), 3 the close
+// command 6202 when the catalogue has one, 4 command 6203 with the main window on top.
+LRESULT RunDrawingEventCommand(void* block, int kind);
 
 // Drawings by file name.
 int OpenDrawingByName(const char* name);

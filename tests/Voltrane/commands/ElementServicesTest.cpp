@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "DrawingWindowRecords.h"
 #include "HostMessages.h"
 
 namespace {
@@ -294,6 +295,21 @@ TEST_F(ElementServiceTest, OpenAndCloseByNameRefuseNamesTooLongForTheFolder)
     EXPECT_EQ(Send(WM_CAD_OPEN_DRAWING, 0, p), 0);
     EXPECT_EQ(Send(WM_CAD_CLOSE_DRAWING, 0, p), 0);
     EXPECT_EQ(Send(WM_CAD_OPEN_DRAWING, 0, 0), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ElementServiceTest, DrawingEventKindsThatNeedNoCommand)
+{
+    EXPECT_EQ(RunDrawingEventCommand(nullptr, 1), 0) << "kind 1 without a block";
+    PDBINFO block{};
+    block.saveOption = 7;
+    EXPECT_EQ(RunDrawingEventCommand(&block, 1), 1);
+    EXPECT_EQ(block.saveOption, 0);
+    EXPECT_EQ(RunDrawingEventCommand(nullptr, 9), 1);
+    EXPECT_EQ(RunDrawingEventCommand(nullptr, 3), 1) << "no close command in the catalogue";
 }
 
 }  // namespace
