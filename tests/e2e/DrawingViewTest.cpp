@@ -9,6 +9,7 @@
 #include <string>
 
 #include "CatalogueSwap.h"
+#include "DrawingWindows.h"
 #include "DrawingWindowRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
@@ -30,9 +31,7 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
-    return static_cast<LRESULT>(result);
+    return SendToProgram(window, message, wParam, lParam);
 }
 
 // The view's current setting and client centre, read from the program's memory the way a
@@ -101,16 +100,8 @@ protected:
     void TearDown() override
     {
         if (frame == nullptr) return;
-        PostMessageA(frame, WM_CLOSE, 0, 0);
         // A modified drawing asks first: "No" lets the program end.
-        DWORD exitCode = 0;
-        bool ended = false;
-        for (int i = 0; i < 60 && !ended; ++i) {
-            if (HWND box = program.WaitForWindow("#32770", 200)) PostMessageA(box, WM_COMMAND, IDNO, 0);
-            ended = program.WaitForExit(300, &exitCode);
-        }
-        EXPECT_TRUE(ended);
-        if (!ended) program.Kill();
+        EXPECT_TRUE(CloseProgramAnsweringNo(program, frame));
     }
 
     // Opens an empty drawing window with 2424; its view.

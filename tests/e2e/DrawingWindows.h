@@ -11,3 +11,12 @@ HWND OpenEmptyDrawingWindow(HWND frame);
 // The skip message of a test that needs a drawing window while the program opens none.
 constexpr char kNeedsDrawingViews[] =
     "issue 13 (drawing view core): the program opens no drawing window yet";
+
+class ProgramProcess;
+
+// Closes the program's frame, answering "No" to a modified drawing's question; true when the
+// program ended (it is killed otherwise).
+bool CloseProgramAnsweringNo(ProgramProcess& program, HWND frame);
+
+// A message sent to the program's window, waiting at most 10 seconds; its answer (0 on timeout).
+LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

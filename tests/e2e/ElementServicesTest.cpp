@@ -3,6 +3,7 @@
 #include "GTest.h"
 
 #include "CatalogueSwap.h"
+#include "DrawingWindows.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "WindowText.h"
@@ -18,13 +19,6 @@ const char kCatalogue[] =
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
-LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
-    return static_cast<LRESULT>(result);
-}
-
 class ElementServicesEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -37,15 +31,8 @@ protected:
     void TearDown() override
     {
         if (frame == nullptr) return;
-        PostMessageA(frame, WM_CLOSE, 0, 0);
-        DWORD exitCode = 0;
-        bool ended = false;
-        for (int i = 0; i < 60 && !ended; ++i) {
-            if (HWND box = program.WaitForWindow("#32770", 200)) PostMessageA(box, WM_COMMAND, IDNO, 0);
-            ended = program.WaitForExit(300, &exitCode);
-        }
-        EXPECT_TRUE(ended);
-        if (!ended) program.Kill();
+        // A modified drawing asks first: "No" lets the program end.
+        EXPECT_TRUE(CloseProgramAnsweringNo(program, frame));
     }
 
     CatalogueSwap catalogue{kCatalogue};
@@ -56,7 +43,7 @@ protected:
 TEST_F(ElementServicesEndToEnd, CommandWithItsOwnDatabaseDrivesMarksExtentsAndPlacement)
 {
     // The router runs plug-in commands only while a drawing is open; the command leaves it alone.
-    ASSERT_EQ(Send(frame, WM_CADDB_NEW_WINDOW), 1);
+    ASSERT_EQ(SendToProgram(frame, WM_CADDB_NEW_WINDOW), 1);
     PostMessageA(frame, WM_COMMAND, 5995, 0);
     EXPECT_TRUE(WaitForCaption(frame, "ElementMarks c3 k1 r1 n2 f1 x1 h0 m0 b10,11 d1", 10000))
         << Caption(frame);
@@ -64,8 +51,8 @@ TEST_F(ElementServicesEndToEnd, CommandWithItsOwnDatabaseDrivesMarksExtentsAndPl
 
 TEST_F(ElementServicesEndToEnd, CopyTurnedThenUndoneAndRedoneInADrawingWindow)
 {
-    ASSERT_EQ(Send(frame, WM_CADDB_NEW_WINDOW), 1);
-    ASSERT_NE(Send(frame, WM_CAD_ACTIVE_VIEW), 0);
+    ASSERT_EQ(SendToProgram(frame, WM_CADDB_NEW_WINDOW), 1);
+    ASSERT_NE(SendToProgram(frame, WM_CAD_ACTIVE_VIEW), 0);
     PostMessageA(frame, WM_COMMAND, 5996, 0);
     EXPECT_TRUE(WaitForCaption(frame, "CopyUndo 2 4 2 4", 10000)) << Caption(frame);
 }

@@ -254,15 +254,8 @@ int FindLinkAtPoint(HWND view, double x, double y, double z, int act)
     if (candidates == nullptr) return 0;
     SearchBlock saved{};
     ZUriDbGetSerch(&saved);
-    SearchBlock block60{};
-    block60.mode = 3;
-    block60.typeMask = 0xcffff;
-    block60.word2 = -1;
-    block60.word3 = 0xffff;
-    block60.word4 = 0xfffffe;
-    block60.word5 = 255;
-    block60.word6 = 255;
-    ZUriDbSetSerch(&block60);
+    const SearchBlock linked = MakeProgramSearchBlock(0xcffff, 0xfffffe);
+    ZUriDbSetSerch(&linked);
     int count = 0;
     void* hits = ZUriGetElementMarkByPointWithMark(x, y, z, GetPickApertureInDrawingUnits(), &count, db, block,
                                                     candidates);

@@ -96,6 +96,19 @@ int GetSearchSettings(int operation, void* out)
 
 const SearchBlock& CurrentSearchBlock() { return State().search; }
 
+SearchBlock MakeProgramSearchBlock(uint32_t typeMask, uint32_t word4)
+{
+    SearchBlock block{};
+    block.mode = 3;
+    block.typeMask = typeMask;
+    block.word2 = -1;
+    block.word3 = 0xffff;
+    block.word4 = word4;
+    block.word5 = 255;
+    block.word6 = 255;
+    return block;
+}
+
 int GetPickAperture() { return State().aperture; }
 
 int SetPickAperture(int pixels)
@@ -171,13 +184,7 @@ void* SearchAllKindsAtCursor()
     const SearchBox box = BoxAround(at.x, at.y);
     SearchBlock saved{};
     ZUriDbGetSerch(&saved);
-    SearchBlock all{};
-    all.mode = 3;
-    all.word2 = -1;
-    all.word3 = 0xffff;
-    all.word4 = 0xffffff;
-    all.word5 = 255;
-    all.word6 = 255;
+    const SearchBlock all = MakeProgramSearchBlock(0, 0xffffff);
     ZUriDbSetSerch(&all);
     void* found = ZUriGetWakuElement(&box, db, Site().ViewDataBlock(view));
     ZUriDbSetSerch(&saved);

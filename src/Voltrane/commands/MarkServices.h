@@ -24,6 +24,9 @@ int SetMarkHighlight(int set, void* mark);
 // Operation 0: a 60-byte search block; 100: lock-layer search mode; 101: two integers, the
 // second receives the engine's option answer for the first.
 int SetSearchSettings(int operation, INT_PTR value);
+// A search block as the program builds its own: mode 3, the element mask, words 2 to 6 set
+// (word 4 = word4), the rest 0.
+SearchBlock MakeProgramSearchBlock(uint32_t typeMask, uint32_t word4);
 int GetSearchSettings(int operation, void* out);
 const SearchBlock& CurrentSearchBlock();
 

@@ -29,8 +29,10 @@ bool IsDisplayed(EngineNode* element, HWND view, void* db)
                              Site().ViewMode(view), db) != 0;
 }
 
-bool IsErasedKind(int kind)
+// The records whose elements leave the screen before a step is replayed.
+bool IsErasedKind(int kind, bool redo)
 {
+    if (redo) return kind == 301 || kind == 302 || (kind >= 305 && kind <= 308);
     return kind == 300 || kind == 302 || kind == 303 || kind == 304 || kind == 306 || kind == 308;
 }
 
@@ -103,16 +105,8 @@ int ReplayStep(bool redo)
         return 1;
     }
     const std::vector<UndoRecord*> step = StepRecords(db, redo);
-    const int eraseKinds[] = {301, 302, 305, 306, 307, 308};
-    for (UndoRecord* r : step) {
-        bool erase = false;
-        if (redo) {
-            for (int k : eraseKinds) erase = erase || r->kind == k;
-        } else {
-            erase = IsErasedKind(r->kind);
-        }
-        if (erase && IsDisplayed(r->element, view, db)) ZUriSetMark(r, linkMark);
-    }
+    for (UndoRecord* r : step)
+        if (IsErasedKind(r->kind, redo) && IsDisplayed(r->element, view, db)) ZUriSetMark(r, linkMark);
     site.RedrawMarkInViews(view, 0, linkMark);
     ZUriDestroyMark(linkMark);
 
@@ -121,51 +115,47 @@ int ReplayStep(bool redo)
     auto show = [&](EngineNode* e) {
         if (result != nullptr && IsDisplayed(e, view, db)) ZUriSetMark(e, result);
     };
+    // An element added by the step is taken out by an undo and put back by a redo; a deleted
+    // one the other way round; a changed one swaps with its saved state either way.
+    auto takeOut = [&](EngineNode* e) {
+        ZUriUndoDelElement(e, db);
+        CompressRaster(db, e);
+    };
+    auto putBack = [&](UndoRecord* r) {
+        ExpandRaster(db, r->element);
+        ZUriUndoAddElement(r->element, db, 1, r->value);
+        show(r->element);
+    };
     for (UndoRecord* r : step) {
         EngineNode* e = r->element;
-        if (!redo) {
-            switch (r->kind) {
-            case 300:
-                ZUriUndoDelElement(e, db);
-                CompressRaster(db, e);
-                break;
-            case 301:
-                ExpandRaster(db, e);
-                ZUriUndoAddElement(e, db, 1, r->value);
-                show(e);
-                break;
-            case 302:
-                CompressRaster(db, e);
-                ZUriUndoChgElement(e, r->savedState, db, 0);
-                ExpandRaster(db, e);
-                show(e);
-                break;
-            case 304: ZUriUndoDelMemberElement(e, nullptr, db, 0, r->memberValue); break;
-            default: break;
-            }
-        } else {
-            switch (r->kind) {
-            case 300:
-                ExpandRaster(db, e);
-                ZUriUndoAddElement(e, db, 1, r->value);
-                show(e);
-                break;
-            case 301:
-                ZUriUndoDelElement(e, db);
-                CompressRaster(db, e);
-                break;
-            case 302:
-                CompressRaster(db, e);
-                ZUriUndoChgElement(e, r->savedState, db, 0);
-                ExpandRaster(db, e);
-                show(e);
-                break;
-            case 304:
+        switch (r->kind) {
+        case 300:
+            if (redo)
+                putBack(r);
+            else
+                takeOut(e);
+            break;
+        case 301:
+            if (redo)
+                takeOut(e);
+            else
+                putBack(r);
+            break;
+        case 302:
+            CompressRaster(db, e);
+            ZUriUndoChgElement(e, r->savedState, db, 0);
+            ExpandRaster(db, e);
+            show(e);
+            break;
+        case 304:
+            if (redo) {
                 ZUriUndoAddMemberElement(e, r->groupHead, db, 0, r->memberValue);
                 show(e);
-                break;
-            default: break;
+            } else {
+                ZUriUndoDelMemberElement(e, nullptr, db, 0, r->memberValue);
             }
+            break;
+        default: break;
         }
     }
     if (!step.empty()) db->undoCurrent = redo ? step.back() : step.back()->older;
