@@ -48,6 +48,14 @@ constexpr UINT kNoticeCommandStart = 1000;        // idFrom: the command; its bu
 constexpr UINT kNoticeCommandEnd = 1001;          // idFrom: the command; its button is released
 constexpr UINT kNoticeToolbarsChanged = 1002;     // the toolbars are built again
 
+// ---- commands the status bar answers (WM_COMMAND to the bar; the field index in the high word) ----
+constexpr UINT kStatusBarClearTexts = 100;         // the command and message fields are emptied
+constexpr UINT kStatusBarEndCommand = 1000;        // the end button: the running command is cancelled
+constexpr UINT kStatusBarToggleMessageMode = 1010;
+constexpr UINT kStatusBarGetFieldText = 2000;      // lParam: a 1024-byte buffer for the field's text
+constexpr UINT kStatusBarShowField = 2001;         // lParam: 1 shown, 0 hidden
+constexpr UINT kStatusBarSetFieldAppend = 2002;    // lParam: 1 typed characters are appended
+
 // ---- commands a docking pane answers (WM_COMMAND to the pane) ----
 constexpr UINT kPaneToggleCaption = 1000;
 constexpr UINT kPaneQueryState = 1001;            // 1 while the pane shows its caption

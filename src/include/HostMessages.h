@@ -52,11 +52,16 @@ constexpr UINT WM_CAD_PBOX_QUERY = 2646;           // parameter-panel item user 
 constexpr UINT WM_CAD_GET_LANGUAGE = 2649;         // the setting LANGUAGE
 constexpr UINT WM_CAD_INTERRUPT_WAIT = 33770;      // lParam: InputWaitRecord; the interrupt wait
 
-// Views and windows answered by the drawing views themselves.
+// Views and windows (answered by the drawing views); the PDF plug-in asks 2429 too.
 constexpr UINT WM_CAD_REDRAW_VIEW = 2374;         // repaints the active view; 1
 constexpr UINT WM_CAD_REFIT_VIEW = 2378;          // fits the active view to the paper and repaints it; 1
 constexpr UINT WM_CAD_ACTIVE_DB = 2428;           // result: the engine database of the active view, 0 without
 constexpr UINT WM_CAD_ACTIVE_VIEW = 2429;         // wParam 0: the active view; a view: activates it, result the view active before
+constexpr UINT WM_CADDB_CAPTURE_VIEW = 2526;      // locks the active view: other views take no mouse input; 1
+constexpr UINT WM_CADDB_RELEASE_VIEW = 2527;      // releases the view lock; 1
+constexpr UINT WM_CADDB_NEW_WINDOW_DB = 2539;     // as 2424, the drawing marked modified; result its database
+
+// Services the PDF plug-in asks of the main window.
 constexpr UINT WM_CAD_FONT_SERVICE = 2671;         // wParam function code, lParam DicFunctionRecord
 
 // Views, windows and colours.
@@ -160,14 +165,11 @@ constexpr UINT WM_CADDB_HIGHLIGHT_COLOR = 2519;
 constexpr UINT WM_CADDB_APPEND_EX = 2520;
 constexpr UINT WM_CADDB_CHANGE_EX = 2521;
 constexpr UINT WM_CADDB_SET_UNDO_SWITCH = 2522;
-constexpr UINT WM_CADDB_CAPTURE_VIEW = 2526;
-constexpr UINT WM_CADDB_RELEASE_VIEW = 2527;
 constexpr UINT WM_CADDB_SET_DB_INFO = 2534;
 constexpr UINT WM_CADDB_GET_DB_INFO = 2535;
 constexpr UINT WM_CADDB_SET_LAYER_INFO = 2536;
 constexpr UINT WM_CADDB_GET_LAYER_INFO = 2537;
 constexpr UINT WM_CADDB_WINDOW_DB = 2538;
-constexpr UINT WM_CADDB_NEW_WINDOW_DB = 2539;
 constexpr UINT WM_CADDB_RESET_DB = 2540;
 constexpr UINT WM_CADDB_NOP = 2541;
 constexpr UINT WM_CADDB_UNDO_CLEAR = 2574;

@@ -23,6 +23,7 @@ const char kCatalogue[] =
     "<Test><dir>%EXECDIR%</dir><data>\n"
     "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
+    "<item>Wait;待ち,5995,TestPlugin.dll /C:Wait</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -99,9 +100,8 @@ protected:
 
     void TearDown() override
     {
-        if (frame == nullptr) return;
         // A modified drawing asks first: "No" lets the program end.
-        EXPECT_TRUE(CloseProgramAnsweringNo(program, frame));
+        if (frame != nullptr) EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
     }
 
     // Opens an empty drawing window with 2424; its view.
@@ -193,6 +193,13 @@ protected:
 };
 
 HWND ChildFrameOf(HWND view) { return view ? GetParent(view) : nullptr; }
+
+// Whether the window is gone within ten seconds.
+bool WaitUntilGone(HWND window)
+{
+    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < 10000;) Sleep(50);
+    return !IsWindow(window);
+}
 
 TEST_F(DrawingViewTest, NewWindowMessageOpensUntitled1)
 {
@@ -320,8 +327,7 @@ TEST_F(DrawingViewTest, ModifiedDrawingAsksBeforeItsWindowCloses)
     box = program.WaitForWindow("#32770", 10000);
     ASSERT_NE(box, nullptr) << "no save question the second time";
     PostMessageA(box, WM_COMMAND, IDNO, 0);
-    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0);
 }
 
@@ -331,9 +337,180 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
     ASSERT_NE(view, nullptr);
     HWND child = ChildFrameOf(view);
     PostMessageA(child, WM_CLOSE, 0, 0);
-    for (DWORD start = GetTickCount(); IsWindow(child) && GetTickCount() - start < 10000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, FurtherViewOfTheDrawingSharesItAndNumbersBothViews)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    const LRESULT db = Send(frame, WM_CAD_ACTIVE_DB);
+    PostMessageA(frame, WM_COMMAND, 4025, 0);
+    HWND second = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        second = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        if (second != nullptr && second != view) break;
+    }
+    ASSERT_NE(second, view) << "no further view";
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << "the views do not share the drawing";
+    EXPECT_EQ(Caption(ChildFrameOf(view)), "無題1 : 1");
+    EXPECT_EQ(Caption(ChildFrameOf(second)), "無題1 : 2");
+
+    // Closing one of the two leaves the other titled without a number, with the drawing alive.
+    PostMessageA(ChildFrameOf(second), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(second));
+    EXPECT_TRUE(WaitForCaption(ChildFrameOf(view), "無題1", 5000)) << Caption(ChildFrameOf(view));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+}
+
+}  // namespace
+
+namespace {
+
+struct VisibleButtons {
+    int count = 0;
+    std::string texts;
+};
+
+BOOL CALLBACK CollectVisibleButton(HWND child, LPARAM lParam)
+{
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (std::string(className) == "SCBTN" && IsWindowVisible(child)) {
+        auto* out = reinterpret_cast<VisibleButtons*>(lParam);
+        ++out->count;
+        char text[32] = {};
+        GetWindowTextA(child, text, sizeof text);
+        out->texts += text;
+    }
+    return TRUE;
+}
+
+TEST_F(DrawingViewTest, HoverNearTheTopEdgeShowsItsFiveButtonsAndTheirZoomWorks)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    RECT client;
+    GetClientRect(view, &client);
+    Send(view, WM_MOUSEHOVER, 0, MAKELPARAM(client.right / 2, 10));
+    VisibleButtons shown;
+    EnumChildWindows(child, CollectVisibleButton, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.count, 5);
+    for (const char* text : {"拡大", "基準", "縮小"}) EXPECT_NE(shown.texts.find(text), std::string::npos) << text;
+    Send(view, WM_MOUSEHOVER, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
+    shown = VisibleButtons{};
+    EnumChildWindows(child, CollectVisibleButton, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.count, 0);
+
+    // The zoom-in button's command zooms about the view centre by 1.4.
+    ViewMapping before, after;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    Send(child, WM_COMMAND, 1004);
+    Send(view, WM_NULL);  // the frame posts the command on to its view
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+        ASSERT_TRUE(ReadMapping(view, &after));
+        if (after.mode.scale != before.mode.scale) break;
+    }
+    EXPECT_NEAR(after.mode.scale, before.mode.scale * 1.4, before.mode.scale * 1e-9);
+    EXPECT_NEAR(after.mode.offsetX, before.mode.offsetX, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, WindowStaysWhileAPluginCommandRunsAndClosesAfterIt)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    // "Wait" ignores the cancel and runs until the host window carries its property.
+    RemovePropA(frame, "TestPluginCancel");
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5995, 0);
+    bool running = false;
+    for (DWORD start = GetTickCount(); !running && GetTickCount() - start < 10000; Sleep(50)) {
+        running = Caption(frame).find("/C:Wait") != std::string::npos;
+    }
+    ASSERT_TRUE(running) << Caption(frame);
+    PostMessageA(child, WM_CLOSE, 0, 0);
+    Sleep(3000);  // ten quick tries and then the timer: the window must outlast them all
+    EXPECT_TRUE(IsWindow(child)) << "the window closed under a running plug-in command";
+    SetPropA(frame, "TestPluginCancel", reinterpret_cast<HANDLE>(1));
+    EXPECT_TRUE(WaitUntilGone(child)) << "the close was not tried again after the command ended";
+}
+
+TEST_F(DrawingViewTest, CloseWithACancelWordThatIsNoneOfTheProgramsIsSafe)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    // Another program's idea of a cancel word: an address the program never registered.
+    PostMessageA(child, WM_CLOSE, 100, 0x10);
+    EXPECT_TRUE(WaitUntilGone(child));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0) << "the program no longer answers";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, ClosingAllWindowsAsksOnceForADrawingInThreeViews)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    for (int i = 0; i < 2; ++i) {
+        HWND before = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        PostMessageA(frame, WM_COMMAND, 4025, 0);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            if (reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW)) != before) break;
+        }
+    }
+    HWND third = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+    EXPECT_EQ(Caption(ChildFrameOf(third)), "無題1 : 3");
+
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "no save question";
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    DWORD exitCode = 0;
+    bool ended = false;
+    int questions = 1;
+    for (DWORD start = GetTickCount(); !ended && GetTickCount() - start < 15000;) {
+        if (HWND again = program.WaitForWindow("#32770", 200)) {
+            if (again != box) ++questions;
+            box = again;
+            PostMessageA(again, WM_COMMAND, IDNO, 0);
+        }
+        ended = program.WaitForExit(200, &exitCode);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(questions, 1);
+    frame = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, ViewLockMessagesAndTheNewWindowThatAnswersItsDatabase)
+{
+    HWND first = OpenDrawing();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Send(frame, WM_CADDB_CAPTURE_VIEW), 1);
+    // A new window's database: 2539 answers it and marks the drawing modified.
+    const LRESULT db = Send(frame, WM_CADDB_NEW_WINDOW_DB);
+    EXPECT_NE(db, 0);
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
+    EXPECT_EQ(Send(frame, WM_CADDB_RELEASE_VIEW), 1);
 }
 
 }  // namespace

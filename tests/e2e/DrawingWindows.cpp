@@ -17,7 +17,7 @@ HWND OpenEmptyDrawingWindow(HWND frame)
     return GetWindow(client, GW_CHILD);
 }
 
-bool CloseProgramAnsweringNo(ProgramProcess& program, HWND frame)
+bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program)
 {
     PostMessageA(frame, WM_CLOSE, 0, 0);
     DWORD exitCode = 0;

@@ -32,7 +32,7 @@ protected:
     {
         if (frame == nullptr) return;
         // A modified drawing asks first: "No" lets the program end.
-        EXPECT_TRUE(CloseProgramAnsweringNo(program, frame));
+        EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
     }
 
     CatalogueSwap catalogue{kCatalogue};

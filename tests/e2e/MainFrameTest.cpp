@@ -160,17 +160,17 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
 {
     HWND statusBar = FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr);
     ASSERT_NE(statusBar, nullptr);
-    SendMessageA(m_frame, WM_COMMAND, 0xE801, 0);
+    SendMessageA(m_frame, WM_COMMAND, kCmdToggleStatusBar, 0);
     EXPECT_FALSE(IsWindowVisible(statusBar));
-    SendMessageA(m_frame, WM_COMMAND, 0xE801, 0);
+    SendMessageA(m_frame, WM_COMMAND, kCmdToggleStatusBar, 0);
     EXPECT_TRUE(IsWindowVisible(statusBar));
 
     HWND toolPane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", "基本操作");
     ASSERT_NE(toolPane, nullptr);
-    SendMessageA(m_frame, WM_COMMAND, 40001, 0);
+    SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_FALSE(IsWindowVisible(toolPane));
     EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, kPaneQueryState, 0), -1);
-    SendMessageA(m_frame, WM_COMMAND, 40001, 0);
+    SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_TRUE(IsWindowVisible(toolPane));
 
     // Typed digits reach the status bar's input field through its messages.
@@ -212,7 +212,7 @@ TEST_F(MainFrameWindow, AltAndAMnemonicOpensThatMenu)
 
 TEST_F(MainFrameWindow, TheAboutBoxShowsTheProductAndCloses)
 {
-    PostMessageA(m_frame, WM_COMMAND, 0xE140, 0);  // allowed without a drawing
+    PostMessageA(m_frame, WM_COMMAND, kCmdAbout, 0);  // allowed without a drawing
     HWND box = m_program.WaitForWindow("#32770", 10000);
     ASSERT_NE(box, nullptr) << "no About box";
     EXPECT_EQ(Text(box), "バージョン情報");
@@ -229,7 +229,7 @@ TEST_F(MainFrameWindow, TheAboutBoxShowsTheProductAndCloses)
 TEST_F(MainFrameWindow, TheExitCommandClosesTheProgram)
 {
     // 4006 reaches the frame's own entry when no dispatcher reports it done.
-    PostMessageA(m_frame, WM_COMMAND, 4006, 0);
+    PostMessageA(m_frame, WM_COMMAND, kCmdExit, 0);
     DWORD exitCode = 0;
     ASSERT_TRUE(m_program.WaitForExit(30000, &exitCode));
     EXPECT_EQ(exitCode, 1u);

@@ -1,5 +1,6 @@
 #include "ProgramProcess.h"
 
+#include "CommandIds.h"
 #include "EngineBinding.h"
 
 namespace {
@@ -75,7 +76,7 @@ std::string ProgramProcess::StatusBarField(HWND statusBar, int index) const
     void* remote = VirtualAllocEx(m_info.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     if (remote == nullptr) return "(no buffer in the program)";
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(statusBar, WM_COMMAND, MAKEWPARAM(2000, index), reinterpret_cast<LPARAM>(remote),
+    SendMessageTimeoutA(statusBar, WM_COMMAND, MAKEWPARAM(kStatusBarGetFieldText, index), reinterpret_cast<LPARAM>(remote),
                         SMTO_BLOCK, 10000, &result);
     char text[size] = {};
     SIZE_T read = 0;

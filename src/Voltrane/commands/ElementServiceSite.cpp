@@ -82,7 +82,7 @@ int CElementServiceSite::OpenDrawingFile(const char* path)
     HWND main = MainWindow();
     return main != nullptr ? static_cast<int>(SendMessageA(main, WM_CADDB_OPEN_FILE, 0, reinterpret_cast<LPARAM>(path))) : 0;
 }
-void CElementServiceSite::ActivateView(HWND view) { GetHostServiceSite().ActivateView(view); }
+void CElementServiceSite::ActivateView(HWND view) { ::ActivateView(view); }
 void CElementServiceSite::CloseViewByCommand(HWND view)
 {
     if (view == nullptr) return;

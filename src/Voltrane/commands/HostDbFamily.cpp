@@ -71,16 +71,6 @@ int CurrentPage(void* db)
     return db ? static_cast<const EngineDbRecord*>(db)->pageState.currentPage : 0;
 }
 
-LRESULT NewWindowDb(HWND mainWindow)
-{
-    CHostServiceSite& site = GetHostServiceSite();
-    if (!site.CreateDrawingWindow(mainWindow)) return 0;
-    ActiveDrawing d = GetActiveDrawing();
-    if (d.block == nullptr) return 0;
-    site.SetDrawingModified(d.view);
-    return reinterpret_cast<LRESULT>(d.db);
-}
-
 LRESULT ResetDb(void* db)
 {
     // Only a database the engine holds is made again: a record it does not know is left alone.
@@ -207,16 +197,13 @@ LRESULT ClearAll()
 
 }  // namespace
 
-BOOL CCadSysCmdDb::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+BOOL CCadSysCmdDb::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
                                         DWORD mapId)
 {
     if (mapId != 0) return FALSE;
     CHostServiceSite& site = GetHostServiceSite();
     const auto* p = reinterpret_cast<const CmdParamRecord*>(lParam);
     switch (uMsg) {
-    case WM_CADDB_NEW_WINDOW_DB:
-        lResult = NewWindowDb(hWnd);
-        return TRUE;
     case WM_CADDB_WINDOW_DB: {
         PDBINFO* block = lParam ? site.ViewBlock(reinterpret_cast<HWND>(lParam)) : nullptr;
         lResult = block ? reinterpret_cast<LRESULT>(block->engineDb) : 0;
@@ -257,12 +244,6 @@ BOOL CCadSysCmdDb::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         return TRUE;
     case WM_CADDB_VIEW_UNDO:
         lResult = ViewUndo(p);
-        return TRUE;
-    case WM_CADDB_CAPTURE_VIEW:
-        lResult = site.LockActiveView(wParam, lParam);
-        return TRUE;
-    case WM_CADDB_RELEASE_VIEW:
-        lResult = site.UnlockView();
         return TRUE;
     case WM_CADDB_SET_UNDO_SWITCH:
         if (wParam != 1) {

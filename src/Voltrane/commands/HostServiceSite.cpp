@@ -6,7 +6,6 @@
 #include "commands/ElementServices.h"
 #include "commands/UndoServices.h"
 #include "core/CadSystem.h"
-#include "view/DrawingWindowCreation.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
 
@@ -64,7 +63,6 @@ void CHostServiceSite::ClearDrawingModified(HWND view)
 void CHostServiceSite::NotifyDrawingAttributesChanged() { RefreshToolPanelAttributes(); }
 // Element redraws belong to the view services, not built yet: nothing is drawn.
 LRESULT CHostServiceSite::RedrawElementInViews(HWND, int, void*) { return 0; }
-LRESULT CHostServiceSite::ActivateView(HWND view) { return reinterpret_cast<LRESULT>(::ActivateView(view)); }
 
 int CHostServiceSite::MarginFrameColour() { return GetCadSystem().setup.paper_margin.color; }
 
@@ -87,20 +85,35 @@ void CHostServiceSite::SendToolPanelCommand(WPARAM command)
     if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, command, 0);
 }
 
-int CHostServiceSite::CreateDrawingWindow(HWND mainWindow) { return OpenEmptyDrawingWindow(mainWindow); }
+LRESULT CHostServiceSite::ReadAttachedDbElement(CmdParamRecord* p)
+{
+    return reinterpret_cast<LRESULT>(::ReadAttachedDbElement(p->view, reinterpret_cast<void*>(p->element),
+                                                             static_cast<int>(p->record), p->elementRecord));
+}
 
-LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char*) { return ::SaveDrawing(view, mode); }
+void* CHostServiceSite::AttachedDatabase(HWND view)
+{
+    PDBINFO* block = ViewBlock(view);
+    auto* record = block ? static_cast<EngineDbRecord*>(block->engineDb) : nullptr;
+    auto* attachment = record ? static_cast<RasterAttachment*>(record->rasterAttachment) : nullptr;
+    return attachment ? attachment->attachedDb : nullptr;
+}
 
-// The drawing files' services (linked images, export, drawing events, attached databases, the
-// open switches) are not built yet: they answer "not done" and change nothing.
+// The views' save knows no other name than the drawing's own: a save to a given name is not
+// available until the drawing files are built.
+LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char* fileName)
+{
+    return fileName == nullptr ? ::SaveDrawing(view, mode) : 0;
+}
+
+// The drawing files' services (linked images, export, drawing events, attached
+// databases, the open switches) are not built yet: they answer "not done" and change nothing.
 LRESULT CHostServiceSite::LoadLinkedTiffImage(const char*) { return 0; }
 LRESULT CHostServiceSite::RunExportPlugin(const char*) { return 0; }
 LRESULT CHostServiceSite::RunDrawingEventCommand(int type)
 {
     return ::RunDrawingEventCommand(ViewBlock(ActiveView()), type);
 }
-LRESULT CHostServiceSite::ReadAttachedDbElement(CmdParamRecord*) { return 0; }
-void* CHostServiceSite::AttachedDatabase(HWND) { return nullptr; }
 void CHostServiceSite::SetOpenSwitch(int, int) {}
 int CHostServiceSite::OpenSwitch(int) { return 0; }
 void CHostServiceSite::ClearUndo(void* database) { ::ClearUndo(database); }
@@ -117,18 +130,6 @@ LRESULT CHostServiceSite::DeletePage(HWND view, int page)
 {
     PDBINFO* block = ViewBlock(view);
     return block != nullptr && block->engineDb != nullptr ? ZUriDelPage(page, block->engineDb) : 0;
-}
-
-LRESULT CHostServiceSite::LockActiveView(WPARAM, LPARAM)
-{
-    ::LockActiveView();
-    return 1;
-}
-
-LRESULT CHostServiceSite::UnlockView()
-{
-    ::UnlockView();
-    return 1;
 }
 
 // Layer names, layer usage and the page services belong to the drawing side, not built yet.

@@ -73,7 +73,6 @@ public:
     virtual void NotifyDrawingAttributesChanged();
     // Element redraw in the views (mode -2 redraw, others a draw mode): the view services.
     virtual LRESULT RedrawElementInViews(HWND view, int mode, void* element);
-    virtual LRESULT ActivateView(HWND view);
     // The margin-frame colour index and margins (millimetres) of the margin settings.
     virtual int MarginFrameColour();
     virtual void Margins(bool landscape, double* left, double* right, double* top, double* bottom);
@@ -84,8 +83,6 @@ public:
     virtual void SendToolPanelCommand(WPARAM command);
 
     // ---- drawings and files ----
-    // A new empty drawing window fitted to its paper (as message 2424): 1, or 0.
-    virtual int CreateDrawingWindow(HWND mainWindow);
     // Saves the drawing of the view: mode 2 forced, 3 forced to the name given, 4 plain.
     virtual LRESULT SaveDrawing(HWND view, int mode, const char* fileName);
     virtual LRESULT LoadLinkedTiffImage(const char* drawingPath);
@@ -97,18 +94,16 @@ public:
     virtual int OpenSwitch(int which);
     virtual const char* CommandLineById(int id);
     virtual void ClearUndo(void* database);
-    // Wholly delete a page of the drawing (drawing side).
+    // Deletes a page of the view's drawing.
     virtual LRESULT DeletePage(HWND view, int page);
     virtual void SetAuxiliaryViewRefresh();
-    virtual LRESULT LockActiveView(WPARAM wParam, LPARAM lParam);
-    virtual LRESULT UnlockView();
 
     // ---- layers and pages (the drawing side) ----
     virtual LRESULT GetActiveLayerName(int page, int layer, char* buffer, INT_PTR out);
     virtual LRESULT SetActiveLayerName(int page, int layer, const char* name, const char* group);
     virtual LRESULT CollectPageLayerUsage(HWND view, WORD* table, int page);
     // The page services of the drawing side that the page message hands its record to:
-    // sub-codes 0-3, 5, 8-12, 15, 17-19, 22 and 24.
+    // sub-codes 1-3, 5, 8-12, 15, 17-19 and 22.
     virtual LRESULT PageService(int subCode, LPARAM lParam);
 
     // ---- parameter panels ----

@@ -59,7 +59,8 @@ LRESULT FillColourTable(WPARAM variant, COLORREF* table)
         return 1;
     }
     table[0] = background;
-    void* db = ActiveDrawingBlock(GetHostServiceSite()) ? ActiveDrawingBlock(GetHostServiceSite())->engineDb : nullptr;
+    PDBINFO* block = ActiveDrawingBlock(GetHostServiceSite());
+    void* db = block ? block->engineDb : nullptr;
     auto* info = db ? static_cast<const DbInfoBlock*>(ZUriGetDbInfoPtr(0, db)) : nullptr;
     if (info == nullptr) return 0;
     const bool visible = v - v % 100 == 100;

@@ -341,6 +341,18 @@ void* ClickCandidates(CInputWaitSite& site)
     return mark != nullptr ? mark : site.CreateEmptyMark();
 }
 
+// The element pick of a click: it looks through locked layers too unless the command asked
+// for the lock-layer search mode, which is put back afterwards. 1 when an element was found.
+int PickThroughLockedLayers(CInputWaitSite& site, const HostPoint& at, uint32_t mask, INT_PTR* element)
+{
+    const int saved = site.LockLayerSearchMode();
+    if (saved == 1) return site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(0);
+    const int found = site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(saved);
+    return found;
+}
+
 // The logged element pick of a click: the record holds the element.
 int ElementPicked(CInputWaitSite& site, InputWaitRecord* record, INT_PTR element)
 {
@@ -406,13 +418,8 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptElementPick)) {
         SetPoint(record, LoupeOrGrid(site, true));
         LogPoint("座標 要素点(%g,%g)", record->point);
-        // The pick looks through locked layers too unless the command asked for that mode.
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (found) return ElementPicked(site, record, element);
+        if (PickThroughLockedLayers(site, record->point, mask, &element)) return ElementPicked(site, record, element);
         LogEvent("要素検出なし");
         return 0;
     }
@@ -458,6 +465,44 @@ int SecondaryClick(CInputWaitSite& site, InputWaitRecord* record)
     return 0;
 }
 
+// A mouse move while the rubber band is drawn: false when it is no move to report (the right-
+// click menu is open, or the mouse stands where it stood at the last report); else the band is
+// erased and the record holds the point.
+bool CursorMoved(CInputWaitSite& site, InputWaitRecord* record, POINT& last, bool viewGrid)
+{
+    if (site.IsRightMenuShown()) return false;
+    POINT position = {};
+    site.ScreenCursorPosition(&position);
+    if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return false;
+    last = position;
+    site.EraseRubberBand();
+    SetPoint(record, LoupeOrGrid(site, viewGrid));
+    site.ClearOverLoupe();
+    return true;
+}
+
+// A secondary click: a snapped point by the right-button mode, or the plain point; -1 when the
+// mask takes neither.
+int SecondaryClickEvent(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
+{
+    if (Has(mask, kAcceptSnappedPoint)) {
+        const int result = SecondaryClick(site, record);
+        return result ? result : -1;
+    }
+    if (Has(mask, kAcceptSecondaryPoint)) {
+        SetPoint(record, site.CursorPoint());
+        return kWaitSecondaryPoint;
+    }
+    return -1;
+}
+
+void TakePanelItem(const InputEventRecord& events, InputWaitRecord* record)
+{
+    record->kind = events.kind;
+    record->item = events.item;
+    record->value = events.value;
+}
+
 // Handles the pending event of the input wait: a result code, or -1 when it is ignored.
 int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* record)
 {
@@ -478,18 +523,9 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
         return kWaitRubberBand;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, true));
-        site.ClearOverLoupe();
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastCursor, true)) return -1;
         return kWaitRubberBand;
-    }
     case kEventUndo:
         EraseIfRubberBand(site, mask);
         LogEvent("Undo");
@@ -503,21 +539,11 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         return result ? result : -1;
     }
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const int result = SecondaryClick(site, record);
-            return result ? result : -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return kWaitSecondaryPoint;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
+        TakePanelItem(events, record);
         return kWaitPanelItem;
     case kEventDdeText: {
         site.ClearDdeTextPending();
@@ -756,12 +782,8 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
         return kWaitSnappedPoint;
     }
     if (Has(mask, kAcceptElementPick)) {
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (!found) return -1;
+        if (!PickThroughLockedLayers(site, record->point, mask, &element)) return -1;
         record->result = element;
         ConsumeInputEvent();
         return kWaitElement;
@@ -797,19 +819,11 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         site.ClearOverLoupe();
         ConsumeInputEvent();
         return kWaitRubberBand;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastInterruptCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, false));
-        site.ClearOverLoupe();
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastInterruptCursor, false))
+            return -1;
         ConsumeInputEvent();
         return kWaitCursorMoved;
-    }
     case kEventUndo:
         if (!Has(mask, kAcceptUndo)) return -1;
         ConsumeInputEvent();
@@ -817,31 +831,10 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
     case kEventPoint:
         return InterruptPointClick(site, record, mask);
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const long mode = site.RightMouseMode();
-            if (mode == 8) {
-                SetPoint(record, site.CursorPoint());
-                return kWaitSnappedPoint;
-            }
-            if (mode == 1 || mode == 255) {
-                HostPoint found = site.CursorPoint();
-                SetPoint(record, found);
-                const int hit = site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found);
-                if (hit) SetPoint(record, found);
-                if (hit || mode == 255) return kWaitSnappedPoint;
-            }
-            return -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return kWaitSecondaryPoint;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
+        TakePanelItem(events, record);
         return kWaitPanelItem;  // stays pending: the service command hands it on
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;

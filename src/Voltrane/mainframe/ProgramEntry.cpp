@@ -11,10 +11,12 @@
 #include "EngineBinding.h"
 #include "WinKit/AppModule.h"
 #include "WinKit/MessageLoop.h"
+#include "WinKit/MessageTarget.h"
 #include "commands/CommandSystemConnection.h"
 #include "commands/HostServiceDispatch.h"
 #include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
+#include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
 #include "view/ViewHostMessages.h"
@@ -72,6 +74,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&icc);
     WinKit::Module().Init(instance);
+    // A handler's exception caught by the window layer goes to the operation log.
+    WinKit::SetHandlerFaultLog([](const char* text) { WriteSystemLogText(0, "Error", text); });
 
     CCadSystem& system = GetCadSystem();
     int exitCode = 0;

@@ -71,8 +71,38 @@ HWND CRiririFrame::CreateEx(HWND mdiClient, const RECT* rect, const char* title)
     return frame;
 }
 
+int EdgeButtonThickness(int screenHeight) { return screenHeight > 1024 ? 26 : 20; }
+
+void CRiririFrame::CreateEdgeButtons()
+{
+    const int scrollIds[4] = {1000, 1001, 1002, 1003};
+    const CRiririScrollButton::Kind scrollKinds[4] = {CRiririScrollButton::kUp, CRiririScrollButton::kDown,
+                                                      CRiririScrollButton::kLeft, CRiririScrollButton::kRight};
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), face = GetSysColor(COLOR_BTNFACE);
+    for (int pair = 0; pair < 4; ++pair) {
+        for (int side = 0; side < 2; ++side) {
+            m_scrollButtons[pair][side].CreateButton(m_hWnd, scrollIds[pair], scrollKinds[pair], nullptr,
+                                                     CRiririScrollButton::kHover | CRiririScrollButton::kEdge3d |
+                                                         CRiririScrollButton::kAutoRepeat,
+                                                     text, face);
+        }
+    }
+    const char* texts[3] = {"拡大", "基準", "縮小"};
+    const int zoomIds[3] = {1004, 1006, 1005};
+    for (int edge = 0; edge < 4; ++edge) {
+        const auto kind = edge >= 2 ? CRiririScrollButton::kVerticalText : CRiririScrollButton::kText;
+        for (int k = 0; k < 3; ++k) {
+            m_zoomButtons[edge][k].CreateButton(m_hWnd, zoomIds[k], kind, texts[k],
+                                                CRiririScrollButton::kHover | CRiririScrollButton::kEdge3d |
+                                                    CRiririScrollButton::kKeepStyle,
+                                                text, face);
+        }
+    }
+}
+
 LRESULT CRiririFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
+    CreateEdgeButtons();
     m_view.SetDatabase(&m_database);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
@@ -87,7 +117,42 @@ void CRiririFrame::Layout()
     if (m_view.m_hWnd == nullptr) return;
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    ::MoveWindow(m_view.m_hWnd, 0, 0, client.right, client.bottom, TRUE);
+    const int W = client.right, H = client.bottom;
+    ::MoveWindow(m_view.m_hWnd, 0, 0, W, H, TRUE);
+    bool allMade = true;
+    for (auto& edge : m_zoomButtons)
+        for (auto& button : edge) allMade = allMade && button.m_hWnd != nullptr;
+    for (auto& pair : m_scrollButtons)
+        for (auto& button : pair) allMade = allMade && button.m_hWnd != nullptr;
+    if (allMade) {
+        const int T = EdgeButtonThickness(GetSystemMetrics(SM_CYSCREEN));
+        const int halfW = (W - 144) / 2, halfH = (H - 144) / 2;
+        auto place = [](CRiririScrollButton& b, int x, int y, int w, int h) {
+            ::SetWindowPos(b.m_hWnd, HWND_TOP, x, y, w > 0 ? w : 0, h > 0 ? h : 0, SWP_NOACTIVATE);
+        };
+        // Top and bottom: a scroll button on each side of the three zoom buttons.
+        for (int edge = 0; edge < 2; ++edge) {
+            const int y = edge == 0 ? 0 : H - T;
+            place(m_scrollButtons[edge][0], 0, y, halfW, T);
+            place(m_scrollButtons[edge][1], halfW + 144, y, halfW, T);
+            for (int k = 0; k < 3; ++k) place(m_zoomButtons[edge][k], halfW + 48 * k, y, 48, T);
+        }
+        // Left and right, the same standing up.
+        for (int edge = 2; edge < 4; ++edge) {
+            const int x = edge == 2 ? 0 : W - T;
+            place(m_scrollButtons[edge][0], x, 0, T, halfH);
+            place(m_scrollButtons[edge][1], x, halfH + 144, T, halfH);
+            for (int k = 0; k < 3; ++k) place(m_zoomButtons[edge][k], x, halfH + 48 * k, T, 48);
+        }
+    }
+    for (int edge = 0; edge < 4; ++edge) {
+        const bool shown = allMade && m_stripEnabled == 1 && (m_edgeMask & (1 << edge)) != 0;
+        const int command = shown ? SW_SHOWNA : SW_HIDE;
+        for (auto& button : m_zoomButtons[edge])
+            if (button.m_hWnd) ::ShowWindow(button.m_hWnd, command);
+        for (auto& button : m_scrollButtons[edge])
+            if (button.m_hWnd) ::ShowWindow(button.m_hWnd, command);
+    }
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
@@ -204,7 +269,14 @@ LRESULT CRiririFrame::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
     case 1002: ::PostMessageA(view, WM_HSCROLL, SB_LINELEFT, 0); return 0;
     case 1003: ::PostMessageA(view, WM_HSCROLL, SB_LINERIGHT, 0); return 0;
     case 1004: case 1005: case 1006: ::PostMessageA(view, WM_COMMAND, LOWORD(wParam), 0); return 0;
-    case 1050: case 1051: Layout(); return 0;  // the edge buttons are not part of this build
+    case 1050:
+        m_stripEnabled = HIWORD(wParam) != 0 ? 1 : 0;
+        Layout();
+        return 0;
+    case 1051:
+        m_edgeMask = HIWORD(wParam);
+        Layout();
+        return 0;
     default:
         bHandled = FALSE;
         return 0;

@@ -8,6 +8,7 @@
 
 #include "WinKit/Mdi.h"
 #include "drawing/CadDatabase.h"
+#include "view/RiririScrollButton.h"
 #include "view/RiririView.h"
 #include "view/ViewTable.h"
 
@@ -26,6 +27,11 @@ public:
     HWND CreateEx(HWND mdiClient, const RECT* rect, const char* title);
 
     HWND View() const { return m_view.m_hWnd; }
+    int EdgeMask() const { return m_edgeMask; }
+    // The edge buttons: zoom buttons by edge (0 top, 1 bottom, 2 left, 3 right) and kind
+    // (0 zoom in, 1 fit, 2 zoom out); scroll buttons by pair (up, down, left, right) and side.
+    CRiririScrollButton& ZoomButton(int edge, int kind) { return m_zoomButtons[edge][kind]; }
+    CRiririScrollButton& ScrollButton(int pair, int side) { return m_scrollButtons[pair][side]; }
     CCadDatabase& Database() { return m_database; }
 
     WK_BEGIN_MSG_MAP(CRiririFrame)
@@ -55,11 +61,19 @@ private:
     LRESULT OnFrameView(UINT, WPARAM, LPARAM, BOOL&) { return reinterpret_cast<LRESULT>(m_view.m_hWnd); }
 
     void Layout();
+    void CreateEdgeButtons();
 
     CRiririView m_view;
     CCadDatabase m_database;
     HACCEL m_accelerator = nullptr;
+    CRiririScrollButton m_zoomButtons[4][3];
+    CRiririScrollButton m_scrollButtons[4][2];
+    int m_stripEnabled = 1;
+    int m_edgeMask = 0;  // bit 0 top, 1 bottom, 2 left, 3 right
 };
+
+// The thickness of the edge buttons for a screen of that height.
+int EdgeButtonThickness(int screenHeight);
 
 // The close retry counter of the drawing windows (a running plug-in command holds a close up).
 int& DrawingCloseRetryCount();

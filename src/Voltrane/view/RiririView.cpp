@@ -106,6 +106,8 @@ LRESULT CRiririView::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
         ::SetScrollRange(m_hWnd, SB_VERT, 0, 100, FALSE);
     }
     m_createCursor = GetCursor();
+    m_cursor.SetView(m_hWnd);
+    m_cursor.LoadSettings();
     m_edgeButtonMode = GetCadSystem().config.ScrollBarMode;
     if (m_edgeButtonMode == 2) {
         ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, 0xFF), 0);
@@ -129,6 +131,7 @@ LRESULT CRiririView::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
     bHandled = FALSE;
     if (m_surface != nullptr) m_surface->Resize();
+    m_cursor.Update(false);
     PDBINFO* block = Block();
     if (wParam == SIZE_MINIMIZED || block == nullptr) return 0;
     const int width = LOWORD(lParam), height = HIWORD(lParam);
@@ -148,6 +151,8 @@ LRESULT CRiririView::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 
 LRESULT CRiririView::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
+    // The paint covers the whole client area: the drawn cross-hair goes with the old picture.
+    m_cursor.Forget();
     PaintView(m_hWnd, Block(), m_surface);
     return 0;
 }
@@ -211,6 +216,9 @@ LRESULT CRiririView::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandle
         ::InvalidateRect(m_hWnd, nullptr, TRUE);
         ::UpdateWindow(m_hWnd);
         GetFrameFlags().auxViewRefresh = 1;
+        break;
+    case 3000:
+        m_cursor.Update(false);
         break;
     case kViewCmdCursorMessage:
     case kViewCmdCommandGrid:
@@ -327,9 +335,80 @@ LRESULT CRiririView::OnVScroll(UINT, WPARAM wParam, LPARAM, BOOL&)
     return 0;
 }
 
-LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    if (!m_trackingLeave || !m_hoverArmed) {
+        // Hover and leave notices; the hover shows the edge buttons near an edge.
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_HOVER, m_hWnd, 100};
+        m_trackingLeave = m_hoverArmed = TrackMouseEvent(&track) != FALSE;
+    }
+    HandleMouseMove(wParam, lParam);
+    // The cross-hair follows the mouse unless the keyboard cursor is in charge.
+    if (!IsKeyCursorActive() && !g_mouse.middleDown) {
+        POINT screen;
+        GetCursorPos(&screen);
+        m_cursor.SetScreenPoint(screen);
+        m_cursor.Update(true);
+    }
+    return 0;
+}
+
+int CRiririView::EdgeZone(const RECT& client, POINT p)
+{
+    if (p.x > client.right - 48) return 8;
+    if (p.x < client.left + 48) return 4;
+    if (p.y < client.top + 48) return 1;
+    if (p.y > client.bottom - 48) return 2;
+    return 0;
+}
+
+LRESULT CRiririView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    if (m_edgeButtonMode == 1) {
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        const int zone = EdgeZone(client, PointOf(lParam));
+        if (zone != m_edgeZone) {
+            ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, zone), 0);
+            m_edgeZone = zone;
+        }
+    }
+    // The snap tip at a resting cursor belongs to the point detection services.
+    m_hoverArmed = false;
+    return 0;
+}
+
+LRESULT CRiririView::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&)
+{
+    m_trackingLeave = false;
+    m_hoverArmed = false;
+    m_cursor.Update(false);
+    g_mouse.lastLeftView = m_hWnd;
+    return 0;
+}
+
+LRESULT CRiririView::OnSetFocus(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+    // Every other view forgets its cross-hair: only the view with the focus shows one.
+    if (HWND client = GetMdiClientWnd()) {
+        for (HWND frame = ::GetWindow(client, GW_CHILD); frame != nullptr; frame = ::GetWindow(frame, GW_HWNDNEXT)) {
+            for (HWND child = ::GetWindow(frame, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                if (child != m_hWnd) ::SendMessageA(child, WM_COMMAND, 3000, 0);
+            }
+        }
+    }
     bHandled = FALSE;
+    return 0;
+}
+
+LRESULT CRiririView::OnCursorSettings(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    m_cursor.ApplySetting(wParam, lParam);
+    return 0;
+}
+
+void CRiririView::HandleMouseMove(WPARAM wParam, LPARAM lParam)
+{
     const POINT point = PointOf(lParam);
     if ((wParam & MK_LBUTTON) && (wParam & MK_RBUTTON)) {
         if (g_mouse.leftPressFlag == 1 && Block() != nullptr) {
@@ -342,7 +421,7 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHand
             }
         }
         SetLastViewMousePoint(point.x, point.y);
-        return 0;
+        return;
     }
     if (g_mouse.middleDown) {
         UpdateRubberBand(GetActiveView(), 0, 0, 1);
@@ -350,7 +429,7 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHand
         GetCursorPos(&screen);
         ScrollViewByDrag(m_hWnd, screen.x, screen.y);
         SetViewDragStart(screen.x, screen.y);
-        return 0;
+        return;
     }
     if (g_mouse.rightPressView == m_hWnd) {
         POINT screen = point;
@@ -359,13 +438,13 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHand
             g_mouse.rightPressConsumed = 1;
             g_mouse.rightPressView = nullptr;
             // The right-click menu belongs to the panels.
-            return 0;
+            return;
         }
     }
     if (GetActiveView() != m_hWnd) {
         if (GetInputEventRecord().acceptMask & 0x10) UpdateRubberBand(GetActiveView(), 0, 0, 1);
         if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-        return 0;
+        return;
     }
     if (!OtherViewLocked()) {
         if (PendingInputEvent() == kEventNone && !IsKeyCursorActive()) RaiseInputEvent(kEventCursorMoved);
@@ -373,7 +452,6 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHand
     }
     double world[2] = {0, 0};
     if (GetCursorWorldPoint(&world[0], &world[1])) ShowCursorCoordinates(world);
-    return 0;
 }
 
 LRESULT CRiririView::OnLeftDown(UINT, WPARAM, LPARAM lParam, BOOL&)
@@ -465,7 +543,7 @@ LRESULT CRiririView::OnMiddleDown(UINT, WPARAM, LPARAM, BOOL&)
     GetCursorPos(&screen);
     SetViewDragStart(screen.x, screen.y);
     g_mouse.middleDown = 1;
-    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));
+    SetCursor(ViewArrowCursor());
     ::SetCapture(m_hWnd);
     return 0;
 }

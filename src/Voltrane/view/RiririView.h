@@ -7,6 +7,7 @@
 
 #include "DrawingWindowRecords.h"
 #include "WinKit/Window.h"
+#include "view/CadCursor.h"
 
 class CCadDatabase;
 
@@ -52,6 +53,10 @@ public:
     void SetDatabase(CCadDatabase* database) { m_database = database; }
     CCadDatabase* Database() const { return m_database; }
     CDrawSurface* Surface() const { return m_surface; }
+    const CCadCursor& Cursor() const { return m_cursor; }
+    void ForgetCursor() { m_cursor.Forget(); }
+    // The edge zone of a client point: 8 right, 4 left, 1 top, 2 bottom (in that order), else 0.
+    static int EdgeZone(const RECT& client, POINT point);
     PDBINFO* Block() const;
 
     // The activation handler, shared with the frame: -1 refuses the activation.
@@ -82,6 +87,10 @@ public:
         WK_MESSAGE_HANDLER(WM_MBUTTONUP, OnMiddleUp)
         WK_MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
         WK_MESSAGE_HANDLER(WM_MOUSEACTIVATE, OnMouseActivate)
+        WK_MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+        WK_MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
+        WK_MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
+        WK_MESSAGE_HANDLER(0x83EB /* WM_CAD_BROADCAST */, OnCursorSettings)
     WK_END_MSG_MAP()
 
 private:
@@ -106,11 +115,19 @@ private:
     LRESULT OnMiddleUp(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseWheel(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSetFocus(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCursorSettings(UINT, WPARAM, LPARAM, BOOL&);
+    void HandleMouseMove(WPARAM wParam, LPARAM lParam);
 
     // True while another view holds the view lock.
     bool OtherViewLocked() const;
     void ZoomAtCentre(bool zoomIn);
 
+    CCadCursor m_cursor;
+    bool m_trackingLeave = false;
+    bool m_hoverArmed = false;
     CDrawSurface* m_surface = nullptr;
     CCadDatabase* m_database = nullptr;
     HCURSOR m_createCursor = nullptr;

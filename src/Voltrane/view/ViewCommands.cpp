@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "HostMessages.h"
 #include "commands/InputEvent.h"
 #include "core/CadSystem.h"
 #include "core/SystemLog.h"
@@ -141,32 +142,35 @@ int ExecuteViewCommand(int, int id)
         return 1;
     }
     switch (id) {
-    case 3000: ToggleCursorMode(); break;
+    case 3000: PostKeyCursorButton(1); break;
     case 3001: DirectionCommand(3, WM_VSCROLL, SB_LINEUP); break;
     case 3002: DirectionCommand(4, WM_VSCROLL, SB_LINEDOWN); break;
     case 3003: DirectionCommand(2, WM_HSCROLL, SB_LINELEFT); break;
     case 3004: DirectionCommand(1, WM_HSCROLL, SB_LINERIGHT); break;
     case 3005: case 3006: case 3007: case 3008: {
         static const int kDirections[] = {3, 4, 2, 1};
-        EnterKeyCursorMode();
+        EnsureKeyCursorMode();
         MoveKeyCursor(kDirections[id - 3005], GetStatusBarInputDouble());
         break;
     }
     case 3009: case 3010: case 3011: case 3012: {
         static const int kDirections[] = {3, 4, 2, 1};
-        EnterKeyCursorMode();
+        EnsureKeyCursorMode();
         MoveKeyCursor(kDirections[id - 3009], GetActiveViewPixelSize());
         break;
     }
     case 3013:
-        EnterKeyCursorMode();
+        EnsureKeyCursorMode();
         ResetKeyCursor();
         break;
     case 3020:
-        EnterKeyCursorMode();
+        EnsureKeyCursorMode();
         RaiseInputEvent(kEventPoint);
         break;
-    case 3021: RaiseInputEvent(kEventEscape); break;
+    case 3021:
+        RaiseInputEvent(kEventEscape);
+        if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_COMMAND, 100, 0);  // both texts cleared
+        break;
     case 3022:
         if (main != nullptr) SendMessageA(main, WM_CAD_CANCEL_COMMAND, 0, 0);
         break;
@@ -209,13 +213,15 @@ bool IsBuiltViewCommand(int id)
            (id >= 3050 && id <= 3054);
 }
 
-int ExecuteViewCommandFromFrame(HWND, WPARAM wParam, LPARAM)
+int ExecuteViewCommandFromFrame(HWND mainWnd, WPARAM wParam, LPARAM)
 {
     const int id = LOWORD(wParam);
-    // The attribute, snap and panel view commands come with their services: until then the
-    // frame's own entries (if any) take them.
-    if (!IsBuiltViewCommand(id)) return 0;
-    ExecuteViewCommand(0, id);
-    // After 3001 the frame also has every view forget its drawn cross-hair.
-    return id == 3001 ? 0 : 1;
+    // The command panels see the view command begin and end like any other command.
+    if (mainWnd != nullptr) SendMessageA(mainWnd, WM_CAD_CMD_NOTIFY, static_cast<WPARAM>(id), 1);
+    // The attribute, snap and panel view commands come with their services.
+    if (IsBuiltViewCommand(id)) ExecuteViewCommand(0, id);
+    if (mainWnd != nullptr) SendMessageA(mainWnd, WM_CAD_CMD_NOTIFY, static_cast<WPARAM>(id), 0);
+    // Always 0: the frame's own entries for the id run as well (3001 has every view forget its
+    // drawn cross-hair).
+    return 0;
 }

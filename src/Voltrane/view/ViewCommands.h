@@ -38,5 +38,6 @@ int CenterActiveViewAtCursor(int value);
 int ExecuteViewCommand(int modifiers, int id);
 // The view command ids this build carries out.
 bool IsBuiltViewCommand(int id);
-// The main frame's entry for WM_COMMAND 3000-3999: 1 when done.
+// The main frame's entry for WM_COMMAND 3000-3999, bracketed by WM_CAD_CMD_NOTIFY; always 0,
+// so that the frame's own entries for the id run too.
 int ExecuteViewCommandFromFrame(HWND mainWnd, WPARAM wParam, LPARAM lParam);

@@ -29,6 +29,7 @@ ViewGridSnap g_viewGrid;
 HCURSOR g_keyModeCursor = nullptr;
 HCURSOR g_mouseModeCursor = nullptr;
 HCURSOR g_arrowCursor = nullptr;
+HCURSOR g_arrowCursors[2] = {nullptr, nullptr};
 
 struct ClientGeometry {
     int width = 0, height = 0, cx = 0, cy = 0;
@@ -254,16 +255,26 @@ int MoveKeyCursor(int direction, double distance)
     return 1;
 }
 
-int EnterKeyCursorMode()
+namespace {
+
+// From the mouse to the keyboard cursor: the mouse image goes, the keyboard point takes the
+// mouse's place and the system cursor moves onto it.
+void SwitchToKeyCursor(HWND view)
 {
-    if (IsKeyCursorActive()) return 1;
-    HWND view = GetActiveView();
     ShowCursor(FALSE);
     SetCursor(nullptr);
     ShowCursor(TRUE);
     EnterMode(view);
     POINT screen;
     if (KeyPointToScreen(&screen)) SetCursorPos(screen.x, screen.y);
+}
+
+}  // namespace
+
+int EnterKeyCursorMode()
+{
+    if (IsKeyCursorActive()) return 1;
+    SwitchToKeyCursor(GetActiveView());
     return 1;
 }
 
@@ -272,12 +283,7 @@ int ToggleCursorMode()
     HWND view = GetActiveView();
     if (view == nullptr) return 0;
     if (!IsKeyCursorActive()) {
-        ShowCursor(FALSE);
-        SetCursor(nullptr);
-        ShowCursor(TRUE);
-        EnterMode(view);
-        POINT screen;
-        if (KeyPointToScreen(&screen)) SetCursorPos(screen.x, screen.y);
+        SwitchToKeyCursor(view);
     } else {
         EraseKeyMarker();
         GetCadSystem().keyCursorMode = 0;
@@ -298,20 +304,48 @@ void LoadViewCursors(HINSTANCE instance)
 {
     g_keyModeCursor = LoadCursorA(instance, "CURSOR1");
     g_mouseModeCursor = LoadCursorA(instance, "CURNUL");
-    if (g_keyModeCursor == nullptr) g_keyModeCursor = LoadCursorA(nullptr, IDC_ARROW);
+    g_arrowCursors[0] = LoadCursorA(instance, "ARROW1");
+    g_arrowCursors[1] = LoadCursorA(instance, "ARROW2");
 }
 
 void LoadViewArrowCursor() { g_arrowCursor = LoadCursorA(nullptr, IDC_ARROW); }
 
+HCURSOR ViewArrowCursor()
+{
+    HCURSOR chosen = g_arrowCursors[GetCadSystem().config.CURSOR02TYPE == 1 ? 0 : 1];
+    if (chosen != nullptr) return chosen;
+    return g_arrowCursor ? g_arrowCursor : LoadCursorA(nullptr, IDC_ARROW);
+}
+
 HCURSOR ViewCursorForMouseSetting()
 {
-    if (GetCadSystem().localWindow.MOUSE == 2) return g_arrowCursor ? g_arrowCursor : LoadCursorA(nullptr, IDC_ARROW);
-    return g_mouseModeCursor;
+    if (GetCadSystem().localWindow.MOUSE == 2) return ViewArrowCursor();
+    // The view draws its own cross-hair; without the empty cursor the system arrow shows.
+    return g_mouseModeCursor ? g_mouseModeCursor : LoadCursorA(nullptr, IDC_CROSS);
 }
 
 // ---- grids ----
 
 ViewGridSnap& GetViewGridSnap() { return g_viewGrid; }
+
+int SetViewGridSnapOrigin(const double* point)
+{
+    const int previous = g_viewGrid.active;
+    if (point == nullptr) {
+        g_viewGrid.active = 0;
+        g_viewGrid.originX = g_viewGrid.originY = g_viewGrid.originZ = 0.0;
+    } else {
+        g_viewGrid.originX = point[0], g_viewGrid.originY = point[1], g_viewGrid.originZ = point[2];
+        g_viewGrid.active = 1;
+    }
+    return previous;
+}
+
+void SetViewGridSnapPitch(const double* point)
+{
+    if (point == nullptr) return;
+    g_viewGrid.pitchX = point[0], g_viewGrid.pitchY = point[1], g_viewGrid.pitchZ = point[2];
+}
 
 int IsGridSnapKeyHeld()
 {

@@ -44,6 +44,8 @@ int ToggleCursorMode();
 void LoadViewCursors(HINSTANCE instance);
 void LoadViewArrowCursor();
 HCURSOR ViewCursorForMouseSetting();
+// The arrow chosen by CURSOR02TYPE (1 the first, else the second).
+HCURSOR ViewArrowCursor();
 
 // ---- grids ----
 struct ViewGridSnap {
@@ -54,6 +56,10 @@ struct ViewGridSnap {
     int key = VK_SHIFT;
 };
 ViewGridSnap& GetViewGridSnap();
+// Null switches the command grid off and zeroes its origin; a point (x, y, z) sets the origin
+// and switches it on. The previous active flag.
+int SetViewGridSnapOrigin(const double* point);
+void SetViewGridSnapPitch(const double* point);
 int IsGridSnapKeyHeld();
 void SetDrawnGridPitch(double x, double y);
 void GetDrawnGridPitch(double* x, double* y);

@@ -53,9 +53,28 @@ BOOL CViewHostMessages::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPA
 
 BOOL CDrawingHostMessages::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT& lResult, DWORD mapId)
 {
-    if (mapId != 0 || uMsg != WM_CADDB_NEW_WINDOW) return FALSE;
-    lResult = OpenEmptyDrawingWindow(hWnd);
-    return TRUE;
+    if (mapId != 0) return FALSE;
+    switch (uMsg) {
+    case WM_CADDB_NEW_WINDOW:
+        lResult = OpenEmptyDrawingWindow(hWnd);
+        return TRUE;
+    case WM_CADDB_NEW_WINDOW_DB: {
+        OpenEmptyDrawingWindow(hWnd);
+        HWND view = GetActiveView();
+        lResult = SetDrawingModified(view) ? reinterpret_cast<LRESULT>(GetViewDb(view)) : 0;
+        return TRUE;
+    }
+    case WM_CADDB_CAPTURE_VIEW:
+        LockActiveView();
+        lResult = 1;
+        return TRUE;
+    case WM_CADDB_RELEASE_VIEW:
+        UnlockView();
+        lResult = 1;
+        return TRUE;
+    default:
+        return FALSE;
+    }
 }
 
 namespace {

@@ -224,21 +224,12 @@ void DrawViewGrid(HDC dc, const DrawParamBlock& block, const ViewPaintSettings& 
     DeleteObject(fifth);
 }
 
-void PaintView(HWND view, PDBINFO* block, CDrawSurface* surface)
+double RenderView(HDC target, const RECT& client, HWND view, PDBINFO* block, CDrawSurface* surface)
 {
-    PAINTSTRUCT paint;
-    HDC paintDc = BeginPaint(view, &paint);
-    if (paintDc == nullptr) return;
-    if (block == nullptr || block->engineDb == nullptr) {
-        EndPaint(view, &paint);
-        return;
-    }
     LARGE_INTEGER frequency = {}, start = {}, end = {};
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
 
-    RECT client;
-    GetClientRect(view, &client);
     ViewPaintSettings settings = CurrentViewPaintSettings();
     void* db = block->engineDb;
     if (auto* live = static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(0, db))) {
@@ -250,14 +241,14 @@ void PaintView(HWND view, PDBINFO* block, CDrawSurface* surface)
     std::memset(&info, 0, sizeof info);
     ZUriGetDBInfo(&info, db);
 
-    HDC dc = paintDc;
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    HDC dc = target;
     HDC memoryDc = nullptr;
     HBITMAP bitmap = nullptr;
     HGDIOBJ oldBitmap = nullptr;
     if (settings.doubleBuffer) {
-        memoryDc = CreateCompatibleDC(paintDc);
-        bitmap = memoryDc ? CreateCompatibleBitmap(paintDc, client.right - client.left, client.bottom - client.top)
-                          : nullptr;
+        memoryDc = CreateCompatibleDC(target);
+        bitmap = memoryDc ? CreateCompatibleBitmap(target, width, height) : nullptr;
         if (bitmap != nullptr) {
             oldBitmap = SelectObject(memoryDc, bitmap);
             dc = memoryDc;
@@ -275,16 +266,29 @@ void PaintView(HWND view, PDBINFO* block, CDrawSurface* surface)
     if (settings.gridOn) DrawViewGrid(dc, drawBlock, settings, db, info.drawingWidth, info.drawingHeight);
 
     if (dc == memoryDc) {
-        BitBlt(paintDc, 0, 0, client.right - client.left, client.bottom - client.top, memoryDc, 0, 0, SRCCOPY);
+        BitBlt(target, 0, 0, width, height, memoryDc, 0, 0, SRCCOPY);
         SelectObject(memoryDc, oldBitmap);
     }
     if (bitmap != nullptr) DeleteObject(bitmap);
     if (memoryDc != nullptr) DeleteDC(memoryDc);
 
     QueryPerformanceCounter(&end);
-    const double seconds = frequency.QuadPart > 0
-                               ? static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart)
-                               : 0.0;
-    WriteSystemLog(3, "Drawing Time 2", "描画時間 %lf(sec)", seconds);
+    // The counters are taken whole: cut to 32 bits they wrap within hours of uptime.
+    return frequency.QuadPart > 0
+               ? static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart)
+               : 0.0;
+}
+
+void PaintView(HWND view, PDBINFO* block, CDrawSurface* surface)
+{
+    PAINTSTRUCT paint;
+    HDC paintDc = BeginPaint(view, &paint);
+    if (paintDc == nullptr) return;
+    if (block != nullptr && block->engineDb != nullptr) {
+        RECT client;
+        GetClientRect(view, &client);
+        const double seconds = RenderView(paintDc, client, view, block, surface);
+        WriteSystemLog(3, "Drawing Time 2", "描画時間 %lf(sec)", seconds);
+    }
     EndPaint(view, &paint);
 }

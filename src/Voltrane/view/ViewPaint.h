@@ -57,5 +57,9 @@ GridColours ChooseGridColours(const ViewPaintSettings& settings, bool doubled);
 void DrawViewGrid(HDC dc, const DrawParamBlock& block, const ViewPaintSettings& settings, void* db,
                   double paperWidth, double paperHeight);
 
+// Renders the view's drawing into the target device context (through a memory bitmap when
+// double-buffered); the seconds it took.
+double RenderView(HDC target, const RECT& client, HWND view, PDBINFO* block, CDrawSurface* surface);
+
 // The WM_PAINT of a view: never draws without a block or database, and always ends the paint.
 void PaintView(HWND view, PDBINFO* block, CDrawSurface* surface);

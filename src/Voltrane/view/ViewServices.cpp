@@ -1,6 +1,7 @@
 #include "view/ViewServices.h"
 
 #include "core/SystemLog.h"
+#include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -18,8 +19,31 @@ int UpdateRubberBand(HWND view, int, int, int) { return GetViewBlock(view) != nu
 void DrawLastPointCursor(int, int, int) {}
 void DrawKeyCursorMarker(double, double, int) {}
 
-void HandleCursorMessageCommand(HWND, WPARAM wParam, LPARAM)
+namespace {
+
+// The point a running command hands with 8001 (x, y, z); null when lParam holds none.
+const double* CommandPoint(LPARAM lParam)
 {
+    const auto* point = reinterpret_cast<const double*>(lParam);
+    return point != nullptr && !IsBadReadPtr(point, 3 * sizeof(double)) ? point : nullptr;
+}
+
+}  // namespace
+
+void HandleCursorMessageCommand(HWND, WPARAM wParam, LPARAM lParam)
+{
+    // The command grid belongs to the view coordinates; the message windows themselves come
+    // with the view services.
+    if (LOWORD(wParam) == 8001) {
+        switch (HIWORD(wParam)) {
+        case 10: SetViewGridSnapOrigin(nullptr); return;
+        case 11:
+            if (const double* point = CommandPoint(lParam)) SetViewGridSnapOrigin(point);
+            return;
+        case 20: SetViewGridSnapPitch(CommandPoint(lParam)); return;
+        default: break;
+        }
+    }
     WriteSystemLog(3, "View", "cursor message %u/%u: not available", static_cast<unsigned>(LOWORD(wParam)),
                    static_cast<unsigned>(HIWORD(wParam)));
 }
@@ -54,6 +78,21 @@ void RefreshToolPanelDrawingInfo() {}
 void RefreshToolPanelAttributes()
 {
     if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, 3822, 0);
+}
+
+int EnsureKeyCursorMode()
+{
+    if (GetActiveView() == nullptr) return 0;
+    if (IsKeyCursorActive()) return 1;
+    if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, 3406, 0);
+    else EnterKeyCursorMode();
+    return 1;
+}
+
+void PostKeyCursorButton(int code)
+{
+    if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, MAKEWPARAM(3406, code), 0);
+    else ToggleCursorMode();
 }
 
 int IsKeepCommandOnClose() { return g_keepCommandOnClose; }

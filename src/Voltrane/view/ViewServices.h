@@ -41,6 +41,13 @@ void ShowCursorCoordinates(const double* point);
 void RefreshToolPanelPaperAndScale();
 void RefreshToolPanelDrawingInfo();
 void RefreshToolPanelAttributes();
+// With an active view and the keyboard cursor not active: the tool panel's keyboard-cursor
+// button (3406) switches the mode and shows it; without a tool panel the mode is entered
+// here. 0 without an active view.
+int EnsureKeyCursorMode();
+// The tool panel's keyboard-cursor button with the notification code; without a tool panel
+// the mode is switched here.
+void PostKeyCursorButton(int code);
 
 // ---- flags the host services set and the views read ----
 // Keeps the running command alive when a drawing window closes.

@@ -105,6 +105,14 @@ HWND GetActiveView()
     return result;
 }
 
+// Every walk over the views starts at the active view (which the lookup moves to slot 0);
+// without an MDI client to ask, at slot 0.
+HWND WalkStart()
+{
+    HWND active = GetActiveView();
+    return active != nullptr ? active : g_views[0];
+}
+
 HWND GetNextView(HWND view)
 {
     int slot = FindViewSlot(view);
@@ -134,7 +142,7 @@ HWND ActivateView(HWND view)
 
 HWND FindViewByDb(void* db)
 {
-    for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+    for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
         PDBINFO* block = GetViewBlock(v);
         if (block == nullptr) return nullptr;
         if (block->engineDb == db) return v;
@@ -147,7 +155,7 @@ int CountDrawingViews(HWND view)
     PDBINFO* own = GetViewBlock(view);
     if (own == nullptr) return 0;
     int count = 0;
-    for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+    for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
         PDBINFO* block = GetViewBlock(v);
         if (block != nullptr && block->drawingId == own->drawingId) ++count;
     }
@@ -159,7 +167,7 @@ HWND FindViewByFileName(const char* fileName, HWND view)
     HWND best = nullptr;
     int bestNumber = 0;
     if (fileName != nullptr && fileName[0] != '\0') {
-        for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+        for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
             PDBINFO* block = GetViewBlock(v);
             if (block == nullptr || !SameText(block->fileName, fileName)) continue;
             if (best == nullptr || block->viewNumber > bestNumber) best = v, bestNumber = block->viewNumber;
@@ -168,7 +176,7 @@ HWND FindViewByFileName(const char* fileName, HWND view)
     }
     PDBINFO* own = GetViewBlock(view);
     if (own == nullptr) return nullptr;
-    for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+    for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
         PDBINFO* block = GetViewBlock(v);
         if (block == nullptr) break;
         if (block->drawingId != own->drawingId) continue;
@@ -180,7 +188,7 @@ HWND FindViewByFileName(const char* fileName, HWND view)
 void InvalidateDrawingViews(HWND view)
 {
     if (PDBINFO* own = GetViewBlock(view)) {
-        for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+        for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
             PDBINFO* block = GetViewBlock(v);
             if (block == nullptr) break;
             if (block->drawingId == own->drawingId) InvalidateRect(v, nullptr, TRUE);
@@ -194,7 +202,7 @@ int SetDrawingModified(HWND view)
     if (view == nullptr) view = GetActiveView();
     PDBINFO* own = GetViewBlock(view);
     if (own == nullptr) return 0;
-    for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+    for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
         PDBINFO* block = GetViewBlock(v);
         if (block != nullptr && block->drawingId == own->drawingId) block->modified = 1;
     }
@@ -207,7 +215,7 @@ int ClearDrawingModified()
     HWND active = GetActiveView();
     PDBINFO* own = GetViewBlock(active);
     if (own == nullptr) return 1;
-    for (HWND v = active; v != nullptr; v = GetNextView(v)) {
+    for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
         PDBINFO* block = GetViewBlock(v);
         if (block == nullptr) return 1;
         if (block->drawingId == own->drawingId) block->modified = 0;
@@ -247,7 +255,7 @@ void RefreshDrawingViews(HWND view)
     if (own == nullptr) return;
     SetDrawingModified(view);
     if (CountDrawingViews(view) > 1) {
-        for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+        for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
             PDBINFO* block = GetViewBlock(v);
             if (block != nullptr && block->drawingId == own->drawingId) {
                 UpdateViewTitle(v, block->engineDb, block->viewNumber);
@@ -264,7 +272,7 @@ void RefreshDrawingViews(HWND view)
 
 void CloseUntouchedViews()
 {
-    for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+    for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
         PDBINFO* block = GetViewBlock(v);
         if (block == nullptr) break;
         if (block->fileName[0] != '\0' || block->modified != 0) continue;
@@ -287,6 +295,15 @@ int HasAttachedDb(HWND view, void* db)
     if (record == nullptr) return 0;
     auto* attachment = static_cast<RasterAttachment*>(static_cast<EngineDbRecord*>(record)->rasterAttachment);
     return attachment != nullptr && attachment->attachedDb != nullptr ? 1 : 0;
+}
+
+void* ReadAttachedDbElement(HWND view, void* element, int mode, void* out)
+{
+    void* record = GetViewDb(view);
+    if (record == nullptr) return nullptr;
+    auto* attachment = static_cast<RasterAttachment*>(static_cast<EngineDbRecord*>(record)->rasterAttachment);
+    if (attachment == nullptr || attachment->attachedDb == nullptr) return nullptr;
+    return ZUriReadElement(element, mode, out, attachment->attachedDb);
 }
 
 namespace {
@@ -413,7 +430,7 @@ void ReleaseDrawingView(HWND view)
     WriteSystemLog(3, "Window Exit", "HANDLE=%ld", static_cast<long>(reinterpret_cast<LONG_PTR>(view)));
     const int views = own->severalViews == 1 ? CountDrawingViews(view) : 0;
     if (views == 2) {
-        for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+        for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
             PDBINFO* block = GetViewBlock(v);
             if (block == nullptr || v == view || block->drawingId != own->drawingId) continue;
             if (!SameText(block->fileName, own->fileName)) continue;
@@ -423,7 +440,7 @@ void ReleaseDrawingView(HWND view)
         }
     } else if (views > 2) {
         int number = 0;
-        for (HWND v = GetActiveView(); v != nullptr; v = GetNextView(v)) {
+        for (HWND v = WalkStart(); v != nullptr; v = GetNextView(v)) {
             PDBINFO* block = GetViewBlock(v);
             if (block == nullptr || v == view || block->drawingId != own->drawingId) continue;
             block->viewNumber = ++number;

@@ -33,6 +33,8 @@ int ChooseActiveViewSlot(const HWND* slots, int count, HWND answered);
 
 HWND GetActiveView();
 HWND GetNextView(HWND view);
+// The first view of a walk: the active view, else the view in slot 0.
+HWND WalkStart();
 void* GetViewDb(HWND view);
 void* GetActiveDb();
 HWND ActivateView(HWND view);
@@ -48,6 +50,9 @@ void RefreshDrawingViews(HWND view);
 void CloseUntouchedViews();
 void CenterViewScrollBars(HWND view);
 int HasAttachedDb(HWND view, void* db);
+// Reads an element of the database attached to the view's drawing (ZUriReadElement with the
+// three arguments, then the attached database); null without one.
+void* ReadAttachedDbElement(HWND view, void* element, int mode, void* out);
 HWND GetFirstLayoutCell(HWND view);
 HWND GetNextLayoutCell(HWND cell);
 

@@ -19,7 +19,9 @@
 #include "commands/HostServiceSite.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
+#include "core/ConfigIo.h"
 #include "core/LocalSettings.h"
+#include "core/SettingsMessage.h"
 
 namespace {
 
@@ -781,6 +783,120 @@ TEST_F(HostServiceFamiliesTest, ZoomRefusesAViewWithoutClientArea)
     p.point2 = {10, 10, 0, 0};
     EXPECT_EQ(0, Send(WM_CAD_ZOOM_TO_AREA, 0, &p));
     EXPECT_DOUBLE_EQ(1, block->mode0.scale);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- configuration ----
+
+TEST_F(HostServiceFamiliesTest, SettingWrittenIsReadBack)
+{
+    char section[] = "HostServiceFamiliesTest";
+    char value[] = "value 1";
+    CmdParamRecord p = {};
+    p.text = section;
+    p.key = reinterpret_cast<INT_PTR>("Key");
+    p.element = reinterpret_cast<INT_PTR>(value);
+    EXPECT_EQ(1, Send(WM_CADCFG_WRITE, 0, &p));
+    char read[260];
+    std::memset(read, 'x', sizeof(read));
+    p.element = reinterpret_cast<INT_PTR>(read);
+    EXPECT_EQ(1, Send(WM_CADCFG_READ, 0, &p));
+    EXPECT_STREQ("value 1", read);
+    EXPECT_EQ('x', read[257]) << "at most 257 bytes are written";
+
+    // The whole section: its keys.
+    CmdParamRecord s = {};
+    s.key = reinterpret_cast<INT_PTR>(section);
+    s.text = read;
+    EXPECT_EQ(1, Send(WM_CADCFG_READ_SECTION, 0, &s));
+    EXPECT_STREQ("Key", read);
+    WritePrivateProfileStringA(section, nullptr, nullptr, GetProgramIniPath().c_str());
+
+    EXPECT_EQ(0, Send(WM_CADCFG_READ, 0, 0));
+    p.element = 0;
+    EXPECT_EQ(0, Send(WM_CADCFG_READ, 0, &p)) << "no out buffer";
+}
+
+int AnswerSettingsMessage(HWND, const char*, const char*, UINT) { return IDOK; }
+
+TEST_F(HostServiceFamiliesTest, PatternSaveOnlyForALibraryWithTheSaveFlag)
+{
+    // A missing "sonota.ini" is said in a box: answered here, the default stands.
+    const SettingsMessageHook previous = SetSettingsMessageHook(AnswerSettingsMessage);
+    GetCommandRunState().saveFlag = 0;
+    EXPECT_EQ(0, Send(WM_CADCFG_PTNSAVE, 7));
+    GetCommandRunState().saveFlag = 1;
+    EXPECT_EQ(1, Send(WM_CADCFG_PTNSAVE, 987654)) << "no entry: the default 1";
+    SetSettingsMessageHook(previous);
+}
+
+TEST_F(HostServiceFamiliesTest, ApplicationObjectIsTheSameEveryTime)
+{
+    const LRESULT first = Send(WM_CADCFG_GET_SYSTEM);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(&GetCadSystem()), first);
+    EXPECT_EQ(first, Send(WM_CADCFG_GET_SYSTEM));
+}
+
+}  // namespace
+
+namespace {
+
+// ---- bad input ----
+
+TEST_F(HostServiceFamiliesTest, NullRecordsAnswerZeroOnADrawing)
+{
+    FakeDrawing drawing;
+    site.AddView(drawing);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+    } cases[] = {
+        {WM_CAD_GET_VIEW_SETTINGS, 0},  {WM_CAD_SET_VIEW_SETTINGS, 0},   {WM_CAD_DRAW_ELEMENT, 0},
+        {WM_CAD_ZOOM_TO_AREA, 0},       {WM_CAD_GET_COLOR_TABLE, 100},   {WM_CAD_DRAWING_NAME, 0},
+        {WM_CAD_DRAWING_NAME, 1},       {WM_CAD_READ_ELEMENT, 0},        {WM_CAD_FILE_SERVICE, 5},
+        {WM_CADDB_GET_DB_INFO, 0},      {WM_CADDB_SET_DB_INFO, 0},       {WM_CADDB_GET_LAYER_INFO, 0},
+        {WM_CADDB_SET_LAYER_INFO, 0},   {WM_CADDB_GET_LAYER_NAME, 1},    {WM_CADDB_SET_LAYER_NAME, 0},
+        {WM_CADDB_SET_LAYER_TABLE, 0},  {WM_CADDB_VIEW_UNDO, 0},         {WM_CADDB_RESET_DB, 0},
+        {WM_CADDB_WINDOW_DB, 0},         {WM_CADPAGE, CADPAGE_GET_STATE},
+        {WM_CADPAGE, CADPAGE_GET_VISIBLE_AREA}, {WM_CADPAGE, CADPAGE_ZOOM_TO_AREA},
+        {WM_CADPAGE, CADPAGE_COPY_PARAMS}, {WM_CADPAGE, CADPAGE_GET_PAGE_WORD1},
+        {WM_CADCFG_READ, 0},            {WM_CADCFG_WRITE, 0},            {WM_CADCFG_FILE_PATH, 0},
+        {WM_CADCFG_READ_SECTION, 0},    {WM_CADCFG_READ_CMDINI, 0},      {WM_CADCFG_WRITE_CMDINI, 0},
+        {WM_CADCFG_GET_PROFILE_STRING, 0}, {WM_CADCFG_WRITE_PROFILE_STRING, 0},
+        {WM_CAD_FONT_SERVICE, 21},
+    };
+    for (const auto& c : cases) EXPECT_EQ(0, Send(c.message, c.wParam, 0)) << c.message << "/" << c.wParam;
+    EXPECT_TRUE(site.lines.empty()) << site.lines.front();
+}
+
+TEST_F(HostServiceFamiliesTest, ViewUndoMarksAndClearsTheViewsDrawing)
+{
+    FakeDrawing drawing;
+    HWND view = site.AddView(drawing);
+    CmdParamRecord p = {};
+    p.mode = 1;
+    EXPECT_EQ(0, Send(WM_CADDB_VIEW_UNDO, 0, &p)) << "no view in the record";
+    p.view = view;
+    EXPECT_EQ(1, Send(WM_CADDB_VIEW_UNDO, 0, &p));
+    EXPECT_EQ(1, site.ViewBlock(view)->modified);
+    p.mode = 0;
+    EXPECT_EQ(1, Send(WM_CADDB_VIEW_UNDO, 0, &p));
+    EXPECT_EQ(0, site.ViewBlock(view)->modified);
+}
+
+TEST_F(HostServiceFamiliesTest, ConfiguredFilePathIsBoundedToAPath)
+{
+    char path[300];
+    std::memset(path, 'x', sizeof(path));
+    CmdParamRecord p = {};
+    p.text = path;
+    p.key = reinterpret_cast<INT_PTR>("CMDINI");
+    EXPECT_EQ(1, Send(WM_CADCFG_FILE_PATH, 0, &p));
+    EXPECT_LT(std::strlen(path), static_cast<size_t>(MAX_PATH));
+    EXPECT_EQ('x', path[MAX_PATH]) << "nothing written past 260 bytes";
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "HostMessages.h"
+#include "commands/SystemCommandDispatcher.h"
+#include "core/CadSystem.h"
 #include "core/LocalSettings.h"
 #include "core/ProgramPaths.h"
 #include "core/StartupSeams.h"
@@ -336,4 +338,27 @@ TEST_F(MainFrameUnit, ToolbarButtonsRunTheirCommands)
     EXPECT_EQ(m_host.received[0].lParam, 0);
     ASSERT_EQ(g_services.size(), 1u);
     EXPECT_EQ(g_services[0].wParam, 1229u);
+}
+
+// A program started by a hand-off (start mode 1) whose start action is a built-in command not
+// built yet: the command is answered as handled, so the frame does not close right after the start.
+TEST(MainFrameHandOffStart, AnUnbuiltBuiltInCommandKeepsTheProgram)
+{
+    const int savedLinkMode = GetLinkMode();
+    SetLinkMode(0);
+    ASSERT_EQ(GetCadSystem().GetStartMode(), 1);
+    CSystemCommandDispatcher dispatcher;
+    CMainFrame frame;
+    frame.SetHostServices(&dispatcher, nullptr);
+    ASSERT_NE(frame.CreateEx(), nullptr);
+    frame.ShowWindow(SW_SHOWNORMAL);
+
+    SendMessageA(frame.m_hWnd, WM_COMMAND, kStartDialogCommand, 0);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, frame.m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "the frame is closing";
+
+    DestroyWindow(frame.m_hWnd);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    SetLinkMode(savedLinkMode);
 }
