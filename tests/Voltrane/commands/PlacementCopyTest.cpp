@@ -269,3 +269,46 @@ TEST_F(PlacementTest, CompositeFromMarkKeepsSourcesUntilEveryMemberIsStored)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlacementTest, CrossCopyTakesTheGroupHeaderAlongAndLandsOnTheCurrentPage)
+{
+    TestDb target;
+    HWND targetView = FakeView(2);
+    site.databases[targetView] = target.db();
+    target.record.pageState.detectMask[0] |= 1u << 3;
+    site.currentPage = 3;
+    site.inputFactors[targetView] = 2.0;
+
+    FigureHeaderRecord header{};
+    SetHeader(header.header, kElementFigureHeader);
+    void* h = ZUriCreateFgroupHead(&header, drawing.db());
+    ElementRecord line = MakeLine(0, 0, 1, 1);
+    ZUriAppendMemberElement(&line, h, drawing.db());
+    FigureReferenceRecord ref{};
+    SetHeader(ref.header, kElementFigureReference);
+    ref.scaleX = ref.scaleY = 1;
+    void* instance = ZUriAppendFgroup(h, &ref, drawing.db());
+    ASSERT_NE(instance, nullptr);
+    void* source = MarkOf({instance, Append(MakeCircle(0, 0, 1))});
+
+    site.active = targetView;
+    void* result = reinterpret_cast<void*>(Send(WM_CADDB_APPEND, 0, reinterpret_cast<LPARAM>(source)));
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(ZUriGetMarkNum(result), 2);
+    void* copied = ZUriGetNextMark(nullptr, result);
+    void* copiedHeader = ZUriGetFgroupHeaderIdx(copied, target.db());
+    ASSERT_NE(copiedHeader, nullptr);
+    EXPECT_NE(copiedHeader, h);
+    EXPECT_EQ(ZUriGetMemberNum(copiedHeader, target.db()), 1);
+    const auto out = Records(result, target.db());
+    EXPECT_EQ(out[0].page, 3);
+    EXPECT_EQ(out[1].page, 3);
+    EXPECT_EQ(At(out[1], 57), 2.0) << "the scale follows the two drawings' input factors";
+    EXPECT_EQ(ElementCount(), 2) << "a copy leaves the source drawing as it was";
+    ZUriDestroyMark(source);
+    ZUriDestroyMark(result);
+}
+
+}  // namespace

@@ -4,7 +4,8 @@
 //               "ElementMarks c3 k1 r1 n2 f1 x1 h0 m0 b10,11 d1" when all went as they should.
 // CopyUndo      appends two lines to the active drawing (2332), copies them turned by 90 degrees
 //               (2499, 2500), undoes the copy (2515) and redoes it (2516); the caption traces the
-//               element count after each step: "CopyUndo 2 4 2 4", or "CopyUndo no drawing".
+//               element count after each step: "CopyUndo 2 4 2 4" (a count the host shows
+//               otherwise is added in brackets), or "CopyUndo no drawing".
 #include "ElementCommands.h"
 
 #include <cstdio>
@@ -127,7 +128,13 @@ int CopyUndo(HWND host)
         return 0;
     }
     std::string trace = "CopyUndo";
-    auto count = [&] { trace += " " + std::to_string(ZUriGetElmNum(db)); };
+    // The count the status bar shows, as the host gives it, beside the engine's own.
+    auto count = [&] {
+        const long shown = static_cast<long>(SendMessageA(host, WM_CAD_GET_ELEMENT_COUNT, 0, 0));
+        const int engine = ZUriGetElmNum(db);
+        trace += " " + std::to_string(engine);
+        if (shown != engine) trace += "(shown " + std::to_string(shown) + ")";
+    };
     CmdParamRecord p;
     std::memset(&p, 0, sizeof p);
     p.view = view;
