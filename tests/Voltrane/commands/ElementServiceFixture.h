@@ -5,6 +5,7 @@
 
 #include "GTest.h"
 
+#include <cstring>
 #include <deque>
 #include <map>
 #include <memory>
@@ -54,7 +55,17 @@ public:
         auto it = databases.find(view);
         return it != databases.end() ? it->second : nullptr;
     }
-    void* ViewDataBlock(HWND) override { return nullptr; }
+    // The drawing block of a view: the engine reads the database record at offset 20.
+    std::map<HWND, std::vector<uint8_t>> blocks;
+    void* ViewDataBlock(HWND view) override
+    {
+        void* db = ViewDatabase(view);
+        if (db == nullptr) return nullptr;
+        std::vector<uint8_t>& block = blocks[view];
+        block.assign(871, 0);
+        std::memcpy(block.data() + 20, &db, sizeof db);
+        return block.data();
+    }
     HWND FindViewByDatabase(void* db) override
     {
         for (auto& entry : databases)

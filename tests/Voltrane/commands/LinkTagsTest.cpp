@@ -193,3 +193,25 @@ TEST_F(LinkTest, RemoveClearsTextAndTag)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LinkTest, ClickOnAnElementWithAnAnchorLinkIsTaken)
+{
+    void* anchored = Append(MakePoint(50, 50));
+    Set("Z01LINK", "CMDEXEC:5990", anchored);
+    void* other = Append(MakePoint(80, 80));
+    Set("PART", "A1", other);
+    SearchBlock before{};
+    before.typeMask = 0x2;
+    ZUriDbSetSerch(&before);
+    EXPECT_EQ(FindLinkAtPoint(view, 50, 50, 0, 1), 1);
+    EXPECT_EQ(FindLinkAtPoint(view, 80, 80, 0, 1), 0) << "a link without the anchor key";
+    EXPECT_EQ(FindLinkAtPoint(view, 300, 300, 0, 1), 0) << "nothing under the point";
+    EXPECT_EQ(FindLinkAtPoint(FakeView(9), 50, 50, 0, 1), 0) << "no drawing block";
+    SearchBlock after{};
+    ZUriDbGetSerch(&after);
+    EXPECT_EQ(after.typeMask, 0x2u) << "the engine's search block is put back";
+}
+
+}  // namespace
