@@ -91,6 +91,7 @@ void CElementServiceSite::CloseViewByCommand(HWND view)
     SetCloseNowFlag(0);
 }
 void CElementServiceSite::CloseUntouchedViews() { ::CloseUntouchedViews(); }
+void CElementServiceSite::SetKeepCommandOnClose(int on) { ::SetKeepCommandOnClose(on); }
 
 int CElementServiceSite::ShowMessage(const char* text, const char* caption, UINT type)
 {

@@ -66,6 +66,8 @@ public:
     virtual void ActivateView(HWND view);
     virtual void CloseViewByCommand(HWND view);
     virtual void CloseUntouchedViews();
+    // Keeps the running command alive while views close (cleared by message 2670).
+    virtual void SetKeepCommandOnClose(int on);
 
     // The user: messages, the question at the cursor (IDYES, IDNO or IDCANCEL), sounds, log.
     virtual int ShowMessage(const char* text, const char* caption, UINT type);

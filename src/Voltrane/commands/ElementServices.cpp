@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DravikDb.h"
+#include "HostMessages.h"
 #include "commands/CommandRunState.h"
 #include "commands/ElementServiceSite.h"
 #include "commands/CommandCatalog.h"
@@ -602,8 +603,15 @@ int OpenDrawingByName(const char* name)
         site.ActivateView(view);
         return 1;
     }
+    // With the setting, the views nobody touched close behind the new one, and the running
+    // command survives their closing until the posted 2670 clears the switch again.
+    const bool closeUntouched = site.settings.openClosesUntouched != 0;
+    if (closeUntouched) site.SetKeepCommandOnClose(1);
     const int result = site.OpenDrawingFile(path.c_str());
-    if (site.settings.openClosesUntouched) site.CloseUntouchedViews();
+    if (closeUntouched) {
+        site.CloseUntouchedViews();
+        if (HWND main = site.MainWindow()) PostMessageA(main, WM_CAD_CLEAR_KEEP_CMD_ON_CLOSE, 0, 0);
+    }
     return result;
 }
 

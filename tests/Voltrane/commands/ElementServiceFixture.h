@@ -91,6 +91,26 @@ public:
     }
     HostPoint CursorWorldPoint() override { return cursor; }
     void FocusView(HWND) override {}
+    std::vector<std::string> opened;
+    int openAnswer = 2;
+    std::map<std::string, HWND> files;
+    std::vector<HWND> activated, closed;
+    int untouchedClosed = 0;
+    std::vector<int> keepCommand;
+    HWND FindViewByFileName(const char* path) override
+    {
+        auto it = files.find(path);
+        return it != files.end() ? it->second : nullptr;
+    }
+    int OpenDrawingFile(const char* path) override
+    {
+        opened.push_back(path);
+        return openAnswer;
+    }
+    void ActivateView(HWND v) override { activated.push_back(v); }
+    void CloseViewByCommand(HWND v) override { closed.push_back(v); }
+    void CloseUntouchedViews() override { ++untouchedClosed; }
+    void SetKeepCommandOnClose(int on) override { keepCommand.push_back(on); }
     int ShowMessage(const char* text, const char* caption, UINT) override
     {
         messages.push_back({text, caption});

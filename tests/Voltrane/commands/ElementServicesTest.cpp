@@ -313,3 +313,43 @@ TEST_F(ElementServiceTest, DrawingEventKindsThatNeedNoCommand)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ElementServiceTest, OpenByNameUsesTheDrawingFolderAndActivatesAnOpenView)
+{
+    site.settings.drawingFolder = "C:\\drawings";
+    CmdParamRecord p{};
+    char bare[] = "plan.tcf";
+    p.text = bare;
+    EXPECT_EQ(Send(WM_CAD_OPEN_DRAWING, 0, p), 2) << "the open's own result";
+    ASSERT_EQ(site.opened.size(), 1u);
+    EXPECT_EQ(site.opened[0], "C:\\drawings\\plan.tcf");
+    site.files["C:\\drawings\\plan.tcf"] = view;
+    EXPECT_EQ(Send(WM_CAD_OPEN_DRAWING, 0, p), 1);
+    EXPECT_EQ(site.activated, std::vector<HWND>{view});
+    EXPECT_EQ(site.opened.size(), 1u) << "not opened twice";
+
+    char full[] = "D:\\other\\plan.tcf";
+    p.text = full;
+    site.settings.openClosesUntouched = 1;
+    Send(WM_CAD_OPEN_DRAWING, 0, p);
+    EXPECT_EQ(site.opened.back(), "D:\\other\\plan.tcf") << "a full path stands as it is";
+    EXPECT_EQ(site.untouchedClosed, 1);
+    EXPECT_EQ(site.keepCommand, std::vector<int>{1});
+
+    EXPECT_EQ(Send(WM_CAD_CLOSE_DRAWING, 0, p), 1);
+    EXPECT_TRUE(site.closed.empty()) << "no view shows that file";
+    p.text = bare;
+    EXPECT_EQ(Send(WM_CAD_CLOSE_DRAWING, 0, p), 1);
+    EXPECT_EQ(site.closed, std::vector<HWND>{view});
+
+    // The second byte of "表" is a backslash's code: the name still has no folder of its own.
+    char kanji[] = "表.tcf";
+    site.files[std::string("C:\\drawings\\") + kanji] = FakeView(5);
+    p.text = kanji;
+    EXPECT_EQ(Send(WM_CAD_CLOSE_DRAWING, 0, p), 1);
+    EXPECT_EQ(site.closed.back(), FakeView(5));
+}
+
+}  // namespace
