@@ -5,6 +5,9 @@
 #include "HostMessages.h"
 #include "commands/CommandHost.h"
 #include "commands/HostServiceSite.h"
+#include "core/CadSystem.h"
+#include "core/ConfigData.h"
+#include "core/LocalSettings.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -104,10 +107,26 @@ int CElementServiceSite::AskYesNoCancel(const char* question)
     return MessageBoxA(MainWindow(), question, "", MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
+const ElementServiceSettings& CElementServiceSite::Settings()
+{
+    const ConfigData& config = GetCadSystem().config;
+    const LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
+    settings.language = config.LANGUAGE;
+    settings.pointScale = config.POINTSCALEFG;
+    settings.elementHitForward = setup.bElmHit;
+    settings.undoDepth = setup.iUndoCount;
+    settings.openClosesUntouched = config.CMDFILEOPN_NOZUMEN;
+    settings.drawingFolder = config.file.ZUMENDIR;
+    settings.soundFile = config.file.WAV;
+    settings.yesNoText = config.YESNOMSG;
+    return settings;
+}
+
 void CElementServiceSite::AlertSound(int kind)
 {
-    if (!settings.soundFile.empty()) {
-        const std::string path = GetExeDir() + "\\" + settings.soundFile;
+    const ElementServiceSettings& s = Settings();
+    if (!s.soundFile.empty()) {
+        const std::string path = GetExeDir() + "\\" + s.soundFile;
         sndPlaySoundA(path.c_str(), SND_ASYNC);
         return;
     }

@@ -13,8 +13,8 @@
 
 #include "HostRecords.h"
 
-// Settings the services read. The program keeps its loaded values here; until the settings are
-// loaded the values below hold (the undo depth of 5 among them).
+// Settings the services read. The default site fills them from the program's loaded settings
+// whenever they are asked for; the values below are those of a site that sets none.
 struct ElementServiceSettings {
     int language = 0;          // LANGUAGE: nonzero = English messages
     int pointScale = 0;        // POINTSCALEFG: mark sizes follow the placement scale
@@ -75,6 +75,9 @@ public:
     virtual void AlertSound(int kind);
     virtual void WriteLog(int level, const char* title, const char* text);
 
+    // The settings as they stand now: the default reads the program's loaded settings into
+    // `settings` first; a test site answers `settings` as it set them.
+    virtual const ElementServiceSettings& Settings();
     ElementServiceSettings settings;
 };
 

@@ -75,7 +75,7 @@ int CheckPageEditable(int page, void* database)
     if (PageDetectBit(*static_cast<EngineDbRecord*>(database), page)) return 1;
     CommandRunState& run = GetCommandRunState();
     if (run.pageCheckMessage == 1) {
-        if (site.settings.language)
+        if (site.Settings().language)
             site.ShowMessage("Read Only.", "Check", MB_OK);
         else
             site.ShowMessage("現在のページは参照のため要素の編集はできません。", "要素チェック", MB_OK);
@@ -584,7 +584,7 @@ LRESULT RunDrawingEventCommand(void* block, int kind)
 namespace {
 std::string InDrawingFolder(const std::string& name)
 {
-    std::string folder = Site().settings.drawingFolder;
+    std::string folder = Site().Settings().drawingFolder;
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder + name;
 }
@@ -605,7 +605,7 @@ int OpenDrawingByName(const char* name)
     }
     // With the setting, the views nobody touched close behind the new one, and the running
     // command survives their closing until the posted 2670 clears the switch again.
-    const bool closeUntouched = site.settings.openClosesUntouched != 0;
+    const bool closeUntouched = site.Settings().openClosesUntouched != 0;
     if (closeUntouched) site.SetKeepCommandOnClose(1);
     const int result = site.OpenDrawingFile(path.c_str());
     if (closeUntouched) {

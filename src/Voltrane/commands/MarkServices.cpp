@@ -234,7 +234,7 @@ int PickElementAtPoint(void** element, double x, double y, int groupMode)
     const SearchBox box = BoxAround(x, y);
     ZUriDbSetSerch(&State().search);
     void* mark = ZUriGetWakuElement(&box, db, Site().ViewDataBlock(view));
-    const Candidates walk{mark, groupMode != 0, Site().settings.elementHitForward != 0};
+    const Candidates walk{mark, groupMode != 0, Site().Settings().elementHitForward != 0};
     const bool lockMode = QmGetLockLaySearchMode() == 1;
     auto usable = [&](void* e) {
         if (lockMode && QmIsLockLayer(e, db, nullptr)) return false;
@@ -266,7 +266,7 @@ int PickElementAtPoint(void** element, double x, double y, int groupMode)
             run.highlightColor = GetLocalSettingsLive().iHighlightColor + 257;
             HighlightElement(nullptr, e);
             run.highlightColor = savedValue;
-            const int answer = Site().AskYesNoCancel(Site().settings.yesNoText.c_str());
+            const int answer = Site().AskYesNoCancel(Site().Settings().yesNoText.c_str());
             SetElementHighlight(nullptr, e, savedFlags, savedColour);
             if (answer == IDYES) {
                 chosen = e;

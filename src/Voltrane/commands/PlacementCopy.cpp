@@ -131,7 +131,7 @@ bool IsSpecialComposite(const ElementRecord& r) { return r.type == kElementGroup
 bool CopyMembersPlaced(void* sourceHead, void* newHead, const Target& target, int flags, bool skipHidden, bool place)
 {
     void* previous = nullptr;
-    const bool pointScale = Site().settings.pointScale != 0;
+    const bool pointScale = Site().Settings().pointScale != 0;
     for (void* m = ZUriReadNextMember2(sourceHead, nullptr); m != nullptr; m = ZUriReadNextMember2(sourceHead, m)) {
         ElementRecord record = static_cast<EngineNode*>(m)->record;
         if (skipHidden && IsHiddenPoint(record)) continue;
@@ -400,7 +400,7 @@ void* AppendMarkPlaced(void* mark, int layer)
     if (cross) AdaptForCrossCopy(sourceView, activeView);
     const Target target = CrossTarget(targetDb, cross);
     const int flags = FlagsFor(cross, layer);
-    const bool pointScale = Site().settings.pointScale != 0;
+    const bool pointScale = Site().Settings().pointScale != 0;
     for (void* e = ZUriGetNextMark(nullptr, mark); e != nullptr; e = ZUriGetNextMark(e, mark)) {
         ElementRecord original;
         if (ZUriReadElement(e, 0, &original, sourceDb) != e) continue;
@@ -445,7 +445,7 @@ void* ChangeMarkPlaced(int mode, void* mark, int layer)
     if (cross) AdaptForCrossCopy(sourceView, activeView);
     const Target target = CrossTarget(targetDb, cross);
     const int flags = FlagsFor(cross, layer);
-    const bool pointScale = Site().settings.pointScale != 0;
+    const bool pointScale = Site().Settings().pointScale != 0;
     if ((mode & 1) == 0) Site().RedrawMarkInViews(sourceView, 0, mark);
     for (void* e = ZUriGetNextMark(nullptr, mark); e != nullptr;) {
         void* next = ZUriGetNextMark(e, mark);
@@ -558,7 +558,7 @@ int TransformMarkedElements(void* database, void* mark, int layer)
             continue;
         }
         if ((type >= kElementLine && type <= kElementEllipticArc) || type == kElementFigureReference) {
-            PlaceRecord(image.record, t, false, Site().settings.pointScale != 0);
+            PlaceRecord(image.record, t, false, Site().Settings().pointScale != 0);
             if (type == kElementFigureReference && database != markDb) {
                 void* header = ZUriGetFgroupHeaderIdx(e, markDb);
                 void* copied = header != nullptr ? CopyGroupToDb(markDb, database, header) : nullptr;

@@ -176,7 +176,7 @@ int BeginUndoStep()
     EngineDbRecord* db = ActiveDb();
     if (db == nullptr) return 1;
     ZUriMakUndoPass(db);
-    const int depth = Site().settings.undoDepth;
+    const int depth = Site().Settings().undoDepth;
     if (depth == 0)
         ZUriClearUndoElement(db);
     else if (depth > 0)

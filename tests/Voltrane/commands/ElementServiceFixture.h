@@ -48,6 +48,7 @@ public:
     int currentPage = 0;
     std::map<HWND, double> inputFactors;
 
+    const ElementServiceSettings& Settings() override { return settings; }
     HWND MainWindow() override { return nullptr; }
     HWND ActiveView() override { return active; }
     void* ViewDatabase(HWND view) override
