@@ -49,13 +49,22 @@ LRESULT MessageOfElements(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled
         if (wParam == 0 || p == nullptr) return 0;
         GetElementServiceSite().SetActiveDrawingModified();
         return ZUriSetTag(VoidOf(p->value1), static_cast<int>(wParam), static_cast<int>(p->value2));
-    case WM_CADDB_GET_TAG_STRING: return p ? ZUriGetTagString(VoidOf(p->element), p->text) : 0;
-    case WM_CADDB_SET_TAG_STRING:
+    case WM_CADDB_GET_TAG_STRING: {
         if (p == nullptr) return 0;
+        // A buffer too small for the text is refused instead of written past.
+        const int needed = ZUriGetTagString(VoidOf(p->element), nullptr);
+        if (p->text != nullptr && needed > 0 && IsBadWritePtr(p->text, needed)) return 0;
+        return ZUriGetTagString(VoidOf(p->element), p->text);
+    }
+    case WM_CADDB_SET_TAG_STRING:
+        if (p == nullptr || (p->text != nullptr && IsBadStringPtrA(p->text, 1024))) return 0;
         GetElementServiceSite().SetActiveDrawingModified();
         return ZUriSetTagString(VoidOf(p->element), p->text);
-    case WM_CAD_GET_USERDATA: return ZUriGet256UserData(VoidOf(wParam), Ptr<void>(lParam));
+    case WM_CAD_GET_USERDATA:
+        if (lParam == 0 || IsBadWritePtr(Ptr<void>(lParam), 256)) return 0;
+        return ZUriGet256UserData(VoidOf(wParam), Ptr<void>(lParam));
     case WM_CAD_SET_USERDATA:
+        if (lParam == 0 || IsBadReadPtr(Ptr<void>(lParam), 256)) return 0;
         GetElementServiceSite().SetActiveDrawingModified();
         return ZUriSet256UserData(VoidOf(wParam), Ptr<const void>(lParam));
     case WM_CADDB_FF_TAG: {

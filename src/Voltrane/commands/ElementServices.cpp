@@ -112,7 +112,8 @@ LRESULT ReadElementService(CmdParamRecord* param)
     if (param == nullptr) return 0;
     Site().RefreshPlacementFlag(param->view);
     void* db = ParamViewDatabase(*param);
-    if (db == nullptr) return 0;
+    void* out = reinterpret_cast<void*>(param->value1);
+    if (db == nullptr || (out != nullptr && IsBadWritePtr(out, kElementRecordSize))) return 0;
     return reinterpret_cast<LRESULT>(ZUriReadElement(reinterpret_cast<void*>(param->element),
                                                      static_cast<int>(param->record),
                                                      reinterpret_cast<void*>(param->value1), db));

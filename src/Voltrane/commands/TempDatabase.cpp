@@ -218,6 +218,7 @@ LRESULT TempDbOperation(WPARAM wParam, CmdParamRecord* param)
         if (wParam == 1) return Site().DrawMarkInView(param->view, colour, reinterpret_cast<void*>(param->transform));
         return DrawAllInBase(colour);
     case 7:
+        if (param->elementRecord != nullptr && IsBadWritePtr(param->elementRecord, kElementRecordSize)) return 0;
         return reinterpret_cast<LRESULT>(ZUriReadElement(reinterpret_cast<void*>(param->element),
                                                          static_cast<int>(param->record), param->elementRecord, db));
     case 8: return DrawOneInBase(reinterpret_cast<void*>(param->element), colour);

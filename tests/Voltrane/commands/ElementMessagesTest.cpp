@@ -167,6 +167,26 @@ TEST_F(ElementServiceTest, EveryRecordMessageRefusesANullRecord)
         EXPECT_EQ(Send(message, 0, 0), 0) << "message " << message;
     }
     EXPECT_EQ(ElementCount(), 0);
+    EXPECT_EQ(Send(WM_CAD_GET_USERDATA, 0, 0), 0);
+    EXPECT_EQ(Send(WM_CAD_SET_USERDATA, 0, 0), 0);
+}
+
+TEST_F(ElementServiceTest, BuffersThatCannotHoldTheAnswerAreRefused)
+{
+    void* point = Append(MakePoint(0, 0));
+    ZUriSetTagString(point, std::string(500, 't').c_str());
+    // The last 100 bytes of a page, the next page not committed: too small for 501 bytes.
+    auto* base = static_cast<char*>(VirtualAlloc(nullptr, 8192, MEM_RESERVE, PAGE_NOACCESS));
+    ASSERT_NE(base, nullptr);
+    ASSERT_NE(VirtualAlloc(base, 4096, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    CmdParamRecord p{};
+    p.element = reinterpret_cast<INT_PTR>(point);
+    p.text = base + 4096 - 100;
+    EXPECT_EQ(Send(WM_CADDB_GET_TAG_STRING, 0, p), 0);
+    p.text = base;
+    EXPECT_EQ(Send(WM_CADDB_GET_TAG_STRING, 0, p), 501);
+    EXPECT_EQ(Send(WM_CAD_GET_USERDATA, reinterpret_cast<WPARAM>(point), reinterpret_cast<LPARAM>(base + 4096 - 100)), 0);
+    VirtualFree(base, 0, MEM_RELEASE);
 }
 
 }  // namespace
