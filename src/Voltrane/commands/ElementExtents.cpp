@@ -146,7 +146,9 @@ int GetPlacedTextOutline(TextOutlineCorner* corners, const ElementRecord& text, 
     placed.length2 *= scale;
     placed.height *= scale;
     placed.spacing *= scale;
-    TextOutlineRequest request{&placed, corners};
+    DicParamBlock request{};
+    request.pointer334 = &placed;
+    request.pointer338 = corners;
     return ZUriDicFunction(kDicTextOutline, &request);
 }
 

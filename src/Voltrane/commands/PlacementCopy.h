@@ -9,21 +9,6 @@
 #include "EngineRecords.h"
 #include "HostRecords.h"
 
-#pragma pack(push, 1)
-// The placement transform of WM_CADDB_SET_PLACEMENT, 11 doubles (not the engine's 97-byte
-// database placement of the same name in EngineRecords.h).
-struct PlacementTransformRecord {
-    double s;          // 0: length scale
-    double m11, m12;   // 8, 16
-    double m21, m22;   // 24, 32
-    double ox, oy;     // 40, 48: origin
-    double tx, ty;     // 56, 64: destination
-    double sx, sy;     // 72, 80: scales of placed points
-};
-#pragma pack(pop)
-static_assert(sizeof(PlacementTransformRecord) == 88, "placement transform record is 88 bytes");
-static_assert(offsetof(PlacementTransformRecord, sx) == 72, "placement point scales at 72");
-
 // Switch 1 copies all 88 bytes; any other the first 72, with sx and sy set to s. Returns 1.
 int SetPlacementTransform(int fullRecord, const PlacementTransformRecord* record);
 const PlacementTransformRecord& CurrentPlacement();

@@ -8,6 +8,7 @@
 
 #include "HostMessages.h"
 #include "commands/ElementExtents.h"
+#include "commands/HostServiceFamilies.h"
 
 namespace {
 
@@ -157,7 +158,9 @@ TEST_F(ElementServiceTest, TextBoxHoldsTheEngineOutline)
     void* element = Append(AsRecord(text));
     ASSERT_NE(element, nullptr);
     TextOutlineCorner corners[4] = {};
-    TextOutlineRequest request{Node(element), corners};
+    DicParamBlock request{};
+    request.pointer334 = Node(element);
+    request.pointer338 = corners;
     ASSERT_EQ(ZUriDicFunction(kDicTextOutline, &request), 1);
     const SearchBox box = ExtentOf(element, drawing.db());
     for (const auto& c : corners) {
@@ -188,6 +191,36 @@ TEST_F(ElementServiceTest, ExtentOfNothingAnswersZero)
     EXPECT_EQ(GetElementExtent(nullptr, drawing.db(), Append(MakePoint(0, 0)), nullptr), 0);
     CmdParamRecord p{};
     EXPECT_EQ(Send(WM_CAD_ELEMENT_EXTENT, 0, p), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The font service hands the plug-in's outline request to the engine in the one layout the
+// engine reads, and the extents use the same.
+TEST(TextOutlineLayout, TheFontServiceAndTheExtentsGetTheSameCorners)
+{
+    TextRecord text{};
+    SetHeader(text.header, kElementText);
+    text.header[13] = 1;
+    text.height = 10;
+    text.widthRatio = 1;
+    std::strncpy(text.font, "VectorFont", sizeof text.font - 1);
+    text.x = 3, text.y = 4;
+    text.text = "AB";
+    DicFunctionRecord request{};
+    std::memcpy(request.buffer24, &text, sizeof text);
+    TextOutlineCorner viaMessage[4] = {};
+    request.value682 = reinterpret_cast<INT_PTR>(viaMessage);
+    EXPECT_EQ(CCadSysCmdFont::Serve(18, &request), 1);
+    TextOutlineCorner direct[4] = {};
+    ASSERT_EQ(GetPlacedTextOutline(direct, AsRecord(text), 0, 0, 0, 1, 0, 0), 1);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(viaMessage[i].x, direct[i].x);
+        EXPECT_EQ(viaMessage[i].y, direct[i].y);
+    }
+    EXPECT_GT(direct[1].x, direct[0].x);
 }
 
 }  // namespace

@@ -42,10 +42,6 @@ ElementRecord Line(double x1, double y1, double x2, double y2)
     return record;
 }
 
-struct PlacementRecord {
-    double values[11];
-};
-
 int ElementMarks(HWND host)
 {
     EngineDbRecord db;
@@ -92,13 +88,13 @@ int ElementMarks(HWND host)
     Send(host, WM_CAD_CLEAR_ALL_HIGHLIGHTS, 0, &db);
     std::snprintf(part, sizeof part, " h%u", static_cast<unsigned>(static_cast<EngineNode*>(e[0])->flags & 1));
     trace += part;
-    const PlacementRecord move = {{1, 1, 0, 0, 1, 0, 0, 10, 0, 1, 1}};
+    const PlacementTransformRecord move = {1, 1, 0, 0, 1, 0, 0, 10, 0, 1, 1};
     Send(host, WM_CADDB_SET_PLACEMENT, 1, &move);
     std::snprintf(part, sizeof part, " m%d",
                   static_cast<int>(SendMessageA(host, WM_CADDB_MEM_CHANGE, reinterpret_cast<WPARAM>(&db),
                                                 reinterpret_cast<LPARAM>(mark))));
     trace += part;
-    const PlacementRecord identity = {{1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1}};
+    const PlacementTransformRecord identity = {1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1};
     Send(host, WM_CADDB_SET_PLACEMENT, 1, &identity);
     SearchBox box{};
     CmdParamRecord extent;
@@ -151,7 +147,7 @@ int CopyUndo(HWND host)
     }
     count();
     SendMessageA(host, WM_CADDB_UNDO_BEGIN, 0, 0);
-    const PlacementRecord turn = {{1, 0, -1, 1, 0, 0, 0, 0, 0, 1, 1}};
+    const PlacementTransformRecord turn = {1, 0, -1, 1, 0, 0, 0, 0, 0, 1, 1};
     Send(host, WM_CADDB_SET_PLACEMENT, 0, &turn);
     void* copies = reinterpret_cast<void*>(Send(host, WM_CADDB_APPEND, 0, mark));
     count();
