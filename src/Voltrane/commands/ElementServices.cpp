@@ -20,13 +20,14 @@ CElementServiceSite& Site() { return GetElementServiceSite(); }
 
 EngineNode* NodeOf(void* element) { return static_cast<EngineNode*>(element); }
 
-// An element handle a plug-in handed in: the engine confirms it when the database is known;
-// otherwise it must at least be readable memory of a whole node.
+// An element handle a plug-in handed in, confirmed by the engine: in the database when it is
+// known, otherwise among all the engine's elements (a copy of an element's parameters onto itself
+// answers 1 for a live element and changes nothing).
 bool IsUsableElement(void* element, void* database)
 {
     if (element == nullptr) return false;
     if (database != nullptr) return ZUriReadElement(element, 0, nullptr, database) == element;
-    return !IsBadWritePtr(element, kEngineNodeSize);
+    return ZUriElementParamCopy(element, element) == 1;
 }
 
 void SetDouble(ElementRecord& record, int offset, double value)

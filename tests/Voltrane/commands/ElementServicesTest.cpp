@@ -353,3 +353,19 @@ TEST_F(ElementServiceTest, OpenByNameUsesTheDrawingFolderAndActivatesAnOpenView)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ElementServiceTest, HighlightsRefuseHandlesTheEngineDoesNotKnow)
+{
+    site.active = nullptr;  // no view: the handle is checked among all the engine's elements
+    void* point = Append(MakePoint(0, 0));
+    EngineNode fake{};
+    EXPECT_EQ(HighlightElement(nullptr, &fake), 0);
+    EXPECT_EQ(fake.flags, 0u);
+    EXPECT_EQ(SetElementHighlight(nullptr, &fake, 1, 5), 0);
+    EXPECT_EQ(HighlightElement(nullptr, point), 1);
+    EXPECT_EQ(Node(point)->flags & kNodeHighlighted, 1u);
+}
+
+}  // namespace
