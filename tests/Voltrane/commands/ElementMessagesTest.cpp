@@ -7,6 +7,7 @@
 #include "HostMessages.h"
 #include "commands/MarkServices.h"
 #include "commands/PlacementCopy.h"
+#include "view/ViewServices.h"
 
 namespace {
 
@@ -187,6 +188,21 @@ TEST_F(ElementServiceTest, BuffersThatCannotHoldTheAnswerAreRefused)
     EXPECT_EQ(Send(WM_CADDB_GET_TAG_STRING, 0, p), 501);
     EXPECT_EQ(Send(WM_CAD_GET_USERDATA, reinterpret_cast<WPARAM>(point), reinterpret_cast<LPARAM>(base + 4096 - 100)), 0);
     VirtualFree(base, 0, MEM_RELEASE);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ElementServiceTest, KeepFieldsAndKeepCommandSwitches)
+{
+    SetKeepCommandOnClose(1);
+    EXPECT_EQ(Send(WM_CAD_CLEAR_KEEP_CMD_ON_CLOSE, 0, 0), 1);
+    EXPECT_EQ(IsKeepCommandOnClose(), 0);
+    EXPECT_EQ(Send(WM_CAD_SET_APPEND_KEEP_FIELDS, 1, 0), 1);
+    EXPECT_EQ(GetElementServiceState().keepFields, 1);
+    EXPECT_EQ(Send(WM_CAD_SET_APPEND_KEEP_FIELDS, 0, 0), 1);
+    EXPECT_EQ(GetElementServiceState().keepFields, 0);
 }
 
 }  // namespace

@@ -100,3 +100,36 @@ TEST_F(UndoTest, CanUndoFollowsTheList)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UndoTest, AChangeIsUndoneToTheOldRecordAndRedoneToTheNew)
+{
+    void* line = Append(MakeLine(0, 0, 1, 1));
+    Send(WM_CADDB_UNDO_BEGIN, 0, 0);
+    ElementRecord moved = MakeLine(7, 7, 8, 8);
+    CmdParamRecord p = ViewParam();
+    p.element = reinterpret_cast<INT_PTR>(line);
+    p.value1 = reinterpret_cast<INT_PTR>(&moved);
+    ASSERT_EQ(Send(WM_CADDB_CHANGE_ELEMENT, 0, p), 1);
+    EXPECT_EQ(Send(WM_CADDB_UNDO, 0, 0), 1);
+    EXPECT_EQ(Typed<LineRecord>(Node(line)->record).x1, 0.0);
+    EXPECT_EQ(Send(WM_CADDB_REDO, 0, 0), 1);
+    EXPECT_EQ(Typed<LineRecord>(Node(line)->record).x1, 7.0);
+}
+
+TEST_F(UndoTest, ADeleteIsUndoneBackIntoTheDrawing)
+{
+    void* line = Append(MakeLine(0, 0, 1, 1));
+    Send(WM_CADDB_UNDO_BEGIN, 0, 0);
+    CmdParamRecord p = ViewParam();
+    p.element = reinterpret_cast<INT_PTR>(line);
+    ASSERT_EQ(Send(WM_CADDB_DELETE_ELEMENT, 0, p), 1);
+    EXPECT_EQ(ElementCount(), 0);
+    EXPECT_EQ(Send(WM_CADDB_UNDO, 0, 0), 1);
+    EXPECT_EQ(ElementCount(), 1);
+    EXPECT_EQ(Send(WM_CADDB_REDO, 0, 0), 1);
+    EXPECT_EQ(ElementCount(), 0);
+}
+
+}  // namespace
