@@ -72,8 +72,13 @@ int CElementServiceSite::CurrentPage() { return 0; }
 double CElementServiceSite::InputScaleFactor(HWND) { return 1.0; }
 HostPoint CElementServiceSite::CursorWorldPoint()
 {
+    // As the input wait takes it: on the grid while grid snapping is on (the loupe has no
+    // point of its own yet).
     HostPoint point{};
-    GetCursorWorldPoint(&point.x, &point.y);
+    if (IsGridOn())
+        GetGridCursorPoint(&point.x, &point.y, nullptr);
+    else
+        GetCursorWorldPoint(&point.x, &point.y);
     return point;
 }
 void CElementServiceSite::FocusView(HWND view)
