@@ -39,6 +39,7 @@ double CElementServiceSite::ViewModeScale(HWND view)
     PDBINFO* block = static_cast<PDBINFO*>(ViewDataBlock(view));
     return block != nullptr ? CurrentViewMode(*block).scale : 1.0;
 }
+// The views keep no placement flag of their view mode yet: nothing to refresh.
 void CElementServiceSite::RefreshPlacementFlag(HWND) {}
 void CElementServiceSite::RedrawElementInViews(HWND view, int mode, void* element)
 {
