@@ -124,15 +124,10 @@ TEST_F(ElementServiceTest, CompositeTakesNestedMembersOnceThroughTheChain)
 TEST_F(ElementServiceTest, GroupInstanceRotatedBy90TurnsItsHeaderBox)
 {
     FigureHeaderRecord header{};
-    SetHeader(header.header, kElementFigureHeader);
     header.left = -5, header.top = 1, header.right = 5, header.bottom = -1;
-    void* h = ZUriCreateFgroupHead(&header, drawing.db());
+    void* h = MakeFigureHeader(drawing.db(), header);
     ASSERT_NE(h, nullptr);
-    ElementRecord line = MakeLine(-5, -1, 5, 1);
-    ZUriAppendMemberElement(&line, h, drawing.db());
-    FigureReferenceRecord ref{};
-    SetHeader(ref.header, kElementFigureReference);
-    ref.scaleX = ref.scaleY = 1;
+    FigureReferenceRecord ref = MakeInstanceRecord();
     ref.angle = kPi / 2;
     ref.x = 100, ref.y = 50;
     void* instance = ZUriAppendFgroup(h, &ref, drawing.db());
@@ -146,15 +141,7 @@ TEST_F(ElementServiceTest, GroupInstanceRotatedBy90TurnsItsHeaderBox)
 
 TEST_F(ElementServiceTest, TextBoxHoldsTheEngineOutline)
 {
-    TextRecord text{};
-    SetHeader(text.header, kElementText);
-    text.header[13] = 1;
-    text.height = 10;
-    text.widthRatio = 1;
-    std::strncpy(text.font, "VectorFont", sizeof text.font - 1);
-    text.x = 10, text.y = 20;
-    text.text = "ABC";
-    text.nz = 1;
+    const TextRecord text = MakeVectorText("ABC", 10, 20);
     void* element = Append(AsRecord(text));
     ASSERT_NE(element, nullptr);
     TextOutlineCorner corners[4] = {};
@@ -201,14 +188,7 @@ namespace {
 // engine reads, and the extents use the same.
 TEST(TextOutlineLayout, TheFontServiceAndTheExtentsGetTheSameCorners)
 {
-    TextRecord text{};
-    SetHeader(text.header, kElementText);
-    text.header[13] = 1;
-    text.height = 10;
-    text.widthRatio = 1;
-    std::strncpy(text.font, "VectorFont", sizeof text.font - 1);
-    text.x = 3, text.y = 4;
-    text.text = "AB";
+    const TextRecord text = MakeVectorText("AB", 3, 4);
     DicFunctionRecord request{};
     std::memcpy(request.buffer24, &text, sizeof text);
     TextOutlineCorner viaMessage[4] = {};

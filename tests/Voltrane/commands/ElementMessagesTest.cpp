@@ -121,14 +121,8 @@ TEST_F(ElementServiceTest, MessagesReadTheirFields)
 
 TEST_F(ElementServiceTest, GroupHeaderMessageTakesTheDatabaseWhenNoViewIsGiven)
 {
-    FigureHeaderRecord header{};
-    SetHeader(header.header, kElementFigureHeader);
-    void* h = ZUriCreateFgroupHead(&header, drawing.db());
-    ElementRecord line = MakeLine(0, 0, 1, 1);
-    ZUriAppendMemberElement(&line, h, drawing.db());
-    FigureReferenceRecord ref{};
-    SetHeader(ref.header, kElementFigureReference);
-    ref.scaleX = ref.scaleY = 1;
+    void* h = MakeFigureHeader(drawing.db());
+    FigureReferenceRecord ref = MakeInstanceRecord();
     ref.z = 4;
     CmdParamRecord append = ViewParam();
     append.element = reinterpret_cast<INT_PTR>(h);

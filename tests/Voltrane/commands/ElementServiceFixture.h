@@ -129,6 +129,40 @@ public:
     void WriteLog(int, const char*, const char* text) override { logs.push_back(text); }
 };
 
+// A figure-group header of one line member (box and origin as given in the record).
+inline void* MakeFigureHeader(void* db, FigureHeaderRecord header = FigureHeaderRecord{})
+{
+    SetHeader(header.header, kElementFigureHeader);
+    void* h = ZUriCreateFgroupHead(&header, db);
+    ElementRecord line = MakeLine(0, 0, 1, 1);
+    ZUriAppendMemberElement(&line, h, db);
+    return h;
+}
+
+// An unscaled, unturned instance record of a figure group.
+inline FigureReferenceRecord MakeInstanceRecord()
+{
+    FigureReferenceRecord ref{};
+    SetHeader(ref.header, kElementFigureReference);
+    ref.scaleX = ref.scaleY = 1;
+    return ref;
+}
+
+// A one-line text in the stroke font, base point 1 at (x, y).
+inline TextRecord MakeVectorText(const char* text, double x, double y)
+{
+    TextRecord t{};
+    SetHeader(t.header, kElementText);
+    t.header[13] = 1;
+    t.height = 10;
+    t.widthRatio = 1;
+    std::strncpy(t.font, "VectorFont", sizeof t.font - 1);
+    t.x = x, t.y = y;
+    t.text = text;
+    t.nz = 1;
+    return t;
+}
+
 inline HWND FakeView(int n) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7000 + n)); }
 
 // One drawing view with its engine database, active, behind a fake site installed for the test.

@@ -78,10 +78,8 @@ TEST_F(PlacementTest, IdentityAppendMakesExactDuplicatesAndClearsNoExtraData)
 
 TEST_F(PlacementTest, QuarterTurnTurnsTextAndArcAngles)
 {
-    TextRecord text{};
-    SetHeader(text.header, kElementText);
-    text.height = 5, text.widthRatio = 1, text.angle = 0.25, text.x = 10, text.y = 0, text.text = "A", text.nz = 1;
-    std::strncpy(text.font, "VectorFont", sizeof text.font - 1);
+    TextRecord text = MakeVectorText("A", 10, 0);
+    text.angle = 0.25;
     ElementRecord arc = MakeCircle(10, 0, 3);
     arc.type = kElementArc;
     PutAt(arc, 65, 0.5);
@@ -281,14 +279,8 @@ TEST_F(PlacementTest, CrossCopyTakesTheGroupHeaderAlongAndLandsOnTheCurrentPage)
     site.currentPage = 3;
     site.inputFactors[targetView] = 2.0;
 
-    FigureHeaderRecord header{};
-    SetHeader(header.header, kElementFigureHeader);
-    void* h = ZUriCreateFgroupHead(&header, drawing.db());
-    ElementRecord line = MakeLine(0, 0, 1, 1);
-    ZUriAppendMemberElement(&line, h, drawing.db());
-    FigureReferenceRecord ref{};
-    SetHeader(ref.header, kElementFigureReference);
-    ref.scaleX = ref.scaleY = 1;
+    void* h = MakeFigureHeader(drawing.db());
+    const FigureReferenceRecord ref = MakeInstanceRecord();
     void* instance = ZUriAppendFgroup(h, &ref, drawing.db());
     ASSERT_NE(instance, nullptr);
     void* source = MarkOf({instance, Append(MakeCircle(0, 0, 1))});
