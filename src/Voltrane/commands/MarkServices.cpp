@@ -41,7 +41,9 @@ int CadGetMarkCount(void* mark) { return ZUriGetMarkNum(mark); }
 
 int SetMarkHighlight(int set, void* mark)
 {
-    if (!IsMark(mark) || ZUriGetMarkNum(mark) < 0) return 0;
+    if (!IsMark(mark)) return 0;
+    // The engine counts only marks it knows: an empty or unknown one leaves every database alone.
+    if (ZUriGetMarkNum(mark) <= 0) return 1;
     auto* db = *static_cast<EngineDbRecord**>(mark);
     if (db != nullptr && !IsBadWritePtr(db, sizeof *db)) db->modified = 1;
     const int colour = GetCommandRunState().highlightColor;

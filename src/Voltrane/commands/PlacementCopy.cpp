@@ -231,10 +231,11 @@ Target CrossTarget(void* db, bool cross)
     return target;
 }
 
+// The database of a mark that holds elements (the engine counts only the marks it knows).
 void* MarkDatabase(void* mark)
 {
     if (mark == nullptr || IsBadReadPtr(mark, sizeof(void*))) return nullptr;
-    return ZUriGetMarkNum(mark) >= 0 ? *static_cast<void**>(mark) : nullptr;
+    return ZUriGetMarkNum(mark) > 0 ? *static_cast<void**>(mark) : nullptr;
 }
 
 }  // namespace
@@ -430,7 +431,10 @@ void* ChangeMarkPlaced(int mode, void* mark, int layer)
     GetElementServiceState().appendMode = 0;
     State().layerOverride = layer;
     void* sourceDb = MarkDatabase(mark);
-    if (sourceDb == nullptr) return nullptr;
+    if (sourceDb == nullptr) {
+        if (mark != nullptr) ZUriDestroyMark(mark);  // the engine ignores a mark it does not know
+        return nullptr;
+    }
     const bool inPlace = (mode & 2) != 0;
     HWND activeView = Site().ActiveView();
     HWND sourceView = Site().FindViewByDatabase(sourceDb);

@@ -304,3 +304,24 @@ TEST_F(PlacementTest, CrossCopyTakesTheGroupHeaderAlongAndLandsOnTheCurrentPage)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlacementTest, MarksTheEngineDoesNotKnowCopyAndChangeNothing)
+{
+    Append(MakeLine(0, 0, 1, 1));
+    struct {
+        void* db;
+        int rest[8];
+    } fake{drawing.db(), {}};
+    EXPECT_EQ(Send(WM_CADDB_APPEND, 0, reinterpret_cast<LPARAM>(&fake)), 0);
+    EXPECT_EQ(Send(WM_CADDB_CHANGE, 2, reinterpret_cast<LPARAM>(&fake)), 0);
+    EXPECT_EQ(Send(WM_CADDB_MEM_CHANGE, reinterpret_cast<WPARAM>(drawing.db()), reinterpret_cast<LPARAM>(&fake)), 0);
+    drawing.record.modified = 0;
+    EXPECT_EQ(Send(WM_CADDB_MARK_MEMBERS, 1, reinterpret_cast<LPARAM>(&fake)), 1);
+    EXPECT_EQ(drawing.record.modified, 0);
+    EXPECT_EQ(Send(WM_CADDB_DELETE_MARKED, 0, reinterpret_cast<LPARAM>(&fake)), 1) << "nothing to delete";
+    EXPECT_EQ(ElementCount(), 1);
+}
+
+}  // namespace
