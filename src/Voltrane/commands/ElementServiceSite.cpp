@@ -43,19 +43,18 @@ double CElementServiceSite::ViewModeScale(HWND view)
 void CElementServiceSite::RefreshPlacementFlag(HWND) {}
 void CElementServiceSite::RedrawElementInViews(HWND view, int mode, void* element)
 {
-    GetHostServiceSite().RedrawElementInViews(view, mode, element);
+    // Until the views draw single elements, they repaint the whole drawing after the change.
+    if (GetHostServiceSite().RedrawElementInViews(view, mode, element) == 0 && view != nullptr)
+        InvalidateDrawingViews(view);
 }
 void CElementServiceSite::RedrawMarkInViews(HWND view, int, void*)
 {
     // The views repaint the whole drawing until they can draw a mark of their own.
     if (view != nullptr) InvalidateDrawingViews(view);
 }
-int CElementServiceSite::DrawMarkInView(HWND view, int, void*)
-{
-    if (view == nullptr) return 0;
-    InvalidateDrawingViews(view);
-    return 1;
-}
+// The views paint only their own drawing: elements of another database (the temporary one, an
+// overlay) are not drawn yet, and the answer says so.
+int CElementServiceSite::DrawMarkInView(HWND, int, void*) { return 0; }
 void CElementServiceSite::SetViewModified(HWND view)
 {
     if (view != nullptr) GetHostServiceSite().SetDrawingModified(view);

@@ -42,24 +42,25 @@ ElementRecord* WritableRecord(void* pointer)
     return record != nullptr && !IsBadWritePtr(record, sizeof *record) ? record : nullptr;
 }
 
+// The drawing answers whether the base window really drew the elements.
 int DrawAllInBase(int colour)
 {
     void* mark = CadCreateMark(AsDb());
     if (mark == nullptr) return 0;
     for (void* e = ZUriReadElement(nullptr, 0, nullptr, AsDb()); e != nullptr; e = ZUriReadElement(e, 1, nullptr, AsDb()))
         CadSetMark(mark, e);
-    Site().DrawMarkInView(State().baseWindow, colour, mark);
+    const int drawn = Site().DrawMarkInView(State().baseWindow, colour, mark);
     CadDestroyMark(mark);
-    return 1;
+    return drawn;
 }
 
 int DrawOneInBase(void* element, int colour)
 {
     void* mark = CadCreateMark(AsDb());
     if (mark == nullptr) return 0;
-    if (CadSetMark(mark, element)) Site().DrawMarkInView(State().baseWindow, colour, mark);
+    const int drawn = CadSetMark(mark, element) ? Site().DrawMarkInView(State().baseWindow, colour, mark) : 0;
     CadDestroyMark(mark);
-    return 1;
+    return drawn;
 }
 
 LRESULT BindingOperation(WPARAM wParam, CmdParamRecord* param)
