@@ -1,5 +1,6 @@
 #include "commands/HostServiceDispatch.h"
 
+#include "commands/ElementMessages.h"
 #include "commands/HostServiceFamilies.h"
 #include "commands/ServiceCommands.h"
 #include "commands/SystemCommandDispatcher.h"
@@ -59,6 +60,7 @@ BOOL CCadSysCmd::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARA
     if (ChainFamily(kFontMessages, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     if (m_wait.ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE;
     if (ChainFamily(kDatabaseMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (ChainFamily(kElementMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     if (ChainFamily(kPboxMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     if (ChainFamily(kPageMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     return ChainFamily(kConfigMember, hWnd, uMsg, wParam, lParam, lResult);
@@ -80,6 +82,7 @@ void ConnectHostServices(CMainFrame& frame)
 {
     CCadSysCmd& services = GetCadSysCmd();
     InstallHostServiceFamilies(services);
+    InstallElementMessages(services);
     frame.SetHostServices(&services, services.StateFlagAddress());
     frame.SetInterruptCommands(&GetCadInterruptCmd());
     GetFrameServices().restoreInputFocus = RestoreInputFocus;

@@ -8,6 +8,7 @@
 #include "commands/CommandHost.h"
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
+#include "commands/MarkServices.h"
 #include "commands/PointSearch.h"
 #include "commands/ServiceCommands.h"
 #include "core/CadSystem.h"
@@ -101,9 +102,21 @@ int CInputWaitSite::SearchPoint(SnapSearch kind, const HostPoint& at, void* mark
     }
     return hit;
 }
-int CInputWaitSite::PickElementAtPoint(const HostPoint&, int, INT_PTR*) { return 0; }
-int CInputWaitSite::SelectInPickBox(INT_PTR*) { return 0; }
-void* CInputWaitSite::ClickSearchMark() { return nullptr; }
+int CInputWaitSite::PickElementAtPoint(const HostPoint& at, int groups, INT_PTR* element)
+{
+    void* picked = nullptr;
+    const int found = ::PickElementAtPoint(&picked, at.x, at.y, groups);
+    if (element) *element = reinterpret_cast<INT_PTR>(picked);
+    return found;
+}
+int CInputWaitSite::SelectInPickBox(INT_PTR* mark)
+{
+    void* found = nullptr;
+    const int result = SetSearchBoxAtCursor(&found);
+    if (mark) *mark = reinterpret_cast<INT_PTR>(found);
+    return result;
+}
+void* CInputWaitSite::ClickSearchMark() { return SearchAllKindsAtCursor(); }
 void* CInputWaitSite::CreateEmptyMark()
 {
     void* database = GetCommandHost().ActiveDatabase();

@@ -10,7 +10,12 @@
 #include "DravikDb.h"
 #include "HostMessages.h"
 #include "commands/HostServiceFamilies.h"
+#include "commands/ElementExtents.h"
+#include "commands/ElementServiceSite.h"
+#include "commands/ElementServices.h"
 #include "commands/HostServiceSite.h"
+#include "commands/LinkTags.h"
+#include "commands/MarkServices.h"
 #include "commands/InputEvent.h"
 #include "commands/InterruptCommands.h"
 #include "core/CadSystem.h"
@@ -168,30 +173,40 @@ int CServiceCommandSite::ImportElementAttributes(INT_PTR element)
     GetHostServiceSite().NotifyDrawingAttributesChanged();
     return 1;
 }
-int CServiceCommandSite::IsLinkedElement(INT_PTR)
+int CServiceCommandSite::IsLinkedElement(INT_PTR element)
 {
-    // The link tags of the element services are not built yet: no element carries a link.
-    return 0;
+    void* linked = SearchLinkedElements(nullptr, nullptr);
+    if (linked == nullptr) return 0;
+    int found = 0;
+    for (void* e = CadGetNextMark(linked, nullptr); e != nullptr && !found; e = CadGetNextMark(linked, e))
+        found = reinterpret_cast<INT_PTR>(e) == element;
+    CadDestroyMark(linked);
+    return found;
 }
-void CServiceCommandSite::DeleteElement(INT_PTR) { NotAvailable("element delete with undo"); }
+void CServiceCommandSite::DeleteElement(INT_PTR element)
+{
+    DeleteElementWithUndo(reinterpret_cast<void*>(element), 0, 1);
+}
 int CServiceCommandSite::AskYesNo(const char* text, const char* caption, UINT type)
 {
     return MessageBoxA(MainWindow(), text, caption, type);
 }
 namespace {
-int32_t g_savedSearch[15];
+SearchBlock g_savedSearch{};
+SearchBlock g_serviceSearch{};  // the service search block: zero at start
 }
-void CServiceCommandSite::SaveSearchSettings() { ZUriDbGetSerch(g_savedSearch); }
-void CServiceCommandSite::RestoreSearchSettings() { ZUriDbSetSerch(g_savedSearch); }
+void CServiceCommandSite::SaveSearchSettings() { GetSearchSettings(0, &g_savedSearch); }
+void CServiceCommandSite::RestoreSearchSettings() { SetSearchSettings(0, reinterpret_cast<INT_PTR>(&g_savedSearch)); }
 void CServiceCommandSite::SetServiceSearch(const int32_t* words, int count)
 {
-    // The service search block keeps the words a command does not name as the last one left them.
-    static int32_t block[15];
-    for (int i = 0; i < count && i < 15; ++i) {
+    // Each command sets the words it names; the others stay as the last command left them.
+    auto* block = reinterpret_cast<int32_t*>(&g_serviceSearch);
+    for (int i = 0; i < count && i < static_cast<int>(sizeof g_serviceSearch / 4); ++i) {
         if (words[i] != kKeepSearchWord) block[i] = words[i];
     }
-    ZUriDbSetSerch(block);
+    SetSearchSettings(0, reinterpret_cast<INT_PTR>(&g_serviceSearch));
 }
+void CServiceCommandSite::SetPickFilter(int flags) { SetPickFilterFlags(flags); }
 int CServiceCommandSite::HasDrawingBlock()
 {
     HWND view = ActiveView();
@@ -203,27 +218,32 @@ int CServiceCommandSite::SelectBoxIntoKeptMark(double left, double top, double r
     PDBINFO* block = view ? GetViewBlock(view) : nullptr;
     if (block == nullptr || block->engineDb == nullptr) return 0;
     const SearchBox box{left, top, right, bottom};
-    void* found = ZUriGetWakuElement(&box, block->engineDb, block);
+    void* found = FindFrameElement(&box);
     GetFrameFlags().auxViewRefresh = 1;
     if (found == nullptr) return 0;
     void* kept = KeptMark();
     if (kept == nullptr) {
-        kept = ZUriCreateMark(block->engineDb);
+        kept = CadCreateMark(block->engineDb);
         SetKeptMark(kept);
     }
     int added = 0;
-    for (void* element = ZUriGetNextMark(nullptr, found); element != nullptr; element = ZUriGetNextMark(element, found)) {
-        if (kept != nullptr) ZUriSetMark(element, kept);
+    for (void* element = CadGetNextMark(found, nullptr); element != nullptr; element = CadGetNextMark(found, element)) {
+        if (kept != nullptr) CadSetMark(kept, element);
         ++added;
     }
-    ZUriDestroyMark(found);
-    if (view) InvalidateRect(view, nullptr, FALSE);
+    if (kept != nullptr) SetMarkHighlight(1, kept);
+    GetElementServiceSite().RedrawMarkInViews(view, 2, found);
+    CadDestroyMark(found);
+    m_selectionView = view;
     return added > 0 ? 1 : 0;
 }
 void CServiceCommandSite::DropKeptMark(int destroy)
 {
-    if (KeptMark() == nullptr) return;
-    if (HWND view = ActiveView()) InvalidateRect(view, nullptr, FALSE);
+    void* kept = KeptMark();
+    if (kept == nullptr) return;
+    // The highlight goes in the view of the selection, even when no view is active now.
+    SetMarkHighlight(0, kept);
+    GetElementServiceSite().RedrawMarkInViews(m_selectionView, -1, kept);
     if (destroy) ReleaseKeptMark(1);
 }
 int CServiceCommandSite::HasKeptMark() { return KeptMark() != nullptr ? 1 : 0; }
@@ -533,8 +553,11 @@ int RunPicks(CServiceCommandSite& site, int id)
         site.SetServiceSearch(words, 5);
     }
     int taken = 0;
+    // A point whose attribute word is 0 cannot be picked by the first pick of attribute get.
+    if (!erase) site.SetPickFilter(1);
     for (;;) {
         const int result = loop.Wait();
+        if (!erase) site.SetPickFilter(0);
         if (result < 0 || result == kWaitEscape) break;
         if (result != kWaitElement) continue;
         const INT_PTR element = loop.record.result;

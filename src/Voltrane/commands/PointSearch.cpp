@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include "DravikDb.h"
+#include "commands/ElementServices.h"
 #include "commands/HostServiceSite.h"
+#include "commands/MarkServices.h"
+#include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
 #include "core/LocalSettings.h"
 #include "view/ViewCoordinates.h"
@@ -24,7 +27,7 @@ double UsableMarginScale(double scale)
 
 void ConfirmFound()
 {
-    if (GetLocalSettingsLive().setup.bBeepFind == 1) MessageBeep(MB_OK);
+    if (GetLocalSettingsLive().setup.bBeepFind == 1) PlayAlertSound(1);
 }
 
 // The active view's drawing block, or null.
@@ -32,13 +35,6 @@ PDBINFO* ActiveBlock()
 {
     HWND view = GetActiveView();
     return view ? GetViewBlock(view) : nullptr;
-}
-
-// The pick aperture (pixels) in world units of the active view.
-double ApertureInDrawingUnits(PDBINFO* block)
-{
-    const double scale = CurrentViewMode(*block).scale;
-    return GetPickAperture() / (IsUsableScale(scale) ? scale : 1.0);
 }
 
 int Finish(int found)
@@ -122,30 +118,29 @@ int SearchPoint(const SearchPointRecord& point, SearchPointRecord* out, void* ma
         *out = point;
         return 0;
     }
-    return SearchEndPointIn(ActiveBlock(), point, out, mark);
+    return SearchEndPointIn(ActiveBlock(), GetPickApertureInDrawingUnits(), GetTempDb(), point, out, mark);
 }
 
-int SearchEndPointIn(PDBINFO* block, const SearchPointRecord& point, SearchPointRecord* out, void* mark)
+int SearchEndPointIn(PDBINFO* block, double aperture, void* tempDb, const SearchPointRecord& point,
+                     SearchPointRecord* out, void* mark)
 {
     if (out == nullptr || block == nullptr || block->engineDb == nullptr) return 0;
-    const double aperture = ApertureInDrawingUnits(block);
     if (FindFrameCorner(block->engineDb, SearchBoxAround(point.x, point.y, aperture), out)) return Finish(1);
-    // The temporary database of the element services is not built yet: none is searched.
-    return Finish(ZUriSerchPoint(point, out, aperture, block->engineDb, nullptr, block, mark));
+    return Finish(ZUriSerchPoint(point, out, aperture, block->engineDb, tempDb, block, mark));
 }
 
 int SearchPoint2(const SearchPointRecord& point, SearchPointRecord* out, void* mark)
 {
     PDBINFO* block = ActiveBlock();
     if (out == nullptr || block == nullptr) return 0;
-    return Finish(ZUriSerchPoint2(point, out, ApertureInDrawingUnits(block), block, GetCadSystem().config.TYUTEN, mark));
+    return Finish(ZUriSerchPoint2(point, out, GetPickApertureInDrawingUnits(), block, GetCadSystem().config.TYUTEN, mark));
 }
 
 int SearchPoint2Ex(const SearchPointRecord& point, SearchPointRecord* out, void* mark)
 {
     PDBINFO* block = ActiveBlock();
     if (out == nullptr || block == nullptr) return 0;
-    return Finish(ZUriSerchPoint2_2(point, out, ApertureInDrawingUnits(block), block, mark));
+    return Finish(ZUriSerchPoint2_2(point, out, GetPickApertureInDrawingUnits(), block, mark));
 }
 
 int SearchPoint3(const SearchPointRecord& point, SearchPointRecord* out, void* mark)
@@ -153,16 +148,16 @@ int SearchPoint3(const SearchPointRecord& point, SearchPointRecord* out, void* m
     PDBINFO* block = ActiveBlock();
     if (out == nullptr || block == nullptr) return 0;
     // Intersections of every kind on every layer; the block stays in force afterwards.
-    int32_t search[15] = {3, 0x87fff, -1, 0xffff, 0xffffff, 255, 255};
-    ZUriDbSetSerch(search);
-    return Finish(ZUriSerchPoint3(point, out, ApertureInDrawingUnits(block), block, mark));
+    const SearchBlock search = MakeProgramSearchBlock(0x87fff, 0xffffff);
+    ZUriDbSetSerch(&search);
+    return Finish(ZUriSerchPoint3(point, out, GetPickApertureInDrawingUnits(), block, mark));
 }
 
 int SearchPoint4(const SearchPointRecord& point, SearchPointRecord* out, void* mark)
 {
     PDBINFO* block = ActiveBlock();
     if (out == nullptr || block == nullptr) return 0;
-    return Finish(ZUriSerchPoint4(point, out, ApertureInDrawingUnits(block), block, mark));
+    return Finish(ZUriSerchPoint4(point, out, GetPickApertureInDrawingUnits(), block, mark));
 }
 
 void SetSearchLastInputPoint(const HostPoint& point)

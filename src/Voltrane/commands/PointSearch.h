@@ -40,8 +40,10 @@ int SearchPoint2(const SearchPointRecord& point, SearchPointRecord* out, void* m
 int SearchPoint2Ex(const SearchPointRecord& point, SearchPointRecord* out, void* mark);
 int SearchPoint3(const SearchPointRecord& point, SearchPointRecord* out, void* mark);
 int SearchPoint4(const SearchPointRecord& point, SearchPointRecord* out, void* mark);
-// The end-point search of SearchPoint on a given drawing block (frame corners first).
-int SearchEndPointIn(PDBINFO* block, const SearchPointRecord& point, SearchPointRecord* out, void* mark);
+// The end-point search of SearchPoint on a given drawing block with the aperture in drawing
+// units and the temporary database (may be null): frame corners first.
+int SearchEndPointIn(PDBINFO* block, double aperture, void* tempDb, const SearchPointRecord& point,
+                     SearchPointRecord* out, void* mark);
 
 // The last input point of the input waits, which the frame-corner snap offers.
 void SetSearchLastInputPoint(const HostPoint& point);

@@ -8,6 +8,7 @@
 
 #include "DravikDb.h"
 #include "HostMessages.h"
+#include "commands/ElementExtents.h"
 #include "commands/HostServiceFamilies.h"
 #include "commands/InputEvent.h"
 #include "commands/InterruptCommands.h"
@@ -191,16 +192,13 @@ int AllElementsBox(void* database, ElementExtentFn extent, SearchBox* out)
 
 void CServiceCommandSite::ZoomToAllElements()
 {
-    // The extents of an element come with the element services; until then nothing is zoomed.
-    const ElementExtentFn extent = nullptr;
     HWND view = ActiveView();
     PDBINFO* block = view ? GetViewBlock(view) : nullptr;
     if (block == nullptr || block->engineDb == nullptr) return;
+    auto extent = [](void* database, void* element, SearchBox* box) {
+        return GetElementExtent(::GetActiveView(), database, element, box);
+    };
     SearchBox box{};
-    if (extent == nullptr) {
-        NotAvailable("zoom to all elements");
-        return;
-    }
     if (!AllElementsBox(block->engineDb, extent, &box)) return;
     HostPoint a{}, b{};
     a.x = box.left, a.y = box.bottom;

@@ -101,6 +101,8 @@ public:
     // keep what the last command left) and hands the block to the engine.
     virtual void SetServiceSearch(const int32_t* words, int count);
     virtual int HasDrawingBlock();
+    // The pick filter flags of the element pick (bit 0: attribute word 0 is not pickable).
+    virtual void SetPickFilter(int flags);
     // Box selection: the elements inside the box added to the kept mark; 1 when some were.
     virtual int SelectBoxIntoKeptMark(double left, double top, double right, double bottom);
     // Clears the kept mark's highlight, redraws it and destroys it (destroy 1) or keeps it.
@@ -110,6 +112,9 @@ public:
 protected:
     // A service whose owner is not built yet: the request is logged, nothing is done.
     void NotAvailable(const char* what);
+
+private:
+    HWND m_selectionView = nullptr;  // the view of the last box selection
 };
 
 CServiceCommandSite& GetServiceCommandSite();

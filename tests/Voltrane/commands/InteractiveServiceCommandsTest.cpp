@@ -127,6 +127,8 @@ TEST_F(InteractiveServiceCommands, AttributeGetHandsTheOuterCommandAnAttributeCh
     site.script = {{kWaitElement, 0, 0, 4711}};
     ExecuteServiceCommand(1304, 0, nullptr);
     EXPECT_TRUE(site.Has("ImportAttributes 4711"));
+    EXPECT_TRUE(site.Has("PickFilter 1"));
+    EXPECT_TRUE(site.Has("PickFilter 0"));  // for the first wait only
     EXPECT_EQ(GetInputEventRecord().code, kEventAttributesChanged);
     EXPECT_TRUE(site.Has("RestoreSearch"));
     EXPECT_TRUE(site.Has("Press 3408"));

@@ -124,7 +124,6 @@ protected:
         ZUriSetDBInfo(&info, db.db());
         std::memset(&block, 0, sizeof block);
         block.engineDb = db.db();
-        block.mode0.scale = 1.0;  // the aperture of 8 pixels is 8 units
         beep = GetLocalSettingsLive().setup.bBeepFind;
         GetLocalSettingsLive().setup.bBeepFind = 0;
     }
@@ -139,7 +138,7 @@ TEST_F(PointSearchOnDatabase, FrameCornerBeatsANearerEndPoint)
     const ElementRecord line = MakeLine(0.9, 0.9, 100, 100);
     ASSERT_NE(ZUriAppendElement(&line, db.db()), nullptr);
     SearchPointRecord out{};
-    EXPECT_NE(SearchEndPointIn(&block, SearchPointRecord{1, 1, 0, 0}, &out, nullptr), 0);
+    EXPECT_NE(SearchEndPointIn(&block, 8, nullptr, SearchPointRecord{1, 1, 0, 0}, &out, nullptr), 0);
     EXPECT_DOUBLE_EQ(out.x, 0);
     EXPECT_DOUBLE_EQ(out.y, 0);
 }
@@ -149,7 +148,7 @@ TEST_F(PointSearchOnDatabase, CornerOnTheBoxEdgeLeavesTheEngineSearch)
     const ElementRecord line = MakeLine(10, 0, 100, 50);
     ASSERT_NE(ZUriAppendElement(&line, db.db()), nullptr);
     SearchPointRecord out{};
-    EXPECT_NE(SearchEndPointIn(&block, SearchPointRecord{8, 0, 0, 0}, &out, nullptr), 0);
+    EXPECT_NE(SearchEndPointIn(&block, 8, nullptr, SearchPointRecord{8, 0, 0, 0}, &out, nullptr), 0);
     EXPECT_DOUBLE_EQ(out.x, 10);
     EXPECT_DOUBLE_EQ(out.y, 0);
     EXPECT_EQ(out.value2, kSearchEndPoint);
@@ -158,8 +157,8 @@ TEST_F(PointSearchOnDatabase, CornerOnTheBoxEdgeLeavesTheEngineSearch)
 TEST_F(PointSearchOnDatabase, NothingNearFindsNothing)
 {
     SearchPointRecord out{};
-    EXPECT_EQ(SearchEndPointIn(&block, SearchPointRecord{50, 50, 0, 0}, &out, nullptr), 0);
-    EXPECT_EQ(SearchEndPointIn(nullptr, SearchPointRecord{0, 0, 0, 0}, &out, nullptr), 0);
+    EXPECT_EQ(SearchEndPointIn(&block, 8, nullptr, SearchPointRecord{50, 50, 0, 0}, &out, nullptr), 0);
+    EXPECT_EQ(SearchEndPointIn(nullptr, 8, nullptr, SearchPointRecord{0, 0, 0, 0}, &out, nullptr), 0);
 }
 
 TEST_F(PointSearchOnDatabase, KeyboardCursorModeSearchesNothingAndReturnsTheInput)

@@ -155,6 +155,7 @@ public:
     void RestoreSearchSettings() override { Add("RestoreSearch"); }
     void SetServiceSearch(const int32_t* words, int) override { Add("Search " + std::to_string(words[0])); }
     int HasDrawingBlock() override { return hasBlock; }
+    void SetPickFilter(int flags) override { Add("PickFilter " + std::to_string(flags)); }
     int SelectBoxIntoKeptMark(double left, double top, double right, double bottom) override
     {
         Add("Select " + std::to_string(int(left)) + "," + std::to_string(int(top)) + "," + std::to_string(int(right)) +
