@@ -656,4 +656,28 @@ TEST_F(DrawingViewTest, ZoomStartedDuringAScrollZoomsAtTheNextClick)
     EXPECT_TRUE(WaitUntilResponsive(frame, 10000));
 }
 
+// Zoom to all elements (1334): the line from (-100, 0) to (100, 0) and the circle of radius 50
+// around the origin fill the view, centred on the origin.
+TEST_F(DrawingViewTest, ZoomToAllFitsEveryElement)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    ViewMapping before;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    PostMessageA(frame, WM_COMMAND, 1334, 0);
+    ViewMapping after;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        ASSERT_TRUE(ReadMapping(view, &after));
+        if (after.mode.scale != before.mode.scale) break;
+    }
+    RECT client;
+    GetClientRect(view, &client);
+    const double fit = std::fmin(client.right / 200.0, client.bottom / 100.0);
+    EXPECT_GT(after.mode.scale, fit * 0.5);
+    EXPECT_LE(after.mode.scale, fit * 1.0001);
+    EXPECT_NEAR(after.mode.offsetX, 0, 1e-9);
+    EXPECT_NEAR(after.mode.offsetY, 0, 1e-9);
+}
+
 }  // namespace
