@@ -113,6 +113,16 @@ protected:
         return view != nullptr && IsWindow(view) ? view : nullptr;
     }
 
+    // Reads the view's setting until its scale is no longer `scale` (10 seconds at most).
+    bool WaitForScaleChange(HWND view, double scale, ViewMapping* mapping)
+    {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            if (!ReadMapping(view, mapping)) return false;
+            if (mapping->mode.scale != scale) return true;
+        }
+        return false;
+    }
+
     bool ReadMapping(HWND view, ViewMapping* mapping)
     {
         auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
@@ -516,6 +526,20 @@ TEST_F(DrawingViewTest, ViewLockMessagesAndTheNewWindowThatAnswersItsDatabase)
     EXPECT_EQ(Send(frame, WM_CADDB_RELEASE_VIEW), 1);
 }
 
+// A real left click at the client point of the view; the view is told where the mouse is first.
+void ClickInView(HWND view, POINT client)
+{
+    POINT screen = client;
+    ClientToScreen(view, &screen);
+    SetCursorPos(screen.x, screen.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 // Area zoom (service command 1210) by two real clicks, then the previous view (1333) brings the
 // setting before the zoom back.
 TEST_F(DrawingViewTest, AreaZoomByTwoClicksAndThePreviousView)
@@ -530,23 +554,11 @@ TEST_F(DrawingViewTest, AreaZoomByTwoClicksAndThePreviousView)
     const POINT corners[2] = {{before.centreX - 100, before.centreY - 40}, {before.centreX + 20, before.centreY + 20}};
     SetForegroundWindow(frame);
     for (const POINT& corner : corners) {
-        POINT screen = corner;
-        ClientToScreen(view, &screen);
-        SetCursorPos(screen.x, screen.y);
-        // Sent as well: the view knows where the mouse is before the button goes down.
-        Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(corner.x, corner.y));
-        INPUT inputs[2] = {};
-        inputs[0].type = inputs[1].type = INPUT_MOUSE;
-        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
+        ClickInView(view, corner);
         ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
     }
     ViewMapping after;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
-        ASSERT_TRUE(ReadMapping(view, &after));
-        if (after.mode.scale != before.mode.scale) break;
-    }
+    ASSERT_TRUE(WaitForScaleChange(view, before.mode.scale, &after));
     // The 120 x 60 pixel box now fills the view: its centre is the view's centre.
     EXPECT_GT(after.mode.scale, before.mode.scale * 1.5);
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -563,10 +575,7 @@ TEST_F(DrawingViewTest, AreaZoomByTwoClicksAndThePreviousView)
     ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
     PostMessageA(frame, WM_COMMAND, 1333, 0);
     ViewMapping back;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
-        ASSERT_TRUE(ReadMapping(view, &back));
-        if (back.mode.scale == before.mode.scale) break;
-    }
+    ASSERT_TRUE(WaitForScaleChange(view, after.mode.scale, &back));
     EXPECT_DOUBLE_EQ(back.mode.scale, before.mode.scale);
     EXPECT_DOUBLE_EQ(back.mode.offsetX, before.mode.offsetX);
 }
@@ -635,22 +644,10 @@ TEST_F(DrawingViewTest, ZoomStartedDuringAScrollZoomsAtTheNextClick)
     PostMessageA(frame, WM_COMMAND, 1205, 0);
     ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
 
-    const POINT click = {before.centreX, before.centreY};
-    POINT screen = click;
-    ClientToScreen(view, &screen);
     SetForegroundWindow(frame);
-    SetCursorPos(screen.x, screen.y);
-    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(click.x, click.y));
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
+    ClickInView(view, POINT{before.centreX, before.centreY});
     ViewMapping after;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
-        ASSERT_TRUE(ReadMapping(view, &after));
-        if (after.mode.scale != before.mode.scale) break;
-    }
+    ASSERT_TRUE(WaitForScaleChange(view, before.mode.scale, &after));
     EXPECT_DOUBLE_EQ(after.mode.scale, before.mode.scale * 2);
     PostMessageA(frame, WM_COMMAND, 1211, 0);
     EXPECT_TRUE(WaitUntilResponsive(frame, 10000));
@@ -667,10 +664,7 @@ TEST_F(DrawingViewTest, ZoomToAllFitsEveryElement)
     ASSERT_TRUE(ReadMapping(view, &before));
     PostMessageA(frame, WM_COMMAND, 1334, 0);
     ViewMapping after;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
-        ASSERT_TRUE(ReadMapping(view, &after));
-        if (after.mode.scale != before.mode.scale) break;
-    }
+    ASSERT_TRUE(WaitForScaleChange(view, before.mode.scale, &after));
     RECT client;
     GetClientRect(view, &client);
     const double fit = std::fmin(client.right / 200.0, client.bottom / 100.0);
