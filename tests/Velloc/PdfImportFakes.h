@@ -43,7 +43,7 @@ public:
         height = 1000;
         return true;
     }
-    bool FontDescentRatio(double& ratio) override
+    bool FontDescentRatio(const std::string&, double& ratio) override
     {
         ratio = 0.125;
         return true;

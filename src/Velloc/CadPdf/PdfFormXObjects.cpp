@@ -4,7 +4,7 @@
 // puts content marked by a group on that group's layer.
 #include "PdfImportConverter.h"
 
-#include "Dbcs.h"
+#include "core/Dbcs.h"
 #include "PdfLibrary.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "PdfImportConverter.h"
 
-#include "Dbcs.h"
+#include "NumericFormat.h"
+#include "core/Dbcs.h"
 #include "PdfLibrary.h"
 
 #include <podofo/doc/PdfMemDocument.h>
@@ -19,24 +20,6 @@ namespace {
 
 const double kPi = 3.141592653589793;
 
-// TEMP until the numeric utilities land: RoundToStep of the plug-in.
-double RoundToStep(double v, double coarse, double fine)
-{
-    auto multiple = [](double value, double step) {
-        const double q = value / step;
-        double e = q * 2.220446e-16;
-        if (e > 0.05) e = 0.05;
-        return step * std::floor(q + 0.5 + e);
-    };
-    const bool negated = !(v >= fine);
-    if (negated) v = -v;
-    const double q = v / fine;
-    double e = q * 2.220446e-16;
-    if (e > 0.05) e = 0.05;
-    double h = fine * std::floor(e + q + 0.5);
-    if (fine < coarse) h = multiple(h, coarse);
-    return negated ? -h : h;
-}
 
 // Largest PDF file the import reads into memory.
 const size_t kMaxPdfFileBytes = 512u * 1024u * 1024u;

@@ -95,7 +95,7 @@ public:
     PdfMatrix PageMatrix() const;
 
     // Appends a text element with the document's current attributes; its handle or 0.
-    long WriteText(const PdfTextAttributes& attributes, double x, double y, const std::string& text);
+    void* WriteText(const PdfTextAttributes& attributes, double x, double y, const std::string& text);
 
     // The content-stream interpreter.
     void RunContentStream(const char* data, size_t length);
@@ -139,8 +139,8 @@ public:
     void OpEndMarkedContent();
 
     // Element output and drawing set-up through the document model (PdfConverterOutput.cpp).
-    long OutputLine(double x1, double y1, double x2, double y2);
-    long OutputCircle(double cx, double cy, double r);
+    void* OutputLine(double x1, double y1, double x2, double y2);
+    void* OutputCircle(double cx, double cy, double r);
     void DocumentSetFileInfo(const std::string& tcfPath);
     void DocumentSetPaper(double widthMm, double heightMm);
     void DocumentResetCurrentLayer();
@@ -156,9 +156,9 @@ public:
     void DocumentNameLayer(int layer, const std::string& name);
     int DocumentFindLayerByName(const std::string& name) const;
     void DocumentOpenGroup();
-    void DocumentCollectGroupMembers(std::vector<long>& handles);
+    void DocumentCollectGroupMembers(std::vector<void*>& handles);
     void DocumentCloseGroup();
-    void DocumentFilterCurveElements(const std::vector<long>& handles, std::vector<long>& curves);
+    void DocumentFilterCurveElements(const std::vector<void*>& handles, std::vector<void*>& curves);
 
     // Settings of "PdfIn.ini" read by every construction; the first two are process-wide.
     static int modeGrStateClear;
@@ -198,7 +198,7 @@ private:
     void ApplyDash(const PdfOperandStack& op);
     void ApplyWidth(const PdfOperandStack& op);
     void CopyPageState(PdfImportConverter& to) const;
-    void CopyWithStrokeColour(const std::vector<long>& handles);
+    void CopyWithStrokeColour(const std::vector<void*>& handles);
     void AddMessageOnce(const std::string& text);
 
 

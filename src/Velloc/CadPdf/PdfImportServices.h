@@ -35,8 +35,8 @@ public:
     // Width and height of text at height 1000 in the face; false when it cannot be measured.
     virtual bool MeasureTextExtent(const std::string& face, const std::string& text,
                                    double& width, double& height) = 0;
-    // Descent share of the face height of the selected font; false when there is none.
-    virtual bool FontDescentRatio(double& ratio) = 0;
+    // Descent share of the height of the face; false when there is none.
+    virtual bool FontDescentRatio(const std::string& face, double& ratio) = 0;
 };
 
 // The data folder beside the plug-in ("VellocData\Pdf\...") and the files of the import.

@@ -181,12 +181,12 @@ void PdfImportConverter::FillPendingPath(bool stroke)
     m_useStrokingColour = false;  // the outline takes the fill colour
     DocumentOpenGroup();
     ExecutePendingOperations();
-    std::vector<long> members;
+    std::vector<void*> members;
     if (stroke) DocumentCollectGroupMembers(members);
     DocumentCloseGroup();
     m_useStrokingColour = useStroking;
     if (!members.empty()) {
-        std::vector<long> curves;
+        std::vector<void*> curves;
         DocumentFilterCurveElements(members, curves);
         CopyWithStrokeColour(curves);
     }

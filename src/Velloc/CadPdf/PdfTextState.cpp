@@ -1,6 +1,6 @@
 #include "PdfTextState.h"
 
-#include "Dbcs.h"
+#include "core/Dbcs.h"
 #include "PdfDocumentOutput.h"
 #include "PdfImportConverter.h"
 #include "PdfImportServices.h"
@@ -259,7 +259,7 @@ int PdfTextState::WriteTextElement(const std::string& text)
 
     double x = m.e, y = m.f;
     double ratio = 0;
-    if (!attributes.vertical && m_services.textMeasure->MoveDescent() && m_services.textMeasure->FontDescentRatio(ratio)) {
+    if (!attributes.vertical && m_services.textMeasure->MoveDescent() && m_services.textMeasure->FontDescentRatio(drawingFontName, ratio)) {
         const double drop = -attributes.characterHeight * ratio;
         const double t = angle * kPi / 180.0;
         x += -std::sin(t) * drop;  // (0, drop) turned by the text angle
@@ -267,9 +267,9 @@ int PdfTextState::WriteTextElement(const std::string& text)
     }
     if (!m.IsFinite() || !std::isfinite(attributes.characterWidth) || !std::isfinite(attributes.characterHeight))
         return -1;
-    const long handle = m_converter->WriteText(attributes, x, y, text);
-    if (handle > 0) AdvanceAfterText(text, r);
-    return static_cast<int>(handle);
+    if (m_converter->WriteText(attributes, x, y, text) == nullptr) return -1;
+    AdvanceAfterText(text, r);
+    return 0;
 }
 
 void PdfTextState::AdvanceAfterText(const std::string& text, double ratio)

@@ -1,6 +1,6 @@
 #include "PdfUnicodeMapEncoding.h"
 
-#include "Dbcs.h"
+#include "core/Dbcs.h"
 
 namespace {
 

@@ -1,0 +1,16 @@
+// The command "PDF読込": turns one page of a PDF file into a new drawing.
+#pragma once
+
+#include <cstdint>
+
+#include "CmdBase.h"
+
+class CLoadPdf : public CCmdBaseEx {
+public:
+    int Run();
+
+    int32_t m_flag = 0;  // used by Run
+};
+
+// LoadCidToUnicode (at process attach): the CID-to-Unicode table beside the library.
+#include "CadPdf/CidToUnicodeTable.h"
