@@ -117,7 +117,7 @@ public:
     int CollectGroupMembers(std::vector<CadElement>& members);
     // The handles of line, circle, arc, ellipse and elliptic-arc elements, in order.
     virtual int FilterCurveElements(const std::vector<CadElement>& in, std::vector<CadElement>& out) const;
-    CadElement MakeCurveGroup(const std::vector<CadElement>& handles, int kind);
+    virtual CadElement MakeCurveGroup(const std::vector<CadElement>& handles, int kind);
     CadElement MakeGroup(const std::vector<CadElement>& handles);
     // Depth of the group stack (open levels).
     size_t OpenGroupLevels() const { return m_groupStack.size(); }

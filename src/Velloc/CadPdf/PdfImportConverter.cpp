@@ -32,6 +32,9 @@ const int kMaxPageTreeDepth = 64;
 PdfImportConverter::PdfImportConverter(QmCadDocument* document, PdfImportServices& services)
     : m_document(document), m_services(services), m_nextNewColour(&m_ownNextNewColour)
 {
+    // The library prints its debug and log lines to standard output unless told not to.
+    PdfError::EnableDebug(false);
+    PdfError::EnableLogging(false);
     m_textState.reset(new PdfTextState(document, this, &currentMatrix, services));
     CopyDrawingTables();
     ReadSettings();
