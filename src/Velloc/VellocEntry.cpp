@@ -7,7 +7,8 @@
 #include "CommandRegistry.h"
 #include "VellocModule.h"
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+// C linkage: the library's entry code looks the module entry up by its plain name.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         AttachVellocModule(instance);

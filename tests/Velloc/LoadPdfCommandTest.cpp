@@ -1,0 +1,153 @@
+#include "GTest.h"
+
+#include "CadPdf/LoadPdf.h"
+#include "DravikDb.h"
+#include "PdfFixture.h"
+#include "PdfImportFakes.h"
+#include "TempFolder.h"
+
+#include <atomic>
+#include <climits>
+
+namespace {
+
+// Answers every message box the process shows with OK and keeps its text. A Win32 thread:
+// a thread of the C++ library is no Wine thread and may not call the window system.
+class MessageBoxOk
+{
+public:
+    MessageBoxOk() { m_thread = CreateThread(nullptr, 0, &MessageBoxOk::Loop, this, 0, nullptr); }
+    ~MessageBoxOk() { Stop(); }
+    std::vector<std::string> Texts()
+    {
+        Stop();
+        return m_texts;
+    }
+
+private:
+    static DWORD WINAPI Loop(void* self)
+    {
+        MessageBoxOk& me = *static_cast<MessageBoxOk*>(self);
+        while (!me.m_stop) {
+            HWND box = FindWindowA("#32770", nullptr);
+            DWORD pid = 0;
+            if (box) GetWindowThreadProcessId(box, &pid);
+            if (box && pid == GetCurrentProcessId()) {
+                char text[512] = {};
+                HWND label = GetDlgItem(box, 0xFFFF);
+                if (label) GetWindowTextA(label, text, sizeof text);
+                me.m_texts.push_back(text);
+                SendMessageA(box, WM_COMMAND, IDOK, 0);
+            }
+            Sleep(10);
+        }
+        return 0;
+    }
+    void Stop()
+    {
+        m_stop = true;
+        if (m_thread) {
+            WaitForSingleObject(m_thread, INFINITE);
+            CloseHandle(m_thread);
+            m_thread = nullptr;
+        }
+    }
+
+    std::atomic<bool> m_stop{false};
+    std::vector<std::string> m_texts;
+    HANDLE m_thread = nullptr;
+};
+
+struct TestDatabase
+{
+    EngineDbRecord record{};
+    bool created = ZUriCreateDB(&record) == 1;
+    ~TestDatabase()
+    {
+        if (created) ZUriDeleteDB(&record);
+    }
+};
+
+using StartCmdExFn = int(WINAPI*)(HWND, const char*, void*);
+
+StartCmdExFn LoadStartCmdEx()
+{
+    static HMODULE module = LoadLibraryA((TestProgramFolder() + "Velloc.dll.so").c_str());
+    return module ? reinterpret_cast<StartCmdExFn>(GetProcAddress(module, "StartCmdEx")) : nullptr;
+}
+
+}  // namespace
+
+TEST(LoadPdfCommand, TakePageOption)
+{
+    struct Case { const char* text; int page; const char* rest; };
+    const Case cases[] = {
+        {"/PG:2 /OD C:\\a.pdf", 2, "/OD C:\\a.pdf"},
+        {"/PG:1x2 C:\\a.pdf", 12, "C:\\a.pdf"},
+        {"C:\\a.pdf", 0, "C:\\a.pdf"},
+        {"/PG: C:\\a.pdf", 0, "C:\\a.pdf"},
+        {"C:\\a.pdf /PG:0", 0, "C:\\a.pdf"},
+        {"/PG:99999999999999 a.pdf", INT_MAX, "a.pdf"},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.text;
+        EXPECT_EQ(c.page, TakePageOption(text)) << c.text;
+        EXPECT_EQ(c.rest, text) << c.text;
+    }
+}
+
+TEST(LoadPdfCommand, BatchImportIntoTheCallersDatabase)
+{
+    StartCmdExFn start = LoadStartCmdEx();
+    ASSERT_NE(nullptr, start);
+    TempFolder folder;
+    PdfFixture pdf(595.2756, 841.8898);
+    pdf.AddPage(595.2756, 841.8898);
+    pdf.SetContent("0 0 m 100 0 l S", 0);
+    pdf.SetContent("10 10 30 40 re S 1 0 0 RG 0 0 m 50 50 l S", 1);
+    ASSERT_TRUE(folder.Write("two pages.pdf", pdf.Bytes()));
+
+    struct Case { std::string line; int result; int elements; };
+    const Case cases[] = {
+        {folder.File("two pages.pdf") + " /c:PDF読込", 2, 1},
+        {"/PG:1 " + folder.File("two pages.pdf") + " /c:PDF読込", 2, 5},
+    };
+    for (const Case& c : cases) {
+        TestDatabase db;
+        ASSERT_TRUE(db.created);
+        MessageBoxOk answer;
+        EXPECT_EQ(c.result, start(nullptr, c.line.c_str(), &db.record)) << c.line;
+        EXPECT_EQ(c.elements, ZUriGetElmNum(&db.record)) << c.line;
+        for (const std::string& text : answer.Texts()) ADD_FAILURE() << "message: " << text;
+    }
+}
+
+TEST(LoadPdfCommand, BadFilesGiveMinusOneAndAMessage)
+{
+    StartCmdExFn start = LoadStartCmdEx();
+    ASSERT_NE(nullptr, start);
+    TempFolder folder;
+    PdfFixture pdf;
+    pdf.SetContent("0 0 m 100 0 l S");
+    const std::string good = pdf.Bytes();
+    folder.Write("empty.pdf", "");
+    folder.Write("text.pdf", "hello");
+    folder.Write("half.pdf", good.substr(0, good.size() / 2));
+    folder.Write("good.pdf", good);
+    struct Case { std::string line; int result; };
+    const Case cases[] = {
+        {folder.File("empty.pdf") + " /c:PDF読込", -1},
+        {folder.File("text.pdf") + " /c:PDF読込", -1},
+        {folder.File("half.pdf") + " /c:PDF読込", -1},
+        {folder.File("missing.pdf") + " /c:PDF読込", -1},
+        {"/PG:5 " + folder.File("good.pdf") + " /c:PDF読込", -1},  // no such page
+        {std::string(300, 'x') + ".pdf /c:PDF読込", -1},           // longer than a path can be
+    };
+    for (const Case& c : cases) {
+        TestDatabase db;
+        MessageBoxOk answer;
+        EXPECT_EQ(c.result, start(nullptr, c.line.c_str(), &db.record)) << c.line;
+        EXPECT_FALSE(answer.Texts().empty()) << c.line;
+        EXPECT_EQ(0, ZUriGetElmNum(&db.record));
+    }
+}
