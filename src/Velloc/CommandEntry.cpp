@@ -1,7 +1,5 @@
 #include "CommandEntry.h"
 
-#include <new>
-
 #include "HostLibrary.h"
 #include "LineTypePickerClasses.h"
 #include "VellocModule.h"
@@ -28,9 +26,8 @@ int RunCommandEntry(const CommandRegistry& registry, HWND host, const char* line
         // The unwinding has freed the command and what it held.
         ClearNotedAbandonment();
         return 0;
-    } catch (const std::bad_alloc&) {
-        result = kCommandNotStarted;
     } catch (...) {
+        // Out of memory or another failure: the command did not finish; nothing may leave.
         result = kCommandNotStarted;
     }
     if (!started) ShowCommandNotStartedBox();

@@ -65,12 +65,22 @@ int GetHostFontListAEntry(int index, std::string& name) { return AskVectorListEn
 
 int GetHostFontListBEntry(int index, std::string& name) { return AskVectorListEntry(4, index, name); }
 
+namespace {
+
+// Counts as the host answers them, within what a font dictionary can hold: a stray answer must
+// not send the plug-in into millions of questions.
+constexpr int kMaxHostFontCount = 4096;
+
+int Bounded(int count) { return count < 0 ? 0 : (count > kMaxHostFontCount ? kMaxHostFontCount : count); }
+
+}  // namespace
+
 std::vector<std::string> BuildHostFontList()
 {
     std::vector<std::string> names;
-    const int textFonts = GetHostTextFontCount();
-    const int countA = GetHostFontListACount();
-    const int countB = GetHostFontListBCount();
+    const int textFonts = Bounded(GetHostTextFontCount());
+    const int countA = Bounded(GetHostFontListACount());
+    const int countB = Bounded(GetHostFontListBCount());
     for (int i = 0; i < textFonts; ++i) {
         // The engine's names take at most 32 bytes; the room beyond keeps a longer one whole.
         char name[MAX_PATH + 1] = {};
@@ -79,12 +89,13 @@ std::vector<std::string> BuildHostFontList()
         names.emplace_back(name);
     }
     names.emplace_back("VectorFont");
+    // The second list is asked once, not once per entry of the first.
+    std::vector<std::string> listB(static_cast<size_t>(countB));
+    for (int j = 0; j < countB; ++j) GetHostFontListBEntry(j, listB[j]);
     for (int i = 0; i < countA; ++i) {
         std::string a;
         GetHostFontListAEntry(i, a);
-        for (int j = 0; j < countB; ++j) {
-            std::string b;
-            GetHostFontListBEntry(j, b);
+        for (const std::string& b : listB) {
             if (!a.empty() && !b.empty()) names.push_back(FormatStdString("VectorPF(%-4s:%-4s)", a.c_str(), b.c_str()));
         }
     }

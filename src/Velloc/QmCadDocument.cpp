@@ -36,10 +36,13 @@ T Get(const void* record, int offset)
     return value;
 }
 
+// Lines, circles, arcs, ellipses and elliptic arcs, and the groups that closed inner levels
+// made of them: a nested group stays a member of the group of its enclosing level, so
+// FilterCurveElements keeps groups too.
 bool IsCurveType(uint16_t type)
 {
     return type == kElementLine || type == kElementCircle || type == kElementArc || type == kElementEllipse ||
-           type == kElementEllipticArc;
+           type == kElementEllipticArc || type == kElementGroup;
 }
 
 void SetMaskBit(uint16_t* mask, int layer, bool on)

@@ -7,7 +7,6 @@
 #include "CommandRegistry.h"
 #include "VellocModule.h"
 
-// C linkage: the library's entry code looks the module entry up by its plain name.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {

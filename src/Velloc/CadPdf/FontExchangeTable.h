@@ -34,8 +34,8 @@ public:
     // "%USER_LOCAL_APPDATA%SETTEI\" and the settings file name.
     std::string GetIniPath() const;
     void LoadImport();
-    // User pairs, then a pair for every host font not named by a user pair (Part of the host
-    // font list: text fonts, "VectorFont" and the vector-font pairs).
+    // User pairs, then a pair for every font of the host font list (text fonts, "VectorFont"
+    // and the vector-font pairs) that no user pair names.
     void LoadExport();
 
     // PDF font name to drawing font name: 0 when found, -1 when not (out left unchanged).

@@ -26,10 +26,12 @@ HFONT CreateMeasureFont(const char* faceName)
 // the face selected into it, released again at the end of the scope.
 class MeasureContext {
 public:
-    explicit MeasureContext(HFONT font) : m_font(font)
+    explicit MeasureContext(const char* faceName)
     {
-        if (m_font == nullptr) return;
+        // The window first: the host call may abandon the command, and nothing is held yet.
         m_window = HostLib::VyGetActiveCadWnd();
+        m_font = CreateMeasureFont(faceName);
+        if (m_font == nullptr) return;
         m_dc = GetDC(m_window);
         if (m_dc != nullptr) m_previous = SelectObject(m_dc, m_font);
     }
@@ -57,7 +59,7 @@ private:
 
 int MeasureTextExtent(const char* faceName, SIZE* size, const char* text)
 {
-    MeasureContext context(CreateMeasureFont(faceName));
+    MeasureContext context(faceName);
     if (context.Dc() == nullptr) return -1;
     SIZE extent = {};
     const char* shown = text ? text : "";
@@ -69,7 +71,7 @@ int MeasureTextExtent(const char* faceName, SIZE* size, const char* text)
 int GetFontDescentRatio(const char* faceName, double* ratio)
 {
     if (ratio) *ratio = 0.0;
-    MeasureContext context(CreateMeasureFont(faceName));
+    MeasureContext context(faceName);
     TEXTMETRICA metrics = {};
     if (context.Dc() == nullptr || !GetTextMetricsA(context.Dc(), &metrics)) return 1;
     const double height = static_cast<double>(metrics.tmAscent) + metrics.tmDescent + metrics.tmExternalLeading;
