@@ -85,7 +85,7 @@ void PdfImportConverter::RunContentStream(const char* data, size_t length)
     PdfOperandStack op;
     while (tokenizer.ReadNext(type, keyword, value)) {
         if (type == ePdfContentsType_Variant) {
-            op.operands.push_back(PdfObject(value));
+            op.operands.push_back(value);
             continue;
         }
         if (type == ePdfContentsType_ImageData) continue;
@@ -104,10 +104,10 @@ void PdfImportConverter::RunContentStream(const char* data, size_t length)
                                            [](const PdfOperandStack& p) { return IsPathConstruction(p.keyword); }),
                             m_pending.end());
         } else {
-            m_pending.push_back(op);
+            m_pending.push_back(std::move(op));
             if (m_pending.size() >= kMaxPendingOperations) ExecutePendingOperations();
         }
-        op.operands.clear();
+        op = PdfOperandStack();
     }
     // What is left at the end runs, a lone operation included.
     ExecutePendingOperations(true);

@@ -4,10 +4,11 @@
 #include "PdfLibrary.h"
 
 #include <string>
+#include <vector>
 
 struct PdfOperandStack
 {
-    PoDoFo::PdfArray operands;
+    std::vector<PoDoFo::PdfVariant> operands;
     std::string keyword;
 
     // The point of operands 2i and 2i + 1 when both exist and are numbers, else (0, 0).

@@ -14,7 +14,7 @@ namespace {
 
 const double kPi = 3.141592653589793;
 
-bool NumberAt(const PdfArray& operands, size_t i, double& v)
+bool NumberAt(const std::vector<PdfVariant>& operands, size_t i, double& v)
 {
     return i < operands.size() && PdfNumberOf(operands[i], v);
 }
@@ -86,7 +86,7 @@ void PdfTextState::MoveTextLine(double tx, double ty)
     lineMatrix = textMatrix;
 }
 
-int PdfTextState::Execute(const std::string& k, const PdfArray& operands)
+int PdfTextState::Execute(const std::string& k, const std::vector<PdfVariant>& operands)
 {
     const size_t n = operands.size();
     double v = 0, v2 = 0;
@@ -148,9 +148,7 @@ int PdfTextState::Execute(const std::string& k, const PdfArray& operands)
         wordSpacing = v;
         charSpacing = v2;
         MoveTextLine(0, -leading);
-        PdfArray shown;
-        shown.push_back(operands[2]);
-        return ShowText(shown);
+        return ShowText(std::vector<PdfVariant>(1, operands[2]));
     }
     if (k == "ET") {
         if (n != 0) return -1;
@@ -163,11 +161,11 @@ int PdfTextState::Execute(const std::string& k, const PdfArray& operands)
     return -2;
 }
 
-int PdfTextState::ShowText(const PdfArray& operands)
+int PdfTextState::ShowText(const std::vector<PdfVariant>& operands)
 {
     const CadPdfFont* font = CurrentFont();
     if (operands.size() != 1 || font == nullptr) return -1;
-    const PdfObject& shown = operands[0];
+    const PdfVariant& shown = operands[0];
     if (shown.IsString() || shown.IsHexString()) {
         std::string text;
         if (DecodeShownString(*this, font, text, shown, m_services) == 0 && !text.empty()) WriteTextElement(text);

@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace PoDoFo {
-class PdfArray;
+class PdfVariant;
 }
 class QmCadDocument;
 class PdfImportConverter;
@@ -50,13 +50,13 @@ public:
 
     // Runs a text operator (Tc Tw Tz TL Tl Tr Ts Tf Td Tm T* Tj TJ ' " ET): 0 when done, -1
     // when its operands do not fit (then nothing changes), -2 for a keyword that is no text operator.
-    int Execute(const std::string& keyword, const PoDoFo::PdfArray& operands);
+    int Execute(const std::string& keyword, const std::vector<PoDoFo::PdfVariant>& operands);
 
     void PushTextState();
     int PopTextState();
     void ResetTextState();
 
-    int ShowText(const PoDoFo::PdfArray& operands);
+    int ShowText(const std::vector<PoDoFo::PdfVariant>& operands);
     int WriteTextElement(const std::string& text);
     void AdvanceAfterText(const std::string& text, double ratio);
     void AdvanceByNumber(double n);
