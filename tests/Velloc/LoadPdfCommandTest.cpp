@@ -4,59 +4,12 @@
 #include "DravikDb.h"
 #include "PdfFixture.h"
 #include "PdfImportFakes.h"
+#include "MessageBoxOk.h"
 #include "TempFolder.h"
 
-#include <atomic>
 #include <climits>
 
 namespace {
-
-// Answers every message box the process shows with OK and keeps its text. A Win32 thread:
-// a thread of the C++ library is no Wine thread and may not call the window system.
-class MessageBoxOk
-{
-public:
-    MessageBoxOk() { m_thread = CreateThread(nullptr, 0, &MessageBoxOk::Loop, this, 0, nullptr); }
-    ~MessageBoxOk() { Stop(); }
-    std::vector<std::string> Texts()
-    {
-        Stop();
-        return m_texts;
-    }
-
-private:
-    static DWORD WINAPI Loop(void* self)
-    {
-        MessageBoxOk& me = *static_cast<MessageBoxOk*>(self);
-        while (!me.m_stop) {
-            HWND box = FindWindowA("#32770", nullptr);
-            DWORD pid = 0;
-            if (box) GetWindowThreadProcessId(box, &pid);
-            if (box && pid == GetCurrentProcessId()) {
-                char text[512] = {};
-                HWND label = GetDlgItem(box, 0xFFFF);
-                if (label) GetWindowTextA(label, text, sizeof text);
-                me.m_texts.push_back(text);
-                SendMessageA(box, WM_COMMAND, IDOK, 0);
-            }
-            Sleep(10);
-        }
-        return 0;
-    }
-    void Stop()
-    {
-        m_stop = true;
-        if (m_thread) {
-            WaitForSingleObject(m_thread, INFINITE);
-            CloseHandle(m_thread);
-            m_thread = nullptr;
-        }
-    }
-
-    std::atomic<bool> m_stop{false};
-    std::vector<std::string> m_texts;
-    HANDLE m_thread = nullptr;
-};
 
 struct TestDatabase
 {

@@ -105,11 +105,11 @@ void PdfImportConverter::DocumentSetFileInfo(const std::string& tcfPath)
     m_document->SetFileInfo(tcfPath.c_str(), tcfPath.c_str());
 }
 
-void PdfImportConverter::DocumentSetPaper(double widthMm, double heightMm)
+void SetPaperWithDefaultScale(QmCadDocument& document, double widthMm, double heightMm)
 {
-    m_document->SetPaperSize(widthMm, heightMm);
+    document.SetPaperSize(widthMm, heightMm);
     int series = -1, size = -1;
-    m_document->GetPaperKind(&series, &size);
+    document.GetPaperKind(&series, &size);
     double scale;
     if (series == 0 || series == 1) {
         scale = (size >= 0 && size <= 2) ? 0.01 : 0.02;
@@ -118,7 +118,12 @@ void PdfImportConverter::DocumentSetPaper(double widthMm, double heightMm)
         const double longer = std::max(widthMm, heightMm), shorter = std::min(widthMm, heightMm);
         scale = (longer > 594 + 2 || shorter > 420 + 2) ? 0.01 : 0.02;
     }
-    m_document->SetScale(scale);
+    document.SetScale(scale);
+}
+
+void PdfImportConverter::DocumentSetPaper(double widthMm, double heightMm)
+{
+    SetPaperWithDefaultScale(*m_document, widthMm, heightMm);
 }
 
 void PdfImportConverter::DocumentResetCurrentLayer()

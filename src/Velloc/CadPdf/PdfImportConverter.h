@@ -29,6 +29,10 @@ class QmCadDocument;
 void SampleBezier(double x0, double y0, double x1, double y1, double x2, double y2, double x3, double y3,
                   double* xs, double* ys);
 
+// Writes the paper size into the drawing and the scale that goes with it: 1/100 for A0 to A2
+// and B0 to B2 (and papers of no standard size above A2), else 1/50.
+void SetPaperWithDefaultScale(QmCadDocument& document, double widthMm, double heightMm);
+
 // The deepest nesting of arrays and dictionaries in a content stream.
 int ContentNestingDepth(const char* data, size_t length);
 
