@@ -4,7 +4,7 @@
 #include "CadPdf/PdfImportConverter.h"
 #include "DravikDb.h"
 #include "EngineRecords.h"
-#include "MessageBoxOk.h"
+#include "MessageBoxAnswerer.h"
 #include "PdfImportFakes.h"
 #include "QmCadDocument.h"
 
@@ -102,20 +102,18 @@ TEST(PdfImportDialog, AFreePaperIsEditableAndZeroSizesAreRefused)
     EXPECT_TRUE(IsWindowEnabled(run.Item(IDC_PDFIN_PAPER_WIDTH)));
     SetWindowTextA(run.Item(IDC_PDFIN_PAPER_WIDTH), "0");
     {
-        MessageBoxOk answer(run.dialog->m_hWnd);
-            EXPECT_FALSE(run.dialog->StoreChoices());
-            const auto texts = answer.Texts();
-            ASSERT_EQ(1u, texts.size());
-        EXPECT_EQ("正しい用紙サイズを入力してください。", texts[0]);
+        MessageBoxAnswerer answer;  // the dialog under test is not shown: it is not answered
+        EXPECT_FALSE(run.dialog->StoreChoices());
+        EXPECT_EQ(1, answer.Count());
+        EXPECT_NE(std::string::npos, answer.LastText().find("正しい用紙サイズを入力してください。"));
     }
     EXPECT_EQ("0", run.Text(IDC_PDFIN_PAPER_WIDTH));
     SetWindowTextA(run.Item(IDC_PDFIN_SCALE), "1/0");
     {
-        MessageBoxOk answer(run.dialog->m_hWnd);
+        MessageBoxAnswerer answer;
         EXPECT_FALSE(run.dialog->StoreChoices());
-        const auto texts = answer.Texts();
-        ASSERT_EQ(1u, texts.size());
-        EXPECT_EQ("正しいスケールを入力してください。", texts[0]);
+        EXPECT_EQ(1, answer.Count());
+        EXPECT_NE(std::string::npos, answer.LastText().find("正しいスケールを入力してください。"));
     }
     // The drawing sizes follow the paper sizes as they are typed, at the scale then shown.
     SetWindowTextA(run.Item(IDC_PDFIN_SCALE), "1 / 10");
