@@ -1,0 +1,74 @@
+// Drawings exported by "PDF保存" come back through the import: compared on paper, since the
+// import takes its scale from the paper.
+#include "GTest.h"
+
+#include <cmath>
+#include <string>
+
+#include "CadPdf/PdfImportConverter.h"
+#include "EngineBinding.h"
+#include "ExportFixture.h"
+#include "MessageBoxAnswerer.h"
+#include "PdfImportFakes.h"
+#include "RecordingDocument.h"
+
+namespace {
+
+using StartCmdExFn = int(WINAPI*)(HWND, const char*, void*);
+
+StartCmdExFn LoadStartCmdEx()
+{
+    char folder[MAX_PATH] = {};
+    GetProgramFolder(folder, sizeof folder);
+    HMODULE velloc = LoadLibraryA((std::string(folder) + "Velloc.dll.so").c_str());
+    return velloc != nullptr ? reinterpret_cast<StartCmdExFn>(GetProcAddress(velloc, "StartCmdEx")) : nullptr;
+}
+
+}  // namespace
+
+TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
+{
+    StartCmdExFn start = LoadStartCmdEx();
+    ASSERT_NE(start, nullptr);
+    ExportSettingsFolder settings;
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    const double exportScale = 0.01;  // 1/100 on A4 landscape
+    drawing.SetPaper(297, 210);
+    drawing.SetScale(exportScale);
+    drawing.NameLayer(0, "壁");
+    drawing.NameLayer(1, "電気");
+    struct Line { double x1, y1, x2, y2; int layer; };
+    const Line lines[] = {{-5000, -3000, 5000, 3000, 0}, {-12000, 8000, 3000, -7000, 1}, {100, 200, 300, 250, 1}};
+    for (const Line& l : lines) drawing.Add(LineElement(l.x1, l.y1, l.x2, l.y2, static_cast<uint16_t>(l.layer)));
+    drawing.Add(CircleElement(2000, 1000, 1500, 0));
+    {
+        MessageBoxAnswerer answerer;
+        const std::string line = out.WindowsPath("round.pdf") + " /c:PDF保存";
+        ASSERT_EQ(0, start(nullptr, line.c_str(), drawing.db())) << answerer.LastText();
+    }
+
+    FakeImportServices fake;
+    RecordingDocument imported;
+    PdfImportConverter converter(&imported, fake.services);
+    ASSERT_EQ(0, converter.OpenPdf(out.WindowsPath("round.pdf")));
+    converter.unitFactor = 1.0 / (imported.scale * 72 / 25.4);
+    ASSERT_EQ(0, converter.ConvertPage(0));
+
+    // On paper: millimetres from the page centre.
+    const auto got = imported.Of('L');
+    ASSERT_EQ(3u, got.size());
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(lines[i].x1 * exportScale, got[i].x1 * imported.scale, 0.01) << i;
+        EXPECT_NEAR(lines[i].y1 * exportScale, got[i].y1 * imported.scale, 0.01) << i;
+        EXPECT_NEAR(lines[i].x2 * exportScale, got[i].x2 * imported.scale, 0.01) << i;
+        EXPECT_NEAR(lines[i].y2 * exportScale, got[i].y2 * imported.scale, 0.01) << i;
+        EXPECT_EQ(lines[i].layer == 0 ? "壁" : "電気", imported.layerNames[got[i].layer]) << i;
+    }
+    const auto circles = imported.Of('C');
+    ASSERT_EQ(1u, circles.size());
+    EXPECT_NEAR(20, circles[0].x1 * imported.scale, 0.01);
+    EXPECT_NEAR(10, circles[0].y1 * imported.scale, 0.01);
+    EXPECT_NEAR(15, circles[0].x2 * imported.scale, 0.01);
+    EXPECT_EQ("壁", imported.layerNames[circles[0].layer]);
+}
