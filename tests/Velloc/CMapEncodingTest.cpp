@@ -8,13 +8,6 @@
 
 namespace {
 
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values) s.push_back(static_cast<char>(v));
-    return s;
-}
-
 // A data folder of its own with the given CMap files and a small CID table (CID n -> U+0041 + n
 // for n < 64, so the table holds 64 entries).
 class CMapFolder

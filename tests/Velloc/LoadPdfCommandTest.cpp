@@ -21,14 +21,6 @@ struct TestDatabase
     }
 };
 
-using StartCmdExFn = int(WINAPI*)(HWND, const char*, void*);
-
-StartCmdExFn LoadStartCmdEx()
-{
-    static HMODULE module = LoadLibraryA((TestProgramFolder() + "Velloc.dll.so").c_str());
-    return module ? reinterpret_cast<StartCmdExFn>(GetProcAddress(module, "StartCmdEx")) : nullptr;
-}
-
 }  // namespace
 
 TEST(LoadPdfCommand, TakePageOption)
@@ -51,7 +43,7 @@ TEST(LoadPdfCommand, TakePageOption)
 
 TEST(LoadPdfCommand, BatchImportIntoTheCallersDatabase)
 {
-    StartCmdExFn start = LoadStartCmdEx();
+    StartCmdExFn start = LoadVellocStartCmdEx();
     ASSERT_NE(nullptr, start);
     TempFolder folder;
     PdfFixture pdf(595.2756, 841.8898);
@@ -77,7 +69,7 @@ TEST(LoadPdfCommand, BatchImportIntoTheCallersDatabase)
 
 TEST(LoadPdfCommand, BadFilesGiveMinusOneAndAMessage)
 {
-    StartCmdExFn start = LoadStartCmdEx();
+    StartCmdExFn start = LoadVellocStartCmdEx();
     ASSERT_NE(nullptr, start);
     TempFolder folder;
     PdfFixture pdf;

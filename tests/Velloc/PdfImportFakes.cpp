@@ -17,3 +17,16 @@ FakeImportServices::FakeImportServices(const std::string& dataFolder)
     : files(dataFolder), services{&codePage, &settings, &textMeasure, &files, &messages}
 {
 }
+
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string s;
+    for (int v : values) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+StartCmdExFn LoadVellocStartCmdEx()
+{
+    static HMODULE module = LoadLibraryA((TestProgramFolder() + "Velloc.dll.so").c_str());
+    return module ? reinterpret_cast<StartCmdExFn>(GetProcAddress(module, "StartCmdEx")) : nullptr;
+}

@@ -6,6 +6,9 @@
 #include "CadPdf/PdfDataFolderFiles.h"
 #include "CadPdf/PdfImportServices.h"
 
+#include <windows.h>
+
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -73,6 +76,13 @@ struct FakeImportServices
     FakeMessages messages;
     PdfImportServices services;
 };
+
+// A byte string of the given values.
+std::string Bytes(std::initializer_list<int> values);
+
+// StartCmdEx of the plug-in library beside the tests, bound by name as a stand-alone host does.
+using StartCmdExFn = int(WINAPI*)(HWND, const char*, void*);
+StartCmdExFn LoadVellocStartCmdEx();
 
 // The folder of the running test program (where the build puts "VellocData\Pdf\").
 std::string TestProgramFolder();

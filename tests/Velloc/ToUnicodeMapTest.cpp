@@ -1,15 +1,9 @@
 #include "GTest.h"
 
 #include "CadPdf/PdfUnicodeMapEncoding.h"
+#include "PdfImportFakes.h"
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values) s.push_back(static_cast<char>(v));
-    return s;
-}
 
 struct Decoded
 {

@@ -16,25 +16,34 @@ WNDPROC g_previousFrameProc = nullptr;
 const DWORD kOpenFlags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
 const int kPathCharacters = 1020;
 
-LRESULT CALLBACK PdfOpenDialogFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+// The host library's painting of the dialog's background and of its buttons' and texts'
+// colours, for the hook dialog and its frame alike: true when the message was one of them.
+bool PaintWithHostColours(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    HWND control = reinterpret_cast<HWND>(lParam);
     switch (message) {
     case WM_ERASEBKGND:
-        return HostLib::Dader_OnEraseBkgnd(window, reinterpret_cast<HDC>(wParam));
+        result = HostLib::Dader_OnEraseBkgnd(window, dc);
+        return true;
     case WM_CTLCOLORBTN:
-        return reinterpret_cast<LRESULT>(
-            HostLib::Dader_OnCtlColor(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 3));
+        result = reinterpret_cast<LRESULT>(HostLib::Dader_OnCtlColor(window, dc, control, 3));
+        return true;
     case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<LRESULT>(
-            HostLib::Dader_OnCtlColor(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 6));
-    case WM_DRAWITEM:
-        if (wParam == IDOK) {
-            HostLib::Dader_ColorBtn_DrawItem_OkBtn(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return 1;
-        }
-        break;
+        result = reinterpret_cast<LRESULT>(HostLib::Dader_OnCtlColor(window, dc, control, 6));
+        return true;
     default:
-        break;
+        return false;
+    }
+}
+
+LRESULT CALLBACK PdfOpenDialogFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (PaintWithHostColours(window, message, wParam, lParam, result)) return result;
+    if (message == WM_DRAWITEM && wParam == IDOK) {
+        HostLib::Dader_ColorBtn_DrawItem_OkBtn(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return 1;
     }
     return g_previousFrameProc ? CallWindowProcA(g_previousFrameProc, window, message, wParam, lParam)
                                : DefWindowProcA(window, message, wParam, lParam);
@@ -56,16 +65,10 @@ UINT_PTR CALLBACK PdfOpenDialogHook(HWND dialog, UINT message, WPARAM wParam, LP
             SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PdfOpenDialogFrameProc)));
         return 0;
     }
-    case WM_ERASEBKGND:
-        return HostLib::Dader_OnEraseBkgnd(dialog, reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORBTN:
-        return reinterpret_cast<UINT_PTR>(
-            HostLib::Dader_OnCtlColor(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 3));
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<UINT_PTR>(
-            HostLib::Dader_OnCtlColor(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), 6));
-    default:
-        return 0;
+    default: {
+        LRESULT result = 0;
+        return PaintWithHostColours(dialog, message, wParam, lParam, result) ? static_cast<UINT_PTR>(result) : 0;
+    }
     }
 }
 

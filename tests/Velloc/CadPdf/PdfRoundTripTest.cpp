@@ -12,23 +12,10 @@
 #include "PdfImportFakes.h"
 #include "RecordingDocument.h"
 
-namespace {
-
-using StartCmdExFn = int(WINAPI*)(HWND, const char*, void*);
-
-StartCmdExFn LoadStartCmdEx()
-{
-    char folder[MAX_PATH] = {};
-    GetProgramFolder(folder, sizeof folder);
-    HMODULE velloc = LoadLibraryA((std::string(folder) + "Velloc.dll.so").c_str());
-    return velloc != nullptr ? reinterpret_cast<StartCmdExFn>(GetProcAddress(velloc, "StartCmdEx")) : nullptr;
-}
-
-}  // namespace
 
 TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
 {
-    StartCmdExFn start = LoadStartCmdEx();
+    StartCmdExFn start = LoadVellocStartCmdEx();
     ASSERT_NE(start, nullptr);
     ExportSettingsFolder settings;
     ExportOutputFolder out;
