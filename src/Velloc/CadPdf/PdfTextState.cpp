@@ -224,7 +224,7 @@ int PdfTextState::ShowText(const std::vector<PdfVariant>& operands)
 
 int PdfTextState::WriteTextElement(const std::string& text)
 {
-    if (text.empty() || renderMode == 3 || m_document == nullptr) return -1;
+    if (text.empty() || renderMode == 3) return -1;
     const CadPdfFont* font = CurrentFont();
     const PdfMatrix m = textMatrix * *m_ctm * m_converter->PageMatrix();
     double uxX, uxY, uyX, uyY;
