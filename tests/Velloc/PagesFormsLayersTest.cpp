@@ -264,3 +264,17 @@ TEST(ImportLayers, EmcDiscardsAnUnbalancedQ)
     ASSERT_EQ(1u, run.document.Of('L').size());
     EXPECT_NEAR(10, run.document.Of('L')[0].x2 - run.document.Of('L')[0].x1, 1e-9);
 }
+
+TEST(ImportForms, FormsPaintingEachOtherTwiceStopAtTheirBudget)
+{
+    PdfFixture pdf(200, 100);
+    // Without resources of its own the Form sees the page's: it paints itself twice, so depth
+    // alone would let it run 2^32 times.
+    PdfObject* form = pdf.AddForm("0 0 m 1 0 l S /X1 Do /X1 Do");
+    pdf.AddResource("XObject", "X1", form);
+    pdf.SetContent("/X1 Do");
+    ImportRun run;
+    ASSERT_EQ(0, run.Open(pdf.Bytes()));
+    ASSERT_EQ(0, run.Convert());
+    EXPECT_EQ(static_cast<size_t>(PdfImportConverter::kMaxFormPaints), run.document.Of('L').size());
+}

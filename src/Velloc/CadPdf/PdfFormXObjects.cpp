@@ -104,7 +104,8 @@ void PdfImportConverter::OpPaintXObject(const PdfOperandStack& op)
 int PdfImportConverter::PaintXObject(const std::string& name)
 {
     // A Form that paints itself, directly or through other Forms, stops at this depth.
-    if (m_formDepth >= kMaxFormDepth) return -1;
+    if (m_formDepth >= kMaxFormDepth || *m_formPaints >= kMaxFormPaints) return -1;
+    ++*m_formPaints;
     // A Form is painted inside its own graphics state: the attributes it sets end with it.
     const int colour = DocumentColour(), lineType = DocumentLineType(), lineWidth = DocumentLineWidth();
     int result = 0;
@@ -114,6 +115,7 @@ int PdfImportConverter::PaintXObject(const std::string& name)
         nested.m_objects = Objects();
         nested.m_formDepth = m_formDepth + 1;
         nested.m_nextNewColour = m_nextNewColour;  // colours given out by the page stay as they are
+        nested.m_formPaints = m_formPaints;
         nested.m_colours = m_colours;
         for (const auto& entry : m_xobjects) {
             if (entry.first != name || entry.second == nullptr) continue;

@@ -30,7 +30,8 @@ const int kMaxPageTreeDepth = 64;
 }  // namespace
 
 PdfImportConverter::PdfImportConverter(QmCadDocument* document, PdfImportServices& services)
-    : m_document(document), m_services(services), m_nextNewColour(&m_ownNextNewColour)
+    : m_document(document), m_services(services), m_nextNewColour(&m_ownNextNewColour),
+      m_formPaints(&m_ownFormPaints)
 {
     // The library prints its debug and log lines to standard output unless told not to.
     PdfError::EnableDebug(false);
@@ -218,6 +219,7 @@ int PdfImportConverter::ConvertPage(int n)
         originY = -(box.GetBottom() + box.GetHeight() / 2);
         if (!std::isfinite(originX) || !std::isfinite(originY)) originX = originY = 0;
         const PdfObject* pageObject = page->GetObject();
+        *m_formPaints = 0;
         LoadXObjectResources(pageObject);
         std::string content;
         const PdfObject* contents = PdfDictionaryValue(pageObject, "Contents", Objects());

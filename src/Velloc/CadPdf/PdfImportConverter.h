@@ -180,6 +180,9 @@ public:
 
     // The Form nesting a converter may reach (a Form that paints itself stops there).
     static const int kMaxFormDepth = 32;
+    // The Forms one page may paint in all (Forms that paint each other several times would
+    // otherwise multiply without end below the depth limit).
+    static const int kMaxFormPaints = 10000;
     // Deepest graphics-state stack kept.
     static const size_t kMaxGraphicsDepth = 4096;
     // Most operations kept pending between two painting operators.
@@ -227,6 +230,8 @@ private:
     std::vector<LineTypeRecord> m_lineTypes;    // 32 entries when the drawing has line types
     int* m_nextNewColour;                       // shared by a page and its Forms
     int m_ownNextNewColour = 200;
+    int* m_formPaints;                          // shared by a page and its Forms
+    int m_ownFormPaints = 0;
     int m_strokingColour = -1;
     bool m_useStrokingColour = true;
     std::string m_messageText;
