@@ -3,9 +3,11 @@
 #include "GTest.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "CadPdf/PdfImportConverter.h"
+#include "CadPdf/PdfImportHost.h"
 #include "EngineBinding.h"
 #include "ExportFixture.h"
 #include "MessageBoxAnswerer.h"
@@ -58,4 +60,53 @@ TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
     EXPECT_NEAR(10, circles[0].y1 * imported.scale, 0.01);
     EXPECT_NEAR(15, circles[0].x2 * imported.scale, 0.01);
     EXPECT_EQ("壁", imported.layerNames[circles[0].layer]);
+}
+
+TEST(PdfRoundTrip, TextsKeepStringSizeAngleAndPlace)
+{
+    StartCmdExFn start = LoadVellocStartCmdEx();
+    ASSERT_NE(start, nullptr);
+    ExportSettingsFolder settings;
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    const double exportScale = 0.01;
+    drawing.SetPaper(297, 210);
+    drawing.SetScale(exportScale);
+    struct Text { const char* text; double x, y, height, angleDegrees; };
+    const Text texts[] = {{"電気ABC", -3000, 2000, 500, 0}, {"盤", 1000, -1500, 300, 90}};
+    for (const Text& t : texts) {
+        TextRecord record{};
+        SetHeader(record.header, kElementText);
+        record.header[13] = 3;  // horizontal text
+        record.angle = t.angleDegrees * 3.141592653589793 / 180;
+        record.height = t.height;
+        record.widthRatio = 1.0;
+        std::strcpy(record.font, "ＭＳ ゴシック");
+        record.x = t.x;
+        record.y = t.y;
+        record.text = t.text;
+        drawing.Add(AsRecord(record));
+    }
+    {
+        MessageBoxAnswerer answerer;
+        const std::string line = out.WindowsPath("texts.pdf") + " /c:PDF保存";
+        ASSERT_EQ(0, start(nullptr, line.c_str(), drawing.db())) << answerer.LastText();
+    }
+    FakeImportServices fake;
+    PdfImportHost host;  // the real font measures: the export lowered the texts by their descent
+    fake.services.textMeasure = &host;
+    RecordingDocument imported;
+    PdfImportConverter converter(&imported, fake.services);
+    ASSERT_EQ(0, converter.OpenPdf(out.WindowsPath("texts.pdf")));
+    converter.unitFactor = 1.0 / (imported.scale * 72 / 25.4);
+    ASSERT_EQ(0, converter.ConvertPage(0));
+    const auto got = imported.Of('T');
+    ASSERT_EQ(2u, got.size());
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(texts[i].text, got[i].text) << i;
+        EXPECT_NEAR(texts[i].height * exportScale, got[i].charHeight * imported.scale, 0.01) << i;
+        EXPECT_NEAR(texts[i].angleDegrees, got[i].angle, 0.01) << i;
+        EXPECT_NEAR(texts[i].x * exportScale, got[i].x1 * imported.scale, 0.01) << i;
+        EXPECT_NEAR(texts[i].y * exportScale, got[i].y1 * imported.scale, 0.01) << i;
+    }
 }
