@@ -15,10 +15,29 @@
 #include "RecordingDocument.h"
 
 
-TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
+namespace {
+
+// Exports the drawing by "PDF保存" (batch) into the folder and imports the file's first page.
+void ExportAndImport(ExportDrawing& drawing, const ExportOutputFolder& out, const char* name,
+                     FakeImportServices& fake, RecordingDocument& imported)
 {
     StartCmdExFn start = LoadVellocStartCmdEx();
     ASSERT_NE(start, nullptr);
+    {
+        MessageBoxAnswerer answerer;
+        const std::string line = out.WindowsPath(name) + " /c:PDF保存";
+        ASSERT_EQ(0, start(nullptr, line.c_str(), drawing.db())) << answerer.LastText();
+    }
+    PdfImportConverter converter(&imported, fake.services);
+    ASSERT_EQ(0, converter.OpenPdf(out.WindowsPath(name)));
+    converter.unitFactor = 1.0 / (imported.scale * 72 / 25.4);
+    ASSERT_EQ(0, converter.ConvertPage(0));
+}
+
+}  // namespace
+
+TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
+{
     ExportSettingsFolder settings;
     ExportOutputFolder out;
     ExportDrawing drawing;
@@ -31,18 +50,10 @@ TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
     const Line lines[] = {{-5000, -3000, 5000, 3000, 0}, {-12000, 8000, 3000, -7000, 1}, {100, 200, 300, 250, 1}};
     for (const Line& l : lines) drawing.Add(LineElement(l.x1, l.y1, l.x2, l.y2, static_cast<uint16_t>(l.layer)));
     drawing.Add(CircleElement(2000, 1000, 1500, 0));
-    {
-        MessageBoxAnswerer answerer;
-        const std::string line = out.WindowsPath("round.pdf") + " /c:PDF保存";
-        ASSERT_EQ(0, start(nullptr, line.c_str(), drawing.db())) << answerer.LastText();
-    }
-
     FakeImportServices fake;
     RecordingDocument imported;
-    PdfImportConverter converter(&imported, fake.services);
-    ASSERT_EQ(0, converter.OpenPdf(out.WindowsPath("round.pdf")));
-    converter.unitFactor = 1.0 / (imported.scale * 72 / 25.4);
-    ASSERT_EQ(0, converter.ConvertPage(0));
+    ExportAndImport(drawing, out, "round.pdf", fake, imported);
+    if (HasFatalFailure()) return;
 
     // On paper: millimetres from the page centre.
     const auto got = imported.Of('L');
@@ -64,8 +75,6 @@ TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
 
 TEST(PdfRoundTrip, TextsKeepStringSizeAngleAndPlace)
 {
-    StartCmdExFn start = LoadVellocStartCmdEx();
-    ASSERT_NE(start, nullptr);
     ExportSettingsFolder settings;
     ExportOutputFolder out;
     ExportDrawing drawing;
@@ -87,19 +96,12 @@ TEST(PdfRoundTrip, TextsKeepStringSizeAngleAndPlace)
         record.text = t.text;
         drawing.Add(AsRecord(record));
     }
-    {
-        MessageBoxAnswerer answerer;
-        const std::string line = out.WindowsPath("texts.pdf") + " /c:PDF保存";
-        ASSERT_EQ(0, start(nullptr, line.c_str(), drawing.db())) << answerer.LastText();
-    }
     FakeImportServices fake;
     PdfImportHost host;  // the real font measures: the export lowered the texts by their descent
     fake.services.textMeasure = &host;
     RecordingDocument imported;
-    PdfImportConverter converter(&imported, fake.services);
-    ASSERT_EQ(0, converter.OpenPdf(out.WindowsPath("texts.pdf")));
-    converter.unitFactor = 1.0 / (imported.scale * 72 / 25.4);
-    ASSERT_EQ(0, converter.ConvertPage(0));
+    ExportAndImport(drawing, out, "texts.pdf", fake, imported);
+    if (HasFatalFailure()) return;
     const auto got = imported.Of('T');
     ASSERT_EQ(2u, got.size());
     for (size_t i = 0; i < 2; ++i) {
