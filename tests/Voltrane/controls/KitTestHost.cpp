@@ -30,7 +30,7 @@ KitTestHost::KitTestHost()
     RegisterClassA(&wc);
     m_window = CreateWindowExA(0, "KitTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600, 500, nullptr,
                                nullptr, wc.hInstance, nullptr);
-    SetForegroundWindow(m_window);
+
     Clear();
     Drain();
 }
