@@ -3,7 +3,6 @@
 #include "DravikDb.h"
 #include "controls/PickerHost.h"
 #include "core/CsvParser.h"
-#include "core/NumericInput.h"
 
 #include <cmath>
 #include <cstdio>
@@ -146,13 +145,6 @@ double GetLineWidthValue(const LineWidthList&, int row)
     ReadLineWidths(widths);
     if (row < 0 || row >= kLineWidthCount) row = 0;
     return widths[row];
-}
-
-std::string GetLineWidthText(const LineWidthList& list, int row)
-{
-    if (row < 0 || row >= kLineWidthCount) return std::string();
-    char text[400];
-    return FormatDouble(text, sizeof text, GetLineWidthValue(list, row), 15, 1);
 }
 
 void FreeLineEndTypeRows(LineEndTypeList& list) { std::vector<LineEndTypeRow>().swap(list.rows); }
