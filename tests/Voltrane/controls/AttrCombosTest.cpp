@@ -1,0 +1,93 @@
+// The tool panel's attribute pickers: a click drops an owner-drawn list under the picker, the
+// parent hears of every closing, and notify mode opens nothing.
+#include "GTest.h"
+
+#include <commctrl.h>
+
+#include "KitTestHost.h"
+#include "controls/AttrCombos.h"
+#include "controls/PickerField.h"
+
+namespace {
+
+class AttrCombosTest : public ::testing::Test {
+protected:
+    static HWND DroppedCombo(HWND picker)
+    {
+        HWND list = GetWindow(picker, GW_CHILD);
+        HWND combo = list != nullptr ? GetDlgItem(list, kAttrComboBoxId) : nullptr;
+        return combo != nullptr && SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0 ? combo : nullptr;
+    }
+    size_t Notices(HWND picker) const
+    {
+        size_t n = 0;
+        for (const HostMessage& m : host.Of(WM_COMMAND))
+            if (m.wParam == MAKEWPARAM(GetDlgCtrlID(picker), kPickerClosedCode) && m.lParam == reinterpret_cast<LPARAM>(picker)) ++n;
+        return n;
+    }
+    static void Escape()
+    {
+        SetCursorPos(1, 1);
+        INPUT key[2] = {};
+        key[0].type = key[1].type = INPUT_KEYBOARD;
+        key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
+        key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, key, sizeof(INPUT));
+    }
+    KitTestHost host;
+};
+
+TEST_F(AttrCombosTest, WidthListHasSixteenRowsAndEveryClosingNotifies)
+{
+    CLineWidthCombo picker;
+    RECT at = {20, 20, 140, 42};
+    ASSERT_NE(picker.Create(host.window(), &at, nullptr, 0, 0, reinterpret_cast<HMENU>(77)), nullptr);
+    EXPECT_EQ(SendMessageA(picker.m_hWnd, WM_USER + 2, 0, 3), 1);
+    for (int round = 1; round <= 2; ++round) {
+        SendMessageA(picker.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        HWND combo = nullptr;
+        ASSERT_TRUE(KitTestHost::PumpUntil([&] { return (combo = DroppedCombo(picker.m_hWnd)) != nullptr; })) << round;
+        EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 16);
+        EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 3);
+        Escape();
+        ASSERT_TRUE(KitTestHost::PumpUntil([&] { return Notices(picker.m_hWnd) == static_cast<size_t>(round); })) << round;
+        ASSERT_TRUE(KitTestHost::PumpUntil([&] { return GetWindow(picker.m_hWnd, GW_CHILD) == nullptr; })) << round;
+        EXPECT_EQ(SendMessageA(picker.m_hWnd, WM_USER + 3, 0, 0), 3);
+    }
+    DestroyWindow(picker.m_hWnd);
+}
+
+TEST_F(AttrCombosTest, ColourListShowsThePaletteWithoutADrawing)
+{
+    CLineColorCombo picker;
+    RECT at = {20, 20, 120, 42};
+    ASSERT_NE(picker.Create(host.window(), &at, nullptr, 0, 0, reinterpret_cast<HMENU>(78)), nullptr);
+    EXPECT_EQ(SendMessageA(picker.m_hWnd, WM_USER + 1, 0, 0), 1);
+    SendMessageA(picker.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    HWND combo = nullptr;
+    ASSERT_TRUE(KitTestHost::PumpUntil([&] { return (combo = DroppedCombo(picker.m_hWnd)) != nullptr; }));
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 256);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(combo, CB_GETITEMDATA, 0, 0)), 0xFF0000u);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(combo, CB_GETITEMDATA, 255, 0)), 0xFFFFFFu);
+    Escape();
+    ASSERT_TRUE(KitTestHost::PumpUntil([&] { return Notices(picker.m_hWnd) == 1; }));
+    DestroyWindow(picker.m_hWnd);
+}
+
+TEST_F(AttrCombosTest, NotifyModeOpensNothing)
+{
+    CLineEndTypeCombo picker;
+    picker.m_side = 1;
+    RECT at = {20, 20, 70, 42};
+    ASSERT_NE(picker.Create(host.window(), &at, nullptr, 0, 0, reinterpret_cast<HMENU>(79)), nullptr);
+    EXPECT_EQ(picker.m_rows.rows.size(), 15u);
+    EXPECT_EQ(SendMessageA(picker.m_hWnd, WM_USER + 4, 0, kPickerNotifyMode), 0);
+    UpdateWindow(picker.m_hWnd);
+    SendMessageA(picker.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    KitTestHost::Drain();
+    EXPECT_EQ(Notices(picker.m_hWnd), 1u);
+    EXPECT_EQ(GetWindow(picker.m_hWnd, GW_CHILD), nullptr);
+    DestroyWindow(picker.m_hWnd);
+}
+
+}  // namespace
