@@ -442,3 +442,64 @@ void CLineWidthComboList::PaintRow(const DRAWITEMSTRUCT& item, bool selected)
     DrawThickLine(selected ? GetSysColor(COLOR_WINDOW) : 0, (r.top + r.bottom) / 2,
                   std::min<int>(WidthThickness(width), r.bottom - r.top - 8), item.hDC, r.left + 62, r.right - 70);
 }
+
+// ---- list boxes ----
+
+LRESULT CAttrListBoxBase::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 24;
+    return 1;
+}
+
+LRESULT CAttrListBoxBase::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    return 1;
+}
+
+void CAttrListBoxBase::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    // A change of focus alone paints nothing.
+    if ((item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) == 0 || static_cast<int>(item.itemID) < 0) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    HBRUSH brush = CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : m_background);
+    ::FillRect(item.hDC, &item.rcItem, brush);
+    DeleteObject(brush);
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    PaintItem(item.hDC, item.rcItem, m_fixedRow >= 0 ? m_fixedRow : static_cast<int>(item.itemID), selected);
+}
+
+void CLineEndTypeListBox::PaintItem(HDC dc, const RECT& r, int row, bool selected)
+{
+    if (m_list == nullptr || row < 0 || row >= static_cast<int>(m_list->rows.size())) return;
+    char text[32];
+    snprintf(text, sizeof text, "%s%d", m_side == 0 ? "始点" : "終点", row);
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    TextAt(dc, r.left + 2, r.top + (r.bottom - r.top - tm.tmHeight) / 2, text);
+    PenAndBrush tools(dc, selected ? GetSysColor(COLOR_WINDOW) : 0);
+    DrawLineEndMark(m_list->rows[static_cast<size_t>(row)].kind, m_side, dc, r.left + 58, r.top, r.right - 10, r.bottom);
+}
+
+void CLineWidthListBox::PaintItem(HDC dc, const RECT& r, int row, bool selected)
+{
+    if (m_list == nullptr || GetLineWidthText(*m_list, row).empty()) return;
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    const int acw = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 1;
+    const int y = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
+    char label[32];
+    snprintf(label, sizeof label, m_fixedRow >= 0 ? "%3d" : "線幅%d", row);
+    TextAt(dc, r.left + 4, y, label);
+    const double width = GetLineWidthValue(*m_list, row);
+    char text[64];
+    snprintf(text, sizeof text, "%.2lf mm", width);
+    const int length = static_cast<int>(strlen(text));
+    const int textX = (r.right - 5) - std::max(length, 7) * acw;
+    TextAt(dc, textX, y, text);
+    const int labelLength = static_cast<int>(strlen(label));
+    const int barLeft = m_fixedRow >= 0 ? r.left + 32 : r.left + 4 + (labelLength < 8 ? 6 : labelLength + 1) * acw + 5;
+    DrawThickLine(selected ? GetSysColor(COLOR_WINDOW) : 0, (r.top + r.bottom) / 2,
+                  std::min<int>(WidthThickness(width), r.bottom - r.top - 8), dc, barLeft, textX - 5);
+}

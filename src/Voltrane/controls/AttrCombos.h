@@ -205,3 +205,53 @@ protected:
     void PaintSample(HDC dc, int W, int H, int rightEdge, bool compact, bool disabled) override;
     CAttrComboListBase& List() override;
 };
+
+// ---- owner-drawn list boxes of the attribute dialogs ----
+
+// The reflected forms of the owner-draw messages that a dialog sends back to its control.
+constexpr UINT kReflectBase = WM_USER + 0x1C00;
+
+// The shared behaviour: 24-pixel items, painted when drawn entirely or when the selection
+// changes; comparing answers 0. The owner subclasses an existing list box with the object.
+class CAttrListBoxBase : public WinKit::CWindowImplRoot {
+public:
+    int m_fixedRow = -1;       // -1: every item shows its own row
+    COLORREF m_background = 0xFFFFFF;
+
+    WK_BEGIN_MSG_MAP(CAttrListBoxBase)
+        WK_MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
+        WK_MESSAGE_HANDLER(kReflectBase + WM_DRAWITEM, OnDrawItem)
+        WK_MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
+        WK_MESSAGE_HANDLER(kReflectBase + WM_MEASUREITEM, OnMeasureItem)
+        WK_MESSAGE_HANDLER(WM_COMPAREITEM, OnCompareItem)
+        WK_MESSAGE_HANDLER(kReflectBase + WM_COMPAREITEM, OnCompareItem)
+    WK_END_MSG_MAP()
+
+    // Paints one item into its rectangle (also called by the owner's own drawing).
+    void DrawItem(const DRAWITEMSTRUCT& item);
+
+protected:
+    virtual void PaintItem(HDC dc, const RECT& r, int row, bool selected) = 0;
+
+private:
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnCompareItem(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+};
+
+class CLineWidthListBox : public CAttrListBoxBase {
+public:
+    LineWidthList* m_list = nullptr;
+
+protected:
+    void PaintItem(HDC dc, const RECT& r, int row, bool selected) override;
+};
+
+class CLineEndTypeListBox : public CAttrListBoxBase {
+public:
+    LineEndTypeList* m_list = nullptr;
+    int m_side = 0;
+
+protected:
+    void PaintItem(HDC dc, const RECT& r, int row, bool selected) override;
+};

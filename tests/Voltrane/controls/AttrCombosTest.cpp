@@ -91,3 +91,49 @@ TEST_F(AttrCombosTest, NotifyModeOpensNothing)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AttrListBoxTest, ItemsPaintOnDrawOrSelectionOnlyAndOnlyExistingRows)
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 200;
+    bi.bmiHeader.biHeight = -24;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, nullptr, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    LineWidthList widths;
+    CLineWidthListBox box;
+    box.m_list = &widths;
+    box.m_background = 0x00FF00;
+    const struct {
+        UINT action;
+        UINT id;
+        bool background;  // the item background was painted
+        bool bar;         // a bar was drawn
+    } cases[] = {{ODA_FOCUS, 2, false, false}, {ODA_DRAWENTIRE, 2, true, true}, {ODA_SELECT, 15, true, true},
+                 {ODA_DRAWENTIRE, 16, true, false}};
+    for (const auto& c : cases) {
+        RECT all = {0, 0, 200, 24};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_LISTBOX;
+        item.itemID = c.id;
+        item.itemAction = c.action;
+        item.hDC = dc;
+        item.rcItem = all;
+        box.DrawItem(item);
+        EXPECT_EQ(GetPixel(dc, 1, 1) == 0x00FF00, c.background) << c.id << "/" << c.action;
+        bool inked = false;
+        for (int y = 0; y < 24; ++y) inked = inked || GetPixel(dc, 90, y) == 0;
+        EXPECT_EQ(inked, c.bar) << c.id << "/" << c.action;
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+}  // namespace
