@@ -1,6 +1,7 @@
 #include "DrawingWindows.h"
 
 #include "HostMessages.h"
+#include "ProgramProcess.h"
 #include "WindowText.h"
 
 HWND OpenEmptyDrawingWindow(HWND frame)
@@ -14,4 +15,17 @@ HWND OpenEmptyDrawingWindow(HWND frame)
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5990, 0);
     if (!WaitForCaption(frame, "/C:Echo", 30000)) return nullptr;
     return GetWindow(client, GW_CHILD);
+}
+
+bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program)
+{
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    bool ended = false;
+    for (int i = 0; i < 60 && !ended; ++i) {
+        if (HWND box = program.WaitForWindow("#32770", 200)) PostMessageA(box, WM_COMMAND, IDNO, 0);
+        ended = program.WaitForExit(300, &exitCode);
+    }
+    if (!ended) program.Kill();
+    return ended;
 }

@@ -14,6 +14,9 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
+#include "view/ViewCoordinates.h"
+#include "view/ViewServices.h"
+#include "view/ViewTable.h"
 
 // ---- the default site: the program's own services ----
 //
@@ -21,21 +24,37 @@
 // searches are not part of the program yet; until they are, the default site answers as the
 // program without an open drawing does: no view, points at 0, nothing found, nothing pending.
 
-int CInputWaitSite::HasActiveView() { return FrameActiveView() != nullptr ? 1 : 0; }
+int CInputWaitSite::HasActiveView() { return ::GetActiveView() != nullptr ? 1 : 0; }
 int CInputWaitSite::IsCursorOverLoupe() { return 0; }
 void CInputWaitSite::ClearOverLoupe() {}
-int CInputWaitSite::IsGridSnapOn() { return 0; }
-int CInputWaitSite::IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
+int CInputWaitSite::IsGridSnapOn() { return IsGridOn(); }
+int CInputWaitSite::IsKeyCursorMode() { return ::IsKeyCursorMode(); }
 HostPoint CInputWaitSite::LoupePoint() { return HostPoint{}; }
-HostPoint CInputWaitSite::GridPoint() { return HostPoint{}; }
-HostPoint CInputWaitSite::CursorPoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::GridPoint()
+{
+    HostPoint point{};
+    GetGridCursorPoint(&point.x, &point.y, nullptr);
+    return point;
+}
+HostPoint CInputWaitSite::CursorPoint()
+{
+    HostPoint point{};
+    GetCursorWorldPoint(&point.x, &point.y);
+    return point;
+}
 HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
 {
-    if (snapped) *snapped = 0;
-    return CursorPoint();
+    double xyz[3] = {};
+    int done = 0;
+    SnapCursorToViewGrid(xyz, &done);
+    if (snapped) *snapped = done;
+    HostPoint point{};
+    point.x = xyz[0];
+    point.y = xyz[1];
+    return point;
 }
 void CInputWaitSite::EraseRubberBand() {}
-void CInputWaitSite::UnlockView() {}
+void CInputWaitSite::UnlockView() { ::UnlockView(); }
 void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
 void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }

@@ -11,6 +11,7 @@
 #include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
+#include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
 {
@@ -321,8 +322,12 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         PostMessageA(context, WM_CLOSE, 0, 0);
         host.SendStatus(1, 0);
         return 1;
+    case 4025:
+        // A further view of the active drawing.
+        OpenFurtherDrawingView(context);
+        return 1;
     case 4000: case 4001: case 4002: case 4008: case 4012: case 4013: case 4021: case 4023:
-    case 4024: case 4025: case 4027: case 4036: case 4037: case 4038: case 4039: case 4040:
+    case 4024: case 4027: case 4036: case 4037: case 4038: case 4039: case 4040:
     case 4050: case 4051:
         return RunUnbuiltSystemCommand(id);
     default:

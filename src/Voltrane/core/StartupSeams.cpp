@@ -19,6 +19,8 @@
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
+#include "view/ViewCoordinates.h"
+#include "view/ViewTable.h"
 
 namespace seam {
 
@@ -96,17 +98,17 @@ StartupSubsystems& ProgramSubsystems()
 }
 
 // ---- drawing views: nothing to hold until the views exist ----
-void ClearViewTable() {}
-void LoadViewCursors(HINSTANCE) {}
-void LoadViewArrowCursor() {}
+void ClearViewTable() { ::ClearViewTable(); }
+void LoadViewCursors(HINSTANCE instance) { ::LoadViewCursors(instance); }
+void LoadViewArrowCursor() { ::LoadViewArrowCursor(); }
 int RegisterInputScaleWindowClass(HINSTANCE, HWND) { return kNotAvailable; }
 void DestroyInputScaleWindow() {}
 int AllocRasterBuffers() { return kNotAvailable; }
 void FreeRasterBuffers() {}
 int CreateRubberBandDbs() { return kNotAvailable; }
 void DeleteRubberBandDbs() {}
-int IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
-HWND GetActiveView() { return FrameActiveView(); }
+int IsKeyCursorMode() { return ::IsKeyCursorMode(); }
+HWND GetActiveView() { return ::GetActiveView(); }
 
 void SetLayoutViewWindows(HWND layoutView, HWND loupeView)
 {

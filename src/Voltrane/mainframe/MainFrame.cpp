@@ -343,9 +343,8 @@ LRESULT CMainFrame::OnFrameCommand(WPARAM wParam, LPARAM, BOOL& bHandled)
         PostMessage(WM_CLOSE);
         return 0;
     case kCmdNewDrawingWindow:
-        // A new drawing window needs the drawing views.
-        FrameTrace("new drawing window: not served\n");
-        bHandled = FALSE;
+        // When no window can be made the command goes on unhandled.
+        if (FrameCreateDrawingWindow(m_hWnd) == nullptr) bHandled = FALSE;
         return 0;
     case kCmdCloseDrawingWindow:
         if (HWND active = MDIGetActive()) ::PostMessageA(active, WM_CLOSE, 0, 0);
@@ -476,7 +475,9 @@ int CMainFrame::CloseAllDrawingWindows()
     for (HWND child : children) {
         if (!::IsWindow(child)) continue;
         LONG cancel = 0;
+        flags.closeAllCancel = &cancel;
         ::SendMessageA(child, WM_CLOSE, 100, reinterpret_cast<LPARAM>(&cancel));
+        flags.closeAllCancel = nullptr;
         if (cancel != 0) {
             flags.closingAll = 0;
             return 0;

@@ -56,6 +56,9 @@ struct FrameFlags {
     int drawingWindowClosing = 0;  // a drawing window closes (set by the window)
     int auxViewRefresh = 1;        // the layout view and the loupe rebuild their picture
     int repaintWithErase = 0;      // the layout view and the loupe are erased and repainted
+    // The cancel word CloseAllDrawingWindows hands each drawing window (WM_CLOSE 100); a window
+    // writes only through this registered address.
+    LONG* closeAllCancel = nullptr;
     double blinkPeriod = 170.0;    // milliseconds
     double lastBlinkChange = 0.0;  // milliseconds of the monotonic clock
     int blinkPhase = 0;

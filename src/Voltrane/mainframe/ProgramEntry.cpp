@@ -18,6 +18,7 @@
 #include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
+#include "view/ViewHostMessages.h"
 
 // GDI+ flat start-up entry points; the C++ wrapper headers are not needed for this.
 struct GdiplusStartupInputRecord {
@@ -41,6 +42,7 @@ int Run(const char* commandLine, int showCommand)
     // and chains the dispatcher itself.
     ConnectCommandSystem(frame);
     ConnectHostServices(frame);
+    ConnectDrawingViews(frame);
     StartWindowStyles styles = ChooseStartWindowStyles(GetCadSystem().GetStartMode());
     if (frame.CreateEx(nullptr, nullptr, styles.style, styles.exStyle) == nullptr) {
         WinKit::Module().RemoveMessageLoop();

@@ -4,6 +4,8 @@
 //   Fault   writes through a null pointer.
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
+//   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp;
+//   Settings, MakeDrawing: HostServiceCommands.cpp.
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
 //           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
 //           column of text ink in the bar's left half, S a checksum of those pixels).
@@ -17,6 +19,8 @@
 
 #include "Dravik.h"
 #include "PluginEntry.h"
+#include "DrawingCommands.h"
+#include "HostServiceCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -127,6 +131,8 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
         return shown;
     }
     if (int result = RunWaitCommand(host, name); result != -2) return result;
+    if (int result = RunDrawingCommand(host, name); result != -2) return result;
+    if (int result = RunHostServiceCommand(host, name); result != -2) return result;
     return -1;
 }
 
