@@ -62,7 +62,17 @@ int Reload(ColorPickerList* state, const ColorPickerList* callerList, bool adjus
     HWND view = PickerActiveView();
     auto viewColor = GetPickerHostCalls().viewColorNumber;
     const int viewColorNumber = view != nullptr && viewColor != nullptr ? viewColor(view) : -1;
-    if (view == nullptr || viewColorNumber < 0 || state == nullptr) return 0;
+    if (state == nullptr) return 0;
+    // A caller's list loads also while no drawing view is open; a reload from the drawing
+    // needs the view's current colour.
+    if (callerList != nullptr) {
+        const int flags = state->flags;
+        memcpy(state, callerList, sizeof *state);
+        state->currentRow = 0;
+        state->flags = flags;
+        return 1;
+    }
+    if (view == nullptr || viewColorNumber < 0) return 0;
 
     static ColourRecord defaults[kColourCount];
     const ColourRecord* records = nullptr;
@@ -74,10 +84,7 @@ int Reload(ColorPickerList* state, const ColorPickerList* callerList, bool adjus
         records = defaults;
     }
     const int flags = state->flags;
-    if (callerList != nullptr) {
-        memcpy(state, callerList, sizeof *state);
-        state->currentRow = 0;
-    } else {
+    {
         COLORREF* table = GetConfigDataRuntime().palette;
         table[0] = ColourOfRecord(records[0]);
         for (int n = 1; n <= 256; ++n) {

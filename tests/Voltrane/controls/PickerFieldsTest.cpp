@@ -77,23 +77,21 @@ protected:
     PickerHostCalls m_saved;
 };
 
-TEST_F(PickerFieldsTest, ColourFieldLoadsOnlyWithAView)
+TEST_F(PickerFieldsTest, ColourFieldLoadsACallersListAlwaysAndTheDrawingOnlyWithAView)
 {
     HWND field = host.Child("cmdcolorclass", 10, 10, 10, 120, 22);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, 0), 0);
     ColorPickerList caller = {};
     caller.count = 300;  // more rows than a list holds
     caller.currentRow = 7;
     caller.numbers[0] = 42;
-    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, reinterpret_cast<LPARAM>(&caller)), 0);
-    EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 0);
-
-    g_view = host.window();
     EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_FLAGS, 0, kPickerCompact), 0);
     EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, reinterpret_cast<LPARAM>(&caller)), 1);
     const auto* state = static_cast<const ColorPickerList*>(PickerStateOf(field));
     EXPECT_EQ(state->currentRow, 0);
     EXPECT_EQ(state->flags, kPickerCompact);
     EXPECT_EQ(ColorPickerRowCount(*state), 257);
+    g_view = host.window();
     // Any row is stored and answered, and painting it shows an empty swatch.
     EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_VALUE, 0, 100000), 1);
     EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 100000);

@@ -1,0 +1,120 @@
+// The program's kit controls in a plug-in's own dialog: the test plug-in shows a template that
+// places the kit buttons and picker fields by class name; a colour row picked in the dropped
+// list reaches the plug-in through the field's notice.
+#include "GTest.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CatalogueSwap.h"
+#include "HostMessages.h"
+#include "ProgramProcess.h"
+#include "WindowText.h"
+
+namespace {
+
+const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>KitDialog;キット,5993,TestPlugin.dll /C:KitDialog</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";
+
+HWND WaitForWindowOf(const std::function<HWND()>& find, int timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = find()) return found;
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return nullptr;
+        Sleep(20);
+    }
+}
+
+// The screen as a 24-bit BMP, for a look at the dropped list.
+void SaveScreen(const char* path)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = static_cast<DWORD>((w * 3 + 3) & ~3);
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + rowBytes * static_cast<DWORD>(h);
+    if (FILE* f = std::fopen(path, "wb")) {
+        std::fwrite(&fh, sizeof fh, 1, f);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        std::fwrite(bits, rowBytes, static_cast<size_t>(h), f);
+        std::fclose(f);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourRow)
+{
+    CatalogueSwap catalogue{kCatalogue};
+    ASSERT_TRUE(catalogue.Written());
+    ProgramProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND frame = program.WaitForWindow("Brisco001", 60000);
+    ASSERT_NE(frame, nullptr);
+
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1", 15000)) << Caption(frame);
+    HWND dialog = WaitForWindowOf([] { return FindWindowA(nullptr, "KitDialog"); }, 5000);
+    ASSERT_NE(dialog, nullptr);
+    char className[64];
+    for (int id : {IDOK, IDCANCEL, 101, 102, 103}) {
+        HWND control = GetDlgItem(dialog, id);
+        ASSERT_NE(control, nullptr) << id;
+        GetClassNameA(control, className, sizeof className);
+        EXPECT_TRUE(IsWindowVisible(control)) << className;
+    }
+
+    HWND field = GetDlgItem(dialog, 101);
+    PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    HWND list = WaitForWindowOf([] {
+        HWND found = FindWindowA("ComboLBox", nullptr);
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }, 10000);
+    ASSERT_NE(list, nullptr) << "the colour list did not drop";
+    RECT listRect, fieldRect;
+    GetWindowRect(list, &listRect);
+    GetWindowRect(field, &fieldRect);
+    EXPECT_EQ(listRect.top, fieldRect.bottom);
+    SaveScreen("KitControlsDropped.bmp");
+
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    SetCursorPos(listRect.left + 20, listRect.top + (4 - top) * rowHeight + rowHeight / 2);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    EXPECT_TRUE(WaitForCaption(frame, "KitDialog colour 4", 10000)) << Caption(frame);
+
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    EXPECT_TRUE(program.WaitForExit(30000, &exitCode));
+}
+
+}  // namespace
