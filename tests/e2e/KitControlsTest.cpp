@@ -55,11 +55,13 @@ void SaveScreen(const char* path)
     fh.bfType = 0x4D42;
     fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
     fh.bfSize = fh.bfOffBits + rowBytes * static_cast<DWORD>(h);
-    if (FILE* f = std::fopen(path, "wb")) {
-        std::fwrite(&fh, sizeof fh, 1, f);
-        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-        std::fwrite(bits, rowBytes, static_cast<size_t>(h), f);
-        std::fclose(f);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(file, &fh, sizeof fh, &written, nullptr);
+        WriteFile(file, &bi.bmiHeader, sizeof bi.bmiHeader, &written, nullptr);
+        WriteFile(file, bits, rowBytes * static_cast<DWORD>(h), &written, nullptr);
+        CloseHandle(file);
     }
     SelectObject(memory, old);
     DeleteObject(bitmap);
@@ -100,7 +102,14 @@ TEST(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourR
     GetWindowRect(list, &listRect);
     GetWindowRect(field, &fieldRect);
     EXPECT_EQ(listRect.top, fieldRect.bottom);
-    SaveScreen("KitControlsDropped.bmp");
+    // The screen once the list has painted its rows (the swatches of the loaded colours).
+    HDC screen = GetDC(nullptr);
+    const POINT swatch = {listRect.left + 60, listRect.top + 13};
+    WaitForWindowOf([&] { return GetPixel(screen, swatch.x, swatch.y) == RGB(0, 255, 0) ? list : nullptr; }, 3000);
+    ReleaseDC(nullptr, screen);
+    // Saved only when asked for: KIT_SCREENSHOT names the file.
+    char path[MAX_PATH];
+    if (GetEnvironmentVariableA("KIT_SCREENSHOT", path, sizeof path) > 0) SaveScreen(path);
 
     const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
     const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
