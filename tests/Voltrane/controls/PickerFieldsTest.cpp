@@ -8,6 +8,7 @@
 
 #include "KitTestHost.h"
 #include "controls/ColorPicker.h"
+#include "controls/KitFaces.h"
 #include "controls/LineEndPickers.h"
 #include "controls/LineTypePicker.h"
 #include "controls/LineWidthPicker.h"
@@ -238,6 +239,26 @@ TEST_F(PickerFieldsTest, ListWidths)
         ASSERT_TRUE(KitTestHost::PumpUntil([&] { return GetWindow(field, GW_CHILD) == nullptr; })) << c.cls;
         DestroyWindow(field);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PickerFieldsTest, HoverNoticesOnEnterAndLeave)
+{
+    HWND field = host.Child("cmdpointclass", 70, 20, 20, 120, 22);
+    UpdateWindow(host.window());
+    host.Clear();
+    SendMessageA(field, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    SendMessageA(field, WM_MOUSEMOVE, 0, MAKELPARAM(12, 10));  // still inside: nothing more
+    SendMessageA(field, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
+    const auto hovers = host.Of(WM_KIT_HOVER);
+    ASSERT_EQ(hovers.size(), 2u);
+    EXPECT_EQ(hovers[0].wParam, 70u);
+    EXPECT_EQ(hovers[0].lParam, 0);
+    EXPECT_EQ(hovers[1].lParam, 1);
+    EXPECT_NE(GetCapture(), field);
 }
 
 }  // namespace
