@@ -21,13 +21,7 @@ const LineTypeRecord& RecordOf(int number)
 
 void FillLineTypeRows(HWND combo, void* state)
 {
-    for (int r = 0; r < kLineTypeCount; ++r) {
-        char text[16];
-        snprintf(text, sizeof text, "%d", r);
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    }
-    const int value = static_cast<PickerFieldState*>(state)->value;
-    SendMessageA(combo, CB_SETCURSEL, value >= 0 && value < kLineTypeCount ? value : -1, 0);
+    FillNumberedRows(combo, kLineTypeCount, static_cast<PickerFieldState*>(state)->value);
 }
 
 void PaintLineTypeRow(const DRAWITEMSTRUCT& item, void*)
@@ -68,26 +62,7 @@ void PaintLineTypeField(HWND field, HDC dc, const PickerFieldState* s)
 
 LRESULT CALLBACK LineTypeFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    bool handled = false;
-    const LRESULT result = ValueFieldMessage(field, message, lParam, &handled);
-    if (handled) return result;
-    auto* s = static_cast<PickerFieldState*>(PickerStateOf(field));
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        if (s == nullptr) return 0;
-        if (s->flags & kPickerNotifyMode) NotifyPickerParent(field);
-        else OpenPickerList(field, kLineTypeKind, s);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(field, &ps);
-        PaintLineTypeField(field, dc, s);
-        EndPaint(field, &ps);
-        return 0;
-    }
-    default:
-        return PickerFieldCommon(field, message, wParam, lParam);
-    }
+    return ValueFieldProc(kLineTypeKind, PaintLineTypeField, true, field, message, wParam, lParam);
 }
 
 LRESULT CALLBACK LineTypePopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -20,13 +20,7 @@ double WidthOf(int number)
 
 void FillWidthRows(HWND combo, void* state)
 {
-    for (int r = 0; r < kLineWidthCount; ++r) {
-        char text[16];
-        snprintf(text, sizeof text, "%d", r);
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    }
-    const int value = static_cast<PickerFieldState*>(state)->value;
-    SendMessageA(combo, CB_SETCURSEL, value >= 0 && value < kLineWidthCount ? value : -1, 0);
+    FillNumberedRows(combo, kLineWidthCount, static_cast<PickerFieldState*>(state)->value);
 }
 
 void PaintWidthRow(const DRAWITEMSTRUCT& item, void*)
@@ -84,25 +78,8 @@ void PaintWidthField(HWND field, HDC dc, const PickerFieldState* s)
 
 LRESULT CALLBACK WidthFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    bool handled = false;
-    const LRESULT result = ValueFieldMessage(field, message, lParam, &handled);
-    if (handled) return result;
-    auto* s = static_cast<PickerFieldState*>(PickerStateOf(field));
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        // In notify mode a click on a width field does nothing.
-        if (s != nullptr && (s->flags & kPickerNotifyMode) == 0) OpenPickerList(field, kWidthKind, s);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(field, &ps);
-        PaintWidthField(field, dc, s);
-        EndPaint(field, &ps);
-        return 0;
-    }
-    default:
-        return PickerFieldCommon(field, message, wParam, lParam);
-    }
+    // In notify mode a click on a width field does nothing.
+    return ValueFieldProc(kWidthKind, PaintWidthField, false, field, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WidthPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return PickerPopupProc(kWidthKind, w, m, wp, lp); }

@@ -215,11 +215,20 @@ LRESULT PickerPopupProc(const PickerKind& kind, HWND window, UINT message, WPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The value fields' messages, shared with the width and point-marker fields.
-LRESULT ValueFieldMessage(HWND field, UINT message, LPARAM lParam, bool* handled)
+void FillNumberedRows(HWND combo, int count, int current)
+{
+    for (int r = 0; r < count; ++r) {
+        char text[16];
+        wsprintfA(text, "%d", r);
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendMessageA(combo, CB_SETCURSEL, current >= 0 && current < count ? current : -1, 0);
+}
+
+LRESULT ValueFieldProc(const PickerKind& kind, void (*paint)(HWND, HDC, const PickerFieldState*), bool notifies,
+                       HWND field, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* s = static_cast<PickerFieldState*>(PickerStateOf(field));
-    *handled = true;
     switch (message) {
     case WM_CREATE:
         SetWindowLongA(field, 0, 0);
@@ -243,9 +252,20 @@ LRESULT ValueFieldMessage(HWND field, UINT message, LPARAM lParam, bool* handled
     case WM_PICKER_RELOAD:
     case WM_PICKER_REMOVE_TYPE:
         return 0;
-    default:
-        *handled = false;
+    case WM_LBUTTONDOWN:
+        if (s == nullptr) return 0;
+        if ((s->flags & kPickerNotifyMode) == 0) OpenPickerList(field, kind, s);
+        else if (notifies) NotifyPickerParent(field);
         return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(field, &ps);
+        paint(field, dc, s);
+        EndPaint(field, &ps);
+        return 0;
+    }
+    default:
+        return PickerFieldCommon(field, message, wParam, lParam);
     }
 }
 

@@ -94,9 +94,12 @@ struct PenAndBrush {
 
 // Registers one class of the kit's picker shape: grey background, 8 extra bytes, global for
 // the fields; 1 when registered.
-// The messages of the fields whose state is a PickerFieldState (value and flags); handled is
-// false for a message they leave to the field.
-LRESULT ValueFieldMessage(HWND field, UINT message, LPARAM lParam, bool* handled);
+// Adds the items "0" to count - 1 and selects the current one (none when outside).
+void FillNumberedRows(HWND combo, int count, int current);
+// The procedure of a field whose state is a PickerFieldState (value and flags): the line-type,
+// width and point-marker fields. notifies: a click in notify mode posts the notice.
+LRESULT ValueFieldProc(const PickerKind& kind, void (*paint)(HWND, HDC, const PickerFieldState*), bool notifies,
+                       HWND field, UINT message, WPARAM wParam, LPARAM lParam);
 
 int RegisterPickerFieldClass(HINSTANCE instance, const char* className, WNDPROC procedure, bool global);
 // Registers a field class (global, grey background, 8 extra bytes) and its drop-down class;

@@ -18,13 +18,7 @@ void Stroke(HDC dc, int x0, int y0, int x1, int y1)
 
 void FillPointRows(HWND combo, void* state)
 {
-    for (int k = 0; k < 7; ++k) {
-        char text[16];
-        snprintf(text, sizeof text, "%d", k);
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    }
-    const int value = static_cast<PickerFieldState*>(state)->value;
-    SendMessageA(combo, CB_SETCURSEL, value >= 0 && value < 7 ? value : -1, 0);
+    FillNumberedRows(combo, 7, static_cast<PickerFieldState*>(state)->value);
 }
 
 void PaintPointRow(const DRAWITEMSTRUCT& item, void*)
@@ -65,26 +59,7 @@ void PaintPointField(HWND field, HDC dc, const PickerFieldState* s)
 
 LRESULT CALLBACK PointFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    bool handled = false;
-    const LRESULT result = ValueFieldMessage(field, message, lParam, &handled);
-    if (handled) return result;
-    auto* s = static_cast<PickerFieldState*>(PickerStateOf(field));
-    switch (message) {
-    case WM_LBUTTONDOWN:
-        if (s == nullptr) return 0;
-        if (s->flags & kPickerNotifyMode) NotifyPickerParent(field);
-        else OpenPickerList(field, kPointKind, s);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(field, &ps);
-        PaintPointField(field, dc, s);
-        EndPaint(field, &ps);
-        return 0;
-    }
-    default:
-        return PickerFieldCommon(field, message, wParam, lParam);
-    }
+    return ValueFieldProc(kPointKind, PaintPointField, true, field, message, wParam, lParam);
 }
 
 LRESULT CALLBACK PointPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return PickerPopupProc(kPointKind, w, m, wp, lp); }
