@@ -24,6 +24,7 @@ const char kCatalogue[] =
     "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
     "<item>Wait;待ち,5995,TestPlugin.dll /C:Wait</item>\n"
+    "<item>Closed;閉じた,4041,TestPlugin.dll</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -339,6 +340,8 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
     ASSERT_NE(view, nullptr);
     HWND child = ChildFrameOf(view);
     PostMessageA(child, WM_CLOSE, 0, 0);
+    // The window-closed event command of the catalogue gets the frame's handle.
+    EXPECT_TRUE(WaitForCaption(frame, std::to_string(reinterpret_cast<LONG_PTR>(child)), 10000)) << Caption(frame);
     EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr);
 }

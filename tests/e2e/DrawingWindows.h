@@ -13,7 +13,3 @@ class ProgramProcess;
 // Closes the program's main window and answers "No" to every save question of a modified
 // drawing; true once the program has ended (it is killed otherwise).
 bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);
-
-// The skip message of a test that needs a drawing window while the program opens none.
-constexpr char kNeedsDrawingViews[] =
-    "issue 13 (drawing view core): the program opens no drawing window yet";
