@@ -30,6 +30,9 @@ KitTestHost::KitTestHost()
     RegisterClassA(&wc);
     m_window = CreateWindowExA(0, "KitTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600, 500, nullptr,
                                nullptr, wc.hInstance, nullptr);
+    // Active, so that a dropped list takes the keyboard focus.
+    SetForegroundWindow(m_window);
+    SetActiveWindow(m_window);
 
     Clear();
     Drain();

@@ -202,6 +202,7 @@ TEST_F(PickerFieldsTest, ListDropsUnderTheFieldTakesAPickAndClosesWithEscape)
     // Opened again and closed with Esc: the value stays and the parent still hears of it. The
     // pointer is moved off first, so that no row follows it.
     SetCursorPos(1, 1);
+    SetForegroundWindow(host.window());
     SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     ASSERT_TRUE(KitTestHost::PumpUntil([&] { return DroppedList(field, "vycolorwndclass") != nullptr; }));
     INPUT key[2] = {};
