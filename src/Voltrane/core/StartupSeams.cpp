@@ -167,14 +167,17 @@ int RegisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 int UnregisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 namespace {
 
-// What the pickers read of the program. The drawing views are not built yet: the active view
-// and drawing answer none, so the pickers show the engine's defaults.
+// What the pickers read of the program: the active drawing view, its database and its
+// current colour.
 void InstallPickerHostCalls()
 {
     PickerHostCalls& calls = GetPickerHostCalls();
-    calls.activeView = [] { return GetActiveView(); };
-    calls.activeDb = []() -> void* { return nullptr; };
-    calls.viewColorNumber = [](HWND) { return -1; };
+    calls.activeView = [] { return ::GetActiveView(); };
+    calls.activeDb = [] { return ::GetActiveDb(); };
+    calls.viewColorNumber = [](HWND view) {
+        const PDBINFO* block = GetViewBlock(view);
+        return block != nullptr ? static_cast<int>(block->colour) : -1;
+    };
     calls.visibleAgainstBackground = VisibleAgainstBackground;
     calls.restoreInputFocus = FrameRestoreInputFocus;
     calls.mainFrame = GetMainFrameWnd;
