@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CatalogueSwap.h"
+#include "DrawingWindows.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "WindowText.h"
@@ -18,7 +19,9 @@ const char kCatalogue[] =
     "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
     "<LumbraCmd><CmdGroup>\n"
     "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>Echo;エコー,5990,TestPlugin.dll /C:Echo</item>\n"
     "<item>KitDialog;キット,5993,TestPlugin.dll /C:KitDialog</item>\n"
+    "<item>KitDialogDrawing;キット図面,5994,TestPlugin.dll /C:KitDialog drawing</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -42,7 +45,7 @@ TEST(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourR
     ASSERT_NE(frame, nullptr);
 
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
-    ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1", 15000)) << Caption(frame);
+    ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1 row 0", 15000)) << Caption(frame);
     HWND dialog = WaitForWindowOf([] { return FindWindowA(nullptr, "KitDialog"); }, 5000);
     ASSERT_NE(dialog, nullptr);
     char className[64];
@@ -78,6 +81,30 @@ TEST(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourR
     PostMessageA(frame, WM_CLOSE, 0, 0);
     DWORD exitCode = 0;
     EXPECT_TRUE(program.WaitForExit(30000, &exitCode));
+}
+
+// With a drawing open the colour field reloads from it: the rows of the drawing's colours and
+// the view's current colour.
+TEST(KitControlsTest, ColourFieldReloadsFromTheActiveDrawing)
+{
+    CatalogueSwap catalogue{kCatalogue};
+    ASSERT_TRUE(catalogue.Written());
+    ProgramProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND frame = program.WaitForWindow("Brisco001", 60000);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    // Loaded (1); the row is the view's current colour less one.
+    const DWORD start = GetTickCount();
+    while (Caption(frame).rfind("KitDialog shown", 0) != 0 && GetTickCount() - start < 15000) Sleep(50);
+    ASSERT_EQ(Caption(frame).rfind("KitDialog shown 1 row ", 0), 0u) << Caption(frame);
+    HWND dialog = WaitForWindowOf([] { return FindWindowA(nullptr, "KitDialog"); }, 5000);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "KitDialog cancel", 10000)) << Caption(frame);
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // KitDialog shows dialog 300 of the plug-in's own resources, which places the program's
 // "NPush", "PPush", "cmdcolorclass", "cmdltermsclass" and "cmdlayerclass" by name. It loads
 // 256 colour rows into the colour field and, when the field reports a closed list, traces
-// "KitDialog colour N" with the row the field answers and closes.
+// "KitDialog colour N" with the row the field answers and closes. "KitDialog drawing" reloads
+// the colour field from the active drawing instead of loading its own rows.
 #include "KitDialogCommand.h"
 
 #include <cstdio>
@@ -21,6 +22,8 @@ struct ColourRows {
 };
 
 HWND g_host = nullptr;
+// "KitDialog drawing": the colour field reloads from the active drawing instead.
+bool g_fromDrawing = false;
 
 void Trace(const char* text)
 {
@@ -39,9 +42,11 @@ INT_PTR CALLBACK KitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
             rows.colours[r] = static_cast<int>(RGB(r, 255 - r, (r * 7) & 0xFF));
         }
         rows.count = 256;
-        const LRESULT loaded = SendDlgItemMessageA(dialog, 101, WM_USER + 1, 0, reinterpret_cast<LPARAM>(&rows));
+        const LRESULT loaded =
+            SendDlgItemMessageA(dialog, 101, WM_USER + 1, 0, g_fromDrawing ? 0 : reinterpret_cast<LPARAM>(&rows));
         char text[64];
-        std::snprintf(text, sizeof text, "KitDialog shown %ld", static_cast<long>(loaded));
+        std::snprintf(text, sizeof text, "KitDialog shown %ld row %ld", static_cast<long>(loaded),
+                      static_cast<long>(SendDlgItemMessageA(dialog, 101, WM_USER + 3, 0, 0)));
         Trace(text);
         return TRUE;
     }
@@ -72,6 +77,7 @@ int RunKitDialogCommand(HWND host, const char* name)
 {
     if (std::strncmp(name, "KitDialog", 9) != 0) return -2;
     g_host = host;
+    g_fromDrawing = std::strstr(name, "drawing") != nullptr;
     HMODULE self = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCSTR>(&RunKitDialogCommand), &self);
