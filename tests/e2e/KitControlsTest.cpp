@@ -35,15 +35,24 @@ HWND WaitForWindowOf(const std::function<HWND()>& find, int timeoutMs)
     }
 }
 
-TEST(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourRow)
-{
-    CatalogueSwap catalogue{kCatalogue};
-    ASSERT_TRUE(catalogue.Written());
-    ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
+// The program started with the kit dialog's catalogue.
+class KitControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+    }
 
+    CatalogueSwap catalogue{kCatalogue};
+    ProgramProcess program;
+    HWND frame = nullptr;
+};
+
+TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourRow)
+{
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
     ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1 row 0", 15000)) << Caption(frame);
     HWND dialog = WaitForWindowOf([] { return FindWindowA(nullptr, "KitDialog"); }, 5000);
@@ -85,14 +94,8 @@ TEST(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourR
 
 // With a drawing open the colour field reloads from it: the rows of the drawing's colours and
 // the view's current colour.
-TEST(KitControlsTest, ColourFieldReloadsFromTheActiveDrawing)
+TEST_F(KitControlsTest, ColourFieldReloadsFromTheActiveDrawing)
 {
-    CatalogueSwap catalogue{kCatalogue};
-    ASSERT_TRUE(catalogue.Written());
-    ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
     ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
 
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
