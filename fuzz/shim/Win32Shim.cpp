@@ -1,5 +1,8 @@
 #include "Win32Shim.h"
 
+#include <iconv.h>
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -117,6 +120,91 @@ GlobalBlock* AsGlobal(HGLOBAL handle)
     return block != nullptr && block->magic == kGlobalMagic ? block : nullptr;
 }
 
+
+// ---- Text --------------------------------------------------------------------------------
+
+// Converts with iconv; false when the input is not valid in `from` (with strict set) or
+// cannot be converted.
+bool Convert(const char* to, const char* from, const char* input, size_t size, std::string& output)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    output.assign(size * 4 + 16, '\0');
+    char* in = const_cast<char*>(input);
+    char* out = &output[0];
+    size_t inLeft = size, outLeft = output.size();
+    size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
+    iconv_close(cd);
+    if (result == static_cast<size_t>(-1)) return false;
+    output.resize(output.size() - outLeft);
+    return true;
+}
+
+const char* CodePageName(UINT codePage)
+{
+    switch (codePage) {
+    case CP_UTF8:
+        return "UTF-8";
+    case 932:
+    case CP_ACP:
+    case CP_THREAD_ACP:
+        return "CP932";
+    default:
+        return nullptr;
+    }
+}
+
+bool IsLeadByte932(BYTE c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// ---- Menus -------------------------------------------------------------------------------
+
+constexpr uint32_t kMenuMagic = 0x4D454E55u;
+
+struct MenuItem {
+    UINT flags = 0;
+    UINT_PTR id = 0;
+    std::string text;
+};
+
+struct Menu {
+    uint32_t magic = kMenuMagic;
+    std::vector<MenuItem> items;
+};
+
+int g_liveMenus = 0;
+
+Menu* AsMenu(HMENU handle)
+{
+    auto* menu = reinterpret_cast<Menu*>(handle);
+    return menu != nullptr && menu->magic == kMenuMagic ? menu : nullptr;
+}
+
+HMENU NewMenu()
+{
+    ++g_liveMenus;
+    return reinterpret_cast<HMENU>(new Menu);
+}
+
+// The item at a position, or the first with the command id (searching submenus as well).
+MenuItem* FindItem(Menu* menu, UINT item, UINT flags, Menu** owner = nullptr)
+{
+    if (menu == nullptr) return nullptr;
+    if (flags & MF_BYPOSITION) {
+        if (item >= menu->items.size()) return nullptr;
+        if (owner != nullptr) *owner = menu;
+        return &menu->items[item];
+    }
+    for (MenuItem& entry : menu->items) {
+        if ((entry.flags & MF_POPUP) != 0) {
+            if (MenuItem* found = FindItem(AsMenu(reinterpret_cast<HMENU>(entry.id)), item, flags, owner)) return found;
+        } else if (entry.id == item) {
+            if (owner != nullptr) *owner = menu;
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 namespace shim {
@@ -139,6 +227,8 @@ bool HasFile(const std::string& name) { return Files().count(name) != 0; }
 void ClearFiles() { Files().clear(); }
 
 int LiveGdiObjects() { return g_liveGdi; }
+
+int LiveMenus() { return g_liveMenus; }
 
 }  // namespace shim
 
@@ -289,6 +379,14 @@ INT WINAPIV wsprintfA(LPSTR out, LPCSTR format, ...)
 
 BOOL WINAPI IsWindow(HWND) { return FALSE; }
 
+// No one is at the screen: every question is answered as its default button would be.
+INT WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT)
+{
+    Touch(text, text != nullptr ? std::strlen(text) : 0);
+    Touch(caption, caption != nullptr ? std::strlen(caption) : 0);
+    return IDOK;
+}
+
 HDC WINAPI GetDC(HWND) { return reinterpret_cast<HDC>(StockOf(Kind::Dc)); }
 
 INT WINAPI ReleaseDC(HWND, HDC) { return 1; }
@@ -424,6 +522,306 @@ INT WINAPI EnumFontFamiliesExA(HDC, LPLOGFONTA font, FONTENUMPROCA, LPARAM, DWOR
 {
     Touch(font, sizeof *font);
     return 0;
+}
+
+
+// ---- kernel32: text and paths ----------------------------------------------------------
+
+INT WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR input, INT size, LPWSTR output, INT capacity)
+{
+    const char* name = CodePageName(codePage);
+    if (name == nullptr || input == nullptr || capacity < 0) {
+        g_lastError = ERROR_INVALID_PARAMETER;
+        return 0;
+    }
+    const size_t length = size < 0 ? std::strlen(input) + 1 : static_cast<size_t>(size);
+    std::string wide;
+    if (!Convert("UTF-16LE", name, input, length, wide)) {
+        if (flags & MB_ERR_INVALID_CHARS) {
+            g_lastError = ERROR_NO_UNICODE_TRANSLATION;
+            return 0;
+        }
+        // Character by character, a question mark for each one that does not convert, as the
+        // platform puts in its default character.
+        wide.clear();
+        for (size_t i = 0; i < length;) {
+            size_t step = 1;
+            if (std::strcmp(name, "CP932") == 0 && IsLeadByte932(static_cast<BYTE>(input[i])) && i + 1 < length) step = 2;
+            if (std::strcmp(name, "UTF-8") == 0) {
+                const auto c = static_cast<unsigned char>(input[i]);
+                step = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+                step = std::min(step, length - i);
+            }
+            std::string one;
+            wide += Convert("UTF-16LE", name, input + i, step, one) ? one : std::string("?\0", 2);
+            i += step;
+        }
+    }
+    const INT units = static_cast<INT>(wide.size() / 2);
+    if (capacity == 0) return units;
+    if (units > capacity) {
+        g_lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    std::memcpy(output, wide.data(), wide.size());
+    return units;
+}
+
+INT WINAPI WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR input, INT size, LPSTR output, INT capacity, LPCSTR,
+                               LPBOOL usedDefault)
+{
+    const char* name = CodePageName(codePage);
+    if (name == nullptr || input == nullptr || capacity < 0) {
+        g_lastError = ERROR_INVALID_PARAMETER;
+        return 0;
+    }
+    size_t units = 0;
+    if (size < 0) {
+        while (input[units] != 0) ++units;
+        ++units;
+    } else {
+        units = static_cast<size_t>(size);
+    }
+    std::string narrow;
+    bool defaulted = false;
+    if (!Convert(name, "UTF-16LE", reinterpret_cast<const char*>(input), units * 2, narrow)) {
+        // Character by character (a surrogate pair is one), the default character for each
+        // one the code page does not hold.
+        narrow.clear();
+        for (size_t i = 0; i < units;) {
+            const size_t step = (input[i] >= 0xD800 && input[i] < 0xDC00 && i + 1 < units) ? 2 : 1;
+            std::string one;
+            if (Convert(name, "UTF-16LE", reinterpret_cast<const char*>(input + i), step * 2, one)) {
+                narrow += one;
+            } else {
+                narrow += '?';
+                defaulted = true;
+            }
+            i += step;
+        }
+    }
+    if (usedDefault != nullptr) *usedDefault = defaulted;
+    if (capacity == 0) return static_cast<INT>(narrow.size());
+    if (narrow.size() > static_cast<size_t>(capacity)) {
+        g_lastError = ERROR_INSUFFICIENT_BUFFER;
+        return 0;
+    }
+    std::memcpy(output, narrow.data(), narrow.size());
+    return static_cast<INT>(narrow.size());
+}
+
+BOOL WINAPI IsDBCSLeadByte(BYTE c) { return IsLeadByte932(c); }
+BOOL WINAPI IsDBCSLeadByteEx(UINT, BYTE c) { return IsLeadByte932(c); }
+
+INT WINAPI lstrcmpiA(LPCSTR a, LPCSTR b) { return strcasecmp(a != nullptr ? a : "", b != nullptr ? b : ""); }
+INT WINAPI lstrcmpA(LPCSTR a, LPCSTR b) { return std::strcmp(a != nullptr ? a : "", b != nullptr ? b : ""); }
+INT WINAPI lstrlenA(LPCSTR text) { return text != nullptr ? static_cast<INT>(std::strlen(text)) : 0; }
+
+INT WINAPI CompareStringA(LCID, DWORD flags, LPCSTR a, INT aSize, LPCSTR b, INT bSize)
+{
+    const std::string left(a, aSize < 0 ? std::strlen(a) : static_cast<size_t>(aSize));
+    const std::string right(b, bSize < 0 ? std::strlen(b) : static_cast<size_t>(bSize));
+    int order = (flags & NORM_IGNORECASE) ? strcasecmp(left.c_str(), right.c_str()) : left.compare(right);
+    return order < 0 ? CSTR_LESS_THAN : order > 0 ? CSTR_GREATER_THAN : CSTR_EQUAL;
+}
+
+// The program file is "C:\\fuzz\\Voltrane.exe".
+DWORD WINAPI GetModuleFileNameA(HMODULE, LPSTR out, DWORD size)
+{
+    const char kProgram[] = "C:\\fuzz\\Voltrane.exe";
+    if (size == 0) return 0;
+    const size_t n = std::min<size_t>(sizeof kProgram - 1, size - 1);
+    std::memcpy(out, kProgram, n);
+    out[n] = '\0';
+    return static_cast<DWORD>(n);
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR) { return reinterpret_cast<HMODULE>(0x400000); }
+HMODULE WINAPI LoadLibraryA(LPCSTR) { return nullptr; }
+BOOL WINAPI FreeLibrary(HMODULE) { return FALSE; }
+FARPROC WINAPI GetProcAddress(HMODULE, LPCSTR) { return nullptr; }
+
+BOOL WINAPI PathRemoveFileSpecA(LPSTR path)
+{
+    char* slash = std::strrchr(path, '\\');
+    if (slash == nullptr) return FALSE;
+    *(slash == path + 2 && path[1] == ':' ? slash + 1 : slash) = '\0';
+    return TRUE;
+}
+
+void WINAPI PathRemoveExtensionA(LPSTR path)
+{
+    char* dot = std::strrchr(path, '.');
+    if (dot != nullptr && std::strchr(dot, '\\') == nullptr) *dot = '\0';
+}
+
+BOOL WINAPI PathFileExistsA(LPCSTR path) { return Files().count(path) != 0; }
+BOOL WINAPI PathIsRelativeA(LPCSTR path) { return !(path[0] == '\\' || (path[0] != 0 && path[1] == ':')); }
+
+LPSTR WINAPI PathCombineA(LPSTR out, LPCSTR folder, LPCSTR file)
+{
+    std::string joined = folder != nullptr ? folder : "";
+    if (!joined.empty() && joined.back() != '\\') joined += '\\';
+    joined += file != nullptr ? file : "";
+    std::snprintf(out, MAX_PATH, "%s", joined.c_str());
+    return out;
+}
+
+BOOL WINAPI CreateDirectoryA(LPCSTR, LPSECURITY_ATTRIBUTES) { return TRUE; }
+
+UINT WINAPI GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT, LPSTR out)
+{
+    static unsigned counter = 0;
+    std::snprintf(out, MAX_PATH, "%s\\%.3s%04X.tmp", folder, prefix, ++counter & 0xFFFF);
+    Files()[out];
+    return counter;
+}
+
+BOOL WINAPI CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists)
+{
+    auto found = Files().find(from);
+    if (found == Files().end() || (failIfExists && Files().count(to) != 0)) return FALSE;
+    std::string data = found->second;
+    Files()[to] = std::move(data);
+    return TRUE;
+}
+
+HLOCAL WINAPI LocalFree(HLOCAL memory)
+{
+    std::free(memory);
+    return nullptr;
+}
+
+DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD error, DWORD, LPSTR out, DWORD size, va_list*)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "error %lu", static_cast<unsigned long>(error));
+    if (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) {
+        char* copy = static_cast<char*>(std::malloc(std::strlen(text) + 1));
+        std::strcpy(copy, text);
+        *reinterpret_cast<char**>(out) = copy;
+        return static_cast<DWORD>(std::strlen(copy));
+    }
+    if (size == 0) return 0;
+    std::snprintf(out, size, "%s", text);
+    return static_cast<DWORD>(std::strlen(out));
+}
+
+INT WINAPI GetSystemMetrics(INT index)
+{
+    switch (index) {
+    case SM_CXSCREEN:
+    case SM_CXVIRTUALSCREEN:
+        return 1280;
+    case SM_CYSCREEN:
+    case SM_CYVIRTUALSCREEN:
+        return 1024;
+    default:
+        return 0;
+    }
+}
+
+// The classic scheme's system colours: grey faces, black text, white windows.
+DWORD WINAPI GetSysColor(INT index)
+{
+    switch (index) {
+    case COLOR_WINDOW:
+    case COLOR_HIGHLIGHTTEXT:
+        return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT:
+    case COLOR_BTNTEXT:
+    case COLOR_MENUTEXT:
+        return RGB(0, 0, 0);
+    case COLOR_HIGHLIGHT:
+        return RGB(0, 0, 128);
+    default:
+        return RGB(192, 192, 192);
+    }
+}
+
+HBRUSH WINAPI GetSysColorBrush(INT) { return reinterpret_cast<HBRUSH>(StockOf(Kind::Brush)); }
+HGDIOBJ WINAPI GetStockObject(INT) { return reinterpret_cast<HGDIOBJ>(StockOf(Kind::Brush)); }
+
+// ---- user32: menus ---------------------------------------------------------------------
+
+HMENU WINAPI CreateMenu(void) { return NewMenu(); }
+HMENU WINAPI CreatePopupMenu(void) { return NewMenu(); }
+BOOL WINAPI IsMenu(HMENU menu) { return AsMenu(menu) != nullptr; }
+
+BOOL WINAPI DestroyMenu(HMENU handle)
+{
+    Menu* menu = AsMenu(handle);
+    if (menu == nullptr) return FALSE;
+    for (const MenuItem& item : menu->items)
+        if (item.flags & MF_POPUP) DestroyMenu(reinterpret_cast<HMENU>(item.id));
+    menu->magic = 0;
+    delete menu;
+    --g_liveMenus;
+    return TRUE;
+}
+
+BOOL WINAPI AppendMenuA(HMENU handle, UINT flags, UINT_PTR id, LPCSTR text)
+{
+    Menu* menu = AsMenu(handle);
+    if (menu == nullptr) return FALSE;
+    if ((flags & MF_POPUP) != 0 && AsMenu(reinterpret_cast<HMENU>(id)) == nullptr) return FALSE;
+    MenuItem item;
+    item.flags = flags;
+    item.id = id;
+    if ((flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) == 0 && text != nullptr) item.text = text;
+    menu->items.push_back(item);
+    return TRUE;
+}
+
+INT WINAPI GetMenuItemCount(HMENU handle)
+{
+    Menu* menu = AsMenu(handle);
+    return menu != nullptr ? static_cast<INT>(menu->items.size()) : -1;
+}
+
+UINT WINAPI GetMenuItemID(HMENU handle, INT position)
+{
+    Menu* menu = AsMenu(handle);
+    if (menu == nullptr || position < 0 || static_cast<size_t>(position) >= menu->items.size()) return static_cast<UINT>(-1);
+    const MenuItem& item = menu->items[position];
+    return (item.flags & MF_POPUP) ? static_cast<UINT>(-1) : static_cast<UINT>(item.id);
+}
+
+HMENU WINAPI GetSubMenu(HMENU handle, INT position)
+{
+    Menu* menu = AsMenu(handle);
+    if (menu == nullptr || position < 0 || static_cast<size_t>(position) >= menu->items.size()) return nullptr;
+    const MenuItem& item = menu->items[position];
+    return (item.flags & MF_POPUP) ? reinterpret_cast<HMENU>(item.id) : nullptr;
+}
+
+INT WINAPI GetMenuStringA(HMENU handle, UINT item, LPSTR out, INT size, UINT flags)
+{
+    MenuItem* found = FindItem(AsMenu(handle), item, flags);
+    if (found == nullptr) return 0;
+    if (out == nullptr || size <= 0) return static_cast<INT>(found->text.size());
+    const size_t n = std::min<size_t>(found->text.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(out, found->text.data(), n);
+    out[n] = '\0';
+    return static_cast<INT>(n);
+}
+
+BOOL WINAPI EnableMenuItem(HMENU handle, UINT item, UINT flags)
+{
+    MenuItem* found = FindItem(AsMenu(handle), item, flags);
+    if (found == nullptr) return -1;
+    BOOL previous = found->flags & (MF_GRAYED | MF_DISABLED);
+    found->flags = (found->flags & ~(MF_GRAYED | MF_DISABLED)) | (flags & (MF_GRAYED | MF_DISABLED));
+    return previous;
+}
+
+DWORD WINAPI CheckMenuItem(HMENU handle, UINT item, UINT flags)
+{
+    MenuItem* found = FindItem(AsMenu(handle), item, flags);
+    if (found == nullptr) return static_cast<DWORD>(-1);
+    DWORD previous = found->flags & MF_CHECKED;
+    found->flags = (found->flags & ~MF_CHECKED) | (flags & MF_CHECKED);
+    return previous;
 }
 
 }  // extern "C"

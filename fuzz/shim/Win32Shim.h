@@ -20,5 +20,7 @@ void ClearFiles();
 
 // GDI objects and device contexts alive now (each must be deleted by whoever made it).
 int LiveGdiObjects();
+// Menus alive now (a menu destroyed takes its submenus with it).
+int LiveMenus();
 
 }  // namespace shim

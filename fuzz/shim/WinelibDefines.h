@@ -33,3 +33,6 @@
 #define __int16 short
 #define __int32 int
 #define __int64 long long
+// Wine marks its imports hidden (its own import libraries resolve them); here they are plain
+// symbols of the shim, and calls the code under test never reaches may stay unresolved.
+#define DECLSPEC_HIDDEN
