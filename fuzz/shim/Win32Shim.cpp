@@ -552,8 +552,11 @@ INT WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR input, INT siz
                 step = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
                 step = std::min(step, length - i);
             }
+            // The platform's replacement: U+FFFD for bad UTF-8, the default character otherwise.
+            const std::string replacement = std::strcmp(name, "UTF-8") == 0 ? std::string("\xFD\xFF", 2)
+                                                                             : std::string("?\0", 2);
             std::string one;
-            wide += Convert("UTF-16LE", name, input + i, step, one) ? one : std::string("?\0", 2);
+            wide += Convert("UTF-16LE", name, input + i, step, one) ? one : replacement;
             i += step;
         }
     }
