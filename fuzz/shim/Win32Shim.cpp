@@ -125,16 +125,45 @@ GlobalBlock* AsGlobal(HGLOBAL handle)
 
 // Converts with iconv; false when the input is not valid in `from` (with strict set) or
 // cannot be converted.
+// Opening a conversion costs far more than most conversions, so each is opened once, when the
+// program starts (one opened during a run would look like a leak of that run).
+struct Conversions {
+    static constexpr const char* kCodes[2] = {"CP932", "UTF-8"};
+    iconv_t toWide[2], fromWide[2];
+    Conversions()
+    {
+        for (int i = 0; i < 2; ++i) {
+            toWide[i] = iconv_open("UTF-16LE", kCodes[i]);
+            fromWide[i] = iconv_open(kCodes[i], "UTF-16LE");
+        }
+    }
+    ~Conversions()
+    {
+        for (int i = 0; i < 2; ++i) {
+            iconv_close(toWide[i]);
+            iconv_close(fromWide[i]);
+        }
+    }
+    iconv_t Find(const char* to, const char* from) const
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (std::strcmp(from, kCodes[i]) == 0 && std::strcmp(to, "UTF-16LE") == 0) return toWide[i];
+            if (std::strcmp(to, kCodes[i]) == 0 && std::strcmp(from, "UTF-16LE") == 0) return fromWide[i];
+        }
+        return reinterpret_cast<iconv_t>(-1);
+    }
+} g_conversions;
+
 bool Convert(const char* to, const char* from, const char* input, size_t size, std::string& output)
 {
-    iconv_t cd = iconv_open(to, from);
+    iconv_t cd = g_conversions.Find(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     output.assign(size * 4 + 16, '\0');
     char* in = const_cast<char*>(input);
     char* out = &output[0];
     size_t inLeft = size, outLeft = output.size();
     size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
-    iconv_close(cd);
     if (result == static_cast<size_t>(-1)) return false;
     output.resize(output.size() - outLeft);
     return true;
@@ -548,9 +577,12 @@ INT WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR input, INT siz
             size_t step = 1;
             if (std::strcmp(name, "CP932") == 0 && IsLeadByte932(static_cast<BYTE>(input[i])) && i + 1 < length) step = 2;
             if (std::strcmp(name, "UTF-8") == 0) {
+                // A lead byte and the continuation bytes that follow it (at most as many as it
+                // announces): a bad sequence is replaced, the byte after it is not taken along.
                 const auto c = static_cast<unsigned char>(input[i]);
-                step = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-                step = std::min(step, length - i);
+                const size_t wanted = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+                while (step < wanted && i + step < length && (static_cast<unsigned char>(input[i + step]) & 0xC0) == 0x80)
+                    ++step;
             }
             // The platform's replacement: U+FFFD for bad UTF-8, the default character otherwise.
             const std::string replacement = std::strcmp(name, "UTF-8") == 0 ? std::string("\xFD\xFF", 2)
