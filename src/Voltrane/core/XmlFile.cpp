@@ -123,12 +123,13 @@ bool PruneEmpty(pugi::xml_node node)
     return content;
 }
 
-// Whether every element and attribute name below the node can be written in code page 932:
-// a character reference stands in for other characters in text, but a name cannot hold one.
+// Whether every element, attribute and processing-instruction name below the node can be
+// written in code page 932: a character reference stands in for other characters in text, but
+// a name cannot hold one.
 bool NamesFitCodePage932(pugi::xml_node node)
 {
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (child.type() != pugi::node_element)
+        if (child.type() != pugi::node_element && child.type() != pugi::node_pi)
             continue;
         if (Utf8ToSjisForXml(child.name()).find('&') != std::string::npos)
             return false;

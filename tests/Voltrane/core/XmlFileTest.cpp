@@ -378,10 +378,12 @@ TEST_F(XmlFileTest, Utf8FilesAndCharactersOutsideCodePage932)
 
 TEST_F(XmlFileTest, NamesOutsideCodePage932AreNotWrittenAsAFileThatCannotBeRead)
 {
-    // An element and an attribute name with U+1F600 (F0 9F 98 80): a character reference
-    // cannot stand in a name, so the save is refused and the old file stays.
+    // An element, an attribute and a processing-instruction name with U+1F600 (F0 9F 98 80):
+    // a character reference cannot stand in a name, so the save is refused and the old file
+    // stays.
     const std::string cases[] = {"<Root><E\xF0\x9F\x98\x80>1</E\xF0\x9F\x98\x80></Root>",
-                                 "<Root><E a\xF0\x9F\x98\x80=\"1\">2</E></Root>"};
+                                 "<Root><E a\xF0\x9F\x98\x80=\"1\">2</E></Root>",
+                                 "<?p\xF0\x9F\x98\x80 x?><Root><E>2</E></Root>"};
     for (const std::string& text : cases) {
         g_boxCount = 0;
         ASSERT_TRUE(folder.Write("odd.xml", text));
