@@ -9,19 +9,12 @@
 #include <string>
 
 #include "DravikDb.h"
-#include "EngineBinding.h"
+#include "BenchmarkSupport.h"
 #include "EngineRecords.h"
 
-namespace {
+using benchmark::Seconds;
 
-double Seconds()
-{
-    static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 ElementRecord MakeElement(int i)
 {
@@ -93,13 +86,8 @@ long long FileSize(const std::string& path)
 
 int main(int argc, char** argv)
 {
-    char failed[64] = {};
-    if (!BindEngineLibraries(failed, sizeof failed)) {
-        std::fprintf(stderr, "cannot bind %s\n", failed);
-        return 2;
-    }
-    int count = argc > 1 ? std::atoi(argv[1]) : 100000;
-    if (count <= 0) count = 100000;
+    if (!benchmark::BindEngine()) return 2;
+    const int count = benchmark::CountArgument(argc, argv, 100000);
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     std::string drawing = std::string(temp) + "engine-benchmark.tcf";

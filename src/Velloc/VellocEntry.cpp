@@ -1,37 +1,34 @@
+// The plug-in library's module entry and its five exports. Everything they do lives in the
+// plug-in's library (CommandEntry.cpp), which the tests link too.
 #include "VellocEntry.h"
 
-#include <cstring>
-#include <string>
+#include "CadPdf/LoadPdf.h"
+#include "CommandEntry.h"
+#include "CommandRegistry.h"
+#include "VellocModule.h"
 
-namespace {
-
-HWND g_ownerWindow = nullptr;
-
-// The command named after "/c:" (either case) up to the next blank; empty when absent.
-std::string CommandNameOf(const char* line)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (line == nullptr) return std::string();
-    const char* mark = std::strstr(line, "/c:");
-    if (mark == nullptr) mark = std::strstr(line, "/C:");
-    if (mark == nullptr) return std::string();
-    const char* name = mark + 3;
-    size_t length = std::strcspn(name, " \t");
-    return std::string(name, length);
+    if (reason == DLL_PROCESS_ATTACH) {
+        AttachVellocModule(instance);
+        // Nothing may leave the module entry; a table that cannot be read stays empty.
+        try {
+            RegisterCommands();
+            LoadCidToUnicode();
+        } catch (...) {
+        }
+    } else if (reason == DLL_PROCESS_DETACH) {
+        try {
+            UnregisterCommands();
+        } catch (...) {
+        }
+    }
+    return TRUE;
 }
 
-}  // namespace
-
-extern "C" int WINAPI StartCmdEx(HWND host, const char* commandLine, void* /*context*/)
+extern "C" int WINAPI StartCmdEx(HWND host, const char* commandLine, void* context)
 {
-    g_ownerWindow = host;
-    std::string name = CommandNameOf(commandLine);
-    // The commands register themselves in the command registry as they are built; a name
-    // that no command answers cannot be started.
-    (void)name;
-    MessageBoxA(g_ownerWindow,
-                "コマンドが起動できません。\nシステムが正しくインストールされているか確認してください。",
-                "エラー", MB_OK | MB_ICONWARNING);
-    return -1;
+    return RunCommandEntry(PluginCommands(), host, commandLine, context);
 }
 
 extern "C" int WINAPI StartCmd(HWND host, const char* commandLine)
@@ -39,8 +36,8 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandLine)
     return StartCmdEx(host, commandLine, nullptr);
 }
 
-extern "C" int WINAPI StartProduct(const char* /*productName*/) { return 0; }
+extern "C" int WINAPI StartProduct(const char* productName) { return BeginProduct(productName); }
 
-extern "C" int WINAPI EndProduct(void) { return 0; }
+extern "C" int WINAPI EndProduct(void) { return FinishProduct(); }
 
 extern "C" int WINAPI CwCmdSaveFg(void) { return 1; }

@@ -454,8 +454,8 @@ struct RasterRecord {  // type 55
     double pixelFactorX;      // 97: as the PDF export reads them (the 32-bit factors are at 149, 157)
     double pixelFactorY;      // 105
     uint8_t engine113[2];     // 113
-    void* compressed;         // 115: non-null while the bits are held compressed
-    uint8_t engine119[4];     // 119
+    void* compressed;         // 115: the compressed bits (ZUriCompRstrData), or null
+    uint32_t compressedSize;  // 119: their size in bytes
     void* bits;               // 123: 1-bit rows (expanded)
     uint32_t bitsSize;        // 127
     int32_t pixelsX;          // 131
@@ -475,7 +475,8 @@ static_assert(sizeof(RasterRecord) == 174, "raster size");
 static_assert(offsetof(RasterRecord, width) == 57 && offsetof(RasterRecord, height) == 65,
               "raster size fields");
 static_assert(offsetof(RasterRecord, angle) == 73 && offsetof(RasterRecord, sinAngle) == 81 &&
-                  offsetof(RasterRecord, compressed) == 115 && offsetof(RasterRecord, bits) == 123 &&
+                  offsetof(RasterRecord, compressed) == 115 &&
+                  offsetof(RasterRecord, compressedSize) == 119 && offsetof(RasterRecord, bits) == 123 &&
                   offsetof(RasterRecord, bitsSize) == 127 && offsetof(RasterRecord, pixelsX) == 131 &&
                   offsetof(RasterRecord, resolutionX) == 145 && offsetof(RasterRecord, factorX) == 149 &&
                   offsetof(RasterRecord, resolutionY) == 153 && offsetof(RasterRecord, factorY) == 157 &&
@@ -698,6 +699,107 @@ static_assert(offsetof(DrawParamBlock, colourOverride) == 20 && offsetof(DrawPar
                   offsetof(DrawParamBlock, drawCount) == 496 && offsetof(DrawParamBlock, faceName) == 500 &&
                   offsetof(DrawParamBlock, optionWord) == 940,
               "DrawParamBlock layout");
+
+// ---- Font dictionary requests (ZUriDicFunction) ----------------------------------------------
+
+// The parameter block of the dictionary function: 360 bytes, zeroed and filled by the caller for
+// one request. Which fields a code reads and writes is listed with the codes below; bytes not
+// named carry nothing.
+struct DicParamBlock {
+    uint8_t engine0[8];      // 0
+    int32_t arg8;            // 8: sub-code, kind or phase
+    int32_t arg12;           // 12: index or counter
+    int32_t arg16;           // 16
+    uint8_t engine20[274];   // 20
+    double real294;          // 294
+    double real302;          // 302
+    double real310;          // 310: engine output
+    double real318;          // 318
+    uint8_t engine326[8];    // 326
+    void* pointer334;        // 334
+    void* pointer338;        // 338
+    int32_t arg342;          // 342
+    uint8_t engine346[14];   // 346
+};
+static_assert(sizeof(DicParamBlock) == 360, "DicParamBlock size");
+static_assert(offsetof(DicParamBlock, arg8) == 8 && offsetof(DicParamBlock, arg12) == 12 &&
+                  offsetof(DicParamBlock, arg16) == 16 && offsetof(DicParamBlock, real294) == 294 &&
+                  offsetof(DicParamBlock, real302) == 302 && offsetof(DicParamBlock, real310) == 310 &&
+                  offsetof(DicParamBlock, real318) == 318 && offsetof(DicParamBlock, pointer334) == 334 &&
+                  offsetof(DicParamBlock, pointer338) == 338 && offsetof(DicParamBlock, arg342) == 342,
+              "DicParamBlock layout");
+
+// Codes of ZUriDicFunction the engine answers; every other code answers 0 and writes nothing.
+//
+// kDicTextExtent (15): pointer334 = a text ElementRecord (type 5). Out: real294 = width,
+//   real302 = height of the text's box in drawing units. Answers 1, or 0 (nothing written) for
+//   a record that is not a measurable text.
+// kDicTextOutline (18): the argument is a TextOutlineRequest, not a DicParamBlock. The engine
+//   writes the four corners of the text's box into `corners`. Answers 1, or 0 when a pointer is
+//   null or the text cannot be measured.
+// kDicFontName (21): arg8 = kind (3: the single-byte vector-font list, 4: the double-byte list),
+//   arg12 = index, pointer334 = a name buffer of kDicFontNameSize bytes. Answers 1 and writes the
+//   name, or 0 (nothing written) when there is no such entry.
+// kDicTextStrokes (25): the strokes of a text in a vector font, one segment a call.
+//   Phase 0 (arg8 = kStrokePhaseStart): pointer334 = the text ElementRecord; the engine keeps the
+//     strokes and puts its handle into pointer338; arg12 (the stroke counter) is set to 0.
+//     Answers 1, or 0 when the text is not in a vector font or cannot be stroked.
+//   Phase 1 (kStrokePhaseNext): pointer338 = the handle, arg12 = the number of the segment to
+//     give (the caller counts up by 1 after each). Writes x1, y1, x2, y2 (drawing units) into
+//     real294, real302, real310, real318 and answers 1; 0 after the last segment.
+//   Phase 10 (kStrokePhaseEnd): pointer338 = the handle; the strokes are released, pointer338 is
+//     cleared. Answers 1, or 0 for a handle the engine does not hold.
+constexpr int kDicTextExtent = 15;
+constexpr int kDicTextOutline = 18;
+constexpr int kDicFontName = 21;
+constexpr int kDicTextStrokes = 25;
+constexpr int kStrokePhaseStart = 0;
+constexpr int kStrokePhaseNext = 1;
+constexpr int kStrokePhaseEnd = 10;
+constexpr int kDicFontNameSize = 262;
+
+// Font kinds of ZUriGetFontNum / ZUriGetFontNm: the system's text families, the single-byte and
+// the double-byte vector-font lists (their names pair up as "VectorPF(single:double)").
+constexpr int kFontKindText = 0;
+constexpr int kFontKindVectorSingle = 1;
+constexpr int kFontKindVectorDouble = 2;
+
+// One corner of a text outline, as code 18 writes it (x, y and eight bytes left alone).
+struct TextOutlineCorner {
+    double x;               // 0
+    double y;               // 8
+    uint8_t engine16[8];    // 16
+};
+static_assert(sizeof(TextOutlineCorner) == 24, "outline corner size");
+
+// The argument of code 18: the text record and the four corners to fill, in the order lower
+// left, lower right, upper right, upper left of the unrotated box.
+struct TextOutlineRequest {
+    const void* text;               // 0: ElementRecord of type 5
+    TextOutlineCorner* corners;     // 4: four corners
+};
+static_assert(sizeof(TextOutlineRequest) == 8 && offsetof(TextOutlineRequest, corners) == 4,
+              "outline request layout");
+
+// ---- Drawing surface ------------------------------------------------------------------------
+
+// The fields of a view's drawing surface that the engine reads in ZUriDrawAll (the surface is the
+// program's record; the engine never writes it).
+struct DrawSurfaceRecord {
+    uint8_t ownDc;          // 0
+    int32_t mode;           // 1: 0 or 1 GDI, 2 Direct2D
+    uint8_t flag;           // 5
+    HWND window;            // 6
+    HDC drawDc;             // 10
+    HDC windowDc;           // 14
+    uint8_t program18[15];  // 18
+    RECT client;            // 33: client rectangle of the window
+};
+static_assert(sizeof(DrawSurfaceRecord) == 49 && offsetof(DrawSurfaceRecord, mode) == 1 &&
+                  offsetof(DrawSurfaceRecord, window) == 6 && offsetof(DrawSurfaceRecord, drawDc) == 10 &&
+                  offsetof(DrawSurfaceRecord, client) == 33,
+              "DrawSurfaceRecord layout");
+constexpr int32_t kSurfaceDirect2D = 2;
 
 // ---- Element list of QmGetDrawElementsAll ---------------------------------------------------
 

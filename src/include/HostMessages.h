@@ -51,3 +51,7 @@ constexpr UINT WM_CAD_SET_UNDO_TAG = 2645;         // lParam 1: undo-begin suppr
 constexpr UINT WM_CAD_PBOX_QUERY = 2646;           // parameter-panel item user value
 constexpr UINT WM_CAD_GET_LANGUAGE = 2649;         // the setting LANGUAGE
 constexpr UINT WM_CAD_INTERRUPT_WAIT = 33770;      // lParam: InputWaitRecord; the interrupt wait
+
+// Services the PDF plug-in asks of the main window.
+constexpr UINT WM_CAD_ACTIVE_VIEW = 2429;          // wParam 0: the active view window (0 when none)
+constexpr UINT WM_CAD_FONT_SERVICE = 2671;         // wParam function code, lParam DicFunctionRecord

@@ -54,6 +54,26 @@ struct InputWaitRecord {
     int32_t item;           // 48: the panel item, or the page of a layout cell
 };
 
+// The record of WM_CAD_FONT_SERVICE (2671): the sender zeroes it, fills the inputs of the
+// function code in wParam and reads the answers. Which fields a code uses is the font
+// service's table; the names here say what the plug-in's font list puts in them.
+struct DicFunctionRecord {
+    uint8_t reserved0[8];      // 0: not read by the host
+    int32_t value8;            // 8: sub-code, index or count (in and out)
+    INT_PTR value12;           // 12: integer or pointer (in and out)
+    int32_t value16;           // 16: integer (in)
+    uint8_t reserved20[4];     // 20
+    uint8_t buffer24[356];     // 24: buffer whose address goes to the engine
+    char name380[262];         // 380: name buffer whose address goes to the engine
+    double double642;          // 642 (in and out)
+    double double650;          // 650 (in and out)
+    double double658;          // 658 (out)
+    uint8_t reserved666[16];   // 666
+    INT_PTR value682;          // 682: integer or pointer (in): the caller's name buffer of code 24
+    int32_t value686;          // 686: integer (in)
+    uint8_t reserved690[12];   // 690
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(HostPoint) == 24, "HostPoint is 24 bytes");
@@ -86,3 +106,15 @@ static_assert(offsetof(InputWaitRecord, kind) == 40, "InputWaitRecord +40");
 static_assert(offsetof(InputWaitRecord, value) == 44, "InputWaitRecord +44");
 static_assert(offsetof(InputWaitRecord, item) == 48, "InputWaitRecord +48");
 static_assert(sizeof(InputWaitRecord) == 52, "InputWaitRecord is 52 bytes");
+
+static_assert(offsetof(DicFunctionRecord, value8) == 8, "DicFunctionRecord +8");
+static_assert(offsetof(DicFunctionRecord, value12) == 12, "DicFunctionRecord +12");
+static_assert(offsetof(DicFunctionRecord, value16) == 16, "DicFunctionRecord +16");
+static_assert(offsetof(DicFunctionRecord, buffer24) == 24, "DicFunctionRecord +24");
+static_assert(offsetof(DicFunctionRecord, name380) == 380, "DicFunctionRecord +380");
+static_assert(offsetof(DicFunctionRecord, double642) == 642, "DicFunctionRecord +642");
+static_assert(offsetof(DicFunctionRecord, double650) == 650, "DicFunctionRecord +650");
+static_assert(offsetof(DicFunctionRecord, double658) == 658, "DicFunctionRecord +658");
+static_assert(offsetof(DicFunctionRecord, value682) == 682, "DicFunctionRecord +682");
+static_assert(offsetof(DicFunctionRecord, value686) == 686, "DicFunctionRecord +686");
+static_assert(sizeof(DicFunctionRecord) == 702, "DicFunctionRecord is 702 bytes");

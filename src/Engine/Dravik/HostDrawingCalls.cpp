@@ -2,6 +2,8 @@
 // host message to the main frame; until the program answers those messages they report
 // "not done" (0 or null) and change nothing.
 #include "Dravik.h"
+#include "HostMessages.h"
+#include "HostState.h"
 
 DRAVIK_API void* WINAPI VyGET_NOWDB(void) { return nullptr; }
 DRAVIK_API short WINAPI VyGetCurrentPage(void) { return 0; }
@@ -25,5 +27,13 @@ DRAVIK_API int WINAPI VyGetDrawColor(int*) { return 0; }
 DRAVIK_API int WINAPI VyGET_SYS_ATR(void*) { return 0; }
 DRAVIK_API int WINAPI VySET_SYS_ATR(const void*) { return 0; }
 DRAVIK_API int WINAPI VyLayerSplit(int) { return 0; }
-DRAVIK_API int WINAPI VyDSP_MSG(const char*) { return 0; }
+
+// The message line is the main frame's status bar prompt.
+DRAVIK_API int WINAPI VyDSP_MSG(const char* text)
+{
+    HWND frame = HostState::Instance().MainFrame();
+    if (frame == nullptr || !IsWindow(frame)) return 0;
+    SendMessageA(frame, WM_CAD_SET_MESSAGE, 0, reinterpret_cast<LPARAM>(text ? text : ""));
+    return 1;
+}
 DRAVIK_API int WINAPI Dader_PnlSetPaperSelect(void) { return 0; }

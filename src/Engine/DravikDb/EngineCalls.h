@@ -36,6 +36,13 @@ inline void CopyOut(Element* element, void* out)
     std::memcpy(out, &element->node.record, sizeof(ElementRecord));
 }
 
+// Writes one field of a caller's packed record at its byte offset, touching nothing else.
+template <typename T>
+void WriteAt(void* record, size_t offset, const T& value)
+{
+    std::memcpy(static_cast<uint8_t*>(record) + offset, &value, sizeof value);
+}
+
 template <typename R, typename F>
 R Guarded(R fallback, F&& body)
 {

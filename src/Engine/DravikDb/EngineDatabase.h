@@ -226,6 +226,11 @@ bool IsLayerDisplayed(Database& db, int page, int layer);
 
 // ---- Text helpers ---------------------------------------------------------------------------
 
+// Longest text of a text element the engine reads from a caller.
+constexpr size_t kMaxElementText = 65535;
+
+// True for the first byte of a Shift-JIS double-byte character.
+bool IsLeadByte(unsigned char c);
 // Copies at most size - 1 bytes of text into out, cut on a Shift-JIS character boundary.
 void CopyBoundedText(char* out, size_t size, const char* text);
 // Length of a text the caller handed over, reading at most `limit` bytes (0 when unreadable).

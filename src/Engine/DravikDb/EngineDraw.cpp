@@ -6,6 +6,8 @@
 #include "EngineMark.h"
 #include "EngineSettings.h"
 #include "FigureReferences.h"
+#include "StrokeFont.h"
+#include "TextLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -242,33 +244,27 @@ private:
 
     void DrawText(const ElementRecord& record, const Element* element, const Transform2& t, int colourIndex)
     {
+        // A text inside a figure reference is placed as the reference places it: position,
+        // rotation and the lengths follow the transform.
+        ElementRecord placed = record;
         auto text = Overlay<TextRecord>(record);
-        const char* string = element != nullptr ? element->text.c_str() : text.text;
-        size_t length = element != nullptr ? element->text.size() : SafeTextLength(text.text, 4096);
-        if (string == nullptr || length == 0) return;
-        double x = text.x, y = text.y;
-        t.Apply(x, y);
-        double height = text.height * t.Scale() * block_.scale;
-        if (!std::isfinite(height) || height < 1.0) return;
-        height = std::min(height, 10000.0);
-        double angle = text.angle + t.Rotation();
-        LOGFONTA font{};
-        font.lfHeight = -static_cast<LONG>(std::lround(height));
-        font.lfEscapement = font.lfOrientation = static_cast<LONG>(std::lround(angle * 1800.0 / kPi));
-        font.lfCharSet = SHIFTJIS_CHARSET;
-        const char* face = block_.faceName[0] != '\0' ? block_.faceName : text.font;
-        char faceName[LF_FACESIZE];
-        CopyBoundedText(faceName, sizeof faceName, face);
-        std::memcpy(font.lfFaceName, faceName, sizeof faceName);
-        HFONT handle = CreateFontIndirectA(&font);
-        HGDIOBJ old = SelectObject(dc_, handle);
-        SetTextColor(dc_, ColourRef(colourIndex));
-        UINT oldAlign = SetTextAlign(dc_, TA_BASELINE | TA_LEFT);
-        POINT p = ToPixel(x, y);
-        TextOutA(dc_, p.x, p.y, string, static_cast<int>(std::min<size_t>(length, 4096)));
-        SetTextAlign(dc_, oldAlign);
-        SelectObject(dc_, old);
-        DeleteObject(handle);
+        t.Apply(text.x, text.y);
+        text.angle += t.Rotation();
+        text.height *= t.Scale();
+        text.spacing *= t.Scale();
+        const size_t blockFace = strnlen(block_.faceName, sizeof block_.faceName);
+        if (blockFace > 0 && blockFace < sizeof text.font && !IsVectorFontName(text.font)) {
+            // The block's face stands in for the texts' TrueType faces (measured with it too); a
+            // face too long for a text's font field is not used rather than cut to another name.
+            std::memset(text.font, 0, sizeof text.font);
+            std::memcpy(text.font, block_.faceName, blockFace);
+        }
+        std::memcpy(&placed, &text, sizeof placed);
+        TextLayout layout;
+        bool laidOut = element != nullptr ? LayOutText(placed, element->text.data(), element->text.size(), layout)
+                                          : LayOutCallerText(placed, layout);
+        if (!laidOut) return;
+        PaintText(dc_, layout, block_.scale, ColourRef(colourIndex), [this](double x, double y) { return ToPixel(x, y); });
     }
 
     void DrawImage(const ElementRecord& record, const Transform2& t)
@@ -461,9 +457,33 @@ bool ReadBlock(void* block, DrawParamBlock& out)
     return std::isfinite(out.scale) && out.scale > 0.0 && std::isfinite(out.offsetX) && std::isfinite(out.offsetY);
 }
 
-// Runs the painter on the block's device context or window.
+// The target a drawing surface gives: the block's own device context or window when it names
+// one, else the surface's drawing DC or window; the surface's client rectangle clips. False for a
+// surface that cannot be read or that asks for Direct2D, which this engine does not draw with.
+bool ApplySurface(const void* surface, DrawParamBlock& block, RECT& clip)
+{
+    if (surface == nullptr) return true;
+    if (IsBadReadPtr(surface, sizeof(DrawSurfaceRecord))) return false;
+    DrawSurfaceRecord s;
+    std::memcpy(&s, surface, sizeof s);
+    if (s.mode == kSurfaceDirect2D) return false;
+    const bool blockTarget = (block.outputKind == 2 && block.dc != nullptr) || (block.outputKind == 1 && IsWindow(block.window));
+    if (!blockTarget) {
+        if (s.drawDc != nullptr) {
+            block.outputKind = 2;
+            block.dc = s.drawDc;
+        } else if (IsWindow(s.window)) {
+            block.outputKind = 1;
+            block.window = s.window;
+        }
+    }
+    if (s.client.right > s.client.left && s.client.bottom > s.client.top) clip = s.client;
+    return true;
+}
+
+// Runs the painter on the block's device context or window, within `clip` when it is not empty.
 template <typename F>
-int WithDc(const DrawParamBlock& block, F paint)
+int WithDc(const DrawParamBlock& block, F paint, const RECT& clip = RECT{})
 {
     HDC dc = nullptr;
     bool release = false;
@@ -475,6 +495,7 @@ int WithDc(const DrawParamBlock& block, F paint)
     }
     if (dc == nullptr) return 0;
     int saved = SaveDC(dc);
+    if (clip.right > clip.left && clip.bottom > clip.top) IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     paint(dc);
     RestoreDC(dc, saved);
     if (release) ReleaseDC(block.window, dc);
@@ -494,17 +515,20 @@ DRAVIKDB_API int WINAPI ZUriDrawPre(void* db, void* block)
 
 DRAVIKDB_API int WINAPI ZUriDrawAll(void* db, void* block, void* surface)
 {
-    (void)surface;  // the surface records the window; drawing goes to the block's target
     Database* d = Resolve(db);
     DrawParamBlock b;
-    if (d == nullptr || !ReadBlock(block, b)) return 0;
+    RECT clip{};
+    if (d == nullptr || !ReadBlock(block, b) || !ApplySurface(surface, b, clip)) return 0;
     return Guarded(0, [&] {
-        return WithDc(b, [&](HDC dc) {
-            Painter painter(*d, b, dc);
-            painter.DrawFrames();
-            painter.DrawDatabase();
-            painter.DrawMarker();
-        });
+        return WithDc(
+            b,
+            [&](HDC dc) {
+                Painter painter(*d, b, dc);
+                painter.DrawFrames();
+                painter.DrawDatabase();
+                painter.DrawMarker();
+            },
+            clip);
     });
 }
 

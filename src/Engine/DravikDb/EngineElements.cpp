@@ -13,8 +13,6 @@ namespace dravikdb {
 
 namespace {
 
-constexpr size_t kMaxElementText = 65535;
-
 bool Finite(double v, double limit, bool useLimit)
 {
     if (!std::isfinite(v)) return false;
@@ -215,8 +213,7 @@ void AdoptRecordPayload(Element& element, const ElementRecord& record)
                 // A text cut at the bound keeps whole characters: no lone first byte at its end.
                 size_t whole = 0;
                 while (whole < n) {
-                    const unsigned char c = static_cast<unsigned char>(text.text[whole]);
-                    const size_t step = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
+                    const size_t step = IsLeadByte(static_cast<unsigned char>(text.text[whole])) ? 2 : 1;
                     if (whole + step > n) break;
                     whole += step;
                 }

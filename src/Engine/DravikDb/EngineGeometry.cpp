@@ -1,4 +1,5 @@
 #include "EngineGeometry.h"
+#include "TextLayout.h"
 
 #include "FigureReferences.h"
 
@@ -89,17 +90,19 @@ double PolylineDistance(const std::vector<Point2>& points, double x, double y)
     return best;
 }
 
-// Corners of a text's box: width from its first length, height from its height field.
+// Corners of a text's box, as the text is measured and painted; a text that cannot be laid out
+// (no finite, positive height) is its basis point.
 void TextCorners(const Element& element, Point2 corners[4])
 {
-    auto t = Overlay<TextRecord>(element);
-    double w = std::isfinite(t.length1) && t.length1 > 0.0 ? t.length1 : t.height;
-    double h = t.height;
-    double c = std::cos(t.angle), s = std::sin(t.angle);
-    const double local[4][2] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
-    for (int i = 0; i < 4; ++i) {
-        corners[i] = {t.x + local[i][0] * c - local[i][1] * s, t.y + local[i][0] * s + local[i][1] * c};
+    TextLayout layout;
+    if (!LayOutText(element.node.record, element.text.data(), element.text.size(), layout)) {
+        auto t = Overlay<TextRecord>(element);
+        for (int i = 0; i < 4; ++i) corners[i] = {t.x, t.y};
+        return;
     }
+    TextPoint outline[4];
+    TextOutline(layout, outline);
+    for (int i = 0; i < 4; ++i) corners[i] = {outline[i].x, outline[i].y};
 }
 
 double BoxDistance(const SearchBox& box, double x, double y)

@@ -133,23 +133,3 @@ DRAVIKDB_API int WINAPI ZUriChkDspElement(int page, int layer, int space, int vi
     if (((state.displayMask[page / 32] >> (page % 32)) & 1) == 0) return 0;
     return IsLayerDisplayed(*d, page, layer) ? 1 : 0;
 }
-
-DRAVIKDB_API int WINAPI ZUriCompRstrData(void* db, void* element, int mode, void* out)
-{
-    // The engine keeps its copy of raster bits expanded; there is never a compressed copy to make.
-    (void)db;
-    (void)element;
-    (void)mode;
-    (void)out;
-    return 0;
-}
-
-DRAVIKDB_API int WINAPI ZUriExpandRstrData(void* db, void* record, int mode)
-{
-    (void)mode;
-    Database* d = Resolve(db);
-    if (d == nullptr || record == nullptr || IsBadReadPtr(record, sizeof(RasterRecord))) return 0;
-    RasterRecord raster;
-    std::memcpy(&raster, record, sizeof raster);
-    return raster.bits != nullptr ? 1 : 0;
-}

@@ -4,12 +4,17 @@
 //   Fault   writes through a null pointer.
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
+//   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
+//           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
+//           column of text ink in the bar's left half, S a checksum of those pixels).
 //   other   returns -1 (the command did not run).
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "Dravik.h"
 #include "PluginEntry.h"
 #include "WaitCommands.h"
 
@@ -55,6 +60,51 @@ void Trace(HWND host, const std::string& text)
     if (host != nullptr) SetWindowTextA(host, text.c_str());
 }
 
+// The picture of the left half of the host's status bar, as painted: the right-most column
+// holding ink of the message text and a checksum of the pixels.
+std::string DescribeStatusBar(HWND host)
+{
+    HWND bar = FindWindowExA(host, nullptr, "CadStatusBar", nullptr);
+    if (bar == nullptr) return "no status bar";
+    UpdateWindow(bar);
+    RECT rc;
+    GetClientRect(bar, &rc);
+    const int width = rc.right / 2;
+    const int height = rc.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC dc = GetDC(bar);
+    HDC memory = CreateCompatibleDC(dc);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    unsigned long sum = 2166136261u;
+    int rightmost = -1;
+    const DWORD* pixels = static_cast<const DWORD*>(bits);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const DWORD p = pixels[y * width + x] & 0xFFFFFF;
+            sum = (sum ^ p) * 16777619u;
+            // The message field writes blue on light grey.
+            const int blueExcess = static_cast<int>(p & 0xFF) - static_cast<int>((p >> 16) & 0xFF);
+            if (blueExcess > 60 && x > rightmost) rightmost = x;
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(bar, dc);
+    char text[64];
+    std::snprintf(text, sizeof text, "ink %d sum %lu", rightmost, sum);
+    return text;
+}
+
 }  // namespace
 
 extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
@@ -68,6 +118,13 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
         return 1;
     }
     if (Is(name, "Wait")) return WaitForCancel(host);
+    if (Is(name, "Message")) {
+        const char* text = name + std::strlen("Message");
+        while (*text == ' ') ++text;
+        const int shown = VyDSP_MSG(text);
+        Trace(host, "shown " + std::to_string(shown) + " " + DescribeStatusBar(host));
+        return shown;
+    }
     if (int result = RunWaitCommand(host, name); result != -2) return result;
     return -1;
 }

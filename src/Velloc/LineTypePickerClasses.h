@@ -1,0 +1,17 @@
+// The line-type picker's window classes, which the plug-in registers itself when a
+// stand-alone host (not the program) runs it.
+#pragma once
+
+#include <windows.h>
+
+constexpr const char kLineTypeFieldClass[] = "cmdltypeclass";
+constexpr const char kLineTypePopupClass[] = "vyltypewndclass";
+
+// Registers both classes for the plug-in's module instance; non-zero when the second
+// registration succeeds.
+ATOM RegisterLineTypePickerClasses();
+
+// The classes' window procedures. Until the picker controls are built these only answer as a
+// plain window does.
+LRESULT CALLBACK LineTypeFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK LineTypePopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
