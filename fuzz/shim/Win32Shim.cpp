@@ -547,6 +547,39 @@ BOOL WINAPI TextOutA(HDC dc, INT, INT, LPCSTR text, INT count)
     return TRUE;
 }
 
+// Text measures of a fixed-pitch face: half a cell per single byte, a whole one per double.
+BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, INT count, LPSIZE size)
+{
+    if (AsDc(dc) == nullptr || count < 0 || size == nullptr) return FALSE;
+    Touch(text, static_cast<size_t>(count));
+    *size = SIZE{count * 8, 16};
+    return TRUE;
+}
+
+BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics)
+{
+    if (AsDc(dc) == nullptr || metrics == nullptr) return FALSE;
+    *metrics = TEXTMETRICA{};
+    metrics->tmHeight = 16;
+    metrics->tmAscent = 13;
+    metrics->tmDescent = 3;
+    metrics->tmAveCharWidth = 8;
+    metrics->tmMaxCharWidth = 16;
+    metrics->tmCharSet = SHIFTJIS_CHARSET;
+    return TRUE;
+}
+
+BOOL WINAPI ExtTextOutA(HDC dc, INT, INT, UINT, const RECT* rect, LPCSTR text, UINT count, const INT* dx)
+{
+    if (AsDc(dc) == nullptr) return FALSE;
+    Touch(rect, rect != nullptr ? sizeof *rect : 0);
+    Touch(text, count);
+    Touch(dx, dx != nullptr ? count * sizeof(INT) : 0);
+    return TRUE;
+}
+
+INT WINAPI IntersectClipRect(HDC dc, INT, INT, INT, INT) { return AsDc(dc) != nullptr ? SIMPLEREGION : ERROR; }
+
 INT WINAPI EnumFontFamiliesExA(HDC, LPLOGFONTA font, FONTENUMPROCA, LPARAM, DWORD)
 {
     Touch(font, sizeof *font);
