@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "DravikDb.h"
+#include "EngineFixture.h"
 #include "Win32Shim.h"
 
 namespace {
 
+// Records as the engine's tests build them, with a line type and width besides.
 ElementRecord Base(uint16_t type, uint16_t layer = 3)
 {
-    ElementRecord r;
-    std::memset(&r, 0, sizeof r);
-    r.type = type;
+    ElementRecord r = MakeComposite(type);
     r.layer = layer;
     r.colour = 7;
     r.lineType = 2;
@@ -33,9 +33,10 @@ T& As(ElementRecord& r)
 
 ElementRecord Line(double x1, double y1, double x2, double y2)
 {
-    ElementRecord r = Base(kElementLine);
-    auto& l = As<LineRecord>(r);
-    l.x1 = x1, l.y1 = y1, l.x2 = x2, l.y2 = y2;
+    ElementRecord r = MakeLine(x1, y1, x2, y2, 3);
+    r.colour = 7;
+    r.lineType = 2;
+    r.lineWidth = 1;
     return r;
 }
 
