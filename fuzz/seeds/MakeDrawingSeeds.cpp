@@ -83,6 +83,23 @@ void Fill(EngineDbRecord* db, bool everything)
     }
     if (!everything) return;
 
+    // A second figure group nesting an instance of the first (through a composite, the way the
+    // calls let a header hold one), and an instance of it at the top.
+    ElementRecord outerRecord = Base(kElementFigureHeader, 1030);
+    void* outer = ZUriCreateFgroupHead(&outerRecord, db);
+    ElementRecord holder = Base(kElementComposite);
+    void* nest = ZUriAppendMemberElement(&holder, outer, db);
+    ElementRecord nested = Base(kElementFigureReference);
+    As<FigureReferenceRecord>(nested).scaleX = 0.5;
+    As<FigureReferenceRecord>(nested).x = 4;
+    ZUriAppendMemberElement(&nested, nest, db);
+    ElementRecord outerLine = Line(0, 0, 3, 0);
+    ZUriAppendMemberElement(&outerLine, outer, db);
+    ElementRecord outerInstance = Base(kElementFigureReference);
+    As<FigureReferenceRecord>(outerInstance).scaleX = 3;
+    As<FigureReferenceRecord>(outerInstance).y = 40;
+    ZUriAppendFgroup(outer, &outerInstance, db);
+
     ZUriAppendElement(&circle, db);
     ElementRecord arc = Base(kElementArc);
     As<ArcRecord>(arc).radius = 7, As<ArcRecord>(arc).endAngle = 2, As<ArcRecord>(arc).nz = 1;
