@@ -4,9 +4,6 @@ namespace WinKit {
 
 namespace {
 
-const char kDialogProperty[] = "WinKit.Dialog";
-thread_local CDialogImplRoot* t_creatingDialog = nullptr;
-
 // Messages whose answer is the dialog procedure's return value itself rather than
 // DWLP_MSGRESULT.
 bool AnswersDirectly(UINT msg)
@@ -32,37 +29,35 @@ bool AnswersDirectly(UINT msg)
 
 }  // namespace
 
-CDialogImplRoot::~CDialogImplRoot()
-{
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) ::RemovePropA(m_hWnd, kDialogProperty);
-}
-
 CDialogImplRoot* CDialogImplRoot::FromHandle(HWND hWnd)
 {
-    if (hWnd == nullptr) return nullptr;
-    return reinterpret_cast<CDialogImplRoot*>(::GetPropA(hWnd, kDialogProperty));
+    return dynamic_cast<CDialogImplRoot*>(CMessageTarget::FromHandle(hWnd));
 }
 
 INT_PTR CDialogImplRoot::DoModalFrom(HINSTANCE instance, UINT templateId, HWND parent,
                                      LPARAM initParam)
 {
     m_modal = true;
-    t_creatingDialog = this;
-    INT_PTR result = ::DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent,
-                                       &CDialogImplRoot::DialogProc, initParam);
-    t_creatingDialog = nullptr;
-    return result;
+    CreationScope creating(this);
+    return ::DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, &CDialogImplRoot::DialogProc,
+                             initParam);
 }
 
 HWND CDialogImplRoot::CreateFrom(HINSTANCE instance, UINT templateId, HWND parent,
                                  LPARAM initParam)
 {
     m_modal = false;
-    t_creatingDialog = this;
-    HWND hWnd = ::CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent,
-                                     &CDialogImplRoot::DialogProc, initParam);
-    t_creatingDialog = nullptr;
-    return hWnd;
+    CreationScope creating(this);
+    return ::CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, &CDialogImplRoot::DialogProc,
+                                initParam);
+}
+
+HWND CDialogImplRoot::CreateIndirectFrom(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND parent,
+                                         LPARAM initParam)
+{
+    m_modal = false;
+    CreationScope creating(this);
+    return ::CreateDialogIndirectParamA(instance, dialogTemplate, parent, &CDialogImplRoot::DialogProc, initParam);
 }
 
 BOOL CDialogImplRoot::EndDialog(INT_PTR result)
@@ -74,35 +69,14 @@ BOOL CDialogImplRoot::EndDialog(INT_PTR result)
 INT_PTR CALLBACK CDialogImplRoot::DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CDialogImplRoot* self = FromHandle(hWnd);
-    if (self == nullptr) {
-        self = t_creatingDialog;
-        if (self == nullptr) return FALSE;
-        t_creatingDialog = nullptr;
-        self->m_hWnd = hWnd;
-        ::SetPropA(hWnd, kDialogProperty, reinterpret_cast<HANDLE>(self));
-    }
+    if (self == nullptr) return FALSE;
 
-    MSG current = {hWnd, msg, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = self->m_currentMsg;
-    self->m_currentMsg = &current;
     LRESULT result = 0;
-    BOOL handled = FALSE;
-    try {
-        handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
-    } catch (...) {
-        // No exception may unwind through the system's frames: the message goes unhandled.
-        handled = FALSE;
-        result = 0;
-    }
-    self->m_currentMsg = outer;
+    const BOOL handled = self->Dispatch(hWnd, msg, wParam, lParam, result);
 
     if (msg == WM_NCDESTROY) {
-        ::RemovePropA(hWnd, kDialogProperty);
-        self->m_hWnd = nullptr;
-        try {
-            self->OnFinalMessage(hWnd);
-        } catch (...) {
-        }
+        self->Unbind();
+        self->Finish(hWnd);
         return handled ? TRUE : FALSE;
     }
     if (!handled) return FALSE;

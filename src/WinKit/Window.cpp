@@ -2,52 +2,15 @@
 
 namespace WinKit {
 
-namespace {
-
-const char kThisProperty[] = "WinKit.Object";
-
-// Window creation happens on the creating thread only, so one slot per thread suffices.
-thread_local CWindowImplRoot* t_creating = nullptr;
-
-}  // namespace
-
 CWindowImplRoot::~CWindowImplRoot()
 {
-    // An object destroyed while its window lives must not be reached by later messages.
-    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
-        if (m_subclassed) {
-            UnsubclassWindow();
-        } else {
-            ::RemovePropA(m_hWnd, kThisProperty);
-        }
-    }
-}
-
-void CWindowImplRoot::SetCreating(CWindowImplRoot* object) { t_creating = object; }
-
-CWindowImplRoot* CWindowImplRoot::TakeCreating()
-{
-    CWindowImplRoot* object = t_creating;
-    t_creating = nullptr;
-    return object;
-}
-
-void CWindowImplRoot::Bind(HWND hWnd)
-{
-    m_hWnd = hWnd;
-    ::SetPropA(hWnd, kThisProperty, reinterpret_cast<HANDLE>(this));
-}
-
-void CWindowImplRoot::Unbind()
-{
-    if (m_hWnd != nullptr) ::RemovePropA(m_hWnd, kThisProperty);
-    m_hWnd = nullptr;
+    // A control keeps working with its own procedure once its object is gone.
+    if (m_subclassed && m_hWnd != nullptr && ::IsWindow(m_hWnd)) UnsubclassWindow();
 }
 
 CWindowImplRoot* CWindowImplRoot::FromHandle(HWND hWnd)
 {
-    if (hWnd == nullptr) return nullptr;
-    return reinterpret_cast<CWindowImplRoot*>(::GetPropA(hWnd, kThisProperty));
+    return dynamic_cast<CWindowImplRoot*>(CMessageTarget::FromHandle(hWnd));
 }
 
 LRESULT CWindowImplRoot::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -59,7 +22,7 @@ LRESULT CWindowImplRoot::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL CWindowImplRoot::SubclassWindow(HWND hWnd)
 {
-    if (m_hWnd != nullptr || hWnd == nullptr || FromHandle(hWnd) != nullptr) return FALSE;
+    if (m_hWnd != nullptr || hWnd == nullptr || CMessageTarget::FromHandle(hWnd) != nullptr) return FALSE;
     Bind(hWnd);
     m_superWindowProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
         hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowImplRoot::WindowProc)));
@@ -81,27 +44,10 @@ HWND CWindowImplRoot::UnsubclassWindow()
 LRESULT CALLBACK CWindowImplRoot::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CWindowImplRoot* self = FromHandle(hWnd);
-    if (self == nullptr) {
-        self = TakeCreating();
-        if (self == nullptr) return ::DefWindowProcA(hWnd, msg, wParam, lParam);
-        self->Bind(hWnd);
-    }
+    if (self == nullptr) return ::DefWindowProcA(hWnd, msg, wParam, lParam);
 
-    MSG current = {hWnd, msg, wParam, lParam, 0, {0, 0}};
-    const MSG* outer = self->m_currentMsg;
-    self->m_currentMsg = &current;
     LRESULT result = 0;
-    BOOL handled = FALSE;
-    try {
-        handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
-    } catch (...) {
-        // No exception may unwind through the system's frames. A window whose creation
-        // failed this way is not created; any other message gets the default answer.
-        handled = msg == WM_NCCREATE || msg == WM_CREATE;
-        result = msg == WM_NCCREATE ? FALSE : (msg == WM_CREATE ? -1 : 0);
-    }
-    self->m_currentMsg = outer;
-    if (!handled) result = self->DefWindowProc(msg, wParam, lParam);
+    if (!self->Dispatch(hWnd, msg, wParam, lParam, result)) result = self->DefWindowProc(msg, wParam, lParam);
 
     if (msg == WM_NCDESTROY) {
         // The window is gone: unbind before the object may delete itself.
@@ -110,10 +56,7 @@ LRESULT CALLBACK CWindowImplRoot::WindowProc(HWND hWnd, UINT msg, WPARAM wParam,
         } else {
             self->Unbind();
         }
-        try {
-            self->OnFinalMessage(hWnd);
-        } catch (...) {
-        }
+        self->Finish(hWnd);
     }
     return result;
 }

@@ -9,3 +9,17 @@ typedef int(WINAPI* StartCmdProc)(HWND host, const char* commandText);
 typedef int(WINAPI* CwCmdSaveFgProc)(void);
 // The library's version number.
 typedef int(WINAPI* CwCmdVerProc)(void);
+
+// The file loaders of a reading library ("LoadingDB", and "Jwc_LoadingDB" for its second
+// format): reads the file at the path into the target database.
+typedef int(WINAPI* LoadingDbProc)(HWND host, const char* path, void* database);
+// "LoadingDB_Info": the same with two information records handed through.
+typedef int(WINAPI* LoadingDbInfoProc)(HWND host, const char* path, void* database, void* info1, void* info2);
+
+// The names the program looks the entries up by.
+constexpr char kStartCmdEntry[] = "StartCmd";
+constexpr char kCwCmdSaveFgEntry[] = "CwCmdSaveFg";
+constexpr char kCwCmdVerEntry[] = "CwCmdVer";
+constexpr char kLoadingDbEntry[] = "LoadingDB";
+constexpr char kJwcLoadingDbEntry[] = "Jwc_LoadingDB";
+constexpr char kLoadingDbInfoEntry[] = "LoadingDB_Info";

@@ -6,10 +6,16 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "Dravik.h"
+#include "DrawingWindowRecords.h"
 #include "EngineBinding.h"
+#include "EngineRecords.h"
+#include "HostMessages.h"
+#include "HostRecords.h"
 #include "TempFolder.h"
 #include "../../src/Engine/Dravik/CommandFrame.h"
 
@@ -119,7 +125,7 @@ TEST_F(DravikProfile, WritesIntoTheUserFolderCreatingItAndReadsBack)
 
 TEST(DravikProfileFolder, ProductNameEndingInTrailByte5CKeepsItsLastCharacter)
 {
-    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";
+    ASSERT_EQ(GetACP(), 932u) << "the tests run with LANG=ja_JP.UTF-8, which makes wine's ANSI code page 932";
     // "表" is 95 5C: its second byte is no separator to strip from the folder name.
     const char* product = "部品表";
     QmCadApi_SetAppProductName(product);
@@ -135,7 +141,7 @@ TEST(DravikProfileFolder, ProductNameEndingInTrailByte5CKeepsItsLastCharacter)
 
 TEST_F(DravikProfile, KeepsShiftJisTextWhole)
 {
-    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";
+    ASSERT_EQ(GetACP(), 932u) << "the tests run with LANG=ja_JP.UTF-8, which makes wine's ANSI code page 932";
     const char* spec = "%USER_LOCAL_APPDATA%SETTEI\\Probe.ini";
     // "表示" carries the trail byte 0x5C.
     ASSERT_TRUE(QmCadApi_WritePrivateProfileString("LineColor", "Name", "表示", spec));
@@ -330,4 +336,141 @@ TEST_F(DravikPainting, MakesButtonsOwnerDrawnByIdOrByWindow)
     EXPECT_EQ(0, Dader_ChgBtnStyleOwnerDraw(m_dialog, 4242));
     EXPECT_EQ(0, Dader_ChgBtnStyleOwnerDraw(nullptr, 100));
     EXPECT_EQ(1021, Dader_wParamToCtrlID(MAKEWPARAM(1021, BN_CLICKED)));
+}
+
+namespace {
+
+// A main frame that notes every message it is sent and answers from a table; the active view
+// it names is a hidden window of its own whose drawing block holds a database.
+class RecordingFrame {
+public:
+    RecordingFrame()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DravikRecordingFrame";
+        wc.cbWndExtra = sizeof(LONG_PTR);
+        RegisterClassA(&wc);
+        window = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+        view = CreateWindowA(wc.lpszClassName, "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        block.engineDb = &database;
+        SetWindowLongPtrA(view, 0, reinterpret_cast<LONG_PTR>(&block));
+        Dader_InitCadApi(window);
+    }
+    ~RecordingFrame()
+    {
+        Dader_InitCadApi(nullptr);
+        DestroyWindow(view);
+        DestroyWindow(window);
+    }
+
+    struct Sent {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    HWND window = nullptr;
+    HWND view = nullptr;
+    PDBINFO block = {};
+    EngineDbRecord database = {};
+    std::vector<Sent> sent;
+    CmdParamRecord lastRecord = {};
+    LRESULT answer = 0;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<RecordingFrame*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+        if (self == nullptr || msg < 2000 || msg >= 40000) return DefWindowProcA(hWnd, msg, wParam, lParam);
+        if (msg == WM_CAD_ACTIVE_VIEW) return reinterpret_cast<LRESULT>(self->view);
+        self->sent.push_back({msg, wParam, lParam});
+        if ((msg == WM_CADDB_READ_ELEMENT || msg == WM_CADDB_CHANGE_ELEMENT) && lParam != 0)
+            self->lastRecord = *reinterpret_cast<const CmdParamRecord*>(lParam);
+        return self->answer;
+    }
+};
+
+}  // namespace
+
+TEST(DravikDrawingCalls, EachCallSendsItsMessageAndAnswersTheFramesAnswer)
+{
+    RecordingFrame frame;
+    unsigned char header[4223] = {};
+    unsigned char attributes[339] = {};
+    int colours[257] = {};
+    WORD mask[64] = {};
+    struct Case {
+        const char* name;
+        std::function<LRESULT()> call;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;  // -1: not checked
+    };
+    const Case cases[] = {
+        {"VyMAKE_DB", [] { return reinterpret_cast<LRESULT>(VyMAKE_DB()); }, WM_CADDB_NEW_WINDOW_DB, 0, 0},
+        {"VyGET_DB_HEAD", [&] { return VyGET_DB_HEAD(header); }, WM_CADDB_GET_DB_INFO, 0, reinterpret_cast<LPARAM>(header)},
+        {"VySET_DB_HEAD", [&] { return VySET_DB_HEAD(header); }, WM_CADDB_SET_DB_INFO, 0, reinterpret_cast<LPARAM>(header)},
+        {"VySTOP_UNDO", [] { return VySTOP_UNDO(); }, WM_CAD_BEGIN_BATCH_EDIT, 0, 0},
+        {"VySTART_UNDO", [] { return VySTART_UNDO(); }, WM_CAD_END_BATCH_EDIT, 0, 0},
+        {"VyUNLOCK_DB", [] { return VyUNLOCK_DB(); }, WM_CADDB_RELEASE_VIEW, 0, 0},
+        {"VyGET_HILIGHT_COLOR", [] { return VyGET_HILIGHT_COLOR(); }, WM_CADDB_HIGHLIGHT_COLOR, 1, 0},
+        {"VyLAYER_CHK", [&] { return VyLAYER_CHK(mask); }, WM_CADDB_SET_LAYER_TABLE, 0, reinterpret_cast<LPARAM>(mask)},
+        {"VyGetDrawColor", [&] { return VyGetDrawColor(colours); }, WM_CAD_GET_COLOR_TABLE, 1, reinterpret_cast<LPARAM>(colours)},
+        {"VyGET_SYS_ATR", [&] { return VyGET_SYS_ATR(attributes); }, WM_CAD_GET_VIEW_SETTINGS, 0, reinterpret_cast<LPARAM>(attributes)},
+        {"VySET_SYS_ATR", [&] { return VySET_SYS_ATR(attributes); }, WM_CAD_SET_VIEW_SETTINGS, 0, reinterpret_cast<LPARAM>(attributes)},
+        {"VyGET_ELEMENT", [&] { return VyGET_ELEMENT(&frame, 0, header); }, WM_CADDB_READ_ELEMENT, 0, -1},
+        {"VyCHG_ELEMENT", [&] { return VyCHG_ELEMENT(&frame, 0, header); }, WM_CADDB_CHANGE_ELEMENT, 0, -1},
+    };
+    for (const Case& c : cases) {
+        frame.sent.clear();
+        frame.answer = 77;
+        EXPECT_EQ(77, c.call()) << c.name;
+        ASSERT_EQ(1u, frame.sent.size()) << c.name;
+        EXPECT_EQ(c.message, frame.sent[0].message) << c.name;
+        EXPECT_EQ(c.wParam, frame.sent[0].wParam) << c.name;
+        if (c.lParam != -1) EXPECT_EQ(c.lParam, frame.sent[0].lParam) << c.name;
+    }
+}
+
+TEST(DravikDrawingCalls, ElementCallsNameTheActiveViewAndTheirFields)
+{
+    RecordingFrame frame;
+    frame.answer = 1;
+    int element = 0;
+    unsigned char record[174] = {};
+    EXPECT_EQ(1, VyGET_ELEMENT(&element, 1, record));
+    EXPECT_EQ(frame.view, frame.lastRecord.view);
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(&element), frame.lastRecord.element);
+    EXPECT_EQ(1, frame.lastRecord.record);
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(record), frame.lastRecord.value1);
+    EXPECT_EQ(1, VyCHG_ELEMENT(&element, 0, record));
+    EXPECT_EQ(0, frame.lastRecord.record);
+
+    frame.sent.clear();
+    EXPECT_EQ(0, VyGET_ELEMENT(&element, 0, nullptr));
+    EXPECT_EQ(0, VyCHG_ELEMENT(&element, 0, nullptr));
+    EXPECT_TRUE(frame.sent.empty()) << "a null record sends nothing";
+}
+
+TEST(DravikDrawingCalls, UndefinedCallsSucceedOnADrawingOnly)
+{
+    EXPECT_EQ(0, VyINIT_DB(nullptr));
+    EXPECT_EQ(0, VySetZumenFg(0));
+    EXPECT_EQ(0, VyCmdParaSave());
+    EXPECT_EQ(0, VyCHG_GCHKOFF());
+    EXPECT_EQ(0, VyLayerSplit(0));
+    EXPECT_EQ(0, Dader_PnlSetPaperSelect());
+    RecordingFrame frame;
+    int database = 0;
+    EXPECT_EQ(1, VyINIT_DB(&database));
+    EXPECT_EQ(1, VySetZumenFg(0));
+    EXPECT_EQ(1, VyCmdParaSave());
+    EXPECT_EQ(1, VyCHG_GCHKOFF());
+    EXPECT_EQ(1, VyLayerSplit(0));
+    EXPECT_EQ(1, Dader_PnlSetPaperSelect());
+    EXPECT_TRUE(frame.sent.empty()) << "they send nothing";
 }

@@ -279,3 +279,62 @@ TEST(WindowImpl, ExceptionOfAHandlerStaysInsideTheWindowProcedure)
     failing.throwOnCreate = true;
     EXPECT_EQ(failing.Create(nullptr, &rc, "abc", WS_OVERLAPPEDWINDOW), nullptr);
 }
+
+namespace {
+
+std::vector<std::string> g_logged;
+void KeepLog(const char* text) { g_logged.push_back(text); }
+
+HWND g_unboundWindow = nullptr;
+
+// Another component's hook that sends a message to a window of the same class while a window
+// is being created, before the new window's first message.
+LRESULT CALLBACK ForeignCbtHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && g_unboundWindow != nullptr) SendMessageA(g_unboundWindow, kMsgA, 1, 0);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(WindowImpl, ExceptionOfAHandlerIsLogged)
+{
+    ThrowingWindow window;
+    RECT rc = {0, 0, 100, 100};
+    ASSERT_NE(window.Create(nullptr, &rc, "abc", WS_OVERLAPPEDWINDOW), nullptr);
+    g_logged.clear();
+    WinKit::SetHandlerFaultLog(KeepLog);
+    SendMessageA(window.m_hWnd, WM_GETTEXTLENGTH, 0, 0);
+    WinKit::SetHandlerFaultLog(nullptr);
+    ASSERT_EQ(g_logged.size(), 1u);
+    EXPECT_NE(g_logged[0].find("handler failed"), std::string::npos) << g_logged[0];
+    EXPECT_NE(g_logged[0].find("0x000E"), std::string::npos) << g_logged[0];
+    window.DestroyWindow();
+}
+
+// Only the window being created is bound to the creating object, even when another window of
+// its class gets a message first.
+TEST(WindowImpl, CreationBindsOnlyTheWindowBeingCreated)
+{
+    TestWindow first;
+    RECT rc = {0, 0, 100, 100};
+    ASSERT_NE(first.Create(nullptr, &rc, "first", WS_OVERLAPPEDWINDOW), nullptr);
+    // A window of the same class that no object owns.
+    g_unboundWindow = CreateWindowExA(0, "WinKitTestWindow", "raw", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr,
+                                      nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(g_unboundWindow, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, ForeignCbtHook, nullptr, GetCurrentThreadId());
+    TestWindow second;
+    HWND hWnd = second.Create(nullptr, &rc, "second", WS_OVERLAPPEDWINDOW);
+    UnhookWindowsHookEx(hook);
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(second.m_hWnd, hWnd);
+    EXPECT_EQ(WinKit::CWindowImplRoot::FromHandle(hWnd), &second);
+    EXPECT_EQ(WinKit::CWindowImplRoot::FromHandle(g_unboundWindow), nullptr);
+    ASSERT_FALSE(second.seen.empty()) << "the created window did not reach its object";
+    EXPECT_EQ(second.seen.front(), static_cast<UINT>(WM_CREATE));
+    DestroyWindow(g_unboundWindow);
+    g_unboundWindow = nullptr;
+    second.DestroyWindow();
+    first.DestroyWindow();
+}

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "CommandIds.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "WindowText.h"
 
 namespace {
 
@@ -56,10 +58,12 @@ protected:
         ASSERT_TRUE(m_program.Start());
         m_frame = m_program.WaitForWindow("Brisco001", 60000);
         ASSERT_NE(m_frame, nullptr) << "no main window";
-        // The second start stage lays the frame out once more after it has shown it.
-        for (int i = 0; i < 50 && !IsWindowVisible(FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr)); ++i)
+        // The second start stage shows the frame, then lays it out once more: once its thread
+        // takes a message again, the stage is over.
+        for (int i = 0; i < 100 && !IsWindowVisible(FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr)); ++i)
             Sleep(100);
-        Sleep(500);
+        ASSERT_TRUE(IsWindowVisible(FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr)));
+        ASSERT_TRUE(WaitUntilResponsive(m_frame, 30000));
     }
     void CloseAndExpectExitCodeOne()
     {
@@ -140,7 +144,7 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
         HWND panel = reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_GET_PANEL_WINDOW, p.index, 0));
         ASSERT_NE(panel, nullptr) << p.caption;
         EXPECT_EQ(GetParent(panel), pane) << p.caption;
-        EXPECT_EQ(SendMessageA(pane, WM_COMMAND, 1001, 0), p.captionShown ? 1 : 2) << p.caption;
+        EXPECT_EQ(SendMessageA(pane, WM_COMMAND, kPaneQueryState, 0), p.captionShown ? 1 : 2) << p.caption;
         EXPECT_EQ(SendMessageA(pane, WM_COMMAND, 2000, 0), 0) << p.caption;
         RECT rc = ClientRectIn(pane, m_frame);
         RECT overlap;
@@ -156,22 +160,23 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
 {
     HWND statusBar = FindWindowExA(m_frame, nullptr, "CadStatusBar", nullptr);
     ASSERT_NE(statusBar, nullptr);
-    SendMessageA(m_frame, WM_COMMAND, 0xE801, 0);
+    SendMessageA(m_frame, WM_COMMAND, kCmdToggleStatusBar, 0);
     EXPECT_FALSE(IsWindowVisible(statusBar));
-    SendMessageA(m_frame, WM_COMMAND, 0xE801, 0);
+    SendMessageA(m_frame, WM_COMMAND, kCmdToggleStatusBar, 0);
     EXPECT_TRUE(IsWindowVisible(statusBar));
 
     HWND toolPane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", "基本操作");
     ASSERT_NE(toolPane, nullptr);
-    SendMessageA(m_frame, WM_COMMAND, 40001, 0);
+    SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_FALSE(IsWindowVisible(toolPane));
-    EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, 1001, 0), -1);
-    SendMessageA(m_frame, WM_COMMAND, 40001, 0);
+    EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, kPaneQueryState, 0), -1);
+    SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_TRUE(IsWindowVisible(toolPane));
 
     // Typed digits reach the status bar's input field through its messages.
     SendMessageA(statusBar, WM_USER, 3, '4');
     SendMessageA(statusBar, WM_USER, 3, '2');
+    EXPECT_EQ(m_program.StatusBarField(statusBar, 2), "42");
 
     // The dialog filter: only word parameter 100 changes it.
     EXPECT_EQ(SendMessageA(m_frame, WM_CAD_SET_DIALOG_FILTER, 99, reinterpret_cast<LPARAM>(statusBar)), 0);
@@ -179,9 +184,15 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_SET_DIALOG_FILTER, 100, 0)), statusBar);
     EXPECT_NE(SendMessageA(m_frame, WM_CAD_GET_ACCELERATOR, 0, 0), 0);
 
-    // Without a drawing a plug-in command and an unknown toolbar button do nothing.
-    SendMessageA(m_frame, WM_COMMAND, 6000, 0);
-    SendMessageA(m_frame, WM_COMMAND, 45999, 0);
+    // Without a drawing a plug-in command and an unknown toolbar button do nothing: no command
+    // runs (its library is not installed, so running it would show a modal message), and the
+    // command field stays empty.
+    for (WPARAM id : {WPARAM(6000), WPARAM(45999)}) {
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutA(m_frame, WM_COMMAND, id, 0, SMTO_BLOCK, 10000, &result), 0) << id;
+        EXPECT_EQ(m_program.AnyWindow("#32770"), nullptr) << id;
+        EXPECT_EQ(m_program.StatusBarField(statusBar, 1), "") << id;
+    }
     EXPECT_TRUE(IsWindow(m_frame));
 
     CloseAndExpectExitCodeOne();
@@ -201,7 +212,7 @@ TEST_F(MainFrameWindow, AltAndAMnemonicOpensThatMenu)
 
 TEST_F(MainFrameWindow, TheAboutBoxShowsTheProductAndCloses)
 {
-    PostMessageA(m_frame, WM_COMMAND, 0xE140, 0);  // allowed without a drawing
+    PostMessageA(m_frame, WM_COMMAND, kCmdAbout, 0);  // allowed without a drawing
     HWND box = m_program.WaitForWindow("#32770", 10000);
     ASSERT_NE(box, nullptr) << "no About box";
     EXPECT_EQ(Text(box), "バージョン情報");
@@ -218,7 +229,7 @@ TEST_F(MainFrameWindow, TheAboutBoxShowsTheProductAndCloses)
 TEST_F(MainFrameWindow, TheExitCommandClosesTheProgram)
 {
     // 4006 reaches the frame's own entry when no dispatcher reports it done.
-    PostMessageA(m_frame, WM_COMMAND, 4006, 0);
+    PostMessageA(m_frame, WM_COMMAND, kCmdExit, 0);
     DWORD exitCode = 0;
     ASSERT_TRUE(m_program.WaitForExit(30000, &exitCode));
     EXPECT_EQ(exitCode, 1u);

@@ -1,5 +1,6 @@
 #include "ProgramProcess.h"
 
+#include "CommandIds.h"
 #include "EngineBinding.h"
 
 namespace {
@@ -8,6 +9,7 @@ struct WindowSearch {
     DWORD processId;
     const char* className;
     HWND found;
+    bool visibleOnly;
 };
 
 BOOL CALLBACK FindProcessWindow(HWND hWnd, LPARAM lParam)
@@ -15,7 +17,7 @@ BOOL CALLBACK FindProcessWindow(HWND hWnd, LPARAM lParam)
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD processId = 0;
     GetWindowThreadProcessId(hWnd, &processId);
-    if (processId != search->processId || !IsWindowVisible(hWnd)) return TRUE;
+    if (processId != search->processId || (search->visibleOnly && !IsWindowVisible(hWnd))) return TRUE;
     char name[256] = {};
     GetClassNameA(hWnd, name, sizeof name);
     if (lstrcmpiA(name, search->className) != 0) return TRUE;
@@ -53,12 +55,34 @@ HWND ProgramProcess::WaitForWindow(const char* className, DWORD timeoutMs) const
 {
     DWORD start = GetTickCount();
     for (;;) {
-        WindowSearch search = {m_info.dwProcessId, className, nullptr};
+        WindowSearch search = {m_info.dwProcessId, className, nullptr, true};
         EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
         if (GetTickCount() - start > timeoutMs) return nullptr;
         if (WaitForSingleObject(m_info.hProcess, 100) == WAIT_OBJECT_0) return nullptr;
     }
+}
+
+HWND ProgramProcess::AnyWindow(const char* className) const
+{
+    WindowSearch search = {m_info.dwProcessId, className, nullptr, false};
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ProgramProcess::StatusBarField(HWND statusBar, int index) const
+{
+    const SIZE_T size = 1024;  // the buffer size the status bar writes into
+    void* remote = VirtualAllocEx(m_info.hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    if (remote == nullptr) return "(no buffer in the program)";
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(statusBar, WM_COMMAND, MAKEWPARAM(kStatusBarGetFieldText, index), reinterpret_cast<LPARAM>(remote),
+                        SMTO_BLOCK, 10000, &result);
+    char text[size] = {};
+    SIZE_T read = 0;
+    ReadProcessMemory(m_info.hProcess, remote, text, size - 1, &read);
+    VirtualFreeEx(m_info.hProcess, remote, 0, MEM_RELEASE);
+    return text;
 }
 
 bool ProgramProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)

@@ -20,6 +20,11 @@ public:
     // Waits for the process to end; false on time-out. The exit code is then valid.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     DWORD ProcessId() const { return m_info.dwProcessId; }
+    // A window of the class in this process, shown or not; null when there is none.
+    HWND AnyWindow(const char* className) const;
+    // The text of a field of the program's status bar (its WM_COMMAND 2000 into a buffer that
+    // is lent in the program's own memory).
+    std::string StatusBarField(HWND statusBar, int index) const;
     // Ends a process that is still running (after a failed test).
     void Kill();
 

@@ -33,6 +33,12 @@ bool WaitForCaption(HWND window, const std::string& caption, DWORD timeoutMs)
     return false;
 }
 
+bool WaitUntilResponsive(HWND window, DWORD timeoutMs)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, timeoutMs, &result) != 0;
+}
+
 std::string StaticTexts(HWND box)
 {
     std::string text;

@@ -11,3 +11,6 @@ std::string Caption(HWND window);
 bool WaitForCaption(HWND window, const std::string& caption, DWORD timeoutMs);
 // The texts of a message box's static controls, concatenated.
 std::string StaticTexts(HWND box);
+// Returns once the window's thread has taken a message again after what it was doing (a sent
+// message jumps the posted ones: it says nothing about those); false on time-out.
+bool WaitUntilResponsive(HWND window, DWORD timeoutMs);

@@ -4,11 +4,6 @@
 
 namespace HostText {
 
-bool IsLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 bool CopyBounded(char* out, size_t outSize, const char* text)
 {
     if (out == nullptr || outSize == 0) return false;

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 
+#include "EngineText.h"
+
 namespace HostText {
 
-bool IsLeadByte(unsigned char c);
+using EngineSupport::IsLeadByte;
 // Copies text into out (outSize bytes, always terminated when outSize > 0). Returns true
 // when the whole text fit.
 bool CopyBounded(char* out, size_t outSize, const char* text);

@@ -11,6 +11,7 @@
 #include "DrawingFileReader.h"
 #include "DrawingFileWriter.h"
 #include "EngineCalls.h"
+#include "EngineFiles.h"
 
 using namespace dravikdb;
 using namespace dravikdb::drawingfile;
@@ -23,52 +24,15 @@ constexpr int kThumbnailHeight = 124;
 
 bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes)
 {
-    if (path == nullptr || path[0] == '\0') return false;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD high = 0;
-    DWORD size = GetFileSize(file, &high);
-    bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= kMaxFileBytes;
-    if (ok) {
-        bytes.resize(size);
-        DWORD got = 0;
-        ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
-    }
-    CloseHandle(file);
-    return ok;
+    return EngineSupport::ReadWholeFile(path, bytes, kMaxFileBytes) == 0;
 }
 
 // Writes the bytes beside the target and renames them over it. 0 or the save flags.
 uint32_t WriteReplacing(const char* path, const std::vector<uint8_t>& bytes)
 {
-    if (path == nullptr || path[0] == '\0' || std::strlen(path) > MAX_PATH - 24) return kSaveWriteFailed;
-    char temp[MAX_PATH + 32];
-    wsprintfA(temp, "%s.%lu.tmp", path, GetCurrentProcessId());
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        return (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) ? kSaveDiskFull : kSaveWriteFailed;
-    }
-    DWORD error = 0;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(bytes.size() - done < (1u << 24) ? bytes.size() - done : (1u << 24));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written != chunk) {
-            error = GetLastError();
-            if (error == 0) error = ERROR_DISK_FULL;
-            break;
-        }
-        done += written;
-    }
-    if (error == 0 && !FlushFileBuffers(file)) error = GetLastError();
-    if (!CloseHandle(file) && error == 0) error = GetLastError();
-    if (error == 0 && !MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError() != 0 ? GetLastError() : ERROR_ACCESS_DENIED;
+    const DWORD error = EngineSupport::WriteFileReplacing(path, bytes.data(), bytes.size());
     if (error == 0) return 0;
-    DeleteFileA(temp);
-    return (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) ? kSaveDiskFull : kSaveWriteFailed;
+    return EngineSupport::IsDiskFull(error) ? kSaveDiskFull : kSaveWriteFailed;
 }
 
 bool PreviewFromBitmap(HBITMAP bitmap, PreviewPixels& pixels)

@@ -29,11 +29,6 @@ uint32_t g_nextDatabaseId = 1;
 
 }  // namespace
 
-bool IsLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // ---- Element ---------------------------------------------------------------------------------
 
 Element::Element()

@@ -25,6 +25,7 @@
 #pragma once
 
 #include "EngineRecords.h"
+#include "EngineText.h"
 
 #include <array>
 #include <cstdint>
@@ -230,7 +231,7 @@ bool IsLayerDisplayed(Database& db, int page, int layer);
 constexpr size_t kMaxElementText = 65535;
 
 // True for the first byte of a Shift-JIS double-byte character.
-bool IsLeadByte(unsigned char c);
+using EngineSupport::IsLeadByte;
 // Copies at most size - 1 bytes of text into out, cut on a Shift-JIS character boundary.
 void CopyBoundedText(char* out, size_t size, const char* text);
 // Length of a text the caller handed over, reading at most `limit` bytes (0 when unreadable).

@@ -211,13 +211,7 @@ void AdoptRecordPayload(Element& element, const ElementRecord& record)
             size_t n = SafeTextLength(text.text, kMaxElementText);
             if (n == kMaxElementText) {
                 // A text cut at the bound keeps whole characters: no lone first byte at its end.
-                size_t whole = 0;
-                while (whole < n) {
-                    const size_t step = IsLeadByte(static_cast<unsigned char>(text.text[whole])) ? 2 : 1;
-                    if (whole + step > n) break;
-                    whole += step;
-                }
-                n = whole;
+                n = EngineSupport::WholeCharactersIn(text.text, n);
             }
             copy.assign(text.text, n);
         }

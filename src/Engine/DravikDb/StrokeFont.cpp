@@ -6,6 +6,8 @@
 // grids leave a margin inside the cell so that neighbouring characters do not touch.
 #include "StrokeFont.h"
 
+#include "EngineText.h"
+
 #include <array>
 #include <cstring>
 #include <memory>
@@ -156,7 +158,7 @@ void AddStrokes(Glyph& glyph, const char* text, Grid grid, float scale = 1.0f, f
 uint16_t CodeAt(const char* text, size_t& at)
 {
     const auto first = static_cast<unsigned char>(text[at]);
-    if (((first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xFC)) && text[at + 1] != '\0') {
+    if (EngineSupport::IsLeadByte(first) && text[at + 1] != '\0') {
         const auto second = static_cast<unsigned char>(text[at + 1]);
         at += 2;
         return static_cast<uint16_t>(first << 8 | second);

@@ -2,6 +2,8 @@
 // a baseline JPEG with libjpeg.
 #include "QmCadImage.h"
 
+#include "EngineFiles.h"
+
 #include <setjmp.h>
 
 #include <cstdio>
@@ -83,19 +85,7 @@ bool EncodeJpeg(const ImageObject& image, unsigned char** out, unsigned long* ou
 
 bool WriteFileReplacing(const char* path, const unsigned char* bytes, unsigned long size)
 {
-    char temp[MAX_PATH + 32];
-    int n = std::snprintf(temp, sizeof temp, "%s.%lu.tmp", path, GetCurrentProcessId());
-    if (n <= 0 || n >= MAX_PATH) return false;
-    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes, size, &written, nullptr) && written == size;
-    ok = FlushFileBuffers(file) && ok;
-    ok = CloseHandle(file) && ok;
-    if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temp);
-    return ok != FALSE;
+    return EngineSupport::WriteFileReplacing(path, bytes, size) == 0;
 }
 
 }  // namespace

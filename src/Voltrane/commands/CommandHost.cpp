@@ -5,6 +5,7 @@
 #include "core/MessageCatalog.h"
 #include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
+#include "view/ViewTable.h"
 
 namespace {
 
@@ -49,22 +50,21 @@ HWND CCommandHost::ActiveViewFrame()
 
 int CCommandHost::HasActiveView() { return ActiveViewFrame() != nullptr ? 1 : 0; }
 
-// The drawing windows, their databases and the panels are not part of the program yet: the
-// calls below that reach them do nothing until they exist (ActiveDatabase answers none).
-void* CCommandHost::ActiveDatabase() { return nullptr; }
-int CCommandHost::IsActiveDrawingReadOnly() { return 0; }
+// The panels are not part of the program yet: the calls below that reach them do nothing.
+void* CCommandHost::ActiveDatabase() { return GetActiveDb(); }
+int CCommandHost::IsActiveDrawingReadOnly()
+{
+    PDBINFO* block = GetViewBlock(GetActiveView());
+    return block != nullptr && block->referenceMode ? 1 : 0;
+}
 int CCommandHost::ActiveDrawingHasSelectionMarks() { return 0; }
 void CCommandHost::FocusActiveView()
 {
-    if (HWND frame = ActiveViewFrame()) SetFocus(frame);
+    if (HWND view = GetActiveView()) SetFocus(view);
 }
 void CCommandHost::EnableInputScaleCombo(int) {}
 void CCommandHost::SetInputScaleRefused(int) {}
-long CCommandHost::ActiveElementCount()
-{
-    void* database = ActiveDatabase();
-    return database ? ZUriGetElmNum(database) : 0;
-}
+long CCommandHost::ActiveElementCount() { return GetViewElementCount(nullptr); }
 
 void CCommandHost::ResetEngineAfterCommand(int undoSetting)
 {

@@ -1,5 +1,6 @@
 #include "commands/HostServiceDispatch.h"
 
+#include "commands/HostServiceFamilies.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
@@ -16,6 +17,25 @@ void CCadSysCmd::SetFamily(Family family, WinKit::CMessageMap* map)
     if (family >= 0 && family < kFamilyCount) m_families[family] = map;
 }
 
+void CCadSysCmd::AddFamilyEntries(Family family, WinKit::CMessageMap* map)
+{
+    if (family < 0 || family >= kFamilyCount || map == nullptr) return;
+    for (WinKit::CMessageMap*& slot : m_entries[family]) {
+        if (slot == map) return;
+        if (slot == nullptr) {
+            slot = map;
+            return;
+        }
+    }
+}
+
+BOOL CCadSysCmd::ChainFamily(Family family, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
+{
+    for (WinKit::CMessageMap* entries : m_entries[family])
+        if (Chain(entries, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    return Chain(m_families[family], hWnd, uMsg, wParam, lParam, lResult);
+}
+
 BOOL CCadSysCmd::Chain(WinKit::CMessageMap* map, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
                        LRESULT& lResult)
 {
@@ -24,11 +44,7 @@ BOOL CCadSysCmd::Chain(WinKit::CMessageMap* map, HWND hWnd, UINT uMsg, WPARAM wP
 
 BOOL CCadSysCmd::RunCommand(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult)
 {
-    // The run is counted so that a cancel can tell which command it ends.
-    NoteCommandRunBegin();
-    const BOOL handled = m_dispatcher->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);
-    NoteCommandRunEnd();
-    return handled;
+    return m_dispatcher->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);
 }
 
 BOOL CCadSysCmd::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
@@ -37,14 +53,14 @@ BOOL CCadSysCmd::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARA
     if (mapId != 0) return FALSE;
     if (m_control.ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE;
     if (uMsg == WM_CAD_RUN_COMMAND && RunCommand(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
-    if (Chain(m_families[kViewMessages], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
-    if (Chain(m_families[kDrawingMessages], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
-    if (Chain(m_families[kFontMessages], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (ChainFamily(kViewMessages, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (ChainFamily(kDrawingMessages, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (ChainFamily(kFontMessages, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     if (m_wait.ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE;
-    if (Chain(m_families[kDatabaseMember], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
-    if (Chain(m_families[kPboxMember], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
-    if (Chain(m_families[kPageMember], hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
-    return Chain(m_families[kConfigMember], hWnd, uMsg, wParam, lParam, lResult);
+    if (ChainFamily(kDatabaseMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (ChainFamily(kPboxMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (ChainFamily(kPageMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    return ChainFamily(kConfigMember, hWnd, uMsg, wParam, lParam, lResult);
 }
 
 CCadSysCmd& GetCadSysCmd()
@@ -62,6 +78,7 @@ CCadInterruptWait& GetCadInterruptWait()
 void ConnectHostServices(CMainFrame& frame)
 {
     CCadSysCmd& services = GetCadSysCmd();
+    InstallHostServiceFamilies(services);
     frame.SetHostServices(&services, services.StateFlagAddress());
     frame.SetInterruptCommands(&GetCadInterruptWait());
     GetFrameServices().restoreInputFocus = RestoreInputFocus;

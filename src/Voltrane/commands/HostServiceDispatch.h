@@ -37,6 +37,9 @@ public:
     ~CCadSysCmd() override;
 
     void SetFamily(Family family, WinKit::CMessageMap* map);
+    // Entries another part of the program adds to a family: searched before the family's own
+    // map, in the order they were added.
+    void AddFamilyEntries(Family family, WinKit::CMessageMap* map);
 
     // The state flag of WM_CAD_CMD_STATE, for the main frame's command enabling.
     const int* StateFlagAddress() const { return &m_control.stateFlag; }
@@ -53,14 +56,18 @@ private:
     CSystemCommandDispatcher* m_dispatcher;
     CCommandControlMessages m_control;
     CCadSysCmdWait m_wait;
+    BOOL ChainFamily(Family family, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult);
+
+    static constexpr int kMaxFamilyEntries = 4;
     WinKit::CMessageMap* m_families[kFamilyCount] = {};
+    WinKit::CMessageMap* m_entries[kFamilyCount][kMaxFamilyEntries] = {};
 };
 
 // The program's host-service object and interrupt wait.
 CCadSysCmd& GetCadSysCmd();
 CCadInterruptWait& GetCadInterruptWait();
 
-// Chains the host-service object (and, until the interrupt-command object exists, the
+// Chains the host-service object, with its families of host messages, (and, until the interrupt-command object exists, the
 // interrupt wait) into the main frame's map, hands the frame the state flag and gives the frame
 // the input focus service. Called once before the frame window is created.
 void ConnectHostServices(CMainFrame& frame);

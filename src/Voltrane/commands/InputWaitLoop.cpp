@@ -14,6 +14,9 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
+#include "view/ViewCoordinates.h"
+#include "view/ViewServices.h"
+#include "view/ViewTable.h"
 
 // ---- the default site: the program's own services ----
 //
@@ -21,21 +24,37 @@
 // searches are not part of the program yet; until they are, the default site answers as the
 // program without an open drawing does: no view, points at 0, nothing found, nothing pending.
 
-int CInputWaitSite::HasActiveView() { return FrameActiveView() != nullptr ? 1 : 0; }
+int CInputWaitSite::HasActiveView() { return ::GetActiveView() != nullptr ? 1 : 0; }
 int CInputWaitSite::IsCursorOverLoupe() { return 0; }
 void CInputWaitSite::ClearOverLoupe() {}
-int CInputWaitSite::IsGridSnapOn() { return 0; }
-int CInputWaitSite::IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
+int CInputWaitSite::IsGridSnapOn() { return IsGridOn(); }
+int CInputWaitSite::IsKeyCursorMode() { return ::IsKeyCursorMode(); }
 HostPoint CInputWaitSite::LoupePoint() { return HostPoint{}; }
-HostPoint CInputWaitSite::GridPoint() { return HostPoint{}; }
-HostPoint CInputWaitSite::CursorPoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::GridPoint()
+{
+    HostPoint point{};
+    GetGridCursorPoint(&point.x, &point.y, nullptr);
+    return point;
+}
+HostPoint CInputWaitSite::CursorPoint()
+{
+    HostPoint point{};
+    GetCursorWorldPoint(&point.x, &point.y);
+    return point;
+}
 HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
 {
-    if (snapped) *snapped = 0;
-    return CursorPoint();
+    double xyz[3] = {};
+    int done = 0;
+    SnapCursorToViewGrid(xyz, &done);
+    if (snapped) *snapped = done;
+    HostPoint point{};
+    point.x = xyz[0];
+    point.y = xyz[1];
+    return point;
 }
 void CInputWaitSite::EraseRubberBand() {}
-void CInputWaitSite::UnlockView() {}
+void CInputWaitSite::UnlockView() { ::UnlockView(); }
 void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
 void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
@@ -154,6 +173,20 @@ private:
     int m_savedFilter;
 };
 
+// Gives a value for a scope and puts the old one back on every way out.
+template <class T>
+class ValueScope {
+public:
+    ValueScope(T& value, T scoped) : m_value(value), m_saved(value) { m_value = scoped; }
+    ~ValueScope() { m_value = m_saved; }
+    ValueScope(const ValueScope&) = delete;
+    ValueScope& operator=(const ValueScope&) = delete;
+
+private:
+    T& m_value;
+    T m_saved;
+};
+
 bool Has(uint32_t mask, uint32_t bit) { return (mask & bit) != 0; }
 
 // The quit message ends every waiting loop: it is put back so that each loop around this one,
@@ -172,8 +205,9 @@ bool FilterMessage(HWND mainWindow, MSG& msg)
     const int key = FramePreTranslateKey(mainWindow, &msg, accelerator);
     if (key == 1) return true;
     if (key == -1) return false;  // the key belongs to an open panel list: straight to it
+    // The application object keeps the accelerators away from a parameter panel's edit field.
     if (accelerator != nullptr && accelerator->Table() != nullptr &&
-        TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+        GetCadSystem().TranslateAccel(mainWindow, accelerator->Table(), &msg)) {
         return true;
     }
     HWND client = GetMdiClientWnd();
@@ -198,6 +232,125 @@ void SetPoint(InputWaitRecord* record, const HostPoint& point) { record->point =
 
 double Distance(const HostPoint& a, const HostPoint& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
+// What the snap search found.
+enum class SnapFound { None, EndPoint, Intersection, Raster, Centre, MidPoint, OnLine, Free };
+
+// The snap-name index of a found kind (-1: no name is shown) and its log text.
+int SnapNameOf(SnapFound found)
+{
+    switch (found) {
+    case SnapFound::EndPoint: return kSnapNameEndPoint;
+    case SnapFound::Intersection: return kSnapNameIntersection;
+    case SnapFound::Centre: return kSnapNameCentre;
+    case SnapFound::MidPoint: return kSnapNameMidPoint;
+    case SnapFound::OnLine: return kSnapNameOnLine;
+    case SnapFound::Free: return kSnapNameFree;
+    default: return -1;
+    }
+}
+
+const char* SnapLogFormatOf(SnapFound found)
+{
+    switch (found) {
+    case SnapFound::EndPoint: return "座標 端点(%g,%g)";
+    case SnapFound::Intersection: return "座標 交点(%g,%g)";
+    case SnapFound::Raster: return "座標 ラスター点(%g,%g)";
+    case SnapFound::Centre: return "座標 中心(%g,%g)";
+    case SnapFound::MidPoint: return "座標 中点(%g,%g)";
+    case SnapFound::OnLine: return "座標 線上(%g,%g)";
+    default: return "座標 任意(%g,%g)";
+    }
+}
+
+// How a snap search runs where the waits differ.
+struct SnapRules {
+    long bits = 0;                    // the snap mode bits (LMsFg)
+    int filter = 255;                 // the snap kinds this wait allows
+    bool keyCursor = false;           // with the keyboard cursor only lines and the free point snap
+    bool gridOnly = false;            // the point is on the grid: only the free point
+    bool nearerOfEndAndCross = true;  // else an end point is taken before any intersection
+    bool rasterPoints = true;         // a raster point when no end point or intersection is found
+    bool groupFindForCross = false;   // the intersection search finds groups as a whole
+    void* mark = nullptr;             // the candidates around the point
+};
+
+// The one snap search: end points and intersections, a raster point, the centre, the
+// midpoint, a point on a line, and last the free point, each kind only where the rules allow
+// it. *found is the point of the kind found (the input for the free point).
+SnapFound SearchSnap(CInputWaitSite& site, const HostPoint& input, const SnapRules& rules, HostPoint* found)
+{
+    auto applies = [&](long bit) { return (rules.bits & bit) && !rules.keyCursor && (rules.filter & bit); };
+    *found = input;
+    if (!rules.gridOnly) {
+        const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
+        const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
+        HostPoint endPoint = input, cross = input;
+        const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, rules.mark, &endPoint);
+        bool crossFound = false;
+        if (crossApplies && (rules.nearerOfEndAndCross || !endFound)) {
+            if (rules.groupFindForCross) site.SetGroupFind(1);
+            crossFound = site.SearchPoint(SnapSearch::Intersection, input, rules.mark, &cross) != 0;
+            if (rules.groupFindForCross) site.SetGroupFind(0);
+        }
+        // At equal distance the intersection wins.
+        if (endFound && (!crossFound || Distance(endPoint, input) < Distance(cross, input))) {
+            *found = endPoint;
+            return SnapFound::EndPoint;
+        }
+        if (crossFound) {
+            *found = cross;
+            return SnapFound::Intersection;
+        }
+        if ((endApplies || crossApplies) && rules.rasterPoints && site.DetectRasterPoint(input, found))
+            return SnapFound::Raster;
+        if (applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, rules.mark, found))
+            return SnapFound::Centre;
+        if (applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, rules.mark, found))
+            return SnapFound::MidPoint;
+        if ((rules.bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, rules.mark, found))
+            return SnapFound::OnLine;
+    }
+    *found = input;
+    if ((rules.bits & kSnapFreePoint) && (rules.filter & kSnapFreePoint)) return SnapFound::Free;
+    return SnapFound::None;
+}
+
+// The candidates around the point, found with the click search settings (all pages, groups as
+// a whole); an empty mark when the pick box found nothing.
+void* ClickCandidates(CInputWaitSite& site)
+{
+    const int pageDetect = site.PageDetectFlag();
+    site.SetPageDetectFlag(1);
+    site.SetGroupFind(1);
+    void* mark = site.ClickSearchMark();
+    site.SetGroupFind(0);
+    site.SetPageDetectFlag(pageDetect);
+    return mark != nullptr ? mark : site.CreateEmptyMark();
+}
+
+// The element pick of a click: it looks through locked layers too unless the command asked
+// for the lock-layer search mode, which is put back afterwards. 1 when an element was found.
+int PickThroughLockedLayers(CInputWaitSite& site, const HostPoint& at, uint32_t mask, INT_PTR* element)
+{
+    const int saved = site.LockLayerSearchMode();
+    if (saved == 1) return site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(0);
+    const int found = site.PickElementAtPoint(at, Has(mask, kAcceptGroupPick) ? 1 : 0, element);
+    site.SetLockLayerSearchMode(saved);
+    return found;
+}
+
+// The logged element pick of a click: the record holds the element.
+int ElementPicked(CInputWaitSite& site, InputWaitRecord* record, INT_PTR element)
+{
+    record->result = element;
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
+    LogEvent(text);
+    site.ClearOverLoupe();
+    return kWaitElement;
+}
+
 // The snapped click (mask 0x200): a result code, or 0 when the click is ignored.
 int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
 {
@@ -209,88 +362,33 @@ int SnappedClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptElementPick)) {
         LogPoint("座標 要素点(%g,%g)", input);
         INT_PTR element = 0;
-        if (site.PickElementAtPoint(input, Has(mask, kAcceptGroupPick) ? 1 : 0, &element)) {
-            record->result = element;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
-            LogEvent(text);
-            site.ClearOverLoupe();
-            return 0x1000;
-        }
+        if (site.PickElementAtPoint(input, Has(mask, kAcceptGroupPick) ? 1 : 0, &element))
+            return ElementPicked(site, record, element);
     }
 
-    // The candidates around the click, found with the click search settings.
-    const int pageDetect = site.PageDetectFlag();
-    site.SetPageDetectFlag(1);
-    site.SetGroupFind(1);
-    void* mark = site.ClickSearchMark();
-    site.SetGroupFind(0);
-    site.SetPageDetectFlag(pageDetect);
-    if (mark == nullptr) mark = site.CreateEmptyMark();
-
-    const long bits = site.SnapModeBits();
-    const int filter = State().snapFilter;
-    const bool keyCursor = site.IsKeyCursorMode() != 0;
-    auto applies = [&](long bit) { return (bits & bit) && !keyCursor && (filter & bit); };
-
-    HostPoint found = input;
-    int nameIndex = -1;
-    const char* logFormat = nullptr;
-    bool hit = false;
-
-    const bool gridOnly = viewGridSnapped || (site.IsGridSnapOn() && site.GridNoDetectFlag() != 1);
-    if (!gridOnly) {
-        const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
-        const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
-        if (endApplies || crossApplies) {
-            HostPoint endPoint = input, cross = input;
-            const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
-            const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
-            if (endFound && crossFound) {
-                // At equal distance the intersection wins.
-                if (Distance(endPoint, input) < Distance(cross, input)) {
-                    found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)";
-                } else {
-                    found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)";
-                }
-                hit = true;
-            } else if (endFound) {
-                found = endPoint, nameIndex = kSnapNameEndPoint, logFormat = "座標 端点(%g,%g)", hit = true;
-            } else if (crossFound) {
-                found = cross, nameIndex = kSnapNameIntersection, logFormat = "座標 交点(%g,%g)", hit = true;
-            } else if (site.DetectRasterPoint(input, &found)) {
-                nameIndex = -1, logFormat = "座標 ラスター点(%g,%g)", hit = true;
-            }
-        }
-        if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found)) {
-            nameIndex = kSnapNameCentre, logFormat = "座標 中心(%g,%g)", hit = true;
-        }
-        if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found)) {
-            nameIndex = kSnapNameMidPoint, logFormat = "座標 中点(%g,%g)", hit = true;
-        }
-        if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found)) {
-            nameIndex = kSnapNameOnLine, logFormat = "座標 線上(%g,%g)", hit = true;
-        }
-    }
-    bool freePoint = false;
-    if (!hit && (bits & kSnapFreePoint) && (filter & kSnapFreePoint)) {
-        found = input, nameIndex = kSnapNameFree, logFormat = "座標 任意(%g,%g)", hit = true;
-        freePoint = true;
-    }
-    if (!hit) {
-        site.DestroyMark(mark);
+    SnapRules rules;
+    rules.mark = ClickCandidates(site);
+    rules.bits = site.SnapModeBits();
+    rules.filter = State().snapFilter;
+    rules.keyCursor = site.IsKeyCursorMode() != 0;
+    rules.gridOnly = viewGridSnapped || (site.IsGridSnapOn() && site.GridNoDetectFlag() != 1);
+    HostPoint point = input;
+    const SnapFound found = SearchSnap(site, input, rules, &point);
+    if (found == SnapFound::None) {
+        site.DestroyMark(rules.mark);
         return 0;
     }
 
-    SetPoint(record, found);
+    SetPoint(record, point);
     site.SetLastInputPoint(record->point);
     site.ClearOverLoupe();
-    const bool offset = GetInputEventRecord().offsetInput != 0 && (!freePoint || site.TemporaryOldMode() == 0);
+    const bool offset = GetInputEventRecord().offsetInput != 0 &&
+                        (found != SnapFound::Free || site.TemporaryOldMode() == 0);
     if (offset) site.InputPointOffset(&record->point);
-    LogPoint(logFormat, record->point);
-    site.DestroyMark(mark);
-    if (showName && nameIndex >= 0) site.ShowSnapName(nameIndex);
-    return 0x200;
+    LogPoint(SnapLogFormatOf(found), record->point);
+    site.DestroyMark(rules.mark);
+    if (showName && SnapNameOf(found) >= 0) site.ShowSnapName(SnapNameOf(found));
+    return kWaitSnappedPoint;
 }
 
 // A point click (event 0x100): a result code, or 0 when the click is ignored.
@@ -300,27 +398,15 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
     if (Has(mask, kAcceptFreePoint)) {
         SetPoint(record, site.IsCursorOverLoupe() ? site.LoupePoint() : site.ViewGridPoint(nullptr));
         LogPoint("座標 任意点(%g,%g)", record->point);
-        return static_cast<int>(kAcceptFreePoint);
+        return kWaitFreePoint;
     }
     EraseIfRubberBand(site, mask);
     if (Has(mask, kAcceptSnappedPoint)) return SnappedClick(site, record, mask);
     if (Has(mask, kAcceptElementPick)) {
         SetPoint(record, LoupeOrGrid(site, true));
         LogPoint("座標 要素点(%g,%g)", record->point);
-        // The pick looks through locked layers too unless the command asked for that mode.
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (found) {
-            record->result = element;
-            char text[64];
-            std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(element));
-            LogEvent(text);
-            site.ClearOverLoupe();
-            return 0x1000;
-        }
+        if (PickThroughLockedLayers(site, record->point, mask, &element)) return ElementPicked(site, record, element);
         LogEvent("要素検出なし");
         return 0;
     }
@@ -328,7 +414,7 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
         SetPoint(record, LoupeOrGrid(site, true));
         LogPoint("座標 (%g,%g)", record->point);
         site.ClearOverLoupe();
-        return 0x100;
+        return kWaitPoint;
     }
     if (Has(mask, kAcceptBoxSelect)) {
         INT_PTR mark = 0;
@@ -339,7 +425,7 @@ int PointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
             std::snprintf(text, sizeof text, "%ld 要素検出", static_cast<long>(mark));
             LogEvent(text);
             site.ClearOverLoupe();
-            return 0x20000;
+            return kWaitBoxSelect;
         }
         LogEvent("選択要素検出なし");
     }
@@ -352,18 +438,56 @@ int SecondaryClick(CInputWaitSite& site, InputWaitRecord* record)
     const long mode = site.RightMouseMode();
     if (mode == 8) {
         SetPoint(record, site.CursorPoint());
-        return 0x200;
+        return kWaitSnappedPoint;
     }
     if (mode == 1 || mode == 255) {
         SetPoint(record, site.CursorPoint());
         HostPoint found = record->point;
         if (site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found)) {
             SetPoint(record, found);
-            return 0x200;
+            return kWaitSnappedPoint;
         }
-        return mode == 255 ? 0x200 : 0;
+        return mode == 255 ? kWaitSnappedPoint : 0;
     }
     return 0;
+}
+
+// A mouse move while the rubber band is drawn: false when it is no move to report (the right-
+// click menu is open, or the mouse stands where it stood at the last report); else the band is
+// erased and the record holds the point.
+bool CursorMoved(CInputWaitSite& site, InputWaitRecord* record, POINT& last, bool viewGrid)
+{
+    if (site.IsRightMenuShown()) return false;
+    POINT position = {};
+    site.ScreenCursorPosition(&position);
+    if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return false;
+    last = position;
+    site.EraseRubberBand();
+    SetPoint(record, LoupeOrGrid(site, viewGrid));
+    site.ClearOverLoupe();
+    return true;
+}
+
+// A secondary click: a snapped point by the right-button mode, or the plain point; -1 when the
+// mask takes neither.
+int SecondaryClickEvent(CInputWaitSite& site, InputWaitRecord* record, uint32_t mask)
+{
+    if (Has(mask, kAcceptSnappedPoint)) {
+        const int result = SecondaryClick(site, record);
+        return result ? result : -1;
+    }
+    if (Has(mask, kAcceptSecondaryPoint)) {
+        SetPoint(record, site.CursorPoint());
+        return kWaitSecondaryPoint;
+    }
+    return -1;
+}
+
+void TakePanelItem(const InputEventRecord& events, InputWaitRecord* record)
+{
+    record->kind = events.kind;
+    record->item = events.item;
+    record->value = events.value;
 }
 
 // Handles the pending event of the input wait: a result code, or -1 when it is ignored.
@@ -380,53 +504,34 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptEscape)) return -1;
         LogEvent("ESC");
-        return 2;
+        return kWaitEscape;
     case kEventPictureChanged:
         if (!Has(mask, kAcceptRubberBand)) return -1;
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
-        return 0x20;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, true));
-        site.ClearOverLoupe();
-        return 0x20;
-    }
+        return kWaitRubberBand;
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastCursor, true)) return -1;
+        return kWaitRubberBand;
     case kEventUndo:
         EraseIfRubberBand(site, mask);
         LogEvent("Undo");
-        return 0x80;
+        return kWaitUndo;
     case kEventRedo:
         EraseIfRubberBand(site, mask);
         LogEvent("Redo");
-        return 0x800;
+        return kWaitRedo;
     case kEventPoint: {
         const int result = PointClick(site, record, mask);
         return result ? result : -1;
     }
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const int result = SecondaryClick(site, record);
-            return result ? result : -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return 0x400;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
-        return 0x2000;
+        TakePanelItem(events, record);
+        return kWaitPanelItem;
     case kEventDdeText: {
         site.ClearDdeTextPending();
         if (!Has(mask, kAcceptDdeText)) return -1;  // the text is dropped
@@ -438,26 +543,26 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         std::snprintf(line, sizeof line, "%.*s DDEメッセージ", shown, text);
         LogEvent(line);
         record->result = reinterpret_cast<INT_PTR>(text);
-        return 0x4000;
+        return kWaitDdeText;
     }
     case kEventAttributesChanged:
         EraseIfRubberBand(site, mask);
         LogEvent("作図情報の変更");
-        return 0x8000;
+        return kWaitAttributesChanged;
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;
         record->result = site.LayoutCellLayer();
         record->item = site.LayoutCellPage();
-        return 0x40000;
+        return kWaitLayoutCell;
     case kEventSaveState:
         LogEvent("コマンド状態保存要求");
-        return 0x200000;
+        return kWaitSaveState;
     case kEventEditHistory:
         LogEvent("ESC");
-        return 0x400000;
+        return kWaitEditHistory;
     case kEventMidpointReady:
         SetPoint(record, site.Midpoint());
-        return 0x200;
+        return kWaitSnappedPoint;
     default:
         return -1;
     }
@@ -465,8 +570,8 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
 
 bool ReturnsScaledPoint(int result)
 {
-    return result == 0x20 || result == 0x100 || result == 0x200 || result == 0x400 ||
-           result == 0x1000 || result == 0x20000;
+    return result == kWaitRubberBand || result == kWaitPoint || result == kWaitSnappedPoint || result == kWaitSecondaryPoint ||
+           result == kWaitElement || result == kWaitBoxSelect;
 }
 
 }  // namespace
@@ -510,11 +615,52 @@ int IsWaitCancelled()
 
 int InputWaitDepth() { return State().waitDepth; }
 
+WaitStateMark MarkWaitState()
+{
+    const WaitState& state = State();
+    return {state.waitDepth,  state.runDepth, state.innermostWaitRun,
+            state.snapFilter, state.record,   GetInputWaitSite().LockLayerSearchMode()};
+}
+
+void RestoreWaitState(const WaitStateMark& mark)
+{
+    WaitState& state = State();
+    state.waitDepth = mark.waitDepth;
+    state.runDepth = mark.runDepth;
+    state.innermostWaitRun = mark.innermostWaitRun;
+    state.snapFilter = mark.snapFilter;
+    state.record = mark.record;
+    if (state.cancelledRun > state.runDepth) state.cancelledRun = 0;
+    GetInputWaitSite().SetLockLayerSearchMode(mark.lockLayerSearchMode);
+}
+
+namespace {
+
+// What is queued, except the command runs, which wait until the cancelled command has
+// returned. A bounded number per call, so that a flood of messages cannot hold the command.
+void HandleQueuedExceptCommandRuns()
+{
+    for (int handled = 0; handled < 256; ++handled) {
+        MSG msg = {};
+        if (!PeekMessageA(&msg, nullptr, 0, WM_CAD_RUN_COMMAND - 1, PM_REMOVE) &&
+            !PeekMessageA(&msg, nullptr, WM_CAD_RUN_COMMAND + 1, 0xFFFFFFFFu, PM_REMOVE))
+            return;
+        if (msg.message == WM_QUIT) {
+            QuitWait(msg);
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
 int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
 {
-    // A cancelled command gets "end" again at once: taking messages here would run the command
-    // the dispatcher re-posted inside the one it cancelled.
+    // A cancelled command gets "end" again at once; the program goes on working meanwhile.
     if (IsWaitCancelled()) {
+        HandleQueuedExceptCommandRuns();
         ConsumeInputEvent();
         return kWaitEnd;
     }
@@ -570,7 +716,7 @@ int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
                     site.ClearOverLoupe();
                     LogPoint("座標 (%g,%g)", record->point);
                     ConsumeInputEvent();
-                    return 0x200;
+                    return kWaitSnappedPoint;
                 }
                 ConsumeInputEvent();
                 continue;
@@ -584,7 +730,7 @@ int WaitUserInput(HWND mainWindow, InputWaitRecord* record)
             continue;
         }
         // The free point leaves the click pending until the next wait starts.
-        if (result != static_cast<int>(kAcceptFreePoint)) ConsumeInputEvent();
+        if (result != kWaitFreePoint) ConsumeInputEvent();
         if (ReturnsScaledPoint(result)) site.ScalePointInputToDrawing(&record->point);
         return result;
     }
@@ -599,54 +745,40 @@ int InterruptPointClick(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
     EraseIfRubberBand(site, mask);
     if (Has(mask, kAcceptFreePoint)) {
         SetPoint(record, site.IsCursorOverLoupe() ? site.LoupePoint() : site.CursorPoint());
-        return static_cast<int>(kAcceptFreePoint);  // the event stays pending
+        return kWaitFreePoint;  // the event stays pending
     }
     if (Has(mask, kAcceptSnappedPoint)) {
         const HostPoint input = LoupeOrGrid(site, false);
         SetPoint(record, input);
-        const long bits = site.SnapModeBits();
         HostPoint found = input;
-        bool hit = false;
-        if (State().interruptFreePoint) {
-            hit = true;
-        } else {
-            if (bits & (kSnapEndAndIntersection | kSnapEndPoint))
-                hit = site.SearchPoint(SnapSearch::EndPoint, input, nullptr, &found) != 0;
-            if (!hit && (bits & (kSnapEndAndIntersection | kSnapIntersection))) {
-                site.SetGroupFind(1);
-                hit = site.SearchPoint(SnapSearch::Intersection, input, nullptr, &found) != 0;
-                site.SetGroupFind(0);
-            }
-            if (!hit && (bits & kSnapCentre)) hit = site.SearchPoint(SnapSearch::Centre, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapMidPoint)) hit = site.SearchPoint(SnapSearch::MidPoint, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapOnLine)) hit = site.SearchPoint(SnapSearch::OnLine, input, nullptr, &found) != 0;
-            if (!hit && (bits & kSnapFreePoint)) {
-                found = input;
-                hit = true;
-            }
+        bool hit = true;
+        if (!State().interruptFreePoint) {
+            // The interrupt wait takes an end point before any intersection, and no raster point.
+            SnapRules rules;
+            rules.bits = site.SnapModeBits();
+            rules.nearerOfEndAndCross = false;
+            rules.rasterPoints = false;
+            rules.groupFindForCross = true;
+            hit = SearchSnap(site, input, rules, &found) != SnapFound::None;
         }
         if (!hit) return -1;
         SetPoint(record, found);
         site.SetLastInputPoint(record->point);
         site.ClearOverLoupe();
         ConsumeInputEvent();
-        return 0x200;
+        return kWaitSnappedPoint;
     }
     if (Has(mask, kAcceptElementPick)) {
-        const int saved = site.LockLayerSearchMode();
-        if (saved != 1) site.SetLockLayerSearchMode(0);
         INT_PTR element = 0;
-        const int found = site.PickElementAtPoint(record->point, Has(mask, kAcceptGroupPick) ? 1 : 0, &element);
-        if (saved != 1) site.SetLockLayerSearchMode(saved);
-        if (!found) return -1;
+        if (!PickThroughLockedLayers(site, record->point, mask, &element)) return -1;
         record->result = element;
         ConsumeInputEvent();
-        return 0x1000;
+        return kWaitElement;
     }
     if (Has(mask, kAcceptPlainPoint)) {
         SetPoint(record, site.CursorPoint());
         ConsumeInputEvent();
-        return 0x100;
+        return kWaitPoint;
     }
     return -1;
 }
@@ -667,76 +799,47 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptEscape)) return -1;
         ConsumeInputEvent();
-        return 2;
+        return kWaitEscape;
     case kEventPictureChanged:
         if (!Has(mask, kAcceptRubberBand)) return -1;
         SetPoint(record, LoupeOrGrid(site, false));
         site.ClearOverLoupe();
         ConsumeInputEvent();
-        return 0x20;
-    case kEventCursorMoved: {
-        if (!Has(mask, kAcceptRubberBand) || site.IsRightMenuShown()) return -1;
-        POINT position = {};
-        site.ScreenCursorPosition(&position);
-        POINT& last = State().lastInterruptCursor;
-        if (!site.IsKeyCursorMode() && position.x == last.x && position.y == last.y) return -1;
-        last = position;
-        site.EraseRubberBand();
-        SetPoint(record, LoupeOrGrid(site, false));
-        site.ClearOverLoupe();
+        return kWaitRubberBand;
+    case kEventCursorMoved:
+        if (!Has(mask, kAcceptRubberBand) || !CursorMoved(site, record, State().lastInterruptCursor, false))
+            return -1;
         ConsumeInputEvent();
-        return 0x10;
-    }
+        return kWaitCursorMoved;
     case kEventUndo:
         if (!Has(mask, kAcceptUndo)) return -1;
         ConsumeInputEvent();
-        return 0x80;
+        return kWaitUndo;
     case kEventPoint:
         return InterruptPointClick(site, record, mask);
     case kEventSecondaryClick:
-        if (Has(mask, kAcceptSnappedPoint)) {
-            const long mode = site.RightMouseMode();
-            if (mode == 8) {
-                SetPoint(record, site.CursorPoint());
-                return 0x200;
-            }
-            if (mode == 1 || mode == 255) {
-                HostPoint found = site.CursorPoint();
-                SetPoint(record, found);
-                const int hit = site.SearchPoint(SnapSearch::EndPoint, record->point, nullptr, &found);
-                if (hit) SetPoint(record, found);
-                if (hit || mode == 255) return 0x200;
-            }
-            return -1;
-        }
-        if (Has(mask, kAcceptSecondaryPoint)) {
-            SetPoint(record, site.CursorPoint());
-            return 0x400;
-        }
-        return -1;
+        return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        record->kind = events.kind;
-        record->item = events.item;
-        record->value = events.value;
-        return 0x2000;  // stays pending: the service command hands it on
+        TakePanelItem(events, record);
+        return kWaitPanelItem;  // stays pending: the service command hands it on
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;
         record->result = site.LayoutCellLayer();
         record->item = site.LayoutCellPage();
         ConsumeInputEvent();
-        return 0x40000;
+        return kWaitLayoutCell;
     case kEventSaveState:
         GetCommandHost().WriteLog(2, "Service Cmd Event", "コマンド状態保存要求");
         ConsumeInputEvent();
-        return 0x200000;
+        return kWaitSaveState;
     case kEventEditHistory:
         GetCommandHost().WriteLog(2, "Service Cmd Event", "ESC");
         ConsumeInputEvent();
-        return 0x400000;
+        return kWaitEditHistory;
     case kEventMidpointReady:
         SetPoint(record, site.Midpoint());
-        return 0x200;
+        return kWaitSnappedPoint;
     default:
         return -1;
     }
@@ -761,7 +864,7 @@ int InterruptWaitInput(HWND mainWindow, InputWaitRecord* record)
         auto* accelerator = reinterpret_cast<CMainAccelerator*>(
             mainWindow ? SendMessageA(mainWindow, WM_CAD_GET_ACCELERATOR, 0, 0) : 0);
         if (accelerator != nullptr && accelerator->Table() != nullptr &&
-            TranslateAcceleratorA(mainWindow, accelerator->Table(), &msg)) {
+            GetCadSystem().TranslateAccel(mainWindow, accelerator->Table(), &msg)) {
             continue;  // its event is looked at after the next dispatch
         }
         HWND client = GetMdiClientWnd();
@@ -785,57 +888,21 @@ int DetectAtCursor()
     if (site.IsPanelEditActive()) return 1;
     InputEventRecord& events = GetInputEventRecord();
     LockModeScope lockMode(site, events.acceptMask);
-    const int savedOffset = events.offsetInput;
-    events.offsetInput = 0;
-    // The preview runs on every hover: it neither beeps nor asks for an offset.
-    int& beep = GetLocalSettingsLive().setup.bBeepFind;
-    const int savedBeep = beep;
-    beep = 0;
+    // The preview runs on every hover: it neither beeps nor asks for an offset, and it allows
+    // every snap kind.
+    ValueScope<int> noOffset(events.offsetInput, 0);
+    ValueScope<int> noBeep(GetLocalSettingsLive().setup.bBeepFind, 0);
+    ValueScope<int> allKinds(State().snapFilter, 255);
 
-    // Detection without waiting: all snap kinds, no log, no last point, the name always shown.
-    const int savedFilter = State().snapFilter;
-    State().snapFilter = 255;
+    // Detection without waiting: no log, no last point, the name always shown.
     const HostPoint input = site.IsGridSnapOn() ? site.GridPoint() : site.CursorPoint();
-    const int pageDetect = site.PageDetectFlag();
-    site.SetPageDetectFlag(1);
-    site.SetGroupFind(1);
-    void* mark = site.ClickSearchMark();
-    site.SetGroupFind(0);
-    site.SetPageDetectFlag(pageDetect);
-    if (mark == nullptr) mark = site.CreateEmptyMark();
-
-    const long bits = site.SnapModeBits();
-    const bool keyCursor = site.IsKeyCursorMode() != 0;
-    auto applies = [&](long bit) { return (bits & bit) && !keyCursor; };
+    SnapRules rules;
+    rules.mark = ClickCandidates(site);
+    rules.bits = site.SnapModeBits();
+    rules.keyCursor = site.IsKeyCursorMode() != 0;
     HostPoint found = input;
-    int nameIndex = -1;
-    bool hit = false;
-    const bool endApplies = applies(kSnapEndAndIntersection) || applies(kSnapEndPoint);
-    const bool crossApplies = applies(kSnapEndAndIntersection) || applies(kSnapIntersection);
-    if (endApplies || crossApplies) {
-        HostPoint endPoint = input, cross = input;
-        const bool endFound = endApplies && site.SearchPoint(SnapSearch::EndPoint, input, mark, &endPoint);
-        const bool crossFound = crossApplies && site.SearchPoint(SnapSearch::Intersection, input, mark, &cross);
-        if (endFound && (!crossFound || Distance(endPoint, input) < Distance(cross, input))) {
-            nameIndex = kSnapNameEndPoint, hit = true;
-        } else if (crossFound) {
-            nameIndex = kSnapNameIntersection, hit = true;
-        } else if (site.DetectRasterPoint(input, &found)) {
-            hit = true;
-        }
-    }
-    if (!hit && applies(kSnapCentre) && site.SearchPoint(SnapSearch::Centre, input, mark, &found))
-        nameIndex = kSnapNameCentre, hit = true;
-    if (!hit && applies(kSnapMidPoint) && site.SearchPoint(SnapSearch::MidPoint, input, mark, &found))
-        nameIndex = kSnapNameMidPoint, hit = true;
-    if (!hit && (bits & kSnapOnLine) && site.SearchPoint(SnapSearch::OnLine, input, mark, &found))
-        nameIndex = kSnapNameOnLine, hit = true;
-    if (!hit && (bits & kSnapFreePoint)) nameIndex = kSnapNameFree, hit = true;
-    site.DestroyMark(mark);
-    if (hit && nameIndex >= 0) site.ShowSnapName(nameIndex);
-
-    State().snapFilter = savedFilter;
-    events.offsetInput = savedOffset;
-    beep = savedBeep;
-    return hit ? 0x200 : 1;
+    const SnapFound kind = SearchSnap(site, input, rules, &found);
+    site.DestroyMark(rules.mark);
+    if (SnapNameOf(kind) >= 0) site.ShowSnapName(SnapNameOf(kind));
+    return kind != SnapFound::None ? kWaitSnappedPoint : 1;
 }

@@ -15,6 +15,7 @@
 
 #include "HostMessages.h"
 #include "HostRecords.h"
+#include "InputCodes.h"
 #include "commands/CadCmd.h"
 
 // The searches of the snap kinds.
@@ -42,10 +43,6 @@ constexpr int kSnapNameIntersection = 2;
 constexpr int kSnapNameOnLine = 3;
 constexpr int kSnapNameMidPoint = 4;
 constexpr int kSnapNameCentre = 5;
-
-// Result codes of the input wait (besides the event codes it hands on).
-constexpr int kWaitEnd = 0;    // the command is to end
-constexpr int kWaitQuit = 1;   // the application quits
 
 class CInputWaitSite {
 public:
@@ -140,16 +137,40 @@ int DetectAtCursor();
 // The interrupt wait's free-point switch (the area zoom's clicks return the cursor point).
 void SetInterruptFreePoint(int on);
 
-// Command runs and cancels, as the host-service object sees them: a cancel ends the command
-// whose input is being waited for, and every later wait of that command answers "end" at once
-// without taking messages, so a command re-posted by the dispatcher never runs inside the
-// cancelled one.
+// Command runs and cancels, as the dispatcher sees them: a cancel ends the command whose input
+// is being waited for (without a wait, the innermost running command), and every later wait of
+// that command answers "end" at once. Such a wait still handles what is queued, so a command
+// that keeps waiting cannot freeze the program, but it leaves the command runs queued: a
+// command re-posted by the dispatcher never runs inside the cancelled one.
 void NoteCommandRunBegin();
 void NoteCommandRunEnd();
 void NoteCommandCancelled();
 int IsWaitCancelled();
 // Waits in progress (nested waits count each).
 int InputWaitDepth();
+
+// One command run, counted while the command really runs.
+class CommandRunScope {
+public:
+    CommandRunScope() { NoteCommandRunBegin(); }
+    ~CommandRunScope() { NoteCommandRunEnd(); }
+    CommandRunScope(const CommandRunScope&) = delete;
+    CommandRunScope& operator=(const CommandRunScope&) = delete;
+};
+
+// The waits' bookkeeping at one moment. A guarded plug-in fault long-jumps over the scopes of
+// the waits on the stack, which then cannot put back the lock-layer search mode, the wait depth
+// or the runs: the guard puts back what it marked before the call.
+struct WaitStateMark {
+    int waitDepth;
+    int runDepth;
+    int innermostWaitRun;
+    int snapFilter;
+    InputWaitRecord* record;
+    int lockLayerSearchMode;
+};
+WaitStateMark MarkWaitState();
+void RestoreWaitState(const WaitStateMark& mark);
 
 // The input-wait member of the host-service object: answers WM_CAD_WAIT_INPUT.
 class CCadSysCmdWait : public CCadCmd {

@@ -4,6 +4,7 @@
 
 #include "commands/CommandCatalog.h"
 #include "commands/CommandHost.h"
+#include "commands/InputWaitLoop.h"
 #include "commands/PluginGuard.h"
 
 namespace {
@@ -99,10 +100,12 @@ int CallStartCmdChecked(StartCmdProc entry, const char* text, int guard, bool* f
 
     int result = -1;
     DWORD code = 0;
+    const WaitStateMark waits = MarkWaitState();
     if (CallStartCmdGuarded(entry, mainWindow, text, &result, &code)) {
         host.FocusActiveView();
         return result;
     }
+    RestoreWaitState(waits);
     *faulted = true;
     OnPluginCommandFault(code);
     return -1;
@@ -129,7 +132,7 @@ int StartPluginCommand(CLumbraCmd& catalog, int id, const char* source)
     }
     SetErrorMode(previousMode);
 
-    auto entry = reinterpret_cast<StartCmdProc>(GetProcAddress(catalog.currentModule, "StartCmd"));
+    auto entry = reinterpret_cast<StartCmdProc>(GetProcAddress(catalog.currentModule, kStartCmdEntry));
     if (entry == nullptr) {
         ShowCatalogMessage(5120);
         catalog.FreeCommandModule();
@@ -173,7 +176,7 @@ int LoadFileThroughPlugin(CLumbraCmd& catalog, int id, const char* path, void* d
     SetErrorMode(previousMode);
 
     const int withInfo = (info1 != nullptr || info2 != nullptr) ? 1 : 0;
-    const char* entryName = withInfo ? "LoadingDB_Info" : ((id & 0xFFFF) == 5104 ? "Jwc_LoadingDB" : "LoadingDB");
+    const char* entryName = withInfo ? kLoadingDbInfoEntry : ((id & 0xFFFF) == 5104 ? kJwcLoadingDbEntry : kLoadingDbEntry);
     FARPROC entry = GetProcAddress(catalog.currentModule, entryName);
     if (entry == nullptr) {
         catalog.FreeCommandModule();
@@ -185,14 +188,16 @@ int LoadFileThroughPlugin(CLumbraCmd& catalog, int id, const char* path, void* d
     int completed = 1;
     if (host.SafeGuardSetting()) {
         DWORD code = 0;
+        const WaitStateMark waits = MarkWaitState();
         completed = CallLoaderGuarded(entry, withInfo, mainWindow, path, database, info1, info2, &code);
-        if (!completed) OnPluginCommandFault(code);
+        if (!completed) {
+            RestoreWaitState(waits);
+            OnPluginCommandFault(code);
+        }
     } else if (withInfo) {
-        typedef int(WINAPI * LoaderInfoProc)(HWND, const char*, void*, void*, void*);
-        reinterpret_cast<LoaderInfoProc>(entry)(mainWindow, path, database, info1, info2);
+        reinterpret_cast<LoadingDbInfoProc>(entry)(mainWindow, path, database, info1, info2);
     } else {
-        typedef int(WINAPI * LoaderProc)(HWND, const char*, void*);
-        reinterpret_cast<LoaderProc>(entry)(mainWindow, path, database);
+        reinterpret_cast<LoadingDbProc>(entry)(mainWindow, path, database);
     }
 
     catalog.FreeCommandModule();

@@ -4,11 +4,14 @@
 #include <cstring>
 #include <string>
 
+#include "PluginEntry.h"
 #include "commands/CommandCatalog.h"
 #include "commands/CommandHost.h"
+#include "commands/InputWaitLoop.h"
 #include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
+#include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
 {
@@ -73,13 +76,13 @@ void CSystemCommandDispatcher::NotifyCommandStart(NMHDR& header, int id)
     HWND mainWindow = GetCommandHost().MainWindow();
     header.hwndFrom = mainWindow;
     header.idFrom = static_cast<UINT_PTR>(id);
-    header.code = kCommandStartNotifyCode;
+    header.code = kNoticeCommandStart;
     SendMessageA(mainWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
 }
 
 void CSystemCommandDispatcher::NotifyCommandEnd(NMHDR& header)
 {
-    header.code = kCommandEndNotifyCode;
+    header.code = kNoticeCommandEnd;
     SendMessageA(GetCommandHost().MainWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
 }
 
@@ -95,22 +98,39 @@ void CSystemCommandDispatcher::CancelRunningCommand()
     SendMessageA(GetCommandHost().MainWindow(), WM_CAD_CANCEL_COMMAND, 0, 0);
 }
 
-void CSystemCommandDispatcher::RepostRunCommand(WPARAM wParam, LPARAM lParam)
+LPARAM CSystemCommandDispatcher::KeepRunText(WPARAM wParam, LPARAM lParam)
 {
     // The sender's text lives only for its call (and DDE hands the address of one shared
     // buffer), so the command that runs later gets its own copy.
     const int id = LOWORD(wParam);
-    LPARAM posted = lParam;
-    std::unique_ptr<char[]> copy;
-    if (lParam != 0 && id >= kFirstPluginCommandId && id <= kLastPluginCommandId) {
-        const char* text = reinterpret_cast<const char*>(lParam);
-        const size_t length = strnlen(text, kMaxExtraArgumentText);
-        copy.reset(new char[length + 1]);
-        DbcsCopyN(copy.get(), length + 1, text, length);
-        posted = reinterpret_cast<LPARAM>(copy.get());
-    }
-    if (PostMessageA(GetCommandHost().MainWindow(), WM_CAD_RUN_COMMAND, wParam, posted) && copy) {
-        m_reposted.push_back(std::move(copy));
+    if (lParam == 0 || id < kFirstPluginCommandId || id > kLastPluginCommandId) return lParam;
+    const char* text = reinterpret_cast<const char*>(lParam);
+    const size_t length = strnlen(text, kMaxExtraArgumentText);
+    std::unique_ptr<char[]> copy(new char[length + 1]);
+    DbcsCopyN(copy.get(), length + 1, text, length);
+    m_reposted.push_back(std::move(copy));
+    return reinterpret_cast<LPARAM>(m_reposted.back().get());
+}
+
+void CSystemCommandDispatcher::RepostRunCommand(WPARAM wParam, LPARAM lParam)
+{
+    const LPARAM posted = KeepRunText(wParam, lParam);
+    if (!PostMessageA(GetCommandHost().MainWindow(), WM_CAD_RUN_COMMAND, wParam, posted))
+        TakeRepostedText(posted);
+}
+
+void CSystemCommandDispatcher::HoldRunCommand(WPARAM wParam, LPARAM lParam)
+{
+    m_held.push_back({wParam, KeepRunText(wParam, lParam)});
+}
+
+void CSystemCommandDispatcher::ReleaseHeldCommands()
+{
+    std::vector<HeldRun> held;
+    held.swap(m_held);
+    for (const HeldRun& run : held) {
+        if (!PostMessageA(GetCommandHost().MainWindow(), WM_CAD_RUN_COMMAND, run.wParam, run.lParam))
+            TakeRepostedText(run.lParam);
     }
 }
 
@@ -135,6 +155,13 @@ int CSystemCommandDispatcher::ExecuteSystemCommand(HWND context, WPARAM wParam, 
 
     state.pageCheckMessage = 1;
     if (id == 5005 || id == 6203) return 1;
+
+    // A cancelled command has not returned yet (it runs its own loop or dialog): the new one
+    // waits for it.
+    if (IsWaitCancelled()) {
+        HoldRunCommand(wParam, lParam);
+        return 1;
+    }
 
     // A command that still runs is ended first; the new one runs after it has returned.
     if (state.hostCommandRunning) {
@@ -162,13 +189,21 @@ int CSystemCommandDispatcher::ExecuteSystemCommand(HWND context, WPARAM wParam, 
         return linked ? 0 : 1;
     }
 
-    if (id >= kFirstPluginCommandId && id <= kLastPluginCommandId) {
-        return RunPluginCommand(context, id, lParam);
+    int result = 0;
+    {
+        // Counted for the cancels only now that the command really runs: a pick that merely
+        // cancels and re-posts must not take the cancel meant for the running command.
+        CommandRunScope run;
+        if (id >= kFirstPluginCommandId && id <= kLastPluginCommandId) {
+            result = RunPluginCommand(context, id, lParam);
+        } else {
+            NMHDR header = {};
+            NotifyCommandStart(header, id);
+            result = RunBuiltInCommand(context, wParam, lParam);
+            NotifyCommandEnd(header);
+        }
     }
-    NMHDR header = {};
-    NotifyCommandStart(header, id);
-    int result = RunBuiltInCommand(context, wParam, lParam);
-    NotifyCommandEnd(header);
+    if (!IsWaitCancelled()) ReleaseHeldCommands();
     return result;
 }
 
@@ -194,9 +229,9 @@ int CSystemCommandDispatcher::RunPluginCommand(HWND /*context*/, int id, LPARAM 
     SetErrorMode(state.savedErrorMode);
 
     HMODULE library = m_catalog->currentModule;
-    auto startCmd = reinterpret_cast<StartCmdProc>(GetProcAddress(library, "StartCmd"));
-    auto saveFg = reinterpret_cast<CwCmdSaveFgProc>(GetProcAddress(library, "CwCmdSaveFg"));
-    auto version = reinterpret_cast<CwCmdVerProc>(GetProcAddress(library, "CwCmdVer"));
+    auto startCmd = reinterpret_cast<StartCmdProc>(GetProcAddress(library, kStartCmdEntry));
+    auto saveFg = reinterpret_cast<CwCmdSaveFgProc>(GetProcAddress(library, kCwCmdSaveFgEntry));
+    auto version = reinterpret_cast<CwCmdVerProc>(GetProcAddress(library, kCwCmdVerEntry));
     if (startCmd == nullptr) {
         char log[320];
         std::snprintf(log, sizeof log, "%.280sの起動に失敗しました", module.c_str());
@@ -287,8 +322,12 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         PostMessageA(context, WM_CLOSE, 0, 0);
         host.SendStatus(1, 0);
         return 1;
+    case 4025:
+        // A further view of the active drawing.
+        OpenFurtherDrawingView(context);
+        return 1;
     case 4000: case 4001: case 4002: case 4008: case 4012: case 4013: case 4021: case 4023:
-    case 4024: case 4025: case 4027: case 4036: case 4037: case 4038: case 4039: case 4040:
+    case 4024: case 4027: case 4036: case 4037: case 4038: case 4039: case 4040:
     case 4050: case 4051:
         return RunUnbuiltSystemCommand(id);
     default:
@@ -297,12 +336,14 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
 }
 
 // The drawing, file, page and dialog services these commands stand on are not part of the
-// program yet: the command reports itself not done, so the main frame's own entry (where it has
-// one) takes it.
+// program yet: the command says so on the status bar and counts as handled. Answering "not
+// done" would make the main frame close a program started in a hand-off mode.
 int CSystemCommandDispatcher::RunUnbuiltSystemCommand(int id)
 {
     char log[96];
     std::snprintf(log, sizeof log, "%d not available in this build", id);
-    GetCommandHost().WriteLog(2, "System Cmd", log);
-    return 0;
+    CCommandHost& host = GetCommandHost();
+    host.WriteLog(2, "System Cmd", log);
+    host.SendStatus(2, reinterpret_cast<LPARAM>(kCommandNotAvailableText));
+    return 1;
 }

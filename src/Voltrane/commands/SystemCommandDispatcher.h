@@ -9,15 +9,15 @@
 #include <memory>
 #include <vector>
 
+#include "CommandIds.h"
 #include "HostMessages.h"
 #include "WinKit/MessageMap.h"
 #include "commands/CommandRunState.h"
 
 class CLumbraCmd;
 
-// Codes of the WM_NOTIFY that the main window sends itself before and after a command.
-constexpr UINT kCommandStartNotifyCode = 1000;
-constexpr UINT kCommandEndNotifyCode = 1001;
+// The status bar's message while a built-in command whose services are not built is picked.
+constexpr char kCommandNotAvailableText[] = "このコマンドは使用できません";
 
 // The longest extra argument text read from the long parameter of a plug-in command.
 constexpr size_t kMaxExtraArgumentText = 1024;
@@ -59,12 +59,24 @@ private:
     int RunBuiltInCommand(HWND context, WPARAM wParam, LPARAM lParam);
     int RunUnbuiltSystemCommand(int id);
     void CancelRunningCommand();
+    // The long parameter a later run of the command gets: the dispatcher's own copy of a
+    // plug-in command's text (the sender's lives only for its call).
+    LPARAM KeepRunText(WPARAM wParam, LPARAM lParam);
     void RepostRunCommand(WPARAM wParam, LPARAM lParam);
-    // Takes back the copy made by RepostRunCommand when lParam is one; null otherwise.
+    // A command picked while a cancelled command has not returned yet: it is posted once that
+    // command has returned, never run inside it.
+    void HoldRunCommand(WPARAM wParam, LPARAM lParam);
+    void ReleaseHeldCommands();
+    // Takes back the copy made by KeepRunText when lParam is one; null otherwise.
     std::unique_ptr<char[]> TakeRepostedText(LPARAM lParam);
 
+    struct HeldRun {
+        WPARAM wParam;
+        LPARAM lParam;
+    };
     CLumbraCmd* m_catalog;
     std::vector<std::unique_ptr<char[]>> m_reposted;
+    std::vector<HeldRun> m_held;
 };
 
 // The program's dispatcher, chained into the main frame's map.

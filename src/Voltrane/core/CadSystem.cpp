@@ -1,5 +1,6 @@
 #include "core/CadSystem.h"
 
+#include "CommandIds.h"
 #include "Dravik.h"
 #include "DravikDb.h"
 #include "HostMessages.h"
@@ -97,7 +98,7 @@ int CCadSystem::Initialize(HINSTANCE instance, HINSTANCE /*previous*/,
 
     // Without panel fonts the panels fall back to the system font; the remaining steps still
     // run, so that the input history read here is the one written back at exit.
-    if (seam::CreatePanelFonts() == 0) WriteSystemLog(0, "Error", "パネルフォントの作成に失敗しました");
+    if (Subsystems().CreatePanelFonts() == 0) WriteSystemLog(0, "Error", "パネルフォントの作成に失敗しました");
     seam::InitPaperTable();
     std::string backupList = std::string(GetResolvedFilePaths().backupDir) + "backupfile.inf";
     if (GetResolvedFilePaths().backupDir[0] != '\0' && GetFileAttributesA(backupList.c_str()) != INVALID_FILE_ATTRIBUTES)
@@ -108,13 +109,20 @@ int CCadSystem::Initialize(HINSTANCE instance, HINSTANCE /*previous*/,
     return 0;
 }
 
+void CCadSystem::SetStartupSubsystems(seam::StartupSubsystems* subsystems) { m_subsystems = subsystems; }
+
+seam::StartupSubsystems& CCadSystem::Subsystems() const
+{
+    return m_subsystems != nullptr ? *m_subsystems : seam::ProgramSubsystems();
+}
+
 int CCadSystem::LoadSettings()
 {
     // The host library reads the settings through this address for the whole run.
     Dader_SetTheConfigDataPtr(&config);
     config.Apply();
-    if (seam::AllocRightMenuBuffer() == 0) return 0;
-    if (seam::LoadRightMenuFile(config.file.rmenuPath.c_str()) == 0) {
+    if (Subsystems().AllocRightMenuBuffer() == 0) return 0;
+    if (Subsystems().LoadRightMenuFile(config.file.rmenuPath.c_str()) == 0) {
         char text[400] = {};
         char path[MAX_PATH] = {};
         DbcsCopy(path, sizeof path, config.file.rmenuPath.c_str());
@@ -151,7 +159,7 @@ int CCadSystem::SubInitialize(HWND mainFrame, HWND statusBar, const char* comman
     if (autoOpen[0] != '\0') PostMessageA(mainFrame, WM_CADDB_OPEN_FILE, 0, reinterpret_cast<LPARAM>(autoOpen));
     seam::SyncSnapButtons();
 
-    if (seam::LoadRecentCommands() == 0) {
+    if (Subsystems().LoadRecentCommands() == 0) {
         WriteSystemLog(0, "Error", "システム StackCmd の初期化に失敗しました");
         initStatus = -555;
         return -555;
@@ -159,7 +167,7 @@ int CCadSystem::SubInitialize(HWND mainFrame, HWND statusBar, const char* comman
     if (GetStartMode() == 2) ShowWindow(mainFrame, SW_MINIMIZE);
 
     int result = 0;
-    if (seam::CreateRubberBandDbs() == 0) {
+    if (Subsystems().CreateRubberBandDbs() == 0) {
         WriteSystemLog(0, "Error", "ラバーDBの初期化に失敗しました");
         initStatus = -556;
         result = -556;
@@ -183,7 +191,7 @@ int CCadSystem::SubInitialize(HWND mainFrame, HWND statusBar, const char* comman
     // The frame is about to close after a failed stage: it gets no start action.
     if (result == 0) PostStartAction(mainFrame);
 
-    if (seam::CreateRightMenuPopup(mainFrame, hInstance) == 0) result = -1;
+    if (Subsystems().CreateRightMenuPopup(mainFrame, hInstance) == 0) result = -1;
     if (result < 0) {
         ShowSettingsMessage(mainFrame, "システムの初期化に失敗しました。(CMainFrame::SubInitialize)\n作業を中止します。",
                             "エラー", MB_ICONWARNING);
@@ -203,7 +211,8 @@ void CCadSystem::PostStartAction(HWND mainFrame)
     input.commandLineFileFound = commandLine.fileFound;
     input.startOpenDialogSetting = setup.iStartOpenDlgFg;
     input.hasActiveView = seam::GetActiveView() != nullptr ? 1 : 0;
-    input.offerRecovery = [mainFrame] { return seam::OfferBackupRecovery(mainFrame, 1); };
+    input.newWindowPosted = commandLine.newWindowPosted;
+    input.offerRecovery = [this, mainFrame] { return Subsystems().OfferBackupRecovery(mainFrame, 1); };
     bool link = false;
     WPARAM command = ChooseStartAction(input, &link);
     if (command == 0) return;
@@ -243,11 +252,11 @@ int CCadSystem::Terminate(HINSTANCE instance)
 int LinkCommandOf(int linkMode)
 {
     switch (linkMode) {
-    case 1: return 20027;
-    case 2: return 21220;
-    case 3: return 21221;
-    case 4: return 21222;
-    case 5: return 21223;
+    case 1: return kCmdLinkMode1;
+    case 2: return kCmdLinkMode2;
+    case 3: return kCmdLinkMode3;
+    case 4: return kCmdLinkMode4;
+    case 5: return kCmdLinkMode5;
     default: return 0;
     }
 }
@@ -262,8 +271,10 @@ WPARAM ChooseStartAction(const StartActionInput& input, bool* linkCommand)
     }
     if (input.previousRunCrashed && input.offerRecovery && input.offerRecovery() == 0) return 0;
     if (input.autoCommand != 0 && input.startActionDone == 0) return static_cast<WPARAM>(input.autoCommand);
+    // A drawing window the command line asked for counts as the view that is there: the start
+    // dialog would be a second start action beside it.
     if (input.commandLineFileFound == 0 && input.startOpenDialogSetting == 0 && input.hasActiveView == 0 &&
-        input.startActionDone == 0)
+        input.newWindowPosted == 0 && input.startActionDone == 0)
         return kStartDialogCommand;
     return 0;
 }

@@ -6,11 +6,16 @@
 
 #include <functional>
 
+#include "CommandIds.h"
+
 #include "core/ConfigData.h"
 #include "core/IniValue.h"
 #include "core/LocalSettings.h"
 
 class CMainAccelerator;
+namespace seam {
+class StartupSubsystems;
+}
 
 class CCadSystem {
 public:
@@ -62,7 +67,14 @@ public:
     // Hides the main window in the hand-off link modes 1 to 5.
     void AdjustShowCommand(int* showCommand) const;
 
+    // The subsystems the stages ask: the program's own, or a test's double (null gives the
+    // program's own back).
+    void SetStartupSubsystems(seam::StartupSubsystems* subsystems);
+    seam::StartupSubsystems& Subsystems() const;
+
 private:
+    seam::StartupSubsystems* m_subsystems = nullptr;
+
     // Posts the one start action of the second stage.
     void PostStartAction(HWND mainFrame);
 
@@ -95,6 +107,7 @@ struct StartActionInput {
     int commandLineFileFound = 0;
     int startOpenDialogSetting = 0;  // iStartOpenDlgFg
     int hasActiveView = 0;
+    int newWindowPosted = 0;      // the command line asked for an empty drawing window
     // Offers to reopen the backups; 0 when they were reopened.
     std::function<int()> offerRecovery;
 };
@@ -104,7 +117,7 @@ struct StartActionInput {
 WPARAM ChooseStartAction(const StartActionInput& input, bool* linkCommand);
 
 // The start dialog command: 4050 with notification code 1.
-constexpr WPARAM kStartDialogCommand = 0x10FD2;
+constexpr WPARAM kStartDialogCommand = MAKEWPARAM(kCmdStartDialog, 1);
 
 // Second-start search name and main frame window class.
 extern const char kMainFrameClassName[];

@@ -136,8 +136,10 @@ int ProcessCommandLine(HWND window, const char* text, int showCommand,
         UpdateWindow(window);
     }
     if (text == nullptr || *text == '\0') {
-        if (host.startOpenDialogWanted && host.startOpenDialogWanted() && host.post)
+        if (host.startOpenDialogWanted && host.startOpenDialogWanted() && host.post) {
             host.post(window, WM_CADDB_NEW_WINDOW, 0, 0);
+            state.newWindowPosted = 1;
+        }
         return 1;
     }
 
@@ -162,7 +164,10 @@ int ProcessCommandLine(HWND window, const char* text, int showCommand,
     }
 
     // With nothing opened the user gets an empty drawing window, as for an empty command line.
-    if (state.fileOpened == 0 && host.post) host.post(window, WM_CADDB_NEW_WINDOW, 0, 0);
+    if (state.fileOpened == 0 && host.post) {
+        host.post(window, WM_CADDB_NEW_WINDOW, 0, 0);
+        state.newWindowPosted = 1;
+    }
 
     if (!scan.options.empty()) {
         if (window != nullptr && IsIconic(window)) ShowWindow(window, SW_SHOWNORMAL);

@@ -55,6 +55,7 @@ struct CommandLineState {
     int fileFound = 0;        // a word named an existing file
     int fileOpened = 0;       // the frame answered an open request with non-zero
     int startActionDone = 0;  // a boot command was posted
+    int newWindowPosted = 0;  // an empty drawing window was asked for (WM_CADDB_NEW_WINDOW)
     std::string bootKey;      // read again when the main window closes
     char bootOptionText[kCommandLineTextSize] = {};  // lParam of the posted boot command
 };

@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "controls/LineEndTypes.h"
+#include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
+#include "core/StartupSeams.h"
 #include "core/SettingsHostCalls.h"
 
 const char kBuildText[] = "Build 942";
@@ -136,6 +138,7 @@ void ConfigData::Apply()
 
     ConfigDataRuntime& rt = g_runtime;
     rt.keyCursorStep = CURSORD;
+    GetCadSystem().Subsystems().SyncSnapButtons();
 
     fullVersion = Version + " " + kBuildText;
 
@@ -169,9 +172,11 @@ void ConfigData::Apply()
 
     rt.panelButtonType = PANEL_BUTTON_TYPE;
     // Entries 8 and 9 stay in the record and drive no gesture.
+    // A gesture runs a service or view command (1000-1339); any other id drives nothing.
+    auto gestureCommand = [](int id) { return id >= 1000 && id <= 1339 ? id : 0; };
     for (int i = 0; i < 4; ++i) {
-        rt.mouseMoveCommand[0][i] = MOUSEMOVECMD[i];
-        rt.mouseMoveCommand[1][i] = MOUSEMOVECMD[4 + i];
+        rt.mouseMoveCommand[0][i] = gestureCommand(MOUSEMOVECMD[i]);
+        rt.mouseMoveCommand[1][i] = gestureCommand(MOUSEMOVECMD[4 + i]);
     }
     for (int i = 0; i < 10; ++i) rt.initialParameters[i] = INIT_PARAMETER[i];
 }

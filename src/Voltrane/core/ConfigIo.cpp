@@ -8,6 +8,7 @@
 
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
+#include "core/WholeFileRead.h"
 #include "core/DefFile.h"
 #include "core/ProgramPaths.h"
 #include "core/ReplacingWrite.h"
@@ -64,19 +65,7 @@ bool FileExists(const std::string& path)
 
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
-bool ReadBytes(const std::string& path, std::string* bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes->clear();
-    char buffer[65536];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes->append(buffer, got);
-    CloseHandle(file);
-    return ok;
-}
+bool ReadBytes(const std::string& path, std::string* bytes) { return ReadWholeFile(path.c_str(), bytes) == 0; }
 
 bool WriteBytesAtomically(const std::string& path, const std::string& bytes)
 {

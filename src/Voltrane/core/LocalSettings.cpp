@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/CadSystem.h"
 #include "core/ConfigData.h"
+#include "core/StartupSeams.h"
 #include "core/ProgramPaths.h"
 #include "core/SettingsHostCalls.h"
 
@@ -70,6 +72,7 @@ void LocalSettingsSetup::ApplyAll()
     SetDrawingBackgroundMode(bBkColor);
     configLive.keyCursorStep = CursorRate;
     if (live.LMsFg & 1) live.LMsFg = (live.LMsFg & ~1L) | 0x20 | 0x40;
+    GetCadSystem().Subsystems().SyncSnapButtons();
     if (live.iGridCutFg == 0) live.iGridNoDetFlg = 0;
     live.iRMenuFg = 1;
     if (GetMenuSettingsRuntime().tmenuLastPos == 0) {

@@ -10,9 +10,11 @@
 
 #include "core/ConfigData.h"
 #include "core/Dbcs.h"
+#include "core/ReplacingWrite.h"
 #include "core/SettingsHostCalls.h"
 #include "core/SettingsMessage.h"
 #include "core/SettingsTypes.h"
+#include "core/WholeFileRead.h"
 
 namespace {
 
@@ -40,19 +42,24 @@ bool FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// Copies through a temporary file beside the destination and renames it into place, so a
-// failed copy never leaves a half-written destination.
+// Copies through the program's replacing write, so a failed copy never leaves a half-written
+// destination. The copy keeps the source's time, which CopyIfNewer compares.
 bool CopyFileSafely(const std::string& source, const std::string& destination, bool overwrite)
 {
-    std::string temp = destination + ".new$";
-    if (!CopyFileA(source.c_str(), temp.c_str(), FALSE)) {
-        DeleteFileA(temp.c_str());
+    if (!overwrite && FileExists(destination)) return false;
+    std::string bytes;
+    if (ReadWholeFile(source.c_str(), &bytes) != 0 || WriteFileReplacing(destination.c_str(), bytes) != 0)
         return false;
-    }
-    if (!MoveFileExA(temp.c_str(), destination.c_str(), overwrite ? MOVEFILE_REPLACE_EXISTING : 0)) {
-        DeleteFileA(temp.c_str());
-        return false;
-    }
+    FILETIME written = {};
+    HANDLE from = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (from == INVALID_HANDLE_VALUE) return true;
+    const bool timed = GetFileTime(from, nullptr, nullptr, &written) != 0;
+    CloseHandle(from);
+    HANDLE to = CreateFileA(destination.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+    if (to == INVALID_HANDLE_VALUE) return true;
+    if (timed) SetFileTime(to, nullptr, nullptr, &written);
+    CloseHandle(to);
     return true;
 }
 
@@ -187,7 +194,7 @@ void SplitPath(const std::string& path, std::string* drive, std::string* dir, st
     std::size_t lastSep = std::string::npos;
     for (std::size_t i = pos; i < path.size(); ++i) {
         unsigned char ch = static_cast<unsigned char>(path[i]);
-        if ((ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC)) {
+        if (IsSjisLeadByte(ch)) {
             ++i;
             continue;
         }

@@ -14,6 +14,7 @@
 
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
+#include "core/WholeFileRead.h"
 #include "core/ReplacingWrite.h"
 #include "core/SettingsMessage.h"
 
@@ -65,33 +66,12 @@ bool FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error)
+bool ReadSettingsFile(const std::string& path, std::string* bytes, std::string* error)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        *error = "cannot open the file";
-        return false;
-    }
-    bytes->clear();
-    char buffer[65536];
-    DWORD got = 0;
-    bool ok = true;
-    while (true) {
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
-        bytes->append(buffer, got);
-        if (bytes->size() > 64u * 1024u * 1024u) {
-            ok = false;
-            break;
-        }
-    }
-    CloseHandle(file);
-    if (!ok) *error = "cannot read the file";
-    return ok;
+    const DWORD failure = ReadWholeFile(path.c_str(), bytes);
+    if (failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND) *error = "cannot open the file";
+    else if (failure != 0) *error = "cannot read the file";
+    return failure == 0;
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* error)
@@ -147,7 +127,7 @@ int LoadArchive(const std::string& path, Body body, std::string* error)
     try {
         std::string bytes;
         std::wstring wide;
-        if (!ReadWholeFile(path, &bytes, &failure)) {
+        if (!ReadSettingsFile(path, &bytes, &failure)) {
         } else if (!Utf8ToWide(bytes, &wide)) {
             failure = "the file is not UTF-8 text";
         } else {

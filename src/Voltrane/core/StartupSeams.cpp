@@ -10,6 +10,8 @@
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
+#include "view/ViewCoordinates.h"
+#include "view/ViewTable.h"
 
 namespace seam {
 
@@ -80,24 +82,24 @@ std::string PidKey(DWORD pid) { return std::to_string(pid); }
 
 }  // namespace
 
-SeamAnswers& GetSeamAnswers()
+StartupSubsystems& ProgramSubsystems()
 {
-    static SeamAnswers answers;
-    return answers;
+    static StartupSubsystems subsystems;
+    return subsystems;
 }
 
 // ---- drawing views: nothing to hold until the views exist ----
-void ClearViewTable() {}
-void LoadViewCursors(HINSTANCE) {}
-void LoadViewArrowCursor() {}
-int RegisterInputScaleWindowClass(HINSTANCE, HWND) { return 1; }
+void ClearViewTable() { ::ClearViewTable(); }
+void LoadViewCursors(HINSTANCE instance) { ::LoadViewCursors(instance); }
+void LoadViewArrowCursor() { ::LoadViewArrowCursor(); }
+int RegisterInputScaleWindowClass(HINSTANCE, HWND) { return kNotAvailable; }
 void DestroyInputScaleWindow() {}
-int AllocRasterBuffers() { return 1; }
+int AllocRasterBuffers() { return kNotAvailable; }
 void FreeRasterBuffers() {}
-int CreateRubberBandDbs() { return GetSeamAnswers().createRubberBandDbs; }
+int CreateRubberBandDbs() { return kNotAvailable; }
 void DeleteRubberBandDbs() {}
-int IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
-HWND GetActiveView() { return FrameActiveView(); }
+int IsKeyCursorMode() { return ::IsKeyCursorMode(); }
+HWND GetActiveView() { return ::GetActiveView(); }
 
 void SetLayoutViewWindows(HWND layoutView, HWND loupeView)
 {
@@ -143,17 +145,17 @@ int UnregisterLayoutWindowClasses(HINSTANCE instance)
 
 // ---- panels, pickers and the control kit ----
 void SetNoDrawingToolColor(int) {}
-int CreatePanelFonts() { return GetSeamAnswers().createPanelFonts; }
+int CreatePanelFonts() { return kNotAvailable; }
 void DeletePanelFont() {}
-int AllocRightMenuBuffer() { return GetSeamAnswers().allocRightMenuBuffer; }
+int AllocRightMenuBuffer() { return kNotAvailable; }
 void FreeRightMenuBuffer() {}
 // The menu file is read by the panels; until they exist nothing is read, so nothing can be
 // reported missing or broken.
-int LoadRightMenuFile(const char*) { return 1; }
-int CreateRightMenuPopup(HWND, HINSTANCE) { return GetSeamAnswers().createRightMenuPopup; }
+int LoadRightMenuFile(const char*) { return kNotAvailable; }
+int CreateRightMenuPopup(HWND, HINSTANCE) { return kNotAvailable; }
 void SyncSnapButtons() {}
-int RegisterCalculatorClass(HINSTANCE) { return 1; }
-int UnregisterCalculatorClass(HINSTANCE) { return 1; }
+int RegisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
+int UnregisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 void RegisterControlClasses(HINSTANCE) {}
 void UnregisterControlClasses(HINSTANCE) {}
 
@@ -167,12 +169,12 @@ ParameterPanelHandles& GetParameterPanelHandles()
 int ReadCommandDefinitions() { return GetLumbraCmd().ReadCommandDefinitions(); }
 int IsInterruptJumpModeArmed() { return g_interruptJumpArmed; }
 void SetInterruptJumpModeArmed(int armed) { g_interruptJumpArmed = armed; }
-int LoadRecentCommands() { return GetSeamAnswers().loadRecentCommands; }
+int LoadRecentCommands() { return kNotAvailable; }
 void SaveRecentCommands() {}
 void LoadInputHistory() {}
 void SaveInputHistory() {}
-int StartDdeServer() { return 1; }
-int InitDdeClient() { return 1; }
+int StartDdeServer() { return kNotAvailable; }
+int InitDdeClient() { return kNotAvailable; }
 void StopDdeServer(HWND) {}
 void TermDdeClient(HWND) {}
 
@@ -248,7 +250,8 @@ void EndBackupManager()
 int BackupManagerStarted() { return g_backupStarted; }
 int PreviousRunCrashed() { return g_previousRunCrashed; }
 
-// Reopening backups needs the drawing files; until then nothing is recorded to reopen.
-int OfferBackupRecovery(HWND, int) { return GetSeamAnswers().offerBackupRecovery; }
+// Reopening backups needs the drawing files; until then nothing is reopened, and the start
+// goes on as after a declined offer.
+int OfferBackupRecovery(HWND, int) { return -1; }
 
 }  // namespace seam

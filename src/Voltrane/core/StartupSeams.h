@@ -1,8 +1,9 @@
 // What the start-up and shutdown stages call in subsystems that are not built yet: the
 // drawing views, the panels and pickers, the backups, DDE, the histories and the dialogs.
-// Each call has the name its subsystem will give it and does the least that keeps the stages
-// honest (a stand-in answers "done" only where nothing can be lost by it). They live in one
-// namespace so that the real functions can replace them one by one without a clash.
+// Each call has the name its subsystem will give it. A stand-in that cannot do the work of its
+// call answers kNotAvailable, never "done": the stages go on without that subsystem, as they
+// must until it exists. They live in one namespace so that the real functions can replace
+// them one by one without a clash.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +12,16 @@
 
 namespace seam {
 
+// The answer of a call whose subsystem is not built yet: neither made (1) nor failed (0).
+constexpr int kNotAvailable = -2;
+
 // ---- drawing views ----
 void ClearViewTable();                              // the 256 view slots
 void LoadViewCursors(HINSTANCE instance);           // "CURSOR1" and "CURNUL"
 void LoadViewArrowCursor();
-int RegisterInputScaleWindowClass(HINSTANCE instance, HWND mainFrame);
+int RegisterInputScaleWindowClass(HINSTANCE instance, HWND mainFrame);  // 1, 0 failed
 void DestroyInputScaleWindow();
-int AllocRasterBuffers();
+int AllocRasterBuffers();                           // 1, 0 failed
 void FreeRasterBuffers();
 int CreateRubberBandDbs();                          // 1 made, 0 failed
 void DeleteRubberBandDbs();
@@ -91,16 +95,27 @@ int OfferBackupRecovery(HWND mainFrame, int ask);
 
 namespace seam {
 
-// The answers of the stand-ins that can fail, so that the stages' failure paths can be
-// exercised before the real subsystems exist: 1 succeeds, 0 fails.
-struct SeamAnswers {
-    int createPanelFonts = 1;
-    int allocRightMenuBuffer = 1;
-    int loadRecentCommands = 1;
-    int createRubberBandDbs = 1;
-    int createRightMenuPopup = 1;
-    int offerBackupRecovery = -1;
+// The calls of the start-up stages whose answer decides how a stage goes on. The stages reach
+// them through this interface, so that a test can hand the application object a double and
+// drive every failure path; the program's own forwards to the functions above.
+class StartupSubsystems {
+public:
+    virtual ~StartupSubsystems() = default;
+    virtual int CreatePanelFonts() { return seam::CreatePanelFonts(); }
+    virtual int AllocRightMenuBuffer() { return seam::AllocRightMenuBuffer(); }
+    virtual int LoadRightMenuFile(const char* path) { return seam::LoadRightMenuFile(path); }
+    virtual int LoadRecentCommands() { return seam::LoadRecentCommands(); }
+    virtual int CreateRubberBandDbs() { return seam::CreateRubberBandDbs(); }
+    virtual int CreateRightMenuPopup(HWND mainFrame, HINSTANCE instance)
+    {
+        return seam::CreateRightMenuPopup(mainFrame, instance);
+    }
+    virtual int OfferBackupRecovery(HWND mainFrame, int ask) { return seam::OfferBackupRecovery(mainFrame, ask); }
+    // Asked by both settings apply steps, so that the snap buttons follow the snap bits.
+    virtual void SyncSnapButtons() { seam::SyncSnapButtons(); }
 };
-SeamAnswers& GetSeamAnswers();
+
+// The program's own subsystems.
+StartupSubsystems& ProgramSubsystems();
 
 }  // namespace seam

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/CodePage932.h"
+#include "core/WholeFileRead.h"
 #include "core/XmlSupport.h"
 
 int (WINAPI* CXMLFile::errorBox)(HWND, LPCSTR, LPCSTR, UINT) = MessageBoxA;
@@ -61,26 +62,6 @@ bool StrictSjisToUtf8(const std::string& sjis, std::string& utf8)
     utf8.assign(static_cast<size_t>(m), '\0');
     WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const WCHAR*>(wide.data()), n, &utf8[0], m, nullptr, nullptr);
     return true;
-}
-
-bool ReadWholeFile(const char* path, std::string& bytes, DWORD& error)
-{
-    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return false;
-    }
-    bytes.clear();
-    char chunk[65536];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(h, chunk, sizeof(chunk), &got, nullptr) != FALSE) && got > 0)
-        bytes.append(chunk, got);
-    if (!ok)
-        error = GetLastError();
-    CloseHandle(h);
-    return ok;
 }
 
 class StringWriter : public pugi::xml_writer {
@@ -158,10 +139,10 @@ int CXMLFile::Load(const char* path)
 {
     document.reset();
     std::string bytes;
-    DWORD error = 0;
-    if (!path || !ReadWholeFile(path, bytes, error)) {
+    const DWORD error = ReadWholeFile(path, &bytes);
+    if (error != 0) {
         char buffer[1024];
-        std::snprintf(buffer, sizeof(buffer), kLoadFailed, FormatSystemText(path ? error : ERROR_INVALID_NAME).c_str());
+        std::snprintf(buffer, sizeof(buffer), kLoadFailed, FormatSystemText(error).c_str());
         lastError = buffer;
         return 0;
     }

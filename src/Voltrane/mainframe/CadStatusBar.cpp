@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "CommandIds.h"
 #include "HostMessages.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kMaxMessageBytes = 255;
 constexpr int kInputTextBytes = 1024;
-constexpr UINT kCommandEndItem = 1000;
+constexpr UINT kCommandEndItem = kStatusBarEndCommand;  // the end button's item id is its command
 
 }  // namespace
 
@@ -196,32 +197,32 @@ LRESULT CCadStatusBar::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHand
     UINT code = LOWORD(wParam);
     UINT index = HIWORD(wParam);
     switch (code) {
-    case 100:
+    case kStatusBarClearTexts:
         SendMessage(WM_USER, 1, 0);
         SendMessage(WM_USER, 2, 0);
         bHandled = FALSE;
         return 0;
-    case kCommandEndItem:
+    case kStatusBarEndCommand:
         ::SendMessageA(GetMainFrameWnd(), WM_CAD_CANCEL_COMMAND, 0, 0);
         return 0;
-    case 1010:
+    case kStatusBarToggleMessageMode:
         // The message-bar mode switch.
         GetLocalSettingsLive().setup.MsgFg = !GetLocalSettingsLive().setup.MsgFg;
         ::PostMessageA(GetMainFrameWnd(), WM_SIZE, 0, 0);
         return 0;
-    case 2000:
+    case kStatusBarGetFieldText:
         if (index < kFieldCount && lParam != 0) {
             // Callers pass 1024-byte buffers.
             DbcsCopy(reinterpret_cast<char*>(lParam), kInputTextBytes, m_fields[index].text.c_str());
         }
         return 0;
-    case 2001:
+    case kStatusBarShowField:
         if (index < kFieldCount) {
             m_fields[index].visible = lParam != 0;
             Repaint(TRUE);
         }
         return 0;
-    case 2002:
+    case kStatusBarSetFieldAppend:
         if (index < kFieldCount) m_fields[index].append = lParam != 0;
         return 0;
     default:
@@ -325,7 +326,7 @@ LRESULT CCadStatusBar::OnLeftButtonDown(UINT, WPARAM, LPARAM, BOOL&)
 {
     if (FrameCloseRightMenu()) return 0;
     FrameRestoreInputFocus();
-    if (GetKeyState(VK_CONTROL) < 0) SendMessage(WM_COMMAND, 1010, 0);
+    if (GetKeyState(VK_CONTROL) < 0) SendMessage(WM_COMMAND, kStatusBarToggleMessageMode, 0);
     else ::PostMessageA(GetMainFrameWnd(), WM_SIZE, 0, 0);
     return 0;
 }
@@ -356,7 +357,8 @@ namespace {
 std::string ReadInputText(HWND bar)
 {
     char buffer[kInputTextBytes] = {};
-    if (bar != nullptr) ::SendMessageA(bar, WM_COMMAND, 0x207D0, reinterpret_cast<LPARAM>(buffer));
+    if (bar != nullptr) ::SendMessageA(bar, WM_COMMAND, MAKEWPARAM(kStatusBarGetFieldText, kStatusInputField),
+                                      reinterpret_cast<LPARAM>(buffer));
     return buffer;
 }
 

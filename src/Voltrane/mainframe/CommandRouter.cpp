@@ -1,20 +1,22 @@
 #include "mainframe/CommandRouter.h"
 
+#include "CommandIds.h"
+
 bool IsAllowedWithoutDrawing(UINT id)
 {
-    return (id >= 40000 && id <= 40003) || id == 0xE140 || id == 0xE801;
+    return (id >= kCmdPaneCommandMenu && id <= kCmdPaneCommandMenu2) || id == kCmdAbout || id == kCmdToggleStatusBar;
 }
 
 CommandRoute RouteCommandId(UINT id, const CommandRouteState& state)
 {
     id &= 0xFFFF;
-    if (state.frameExists && id >= 5000 && !state.hasActiveView && !state.closingCommand &&
+    if (state.frameExists && id >= kFirstDrawingCommand && !state.hasActiveView && !state.closingCommand &&
         !IsAllowedWithoutDrawing(id))
         return CommandRoute::Drop;
-    if (id == 1229) return state.commandEnabled ? CommandRoute::Service : CommandRoute::Drop;
-    if (id >= 4000 && id <= 39999)
+    if (id == kCmdServiceAlwaysRouted) return state.commandEnabled ? CommandRoute::Service : CommandRoute::Drop;
+    if (id >= kFirstSystemCommand && id <= kLastSystemCommand)
         return state.commandEnabled ? CommandRoute::RunCommand : CommandRoute::Drop;
-    if (id >= 1200 && id <= 1500) return CommandRoute::Service;
-    if (id >= 3000 && id <= 3999) return CommandRoute::View;
+    if (id >= kFirstServiceCommand && id <= kLastServiceCommand) return CommandRoute::Service;
+    if (id >= kFirstViewCommand && id <= kLastViewCommand) return CommandRoute::View;
     return CommandRoute::ActiveChild;
 }

@@ -7,6 +7,7 @@
 #include "core/CsvParser.h"
 #include "core/Dbcs.h"
 #include "core/ProgramPaths.h"
+#include "core/WholeFileRead.h"
 #include "core/ReplacingWrite.h"
 
 namespace {
@@ -58,27 +59,7 @@ std::vector<std::string> SplitDefinitionFields(const std::string& line)
     return parser.fields;
 }
 
-bool ReadDefinitionFile(const char* path, std::string& content)
-{
-    content.clear();
-    if (path == nullptr || path[0] == '\0') return false;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    char buffer[8192];
-    DWORD got = 0;
-    bool ok = true;
-    for (;;) {
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
-        content.append(buffer, got);
-    }
-    CloseHandle(file);
-    return ok;
-}
+bool ReadDefinitionFile(const char* path, std::string& content) { return ReadWholeFile(path, &content) == 0; }
 
 bool WriteDefinitionFile(const char* path, const std::string& content)
 {

@@ -30,6 +30,13 @@ HWND FrameActiveView()
     return fn ? fn() : nullptr;
 }
 
+HWND FrameCreateDrawingWindow(HWND mainWnd)
+{
+    if (auto fn = GetFrameServices().createDrawingWindow) return fn(mainWnd);
+    FrameTrace("new drawing window: not served\n");
+    return nullptr;
+}
+
 int FrameIsLockedView(HWND view)
 {
     auto fn = GetFrameServices().isLockedView;

@@ -11,6 +11,8 @@
 struct FrameServices {
     // The active drawing view window, or null (drawing views).
     HWND (*getActiveView)() = nullptr;
+    // A new empty drawing window (command 4000); its view, or null when none was made.
+    HWND (*createDrawingWindow)(HWND mainWnd) = nullptr;
     // 1 when the view is the locked drawing view, which takes no dropped files.
     int (*isLockedView)(HWND view) = nullptr;
     // Service commands 1200-1500 and view commands 3000-3999: 1 when done.
@@ -45,6 +47,7 @@ FrameServices& GetFrameServices();
 
 // Calls through the table, with the stand-ins' answers for missing entries.
 HWND FrameActiveView();
+HWND FrameCreateDrawingWindow(HWND mainWnd);
 int FrameIsLockedView(HWND view);
 int FrameExecuteServiceCommand(HWND mainWnd, WPARAM wParam, LPARAM lParam);
 int FrameExecuteViewCommand(HWND mainWnd, WPARAM wParam, LPARAM lParam);

@@ -7,11 +7,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "CommandIds.h"
 #include "WinKit/AppModule.h"
 #include "WinKit/Dialog.h"
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "core/MessageCatalog.h"
+#include "core/ProgramPaths.h"
+#include "core/StartupSeams.h"
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/ProgramEntry.h"
@@ -57,14 +60,6 @@ CMainMenu& GetMainMenu()
 {
     static CMainMenu menu;
     return menu;
-}
-
-double FrameMillisecondsOfMonth()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return ((((now.wDay - 1) * 24.0 + now.wHour) * 60.0 + now.wMinute) * 60.0 + now.wSecond) * 1000.0 +
-           now.wMilliseconds;
 }
 
 int ShowErrorMessage(const char* text)
@@ -187,7 +182,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     if (period == 0) period = 170;
     SetTimer(m_hWnd, kBlinkTimerId, period, nullptr);
     flags.blinkPeriod = static_cast<double>(period);
-    flags.startTime = FrameMillisecondsOfMonth();
+    flags.startTime = GetMonotonicMilliseconds();
 
     // The command bar takes the frame's menu over; the menu of "RovOdidov.mnu" replaces it.
     m_commandBar.CreateBar(m_hWnd, m_hWnd, kCommandBarStyle);
@@ -207,11 +202,12 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 
     for (int i = 0; i < ToolbarGroupCount(); ++i) UIAddToolBar(m_toolBars.GetToolbarWindow(i));
     UIAddStatusBar(m_statusBar.m_hWnd);
-    for (WORD id : {WORD(0xE800), WORD(0xE801), WORD(40001), WORD(40000), WORD(40003), WORD(4501)}) {
-        UIAddElement(id, UPDUI_MENUPOPUP);
-        UISetCheck(id, 1);
+    for (UINT id : {kCmdToggleToolbar, kCmdToggleStatusBar, kCmdPaneDrawingOperations, kCmdPaneCommandMenu,
+                    kCmdPaneCommandMenu2, UINT(4501)}) {
+        UIAddElement(static_cast<WORD>(id), UPDUI_MENUPOPUP);
+        UISetCheck(static_cast<WORD>(id), 1);
     }
-    UIAddElement(40002, UPDUI_MENUPOPUP);
+    UIAddElement(kCmdPaneDrawingMenu, UPDUI_MENUPOPUP);
 
     if (WinKit::CMessageLoop* loop = WinKit::Module().GetMessageLoop()) {
         loop->AddMessageFilter(this);
@@ -282,8 +278,8 @@ LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL&)
         for (int i = 0; i < 4; ++i) {
             CPanelDockWindow& pane = Pane(i);
             if (pane.m_hWnd == nullptr || !pane.IsVisible()) continue;
-            pane.SendMessage(WM_COMMAND, 1011, 0);
-            pane.PostMessage(WM_COMMAND, 1010, 0);
+            pane.SendMessage(WM_COMMAND, kPaneFreeze, 0);
+            pane.PostMessage(WM_COMMAND, kPaneUnfreeze, 0);
         }
     }
     if (wParam != SIZE_MINIMIZED) UpdateLayout();
@@ -296,7 +292,7 @@ LRESULT CMainFrame::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled
 {
     // Toolbar buttons carry their own ids: they run the command of their catalogue entry.
     UINT low = LOWORD(wParam);
-    if (low >= 45100 && low <= 45999) {
+    if (low >= kFirstToolbarButton && low <= kLastToolbarButton) {
         int button = 0;
         if (!m_toolBars.MapButtonToCommand(&wParam, &lParam, &bHandled, &button)) return 0;
     }
@@ -339,48 +335,46 @@ LRESULT CMainFrame::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled
 LRESULT CMainFrame::OnFrameCommand(WPARAM wParam, LPARAM, BOOL& bHandled)
 {
     switch (LOWORD(wParam)) {
-    case 1240:
+    case kCmdTypedKeyF10:
         // The F10 key for the typed-key matcher of the view commands.
         FrameTrace("typed key F10: not served\n");
         return 0;
-    case 4006:
+    case kCmdExit:
         PostMessage(WM_CLOSE);
         return 0;
-    case 4000:
-        // A new drawing window needs the drawing views.
-        FrameTrace("new drawing window: not served\n");
-        bHandled = FALSE;
+    case kCmdNewDrawingWindow:
+        // When no window can be made the command goes on unhandled.
+        if (FrameCreateDrawingWindow(m_hWnd) == nullptr) bHandled = FALSE;
         return 0;
-    case 4005:
+    case kCmdCloseDrawingWindow:
         if (HWND active = MDIGetActive()) ::PostMessageA(active, WM_CLOSE, 0, 0);
         return 0;
-    case 0xE800:
+    case kCmdToggleToolbar:
         ToggleToolbar();
         return 0;
-    case 0xE801:
+    case kCmdToggleStatusBar:
         ToggleStatusBar();
         return 0;
-    case 0xE140:
+    case kCmdAbout:
         ShowAboutBox();
         return 0;
-    case 1200:
+    case kCmdCascade:
         ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, 0, 0);
         return 0;
-    case 1201:
+    case kCmdTileHorizontal:
         ::SendMessageA(m_hWndMDIClient, WM_MDITILE, MDITILE_HORIZONTAL, 0);
         return 0;
-    case 0xE131:
+    case kCmdArrangeIcons:
         ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0);
         return 0;
-    case 3001:
-        SendToMdiDescendants(WM_COMMAND, 3000, 0);
+    case kCmdRedrawAll:
+        SendToMdiDescendants(WM_COMMAND, kCmdRedrawAllViews, 0);
         return 0;
-    case 40000:
-    case 40001:
-    case 40002:
-    case 40003: {
-        static const int kPaneOfCommand[] = {0, 1, 2, 3};
-        CPanelDockWindow& pane = Pane(kPaneOfCommand[LOWORD(wParam) - 40000]);
+    case kCmdPaneCommandMenu:
+    case kCmdPaneDrawingOperations:
+    case kCmdPaneDrawingMenu:
+    case kCmdPaneCommandMenu2: {
+        CPanelDockWindow& pane = Pane(static_cast<int>(LOWORD(wParam) - kCmdPaneCommandMenu));
         pane.Toggle();
         UpdateLayout();
         bHandled = FALSE;
@@ -400,7 +394,7 @@ void CMainFrame::ToggleToolbar()
         int index = static_cast<int>(::SendMessageA(rebar, RB_IDTOINDEX, kToolbarBandId, 0));
         if (index >= 0) ::SendMessageA(rebar, RB_SHOWBAND, index, m_toolbarShown);
     }
-    UISetCheck(0xE800, m_toolbarShown);
+    UISetCheck(kCmdToggleToolbar, m_toolbarShown);
     UpdateLayout();
 }
 
@@ -408,7 +402,7 @@ void CMainFrame::ToggleStatusBar()
 {
     bool visible = m_statusBar.IsWindowVisible() != 0;
     m_statusBar.ShowWindow(visible ? SW_HIDE : SW_SHOWNOACTIVATE);
-    UISetCheck(0xE801, !visible);
+    UISetCheck(kCmdToggleStatusBar, !visible);
     UpdateLayout();
 }
 
@@ -440,9 +434,9 @@ LRESULT CMainFrame::OnNotify(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header == nullptr || header->hwndFrom != m_hWnd) return 0;
     switch (header->code) {
-    case 1000: m_toolBars.CheckCommandButton(static_cast<int>(header->idFrom), 1); break;
-    case 1001: m_toolBars.CheckCommandButton(static_cast<int>(header->idFrom), 0); break;
-    case 1002:
+    case kNoticeCommandStart: m_toolBars.CheckCommandButton(static_cast<int>(header->idFrom), 1); break;
+    case kNoticeCommandEnd: m_toolBars.CheckCommandButton(static_cast<int>(header->idFrom), 0); break;
+    case kNoticeToolbarsChanged:
         m_toolBars.Rebuild(m_hWnd);
         for (int i = 0; i < ToolbarGroupCount(); ++i) UIAddToolBar(m_toolBars.GetToolbarWindow(i));
         UpdateLayout();
@@ -481,7 +475,9 @@ int CMainFrame::CloseAllDrawingWindows()
     for (HWND child : children) {
         if (!::IsWindow(child)) continue;
         LONG cancel = 0;
+        flags.closeAllCancel = &cancel;
         ::SendMessageA(child, WM_CLOSE, 100, reinterpret_cast<LPARAM>(&cancel));
+        flags.closeAllCancel = nullptr;
         if (cancel != 0) {
             flags.closingAll = 0;
             return 0;
@@ -510,7 +506,8 @@ void CMainFrame::FinishFrameClose(WPARAM wParam, LPARAM lParam, BOOL& bHandled)
     bHandled = FALSE;
     FrameFlags& flags = GetFrameFlags();
     flags.frameClosing = 1;
-    if (!::IsIconic(m_hWnd)) GetWindowRect(&flags.savedMainWindowRect);
+    // Kept with the menu settings, which "LocalSettings.xml" takes it from at the end of the run.
+    if (!::IsIconic(m_hWnd)) GetWindowRect(&GetMenuSettingsRuntime().mainWindowRect);
     if (!CloseAllDrawingWindows()) {
         bHandled = TRUE;
         flags.frameClosing = 0;
@@ -560,8 +557,9 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
 {
     FrameFlags& flags = GetFrameFlags();
-    HWND layoutView = FindWindowA("#LAYOUTVIEW#", nullptr);
-    HWND loupe = FindWindowA("#ROUPEVIEW#", nullptr);
+    // This program's own popups: a search by class would find another instance's as well.
+    HWND layoutView = seam::GetLayoutViewWindow();
+    HWND loupe = seam::GetLoupeViewWindow();
     if (flags.repaintWithErase) {
         flags.repaintWithErase = 0;
         for (HWND window : {layoutView, loupe}) {
@@ -592,7 +590,9 @@ LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
 int CMainFrame::BlinkViewsTick()
 {
     FrameFlags& flags = GetFrameFlags();
-    double now = FrameMillisecondsOfMonth();
+    // A clock that never goes back: the month's clock would stop the blink for a month when
+    // a month begins.
+    double now = GetMonotonicMilliseconds();
     double limit = flags.blinkPhase ? flags.blinkPeriod * 2 : flags.blinkPeriod;
     if (now - limit <= flags.lastBlinkChange) return 1;
     flags.lastBlinkChange = now;
@@ -698,7 +698,7 @@ int CMainFrame::IsPanelSlidingLocked()
     if (setting == 1) return 1;
     for (int i = 0; i < 4; ++i) {
         HWND panel = reinterpret_cast<HWND>(SendMessage(WM_CAD_GET_PANEL_WINDOW, i, 0));
-        if (panel != nullptr && ::SendMessageA(::GetParent(panel), WM_COMMAND, 1001, 0) == 1) return 0;
+        if (panel != nullptr && ::SendMessageA(::GetParent(panel), WM_COMMAND, kPaneQueryState, 0) == 1) return 0;
     }
     return 1;
 }
@@ -736,12 +736,12 @@ BOOL CMainFrame::OnIdle()
                 toolbarVisible = !(band.fStyle & RBBS_HIDDEN);
         }
     }
-    UISetCheck(0xE800, toolbarVisible);
-    UISetCheck(0xE801, m_statusBar.m_hWnd != nullptr && m_statusBar.IsWindowVisible());
-    UISetCheck(40000, m_cmdPanel1.IsVisible());
-    UISetCheck(40001, m_drwPanel.IsVisible());
-    UISetCheck(40002, m_appPanel.IsVisible());
-    UISetCheck(40003, m_cmdPanel2.IsVisible());
+    UISetCheck(kCmdToggleToolbar, toolbarVisible);
+    UISetCheck(kCmdToggleStatusBar, m_statusBar.m_hWnd != nullptr && m_statusBar.IsWindowVisible());
+    UISetCheck(kCmdPaneCommandMenu, m_cmdPanel1.IsVisible());
+    UISetCheck(kCmdPaneDrawingOperations, m_drwPanel.IsVisible());
+    UISetCheck(kCmdPaneDrawingMenu, m_appPanel.IsVisible());
+    UISetCheck(kCmdPaneCommandMenu2, m_cmdPanel2.IsVisible());
     return FALSE;
 }
 

@@ -56,11 +56,13 @@ struct FrameFlags {
     int drawingWindowClosing = 0;  // a drawing window closes (set by the window)
     int auxViewRefresh = 1;        // the layout view and the loupe rebuild their picture
     int repaintWithErase = 0;      // the layout view and the loupe are erased and repainted
+    // The cancel word CloseAllDrawingWindows hands each drawing window (WM_CLOSE 100); a window
+    // writes only through this registered address.
+    LONG* closeAllCancel = nullptr;
     double blinkPeriod = 170.0;    // milliseconds
-    double lastBlinkChange = 0.0;  // milliseconds of the month
+    double lastBlinkChange = 0.0;  // milliseconds of the monotonic clock
     int blinkPhase = 0;
-    double startTime = 0.0;        // milliseconds of the month when the frame was created
-    RECT savedMainWindowRect = {};
+    double startTime = 0.0;        // milliseconds of the monotonic clock when the frame was created
 };
 FrameFlags& GetFrameFlags();
 
@@ -198,7 +200,5 @@ HWND GetMdiClientWnd();
 int ShowErrorMessage(const char* text);
 // Sends WM_CAD_SET_DIALOG_FILTER (100, window) to the main window.
 void SetModelessDialogWnd(HWND window);
-// Milliseconds since the start of the month (the blink clock).
-double FrameMillisecondsOfMonth();
 // The menu model of the command bar (the application object's menu).
 CMainMenu& GetMainMenu();

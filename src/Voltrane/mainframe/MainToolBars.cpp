@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "CommandIds.h"
 #include "WinKit/ToolBarResource.h"
 #include "mainframe/DefinitionLines.h"
 #include "mainframe/FrameServices.h"
@@ -311,7 +312,7 @@ void CMainToolBars::ShowToolbarBand(int bandNumber, int show)
 int CMainToolBars::MapButtonToCommand(WPARAM* wParam, LPARAM* lParam, BOOL* handled, int* buttonId) const
 {
     UINT id = LOWORD(*wParam);
-    if (id < 45100 || id > 45999) return 1;
+    if (id < kFirstToolbarButton || id > kLastToolbarButton) return 1;
     if (handled != nullptr) *handled = TRUE;
     if (!m_created) return 0;
     int commandId = 0;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "CommandIds.h"
+
 #include "core/CadSystem.h"
 #include "core/LocalSettings.h"
 
@@ -111,19 +113,19 @@ void CPanelDockWindow::Freeze()
 LRESULT CPanelDockWindow::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&)
 {
     switch (LOWORD(wParam)) {
-    case 1000:
+    case kPaneToggleCaption:
         PanelCaptionSetting() ^= m_captionBit;
         ApplyCaptionBit();
         ::SendMessageA(GetParent(), WM_SIZE, SIZE_RESTORED, 0);
         return 1;
-    case 1001:
+    case kPaneQueryState:
         return QueryState();
-    case 1010:
+    case kPaneUnfreeze:
         m_freezeFlags = 0;
         m_minWidth = 0;
         m_minHeight = 0;
         return 1;
-    case 1011:
+    case kPaneFreeze:
         Freeze();
         return 1;
     default:

@@ -11,11 +11,14 @@
 #include "EngineBinding.h"
 #include "WinKit/AppModule.h"
 #include "WinKit/MessageLoop.h"
+#include "WinKit/MessageTarget.h"
 #include "commands/CommandSystemConnection.h"
 #include "commands/HostServiceDispatch.h"
 #include "core/CadSystem.h"
+#include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
+#include "view/ViewHostMessages.h"
 
 // GDI+ flat start-up entry points; the C++ wrapper headers are not needed for this.
 struct GdiplusStartupInputRecord {
@@ -39,6 +42,7 @@ int Run(const char* commandLine, int showCommand)
     // and chains the dispatcher itself.
     ConnectCommandSystem(frame);
     ConnectHostServices(frame);
+    ConnectDrawingViews(frame);
     StartWindowStyles styles = ChooseStartWindowStyles(GetCadSystem().GetStartMode());
     if (frame.CreateEx(nullptr, nullptr, styles.style, styles.exStyle) == nullptr) {
         WinKit::Module().RemoveMessageLoop();
@@ -69,6 +73,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&icc);
     WinKit::Module().Init(instance);
+    // A handler's exception caught by the window layer goes to the operation log.
+    WinKit::SetHandlerFaultLog([](const char* text) { WriteSystemLogText(0, "Error", text); });
 
     CCadSystem& system = GetCadSystem();
     int exitCode = 0;

@@ -13,6 +13,9 @@
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
+#include "commands/PluginModules.h"
+#include "core/StartupSeams.h"
+#include "mainframe/MainAccelerator.h"
 
 namespace {
 
@@ -693,6 +696,90 @@ TEST_F(InputWaitTest, CancelledCommandThatWaitsAgainDoesNotRunTheRepostedCommand
     EXPECT_EQ(Wait(kAcceptEscape), 2);
 }
 
+// A command in its own loop (or dialog) when a new one is picked: the pick cancels it and is
+// re-posted; the command, waiting afterwards, is told to end at once, and the new command runs
+// only after the old one has returned, even when the old one's loop hands it the re-post.
+TEST_F(InputWaitTest, CommandInItsOwnLoopIsCancelledBeforeTheNewOneRuns)
+{
+    CommandRunScope oldCommand;
+    GetCommandRunState().pluginCommandRunning = 1;
+    EXPECT_EQ(test.Send(WM_CAD_RUN_COMMAND, 5990, 0), 1);  // the pick, handed on by its own loop
+    MSG queued = {};
+    ASSERT_TRUE(PeekMessageA(&queued, test.window, WM_CAD_RUN_COMMAND, WM_CAD_RUN_COMMAND, PM_REMOVE))
+        << "the new command was re-posted";
+    EXPECT_EQ(IsWaitCancelled(), 1);
+    // Its own loop dispatches the re-post: the dispatcher holds it back.
+    EXPECT_EQ(test.Send(WM_CAD_RUN_COMMAND, queued.wParam, queued.lParam), 1);
+    EXPECT_FALSE(PeekMessageA(&queued, test.window, WM_CAD_RUN_COMMAND, WM_CAD_RUN_COMMAND, PM_NOREMOVE));
+
+    // It waits now: "end" at once, whatever comes.
+    test.PostScript(kEventPoint);
+    EXPECT_EQ(Wait(kAcceptPlainPoint), kWaitEnd);
+    EXPECT_EQ(GetInputEventRecord().code, 0);
+}
+
+// A cancelled command that keeps asking for input does not freeze the program: each answer
+// "end" comes after what is queued was handled, except the command runs.
+TEST_F(InputWaitTest, CancelledCommandThatKeepsWaitingLetsTheProgramWork)
+{
+    NoteCommandRunBegin();
+    NoteCommandCancelled();
+    int handled = 0;
+    test.script = [&handled](WPARAM) { ++handled; };
+    PostMessageA(test.window, WM_CAD_RUN_COMMAND, 5990, 0);
+    test.PostScript(0);
+    test.PostScript(0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Wait(kAcceptPlainPoint), kWaitEnd);
+    EXPECT_EQ(handled, 2);
+    MSG queued = {};
+    EXPECT_TRUE(PeekMessageA(&queued, test.window, WM_CAD_RUN_COMMAND, WM_CAD_RUN_COMMAND, PM_NOREMOVE))
+        << "the command run stays queued";
+    NoteCommandRunEnd();
+    EXPECT_EQ(IsWaitCancelled(), 0);
+}
+
+namespace {
+
+HWND g_faultHost = nullptr;
+
+// A plug-in command that waits with the lock-layer search mode and faults inside its wait.
+int WINAPI FaultingWaitCommand(HWND host, const char*)
+{
+    g_faultHost = host;
+    InputWaitRecord record = {};
+    SendMessageA(host, WM_CAD_CLEAR_EVENT_MASK, 0, 0);
+    SendMessageA(host, WM_CAD_ADD_EVENT_MASK, 0, static_cast<LPARAM>(kAcceptPlainPoint | kAcceptLockLayerSearch));
+    return static_cast<int>(SendMessageA(host, WM_CAD_WAIT_INPUT, 0, reinterpret_cast<LPARAM>(&record)));
+}
+
+}  // namespace
+
+// A guarded fault raised while a wait is on the stack jumps over the wait's scopes: the guard
+// puts the wait depth, the runs and the lock-layer search mode back.
+TEST_F(InputWaitTest, AGuardedFaultInsideAWaitPutsTheWaitStateBack)
+{
+    site.lockMode = 0;
+    int modeInsideTheWait = -1;
+    int depthInsideTheWait = -1;
+    test.script = [&](WPARAM) {
+        modeInsideTheWait = site.lockMode;
+        depthInsideTheWait = InputWaitDepth();
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
+    };
+    test.PostScript(0);
+    CommandRunScope run;
+    EXPECT_EQ(CallStartCmd(FaultingWaitCommand, "", 1), -1);
+    EXPECT_EQ(modeInsideTheWait, 1);
+    EXPECT_EQ(depthInsideTheWait, 1);
+    EXPECT_EQ(InputWaitDepth(), 0);
+    EXPECT_EQ(site.lockMode, 0);
+    // A later wait is an ordinary one again.
+    test.script = [](WPARAM step) { RaiseInputEvent(static_cast<int32_t>(step)); };
+    test.PostScript(kEventEscape);
+    EXPECT_EQ(Wait(kAcceptEscape), kWaitEscape);
+}
+
 TEST_F(InputWaitTest, CancelWhileTheStateFlagIsZeroStillEndsTheWait)
 {
     test.Send(WM_CAD_CMD_STATE, 0, 0);
@@ -731,6 +818,65 @@ TEST_F(InputWaitTest, InterruptWaitReportsMovesAsCursorMovesAndKeepsPanelEvents)
     EXPECT_EQ(interrupt(0), 0);
     test.PostScript(kEventUndo);
     EXPECT_EQ(interrupt(kAcceptUndo), 0x80);
+}
+
+namespace {
+
+CMainAccelerator* g_accelerator = nullptr;
+std::vector<WORD> g_fired;
+
+// A main window that hands out the program's accelerator table and keeps the commands fired.
+LRESULT CALLBACK AcceleratorFrameProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CAD_GET_ACCELERATOR) return reinterpret_cast<LRESULT>(g_accelerator);
+    if (msg == WM_COMMAND) {
+        g_fired.push_back(LOWORD(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// A value typed into a parameter panel's edit field is no shortcut: the input wait leaves the
+// accelerators to the application object, which keeps them away from that field.
+TEST_F(InputWaitTest, AcceleratorsDoNotFireInAParameterPanelEditField)
+{
+    CMainAccelerator accelerator;
+    ASSERT_GE(accelerator.Load("RovOdidov.key"), 0);
+    ASSERT_NE(accelerator.Table(), nullptr);
+    g_accelerator = &accelerator;
+    g_fired.clear();
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = AcceleratorFrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VtAcceleratorFrame";
+    RegisterClassA(&wc);
+    HWND frame = CreateWindowExA(0, "VtAcceleratorFrame", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    HWND editField = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(editField, nullptr);
+    seam::GetParameterPanelHandles().editField = editField;
+    InputEventRecord& events = GetInputEventRecord();
+    events.acceptMask = kAcceptPlainPoint;
+
+    // F5 (command 1314 in the installed key file) typed into the edit field.
+    PostMessageA(editField, WM_KEYDOWN, VK_F5, 1);
+    test.PostScript(kEventCancel);
+    EXPECT_EQ(WaitUserInput(frame, &record), kWaitEnd);
+    EXPECT_TRUE(g_fired.empty()) << "the shortcut fired while a value was typed";
+
+    // Anywhere else the key is the shortcut.
+    PostMessageA(frame, WM_KEYDOWN, VK_F5, 1);
+    test.PostScript(kEventCancel);
+    EXPECT_EQ(WaitUserInput(frame, &record), kWaitEnd);
+    EXPECT_EQ(g_fired, std::vector<WORD>{1314});
+
+    seam::GetParameterPanelHandles().editField = nullptr;
+    g_accelerator = nullptr;
+    DestroyWindow(editField);
+    DestroyWindow(frame);
 }
 
 TEST_F(InputWaitTest, InterruptWaitPutsQuitBack)

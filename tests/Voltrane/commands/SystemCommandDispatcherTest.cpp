@@ -347,7 +347,7 @@ TEST_F(DispatcherTest, IgnoredIdsAndTheFileImportWithoutADrawingDoNothing)
 
 TEST_F(DispatcherTest, BuiltInIdsAreNotifiedAndUnknownOnesGiveZero)
 {
-    for (int id : {4003, 4999, 4000}) {
+    for (int id : {4003, 4999}) {
         SCOPED_TRACE(id);
         host.lines.clear();
         EXPECT_EQ(Run(id), 0);
@@ -356,8 +356,24 @@ TEST_F(DispatcherTest, BuiltInIdsAreNotifiedAndUnknownOnesGiveZero)
         ASSERT_GE(host.Find(start), 0);
         EXPECT_GT(host.Find(end), host.Find(start));
         EXPECT_EQ(host.Count("Log 2 Cmd"), 0u);
+        EXPECT_EQ(host.Count("Status 2"), 0u);
     }
-    EXPECT_EQ(host.Count("Log 2 System Cmd 4000"), 1u);  // not available yet: said so in the log
+}
+
+// A built-in command whose services are not built is handled (1), so a program started in a
+// hand-off mode is not closed by it, and the user reads on the status bar that it is not
+// available.
+TEST_F(DispatcherTest, UnbuiltBuiltInCommandsAnswerOneAndSayNotAvailable)
+{
+    for (int id : {4024, 4027, 4050, 4051}) {
+        SCOPED_TRACE(id);
+        host.lines.clear();
+        EXPECT_EQ(Run(id), 1);
+        EXPECT_EQ(host.Count("Log 2 System Cmd " + std::to_string(id) + " not available"), 1u);
+        EXPECT_EQ(host.Lines("Status 2"), (std::vector<std::string>{"Status 2 このコマンドは使用できません"}));
+        const std::string end = "Notify 1001 " + std::to_string(id) + " main";
+        EXPECT_GE(host.Find(end), 0);
+    }
 }
 
 TEST_F(DispatcherTest, EndCommandCancelsAndClosesTheContextWindow)

@@ -6,7 +6,10 @@
 
 #include "DravikDb.h"
 #include "SettingsSandbox.h"
+#include "core/CadSystem.h"
 #include "core/ConfigData.h"
+#include "core/LocalSettings.h"
+#include "core/StartupSeams.h"
 #include "core/ProgramPaths.h"
 
 TEST(ConfigData, ColourTexts)
@@ -96,7 +99,11 @@ TEST(ConfigData, ApplyPublishesTheRecord)
     c.DSPDEFFONT = std::string(40, 'x');
     c.GRID_OFF = std::string(18, 'a') + "表";  // the double-byte character does not fit 19 bytes
     c.Version = "8.0";
-    c.MOUSEMOVECMD[4] = 77;
+    c.MOUSEMOVECMD[4] = 77;    // outside 1000-1339: drives nothing
+    c.MOUSEMOVECMD[5] = 1339;
+    c.MOUSEMOVECMD[6] = 1340;
+    c.MOUSEMOVECMD[1] = 999;
+    c.MOUSEMOVECMD[2] = 1000;
     c.MOUSEMOVECMD[8] = 88;
     c.INIT_PARAMETER[3] = 33;
     c.STRINFO_FONTNAME = "ＭＳ 明朝";
@@ -111,8 +118,12 @@ TEST(ConfigData, ApplyPublishesTheRecord)
     EXPECT_STREQ(rt.displayFont, std::string(30, 'x').c_str());
     EXPECT_STREQ(rt.gridOff, std::string(18, 'a').c_str());
     EXPECT_STREQ(rt.fullVersion, "8.0 Build 942");
-    EXPECT_EQ(rt.mouseMoveCommand[1][0], 77);
+    EXPECT_EQ(rt.mouseMoveCommand[1][0], 0);
+    EXPECT_EQ(rt.mouseMoveCommand[1][1], 1339);
+    EXPECT_EQ(rt.mouseMoveCommand[1][2], 0);
     EXPECT_EQ(rt.mouseMoveCommand[0][0], 1204);
+    EXPECT_EQ(rt.mouseMoveCommand[0][1], 0);
+    EXPECT_EQ(rt.mouseMoveCommand[0][2], 1000);
     EXPECT_EQ(rt.initialParameters[3], 33);
     EXPECT_STREQ(rt.textAttributes.fontName, "ＭＳ 明朝");
     EXPECT_EQ(rt.textAttributes.color, 7);
@@ -153,4 +164,27 @@ TEST(ConfigData, DrawingBackground)
         EXPECT_EQ(GetDrawingBackColor(), c.colour) << c.mode;
     }
     SetDrawingBackgroundMode(0);
+}
+
+namespace {
+
+class CountingSnapButtons : public seam::StartupSubsystems {
+public:
+    void SyncSnapButtons() override { ++syncs; }
+    int syncs = 0;
+};
+
+}  // namespace
+
+// The snap buttons follow the snap bits after either settings record is applied.
+TEST(ConfigData, BothApplyStepsSyncTheSnapButtons)
+{
+    SettingsSandbox sandbox;
+    CountingSnapButtons buttons;
+    GetCadSystem().SetStartupSubsystems(&buttons);
+    GetCadSystem().config.Apply();
+    EXPECT_EQ(buttons.syncs, 1);
+    GetCadSystem().setup.ApplyAll();
+    EXPECT_EQ(buttons.syncs, 2);
+    GetCadSystem().SetStartupSubsystems(nullptr);
 }

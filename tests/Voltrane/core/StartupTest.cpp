@@ -31,7 +31,7 @@ public:
     ~RecordingFrame() { DestroyWindow(m_hWnd); }
     HWND Handle() const { return m_hWnd; }
 
-    // The WM_COMMAND wParams posted so far.
+    // The WM_COMMAND wParams posted so far; requests for a new drawing window count as 2424.
     std::vector<WPARAM> PostedCommands()
     {
         std::vector<WPARAM> commands;
@@ -39,6 +39,8 @@ public:
         while (PeekMessageA(&msg, m_hWnd, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_COMMAND) {
                 commands.push_back(msg.wParam);
+            } else if (msg.message == WM_CADDB_NEW_WINDOW) {
+                commands.push_back(WM_CADDB_NEW_WINDOW);
             } else {
                 DispatchMessageA(&msg);  // a pending WM_PAINT is validated, or it would come again
             }
@@ -50,13 +52,31 @@ private:
     HWND m_hWnd = nullptr;
 };
 
-// Runs SubInitialize in a sandbox with the stand-ins' answers given, and puts the
-// application object's run-time state back afterwards.
+// Subsystems that answer what a test gives them: 1 made, 0 failed.
+class ScriptedSubsystems : public seam::StartupSubsystems {
+public:
+    int panelFonts = 1;
+    int rightMenuBuffer = 1;
+    int recentCommands = 1;
+    int rubberBand = 1;
+    int rightMenuPopup = 1;
+
+    int CreatePanelFonts() override { return panelFonts; }
+    int AllocRightMenuBuffer() override { return rightMenuBuffer; }
+    int LoadRightMenuFile(const char*) override { return 1; }
+    int LoadRecentCommands() override { return recentCommands; }
+    int CreateRubberBandDbs() override { return rubberBand; }
+    int CreateRightMenuPopup(HWND, HINSTANCE) override { return rightMenuPopup; }
+    int OfferBackupRecovery(HWND, int) override { return -1; }
+};
+
+// Runs SubInitialize in a sandbox with scripted subsystems, and puts the application object's
+// run-time state back afterwards.
 class SecondStageFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        m_savedAnswers = seam::GetSeamAnswers();
+        GetCadSystem().SetStartupSubsystems(&m_subsystems);
         m_savedState = GetCommandLineState();
         m_savedLinkMode = GetLinkMode();
         GetCommandLineState() = CommandLineState();
@@ -68,12 +88,12 @@ protected:
     void TearDown() override
     {
         // Leaves the process-wide frame handles empty again, as before the second stage.
-        seam::GetSeamAnswers().loadRecentCommands = 0;
+        m_subsystems.recentCommands = 0;
         GetCadSystem().SubInitialize(nullptr, nullptr, "");
         MSG msg;
         while (PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE)) {
         }
-        seam::GetSeamAnswers() = m_savedAnswers;
+        GetCadSystem().SetStartupSubsystems(nullptr);
         GetCommandLineState() = m_savedState;
         SetLinkMode(m_savedLinkMode);
         GetCadSystem().initStatus = 0;
@@ -81,9 +101,9 @@ protected:
 
     SettingsSandbox m_sandbox;
     RecordingFrame m_frame;
+    ScriptedSubsystems m_subsystems;
 
 private:
-    seam::SeamAnswers m_savedAnswers;
     CommandLineState m_savedState;
     int m_savedLinkMode = -1;
 };
@@ -153,6 +173,16 @@ TEST(StartAction, OneActionByLinkModeCrashAutoCommandFileAndDialogSetting)
     SetLinkMode(-1);
 }
 
+TEST(StartAction, ARequestedDrawingWindowTakesThePlaceOfTheStartDialog)
+{
+    StartActionInput input;
+    EXPECT_EQ(ChooseStartAction(input, nullptr), kStartDialogCommand);
+    input.newWindowPosted = 1;
+    EXPECT_EQ(ChooseStartAction(input, nullptr), 0u);
+    input.autoCommand = 4000;  // the automatic command still runs, in the new window
+    EXPECT_EQ(ChooseStartAction(input, nullptr), 4000u);
+}
+
 TEST_F(SecondStageFixture, StatusCodesAndTheStartAction)
 {
     const struct {
@@ -173,9 +203,9 @@ TEST_F(SecondStageFixture, StatusCodesAndTheStartAction)
         {1, 1, 0, -1, 0, true, {kStartDialogCommand}},
     };
     for (const auto& c : cases) {
-        seam::GetSeamAnswers().loadRecentCommands = c.recentCommands;
-        seam::GetSeamAnswers().createRubberBandDbs = c.rubberBand;
-        seam::GetSeamAnswers().createRightMenuPopup = c.rightMenuPopup;
+        m_subsystems.recentCommands = c.recentCommands;
+        m_subsystems.rubberBand = c.rubberBand;
+        m_subsystems.rightMenuPopup = c.rightMenuPopup;
         GetCadSystem().initStatus = 0;
         SettingsSandbox::Messages().clear();
         EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), c.result);
@@ -201,11 +231,46 @@ TEST_F(SecondStageFixture, LinkModeMinimisesAndPostsOnlyTheLinkCommand)
     EXPECT_EQ(GetCommandLineState().startActionDone, 1);
 }
 
+// A command line that opened nothing asks for an empty drawing window: that is the start, and
+// the start dialog does not come as well.
+TEST_F(SecondStageFixture, NothingOpenedFromTheCommandLineGivesOneStartAction)
+{
+    EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, "/zz"), 0);
+    EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{WM_CADDB_NEW_WINDOW});
+    // Without a command line the start dialog is the one start action.
+    GetCommandLineState() = CommandLineState();
+    EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), 0);
+    EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{kStartDialogCommand});
+}
+
 TEST_F(SecondStageFixture, AutomaticCommandWinsOverTheStartDialog)
 {
     GetCadSystem().config.AUTOCMD = 4000;
     EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), 0);
     EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{4000});
+}
+
+// The stand-ins of the subsystems not built yet say so, and the start goes on without them.
+TEST_F(SecondStageFixture, StandInsAnswerNotAvailableAndTheStartGoesOn)
+{
+    seam::StartupSubsystems& program = seam::ProgramSubsystems();
+    EXPECT_EQ(program.CreatePanelFonts(), seam::kNotAvailable);
+    EXPECT_EQ(program.AllocRightMenuBuffer(), seam::kNotAvailable);
+    EXPECT_EQ(program.LoadRightMenuFile("RMenu.txt"), seam::kNotAvailable);
+    EXPECT_EQ(program.LoadRecentCommands(), seam::kNotAvailable);
+    EXPECT_EQ(program.CreateRubberBandDbs(), seam::kNotAvailable);
+    EXPECT_EQ(program.CreateRightMenuPopup(m_frame.Handle(), nullptr), seam::kNotAvailable);
+    EXPECT_EQ(program.OfferBackupRecovery(m_frame.Handle(), 1), -1);  // nothing reopened
+    EXPECT_EQ(seam::StartDdeServer(), seam::kNotAvailable);
+    EXPECT_EQ(seam::AllocRasterBuffers(), seam::kNotAvailable);
+
+    GetCadSystem().SetStartupSubsystems(nullptr);
+    SettingsSandbox::Messages().clear();
+    EXPECT_EQ(GetCadSystem().SubInitialize(m_frame.Handle(), nullptr, ""), 0);
+    EXPECT_EQ(GetCadSystem().initStatus, 0);
+    EXPECT_TRUE(SettingsSandbox::Messages().empty());
+    EXPECT_EQ(m_frame.PostedCommands(), std::vector<WPARAM>{kStartDialogCommand});
+    GetCadSystem().SetStartupSubsystems(&m_subsystems);
 }
 
 TEST(DrawingFileType, ByExtensionWithoutCase)
@@ -315,14 +380,16 @@ TEST(BackupRunningMark, OnlyTheStartingProcessClearsTheCrashFlag)
 TEST(StartupStatus, LoadStepFailsWithoutTheRightMenuBuffer)
 {
     SettingsSandbox sandbox;
-    seam::SeamAnswers saved = seam::GetSeamAnswers();
+    ScriptedSubsystems subsystems;
+    GetCadSystem().SetStartupSubsystems(&subsystems);
     seam::EndBackupManager();
-    seam::GetSeamAnswers().allocRightMenuBuffer = 0;
+    subsystems.rightMenuBuffer = 0;
     EXPECT_EQ(GetCadSystem().LoadSettings(), 0);
     // The step stopped before the backups were started.
     EXPECT_EQ(seam::BackupManagerStarted(), 0);
-    seam::GetSeamAnswers() = saved;
+    subsystems.rightMenuBuffer = 1;
     EXPECT_EQ(GetCadSystem().LoadSettings(), 1);
     EXPECT_EQ(seam::BackupManagerStarted(), 1);
     seam::EndBackupManager();
+    GetCadSystem().SetStartupSubsystems(nullptr);
 }

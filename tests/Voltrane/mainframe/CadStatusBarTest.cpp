@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "CommandIds.h"
 #include "mainframe/CadStatusBar.h"
 
 TEST(StatusBarRules, MessageTextsLoseTheirLastGroupInParentheses)
@@ -75,7 +76,7 @@ protected:
     std::string Text(int index)
     {
         char buffer[1024] = {};
-        SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(2000, index), reinterpret_cast<LPARAM>(buffer));
+        SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(kStatusBarGetFieldText, index), reinterpret_cast<LPARAM>(buffer));
         return buffer;
     }
 
@@ -125,7 +126,7 @@ TEST_F(StatusBarWindow, MessageAndCommandFields)
     EXPECT_EQ(Text(2), "56");
 
     // Code 100 clears the command field and brings the message back.
-    SendMessageA(m_bar.m_hWnd, WM_COMMAND, 100, 0);
+    SendMessageA(m_bar.m_hWnd, WM_COMMAND, kStatusBarClearTexts, 0);
     EXPECT_EQ(Text(1), "");
     EXPECT_EQ(Text(0), "何も選択されていません。");
 }
@@ -138,8 +139,8 @@ TEST_F(StatusBarWindow, InputFieldThroughMessagesAndItsGetters)
 
     Type('7');
     // The cursor-mode switch: input field visible, the next character replaces its text.
-    SendMessageA(m_bar.m_hWnd, WM_COMMAND, 0x207D1, 1);
-    SendMessageA(m_bar.m_hWnd, WM_COMMAND, 0x207D2, 0);
+    SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(kStatusBarShowField, kStatusInputField), 1);
+    SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(kStatusBarSetFieldAppend, kStatusInputField), 0);
     Type('1');
     Type('2');
     EXPECT_EQ(Text(2), "12");
@@ -164,7 +165,7 @@ TEST_F(StatusBarWindow, InputFieldThroughMessagesAndItsGetters)
 
     // Field indices outside 0-2 are ignored.
     char buffer[1024] = "unchanged";
-    SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(2000, 3), reinterpret_cast<LPARAM>(buffer));
+    SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(kStatusBarGetFieldText, 3), reinterpret_cast<LPARAM>(buffer));
     EXPECT_STREQ(buffer, "unchanged");
     SendMessageA(m_bar.m_hWnd, WM_COMMAND, MAKEWPARAM(2001, 0), 0);
     EXPECT_EQ(m_bar.Field(0).visible, 0);

@@ -6,6 +6,12 @@
 #include <vector>
 
 #include "HostMessages.h"
+#include "commands/SystemCommandDispatcher.h"
+#include "core/CadSystem.h"
+#include "core/LocalSettings.h"
+#include "core/ProgramPaths.h"
+#include "core/StartupSeams.h"
+#include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
 
@@ -196,6 +202,109 @@ TEST_F(MainFrameUnit, TheClosingCommandOfTheStartOptionsRunsWithoutDrawings)
     EXPECT_EQ(m_host.received[0].text, "/NUM/Save0");
 }
 
+// The window's place at close is what the next start restores: it reaches the window record of
+// "LocalSettings.xml"; a minimised frame leaves the last one.
+TEST_F(MainFrameUnit, TheWindowRectangleAtCloseReachesTheSavedSettings)
+{
+    RECT& kept = GetMenuSettingsRuntime().mainWindowRect;
+    const RECT savedKept = kept;
+    kept = {1, 2, 3, 4};
+    ShowWindow(m_frame.m_hWnd, SW_SHOWNORMAL);
+    ASSERT_TRUE(MoveWindow(m_frame.m_hWnd, 40, 30, 640, 480, TRUE));
+    RECT placed;
+    GetWindowRect(m_frame.m_hWnd, &placed);
+    SendMessageA(m_frame.m_hWnd, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(m_frame.m_hWnd));
+
+    LocalSettingsWindow record;
+    record.Gather();
+    EXPECT_EQ(record.Screen.left, placed.left);
+    EXPECT_EQ(record.Screen.top, placed.top);
+    EXPECT_EQ(record.Screen.right, placed.right);
+    EXPECT_EQ(record.Screen.bottom, placed.bottom);
+    kept = savedKept;
+}
+
+TEST_F(MainFrameUnit, AMinimisedFrameKeepsTheLastWindowRectangle)
+{
+    RECT& kept = GetMenuSettingsRuntime().mainWindowRect;
+    const RECT savedKept = kept;
+    kept = {10, 20, 300, 400};
+    ShowWindow(m_frame.m_hWnd, SW_MINIMIZE);
+    SendMessageA(m_frame.m_hWnd, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(m_frame.m_hWnd));
+    EXPECT_EQ(kept.left, 10);
+    EXPECT_EQ(kept.bottom, 400);
+    kept = savedKept;
+}
+
+namespace {
+
+int g_paints = 0;
+
+LRESULT CALLBACK CountingPaintProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_PAINT) {
+        ++g_paints;
+        PAINTSTRUCT paint;
+        BeginPaint(hWnd, &paint);
+        EndPaint(hWnd, &paint);
+        return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// The timer repaints the layout view and the loupe this program holds, never a window of the
+// same class that another instance made.
+TEST_F(MainFrameUnit, TheTimerRepaintsOnlyTheViewPopupsThisProgramHolds)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountingPaintProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "#LAYOUTVIEW#";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND foreign = CreateWindowExA(0, "#LAYOUTVIEW#", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(foreign, nullptr);
+    UpdateWindow(foreign);
+    g_paints = 0;
+    seam::SetLayoutViewWindows(nullptr, nullptr);
+    GetFrameFlags().repaintWithErase = 1;
+    SendMessageA(m_frame.m_hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(g_paints, 0) << "a window the program does not hold was repainted";
+
+    seam::SetLayoutViewWindows(foreign, nullptr);
+    GetFrameFlags().repaintWithErase = 1;
+    SendMessageA(m_frame.m_hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(g_paints, 1);
+    EXPECT_EQ(GetFrameFlags().repaintWithErase, 0);
+
+    seam::SetLayoutViewWindows(nullptr, nullptr);
+    DestroyWindow(foreign);
+    UnregisterClassA("#LAYOUTVIEW#", GetModuleHandleA(nullptr));
+}
+
+// The blink phase changes by a clock that never goes back (the month's clock stops the blink
+// for a month when a month begins).
+TEST_F(MainFrameUnit, TheBlinkRunsByTheMonotonicClock)
+{
+    FrameFlags& flags = GetFrameFlags();
+    flags.lastBlinkChange = 0.0;
+    flags.blinkPhase = 0;
+    flags.drawingWindowClosing = 0;
+    const double before = GetMonotonicMilliseconds();
+    SendMessageA(m_frame.m_hWnd, WM_TIMER, 1, 0);
+    const double after = GetMonotonicMilliseconds();
+    EXPECT_EQ(flags.blinkPhase, 1);
+    EXPECT_GE(flags.lastBlinkChange, before);
+    EXPECT_LE(flags.lastBlinkChange, after);
+    // Within the period the phase holds.
+    SendMessageA(m_frame.m_hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(flags.blinkPhase, 1);
+}
+
 TEST_F(MainFrameUnit, AMenuHandedToTheMdiClientShowsOnTheCommandBar)
 {
     CMainMenu menu;
@@ -229,4 +338,27 @@ TEST_F(MainFrameUnit, ToolbarButtonsRunTheirCommands)
     EXPECT_EQ(m_host.received[0].lParam, 0);
     ASSERT_EQ(g_services.size(), 1u);
     EXPECT_EQ(g_services[0].wParam, 1229u);
+}
+
+// A program started by a hand-off (start mode 1) whose start action is a built-in command not
+// built yet: the command is answered as handled, so the frame does not close right after the start.
+TEST(MainFrameHandOffStart, AnUnbuiltBuiltInCommandKeepsTheProgram)
+{
+    const int savedLinkMode = GetLinkMode();
+    SetLinkMode(0);
+    ASSERT_EQ(GetCadSystem().GetStartMode(), 1);
+    CSystemCommandDispatcher dispatcher;
+    CMainFrame frame;
+    frame.SetHostServices(&dispatcher, nullptr);
+    ASSERT_NE(frame.CreateEx(), nullptr);
+    frame.ShowWindow(SW_SHOWNORMAL);
+
+    SendMessageA(frame.m_hWnd, WM_COMMAND, kStartDialogCommand, 0);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, frame.m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "the frame is closing";
+
+    DestroyWindow(frame.m_hWnd);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    SetLinkMode(savedLinkMode);
 }

@@ -1,6 +1,7 @@
 // The pane dock windows: caption switch, state query, size freeze and caption colours.
 #include "GTest.h"
 
+#include "CommandIds.h"
 #include "core/LocalSettings.h"
 #include "mainframe/PanelDockWindows.h"
 
@@ -48,15 +49,15 @@ TEST_F(PaneTest, CaptionsFollowTheirBitsAndTheSwitchTogglesThem)
     EXPECT_EQ(GetDlgCtrlID(tool.Panel()), 200);
     EXPECT_EQ(GetDlgCtrlID(first.Panel()), 0);
 
-    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, 1001, 0), 1);
-    EXPECT_EQ(SendMessageA(first.m_hWnd, WM_COMMAND, 1001, 0), 2);
-    EXPECT_EQ(SendMessageA(second.m_hWnd, WM_COMMAND, 1000, 0), 1);
+    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), 1);
+    EXPECT_EQ(SendMessageA(first.m_hWnd, WM_COMMAND, kPaneQueryState, 0), 2);
+    EXPECT_EQ(SendMessageA(second.m_hWnd, WM_COMMAND, kPaneToggleCaption, 0), 1);
     EXPECT_TRUE(HasCaption(second.m_hWnd));
     EXPECT_EQ(PanelCaptionSetting(), 3 | 8);
     EXPECT_FALSE(HasCaption(first.m_hWnd)) << "the other command panel keeps its own bit";
 
     tool.ShowWindow(SW_HIDE);
-    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, 1001, 0), -1);
+    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), -1);
     EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, 2000, 0), 0);
 }
 

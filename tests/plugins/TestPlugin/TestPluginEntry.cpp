@@ -4,6 +4,8 @@
 //   Fault   writes through a null pointer.
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
+//   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp;
+//   Settings, MakeDrawing: HostServiceCommands.cpp.
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
 //           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
 //           column of text ink in the bar's left half, S a checksum of those pixels).
@@ -13,9 +15,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "Dravik.h"
 #include "PluginEntry.h"
+#include "DrawingCommands.h"
+#include "HostServiceCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -126,6 +131,8 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
         return shown;
     }
     if (int result = RunWaitCommand(host, name); result != -2) return result;
+    if (int result = RunDrawingCommand(host, name); result != -2) return result;
+    if (int result = RunHostServiceCommand(host, name); result != -2) return result;
     return -1;
 }
 
@@ -153,3 +160,11 @@ extern "C" int WINAPI LoadingDB_Info(HWND host, const char* path, void* /*databa
     Trace(host, std::string("LoadingDB_Info ") + (path ? path : ""));
     return 1;
 }
+
+// The entries have the types the program calls them through.
+static_assert(std::is_same<decltype(&StartCmd), StartCmdProc>::value, "StartCmd");
+static_assert(std::is_same<decltype(&CwCmdSaveFg), CwCmdSaveFgProc>::value, "CwCmdSaveFg");
+static_assert(std::is_same<decltype(&CwCmdVer), CwCmdVerProc>::value, "CwCmdVer");
+static_assert(std::is_same<decltype(&LoadingDB), LoadingDbProc>::value, "LoadingDB");
+static_assert(std::is_same<decltype(&Jwc_LoadingDB), LoadingDbProc>::value, "Jwc_LoadingDB");
+static_assert(std::is_same<decltype(&LoadingDB_Info), LoadingDbInfoProc>::value, "LoadingDB_Info");

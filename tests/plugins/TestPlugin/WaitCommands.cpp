@@ -13,13 +13,9 @@
 
 #include "HostMessages.h"
 #include "HostRecords.h"
+#include "InputCodes.h"
 
 namespace {
-
-// The event bits of the host's input protocol that these commands use.
-constexpr LPARAM kAcceptEscape = 0x2;
-constexpr LPARAM kAcceptPlainPoint = 0x100;
-constexpr LPARAM kAcceptSnappedPoint = 0x200;
 
 bool Is(const char* name, const char* command)
 {
@@ -56,12 +52,12 @@ int WaitForPoints(HWND host, const char* command, LPARAM mask, const char* promp
     for (;;) {
         InputWaitRecord record = {};
         const LRESULT result = Wait(host, record);
-        if (result == 0 || result == 1) {
+        if (result == kWaitEnd || result == kWaitQuit) {
             std::snprintf(text, sizeof text, "%s end %ld", command, static_cast<long>(result));
             Trace(host, text);
             return 0;
         }
-        if (result == 2) {
+        if (result == kWaitEscape) {
             std::snprintf(text, sizeof text, "%s ESC", command);
             Trace(host, text);
             return 1;

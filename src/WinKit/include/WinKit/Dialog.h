@@ -8,26 +8,23 @@
 
 namespace WinKit {
 
-class CDialogImplRoot : public CWindow, public CMessageMap {
+class CDialogImplRoot : public CMessageTarget {
 public:
     CDialogImplRoot() = default;
-    CDialogImplRoot(const CDialogImplRoot&) = delete;
-    CDialogImplRoot& operator=(const CDialogImplRoot&) = delete;
-    ~CDialogImplRoot() override;
 
     BOOL EndDialog(INT_PTR result);
-    const MSG* GetCurrentMessage() const { return m_currentMsg; }
-    virtual void OnFinalMessage(HWND /*hWnd*/) {}
 
+    // The dialog object bound to a window, or null.
     static CDialogImplRoot* FromHandle(HWND hWnd);
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 protected:
     INT_PTR DoModalFrom(HINSTANCE instance, UINT templateId, HWND parent, LPARAM initParam);
     HWND CreateFrom(HINSTANCE instance, UINT templateId, HWND parent, LPARAM initParam);
+    // A modeless dialog from a template in memory.
+    HWND CreateIndirectFrom(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND parent, LPARAM initParam);
 
     bool m_modal = false;
-    const MSG* m_currentMsg = nullptr;
 };
 
 template <class T>

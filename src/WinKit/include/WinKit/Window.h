@@ -5,49 +5,9 @@
 
 #include <windows.h>
 
-#include "WinKit/MessageMap.h"
+#include "WinKit/MessageTarget.h"
 
 namespace WinKit {
-
-class CWindow {
-public:
-    HWND m_hWnd = nullptr;
-
-    CWindow(HWND hWnd = nullptr) : m_hWnd(hWnd) {}
-    operator HWND() const { return m_hWnd; }
-
-    void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Detach() { HWND h = m_hWnd; m_hWnd = nullptr; return h; }
-    BOOL IsWindow() const { return m_hWnd != nullptr && ::IsWindow(m_hWnd); }
-
-    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::SendMessageA(m_hWnd, msg, wParam, lParam);
-    }
-    BOOL PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
-    {
-        return ::PostMessageA(m_hWnd, msg, wParam, lParam);
-    }
-    BOOL ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }
-    BOOL DestroyWindow()
-    {
-        if (m_hWnd == nullptr) return FALSE;
-        return ::DestroyWindow(m_hWnd);
-    }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-    BOOL SetWindowText(const char* text) const { return ::SetWindowTextA(m_hWnd, text); }
-    BOOL GetClientRect(RECT* rc) const { return ::GetClientRect(m_hWnd, rc); }
-    BOOL GetWindowRect(RECT* rc) const { return ::GetWindowRect(m_hWnd, rc); }
-    BOOL MoveWindow(const RECT& rc, BOOL repaint = TRUE) const
-    {
-        return ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                            repaint);
-    }
-    HWND GetParent() const { return ::GetParent(m_hWnd); }
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    BOOL Invalidate(BOOL erase = TRUE) const { return ::InvalidateRect(m_hWnd, nullptr, erase); }
-};
 
 // Registration data of a window class owned by a CWindowImpl.
 struct CWndClassInfo {
@@ -57,16 +17,11 @@ struct CWndClassInfo {
     WNDPROC superWindowProc;     // the extended class's procedure
 };
 
-// Non-template part of every window implementation: binding and the shared procedure.
-class CWindowImplRoot : public CWindow, public CMessageMap {
+// Non-template part of every window implementation: the shared procedure and subclassing.
+class CWindowImplRoot : public CMessageTarget {
 public:
     CWindowImplRoot() = default;
-    CWindowImplRoot(const CWindowImplRoot&) = delete;
-    CWindowImplRoot& operator=(const CWindowImplRoot&) = delete;
     ~CWindowImplRoot() override;
-
-    // The message being processed, or null outside a message.
-    const MSG* GetCurrentMessage() const { return m_currentMsg; }
 
     // Default treatment of a message nobody handled.
     virtual LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -77,31 +32,19 @@ public:
                             : 0;
     }
 
-    // Called after WM_NCDESTROY, when the window is gone; the object may delete itself here.
-    virtual void OnFinalMessage(HWND /*hWnd*/) {}
-
     // Takes over an existing window (a control), keeping its procedure as the default one.
     BOOL SubclassWindow(HWND hWnd);
     HWND UnsubclassWindow();
 
-    // The object bound to a window, or null.
+    // The window object bound to a window, or null.
     static CWindowImplRoot* FromHandle(HWND hWnd);
 
     // The shared procedure of every class registered through CWindowImpl.
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 protected:
-    // The object whose window is being created on this thread.
-    static void SetCreating(CWindowImplRoot* object);
-    static CWindowImplRoot* TakeCreating();
-    void Bind(HWND hWnd);
-    void Unbind();
-
     WNDPROC m_superWindowProc = nullptr;
-    const MSG* m_currentMsg = nullptr;
     bool m_subclassed = false;
-
-    friend class CDialogImplRoot;
 };
 
 // Registers the class described by info once; returns its atom (0 on failure).
@@ -155,12 +98,9 @@ public:
         int height = rect ? rc.bottom - rc.top : CW_USEDEFAULT;
         if (style == 0) style = T::GetWndStyle(style);
         if (exStyle == 0) exStyle = T::GetWndExStyle(exStyle);
-        CWindowImplRoot::SetCreating(this);
-        HWND hWnd = ::CreateWindowExA(exStyle, info.wc.lpszClassName, title, style, rc.left,
-                                      rc.top, width, height, parent, menuOrId,
-                                      info.wc.hInstance, createParam);
-        CWindowImplRoot::TakeCreating();  // clears it when creation failed early
-        return hWnd;
+        typename TBase::CreationScope creating(this);
+        return ::CreateWindowExA(exStyle, info.wc.lpszClassName, title, style, rc.left, rc.top, width,
+                                 height, parent, menuOrId, info.wc.hInstance, createParam);
     }
 
     static DWORD GetWndStyle(DWORD style) { return style ? style : WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS; }

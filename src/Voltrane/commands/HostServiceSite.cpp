@@ -1,0 +1,137 @@
+#include "commands/HostServiceSite.h"
+
+#include "DravikDb.h"
+#include "commands/CommandCatalog.h"
+#include "commands/CommandHost.h"
+#include "core/CadSystem.h"
+#include "view/ViewServices.h"
+#include "view/ViewTable.h"
+
+namespace {
+
+CHostServiceSite g_programSite;
+CHostServiceSite* g_site = &g_programSite;
+
+}  // namespace
+
+CHostServiceSite& GetHostServiceSite() { return *g_site; }
+
+void SetHostServiceSite(CHostServiceSite* site) { g_site = site ? site : &g_programSite; }
+
+PDBINFO* ActiveDrawingBlock(CHostServiceSite& site)
+{
+    HWND view = site.ActiveView();
+    return view != nullptr ? site.ViewBlock(view) : nullptr;
+}
+
+HWND CHostServiceSite::MainWindow() { return GetCommandHost().MainWindow(); }
+
+HWND CHostServiceSite::ActiveView() { return GetActiveView(); }
+
+PDBINFO* CHostServiceSite::ViewBlock(HWND view) { return GetViewBlock(view); }
+
+int CHostServiceSite::ViewsOfDrawing(HWND view, HWND* out, int capacity)
+{
+    PDBINFO* block = ViewBlock(view);
+    if (block == nullptr || capacity <= 0) return 0;
+    int count = 0;
+    out[count++] = view;
+    for (int slot = 0; slot < kViewTableSize && count < capacity; ++slot) {
+        HWND other = GetViewInSlot(slot);
+        if (other == nullptr || other == view) continue;
+        PDBINFO* otherBlock = ViewBlock(other);
+        if (otherBlock != nullptr && otherBlock->engineDb == block->engineDb) out[count++] = other;
+    }
+    return count;
+}
+
+void CHostServiceSite::RepaintView(HWND view)
+{
+    if (view == nullptr) return;
+    InvalidateRect(view, nullptr, TRUE);
+    UpdateWindow(view);
+}
+
+void CHostServiceSite::RefreshDrawingViews(HWND view) { ::RefreshDrawingViews(view); }
+void CHostServiceSite::SetDrawingModified(HWND view) { ::SetDrawingModified(view); }
+void CHostServiceSite::ClearDrawingModified(HWND view)
+{
+    if (PDBINFO* block = ViewBlock(view)) block->modified = 0;
+}
+void CHostServiceSite::NotifyDrawingAttributesChanged() { RefreshToolPanelAttributes(); }
+// Element redraws belong to the view services, not built yet: nothing is drawn.
+LRESULT CHostServiceSite::RedrawElementInViews(HWND, int, void*) { return 0; }
+
+int CHostServiceSite::MarginFrameColour() { return GetCadSystem().setup.paper_margin.color; }
+
+void CHostServiceSite::Margins(bool landscape, double* left, double* right, double* top, double* bottom)
+{
+    const PaperMarginEx& m = GetCadSystem().setup.paper_margin;
+    *left = landscape ? m.left : m.left2;
+    *right = landscape ? m.right : m.right2;
+    *top = landscape ? m.top : m.top2;
+    *bottom = landscape ? m.bottom : m.bottom2;
+}
+
+// The settings hold no view-margin switch yet: zooms fill the client area.
+int CHostServiceSite::ViewMarginOn() { return 0; }
+
+void CHostServiceSite::RefreshToolPanel() { RefreshToolPanelDrawingInfo(); }
+
+void CHostServiceSite::SendToolPanelCommand(WPARAM command)
+{
+    if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, command, 0);
+}
+
+LRESULT CHostServiceSite::ReadAttachedDbElement(CmdParamRecord* p)
+{
+    return reinterpret_cast<LRESULT>(::ReadAttachedDbElement(p->view, reinterpret_cast<void*>(p->element),
+                                                             static_cast<int>(p->record), p->elementRecord));
+}
+
+void* CHostServiceSite::AttachedDatabase(HWND view)
+{
+    PDBINFO* block = ViewBlock(view);
+    auto* record = block ? static_cast<EngineDbRecord*>(block->engineDb) : nullptr;
+    auto* attachment = record ? static_cast<RasterAttachment*>(record->rasterAttachment) : nullptr;
+    return attachment ? attachment->attachedDb : nullptr;
+}
+
+// The views' save knows no other name than the drawing's own: a save to a given name is not
+// available until the drawing files are built.
+LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char* fileName)
+{
+    return fileName == nullptr ? ::SaveDrawing(view, mode) : 0;
+}
+
+// The drawing files' services (linked images, export, drawing events, attached
+// databases, the open switches) are not built yet: they answer "not done" and change nothing.
+LRESULT CHostServiceSite::LoadLinkedTiffImage(const char*) { return 0; }
+LRESULT CHostServiceSite::RunExportPlugin(const char*) { return 0; }
+LRESULT CHostServiceSite::RunDrawingEventCommand(int) { return 0; }
+void CHostServiceSite::SetOpenSwitch(int, int) {}
+int CHostServiceSite::OpenSwitch(int) { return 0; }
+void CHostServiceSite::ClearUndo(void*) {}
+
+// The command line stays in the host's buffer until the next request.
+const char* CHostServiceSite::CommandLineById(int id)
+{
+    static char line[MAX_PATH * 2];
+    return GetLumbraCmd().GetCommandLineById(id, line, sizeof(line)) ? line : nullptr;
+}
+void CHostServiceSite::SetAuxiliaryViewRefresh() {}
+
+LRESULT CHostServiceSite::DeletePage(HWND view, int page)
+{
+    PDBINFO* block = ViewBlock(view);
+    return block != nullptr && block->engineDb != nullptr ? ZUriDelPage(page, block->engineDb) : 0;
+}
+
+// Layer names, layer usage and the page services belong to the drawing side, not built yet.
+LRESULT CHostServiceSite::GetActiveLayerName(int, int, char*, INT_PTR) { return 0; }
+LRESULT CHostServiceSite::SetActiveLayerName(int, int, const char*, const char*) { return 0; }
+LRESULT CHostServiceSite::CollectPageLayerUsage(HWND, WORD*, int) { return 0; }
+LRESULT CHostServiceSite::PageService(int, LPARAM) { return 0; }
+
+// The parameter-panel model is not built yet: no panel is free.
+LRESULT CHostServiceSite::CallPanel(const PboxCall&) { return 0; }

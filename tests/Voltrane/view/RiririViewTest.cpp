@@ -1,0 +1,163 @@
+#include "GTest.h"
+
+#include "core/CadSystem.h"
+#include "drawing/CadDatabase.h"
+#include "view/RiririView.h"
+#include "view/ViewCoordinates.h"
+#include "core/LocalSettings.h"
+#include "view/ViewServices.h"
+#include "view/ViewTable.h"
+
+namespace {
+
+// A drawing view in a popup of its own, with its database.
+class ViewWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedEdgeButtons = GetLocalSettingsLive().setup.bScTestBtn;
+        GetLocalSettingsLive().setup.bScTestBtn = 0;  // scroll bars instead of edge buttons
+        view.SetDatabase(&database);
+        RECT rect = {0, 0, 800, 400};
+        window = view.Create(nullptr, &rect, nullptr, WS_POPUP | WS_VISIBLE, 0);
+        ASSERT_NE(window, nullptr);
+        ASSERT_NE(database.engineDb, nullptr);
+        ClearViewTable();
+        AddViewToTable(window);
+    }
+    void TearDown() override
+    {
+        ClearViewTable();
+        if (window) DestroyWindow(window);
+        GetLocalSettingsLive().setup.bScTestBtn = savedEdgeButtons;
+    }
+    int savedEdgeButtons = 1;
+
+    void ResizeClient(int width, int height) { SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE); }
+
+    CCadDatabase database;
+    CRiririView view;
+    HWND window = nullptr;
+};
+
+TEST_F(ViewWindow, BlockIsInWindowLongZero)
+{
+    EXPECT_EQ(reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(window, 0)), static_cast<PDBINFO*>(&database));
+    EXPECT_EQ(database.clientWidth, 800);
+    EXPECT_EQ(database.clientHeight, 400);
+}
+
+TEST_F(ViewWindow, ResizingHalvesTheModelAndPaperScalesButNotTheViewportScale)
+{
+    database.mode0.scale = 2.0;
+    database.mode1.scale = 4.0;
+    database.mode2.scale = 8.0;
+    ResizeClient(400, 400);
+    EXPECT_DOUBLE_EQ(database.mode0.scale, 1.0);
+    EXPECT_DOUBLE_EQ(database.mode1.scale, 2.0);
+    EXPECT_DOUBLE_EQ(database.mode2.scale, 8.0);
+    EXPECT_EQ(database.clientWidth, 400);
+}
+
+TEST_F(ViewWindow, AWidthOfZeroKeepsTheScales)
+{
+    database.mode0.scale = 2.0;
+    ResizeClient(0, 400);
+    EXPECT_DOUBLE_EQ(database.mode0.scale, 2.0);
+    EXPECT_EQ(database.clientWidth, 800) << "the stored size waits for a real one";
+    ResizeClient(400, 400);
+    EXPECT_DOUBLE_EQ(database.mode0.scale, 1.0);
+}
+
+TEST_F(ViewWindow, ScrollBarsMoveTheViewByPercentsOfItsWorldSize)
+{
+    database.mode0 = ViewModeInfo{0, 0, 2.0};
+    RECT client;
+    GetClientRect(window, &client);
+    const double worldWidth = client.right / 2.0, worldHeight = client.bottom / 2.0;
+    SetScrollPos(window, SB_VERT, 50, FALSE);
+    SendMessageA(window, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(GetScrollPos(window, SB_VERT), 53);
+    EXPECT_NEAR(database.mode0.offsetY, worldHeight * 0.03, 1e-9);
+    EXPECT_DOUBLE_EQ(database.mode0Backup.offsetY, 0.0) << "the setting before the move is kept";
+    // At position 0 scrolling up still moves the view, by 5 percent of its height.
+    SetScrollPos(window, SB_VERT, 0, FALSE);
+    const double before = database.mode0.offsetY;
+    SendMessageA(window, WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT_NEAR(database.mode0.offsetY, before - worldHeight * 0.05, 1e-9);
+    SetScrollPos(window, SB_HORZ, 50, FALSE);
+    SendMessageA(window, WM_HSCROLL, SB_PAGERIGHT, 0);
+    EXPECT_EQ(GetScrollPos(window, SB_HORZ), 60);
+    EXPECT_NEAR(database.mode0.offsetX, -worldWidth * 0.10, 1e-9);
+    SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), 0);
+    EXPECT_NEAR(database.mode0.offsetX, -worldWidth * 0.10 + worldWidth * 0.20, 1e-9);
+}
+
+TEST_F(ViewWindow, SwallowsCloseAndSystemKeys)
+{
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(ViewWindow, CommandGridFromTheRunningCommand)
+{
+    const double origin[3] = {100, 0, 0}, pitch[3] = {10, 10, 0};
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(8001, 20), reinterpret_cast<LPARAM>(pitch));
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(8001, 11), reinterpret_cast<LPARAM>(origin));
+    EXPECT_EQ(GetViewGridSnap().active, 1);
+    EXPECT_DOUBLE_EQ(GetViewGridSnap().originX, 100);
+    EXPECT_DOUBLE_EQ(GetViewGridSnap().pitchY, 10);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(8001, 11), 0x10);  // no point: nothing changes
+    EXPECT_DOUBLE_EQ(GetViewGridSnap().originX, 100);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(8001, 10), 0);
+    EXPECT_EQ(GetViewGridSnap().active, 0);
+    EXPECT_DOUBLE_EQ(GetViewGridSnap().originX, 0);
+}
+
+struct GestureCase {
+    POINT press, cursor;
+    int direction;
+};
+
+TEST(ViewGesture, DirectionOnTheScreen)
+{
+    const GestureCase cases[] = {
+        {{100, 100}, {105, 100}, -1},  // within 10 pixels: no gesture yet
+        {{100, 100}, {110, 110}, -1},
+        {{100, 100}, {111, 89}, 0},    // right and up
+        {{100, 100}, {111, 111}, 1},   // right and down
+        {{100, 100}, {89, 111}, 2},    // left and down
+        {{100, 100}, {89, 89}, 3},     // left and up
+    };
+    for (const GestureCase& c : cases) EXPECT_EQ(GestureDirection(c.press, c.cursor), c.direction);
+}
+
+TEST(ViewEdgeZone, ZonesNearTheEdges)
+{
+    const RECT client = {0, 0, 800, 600};
+    EXPECT_EQ(CRiririView::EdgeZone(client, {790, 10}), 8) << "right is tested first";
+    EXPECT_EQ(CRiririView::EdgeZone(client, {10, 300}), 4);
+    EXPECT_EQ(CRiririView::EdgeZone(client, {400, 10}), 1);
+    EXPECT_EQ(CRiririView::EdgeZone(client, {400, 590}), 2);
+    EXPECT_EQ(CRiririView::EdgeZone(client, {400, 300}), 0);
+}
+
+TEST(KeyCursor, MoveUpByTheStep)
+{
+    SetKeyCursorStep(50.0);
+    double x0, y0, z0;
+    GetKeyCursorPoint(&x0, &y0, &z0);
+    EXPECT_EQ(MoveKeyCursor(3, 0), 1);
+    double x, y, z;
+    GetKeyCursorPoint(&x, &y, &z);
+    EXPECT_DOUBLE_EQ(y, y0 + 50.0);
+    EXPECT_DOUBLE_EQ(x, x0);
+    EXPECT_EQ(MoveKeyCursor(9, 5), 1) << "another direction moves nothing";
+    GetKeyCursorPoint(&x, &y, &z);
+    EXPECT_DOUBLE_EQ(y, y0 + 50.0);
+    EXPECT_EQ(IsKeyCursorMode(), 1);
+    ToggleCursorMode();  // no active view: nothing to toggle
+    GetCadSystem().keyCursorMode = 0;
+}
+
+}  // namespace

@@ -1,0 +1,518 @@
+// A drawing window in the real program: message 2424 opens "無題1"; a plug-in command appends a
+// line and a circle, which the view paints in their colours where the view's setting puts them;
+// a wheel step zooms by 1.4 about the cursor; a real click answers a waiting command with that
+// pixel's world point; a modified drawing asks before its window closes.
+#include "GTest.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "CatalogueSwap.h"
+#include "DrawingWindows.h"
+#include "DrawingWindowRecords.h"
+#include "HostMessages.h"
+#include "ProgramProcess.h"
+#include "WindowText.h"
+
+namespace {
+
+const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
+    "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
+    "<item>Wait;待ち,5995,TestPlugin.dll /C:Wait</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// The view's current setting and client centre, read from the program's memory the way a
+// debugger would: the view keeps its drawing block in window long 0.
+struct ViewMapping {
+    ViewModeInfo mode{};
+    int centreX = 0, centreY = 0;
+    int storedWidth = 0, storedHeight = 0;  // the size the view stored at its last resize
+
+    POINT ToClient(double x, double y) const
+    {
+        return {centreX + static_cast<LONG>(std::trunc((x + mode.offsetX) * mode.scale)),
+                centreY - static_cast<LONG>(std::trunc((y + mode.offsetY) * mode.scale))};
+    }
+    void ToWorld(POINT p, double* x, double* y) const
+    {
+        *x = (p.x - centreX) / mode.scale - mode.offsetX;
+        *y = -mode.offsetY - (p.y - centreY) / mode.scale;
+    }
+};
+
+
+// Writes the screen as a 24-bit BMP file (kept for the look of a failed test).
+void SaveScreen(const char* path)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = (width * 3 + 3) & ~3u, size = rowBytes * height;
+    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                             static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+    if (FILE* out = std::fopen(path, "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, size, 1, out);
+        std::fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+class DrawingViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+        SetForegroundWindow(frame);
+    }
+
+    void TearDown() override
+    {
+        // A modified drawing asks first: "No" lets the program end.
+        if (frame != nullptr) EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+    }
+
+    // Opens an empty drawing window with 2424; its view.
+    HWND OpenDrawing()
+    {
+        EXPECT_EQ(Send(frame, WM_CADDB_NEW_WINDOW), 1);
+        HWND view = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        return view != nullptr && IsWindow(view) ? view : nullptr;
+    }
+
+    bool ReadMapping(HWND view, ViewMapping* mapping)
+    {
+        auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
+        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, program.ProcessId());
+        if (address == nullptr || process == nullptr) return false;
+        PDBINFO block;
+        SIZE_T read = 0;
+        const bool ok = ReadProcessMemory(process, address, &block, sizeof block, &read) && read == sizeof block;
+        CloseHandle(process);
+        if (!ok) return false;
+        mapping->mode = CurrentViewMode(block);
+        mapping->storedWidth = block.clientWidth;
+        mapping->storedHeight = block.clientHeight;
+        RECT client;
+        GetClientRect(view, &client);
+        mapping->centreX = client.right / 2;
+        mapping->centreY = client.bottom / 2;
+        return true;
+    }
+
+    // Whether the screen shows the colour near the client point of the view. The picture is
+    // taken from the screen, as a user's screenshot would be. Under the test display the
+    // program's child windows reach the screen a few pixels below where another process's
+    // coordinates put them, so the search covers 1 pixel across and 5 up and down; the exact
+    // pixels of the conversion are checked in-process by the view tests.
+    static bool ShowsColourNear(HWND view, POINT client, COLORREF colour, std::string* seen)
+    {
+        constexpr int kAcross = 1, kDown = 5, kWidth = 2 * kAcross + 1, kHeight = 2 * kDown + 1;
+        POINT screen = client;
+        ClientToScreen(view, &screen);
+        HDC screenDc = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screenDc);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kWidth;
+        info.bmiHeader.biHeight = -kHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, kWidth, kHeight, screenDc, screen.x - kAcross, screen.y - kDown, SRCCOPY);
+        GdiFlush();
+        bool found = false;
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            const DWORD bgr = pixels[i] & 0xFFFFFF;
+            found = found || RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF) == colour;
+        }
+        char text[48];
+        std::snprintf(text, sizeof text, "%06lx at %ld,%ld",
+                      static_cast<unsigned long>(pixels[kDown * kWidth + kAcross] & 0xFFFFFF),
+                      static_cast<long>(screen.x), static_cast<long>(screen.y));
+        *seen = text;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screenDc);
+        return found;
+    }
+
+    static bool WaitForColour(HWND view, POINT client, COLORREF colour, std::string* seen)
+    {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+            if (ShowsColourNear(view, client, colour, seen)) return true;
+        }
+        return false;
+    }
+
+    bool AddLineAndCircle()
+    {
+        PostMessageA(frame, WM_COMMAND, 5993, 0);
+        return WaitForCaption(frame, "AddLineCircle 2", 10000);
+    }
+
+    CatalogueSwap catalogue{kCatalogue};
+    ProgramProcess program;
+    HWND frame = nullptr;
+};
+
+HWND ChildFrameOf(HWND view) { return view ? GetParent(view) : nullptr; }
+
+// Whether the window is gone within ten seconds.
+bool WaitUntilGone(HWND window)
+{
+    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < 10000;) Sleep(50);
+    return !IsWindow(window);
+}
+
+TEST_F(DrawingViewTest, NewWindowMessageOpensUntitled1)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(Caption(ChildFrameOf(view)), "無題1");
+    char className[32] = {};
+    GetClassNameA(view, className, sizeof className);
+    EXPECT_STREQ(className, "RiririView");
+    EXPECT_NE(Send(frame, WM_CAD_ACTIVE_DB), 0);
+    // A handle that is no view activates nothing.
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW, reinterpret_cast<WPARAM>(frame)), 0);
+
+    HWND second = OpenDrawing();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, view);
+    EXPECT_EQ(Caption(ChildFrameOf(second)), "無題2");
+}
+
+TEST_F(DrawingViewTest, AppendedLineAndCircleArePaintedInTheirColours)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+    EXPECT_GT(mapping.mode.scale, 0.0);
+    EXPECT_EQ(mapping.storedWidth, mapping.centreX * 2 + (mapping.storedWidth & 1));
+    EXPECT_EQ(mapping.storedHeight, mapping.centreY * 2 + (mapping.storedHeight & 1));
+    std::string seen;
+    EXPECT_TRUE(WaitForColour(view, mapping.ToClient(-80, 0), kRed, &seen)) << "line pixel " << seen;
+    EXPECT_TRUE(WaitForColour(view, mapping.ToClient(0, 50), kGreen, &seen)) << "circle pixel " << seen;
+    if (HasFailure()) SaveScreen("DrawingViewTest.bmp");
+    EXPECT_TRUE(WaitForColour(view, mapping.ToClient(-50, 0), kGreen, &seen) ||
+                WaitForColour(view, mapping.ToClient(-50, 0), kRed, &seen));
+    EXPECT_FALSE(ShowsColourNear(view, mapping.ToClient(0, 25), kGreen, &seen)) << "inside the circle";
+    EXPECT_FALSE(ShowsColourNear(view, mapping.ToClient(-80, 25), kRed, &seen)) << "above the line";
+}
+
+TEST_F(DrawingViewTest, WheelStepZoomsByOnePointFourAboutTheCursor)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    ViewMapping before;
+    ASSERT_TRUE(ReadMapping(view, &before));
+
+    const POINT cursor = {before.centreX + 40, before.centreY - 20};
+    double wx = 0, wy = 0;
+    before.ToWorld(cursor, &wx, &wy);
+    POINT screen = cursor;
+    ClientToScreen(view, &screen);
+    SetCursorPos(screen.x, screen.y);
+    // Sent, not posted: the program has handled each when the call returns.
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(cursor.x, cursor.y));
+    Send(view, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+
+    ViewMapping after;
+    ASSERT_TRUE(ReadMapping(view, &after));
+    EXPECT_NEAR(after.mode.scale, before.mode.scale * 1.4, before.mode.scale * 1e-9);
+    // The world point that was under the cursor is now at the centre.
+    EXPECT_NEAR(after.mode.offsetX, -wx, 1e-9);
+    EXPECT_NEAR(after.mode.offsetY, -wy, 1e-9);
+    std::string seen;
+    EXPECT_TRUE(WaitForColour(view, after.ToClient(-80, 0), kRed, &seen)) << "line pixel " << seen;
+    EXPECT_TRUE(WaitForColour(view, after.ToClient(0, 50), kGreen, &seen)) << "circle pixel " << seen;
+}
+
+TEST_F(DrawingViewTest, RealClickAnswersWaitPointWithThatPixelsWorldPoint)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "WaitPoint waiting", 10000)) << Caption(frame);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+
+    const POINT click = {mapping.centreX - 60, mapping.centreY + 30};
+    POINT screen = click;
+    ClientToScreen(view, &screen);
+    SetForegroundWindow(frame);
+    SetCursorPos(screen.x, screen.y);
+    Sleep(100);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
+
+    std::string caption;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        caption = Caption(frame);
+        if (caption.rfind("WaitPoint point ", 0) == 0) break;
+    }
+    ASSERT_EQ(caption.rfind("WaitPoint point ", 0), 0u) << caption;
+    unsigned long code = 0;
+    double x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(caption.c_str(), "WaitPoint point 0x%lx %lf,%lf", &code, &x, &y), 3) << caption;
+    double wx = 0, wy = 0;
+    mapping.ToWorld(click, &wx, &wy);
+    EXPECT_NEAR(x, wx, std::fabs(wx) * 1e-5 + 1e-3) << caption;
+    EXPECT_NEAR(y, wy, std::fabs(wy) * 1e-5 + 1e-3) << caption;
+    PostMessageA(view, WM_KEYDOWN, VK_ESCAPE, 1);
+    Send(frame, WM_CAD_CANCEL_COMMAND);
+}
+
+TEST_F(DrawingViewTest, ModifiedDrawingAsksBeforeItsWindowCloses)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+
+    // "Yes" would save: saving is not available yet, so the window stays.
+    PostMessageA(child, WM_CLOSE, 0, 0);
+    HWND box = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "no save question";
+    EXPECT_NE(StaticTexts(box).find("この図面は変更されています"), std::string::npos) << StaticTexts(box);
+    EXPECT_NE(StaticTexts(box).find("無題1"), std::string::npos) << StaticTexts(box);
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    Sleep(500);
+    EXPECT_TRUE(IsWindow(child)) << "the window closed although its drawing was not saved";
+
+    PostMessageA(child, WM_CLOSE, 0, 0);
+    box = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "no save question the second time";
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(WaitUntilGone(child));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0);
+}
+
+TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    PostMessageA(child, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(child));
+    EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, FurtherViewOfTheDrawingSharesItAndNumbersBothViews)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    const LRESULT db = Send(frame, WM_CAD_ACTIVE_DB);
+    PostMessageA(frame, WM_COMMAND, 4025, 0);
+    HWND second = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        second = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        if (second != nullptr && second != view) break;
+    }
+    ASSERT_NE(second, view) << "no further view";
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << "the views do not share the drawing";
+    EXPECT_EQ(Caption(ChildFrameOf(view)), "無題1 : 1");
+    EXPECT_EQ(Caption(ChildFrameOf(second)), "無題1 : 2");
+
+    // Closing one of the two leaves the other titled without a number, with the drawing alive.
+    PostMessageA(ChildFrameOf(second), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(second));
+    EXPECT_TRUE(WaitForCaption(ChildFrameOf(view), "無題1", 5000)) << Caption(ChildFrameOf(view));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+}
+
+}  // namespace
+
+namespace {
+
+struct VisibleButtons {
+    int count = 0;
+    std::string texts;
+};
+
+BOOL CALLBACK CollectVisibleButton(HWND child, LPARAM lParam)
+{
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (std::string(className) == "SCBTN" && IsWindowVisible(child)) {
+        auto* out = reinterpret_cast<VisibleButtons*>(lParam);
+        ++out->count;
+        char text[32] = {};
+        GetWindowTextA(child, text, sizeof text);
+        out->texts += text;
+    }
+    return TRUE;
+}
+
+TEST_F(DrawingViewTest, HoverNearTheTopEdgeShowsItsFiveButtonsAndTheirZoomWorks)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    RECT client;
+    GetClientRect(view, &client);
+    Send(view, WM_MOUSEHOVER, 0, MAKELPARAM(client.right / 2, 10));
+    VisibleButtons shown;
+    EnumChildWindows(child, CollectVisibleButton, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.count, 5);
+    for (const char* text : {"拡大", "基準", "縮小"}) EXPECT_NE(shown.texts.find(text), std::string::npos) << text;
+    Send(view, WM_MOUSEHOVER, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
+    shown = VisibleButtons{};
+    EnumChildWindows(child, CollectVisibleButton, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.count, 0);
+
+    // The zoom-in button's command zooms about the view centre by 1.4.
+    ViewMapping before, after;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    Send(child, WM_COMMAND, 1004);
+    Send(view, WM_NULL);  // the frame posts the command on to its view
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+        ASSERT_TRUE(ReadMapping(view, &after));
+        if (after.mode.scale != before.mode.scale) break;
+    }
+    EXPECT_NEAR(after.mode.scale, before.mode.scale * 1.4, before.mode.scale * 1e-9);
+    EXPECT_NEAR(after.mode.offsetX, before.mode.offsetX, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, WindowStaysWhileAPluginCommandRunsAndClosesAfterIt)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    // "Wait" ignores the cancel and runs until the host window carries its property.
+    RemovePropA(frame, "TestPluginCancel");
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5995, 0);
+    bool running = false;
+    for (DWORD start = GetTickCount(); !running && GetTickCount() - start < 10000; Sleep(50)) {
+        running = Caption(frame).find("/C:Wait") != std::string::npos;
+    }
+    ASSERT_TRUE(running) << Caption(frame);
+    PostMessageA(child, WM_CLOSE, 0, 0);
+    Sleep(3000);  // ten quick tries and then the timer: the window must outlast them all
+    EXPECT_TRUE(IsWindow(child)) << "the window closed under a running plug-in command";
+    SetPropA(frame, "TestPluginCancel", reinterpret_cast<HANDLE>(1));
+    EXPECT_TRUE(WaitUntilGone(child)) << "the close was not tried again after the command ended";
+}
+
+TEST_F(DrawingViewTest, CloseWithACancelWordThatIsNoneOfTheProgramsIsSafe)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    HWND child = ChildFrameOf(view);
+    // Another program's idea of a cancel word: an address the program never registered.
+    PostMessageA(child, WM_CLOSE, 100, 0x10);
+    EXPECT_TRUE(WaitUntilGone(child));
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0) << "the program no longer answers";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, ClosingAllWindowsAsksOnceForADrawingInThreeViews)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    for (int i = 0; i < 2; ++i) {
+        HWND before = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+        PostMessageA(frame, WM_COMMAND, 4025, 0);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            if (reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW)) != before) break;
+        }
+    }
+    HWND third = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+    EXPECT_EQ(Caption(ChildFrameOf(third)), "無題1 : 3");
+
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "no save question";
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    DWORD exitCode = 0;
+    bool ended = false;
+    int questions = 1;
+    for (DWORD start = GetTickCount(); !ended && GetTickCount() - start < 15000;) {
+        if (HWND again = program.WaitForWindow("#32770", 200)) {
+            if (again != box) ++questions;
+            box = again;
+            PostMessageA(again, WM_COMMAND, IDNO, 0);
+        }
+        ended = program.WaitForExit(200, &exitCode);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(questions, 1);
+    frame = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingViewTest, ViewLockMessagesAndTheNewWindowThatAnswersItsDatabase)
+{
+    HWND first = OpenDrawing();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Send(frame, WM_CADDB_CAPTURE_VIEW), 1);
+    // A new window's database: 2539 answers it and marks the drawing modified.
+    const LRESULT db = Send(frame, WM_CADDB_NEW_WINDOW_DB);
+    EXPECT_NE(db, 0);
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
+    EXPECT_EQ(Send(frame, WM_CADDB_RELEASE_VIEW), 1);
+}
+
+}  // namespace

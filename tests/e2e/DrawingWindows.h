@@ -1,0 +1,19 @@
+// Drawing windows of the running program, as the end-to-end tests open and find them.
+#pragma once
+
+#include <windows.h>
+
+// Asks the frame for an empty drawing window (WM_CADDB_NEW_WINDOW) and returns the drawing
+// window that came of it, or null when the program opened none. The catalogue must hold the
+// test plug-in's Echo command as 5990: its trace marks when the request has been handled.
+HWND OpenEmptyDrawingWindow(HWND frame);
+
+class ProgramProcess;
+
+// Closes the program's main window and answers "No" to every save question of a modified
+// drawing; true once the program has ended (it is killed otherwise).
+bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);
+
+// The skip message of a test that needs a drawing window while the program opens none.
+constexpr char kNeedsDrawingViews[] =
+    "issue 13 (drawing view core): the program opens no drawing window yet";

@@ -1,0 +1,8 @@
+// Test plug-in commands that change the active drawing through the engine, as a drawing
+// command would.
+#pragma once
+
+#include <windows.h>
+
+// Runs the drawing command of that name; -2 when the name is none of them.
+int RunDrawingCommand(HWND host, const char* name);

@@ -1,0 +1,106 @@
+// Settings   writes a value that changes with every run under [TestPlugin] Probe (2598), reads it
+//            back (2569), asks the font count and the first font's name (2671 with 23 and 24)
+//            and the pattern-save answer of pattern 7 (2633); the caption then reads
+//            "Settings wrote V read V fonts N first [NAME] ptnsave P".
+// MakeDrawing makes a drawing (VyMAKE_DB), sets its title to "E2E title" (VySET_DB_HEAD), reads
+//            the drawing colours (VyGetDrawColor), appends a line and clears the drawing (2327,
+//            which asks first); the caption then reads
+//            "MakeDrawing title E2E title colours C cleared R elements E", or
+//            "MakeDrawing no drawing".
+#include "HostServiceCommands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Dravik.h"
+#include "DravikDb.h"
+#include "EngineRecords.h"
+#include "HostMessages.h"
+#include "HostRecords.h"
+
+namespace {
+
+bool Is(const char* name, const char* command)
+{
+    const size_t length = std::strlen(command);
+    return std::strncmp(name, command, length) == 0 && (name[length] == '\0' || name[length] == ' ');
+}
+
+LRESULT Send(HWND host, UINT message, WPARAM wParam, const void* record)
+{
+    return SendMessageA(host, message, wParam, reinterpret_cast<LPARAM>(record));
+}
+
+int Settings(HWND host)
+{
+    char written[32];
+    std::snprintf(written, sizeof written, "%lu", static_cast<unsigned long>(GetTickCount()));
+    char section[] = "TestPlugin";
+    CmdParamRecord p = {};
+    p.text = section;
+    p.key = reinterpret_cast<INT_PTR>("Probe");
+    p.element = reinterpret_cast<INT_PTR>(written);
+    Send(host, WM_CADCFG_WRITE, 0, &p);
+    char read[260] = {};
+    p.element = reinterpret_cast<INT_PTR>(read);
+    Send(host, WM_CADCFG_READ, 0, &p);
+
+    DicFunctionRecord count = {};
+    Send(host, WM_CAD_FONT_SERVICE, 23, &count);
+    char first[64] = {};
+    DicFunctionRecord name = {};
+    name.value8 = 0;
+    name.value682 = reinterpret_cast<INT_PTR>(first);
+    Send(host, WM_CAD_FONT_SERVICE, 24, &name);
+    const LRESULT patternSave = SendMessageA(host, WM_CADCFG_PTNSAVE, 7, 0);
+
+    char text[512];
+    std::snprintf(text, sizeof text, "Settings wrote %s read %s fonts %d first [%s] ptnsave %ld", written, read,
+                  count.value8, first, static_cast<long>(patternSave));
+    SetWindowTextA(host, text);
+    return 1;
+}
+
+int MakeDrawing(HWND host)
+{
+    void* db = VyMAKE_DB();
+    if (db == nullptr) {
+        SetWindowTextA(host, "MakeDrawing no drawing");
+        return 0;
+    }
+    DbInfoRecord info = {};
+    VyGET_DB_HEAD(&info);
+    std::snprintf(info.title, sizeof info.title, "E2E title");
+    VySET_DB_HEAD(&info);
+    DbInfoRecord back = {};
+    VyGET_DB_HEAD(&back);
+
+    int colours[257] = {};
+    const int coloursRead = VyGetDrawColor(colours);
+
+    LineRecord line = {};
+    ElementRecord header = {};
+    header.type = kElementLine;
+    header.colour = 2;
+    std::memcpy(&line, &header, sizeof line.header);
+    line.x1 = -50, line.x2 = 50;
+    ZUriAppendElement(&line, db);
+    const LRESULT cleared = SendMessageA(host, WM_CADDB_CLEAR_ALL, 0, 0);
+
+    char text[512];
+    std::snprintf(text, sizeof text, "MakeDrawing title %s colours %d cleared %ld elements %d", back.title,
+                  coloursRead, static_cast<long>(cleared), ZUriGetElmNum(db));
+    SetWindowTextA(host, text);
+    return 1;
+}
+
+}  // namespace
+
+int RunHostServiceCommand(HWND host, const char* name)
+{
+    if (name == nullptr) return -2;
+    if (Is(name, "Settings")) return Settings(host);
+    if (Is(name, "MakeDrawing")) return MakeDrawing(host);
+    return -2;
+}
