@@ -24,6 +24,7 @@ const char kCatalogue[] =
     "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
     "<item>Wait;待ち,5995,TestPlugin.dll /C:Wait</item>\n"
+    "<item>Closed;閉じた,4041,TestPlugin.dll</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -32,9 +33,7 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
-    return static_cast<LRESULT>(result);
+    return SendToProgram(window, message, wParam, lParam);
 }
 
 // The view's current setting and client centre, read from the program's memory the way a
@@ -339,6 +338,8 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
     ASSERT_NE(view, nullptr);
     HWND child = ChildFrameOf(view);
     PostMessageA(child, WM_CLOSE, 0, 0);
+    // The window-closed event command of the catalogue gets the frame's handle.
+    EXPECT_TRUE(WaitForCaption(frame, std::to_string(reinterpret_cast<LONG_PTR>(child)), 10000)) << Caption(frame);
     EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr);
 }

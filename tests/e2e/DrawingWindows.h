@@ -14,6 +14,5 @@ class ProgramProcess;
 // drawing; true once the program has ended (it is killed otherwise).
 bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);
 
-// The skip message of a test that needs a drawing window while the program opens none.
-constexpr char kNeedsDrawingViews[] =
-    "issue 13 (drawing view core): the program opens no drawing window yet";
+// A message sent to the program's window, waiting at most 10 seconds; its answer (0 on timeout).
+LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

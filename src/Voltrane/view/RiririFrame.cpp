@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DravikDb.h"
+#include "commands/PluginModules.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
@@ -239,6 +240,9 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
         }
     }
     ReleaseDrawingView(view);
+    char handle[24];
+    std::snprintf(handle, sizeof handle, "%ld", static_cast<long>(reinterpret_cast<LONG_PTR>(m_hWnd)));
+    RunEventCommandQuietly(4041, handle);
     ZUriClearDustMemory();
     if (msg == WM_CLOSE) {
         RefreshToolPanelDrawingInfo();

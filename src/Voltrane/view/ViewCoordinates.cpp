@@ -155,6 +155,7 @@ double GetViewShrinkRatio(HWND view)
 int IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
 int IsKeyCursorActive() { return GetCadSystem().keyCursorMode && !g_keySuspended ? 1 : 0; }
 void SetKeyCursorSuspended(int suspended) { g_keySuspended = suspended; }
+int IsKeyCursorSuspended() { return g_keySuspended; }
 
 double GetKeyCursorStep()
 {
@@ -436,9 +437,10 @@ double FitPaperScale(double width, double height, int availableWidth, int availa
     return scale;
 }
 
-int FitViewToPaper()
+int FitViewToPaper() { return FitViewToPaperOf(GetActiveView()); }
+
+int FitViewToPaperOf(HWND view)
 {
-    HWND view = GetActiveView();
     PDBINFO* block = GetViewBlock(view);
     if (block == nullptr) return 0;
     HWND firstCell = block->pageLayout ? GetFirstLayoutCell(view) : nullptr;
