@@ -8,6 +8,9 @@
 #include "commands/CommandHost.h"
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
+#include "commands/MarkServices.h"
+#include "commands/PointSearch.h"
+#include "commands/ServiceCommands.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
@@ -55,7 +58,12 @@ HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
 }
 void CInputWaitSite::EraseRubberBand() {}
 void CInputWaitSite::UnlockView() { ::UnlockView(); }
-void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
+void CInputWaitSite::SetLastInputPoint(const HostPoint& point)
+{
+    DrawLastPointCursor(0, 0, 0);
+    SetSearchLastInputPoint(point);
+    DrawLastPointCursor(0, 0, 3);
+}
 void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
 int CInputWaitSite::LayoutCellLayer() { return 0; }
@@ -68,16 +76,47 @@ int CInputWaitSite::IsTemporaryPointPending() { return 0; }
 void CInputWaitSite::ClearTemporaryPointPending() {}
 HostPoint CInputWaitSite::TemporaryPoint() { return HostPoint{}; }
 void CInputWaitSite::InputPointOffset(HostPoint*) {}
-HostPoint CInputWaitSite::Midpoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::Midpoint() { return ServiceMidpoint(); }
 int CInputWaitSite::IsRecheckRequested() { return 0; }
 void CInputWaitSite::ClearRecheckRequest() {}
 int CInputWaitSite::IsDdeTextPending() { return 0; }
 void CInputWaitSite::ClearDdeTextPending() {}
 const char* CInputWaitSite::DdeText() { return ""; }
-int CInputWaitSite::SearchPoint(SnapSearch, const HostPoint&, void*, HostPoint*) { return 0; }
-int CInputWaitSite::PickElementAtPoint(const HostPoint&, int, INT_PTR*) { return 0; }
-int CInputWaitSite::SelectInPickBox(INT_PTR*) { return 0; }
-void* CInputWaitSite::ClickSearchMark() { return nullptr; }
+int CInputWaitSite::SearchPoint(SnapSearch kind, const HostPoint& at, void* mark, HostPoint* found)
+{
+    SearchPointRecord point{at.x, at.y, at.value1, at.value2};
+    SearchPointRecord out = point;
+    int hit = 0;
+    switch (kind) {
+    case SnapSearch::EndPoint: hit = ::SearchPoint(point, &out, mark); break;
+    case SnapSearch::Intersection: hit = SearchPoint3(point, &out, mark); break;
+    case SnapSearch::Centre: hit = SearchPoint2Ex(point, &out, mark); break;
+    case SnapSearch::MidPoint: hit = SearchPoint2(point, &out, mark); break;
+    case SnapSearch::OnLine: hit = SearchPoint4(point, &out, mark); break;
+    }
+    if (hit && found) {
+        found->x = out.x;
+        found->y = out.y;
+        found->value1 = out.value1;
+        found->value2 = out.value2;
+    }
+    return hit;
+}
+int CInputWaitSite::PickElementAtPoint(const HostPoint& at, int groups, INT_PTR* element)
+{
+    void* picked = nullptr;
+    const int found = ::PickElementAtPoint(&picked, at.x, at.y, groups);
+    if (element) *element = reinterpret_cast<INT_PTR>(picked);
+    return found;
+}
+int CInputWaitSite::SelectInPickBox(INT_PTR* mark)
+{
+    void* found = nullptr;
+    const int result = SetSearchBoxAtCursor(&found);
+    if (mark) *mark = reinterpret_cast<INT_PTR>(found);
+    return result;
+}
+void* CInputWaitSite::ClickSearchMark() { return SearchAllKindsAtCursor(); }
 void* CInputWaitSite::CreateEmptyMark()
 {
     void* database = GetCommandHost().ActiveDatabase();
