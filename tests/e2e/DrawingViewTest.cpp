@@ -24,6 +24,7 @@ const char kCatalogue[] =
     "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
     "<item>Wait;待ち,5995,TestPlugin.dll /C:Wait</item>\n"
+    "<item>Closed;閉じた,4041,TestPlugin.dll</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -315,14 +316,19 @@ TEST_F(DrawingViewTest, ModifiedDrawingAsksBeforeItsWindowCloses)
     HWND child = ChildFrameOf(view);
     ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
 
-    // "Yes" would save: saving is not available yet, so the window stays.
+    // "Yes" saves: an untitled drawing asks for a name, and cancelling that keeps the window.
     PostMessageA(child, WM_CLOSE, 0, 0);
     HWND box = program.WaitForWindow("#32770", 10000);
     ASSERT_NE(box, nullptr) << "no save question";
     EXPECT_NE(StaticTexts(box).find("この図面は変更されています"), std::string::npos) << StaticTexts(box);
     EXPECT_NE(StaticTexts(box).find("無題1"), std::string::npos) << StaticTexts(box);
     PostMessageA(box, WM_COMMAND, IDYES, 0);
-    Sleep(500);
+    for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < 10000;) Sleep(50);
+    HWND saveDialog = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(saveDialog, nullptr) << "no save dialog";
+    EXPECT_EQ(Caption(saveDialog), "ファイルの保存");
+    PostMessageA(saveDialog, WM_COMMAND, IDCANCEL, 0);
+    for (DWORD start = GetTickCount(); IsWindow(saveDialog) && GetTickCount() - start < 10000;) Sleep(50);
     EXPECT_TRUE(IsWindow(child)) << "the window closed although its drawing was not saved";
 
     PostMessageA(child, WM_CLOSE, 0, 0);
@@ -339,6 +345,8 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
     ASSERT_NE(view, nullptr);
     HWND child = ChildFrameOf(view);
     PostMessageA(child, WM_CLOSE, 0, 0);
+    // The window-closed event command of the catalogue gets the frame's handle.
+    EXPECT_TRUE(WaitForCaption(frame, std::to_string(reinterpret_cast<LONG_PTR>(child)), 10000)) << Caption(frame);
     EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr);
 }

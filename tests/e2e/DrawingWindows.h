@@ -14,6 +14,3 @@ class ProgramProcess;
 // drawing; true once the program has ended (it is killed otherwise).
 bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);
 
-// The skip message of a test that needs a drawing window while the program opens none.
-constexpr char kNeedsDrawingViews[] =
-    "issue 13 (drawing view core): the program opens no drawing window yet";

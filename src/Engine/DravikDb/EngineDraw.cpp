@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 using namespace dravikdb;
@@ -93,6 +94,7 @@ public:
     {
         SetROP2(dc_, previousRop_);
         SetBkMode(dc_, previousBk_);
+        for (auto& entry : pens_) DeleteObject(entry.second);
     }
 
     void DrawDatabase()
@@ -185,6 +187,19 @@ private:
         return {static_cast<LONG>(std::lround(px)), static_cast<LONG>(std::lround(py))};
     }
 
+    // The pen of an element's colour, width and line type. A drawing has few distinct pens:
+    // they are made once per paint and kept until the painter ends, instead of once per element.
+    HPEN PenFor(const ElementRecord& record, int colourIndex)
+    {
+        const int64_t key = (static_cast<int64_t>(static_cast<uint32_t>(colourIndex)) << 32) | (static_cast<int64_t>(record.lineWidth) << 8) |
+                            static_cast<int64_t>(record.lineType);
+        auto found = pens_.find(key);
+        if (found != pens_.end()) return found->second;
+        HPEN pen = MakePen(record, colourIndex);
+        if (pen != nullptr) pens_.emplace(key, pen);
+        return pen;
+    }
+
     HPEN MakePen(const ElementRecord& record, int colourIndex) const
     {
         COLORREF colour = ColourRef(colourIndex);
@@ -213,8 +228,8 @@ private:
 
     void Polyline(const std::vector<std::pair<double, double>>& points, const Transform2& t)
     {
-        std::vector<POINT> pixels;
-        pixels.reserve(points.size());
+        std::vector<POINT>& pixels = pixels_;  // one buffer for the whole paint
+        pixels.clear();
         for (auto p : points) {
             double x = p.first, y = p.second;
             t.Apply(x, y);
@@ -310,9 +325,10 @@ private:
             DrawImage(record, t);
             return;
         }
-        HPEN pen = MakePen(record, colourIndex);
+        HPEN pen = PenFor(record, colourIndex);
         HGDIOBJ old = SelectObject(dc_, pen);
-        std::vector<std::pair<double, double>> points;
+        std::vector<std::pair<double, double>>& points = points_;  // one buffer for the whole paint
+        points.clear();
         switch (record.type) {
         case kElementLine: {
             auto r = Overlay<LineRecord>(record);
@@ -375,7 +391,6 @@ private:
         }
         Polyline(points, t);
         SelectObject(dc_, old);
-        DeleteObject(pen);
     }
 
     void DrawElement(const Element& element, const Transform2& t, int highlight, int depth)
@@ -424,6 +439,9 @@ private:
     SearchBox world_{};
     bool hasWorld_ = false;
     COLORREF background_ = 0;
+    std::unordered_map<int64_t, HPEN> pens_;
+    std::vector<POINT> pixels_;
+    std::vector<std::pair<double, double>> points_;
 };
 
 bool ReadBlock(void* block, DrawParamBlock& out)

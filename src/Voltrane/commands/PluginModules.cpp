@@ -113,6 +113,23 @@ int CallStartCmdChecked(StartCmdProc entry, const char* text, int guard, bool* f
 
 }  // namespace
 
+int RunEventCommandQuietly(int id, const char* text)
+{
+    CLumbraCmd& catalog = GetLumbraCmd();
+    EnsureCatalogRead(catalog);
+    std::string line, module, arguments;
+    if (catalog.FindCommand(id, line, nullptr) < 0) return 0;
+    SplitCommandLine(line, module, arguments);
+    const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    HMODULE library = LoadLibraryByName(module.c_str());
+    SetErrorMode(previousMode);
+    if (library == nullptr) return 0;
+    auto entry = reinterpret_cast<StartCmdProc>(GetProcAddress(library, kStartCmdEntry));
+    if (entry != nullptr) CallStartCmd(entry, text, GetCommandHost().SafeGuardSetting());
+    FreeLibrary(library);
+    return entry != nullptr ? 1 : 0;
+}
+
 int CallStartCmd(StartCmdProc entry, const char* text, int guard)
 {
     bool faulted = false;

@@ -54,6 +54,11 @@ int LoadFileThroughPlugin(CLumbraCmd& catalog, int id, const char* path, void* d
                           void* info1, void* info2);
 int LoadFileThroughPlugin(int id, const char* path, void* database, void* info1, void* info2);
 
+// The drawing event commands (a drawing window closed: 4041): when the catalogue defines the id,
+// its library is loaded by path for this one call, its StartCmd gets the text and the library is
+// freed again. A missing entry, library or StartCmd is skipped without a message. 1 called.
+int RunEventCommandQuietly(int id, const char* text);
+
 // Calls StartCmd with the main window and the text; with guard on, inside an exception guard:
 // a fault is recovered by OnPluginCommandFault and gives -1.
 int CallStartCmd(StartCmdProc entry, const char* text, int guard);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DravikDb.h"
+#include "commands/PluginModules.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
@@ -222,7 +223,12 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
     NotifyToolPanelDrawingChanged();
 
     HWND view = m_view.m_hWnd;
+    // A close that arrives while this window's save question or save dialog is open (their
+    // message loops pass it on) would destroy the drawing under them: it is dropped.
+    static HWND s_asking = nullptr;
+    if (s_asking == m_hWnd) return 0;
     if (IsSavePromptNeeded(view, GetFrameFlags().closingAll)) {
+        s_asking = m_hWnd;
         char caption[600] = {};
         ::GetWindowTextA(m_hWnd, caption, sizeof caption);
         char text[1024];
@@ -232,6 +238,7 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
         const int answer = ::MessageBoxA(m_hWnd, text, title, MB_YESNOCANCEL | MB_ICONQUESTION);
         bool keep = answer == IDCANCEL;
         if (answer == IDYES && SaveDrawing(view, 1) == 0) keep = true;
+        s_asking = nullptr;
         if (keep) {
             ClearSavePromptList();
             if (cancel != nullptr) *cancel = 1;
@@ -239,6 +246,9 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
         }
     }
     ReleaseDrawingView(view);
+    char handle[24];
+    std::snprintf(handle, sizeof handle, "%ld", static_cast<long>(reinterpret_cast<LONG_PTR>(m_hWnd)));
+    RunEventCommandQuietly(4041, handle);
     ZUriClearDustMemory();
     if (msg == WM_CLOSE) {
         RefreshToolPanelDrawingInfo();

@@ -436,9 +436,10 @@ double FitPaperScale(double width, double height, int availableWidth, int availa
     return scale;
 }
 
-int FitViewToPaper()
+int FitViewToPaper() { return FitViewToPaperOf(GetActiveView()); }
+
+int FitViewToPaperOf(HWND view)
 {
-    HWND view = GetActiveView();
     PDBINFO* block = GetViewBlock(view);
     if (block == nullptr) return 0;
     HWND firstCell = block->pageLayout ? GetFirstLayoutCell(view) : nullptr;

@@ -71,6 +71,8 @@ int SnapCursorToViewGrid(double* point, int* done);
 // a 1 x 1 paper).
 double FitPaperScale(double width, double height, int availableWidth, int availableHeight);
 int FitViewToPaper();
+// The same for a given view of the table.
+int FitViewToPaperOf(HWND view);
 void ScrollViewByPercent(HWND view, double dx, double dy);
 void ScrollViewStep(int direction, HWND view);
 void ScrollViewByDrag(HWND view, int screenX, int screenY);

@@ -1,5 +1,7 @@
 #include "GTest.h"
 
+#include "DravikDb.h"
+#include "EngineRecords.h"
 #include "core/CadSystem.h"
 #include "drawing/CadDatabase.h"
 #include "view/RiririView.h"
@@ -91,6 +93,43 @@ TEST_F(ViewWindow, ScrollBarsMoveTheViewByPercentsOfItsWorldSize)
     EXPECT_NEAR(database.mode0.offsetX, -worldWidth * 0.10, 1e-9);
     SendMessageA(window, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), 0);
     EXPECT_NEAR(database.mode0.offsetX, -worldWidth * 0.10 + worldWidth * 0.20, 1e-9);
+}
+
+struct FitCase {
+    int originMode;
+    double drawingScale;
+    double paperWidth, paperHeight;
+    double expectedScale, expectedOffsetX, expectedOffsetY;
+};
+
+TEST_F(ViewWindow, FitToPaper)
+{
+    // The view is 800 x 400 with scroll bars (20 pixels margin).
+    const FitCase cases[] = {
+        {0, 1.0, 420, 297, 380.0 / 297.0, 0, 0},
+        {1, 1.0, 420, 297, 380.0 / 297.0, -210, -148.5},   // the paper spans (0, 0) to (W, H)
+        {0, 0.0, 420, 297, 380.0 / 297.0, 0, 0},           // a stored scale of 0 counts as 1
+        {0, 1.0, 0, 297, 380.0, 0, 0},                     // a paper of width 0 is fitted as 1 x 1
+    };
+    RECT client;
+    GetClientRect(window, &client);
+    ASSERT_EQ(client.bottom, 400);
+    for (const FitCase& c : cases) {
+        DbInfoRecord info;
+        ASSERT_EQ(ZUriGetDBInfo(&info, database.engineDb), 1);
+        info.originMode = c.originMode;
+        info.scale = c.drawingScale;
+        info.drawingWidth = c.paperWidth;
+        info.drawingHeight = c.paperHeight;
+        ASSERT_EQ(ZUriSetDBInfo(&info, database.engineDb), 1);
+        database.mode0 = ViewModeInfo{5, 6, 7};
+        EXPECT_EQ(FitViewToPaperOf(window), 1);
+        EXPECT_DOUBLE_EQ(database.mode0.scale, c.expectedScale) << c.originMode << " " << c.drawingScale;
+        EXPECT_DOUBLE_EQ(database.mode0.offsetX, c.expectedOffsetX);
+        EXPECT_DOUBLE_EQ(database.mode0.offsetY, c.expectedOffsetY);
+        EXPECT_DOUBLE_EQ(database.mode0Backup.scale, 7) << "the setting before the fit is kept";
+    }
+    EXPECT_EQ(FitViewToPaperOf(nullptr), 0);
 }
 
 TEST_F(ViewWindow, SwallowsCloseAndSystemKeys)
