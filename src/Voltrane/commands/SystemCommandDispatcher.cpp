@@ -12,6 +12,7 @@
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
 #include "drawing/DrawingFileCommands.h"
+#include "drawing/PageCommands.h"
 #include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
@@ -331,7 +332,9 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         CancelRunningCommand();
         return RunDrawingFileCommand(context, id);
     case 4008: case 4023:
-    case 4024: case 4036: case 4037: case 4038: case 4039: case 4040:
+    case 4039: case 4040:
+        return RunPageCommand(context, id);
+    case 4024: case 4036: case 4037: case 4038:
     case 4050: case 4051:
         return RunUnbuiltSystemCommand(id);
     default:

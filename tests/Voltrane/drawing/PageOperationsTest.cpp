@@ -609,3 +609,19 @@ TEST_F(PageMessageTest, WithoutADrawingEverySubCodeAnswersZero)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PageMessageTest, CommandsSwitchSpacesOfTheActiveView)
+{
+    drawing.record.transformActive = 1;
+    EXPECT_EQ(dispatcher.ExecuteSystemCommand(nullptr, 4039, 0), 1);
+    EXPECT_EQ(block()->viewMode, 1);
+    EXPECT_EQ(drawing.record.transformActive, 0);
+    EXPECT_EQ(dispatcher.ExecuteSystemCommand(nullptr, 4040, 0), 1);
+    EXPECT_EQ(block()->viewMode, 0);
+    site.active = nullptr;
+    EXPECT_EQ(dispatcher.ExecuteSystemCommand(nullptr, 4039, 0), 1) << "handled without a drawing";
+}
+
+}  // namespace

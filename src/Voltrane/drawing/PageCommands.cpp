@@ -1,0 +1,45 @@
+#include "drawing/PageCommands.h"
+
+#include <cstdio>
+
+#include "commands/HostServiceSite.h"
+#include "core/CadSystem.h"
+#include "core/SystemLog.h"
+#include "drawing/PageOperations.h"
+
+namespace {
+
+void LogCommand(const char* format, int id)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, format, static_cast<long>(id));
+    WriteSystemLogText(2, "System Cmd", text);
+}
+
+// The end of every page command: the status bar's first text cleared and the tool panel told
+// that the drawing's attributes may have changed.
+void Finish()
+{
+    if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_USER, 1, 0);
+    GetHostServiceSite().NotifyDrawingAttributesChanged();
+}
+
+}  // namespace
+
+int RunPageCommand(HWND, int id)
+{
+    switch (id) {
+    case 4039:
+        LogCommand("%ld ペーパー空間表示", id);
+        ShowPaperSpace();
+        Finish();
+        return 1;
+    case 4040:
+        LogCommand("%ld モデル空間表示", id);
+        ShowModelSpace();
+        Finish();
+        return 1;
+    default:
+        return 0;
+    }
+}
