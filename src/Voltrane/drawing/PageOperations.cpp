@@ -51,8 +51,6 @@ std::unique_ptr<EnginePageRecord> ReadPage(int page, void* db)
     return buffer;
 }
 
-bool MaskBit(const uint32_t* mask, int page) { return (mask[page / 32] >> (page % 32)) & 1u; }
-
 void SetMaskBit(uint32_t* mask, int page, bool on)
 {
     const uint32_t bit = 1u << (page % 32);
@@ -174,13 +172,13 @@ int SetPageState(const PageStateInfo* in)
 int IsPageDisplayed(int page)
 {
     ActiveDrawing d = Active();
-    return d && IsPageNumber(page) && MaskBit(d.record->pageState.displayMask, page) ? 1 : 0;
+    return d && IsPageNumber(page) && PageMaskBit(d.record->pageState.displayMask, page) ? 1 : 0;
 }
 
 int IsPageDetectable(int page)
 {
     ActiveDrawing d = Active();
-    return d && IsPageNumber(page) && MaskBit(d.record->pageState.detectMask, page) ? 1 : 0;
+    return d && IsPageNumber(page) && PageMaskBit(d.record->pageState.detectMask, page) ? 1 : 0;
 }
 
 int SetPageDisplayed(int page, int on)

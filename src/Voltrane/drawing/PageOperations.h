@@ -16,6 +16,8 @@ constexpr int kPageNameSize = 257;  // the 256-byte title and the byte after it
 
 inline bool IsPageNumber(int page) { return page >= 0 && page <= kMaxPage; }
 inline bool IsLayerNumber(int layer) { return layer >= 0 && layer < kLayerCount; }
+// Bit p of a page mask of the page state: word p / 32, bit p mod 32.
+inline int PageMaskBit(const uint32_t* mask, int page) { return (mask[page / 32] >> (page % 32)) & 1u; }
 
 // ---- page state and numbers ----
 // 1 + the pages 1..256 that exist.
