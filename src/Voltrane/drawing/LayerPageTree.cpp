@@ -9,6 +9,7 @@
 #include "commands/CommandHost.h"
 #include "commands/HostServiceSite.h"
 #include "core/Dbcs.h"
+#include "drawing/InitialLayer.h"
 #include "drawing/PageOperations.h"
 
 namespace {
@@ -134,7 +135,12 @@ void BuildLayerPageTree(LayerTreeInfo& tree)
         p.independentLayers = page == 0 ? 0 : record->externalReference;
         PageCaption(info->record, p.name);
         const bool current = page == tree.currentPage;
-        if (current) tree.currentLayer = info->layers.currentLayer;
+        if (current) {
+            // A current layer read from a file may be anything: outside the layers it becomes
+            // the layer a freshly opened drawing would start on.
+            tree.currentLayer = info->layers.currentLayer;
+            if (!IsLayerNumber(tree.currentLayer)) tree.currentLayer = ChooseInitialCurrentLayer(db);
+        }
         uint16_t usage[kLayerMaskWords] = {};
         ForgetLayerUsageWalk();
         CollectPageLayerUsage(nullptr, usage, page);

@@ -130,6 +130,16 @@ TEST_F(LayerPageTreeTest, PagesFollowInEngineOrderWithTheirCaptions)
     EXPECT_EQ(EngineName(0, 0), "") << "only the current page gets the default name";
 }
 
+TEST_F(LayerPageTreeTest, CurrentLayerOutsideTheLayersBecomesTheInitialOne)
+{
+    Name(0, 2, "b", "");
+    AppendTestElement(db(), kElementLine, 4, 0);
+    Info(0)->layers.currentLayer = 5000;
+    BuildLayerPageTree(tree);
+    EXPECT_EQ(tree.currentLayer, 2);
+    EXPECT_EQ(tree.currentItemId, tree.pages[0].groups[0].layers[0].itemId);
+}
+
 TEST_F(LayerPageTreeTest, RemovingTheLastLayerOfAGroupRemovesTheGroup)
 {
     Name(0, 3, "a", "A");
@@ -317,6 +327,125 @@ TEST_F(LayerPageTreeTest, WithoutADrawingTheTreeStaysEmpty)
     EXPECT_EQ(tree.PageCount(), 0);
     EXPECT_EQ(WriteLayerTreeToDb(tree), 0);
     EXPECT_EQ(DeleteLayerElements(0, 1), 0);
+}
+
+}  // namespace
+
+// ---- the current-layer dialog ----
+#include "core/CadSystem.h"
+#include "drawing/CurrentLayerDialog.h"
+
+namespace {
+
+TEST_F(LayerPageTreeTest, CurrentLayerListWithoutNamesShowsLayerOne)
+{
+    std::vector<std::string> lines;
+    int selected = -5;
+    std::string caption;
+    ASSERT_EQ(BuildCurrentLayerLines(db(), lines, &selected, &caption), 0);
+    EXPECT_EQ(lines, (std::vector<std::string>{"1    レイヤ 1"}));
+    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(caption, "ﾍﾟｰｼﾞ:0");
+    EXPECT_EQ(BuildCurrentLayerLines(nullptr, lines, &selected, &caption), -1);
+}
+
+TEST_F(LayerPageTreeTest, CurrentLayerListTakesNamedAndUsedLayers)
+{
+    ASSERT_EQ(AddPage(2, 0), 1);
+    drawing.record.pageState.currentPage = 2;
+    std::strcpy(Info(2)->record.title, "二階");
+    Name(2, 11, "照明", "");
+    Name(2, 3, "", "");  // an existing but empty name
+    AppendTestElement(db(), kElementLine, 20, 2);
+    AppendTestElement(db(), kElementLine, 30, 0);
+    Info(2)->layers.currentLayer = 11;
+    std::vector<std::string> lines;
+    int selected = -1;
+    std::string caption;
+    ASSERT_EQ(BuildCurrentLayerLines(db(), lines, &selected, &caption), 0);
+    const bool emptyNameKept = Info(2)->layers.names[3] != nullptr;
+    std::vector<std::string> expected;
+    if (emptyNameKept) expected.push_back("4    レイヤ 4");
+    expected.push_back("12   照明");
+    expected.push_back("21   レイヤ 21");
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(selected, emptyNameKept ? 1 : 0);
+    EXPECT_EQ(caption, "ﾍﾟｰｼﾞ:二階");
+    EXPECT_EQ(LayerOfCurrentLayerLine("12   照明"), 11);
+    EXPECT_EQ(LayerOfCurrentLayerLine("x"), -1);
+}
+
+TEST_F(LayerPageTreeTest, SetCurrentLayerIsTheProgramsInputLayer)
+{
+    ASSERT_EQ(AddPage(4, 0), 1);
+    GetCadSystem().SetCurrentLayer(4, 11);
+    EXPECT_EQ(drawing.record.pageState.currentPage, 4);
+    EXPECT_EQ(Info(4)->layers.currentLayer, 11);
+    EXPECT_EQ(site.ViewBlock(site.active)->currentLayer, 11);
+    EXPECT_EQ(GetCadSystem().currentLayer, 11);
+    for (auto [page, layer] : {std::make_pair(4, 1024), std::make_pair(4, -1), std::make_pair(257, 1), std::make_pair(9, 1)}) {
+        GetCadSystem().SetCurrentLayer(page, layer);
+        EXPECT_EQ(Info(4)->layers.currentLayer, 11) << page << " " << layer;
+        EXPECT_EQ(drawing.record.pageState.currentPage, 4);
+    }
+}
+
+// Waits until the condition holds while the dialog's messages are handled.
+template <class Condition>
+bool PumpUntil(Condition condition, DWORD timeoutMs = 5000)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+TEST_F(LayerPageTreeTest, CurrentLayerDialogAsAUserUsesIt)
+{
+    Name(0, 0, "基本", "");
+    Name(0, 11, "照明", "");
+    HWND dialog = ShowCurrentLayerDialog(nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    HWND list = GetDlgItem(dialog, 1136);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+
+    // Clicking the second line makes layer 11 current at once; the dialog stays.
+    RECT item;
+    SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(PumpUntil([&] { return Info(0)->layers.currentLayer == 11; }));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+
+    // Escape hides it; showing it again refills the list.
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    Name(0, 40, "追加", "");
+    EXPECT_EQ(ShowCurrentLayerDialog(nullptr), dialog);
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
+
+    // Never lower than half its first size; the list keeps at least 100 pixels.
+    MINMAXINFO limits = {};
+    SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    RECT window;
+    GetWindowRect(dialog, &window);
+    EXPECT_EQ(limits.ptMinTrackSize.x, (window.right - window.left) / 2);
+    SetWindowPos(dialog, nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, SWP_NOMOVE | SWP_NOZORDER);
+    RECT listRect;
+    GetClientRect(list, &listRect);
+    EXPECT_GE(listRect.bottom, 100 - 4);
+    DestroyCurrentLayerDialog();
+    EXPECT_EQ(GetCurrentLayerDialogWindow(), nullptr);
 }
 
 }  // namespace
