@@ -14,3 +14,5 @@ class ProgramProcess;
 // drawing; true once the program has ended (it is killed otherwise).
 bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);
 
+// A message sent to the program's window, waiting at most 10 seconds; its answer (0 on timeout).
+LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

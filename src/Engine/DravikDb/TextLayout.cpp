@@ -290,10 +290,33 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
     HGDIOBJ old = SelectObject(dc, handle);
     const COLORREF oldColour = SetTextColor(dc, colour);
     const UINT oldAlign = SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
-    for (size_t i = 0; i < layout.cells.size() && i < cellCorners.size(); ++i) {
-        const TextCell& cell = layout.cells[i];
-        ExtTextOutA(dc, cellCorners[i].x, cellCorners[i].y, 0, nullptr, layout.text.data() + cell.offset, cell.bytes,
-                    nullptr);
+    // Cells that follow one another on one row are drawn with one call, each character placed
+    // at its own cell by the advances; other texts cell by cell.
+    const size_t count = std::min(layout.cells.size(), cellCorners.size());
+    bool oneRow = escapement == 0 && count > 1;
+    for (size_t i = 1; oneRow && i < count; ++i) {
+        const TextCell& previous = layout.cells[i - 1];
+        oneRow = cellCorners[i].y == cellCorners[0].y && cellCorners[i].x >= cellCorners[i - 1].x &&
+                 layout.cells[i].offset == previous.offset + previous.bytes;
+    }
+    if (oneRow) {
+        const TextCell& first = layout.cells[0];
+        const TextCell& last = layout.cells[count - 1];
+        const size_t bytes = last.offset + last.bytes - first.offset;
+        std::vector<INT> advances(bytes, 0);  // a trail byte's own advance is 0
+        size_t at = 0;
+        for (size_t i = 0; i < count; ++i) {
+            advances[at] = i + 1 < count ? cellCorners[i + 1].x - cellCorners[i].x : 0;
+            at += layout.cells[i].bytes;
+        }
+        ExtTextOutA(dc, cellCorners[0].x, cellCorners[0].y, 0, nullptr, layout.text.data() + first.offset,
+                    static_cast<UINT>(bytes), advances.data());
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            const TextCell& cell = layout.cells[i];
+            ExtTextOutA(dc, cellCorners[i].x, cellCorners[i].y, 0, nullptr, layout.text.data() + cell.offset,
+                        cell.bytes, nullptr);
+        }
     }
     SetTextAlign(dc, oldAlign);
     SetTextColor(dc, oldColour);

@@ -2,8 +2,12 @@
 
 #include <cstdlib>
 
+#include "commands/CommandCatalog.h"
 #include "commands/InputEvent.h"
+#include "commands/InputWaitLoop.h"
+#include "commands/LinkTags.h"
 #include "commands/SystemCommandDispatcher.h"
+#include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
 #include "core/LocalSettings.h"
@@ -118,6 +122,8 @@ LRESULT CRiririView::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
 
 LRESULT CRiririView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
+    // A temporary database based on this view, and the overlays bound to it, go with it.
+    OnDrawingWindowClosed(m_hWnd);
     delete m_surface;
     m_surface = nullptr;
     bHandled = FALSE;
@@ -361,6 +367,7 @@ int CRiririView::EdgeZone(const RECT& client, POINT p)
 
 LRESULT CRiririView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL&)
 {
+    bool zoneChanged = false;
     if (m_edgeButtonMode == 1) {
         RECT client;
         ::GetClientRect(m_hWnd, &client);
@@ -368,9 +375,17 @@ LRESULT CRiririView::OnMouseHover(UINT, WPARAM, LPARAM lParam, BOOL&)
         if (zone != m_edgeZone) {
             ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(1051, zone), 0);
             m_edgeZone = zone;
+            zoneChanged = true;
         }
     }
-    // The snap tip at a resting cursor belongs to the point detection services.
+    // A resting cursor shows the name of the snap point under it.
+    const LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
+    if (!zoneChanged && setup.iSnapShowMode == 2 && PendingInputEvent() == kEventNone &&
+        (!IsGridOn() || setup.iGridNoDetFlg == 1)) {
+        const POINT point = PointOf(lParam);
+        if (point.x != g_mouse.lastHover.x && point.y != g_mouse.lastHover.y) DetectAtCursor();
+        g_mouse.lastHover = point;
+    }
     m_hoverArmed = false;
     return 0;
 }
@@ -487,13 +502,25 @@ LRESULT CRiririView::OnLeftUp(UINT, WPARAM, LPARAM, BOOL&)
     if (GetActiveView() != m_hWnd) return 0;
     g_mouse.buttonBits ^= 1;
     PDBINFO* block = Block();
-    if (block != nullptr && block->referenceMode && GetCadSystem().currentCommandId != 0) {
-        // Commands that may run on a read-only drawing are named by the command system, which
-        // keeps no such list yet: a drawing opened for reference takes no clicks then.
-        return 0;
+    if (block != nullptr && block->referenceMode) {
+        // A drawing opened for reference takes clicks only for the commands the catalogue lets
+        // run on read-only drawings, or, without a command, while the keyboard cursor is suspended.
+        const int command = GetCadSystem().currentCommandId;
+        const bool allowed = command != 0 ? GetLumbraCmd().IsReadOnlyCommand(command) != 0
+                                          : IsKeyCursorSuspended() != 0;
+        if (!allowed) return 0;
     }
     if (OtherViewLocked()) return 0;
     SetLastViewMousePoint(g_mouse.leftPress.x, g_mouse.leftPress.y);
+    // Without a running command, a click on an element with a "Z01LINK" link is the link's.
+    if (!IsCommandRunning() && block != nullptr) {
+        RECT client = {};
+        ::GetClientRect(m_hWnd, &client);
+        double x = 0, y = 0;
+        ClientToWorld(CurrentViewMode(*block), client.right / 2, client.bottom / 2, g_mouse.leftPress.x,
+                      g_mouse.leftPress.y, &x, &y);
+        if (FindLinkAtPoint(m_hWnd, x, y, 0, 1)) return 0;
+    }
     if (!IsKeyCursorActive()) RaiseInputEvent(kEventPoint);
     return 0;
 }

@@ -155,6 +155,7 @@ double GetViewShrinkRatio(HWND view)
 int IsKeyCursorMode() { return GetCadSystem().keyCursorMode; }
 int IsKeyCursorActive() { return GetCadSystem().keyCursorMode && !g_keySuspended ? 1 : 0; }
 void SetKeyCursorSuspended(int suspended) { g_keySuspended = suspended; }
+int IsKeyCursorSuspended() { return g_keySuspended; }
 
 double GetKeyCursorStep()
 {

@@ -30,6 +30,7 @@ double GetViewShrinkRatio(HWND view);
 int IsKeyCursorMode();
 int IsKeyCursorActive();
 void SetKeyCursorSuspended(int suspended);
+int IsKeyCursorSuspended();
 double GetKeyCursorStep();
 int SetKeyCursorStep(double step);
 void GetKeyCursorPoint(double* x, double* y, double* z);

@@ -52,7 +52,6 @@ void CloseInputScaleWindow() {}
 void UpdateInputScaleWindow() {}
 void HideLoupeWindow() {}
 void PlaceLayoutCells(HWND, int, int) {}
-int GetPickAperture() { return 8; }
 
 HWND GetToolPanelWindow() { return nullptr; }
 
