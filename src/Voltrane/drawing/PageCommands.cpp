@@ -5,6 +5,7 @@
 #include "commands/HostServiceSite.h"
 #include "core/CadSystem.h"
 #include "core/SystemLog.h"
+#include "drawing/PageManagerDialog.h"
 #include "drawing/PageOperations.h"
 
 namespace {
@@ -26,9 +27,14 @@ void Finish()
 
 }  // namespace
 
-int RunPageCommand(HWND, int id)
+int RunPageCommand(HWND context, int id)
 {
     switch (id) {
+    case 4037:
+        LogCommand("%ld ページ登録", id);
+        AppendPageCommand(context);
+        Finish();
+        return 1;
     case 4039:
         LogCommand("%ld ペーパー空間表示", id);
         ShowPaperSpace();

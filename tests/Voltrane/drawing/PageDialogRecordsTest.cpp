@@ -149,3 +149,72 @@ TEST_F(PageDialogRecordsTest, PoolRefusesMoreThan254Records)
 }
 
 }  // namespace
+
+// ---- the page manager, driven as a user would ----
+#include "drawing/PageManagerDialog.h"
+
+namespace {
+
+HWND FindPageManager() { return FindWindowA("#32770", "ページ管理（指定後 [OK] ｸﾘｯｸしてください。）"); }
+
+int g_lines = -1;
+
+void CALLBACK DeleteFirstLineAndApply(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND dialog = FindPageManager();
+    if (dialog == nullptr) return;
+    KillTimer(nullptr, id);
+    HWND list = GetDlgItem(dialog, 1146);
+    g_lines = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    // A click on the first line, then the delete button (the question answers OK), then OK.
+    RECT item;
+    SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageA(GetDlgItem(dialog, 15), BM_CLICK, 0, 0);
+    g_lines = g_lines * 100 + static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+TEST_F(PageDialogRecordsTest, PageManagerDeletesAPageWithItsTwoSubPages)
+{
+    ASSERT_EQ(AddPage(1, 0), 1);
+    ASSERT_EQ(AddPage(2, 1), 1);
+    ASSERT_EQ(AddPage(3, 1), 1);
+    ASSERT_EQ(AddPage(4, 0), 1);
+    host.answer = IDOK;
+    g_lines = -1;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, DeleteFirstLineAndApply);
+    EXPECT_EQ(AppendPageCommand(nullptr), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_lines, 401) << "four lines, one after the delete";
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], "ページを削除します。\nよろしいですか？");
+    EXPECT_EQ(host.types[0] & 0xF, static_cast<UINT>(MB_OKCANCEL));
+    for (int page : {1, 2, 3}) EXPECT_EQ(ZUriChkPage(page, db()), 0) << page;
+    EXPECT_EQ(ZUriChkPage(4, db()), 1);
+}
+
+void CALLBACK CancelTheManager(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND dialog = FindPageManager();
+    if (dialog == nullptr) return;
+    KillTimer(nullptr, id);
+    HWND list = GetDlgItem(dialog, 1146);
+    SendMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(0, 0));
+    SendMessageA(GetDlgItem(dialog, 15), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+TEST_F(PageDialogRecordsTest, PageManagerCancelKeepsEveryPage)
+{
+    ASSERT_EQ(AddPage(1, 0), 1);
+    host.answer = IDOK;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, CancelTheManager);
+    EXPECT_EQ(AppendPageCommand(nullptr), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(ZUriChkPage(1, db()), 1);
+}
+
+}  // namespace
