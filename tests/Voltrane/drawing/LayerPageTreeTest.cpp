@@ -449,3 +449,74 @@ TEST_F(LayerPageTreeTest, CurrentLayerDialogAsAUserUsesIt)
 }
 
 }  // namespace
+
+// ---- the tool panel's add-layer dialog ----
+#include "drawing/AddLayerDialog.h"
+
+namespace {
+
+TEST_F(LayerPageTreeTest, AddedLayerReachesPageZeroAndThePagesThatFollowIt)
+{
+    ASSERT_EQ(AddPage(1, 0), 1);
+    ASSERT_EQ(AddPage(3, 0), 1);
+    auto record = std::make_unique<EnginePageRecord>();
+    ASSERT_EQ(ZUriGetPage(3, record.get(), db()), 1);
+    record->externalReference = 1;  // page 3 keeps its own layers
+    ASSERT_EQ(ZUriChgPage(3, record.get(), db()), 1);
+    int refusal = -1;
+    ASSERT_EQ(AddLayerToActiveDrawing(4, "五", "電気電気電気", &refusal), 1);
+    EXPECT_EQ(refusal, 0);
+    EXPECT_EQ(EngineName(0, 4), "五");
+    EXPECT_EQ(EngineName(1, 4), "五");
+    EXPECT_EQ(EngineName(3, 4), "");
+    EXPECT_STREQ(Info(1)->layers.groupNames[4], "電気電気電");
+    EXPECT_TRUE(Bit(Info(1)->layers.displayMask, 4));
+
+    // On page 3 only page 3 changes.
+    drawing.record.pageState.currentPage = 3;
+    ASSERT_EQ(AddLayerToActiveDrawing(6, "六", "", &refusal), 1);
+    EXPECT_EQ(EngineName(3, 6), "六");
+    EXPECT_EQ(EngineName(0, 6), "");
+
+    const struct {
+        int layer;
+        const char* name;
+        int refusal;
+    } refused[] = {{-1, "x", 1}, {1024, "x", 1}, {6, "x", 2}, {7, "", 3}};
+    for (const auto& c : refused) {
+        EXPECT_EQ(AddLayerToActiveDrawing(c.layer, c.name, "", &refusal), 0) << c.layer;
+        EXPECT_EQ(refusal, c.refusal) << c.layer;
+    }
+    EXPECT_STREQ(AddLayerRefusalText(1), "レイヤ番号は 1 ～ 1024 の範囲で設定してください。");
+}
+
+HWND FindAddLayer() { return FindWindowA("#32770", "レイヤ追加（指定後 [OK] ｸﾘｯｸしてください。）"); }
+
+std::string g_proposed;
+
+void CALLBACK TypeAndAccept(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND dialog = FindAddLayer();
+    if (dialog == nullptr) return;
+    KillTimer(nullptr, id);
+    char text[64] = "";
+    GetDlgItemTextA(dialog, 300, text, sizeof text);
+    g_proposed = text;
+    // A number with leading blanks, as the list has them.
+    SetDlgItemTextA(dialog, 300, "   9");
+    SetDlgItemTextA(dialog, 302, "九");
+    SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+TEST_F(LayerPageTreeTest, AddLayerDialogAsAUserUsesIt)
+{
+    Name(0, 0, "基本", "");
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, TypeAndAccept);
+    EXPECT_EQ(ShowAddLayerDialog(nullptr, &tree), 1);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(g_proposed, "   2") << "the first free number";
+    EXPECT_EQ(EngineName(0, 8), "九");
+    EXPECT_EQ(tree.PageCount(), 0) << "the dialog frees its tree";
+}
+
+}  // namespace
