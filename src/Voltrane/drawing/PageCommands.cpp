@@ -5,23 +5,17 @@
 #include "commands/HostServiceSite.h"
 #include "core/CadSystem.h"
 #include "core/SystemLog.h"
+#include "drawing/DrawingFileCommands.h"
 #include "drawing/PageManagerDialog.h"
 #include "drawing/PageOperations.h"
 
 namespace {
 
-void LogCommand(const char* format, int id)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, format, static_cast<long>(id));
-    WriteSystemLogText(2, "System Cmd", text);
-}
-
 // The end of every page command: the status bar's first text cleared and the tool panel told
 // that the drawing's attributes may have changed.
 void Finish()
 {
-    if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_USER, 1, 0);
+    ClearStatusText();
     GetHostServiceSite().NotifyDrawingAttributesChanged();
 }
 

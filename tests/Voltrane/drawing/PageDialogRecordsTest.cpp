@@ -32,12 +32,7 @@ protected:
         SetCommandHost(nullptr);
     }
     void* db() { return drawing.db(); }
-    std::unique_ptr<EnginePageRecord> Page(int page)
-    {
-        auto record = std::make_unique<EnginePageRecord>();
-        if (!ZUriGetPage(page, record.get(), db())) return nullptr;
-        return record;
-    }
+    std::unique_ptr<EnginePageRecord> Page(int page) { return ReadTestPage(db(), page); }
 
     TestDrawing drawing;
     TestViewSite site;

@@ -44,12 +44,7 @@ protected:
     }
     void* db() { return drawing.db(); }
     PDBINFO* block() { return site.ViewBlock(view); }
-    std::unique_ptr<EnginePageRecord> Page(int page)
-    {
-        auto record = std::make_unique<EnginePageRecord>();
-        if (!ZUriGetPage(page, record.get(), db())) return nullptr;
-        return record;
-    }
+    std::unique_ptr<EnginePageRecord> Page(int page) { return ReadTestPage(db(), page); }
 
     TestDrawing drawing;
     TestViewSite site;

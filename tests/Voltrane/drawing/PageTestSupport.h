@@ -96,6 +96,14 @@ public:
     int answer = IDOK;
 };
 
+// A copy of the engine's record of the page, empty when the page does not exist.
+inline std::unique_ptr<EnginePageRecord> ReadTestPage(void* db, int page)
+{
+    auto record = std::make_unique<EnginePageRecord>();
+    if (!ZUriGetPage(page, record.get(), db)) return nullptr;
+    return record;
+}
+
 // Appends a line of the kind given on a layer and page; the element.
 inline void* AppendTestElement(void* db, int type, int layer, int page, double x = 0)
 {
