@@ -34,6 +34,13 @@ CDialogImplRoot* CDialogImplRoot::FromHandle(HWND hWnd)
     return dynamic_cast<CDialogImplRoot*>(CMessageTarget::FromHandle(hWnd));
 }
 
+INT_PTR CDialogImplRoot::DoModalNamed(HINSTANCE instance, const char* templateName, HWND parent, LPARAM initParam)
+{
+    m_modal = true;
+    CreationScope creating(this);
+    return ::DialogBoxParamA(instance, templateName, parent, &CDialogImplRoot::DialogProc, initParam);
+}
+
 INT_PTR CDialogImplRoot::DoModalFrom(HINSTANCE instance, UINT templateId, HWND parent,
                                      LPARAM initParam)
 {

@@ -12,7 +12,8 @@
 namespace {
 
 const CmdParamRecord* Record(LPARAM lParam) { return reinterpret_cast<const CmdParamRecord*>(lParam); }
-int PageOf(const CmdParamRecord* p) { return static_cast<int>(reinterpret_cast<INT_PTR>(p->first)); }
+// The page, view mode or other number at +4 of the record.
+int PageOf(const CmdParamRecord* p) { return static_cast<int>(p->second); }
 
 ViewModeInfo* ModeInfo(PDBINFO& block, INT_PTR mode)
 {

@@ -6,6 +6,7 @@
 #include "commands/ElementServices.h"
 #include "commands/UndoServices.h"
 #include "core/CadSystem.h"
+#include "drawing/PageOperations.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
 
@@ -126,17 +127,21 @@ const char* CHostServiceSite::CommandLineById(int id)
 }
 void CHostServiceSite::SetAuxiliaryViewRefresh() { RequestAuxViewRefresh(); }
 
-LRESULT CHostServiceSite::DeletePage(HWND view, int page)
-{
-    PDBINFO* block = ViewBlock(view);
-    return block != nullptr && block->engineDb != nullptr ? ZUriDelPage(page, block->engineDb) : 0;
-}
+LRESULT CHostServiceSite::DeletePage(HWND view, int page) { return ::DeletePageOf(view, page, 0); }
 
-// Layer names, layer usage and the page services belong to the drawing side, not built yet.
-LRESULT CHostServiceSite::GetActiveLayerName(int, int, char*, INT_PTR) { return 0; }
-LRESULT CHostServiceSite::SetActiveLayerName(int, int, const char*, const char*) { return 0; }
-LRESULT CHostServiceSite::CollectPageLayerUsage(HWND, WORD*, int) { return 0; }
-LRESULT CHostServiceSite::PageService(int, LPARAM) { return 0; }
+LRESULT CHostServiceSite::GetActiveLayerName(int page, int layer, char* buffer, INT_PTR out)
+{
+    return ::GetActiveLayerName(page, layer, buffer, reinterpret_cast<char*>(out));
+}
+LRESULT CHostServiceSite::SetActiveLayerName(int page, int layer, const char* name, const char* group)
+{
+    return ::SetActiveLayerName(page, layer, name, group);
+}
+LRESULT CHostServiceSite::CollectPageLayerUsage(HWND view, WORD* table, int page)
+{
+    return ::CollectPageLayerUsage(view, table, page);
+}
+LRESULT CHostServiceSite::PageService(int subCode, LPARAM lParam) { return RunPageService(subCode, lParam); }
 
 // The parameter-panel model is not built yet: no panel is free.
 LRESULT CHostServiceSite::CallPanel(const PboxCall&) { return 0; }

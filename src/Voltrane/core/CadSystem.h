@@ -43,6 +43,12 @@ public:
     // Shutdown after the message loop; saves the per-user state only when initStatus is 0.
     int Terminate(HINSTANCE instance);
 
+    // Makes the layer (0..1023) of the page (0..256) the program's input layer: the active
+    // drawing's current page and that page's current layer, the active view's block and this
+    // object. Nothing without an active drawing or with numbers out of range. (Defined with
+    // the drawing's layers.)
+    void SetCurrentLayer(int page, int layer);
+
     // The settings load step: hands the settings record to the host library and publishes
     // the settings. 1, or 0 when the step cannot go on.
     int LoadSettings();

@@ -21,6 +21,7 @@
 #include "core/SystemLog.h"
 #include "drawing/CadFileBackup.h"
 #include "drawing/DrawingFileType.h"
+#include "drawing/PageDialogRecords.h"
 #include "drawing/PaperTable.h"
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
@@ -210,7 +211,7 @@ void TermDdeClient(HWND) {}
 
 // ---- drawings, files and backups ----
 void InitPaperTable() { ::InitPaperTable(); }
-void FreePageDialogRecords() {}
+void FreePageDialogRecords() { ::FreePageDialogRecords(); }
 void FreePasteDb() { ::FreePasteDb(); }
 
 int GetDrawingFileType(const char* path) { return ::GetDrawingFileType(path); }

@@ -1,4 +1,5 @@
 #include "drawing/DrawingFileActions.h"
+#include "drawing/PageDialogRecords.h"
 
 #include <cstdio>
 #include <cstring>
@@ -83,5 +84,5 @@ bool PlaceChosenFile(HWND owner, const std::string& path)
 void AttachChosenFiles(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths)
-        WriteSystemLog(1, "System Cmd", "外部参照 %s: not available in this build", path.c_str());
+        if (!AddExternalReferencePage(path.c_str())) break;
 }

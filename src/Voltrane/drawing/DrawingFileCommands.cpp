@@ -22,18 +22,6 @@ namespace {
 
 constexpr WPARAM kPastePlacementCommand = 7002;
 
-void LogCommand(const char* format, int id)
-{
-    char text[96];
-    std::snprintf(text, sizeof text, format, static_cast<long>(id));
-    WriteSystemLogText(2, "System Cmd", text);
-}
-
-void ClearStatusText()
-{
-    if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_USER, 1, 0);
-}
-
 int SaveActiveDrawing(int mode)
 {
     CloseInputScaleWindow();
@@ -73,6 +61,18 @@ void RestartBackupTimer() { GetCadFileBackup().RestartTimer(); }
 void CheckTimedBackup() { GetCadFileBackup().CheckTimedBackup(); }
 
 }  // namespace
+
+void LogCommand(const char* format, int id)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, format, static_cast<long>(id));
+    WriteSystemLogText(2, "System Cmd", text);
+}
+
+void ClearStatusText()
+{
+    if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_USER, 1, 0);
+}
 
 int RunDrawingFileCommand(HWND context, int id)
 {

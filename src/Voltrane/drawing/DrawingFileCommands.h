@@ -8,6 +8,11 @@
 // 4027 (place a drawing) and 4051 (paste the copied drawing); 1 when the id is one of them.
 int RunDrawingFileCommand(HWND context, int id);
 
+// The built-in commands' log record (level 2, "System Cmd", the format filled with the id) and
+// the clearing of the status bar's first text.
+void LogCommand(const char* format, int id);
+void ClearStatusText();
+
 // Hands the backup clock and the drawing-saved flag to the main frame's services. Called once
 // before the frame window is created.
 void ConnectDrawingFiles();

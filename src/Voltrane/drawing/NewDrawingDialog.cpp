@@ -17,6 +17,7 @@
 #include "core/SettingsMessage.h"
 #include "core/SystemLog.h"
 #include "dialogs/DialogBase.h"
+#include "drawing/LayerPatternFile.h"
 #include "drawing/PaperTable.h"
 #include "drawing/ScaleText.h"
 #include "view/DrawingWindowCreation.h"
@@ -128,9 +129,16 @@ private:
             const LRESULT index = ::SendMessageA(scale, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
             if (std::fabs(Evaluate(text.c_str()) - m_record->scale) < 1e-8) remembered = static_cast<int>(index);
         }
-        // The layer patterns belong to the layer files, which are not part of the program yet.
-        ::SendMessageA(GetDlgItem(kLayerPattern), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoPattern));
-        ::SendMessageA(GetDlgItem(kLayerPattern), CB_SETCURSEL, 0, 0);
+        HWND patterns = GetDlgItem(kLayerPattern);
+        ::SendMessageA(patterns, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoPattern));
+        static char names[kMaxLayerPatterns][kPatternNameSize];
+        const int count = ListLayerPatterns(names);
+        for (int i = 0; i < count; ++i) ::SendMessageA(patterns, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i]));
+        const std::string& last = GetLocalSettingsLive().setup.szDefPaperPtn;
+        const LRESULT chosen = last.empty() ? CB_ERR
+                                            : ::SendMessageA(patterns, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                             reinterpret_cast<LPARAM>(last.c_str()));
+        ::SendMessageA(patterns, CB_SETCURSEL, chosen != CB_ERR ? chosen : 0, 0);
 
         LocalSettingsSetup& defaults = GetLocalSettingsLive().setup;
         if (m_newDrawing) {
@@ -424,6 +432,8 @@ HWND CreateDrawingFromRecord(HWND context, const DbInfoRecord& record)
         block->mode1.scale = block->mode2.scale = block->mode0.scale;
     }
     UpdateViewTitle(view, block->engineDb, 0);
+    const std::string& pattern = GetLocalSettingsLive().setup.szDefPaperPtn;
+    if (!pattern.empty()) ApplyLayerPattern(view, pattern.c_str(), block->engineDb);
     RefreshToolPanelPaperAndScale();
     return view;
 }

@@ -701,7 +701,7 @@ TEST_F(HostServiceFamiliesTest, PageSubCodes)
     block->viewMode = 0;
 
     CmdParamRecord p = {};
-    p.first = reinterpret_cast<void*>(0);
+    p.second = 0;
     EXPECT_EQ(0, Send(WM_CADPAGE, CADPAGE_GET_PAGE_WORD1, &p)) << "page 0";
     EXPECT_EQ(1, Send(WM_CADPAGE, CADPAGE_CHECK, 0));
     EXPECT_EQ(0, Send(WM_CADPAGE, CADPAGE_CHECK, 5));
@@ -710,9 +710,9 @@ TEST_F(HostServiceFamiliesTest, PageSubCodes)
     EXPECT_FALSE(test.services.ProcessWindowMessage(test.window, WM_CADPAGE, 29, 0, result, 0))
         << "sub-code 29 is not the page part's";
 
-    p.first = reinterpret_cast<void*>(300);
+    p.second = 300;
     EXPECT_EQ(0, Send(WM_CADPAGE, CADPAGE_SET_CURRENT, &p));
-    p.first = reinterpret_cast<void*>(3);
+    p.second = 3;
     EXPECT_EQ(9, Send(WM_CADPAGE, CADPAGE_SET_CURRENT, &p));
     EXPECT_TRUE(site.Has("Page 1"));
 }
@@ -724,7 +724,7 @@ TEST_F(HostServiceFamiliesTest, VisibleAreaOfAViewMode)
     PDBINFO* block = site.ViewBlock(view);
     block->mode1 = {5, -5, 2};
     CmdParamRecord p = {};
-    p.first = reinterpret_cast<void*>(1);
+    p.second = 1;
     EXPECT_EQ(1, Send(WM_CADPAGE, CADPAGE_GET_VISIBLE_AREA, &p));
     EXPECT_DOUBLE_EQ(-50 - 5, p.point1.x);
     EXPECT_DOUBLE_EQ(25 + 5, p.point1.y);
@@ -733,11 +733,11 @@ TEST_F(HostServiceFamiliesTest, VisibleAreaOfAViewMode)
 
     CmdParamRecord untouched = {};
     untouched.point1.x = 77;
-    untouched.first = reinterpret_cast<void*>(3);
+    untouched.second = 3;
     EXPECT_EQ(1, Send(WM_CADPAGE, CADPAGE_GET_VISIBLE_AREA, &untouched));
     EXPECT_EQ(77, untouched.point1.x) << "another mode writes nothing";
     block->mode1.scale = 0;
-    untouched.first = reinterpret_cast<void*>(1);
+    untouched.second = 1;
     EXPECT_EQ(0, Send(WM_CADPAGE, CADPAGE_GET_VISIBLE_AREA, &untouched)) << "a scale of 0";
     block->mode1.scale = NAN;
     EXPECT_EQ(0, Send(WM_CADPAGE, CADPAGE_GET_VISIBLE_AREA, &untouched));
@@ -751,7 +751,7 @@ TEST_F(HostServiceFamiliesTest, ZoomInAViewModeKeepsTheViewModeAndRefusesEmptyAr
     PDBINFO* block = site.ViewBlock(view);
     SetExtents(drawing, 0, 0, 297, 210, 1);
     CmdParamRecord p = {};
-    p.first = reinterpret_cast<void*>(1);
+    p.second = 1;
     p.point1 = {10, 10, 0, 0};
     p.point2 = {30, 20, 0, 0};
     EXPECT_EQ(1, Send(WM_CADPAGE, CADPAGE_ZOOM_TO_AREA, &p));

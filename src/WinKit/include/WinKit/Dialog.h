@@ -20,6 +20,8 @@ public:
 
 protected:
     INT_PTR DoModalFrom(HINSTANCE instance, UINT templateId, HWND parent, LPARAM initParam);
+    // The same for a template with a name instead of a number.
+    INT_PTR DoModalNamed(HINSTANCE instance, const char* templateName, HWND parent, LPARAM initParam);
     HWND CreateFrom(HINSTANCE instance, UINT templateId, HWND parent, LPARAM initParam);
     // A modeless dialog from a template in memory.
     HWND CreateIndirectFrom(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND parent, LPARAM initParam);
