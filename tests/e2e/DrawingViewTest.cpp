@@ -314,14 +314,19 @@ TEST_F(DrawingViewTest, ModifiedDrawingAsksBeforeItsWindowCloses)
     HWND child = ChildFrameOf(view);
     ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
 
-    // "Yes" would save: saving is not available yet, so the window stays.
+    // "Yes" saves: an untitled drawing asks for a name, and cancelling that keeps the window.
     PostMessageA(child, WM_CLOSE, 0, 0);
     HWND box = program.WaitForWindow("#32770", 10000);
     ASSERT_NE(box, nullptr) << "no save question";
     EXPECT_NE(StaticTexts(box).find("この図面は変更されています"), std::string::npos) << StaticTexts(box);
     EXPECT_NE(StaticTexts(box).find("無題1"), std::string::npos) << StaticTexts(box);
     PostMessageA(box, WM_COMMAND, IDYES, 0);
-    Sleep(500);
+    for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < 10000;) Sleep(50);
+    HWND saveDialog = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(saveDialog, nullptr) << "no save dialog";
+    EXPECT_EQ(Caption(saveDialog), "ファイルの保存");
+    PostMessageA(saveDialog, WM_COMMAND, IDCANCEL, 0);
+    for (DWORD start = GetTickCount(); IsWindow(saveDialog) && GetTickCount() - start < 10000;) Sleep(50);
     EXPECT_TRUE(IsWindow(child)) << "the window closed although its drawing was not saved";
 
     PostMessageA(child, WM_CLOSE, 0, 0);

@@ -4,6 +4,7 @@
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
 #include "core/SystemLog.h"
+#include "drawing/CadFileBackup.h"
 #include "mainframe/MainFrame.h"
 #include "view/ViewTable.h"
 
@@ -76,8 +77,8 @@ void CCommandHost::SetRightClickEnterMode(int) {}
 void CCommandHost::ResetRightMenuPickList(int) {}
 void CCommandHost::SetRightMenuHideMask(int, int) {}
 void CCommandHost::CloseAllParameterPanels() {}
-void CCommandHost::BackupModifiedDrawings() {}
-void CCommandHost::CountCommandForBackup() {}
+void CCommandHost::BackupModifiedDrawings() { GetCadFileBackup().BackupModifiedDrawings(); }
+void CCommandHost::CountCommandForBackup() { GetCadFileBackup().CountCommand(); }
 void CCommandHost::AddRecentCommand(int, const char*) {}
 void CCommandHost::DestroyKeptElementMark() {}
 

@@ -11,6 +11,8 @@
 #include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
+#include "drawing/DrawingFileCommands.h"
+#include "drawing/NewDrawingDialog.h"
 #include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
@@ -326,10 +328,17 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         // A further view of the active drawing.
         OpenFurtherDrawingView(context);
         return 1;
-    case 4000: case 4001: case 4002: case 4008: case 4012: case 4013: case 4021: case 4023:
-    case 4024: case 4027: case 4036: case 4037: case 4038: case 4039: case 4040:
-    case 4050: case 4051:
+    case 4000: case 4001: case 4002: case 4012: case 4013: case 4021: case 4027: case 4051:
+        CancelRunningCommand();
+        return RunDrawingFileCommand(context, id);
+    case 4008: case 4023:
+    case 4024: case 4036: case 4037: case 4038: case 4039: case 4040:
         return RunUnbuiltSystemCommand(id);
+    case 4050:
+        CancelRunningCommand();
+        std::snprintf(log, sizeof log, "%ld スタートアップ新規図面", static_cast<long>(id));
+        host.WriteLog(2, "System Cmd", log);
+        return RunStartDrawingCommand(context, wParam);
     default:
         return 0;
     }

@@ -17,6 +17,7 @@
 #include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
 #include "core/SystemLog.h"
+#include "drawing/DrawingFileCommands.h"
 #include "mainframe/MainFrame.h"
 #include "mainframe/ProgramEntry.h"
 #include "view/ViewHostMessages.h"
@@ -44,6 +45,7 @@ int Run(const char* commandLine, int showCommand)
     ConnectCommandSystem(frame);
     ConnectHostServices(frame);
     ConnectDrawingViews(frame);
+    ConnectDrawingFiles();
     StartWindowStyles styles = ChooseStartWindowStyles(GetCadSystem().GetStartMode());
     if (frame.CreateEx(nullptr, nullptr, styles.style, styles.exStyle) == nullptr) {
         WinKit::Module().RemoveMessageLoop();

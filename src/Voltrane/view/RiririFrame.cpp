@@ -223,7 +223,12 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
     NotifyToolPanelDrawingChanged();
 
     HWND view = m_view.m_hWnd;
+    // A close that arrives while this window's save question or save dialog is open (their
+    // message loops pass it on) would destroy the drawing under them: it is dropped.
+    static HWND s_asking = nullptr;
+    if (s_asking == m_hWnd) return 0;
     if (IsSavePromptNeeded(view, GetFrameFlags().closingAll)) {
+        s_asking = m_hWnd;
         char caption[600] = {};
         ::GetWindowTextA(m_hWnd, caption, sizeof caption);
         char text[1024];
@@ -233,6 +238,7 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
         const int answer = ::MessageBoxA(m_hWnd, text, title, MB_YESNOCANCEL | MB_ICONQUESTION);
         bool keep = answer == IDCANCEL;
         if (answer == IDYES && SaveDrawing(view, 1) == 0) keep = true;
+        s_asking = nullptr;
         if (keep) {
             ClearSavePromptList();
             if (cancel != nullptr) *cancel = 1;

@@ -2,6 +2,7 @@
 
 #include "HostMessages.h"
 #include "commands/HostServiceDispatch.h"
+#include "drawing/DrawingOpen.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
 #include "view/DrawingWindowCreation.h"
@@ -51,10 +52,13 @@ BOOL CViewHostMessages::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPA
     }
 }
 
-BOOL CDrawingHostMessages::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM, LPARAM, LRESULT& lResult, DWORD mapId)
+BOOL CDrawingHostMessages::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM, LPARAM lParam, LRESULT& lResult, DWORD mapId)
 {
     if (mapId != 0) return FALSE;
     switch (uMsg) {
+    case WM_CADDB_OPEN_FILE:
+        lResult = OpenDrawingFile(hWnd, reinterpret_cast<const char*>(lParam));
+        return TRUE;
     case WM_CADDB_NEW_WINDOW:
         lResult = OpenEmptyDrawingWindow(hWnd);
         return TRUE;

@@ -53,15 +53,6 @@ void UpdateInputScaleWindow() {}
 void HideLoupeWindow() {}
 void PlaceLayoutCells(HWND, int, int) {}
 
-int SaveDrawing(HWND, int)
-{
-    WriteSystemLogText(1, "Save", "saving drawings is not available in this build");
-    return 0;
-}
-
-int LockDrawingFile(PDBINFO*) { return 0; }
-void UnlockDrawingFile(PDBINFO*) {}
-
 HWND GetToolPanelWindow() { return nullptr; }
 
 void NotifyToolPanelDrawingChanged()

@@ -353,7 +353,8 @@ TEST(MainFrameHandOffStart, AnUnbuiltBuiltInCommandKeepsTheProgram)
     ASSERT_NE(frame.CreateEx(), nullptr);
     frame.ShowWindow(SW_SHOWNORMAL);
 
-    SendMessageA(frame.m_hWnd, WM_COMMAND, kStartDialogCommand, 0);
+    const WPARAM kAppendPageCommand = 4037;  // still unbuilt
+    SendMessageA(frame.m_hWnd, WM_COMMAND, kAppendPageCommand, 0);
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, frame.m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "the frame is closing";
 

@@ -1,0 +1,14 @@
+// Opening drawing files. The engine's own formats load into the database of a new drawing
+// window; foreign formats go to the import command of their plug-in. A file that cannot be
+// loaded cleanly opens nothing: its message is shown and no window, name or lock stays behind,
+// so that no later save can write an empty or half-read drawing over it.
+#pragma once
+
+#include <windows.h>
+
+// Opens the file in a new window, or activates the window that already shows it. 1 when a
+// window shows the file afterwards (or its import command ran), 0 when nothing was opened.
+int OpenDrawingFile(HWND context, const char* path);
+
+// The command that imports files of a foreign type, 0 for none.
+int ImportCommandOfType(int type);

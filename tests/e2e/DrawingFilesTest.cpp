@@ -1,0 +1,565 @@
+// Drawing files in the real program, answered as a user would: a drawing opened from the
+// command line shows its file, holds it against writers and is saved with command 4012; every
+// damaged file gives its message and leaves no window, name or lock behind and the file as it
+// was; a run killed after edits offers its timed backup at the next start, which reopens the
+// drawing once, untitled and modified, with every element.
+#include "GTest.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CatalogueSwap.h"
+#include "DravikDb.h"
+#include "DrawingWindowRecords.h"
+#include "EngineRecords.h"
+#include "HostMessages.h"
+#include "ProgramProcess.h"
+#include "TempFolder.h"
+#include "WindowText.h"
+
+namespace {
+
+const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::string ReadAll(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD got = 0;
+    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+FILETIME WriteTime(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) { return CompareFileTime(&a, &b) == 0; }
+
+// Whether another program could write the file now (nobody holds it against writers).
+bool Writable(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// A drawing file made by the engine: count lines on layer 0.
+bool WriteDrawing(const std::string& path, int count)
+{
+    EngineDbRecord record;
+    std::memset(&record, 0, sizeof record);
+    if (ZUriCreateDB(&record) != 1) return false;
+    for (int i = 0; i < count; ++i) {
+        LineRecord line;
+        std::memset(&line, 0, sizeof line);
+        reinterpret_cast<ElementRecord*>(&line)->type = 1;
+        reinterpret_cast<ElementRecord*>(&line)->colour = 2;
+        line.x1 = i * 10, line.x2 = i * 10 + 5, line.y2 = 5;
+        ZUriAppendElement(&line, &record);
+    }
+    uint32_t flags = 0;
+    const int saved = ZUriSaveFileOfCWX(path.c_str(), &record, &flags);
+    ZUriDeleteDB(&record);
+    return saved == 1;
+}
+
+int ElementsOfFile(const std::string& path)
+{
+    EngineDbRecord record;
+    std::memset(&record, 0, sizeof record);
+    uint32_t flags = 0;
+    if (ZUriLoadFileOfCWX(path.c_str(), &record, &flags) != 1) return -1;
+    const int count = ZUriGetElmNum(&record);
+    ZUriDeleteDB(&record);
+    return count;
+}
+
+uint32_t Crc32(const unsigned char* data, size_t size)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+uint32_t Word(const std::string& bytes, size_t at)
+{
+    uint32_t value = 0;
+    std::memcpy(&value, bytes.data() + at, 4);
+    return value;
+}
+
+// The offset of the stored bytes of the first section with the tag, 0 when none.
+size_t SectionData(const std::string& bytes, const char* tag, uint32_t* size)
+{
+    size_t at = 32;
+    while (at + 20 <= bytes.size()) {
+        const uint32_t stored = Word(bytes, at + 8);
+        if (std::memcmp(bytes.data() + at, tag, 4) == 0) {
+            *size = stored;
+            return at + 20;
+        }
+        at += 20 + stored;
+    }
+    return 0;
+}
+
+// The program's per-user settings folder in this wine prefix.
+std::string UserSettingsFolder()
+{
+    char local[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local) == 0) return std::string();
+    CreateDirectoryA((std::string(local) + "\\Ostrel").c_str(), nullptr);
+    CreateDirectoryA((std::string(local) + "\\Ostrel\\VoltraneV8").c_str(), nullptr);
+    return std::string(local) + "\\Ostrel\\VoltraneV8\\";
+}
+
+// Replaces texts of the per-user "LocalSettings.xml" for one test and puts it back after.
+class LocalSettingsSwap {
+public:
+    explicit LocalSettingsSwap(const std::vector<std::pair<std::string, std::string>>& changes)
+    {
+        m_path = UserSettingsFolder() + "LocalSettings.xml";
+        m_saved = ReadAll(m_path);
+        m_existed = !m_saved.empty();
+        std::string bytes = m_existed ? m_saved : ReadAll(ProgramFolder() + "LocalSettings.xml");
+        m_ready = !bytes.empty();
+        for (const auto& change : changes) {
+            const size_t at = bytes.find(change.first);
+            if (at == std::string::npos) m_ready = false;
+            else bytes.replace(at, change.first.size(), change.second);
+        }
+        m_ready = m_ready && WriteAll(m_path, bytes);
+    }
+    ~LocalSettingsSwap()
+    {
+        if (m_existed) WriteAll(m_path, m_saved);
+        else DeleteFileA(m_path.c_str());
+    }
+    bool Ready() const { return m_ready; }
+    std::string Current() const { return ReadAll(m_path); }
+
+private:
+    std::string m_path, m_saved;
+    bool m_existed = false, m_ready = false;
+};
+
+// Ends a program as a user would: a dialog a failed check left open is cancelled, then the
+// frame is closed and every save question answered "No".
+void CloseProgram(ProgramProcess& process, HWND mainFrame)
+{
+    for (int i = 0; i < 10; ++i) {
+        HWND dialog = process.WaitForWindow("#32770", 100);
+        if (dialog == nullptr) break;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 3000;) Sleep(20);
+    }
+    PostMessageA(mainFrame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    bool ended = false;
+    for (int i = 0; i < 60 && !ended; ++i) {
+        if (HWND box = process.WaitForWindow("#32770", 200)) PostMessageA(box, WM_COMMAND, IDNO, 0);
+        ended = process.WaitForExit(300, &exitCode);
+    }
+    EXPECT_TRUE(ended);
+    if (!ended) process.Kill();
+}
+
+class DrawingFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // A clean previous run: no crash to offer.
+        const std::string ini = UserSettingsFolder() + "Brisco.ini";
+        WritePrivateProfileStringA("System", "FatalError", "0", ini.c_str());
+        WritePrivateProfileStringA("RunningInstances", nullptr, nullptr, ini.c_str());
+    }
+
+    void TearDown() override { Stop(); }
+
+    bool Start(const std::string& arguments)
+    {
+        if (!program.Start(arguments)) return false;
+        frame = program.WaitForWindow("Brisco001", 60000);
+        return frame != nullptr;
+    }
+
+    // Ends the program, answering "No" to save questions.
+    void Stop()
+    {
+        if (frame == nullptr) return;
+        CloseProgram(program, frame);
+        frame = nullptr;
+    }
+
+    HWND ActiveView() { return reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW)); }
+
+    bool ReadBlock(HWND view, PDBINFO* block)
+    {
+        auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
+        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, program.ProcessId());
+        if (address == nullptr || process == nullptr) return false;
+        SIZE_T read = 0;
+        const bool ok = ReadProcessMemory(process, address, block, sizeof *block, &read) && read == sizeof *block;
+        CloseHandle(process);
+        return ok;
+    }
+
+    // The element count of the view's drawing, read from the engine's information block.
+    int ElementCount(const PDBINFO& block)
+    {
+        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, program.ProcessId());
+        if (process == nullptr) return -1;
+        EngineDbRecord record;
+        DbInfoBlock* info = nullptr;
+        int32_t count = -1;
+        SIZE_T read = 0;
+        if (ReadProcessMemory(process, block.engineDb, &record, sizeof record, &read)) info = static_cast<DbInfoBlock*>(record.info);
+        if (info != nullptr)
+            ReadProcessMemory(process, reinterpret_cast<char*>(info) + offsetof(DbInfoBlock, elementCount), &count, sizeof count, &read);
+        CloseHandle(process);
+        return count;
+    }
+
+    // Answers the next message box with the button; its text.
+    std::string AnswerBox(int button, DWORD timeoutMs = 20000)
+    {
+        HWND box = program.WaitForWindow("#32770", timeoutMs);
+        if (box == nullptr) return "<no box>";
+        std::string text = StaticTexts(box);
+        PostMessageA(box, WM_COMMAND, button, 0);
+        for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < 5000;) Sleep(20);
+        return text;
+    }
+
+    TempFolder folder;
+    ProgramProcess program;
+    HWND frame = nullptr;
+};
+
+TEST_F(DrawingFilesTest, CommandLineOpensTheDrawingLockedAndSaveWritesItAgain)
+{
+    const std::string path = folder.File("plan.tcf");
+    ASSERT_TRUE(WriteDrawing(path, 3));
+    ASSERT_TRUE(Start(path));
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_NE(Caption(GetParent(view)).find(path), std::string::npos) << Caption(GetParent(view));
+    // The window exists before its drawing is loaded and locked.
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_STREQ(block.fileName, path.c_str());
+    EXPECT_EQ(block.fileLocked, 1);
+    EXPECT_EQ(ElementCount(block), 3);
+    EXPECT_FALSE(Writable(path)) << "the open drawing is held against writers";
+
+    // 4012 asks before overwriting; OK writes the same elements again.
+    const FILETIME before = WriteTime(path);
+    PostMessageA(frame, WM_COMMAND, 4012, 0);
+    const std::string question = AnswerBox(IDOK);
+    EXPECT_NE(question.find("上書きしていいですか"), std::string::npos) << question;
+    for (DWORD start = GetTickCount(); SameTime(WriteTime(path), before) && GetTickCount() - start < 10000;) Sleep(50);
+    EXPECT_FALSE(SameTime(WriteTime(path), before));
+    EXPECT_EQ(ElementsOfFile(path), 3);
+    ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(block.fileLocked, 1) << "locked again after the write";
+    Stop();
+    EXPECT_TRUE(Writable(path)) << "closing the window lets the file go";
+}
+
+TEST_F(DrawingFilesTest, DamagedFilesOpenNothingHoldNothingAndStayAsTheyWere)
+{
+    const std::string good = folder.File("good.tcf");
+    ASSERT_TRUE(WriteDrawing(good, 3));
+    const std::string bytes = ReadAll(good);
+    ASSERT_GT(bytes.size(), 200u);
+    std::string newer = bytes;
+    newer[10] = 2;  // major version 2
+    const uint32_t crc = Crc32(reinterpret_cast<const unsigned char*>(newer.data()), 28);
+    std::memcpy(&newer[28], &crc, 4);
+    uint32_t size = 0;
+    std::string badElement = bytes;
+    const size_t elements = SectionData(bytes, "ELEM", &size);
+    ASSERT_NE(elements, 0u);
+    badElement[elements + size / 2] ^= 0x5A;
+    std::string badInfo = bytes;
+    const size_t info = SectionData(bytes, "INFO", &size);
+    ASSERT_NE(info, 0u);
+    badInfo[info + size / 2] ^= 0x5A;
+    std::string wrongHeader = bytes;
+    wrongHeader[0] = 'X';
+
+    const struct {
+        const char* name;
+        std::string bytes;
+        int answer;
+    } cases[] = {
+        {"empty.tcf", std::string(), IDOK},
+        {"truncated.tcf", bytes.substr(0, bytes.size() / 2), IDOK},
+        {"header.tcf", wrongHeader, IDOK},
+        {"newer.tcf", newer, IDNO},
+        {"element.tcf", badElement, IDOK},
+        {"info.tcf", badInfo, IDOK},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder.File(c.name);
+        ASSERT_TRUE(WriteAll(path, c.bytes));
+        const FILETIME written = WriteTime(path);
+        ASSERT_TRUE(Start(path)) << c.name;
+        const std::string message = AnswerBox(c.answer);
+        EXPECT_NE(message, "<no box>") << c.name;
+        // The start goes on; no window shows the file and nothing holds it.
+        for (HWND view = ActiveView(); view != nullptr; view = nullptr) {
+            PDBINFO block;
+            ASSERT_TRUE(ReadBlock(view, &block));
+            EXPECT_STRNE(block.fileName, path.c_str()) << c.name;
+        }
+        EXPECT_TRUE(Writable(path)) << c.name;
+        EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr) << c.name << ": a second box";
+        Stop();
+        EXPECT_EQ(ReadAll(path), c.bytes) << c.name;
+        EXPECT_TRUE(SameTime(WriteTime(path), written)) << c.name;
+        std::printf("%s: %s\n", c.name, message.c_str());
+    }
+}
+
+TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifiedAndWhole)
+{
+    CatalogueSwap catalogue{kCatalogue};
+    ASSERT_TRUE(catalogue.Written());
+    LocalSettingsSwap settings({{"<bTimeBackup>0</bTimeBackup>", "<bTimeBackup>1</bTimeBackup>"},
+                                {"<nBackupTimeSpanSec>120</nBackupTimeSpanSec>", "<nBackupTimeSpanSec>1</nBackupTimeSpanSec>"}});
+    ASSERT_TRUE(settings.Ready());
+    const std::string path = folder.File("plan.tcf");
+    ASSERT_TRUE(WriteDrawing(path, 3));
+    ASSERT_TRUE(Start(path));
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    // An edit: the test plug-in appends a line and a circle.
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 5", 10000)) << Caption(frame);
+    // The timed backup names its file in the stored list.
+    bool listed = false;
+    for (DWORD start = GetTickCount(); !listed && GetTickCount() - start < 20000; Sleep(100))
+        listed = settings.Current().find("_plan.tcf") != std::string::npos;
+    ASSERT_TRUE(listed) << settings.Current();
+    program.Kill();
+    frame = nullptr;
+
+    ASSERT_TRUE(Start(""));
+    const std::string offer = AnswerBox(IDYES, 30000);
+    EXPECT_NE(offer.find("異常終了"), std::string::npos) << offer;
+    HWND recovered = nullptr;
+    for (DWORD start = GetTickCount(); recovered == nullptr && GetTickCount() - start < 20000; Sleep(50)) recovered = ActiveView();
+    ASSERT_NE(recovered, nullptr);
+    PDBINFO block;
+    ASSERT_TRUE(ReadBlock(recovered, &block));
+    EXPECT_STREQ(block.fileName, "") << "untitled";
+    EXPECT_EQ(block.modified, 1);
+    EXPECT_EQ(block.fileLocked, 0);
+    EXPECT_EQ(ElementCount(block), 5) << "three lines, the added line and circle";
+    EXPECT_EQ(ElementsOfFile(path), 3) << "the drawing itself as it was saved";
+    EXPECT_TRUE(Writable(path));
+}
+
+TEST_F(DrawingFilesTest, SaveAsTypedNewNameWritesItAndMovesTheLock)
+{
+    const std::string path = folder.File("plan.tcf");
+    const std::string copy = folder.File("copy.tcf");
+    ASSERT_TRUE(WriteDrawing(path, 2));
+    ASSERT_TRUE(Start(path));
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+
+    PostMessageA(frame, WM_COMMAND, 4002, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Caption(dialog), "ファイルの保存");
+    char preset[MAX_PATH] = {};
+    GetDlgItemTextA(dialog, 1148, preset, sizeof preset);  // the name combo box
+    EXPECT_STREQ(preset, "plan");
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    for (DWORD start = GetTickCount(); ElementsOfFile(copy) != 2 && GetTickCount() - start < 20000;) Sleep(100);
+    EXPECT_EQ(ElementsOfFile(copy), 2);
+    for (DWORD start = GetTickCount(); std::string(block.fileName) != copy && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(std::string(block.fileName), copy);
+    EXPECT_NE(Caption(GetParent(view)).find(copy), std::string::npos) << Caption(GetParent(view));
+    EXPECT_FALSE(Writable(copy)) << "the new file is held";
+    EXPECT_TRUE(Writable(path)) << "the old one is let go";
+}
+
+TEST_F(DrawingFilesTest, SecondOpenerOpensTheHeldDrawingInReferenceMode)
+{
+    const std::string path = folder.File("plan.tcf");
+    ASSERT_TRUE(WriteDrawing(path, 2));
+    ASSERT_TRUE(Start(path));
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+
+    // A second program instance (several may run) finds the file held.
+    ProgramProcess second;
+    ASSERT_TRUE(second.Start(path));
+    HWND box = second.WaitForWindow("#32770", 60000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(StaticTexts(box).find("参照専用モードで開きます"), std::string::npos) << StaticTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND secondFrame = second.WaitForWindow("Brisco001", 60000);
+    ASSERT_NE(secondFrame, nullptr);
+    HWND secondView = nullptr;
+    for (DWORD start = GetTickCount(); secondView == nullptr && GetTickCount() - start < 20000; Sleep(50))
+        secondView = reinterpret_cast<HWND>(Send(secondFrame, WM_CAD_ACTIVE_VIEW));
+    ASSERT_NE(secondView, nullptr);
+    bool reference = false;
+    for (DWORD start = GetTickCount(); !reference && GetTickCount() - start < 10000; Sleep(50))
+        reference = Caption(GetParent(secondView)).find("(参照)") != std::string::npos;
+    EXPECT_TRUE(reference) << Caption(GetParent(secondView));
+
+    // Saving under its name is refused there (by the dispatcher or by the save itself).
+    PostMessageA(secondFrame, WM_COMMAND, 4012, 0);
+    HWND refusal = second.WaitForWindow("#32770", 20000);
+    ASSERT_NE(refusal, nullptr);
+    EXPECT_NE(StaticTexts(refusal).find("参照モードで開かれて"), std::string::npos)
+        << StaticTexts(refusal);
+    PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+    for (DWORD start = GetTickCount(); IsWindow(refusal) && GetTickCount() - start < 5000;) Sleep(20);
+    CloseProgram(second, secondFrame);
+    EXPECT_EQ(ElementsOfFile(path), 2);
+}
+
+// The open command's dialog opens a typed name; its "一覧" list opens a ticked drawing.
+TEST_F(DrawingFilesTest, OpenDialogAndItsThumbnailListOpenTheChosenDrawings)
+{
+    const std::string first = folder.File("a.tcf");
+    const std::string second = folder.File("b.tcf");
+    ASSERT_TRUE(WriteDrawing(first, 2));
+    ASSERT_TRUE(WriteDrawing(second, 3));
+    ASSERT_TRUE(Start(""));
+
+    PostMessageA(frame, WM_COMMAND, 4001, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(Caption(dialog).find("ファイルを開く"), std::string::npos) << Caption(dialog);
+    HWND child = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    ASSERT_NE(child, nullptr) << "the child template";
+    EXPECT_NE(GetDlgItem(child, 6000), nullptr);
+    EXPECT_NE(GetDlgItem(child, 1812), nullptr);
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(first.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    HWND view = nullptr;
+    for (DWORD start = GetTickCount(); view == nullptr && GetTickCount() - start < 20000; Sleep(50)) view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    PDBINFO block = {};
+    for (DWORD start = GetTickCount(); block.fileLocked != 1 && GetTickCount() - start < 10000; Sleep(50))
+        ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(std::string(block.fileName), first);
+
+    PostMessageA(frame, WM_COMMAND, 4001, 0);
+    dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    // Into the folder, then the list of its drawings.
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.Path().c_str()));
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    child = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    ASSERT_NE(child, nullptr);
+    PostMessageA(child, WM_COMMAND, 6090, reinterpret_cast<LPARAM>(GetDlgItem(child, 6090)));
+    HWND list = nullptr;
+    for (DWORD start = GetTickCount(); list == nullptr && GetTickCount() - start < 20000; Sleep(50)) {
+        HWND found = program.WaitForWindow("#32770", 100);
+        if (found != nullptr && found != dialog && GetDlgItem(found, 500) != nullptr) list = found;
+    }
+    ASSERT_NE(list, nullptr) << "no thumbnail list";
+    // Tick b.tcf (found second in the folder), then confirm.
+    int index = -1;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder.Path() + "*.tcf").c_str(), &data);
+    for (int i = 0; find != INVALID_HANDLE_VALUE; ++i) {
+        if (std::string(data.cFileName) == "b.tcf") index = i;
+        if (!FindNextFileA(find, &data)) break;
+    }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    ASSERT_GE(index, 0);
+    SendMessageA(list, WM_USER + 50, index, 0);
+    PostMessageA(list, WM_COMMAND, IDOK, 0);
+    bool opened = false;
+    for (DWORD start = GetTickCount(); !opened && GetTickCount() - start < 20000; Sleep(50)) {
+        HWND active = ActiveView();
+        if (active != nullptr && ReadBlock(active, &block)) opened = std::string(block.fileName) == second;
+    }
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(ElementCount(block), 3);
+}
+
+// A start without a drawing shows the start dialog over a new drawing; "開　く" runs the open
+// command's dialog instead and the new drawing goes again.
+TEST_F(DrawingFilesTest, StartDialogOpenButtonRunsTheFileDialog)
+{
+    program.ShowStartDialog(true);
+    ASSERT_TRUE(Start(""));
+    HWND start = nullptr;
+    for (DWORD begin = GetTickCount(); start == nullptr && GetTickCount() - begin < 30000; Sleep(50)) {
+        HWND found = program.WaitForWindow("#32770", 100);
+        if (found != nullptr && Caption(found) == "スタート") start = found;
+    }
+    ASSERT_NE(start, nullptr) << "no start dialog";
+    EXPECT_NE(ActiveView(), nullptr) << "the new drawing under the dialog";
+    PostMessageA(start, WM_COMMAND, 1803, 0);
+    HWND open = nullptr;
+    for (DWORD begin = GetTickCount(); open == nullptr && GetTickCount() - begin < 20000; Sleep(50)) {
+        HWND found = program.WaitForWindow("#32770", 100);
+        if (found != nullptr && Caption(found).find("ファイルを開く") != std::string::npos) open = found;
+    }
+    ASSERT_NE(open, nullptr) << "no file dialog";
+    PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+    bool gone = false;
+    for (DWORD begin = GetTickCount(); !gone && GetTickCount() - begin < 20000; Sleep(50)) gone = ActiveView() == nullptr;
+    EXPECT_TRUE(gone) << "the start drawing is closed";
+}
+
+}  // namespace
