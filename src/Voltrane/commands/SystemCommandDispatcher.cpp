@@ -12,6 +12,7 @@
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
 #include "drawing/DrawingFileCommands.h"
+#include "drawing/MarginSettings.h"
 #include "drawing/NewDrawingDialog.h"
 #include "view/DrawingWindowCreation.h"
 
@@ -331,8 +332,11 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
     case 4000: case 4001: case 4002: case 4012: case 4013: case 4021: case 4027: case 4051:
         CancelRunningCommand();
         return RunDrawingFileCommand(context, id);
+    case 4024:
+        ShowSetMarginDlg();
+        return 1;
     case 4008: case 4023:
-    case 4024: case 4036: case 4037: case 4038: case 4039: case 4040:
+    case 4036: case 4037: case 4038: case 4039: case 4040:
         return RunUnbuiltSystemCommand(id);
     case 4050:
         CancelRunningCommand();
