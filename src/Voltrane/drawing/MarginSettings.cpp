@@ -18,24 +18,90 @@ double* MarginField(PaperMarginEx& s, int edit)
     return fields[edit];
 }
 
-enum {
-    kMarginFrameCheck = 1104,
-    kPaperFrameCombo = 1400,
-    kMarginFrameCombo = 1402,
-    kMarginFrameLabel = 1700,
-};
+constexpr int kMarginColourLabel215 = 1700;
 
-// Every view shows the frames: all of them repaint from the new settings.
-void InvalidateDrawingViews()
+}  // namespace
+
+void MarginColourCombos::Init(HWND dialog, const PaperMarginEx& s, bool paperFromZero, int labelId)
 {
-    HWND view = WalkStart();
-    for (int guard = 0; view != nullptr && guard < 1024; ++guard) {
-        ::InvalidateRect(view, nullptr, FALSE);
-        HWND next = GetNextView(view);
-        if (next == view || next == WalkStart()) break;
-        view = next;
+    m_label = labelId;
+    const COLORREF* palette = GetConfigDataRuntime().palette;
+    paper.Attach(::GetDlgItem(dialog, kPaperFrameCombo));
+    margin.Attach(::GetDlgItem(dialog, kMarginFrameCombo));
+    margin.FillNumberCombo(1, 256);
+    margin.AddComboColors(palette, 257, 1);
+    // Item 0 of the paper combo switches the paper frame off where the combo starts at 0.
+    paper.FillNumberCombo(paperFromZero ? 0 : 1, 256);
+    paper.AddComboColors(palette, 257, paperFromZero ? 0 : 1);
+    SetComboMinVisible(paper.Handle(), 16);
+    SetComboMinVisible(margin.Handle(), 16);
+    const int first = paperFromZero ? 0 : 1;
+    const int paperItem = s.papercolor >= first && s.papercolor <= 256 ? s.papercolor - first : 0;
+    ::SendMessageA(paper.Handle(), CB_SETCURSEL, paperItem, 0);
+    const bool shown = s.color >= 1;
+    ::SendMessageA(margin.Handle(), CB_SETCURSEL, shown && s.color <= 256 ? s.color - 1 : 0, 0);
+    ::CheckDlgButton(dialog, kMarginFrameCheck, shown ? BST_CHECKED : BST_UNCHECKED);
+    Enable(dialog, shown);
+}
+
+void MarginColourCombos::FollowCheckBox(HWND dialog)
+{
+    Enable(dialog, ::IsDlgButtonChecked(dialog, kMarginFrameCheck) == BST_CHECKED);
+}
+
+bool MarginColourCombos::DrawItem(int id, const DRAWITEMSTRUCT* item) const
+{
+    if (id == kPaperFrameCombo) paper.DrawColorComboItem(item);
+    else if (id == kMarginFrameCombo) margin.DrawColorComboItem(item);
+    else return false;
+    return true;
+}
+
+void MarginColourCombos::Enable(HWND dialog, bool enable)
+{
+    ::EnableWindow(margin.Handle(), enable);
+    ::EnableWindow(::GetDlgItem(dialog, m_label), enable);
+}
+
+void ShowMarginEdits(HWND dialog, const PaperMarginEx& s)
+{
+    for (int i = 0; i < kMarginEditCount; ++i) {
+        HWND edit = ::GetDlgItem(dialog, kMarginEditFirst + i);
+        ::SendMessageA(edit, EM_LIMITTEXT, 5, 0);
+        char text[64];
+        std::snprintf(text, sizeof text, "%g", MarginOfEdit(s, i));
+        ::SetWindowTextA(edit, text);
     }
 }
+
+void ReadMarginDialog(HWND dialog, const MarginColourCombos& combos, bool paperFromZero, MarginFrameEntries& entries)
+{
+    entries.paperItemIsIndex = paperFromZero ? 1 : 0;
+    entries.marginFrameShown = ::IsDlgButtonChecked(dialog, kMarginFrameCheck) == BST_CHECKED;
+    entries.marginFrameItem = static_cast<int>(::SendMessageA(combos.margin.Handle(), CB_GETCURSEL, 0, 0));
+    entries.paperFrameItem = static_cast<int>(::SendMessageA(combos.paper.Handle(), CB_GETCURSEL, 0, 0));
+    for (int i = 0; i < kMarginEditCount; ++i) {
+        char text[256] = {};
+        ::GetDlgItemTextA(dialog, kMarginEditFirst + i, text, sizeof text);
+        entries.margins[i] = text;
+    }
+}
+
+void FocusFirstInvalidMargin(HWND dialog, const MarginFrameEntries& entries)
+{
+    for (int i = 0; i < kMarginEditCount; ++i) {
+        double value = 0;
+        if (!ParseMarginText(entries.margins[i].c_str(), &value) || !IsValidMarginValue(value)) {
+            HWND edit = ::GetDlgItem(dialog, kMarginEditFirst + i);
+            ::SetFocus(edit);
+            ::SendMessageA(edit, EM_SETSEL, 0, -1);
+            return;
+        }
+    }
+}
+
+namespace {
+
 
 class CSetMarginDlg : public CDialogBase<CSetMarginDlg> {
 public:
@@ -55,28 +121,8 @@ private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled)
     {
         const PaperMarginEx& s = GetLocalSettingsLive().setup.paper_margin;
-        const COLORREF* palette = GetConfigDataRuntime().palette;
-        m_paper.Attach(GetDlgItem(kPaperFrameCombo));
-        m_margin.Attach(GetDlgItem(kMarginFrameCombo));
-        m_margin.FillNumberCombo(1, 256);
-        m_margin.AddComboColors(palette, 257, 1);
-        m_paper.FillNumberCombo(0, 256);
-        m_paper.AddComboColors(palette, 257, 0);
-        SetComboMinVisible(m_paper.Handle(), 16);
-        SetComboMinVisible(m_margin.Handle(), 16);
-        const int paper = s.papercolor >= 0 && s.papercolor <= 256 ? s.papercolor : 0;
-        ::SendMessageA(m_paper.Handle(), CB_SETCURSEL, paper, 0);
-        const bool shown = s.color >= 1;
-        ::SendMessageA(m_margin.Handle(), CB_SETCURSEL, shown && s.color <= 256 ? s.color - 1 : 0, 0);
-        ::CheckDlgButton(m_hWnd, kMarginFrameCheck, shown ? BST_CHECKED : BST_UNCHECKED);
-        EnableMarginColour(shown);
-        for (int i = 0; i < kMarginEditCount; ++i) {
-            HWND edit = GetDlgItem(kMarginEditFirst + i);
-            ::SendMessageA(edit, EM_LIMITTEXT, 5, 0);
-            char text[64];
-            std::snprintf(text, sizeof text, "%g", MarginOfEdit(s, i));
-            ::SetWindowTextA(edit, text);
-        }
+        m_combos.Init(m_hWnd, s, true, kMarginColourLabel215);
+        ShowMarginEdits(m_hWnd, s);
         handled = FALSE;  // the base's WM_INITDIALOG runs too
         return 0;
     }
@@ -84,29 +130,13 @@ private:
     LRESULT OnOK(WORD, WORD, HWND, BOOL&)
     {
         MarginFrameEntries entries;
-        entries.paperItemIsIndex = 1;
-        entries.marginFrameShown = ::IsDlgButtonChecked(m_hWnd, kMarginFrameCheck) == BST_CHECKED;
-        entries.marginFrameItem = static_cast<int>(::SendMessageA(m_margin.Handle(), CB_GETCURSEL, 0, 0));
-        entries.paperFrameItem = static_cast<int>(::SendMessageA(m_paper.Handle(), CB_GETCURSEL, 0, 0));
-        for (int i = 0; i < kMarginEditCount; ++i) {
-            char text[256] = {};
-            ::GetDlgItemTextA(m_hWnd, kMarginEditFirst + i, text, sizeof text);
-            entries.margins[i] = text;
-        }
+        ReadMarginDialog(m_hWnd, m_combos, true, entries);
         if (TakeOverMarginEntries(m_hWnd, entries, GetLocalSettingsLive().setup.paper_margin) == 0) {
-            // The first invalid margin: the dialog stays open on it and nothing is taken over.
-            for (int i = 0; i < kMarginEditCount; ++i) {
-                double value = 0;
-                if (!ParseMarginText(entries.margins[i].c_str(), &value) || !IsValidMarginValue(value)) {
-                    HWND edit = GetDlgItem(kMarginEditFirst + i);
-                    ::SetFocus(edit);
-                    ::SendMessageA(edit, EM_SETSEL, 0, -1);
-                    break;
-                }
-            }
+            FocusFirstInvalidMargin(m_hWnd, entries);
             return 0;
         }
-        InvalidateDrawingViews();
+        // The active drawing shows the new frames at once.
+        if (HWND view = GetActiveView()) ::InvalidateRect(view, nullptr, FALSE);
         EndDialog(IDOK);
         return 0;
     }
@@ -119,27 +149,18 @@ private:
 
     LRESULT OnMarginFrameCheck(WORD, WORD, HWND, BOOL&)
     {
-        EnableMarginColour(::IsDlgButtonChecked(m_hWnd, kMarginFrameCheck) == BST_CHECKED);
+        m_combos.FollowCheckBox(m_hWnd);
         return 0;
     }
 
     LRESULT OnDrawItem(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled)
     {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (wParam == kPaperFrameCombo) m_paper.DrawColorComboItem(item);
-        else if (wParam == kMarginFrameCombo) m_margin.DrawColorComboItem(item);
-        else handled = FALSE;  // the colour buttons are the base's
+        if (!m_combos.DrawItem(static_cast<int>(wParam), reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            handled = FALSE;  // the colour buttons are the base's
         return TRUE;
     }
 
-    void EnableMarginColour(bool enable)
-    {
-        ::EnableWindow(m_margin.Handle(), enable);
-        ::EnableWindow(GetDlgItem(kMarginFrameLabel), enable);
-    }
-
-    CColorIndexCombo m_paper;
-    CColorIndexCombo m_margin;
+    MarginColourCombos m_combos;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/SettingsTypes.h"
+#include "dialogs/ColorIndexCombo.h"
 
 // The margin edits in dialog order: landscape top, bottom, left, right, then portrait.
 constexpr int kMarginEditFirst = 1305;
@@ -28,6 +29,36 @@ int TakeOverMarginEntries(HWND owner, const MarginFrameEntries& entries, PaperMa
 
 // The margin of settings that an edit of the margin dialogs shows (edit index 0..7).
 double MarginOfEdit(const PaperMarginEx& settings, int edit);
+
+// Controls the margin dialogs share.
+constexpr int kMarginFrameCheck = 1104;
+constexpr int kPaperFrameCombo = 1400;
+constexpr int kMarginFrameCombo = 1402;
+
+// The two colour combos of a margin dialog and the check box that shows the margin frame.
+struct MarginColourCombos {
+    // Fills both combos from the colour table and selects the stored indexes; the paper combo
+    // starts at 0 (no paper frame) when paperFromZero. labelId labels the margin combo.
+    void Init(HWND dialog, const PaperMarginEx& settings, bool paperFromZero, int labelId);
+    // The margin combo and its label follow check box 1104.
+    void FollowCheckBox(HWND dialog);
+    // Draws an item of either combo; false for other controls.
+    bool DrawItem(int id, const DRAWITEMSTRUCT* item) const;
+
+    CColorIndexCombo paper;
+    CColorIndexCombo margin;
+
+private:
+    void Enable(HWND dialog, bool enable);
+    int m_label = 0;
+};
+
+// The margin edits show the settings ("%g", at most 5 characters each).
+void ShowMarginEdits(HWND dialog, const PaperMarginEx& settings);
+// What the dialog shows now.
+void ReadMarginDialog(HWND dialog, const MarginColourCombos& combos, bool paperFromZero, MarginFrameEntries& entries);
+// Puts the focus on the first margin edit that holds no valid margin.
+void FocusFirstInvalidMargin(HWND dialog, const MarginFrameEntries& entries);
 
 // Runs dialog 215 over the active window on the live settings. 0 on OK, -1 otherwise.
 int ShowSetMarginDlg();

@@ -47,3 +47,30 @@ TEST(ColorIndexCombo, FillsNumbersWithTheirItemData)
 }
 
 }  // namespace
+
+namespace {
+
+// Dropped down, the list shows at least 16 items whether or not the common controls honour
+// CB_SETMINVISIBLE.
+TEST(ColorIndexCombo, DropDownShowsSixteenItems)
+{
+    HWND parent = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    HWND combo = CreateWindowA("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_CHILD | WS_VISIBLE | WS_VSCROLL,
+                               10, 10, 80, 60, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(combo, nullptr);
+    CColorIndexCombo colours(combo);
+    colours.FillNumberCombo(1, 256);
+    SetComboMinVisible(combo, 16);
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info = {sizeof info};
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    RECT list;
+    GetClientRect(info.hwndList, &list);
+    const int itemHeight = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_GE(list.bottom - list.top, 16 * itemHeight);
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    DestroyWindow(parent);
+}
+
+}  // namespace

@@ -55,9 +55,6 @@ TEST_P(NewMarginEntries, AreCheckedBeforeTheyAreStored)
     SetSettingsMessageHook(previous);
 }
 
-// "図" is two bytes in code page 932: "A" and fifteen of them make 31 bytes.
-const std::string kLongName = "A" + std::string(15 * 1, '\0');
-
 INSTANTIATE_TEST_SUITE_P(
     Table, NewMarginEntries,
     ::testing::Values(NewEntryCase{"accepted", "A3 plotter", "99.99", 1, "A3 plotter", 0},
@@ -68,6 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NewEntryCase{"text refused", "A", "abc", 0, "before", 1312},
                       NewEntryCase{"long name cut to 30 bytes", std::string(40, 'x'), "1", 1, std::string(30, 'x'), 0}));
 
+// "図" is two bytes in code page 932: "A" and fifteen of them make 31 bytes.
 TEST(NewMarginEntries, LongNameIsCutOnACharacterBoundary)
 {
     std::string name = "A";
