@@ -1,13 +1,21 @@
-// The margin and paper-frame settings: what the margin dialogs take over, and dialog 215.
+// The margin and paper-frame settings: what the margin dialogs take over, dialog 215 and
+// settings page 207.
 #include "GTest.h"
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <string>
 
 #include "core/LocalSettings.h"
+#include "core/ReplacingWrite.h"
+#include "core/WholeFileRead.h"
+#include "drawing/MarginPresets.h"
 #include "core/SettingsMessage.h"
 #include "drawing/MarginSettings.h"
+#include "drawing/MarginSettingsPage.h"
 
 namespace {
 
@@ -169,6 +177,185 @@ TEST(SetMarginDialog, TakesTheEntriesOverOrStaysOpenOnAnInvalidMargin)
 
     live = saved;
     SetSettingsMessageHook(previous);
+}
+
+// Settings page 207 in a sheet of its own: what it takes over when it is left.
+const char kSheetCaption[] = "マージン設定テスト";
+
+struct PageDriver {
+    static std::string& Margin()
+    {
+        static std::string text;
+        return text;
+    }
+    static int& StayedOpen()
+    {
+        static int stayed = 0;
+        return stayed;
+    }
+    static int& PaperItems()
+    {
+        static int items = 0;
+        return items;
+    }
+    static int& ComboEnabled()
+    {
+        static int enabled = -1;
+        return enabled;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND sheet = FindWindowA(nullptr, kSheetCaption);
+        if (sheet == nullptr) return;
+        HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        if (page == nullptr) return;
+        KillTimer(nullptr, id);
+        PaperItems() = static_cast<int>(SendDlgItemMessageA(page, 1400, CB_GETCOUNT, 0, 0));
+        ComboEnabled() = IsWindowEnabled(GetDlgItem(page, 1402)) ? 1 : 0;
+        CheckDlgButton(page, 1104, BST_UNCHECKED);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(1104, BN_CLICKED), 0);
+        SendDlgItemMessageA(page, 1402, CB_SETCURSEL, 6, 0);
+        SendDlgItemMessageA(page, 1400, CB_SETCURSEL, 0, 0);
+        CheckRadioButton(page, 1204, 1205, 1205);
+        SetDlgItemTextA(page, 1306, "12.5");
+        SetDlgItemTextA(page, 1309, Margin().c_str());
+        const int boxes = Boxes();
+        SendMessageA(sheet, WM_COMMAND, IDOK, 0);
+        StayedOpen() = Boxes() != boxes && IsWindow(sheet) && IsWindow(page);
+        if (StayedOpen()) SendMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+
+INT_PTR RunOnePageSheet(CSetConfig06Dlg& page)
+{
+    HPROPSHEETPAGE pages[1] = {page.CreatePage()};
+    if (pages[0] == nullptr) return -1;
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_NOAPPLYNOW;
+    header.hInstance = GetModuleHandleA(nullptr);
+    header.pszCaption = kSheetCaption;
+    header.nPages = 1;
+    header.phpage = pages;
+    return PropertySheetA(&header);
+}
+
+// Shows the page in a sheet of its own and lets the driver fill it with that margin.
+void RunPageWithMargin(const char* margin)
+{
+    CSetConfig06Dlg page;
+    PageDriver::Margin() = margin;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, PageDriver::Tick);
+    RunOnePageSheet(page);
+    KillTimer(nullptr, timer);
+}
+
+TEST(MarginSettingsPage, TakesOverWhenLeftAndStaysOnAnInvalidMargin)
+{
+    SettingsMessageHook previous = SetSettingsMessageHook(CountBox);
+    LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
+    const PaperMarginEx savedMargins = setup.paper_margin;
+    const int savedOrigin = setup.bPaperOrg;
+    setup.paper_margin = PaperMarginEx();
+    setup.paper_margin.color = 3;
+    setup.paper_margin.papercolor = 5;
+    setup.paper_margin.top2 = 9;
+    setup.bPaperOrg = 1;
+
+    RunPageWithMargin("100");
+    EXPECT_EQ(PageDriver::PaperItems(), 256) << "the page offers no paper colour 0";
+    EXPECT_EQ(PageDriver::ComboEnabled(), 1);
+    EXPECT_EQ(PageDriver::StayedOpen(), 1) << "an invalid margin keeps the page";
+    EXPECT_EQ(setup.paper_margin.color, 3) << "and takes nothing over";
+    EXPECT_EQ(setup.paper_margin.papercolor, 5);
+    EXPECT_EQ(setup.paper_margin.bottom, 0);
+    EXPECT_EQ(setup.bPaperOrg, 1);
+
+    RunPageWithMargin("4");
+    EXPECT_EQ(PageDriver::StayedOpen(), 0);
+    EXPECT_EQ(setup.paper_margin.color, 0) << "unchecked: no margin frame";
+    EXPECT_EQ(setup.paper_margin.papercolor, 1) << "the page's first paper item is colour 1";
+    EXPECT_EQ(setup.paper_margin.bottom, 12.5);
+    EXPECT_EQ(setup.paper_margin.top2, 4);
+    EXPECT_EQ(setup.bPaperOrg, 0) << "中央";
+
+    RunPageWithMargin("4");
+    EXPECT_EQ(PageDriver::ComboEnabled(), 0) << "index 0 stored shows the margin combo disabled";
+
+    setup.paper_margin = savedMargins;
+    setup.bPaperOrg = savedOrigin;
+    SetSettingsMessageHook(previous);
+}
+
+// Takes preset "P" from the list of page 207 and cancels the sheet.
+struct ListPickDriver {
+    static int& Step()
+    {
+        static int step = 0;
+        return step;
+    }
+    static std::string& Shown()
+    {
+        static std::string shown;
+        return shown;
+    }
+    static double& TopWhileOpen()
+    {
+        static double top = -1;
+        return top;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        if (HWND list = FindWindowA("#32770", "マージン枠パターン選択")) {
+            SendDlgItemMessageA(list, 1500, LB_SETCURSEL, 0, 0);
+            SendMessageA(list, WM_COMMAND, IDOK, 0);
+            return;
+        }
+        HWND sheet = FindWindowA(nullptr, kSheetCaption);
+        HWND page = sheet ? reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) : nullptr;
+        if (page == nullptr) return;
+        if (Step() == 0) {
+            Step() = 1;
+            PostMessageA(page, WM_COMMAND, 1001, 0);
+            return;
+        }
+        KillTimer(nullptr, id);
+        char text[32] = {};
+        GetDlgItemTextA(page, 1305, text, sizeof text);
+        Shown() = text;
+        TopWhileOpen() = GetLocalSettingsLive().setup.paper_margin.top;
+        SendMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+
+TEST(MarginSettingsPage, PresetFromTheListFillsTheEditsOnly)
+{
+    CMargin store;
+    std::string savedFile;
+    const bool hadFile = ReadWholeFile(store.path.c_str(), &savedFile) == 0;
+    CMarginData preset;
+    const double values[CMarginData::kMarginCount] = {1.5, 2, 3, 4, 5, 6, 7, 8};
+    preset.Set("P", values);
+    store.presets.push_back(preset);
+    ASSERT_EQ(store.Save(), 0);
+
+    PaperMarginEx& live = GetLocalSettingsLive().setup.paper_margin;
+    const PaperMarginEx saved = live;
+    live.top = 33;
+    ListPickDriver::Step() = 0;
+    {
+        CSetConfig06Dlg page;
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, ListPickDriver::Tick);
+        RunOnePageSheet(page);
+        KillTimer(nullptr, timer);
+    }
+    EXPECT_EQ(ListPickDriver::Shown(), "1.5");
+    EXPECT_EQ(ListPickDriver::TopWhileOpen(), 33) << "nothing is taken over before the page is left";
+    EXPECT_EQ(live.top, 33) << "a cancelled sheet takes nothing over";
+    live = saved;
+
+    if (hadFile) WriteFileReplacing(store.path.c_str(), savedFile);
+    else DeleteFileA(store.path.c_str());
 }
 
 }  // namespace
