@@ -1,7 +1,5 @@
 #include "ProgramProcess.h"
 
-#include <string>
-
 #include "CommandIds.h"
 #include "EngineBinding.h"
 
@@ -27,41 +25,6 @@ BOOL CALLBACK FindProcessWindow(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-std::string ReadWhole(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-// Sets iStartOpenDlgFg of the user's "LocalSettings.xml" (seeded from the program folder when
-// there is none yet): 1 starts without the start dialog.
-void SetStartDialogSetting(bool shown)
-{
-    char local[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local) == 0) return;
-    const std::string folder = std::string(local) + "\\Ostrel\\VoltraneV8\\";
-    CreateDirectoryA((std::string(local) + "\\Ostrel").c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string path = folder + "LocalSettings.xml";
-    std::string bytes = ReadWhole(path);
-    if (bytes.empty()) bytes = ReadWhole(ProgramFolder() + "LocalSettings.xml");
-    const std::string from = shown ? "<iStartOpenDlgFg>1</iStartOpenDlgFg>" : "<iStartOpenDlgFg>0</iStartOpenDlgFg>";
-    const std::string to = shown ? "<iStartOpenDlgFg>0</iStartOpenDlgFg>" : "<iStartOpenDlgFg>1</iStartOpenDlgFg>";
-    const size_t at = bytes.find(from);
-    if (at == std::string::npos) return;
-    bytes.replace(at, from.size(), to);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 }  // namespace
 
 std::string ProgramFolder()
@@ -80,7 +43,6 @@ ProgramProcess::~ProgramProcess()
 
 bool ProgramProcess::Start(const std::string& arguments)
 {
-    SetStartDialogSetting(m_startDialog);
     std::string exe = ProgramFolder() + "Voltrane.exe.so";
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;

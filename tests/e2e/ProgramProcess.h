@@ -13,11 +13,8 @@ public:
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
-    // Starts Voltrane with the given arguments; false when it could not be started. Unless
-    // ShowStartDialog(true) was called, the user's settings say that a start without a drawing
-    // shows no start dialog, so tests begin with the bare main window.
+    // Starts Voltrane with the given arguments; false when it could not be started.
     bool Start(const std::string& arguments = std::string());
-    void ShowStartDialog(bool shown) { m_startDialog = shown; }
     // The first visible top-level window of the class in this process, within the time.
     HWND WaitForWindow(const char* className, DWORD timeoutMs) const;
     // Waits for the process to end; false on time-out. The exit code is then valid.
@@ -33,7 +30,6 @@ public:
 
 private:
     PROCESS_INFORMATION m_info = {};
-    bool m_startDialog = false;
 };
 
 // The folder of the test program, which is the program folder of the build.

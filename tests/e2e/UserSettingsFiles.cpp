@@ -37,17 +37,19 @@ std::string UserSettingsFolder()
 }
 
 SettingsFileSwap::SettingsFileSwap(const std::string& fileName,
-                                   const std::vector<std::pair<std::string, std::string>>& changes)
+                                   const std::vector<std::pair<std::string, std::string>>& values)
 {
     m_path = UserSettingsFolder() + fileName;
     m_saved = ReadAll(m_path);
     m_existed = !m_saved.empty();
     std::string bytes = m_existed ? m_saved : ReadAll(ProgramFolder() + fileName);
     m_ready = !bytes.empty();
-    for (const auto& change : changes) {
-        const size_t at = bytes.find(change.first);
-        if (at == std::string::npos) m_ready = false;
-        else bytes.replace(at, change.first.size(), change.second);
+    for (const auto& value : values) {
+        const std::string open = "<" + value.first + ">", close = "</" + value.first + ">";
+        const size_t at = bytes.find(open);
+        const size_t end = at == std::string::npos ? at : bytes.find(close, at);
+        if (end == std::string::npos) m_ready = false;
+        else bytes.replace(at + open.size(), end - at - open.size(), value.second);
     }
     m_ready = m_ready && WriteAll(m_path, bytes);
 }

@@ -13,16 +13,16 @@ bool WriteAll(const std::string& path, const std::string& bytes);
 // The per-user settings folder (created when missing), with a trailing backslash.
 std::string UserSettingsFolder();
 
-// Replaces texts of a per-user settings file (seeded from the program folder's copy when
-// missing) for one test and puts the file back after.
+// Sets values (tag, text) of a per-user settings file (seeded from the program folder's copy
+// when missing) for one test and puts the file back after.
 class SettingsFileSwap {
 public:
-    SettingsFileSwap(const std::string& fileName, const std::vector<std::pair<std::string, std::string>>& changes);
+    SettingsFileSwap(const std::string& fileName, const std::vector<std::pair<std::string, std::string>>& values);
     ~SettingsFileSwap();
     SettingsFileSwap(const SettingsFileSwap&) = delete;
     SettingsFileSwap& operator=(const SettingsFileSwap&) = delete;
 
-    // Whether every text was found and the file written.
+    // Whether every tag was found and the file written.
     bool Ready() const { return m_ready; }
     std::string Current() const { return ReadAll(m_path); }
 

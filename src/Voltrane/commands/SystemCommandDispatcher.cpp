@@ -13,7 +13,6 @@
 #include "core/Dbcs.h"
 #include "drawing/DrawingFileCommands.h"
 #include "drawing/MarginSettings.h"
-#include "drawing/NewDrawingDialog.h"
 #include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
@@ -337,12 +336,8 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         return 1;
     case 4008: case 4023:
     case 4036: case 4037: case 4038: case 4039: case 4040:
-        return RunUnbuiltSystemCommand(id);
     case 4050:
-        CancelRunningCommand();
-        std::snprintf(log, sizeof log, "%ld スタートアップ新規図面", static_cast<long>(id));
-        host.WriteLog(2, "System Cmd", log);
-        return RunStartDrawingCommand(context, wParam);
+        return RunUnbuiltSystemCommand(id);
     default:
         return 0;
     }
