@@ -33,10 +33,6 @@ namespace {
 
 HWND g_layoutView = nullptr;
 HWND g_loupeView = nullptr;
-int g_backupStarted = 0;
-int g_previousRunCrashed = 0;
-
-const char kRunningSection[] = "RunningInstances";
 
 // Window procedures of the view popups and the layout cells until the views answer them.
 LRESULT CALLBACK LayoutCellWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
