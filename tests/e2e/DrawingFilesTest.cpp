@@ -17,6 +17,7 @@
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "TempFolder.h"
+#include "UserSettingsFiles.h"
 #include "WindowText.h"
 
 namespace {
@@ -34,27 +35,6 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
     return static_cast<LRESULT>(result);
-}
-
-std::string ReadAll(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    if (!bytes.empty()) ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteAll(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
 }
 
 FILETIME WriteTime(const std::string& path)
@@ -138,47 +118,6 @@ size_t SectionData(const std::string& bytes, const char* tag, uint32_t* size)
     return 0;
 }
 
-// The program's per-user settings folder in this wine prefix.
-std::string UserSettingsFolder()
-{
-    char local[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local) == 0) return std::string();
-    CreateDirectoryA((std::string(local) + "\\Ostrel").c_str(), nullptr);
-    CreateDirectoryA((std::string(local) + "\\Ostrel\\VoltraneV8").c_str(), nullptr);
-    return std::string(local) + "\\Ostrel\\VoltraneV8\\";
-}
-
-// Sets values of the per-user "LocalSettings.xml" for one test and puts the file back after.
-class LocalSettingsSwap {
-public:
-    explicit LocalSettingsSwap(const std::vector<std::pair<std::string, std::string>>& values)
-    {
-        m_path = UserSettingsFolder() + "LocalSettings.xml";
-        m_saved = ReadAll(m_path);
-        m_existed = !m_saved.empty();
-        std::string bytes = m_existed ? m_saved : ReadAll(ProgramFolder() + "LocalSettings.xml");
-        m_ready = !bytes.empty();
-        for (const auto& value : values) {
-            const std::string open = "<" + value.first + ">", close = "</" + value.first + ">";
-            const size_t at = bytes.find(open);
-            const size_t end = at == std::string::npos ? at : bytes.find(close, at);
-            if (end == std::string::npos) m_ready = false;
-            else bytes.replace(at + open.size(), end - at - open.size(), value.second);
-        }
-        m_ready = m_ready && WriteAll(m_path, bytes);
-    }
-    ~LocalSettingsSwap()
-    {
-        if (m_existed) WriteAll(m_path, m_saved);
-        else DeleteFileA(m_path.c_str());
-    }
-    bool Ready() const { return m_ready; }
-    std::string Current() const { return ReadAll(m_path); }
-
-private:
-    std::string m_path, m_saved;
-    bool m_existed = false, m_ready = false;
-};
 
 // Ends a program as a user would: a dialog a failed check left open is cancelled, then the
 // frame is closed and every save question answered "No".
@@ -379,7 +318,7 @@ TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifi
                     "nothing; the cause is not found yet";
     CatalogueSwap catalogue{kCatalogue};
     ASSERT_TRUE(catalogue.Written());
-    LocalSettingsSwap settings({{"bTimeBackup", "1"}, {"nBackupTimeSpanSec", "1"}});
+    SettingsFileSwap settings("LocalSettings.xml", {{"bTimeBackup", "1"}, {"nBackupTimeSpanSec", "1"}});
     ASSERT_TRUE(settings.Ready());
     const std::string path = folder.File("plan.tcf");
     ASSERT_TRUE(WriteDrawing(path, 3));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ProgramProcess.h"
+#include "UserSettingsFiles.h"
 
 namespace {
 
@@ -26,37 +27,6 @@ std::string BoxText(HWND box)
     return text;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteAll(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-// The program's per-user settings folder in this wine prefix.
-std::string UserSettingsFolder()
-{
-    char local[MAX_PATH] = {};
-    if (GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local) == 0) return std::string();
-    return std::string(local) + "\\Ostrel\\VoltraneV8\\";
-}
-
 // Sets MULTIBOOT of the per-user "ConfigData.xml" to 0 for the test and puts the file back
 // afterwards.
 class SingleInstanceSetting {
@@ -74,10 +44,6 @@ public:
             return;
         }
         bytes.replace(at, 24, "<MULTIBOOT>0</MULTIBOOT>");
-        char local[MAX_PATH] = {};
-        GetEnvironmentVariableA("LOCALAPPDATA", local, sizeof local);
-        CreateDirectoryA((std::string(local) + "\\Ostrel").c_str(), nullptr);
-        CreateDirectoryA(UserSettingsFolder().c_str(), nullptr);
         m_ready = WriteAll(m_path, bytes);
     }
     ~SingleInstanceSetting()

@@ -13,6 +13,7 @@
 #include "core/Dbcs.h"
 #include "drawing/DrawingFileCommands.h"
 #include "drawing/PageCommands.h"
+#include "drawing/MarginSettings.h"
 #include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
@@ -331,13 +332,16 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
     case 4000: case 4001: case 4002: case 4012: case 4013: case 4021: case 4027: case 4051:
         CancelRunningCommand();
         return RunDrawingFileCommand(context, id);
+    case 4024:
+        ShowSetMarginDlg();
+        return 1;
     case 4037:
         CancelRunningCommand();
         return RunPageCommand(context, id);
     case 4039: case 4040:
         return RunPageCommand(context, id);
     case 4008: case 4023:
-    case 4024: case 4036: case 4038:
+    case 4036: case 4038:
     case 4050:
         return RunUnbuiltSystemCommand(id);
     default:

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "WinKit/Dialog.h"
 
 namespace WinKit {
