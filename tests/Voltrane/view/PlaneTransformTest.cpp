@@ -71,12 +71,14 @@ TEST(TransformElementRecord, MovesTurnsAndScalesByType)
                 EXPECT_NEAR(Get(record, off + 8), 4.0, 1e-12) << "type " << c.type << " at " << off;
             }
         for (int off : c.lengths) {
-            if (off)
+            if (off) {
                 EXPECT_DOUBLE_EQ(Get(record, off), 3.0) << "type " << c.type << " at " << off;
+            }
         }
         for (int off : c.angles) {
-            if (off)
+            if (off) {
                 EXPECT_NEAR(Get(record, off), 0.25 + kPi / 2, 1e-12) << "type " << c.type << " at " << off;
+            }
         }
     }
 }
