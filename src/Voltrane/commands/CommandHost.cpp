@@ -5,6 +5,7 @@
 #include "core/MessageCatalog.h"
 #include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
+#include "view/InputScale.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -62,8 +63,8 @@ void CCommandHost::FocusActiveView()
 {
     if (HWND view = GetActiveView()) SetFocus(view);
 }
-void CCommandHost::EnableInputScaleCombo(int) {}
-void CCommandHost::SetInputScaleRefused(int) {}
+void CCommandHost::EnableInputScaleCombo(int enable) { ::EnableInputScaleCombo(enable); }
+void CCommandHost::SetInputScaleRefused(int refused) { ::SetInputScaleRefused(refused); }
 long CCommandHost::ActiveElementCount() { return GetViewElementCount(nullptr); }
 
 void CCommandHost::ResetEngineAfterCommand(int undoSetting)

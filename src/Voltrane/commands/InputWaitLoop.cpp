@@ -14,6 +14,7 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
+#include "view/InputScale.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -56,7 +57,13 @@ HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
 void CInputWaitSite::EraseRubberBand() {}
 void CInputWaitSite::UnlockView() { ::UnlockView(); }
 void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
-void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
+void CInputWaitSite::ScalePointInputToDrawing(HostPoint* point)
+{
+    double xyz[3] = {point->x, point->y, 0.0};
+    ::ScalePointInputToDrawing(xyz);
+    point->x = xyz[0];
+    point->y = xyz[1];
+}
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
 int CInputWaitSite::LayoutCellLayer() { return 0; }
 int CInputWaitSite::LayoutCellPage() { return 0; }

@@ -10,6 +10,7 @@
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
+#include "view/InputScale.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
 
@@ -92,8 +93,11 @@ StartupSubsystems& ProgramSubsystems()
 void ClearViewTable() { ::ClearViewTable(); }
 void LoadViewCursors(HINSTANCE instance) { ::LoadViewCursors(instance); }
 void LoadViewArrowCursor() { ::LoadViewArrowCursor(); }
-int RegisterInputScaleWindowClass(HINSTANCE, HWND) { return kNotAvailable; }
-void DestroyInputScaleWindow() {}
+int RegisterInputScaleWindowClass(HINSTANCE instance, HWND mainFrame)
+{
+    return ::RegisterInputScaleWindowClass(instance, mainFrame);
+}
+void DestroyInputScaleWindow() { ::DestroyInputScaleWindow(); }
 int AllocRasterBuffers() { return kNotAvailable; }
 void FreeRasterBuffers() {}
 int CreateRubberBandDbs() { return kNotAvailable; }

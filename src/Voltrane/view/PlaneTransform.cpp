@@ -5,11 +5,9 @@
 #include <cstring>
 
 #include "EngineRecords.h"
+#include "core/LocalSettings.h"
 
 namespace {
-
-double g_lengthTolerance = 1e-5;
-double g_angleTolerance = 0.001;
 
 double ReadDouble(const unsigned char* record, int offset)
 {
@@ -49,10 +47,11 @@ bool InRange(double v, double a, double b)
 
 }  // namespace
 
-double GetLengthTolerance() { return g_lengthTolerance; }
-double GetAngleTolerance() { return g_angleTolerance; }
-void SetLengthTolerance(double eps) { g_lengthTolerance = eps; }
-void SetAngleTolerance(double eps) { g_angleTolerance = eps; }
+// The settings derive both from their digit counts; the tolerance service may change them.
+double GetLengthTolerance() { return GetLocalSettingsLive().setup.lengthTolerance; }
+double GetAngleTolerance() { return GetLocalSettingsLive().setup.angleTolerance; }
+void SetLengthTolerance(double eps) { GetLocalSettingsLive().setup.lengthTolerance = eps; }
+void SetAngleTolerance(double eps) { GetLocalSettingsLive().setup.angleTolerance = eps; }
 
 void TransformPoint2D(double* x, double* y, const Transform2D& t)
 {
@@ -121,7 +120,7 @@ void TransformElementRecord(unsigned char* record, const Transform2D& t)
 
 double AngleOfVector(double dy, double dx)
 {
-    const double eps = g_lengthTolerance;
+    const double eps = GetLengthTolerance();
     if (dy == 0.0 && dx == 0.0)
         return 0.0;
     if (std::fabs(dx) < eps)
@@ -149,7 +148,7 @@ int IsInDirection(const char* direction, Point3d from, Point3d candidate)
 
 int IntersectLines(Point3d* out, Point3d a, Point3d b, Point3d u, Point3d v)
 {
-    const double eps = g_lengthTolerance;
+    const double eps = GetLengthTolerance();
     const bool abVertical = std::fabs(b.x - a.x) <= eps;
     const bool abHorizontal = !abVertical && std::fabs(b.y - a.y) <= eps;
     const bool uvVertical = std::fabs(v.x - u.x) <= eps;
@@ -193,7 +192,7 @@ int IntersectLines(Point3d* out, Point3d a, Point3d b, Point3d u, Point3d v)
 
 int IntersectSegmentCircle(Point3d* p, Point3d* q, Point3d a, Point3d b, Point3d m, double r)
 {
-    const double eps = g_lengthTolerance;
+    const double eps = GetLengthTolerance();
     // Which coordinate range decides whether a candidate lies on the segment.
     bool useXRange = false;
     if (std::fabs(a.x - b.x) <= eps) {
@@ -253,7 +252,7 @@ int IntersectSegmentCircle(Point3d* p, Point3d* q, Point3d a, Point3d b, Point3d
 int IntersectSegmentEllipse(Point3d* p, Point3d* q, Point3d a, Point3d b, Point3d m,
                             Point3d axisPoint, double ratio)
 {
-    const double eps = g_lengthTolerance;
+    const double eps = GetLengthTolerance();
     const double bigR = PointDistance(axisPoint, m);
     const double phi = AngleOfVector(axisPoint.y - m.y, axisPoint.x - m.x);
     const double smallR = bigR * ratio;

@@ -15,8 +15,7 @@ struct Transform2D {
     double tx, ty;
 };
 
-// The length and angle tolerances the geometry compares with. They start at 1e-5 and 0.001 and
-// follow the settings once those are read.
+// The length and angle tolerances the geometry compares with (those of the settings).
 double GetLengthTolerance();
 double GetAngleTolerance();
 void SetLengthTolerance(double eps);

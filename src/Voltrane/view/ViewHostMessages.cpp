@@ -7,6 +7,7 @@
 #include "view/DrawingWindowCreation.h"
 #include "view/ViewCommands.h"
 #include "view/ViewCoordinates.h"
+#include "view/ViewServiceMessages.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -89,8 +90,10 @@ void ConnectDrawingViews(CMainFrame&)
 {
     static CViewHostMessages viewMessages;
     static CDrawingHostMessages drawingMessages;
+    static CViewServiceMessages serviceMessages;
     CCadSysCmd& services = GetCadSysCmd();
     services.AddFamilyEntries(CCadSysCmd::kViewMessages, &viewMessages);
+    services.AddFamilyEntries(CCadSysCmd::kViewMessages, &serviceMessages);
     services.AddFamilyEntries(CCadSysCmd::kDatabaseMember, &drawingMessages);
     FrameServices& frameServices = GetFrameServices();
     frameServices.getActiveView = GetActiveView;

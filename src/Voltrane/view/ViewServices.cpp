@@ -1,4 +1,5 @@
 #include "view/ViewServices.h"
+#include "view/InputScale.h"
 
 #include "core/SystemLog.h"
 #include "view/ViewCoordinates.h"
@@ -48,8 +49,7 @@ void HandleCursorMessageCommand(HWND, WPARAM wParam, LPARAM lParam)
                    static_cast<unsigned>(HIWORD(wParam)));
 }
 
-void CloseInputScaleWindow() {}
-void UpdateInputScaleWindow() {}
+void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
 void HideLoupeWindow() {}
 void PlaceLayoutCells(HWND, int, int) {}
 int GetPickAperture() { return 8; }

@@ -12,6 +12,13 @@ const double kPi = 3.14159265358979323846;
 
 Point3d P(double x, double y) { return Point3d{x, y, 0.0}; }
 
+// The tables below are written for a length tolerance of 1e-5.
+struct LengthTolerance {
+    explicit LengthTolerance(double eps) : saved(GetLengthTolerance()) { SetLengthTolerance(eps); }
+    ~LengthTolerance() { SetLengthTolerance(saved); }
+    double saved;
+};
+
 double Get(const unsigned char* r, int offset)
 {
     double v;
@@ -100,6 +107,7 @@ TEST(TransformElementRecord, OtherTypesAreKept)
 
 TEST(AngleOfVector, SnapsToTheAxesWithinTheTolerance)
 {
+    LengthTolerance eps(1e-5);
     EXPECT_EQ(AngleOfVector(0.0, 0.0), 0.0);
     EXPECT_DOUBLE_EQ(AngleOfVector(5.0, 1e-7), kPi / 2);
     EXPECT_DOUBLE_EQ(AngleOfVector(-5.0, 1e-7), -kPi / 2);
@@ -129,6 +137,7 @@ struct LinesCase {
 
 TEST(IntersectLines, CoversEveryPairOfKinds)
 {
+    LengthTolerance eps(1e-5);
     const LinesCase cases[] = {
         {"vertical x vertical", P(1, 0), P(1, 5), P(2, 0), P(2, 5), 0, {}},
         {"vertical x horizontal", P(1, 0), P(1, 5), P(0, 3), P(9, 3), 1, P(1, 3)},
@@ -161,6 +170,7 @@ struct CircleCase {
 
 TEST(IntersectSegmentCircle, CountsCrossingsOnTheSegment)
 {
+    LengthTolerance eps(1e-5);
     // The unit circle about (2, 2).
     const Point3d centre = P(2, 2);
     const double h = std::sqrt(0.75);
@@ -204,6 +214,7 @@ struct EllipseCase {
 
 TEST(IntersectSegmentEllipse, CountsCrossingsOnTheSegment)
 {
+    LengthTolerance eps(1e-5);
     const EllipseCase cases[] = {
         // Major radius 2 along x, minor 1, about the origin.
         {"horizontal through", P(-5, 0), P(5, 0), P(0, 0), P(2, 0), 0.5, 2, P(2, 0), P(-2, 0)},
