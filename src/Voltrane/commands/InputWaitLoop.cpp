@@ -14,7 +14,9 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
+#include "view/ElementDrawing.h"
 #include "view/InputScale.h"
+#include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -54,9 +56,17 @@ HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
     point.y = xyz[1];
     return point;
 }
-void CInputWaitSite::EraseRubberBand() {}
+void CInputWaitSite::EraseRubberBand()
+{
+    if (HWND view = GetActiveView()) UpdateRubberBand(view, 0, 0, 1);
+}
 void CInputWaitSite::UnlockView() { ::UnlockView(); }
-void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
+void CInputWaitSite::SetLastInputPoint(const HostPoint& point)
+{
+    DrawLastPointCursor(0, 0, 0);
+    ::SetLastInputPoint(point.x, point.y, 0.0);
+    DrawLastPointCursor(0, 0, 3);
+}
 void CInputWaitSite::ScalePointInputToDrawing(HostPoint* point)
 {
     double xyz[3] = {point->x, point->y, 0.0};

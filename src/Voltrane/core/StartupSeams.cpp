@@ -11,6 +11,7 @@
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "view/InputScale.h"
+#include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
 
@@ -100,8 +101,8 @@ int RegisterInputScaleWindowClass(HINSTANCE instance, HWND mainFrame)
 void DestroyInputScaleWindow() { ::DestroyInputScaleWindow(); }
 int AllocRasterBuffers() { return kNotAvailable; }
 void FreeRasterBuffers() {}
-int CreateRubberBandDbs() { return kNotAvailable; }
-void DeleteRubberBandDbs() {}
+int CreateRubberBandDbs() { return ::CreateRubberBandDbs(); }
+void DeleteRubberBandDbs() { ::DeleteRubberBandDbs(); }
 int IsKeyCursorMode() { return ::IsKeyCursorMode(); }
 HWND GetActiveView() { return ::GetActiveView(); }
 

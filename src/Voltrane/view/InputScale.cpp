@@ -19,8 +19,8 @@ namespace {
 const char kClassName[] = "#inputscaledisp#";
 // Two scales closer than this are the same scale; a scale below it is no scale at all.
 const double kScaleNoise = 1e-21;
-const int kElementScaledText = 32;
-const int kElementThreePoint = 31;
+const int kElementScaledText = kElementFigureReference;
+const int kElementThreePoint = kElementFigureHeader;
 
 struct InputScaleState {
     double inputScale = 1.0;

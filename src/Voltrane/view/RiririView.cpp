@@ -15,6 +15,7 @@
 #include "view/ViewCommands.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
+#include "view/RubberBand.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
 

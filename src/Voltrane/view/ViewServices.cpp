@@ -14,11 +14,6 @@ double g_gridOriginX = 0.0, g_gridOriginY = 0.0;
 
 }  // namespace
 
-// The rubber-band databases and the markers belong to the element drawing services, which are
-// not built yet: nothing has been drawn, so there is nothing to erase.
-int UpdateRubberBand(HWND view, int, int, int) { return GetViewBlock(view) != nullptr ? 1 : 0; }
-void DrawLastPointCursor(int, int, int) {}
-void DrawKeyCursorMarker(double, double, int) {}
 
 namespace {
 

@@ -10,9 +10,6 @@
 #include "DrawingWindowRecords.h"
 
 // ---- view services ----
-// Mode 0 draws the new rubber-band elements, 1 erases the band shown, 2 resets the scratch
-// databases; 0 without a drawing block.
-int UpdateRubberBand(HWND view, int code, int mode, int sw);
 // Mode 0 erases the last-input-point cursor of the active view, 3 draws it.
 void DrawLastPointCursor(int a, int b, int mode);
 // Draws (show 1) or erases (0) the keyboard-cursor marker at the world point in the active view.
