@@ -734,9 +734,9 @@ static_assert(offsetof(DicParamBlock, arg8) == 8 && offsetof(DicParamBlock, arg1
 // kDicTextExtent (15): pointer334 = a text ElementRecord (type 5). Out: real294 = width,
 //   real302 = height of the text's box in drawing units. Answers 1, or 0 (nothing written) for
 //   a record that is not a measurable text.
-// kDicTextOutline (18): the argument is a TextOutlineRequest, not a DicParamBlock. The engine
-//   writes the four corners of the text's box into `corners`. Answers 1, or 0 when a pointer is
-//   null or the text cannot be measured.
+// kDicTextOutline (18): pointer334 = a text ElementRecord, pointer338 = four TextOutlineCorner.
+//   The engine writes the four corners of the text's box into them (x and y only). Answers 1, or 0
+//   when a pointer is null or the text cannot be measured.
 // kDicFontName (21): arg8 = kind (3: the single-byte vector-font list, 4: the double-byte list),
 //   arg12 = index, pointer334 = a name buffer of kDicFontNameSize bytes. Answers 1 and writes the
 //   name, or 0 (nothing written) when there is no such entry.
@@ -764,7 +764,8 @@ constexpr int kFontKindText = 0;
 constexpr int kFontKindVectorSingle = 1;
 constexpr int kFontKindVectorDouble = 2;
 
-// One corner of a text outline, as code 18 writes it (x, y and eight bytes left alone).
+// One corner of a text outline, as code 18 writes it (x, y and eight bytes left alone); the four
+// come in the order lower left, lower right, upper right, upper left of the unrotated box.
 struct TextOutlineCorner {
     double x;               // 0
     double y;               // 8
@@ -772,14 +773,6 @@ struct TextOutlineCorner {
 };
 static_assert(sizeof(TextOutlineCorner) == 24, "outline corner size");
 
-// The argument of code 18: the text record and the four corners to fill, in the order lower
-// left, lower right, upper right, upper left of the unrotated box.
-struct TextOutlineRequest {
-    const void* text;               // 0: ElementRecord of type 5
-    TextOutlineCorner* corners;     // 4: four corners
-};
-static_assert(sizeof(TextOutlineRequest) == 8 && offsetof(TextOutlineRequest, corners) == 4,
-              "outline request layout");
 
 // ---- Drawing surface ------------------------------------------------------------------------
 

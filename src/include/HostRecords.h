@@ -74,6 +74,18 @@ struct DicFunctionRecord {
     uint8_t reserved690[12];   // 690
 };
 
+// The placement transform of WM_CADDB_SET_PLACEMENT (2499): 11 doubles, not the engine's 97-byte
+// database placement of EngineRecords.h. Points are placed as x' = (m11(x-ox) + m12(y-oy))sx + tx,
+// y' = (m21(x-ox) + m22(y-oy))sy + ty; lengths are scaled by s.
+struct PlacementTransformRecord {
+    double s;          // 0: length scale
+    double m11, m12;   // 8, 16
+    double m21, m22;   // 24, 32
+    double ox, oy;     // 40, 48: origin
+    double tx, ty;     // 56, 64: destination
+    double sx, sy;     // 72, 80: scales of placed points (a 72-byte record takes s for both)
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(HostPoint) == 24, "HostPoint is 24 bytes");
@@ -118,3 +130,8 @@ static_assert(offsetof(DicFunctionRecord, double658) == 658, "DicFunctionRecord 
 static_assert(offsetof(DicFunctionRecord, value682) == 682, "DicFunctionRecord +682");
 static_assert(offsetof(DicFunctionRecord, value686) == 686, "DicFunctionRecord +686");
 static_assert(sizeof(DicFunctionRecord) == 702, "DicFunctionRecord is 702 bytes");
+
+static_assert(offsetof(PlacementTransformRecord, ox) == 40, "PlacementTransformRecord +40");
+static_assert(offsetof(PlacementTransformRecord, tx) == 56, "PlacementTransformRecord +56");
+static_assert(offsetof(PlacementTransformRecord, sx) == 72, "PlacementTransformRecord +72");
+static_assert(sizeof(PlacementTransformRecord) == 88, "PlacementTransformRecord is 88 bytes");

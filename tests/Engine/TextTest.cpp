@@ -50,7 +50,9 @@ struct Outline {
 Outline OutlineOf(const TextRecord& text)
 {
     Outline out;
-    TextOutlineRequest request{&text, out.corners};
+    DicParamBlock request{};
+    request.pointer334 = const_cast<TextRecord*>(&text);
+    request.pointer338 = out.corners;
     out.answer = ZUriDicFunction(kDicTextOutline, &request);
     return out;
 }
@@ -377,18 +379,17 @@ TEST(TextOutline, ARequestWithoutItsPointersAnswersZeroAndLeavesTheCornersAlone)
     TextRecord text = MakeText("AB", "VectorFont", 10.0);
     TextOutlineCorner corners[4];
     std::memset(corners, 0x5A, sizeof corners);
-    TextOutlineRequest noText{nullptr, corners};
+    DicParamBlock noText{};
+    noText.pointer338 = corners;
     EXPECT_EQ(0, ZUriDicFunction(kDicTextOutline, &noText));
-    TextOutlineRequest noCorners{&text, nullptr};
+    DicParamBlock noCorners{};
+    noCorners.pointer334 = &text;
     EXPECT_EQ(0, ZUriDicFunction(kDicTextOutline, &noCorners));
-    // The host's parameter block puts its pointers at 334 and 338: the first eight bytes are 0.
-    DicParamBlock block{};
-    block.pointer334 = &text;
-    block.pointer338 = corners;
-    EXPECT_EQ(0, ZUriDicFunction(kDicTextOutline, &block));
     for (const TextOutlineCorner& c : corners) EXPECT_EQ(0x5A, c.engine16[0]);
-    // A filled request writes x and y only.
-    TextOutlineRequest request{&text, corners};
+    // The host's parameter block, as the font service hands it on, writes x and y only.
+    DicParamBlock request{};
+    request.pointer334 = &text;
+    request.pointer338 = corners;
     EXPECT_EQ(1, ZUriDicFunction(kDicTextOutline, &request));
     EXPECT_EQ(0.0, corners[0].x);
     EXPECT_EQ(0x5A, corners[0].engine16[7]);

@@ -33,9 +33,7 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
-    return static_cast<LRESULT>(result);
+    return SendToProgram(window, message, wParam, lParam);
 }
 
 // The view's current setting and client centre, read from the program's memory the way a

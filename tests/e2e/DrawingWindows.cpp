@@ -29,3 +29,10 @@ bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program)
     if (!ended) program.Kill();
     return ended;
 }
+
+LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
+    return static_cast<LRESULT>(result);
+}

@@ -13,3 +13,6 @@ class ProgramProcess;
 // Closes the program's main window and answers "No" to every save question of a modified
 // drawing; true once the program has ended (it is killed otherwise).
 bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);
+
+// A message sent to the program's window, waiting at most 10 seconds; its answer (0 on timeout).
+LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

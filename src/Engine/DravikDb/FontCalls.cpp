@@ -68,18 +68,18 @@ int MeasureText(void* block)
 
 int OutlineText(void* block)
 {
-    if (block == nullptr || IsBadReadPtr(block, sizeof(TextOutlineRequest))) return 0;
-    TextOutlineRequest request;
-    std::memcpy(&request, block, sizeof request);
-    if (request.corners == nullptr || IsBadWritePtr(request.corners, 4 * sizeof(TextOutlineCorner))) return 0;
+    DicParamBlock b;
+    if (!ReadBlock(block, b)) return 0;
+    auto* outline = static_cast<TextOutlineCorner*>(b.pointer338);
+    if (outline == nullptr || IsBadWritePtr(outline, 4 * sizeof(TextOutlineCorner))) return 0;
     TextLayout layout;
-    if (!LayOutRequestText(request.text, layout)) return 0;
+    if (!LayOutRequestText(b.pointer334, layout)) return 0;
     TextPoint corners[4];
     TextOutline(layout, corners);
     for (int i = 0; i < 4; ++i) {
         // Only x and y: the rest of each corner belongs to the caller.
-        std::memcpy(&request.corners[i].x, &corners[i].x, sizeof(double));
-        std::memcpy(&request.corners[i].y, &corners[i].y, sizeof(double));
+        std::memcpy(&outline[i].x, &corners[i].x, sizeof(double));
+        std::memcpy(&outline[i].y, &corners[i].y, sizeof(double));
     }
     return 1;
 }

@@ -1,6 +1,7 @@
 #include "commands/HostServiceDispatch.h"
 
 #include "commands/HostServiceFamilies.h"
+#include "commands/ElementMessages.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
@@ -58,6 +59,7 @@ BOOL CCadSysCmd::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARA
     if (ChainFamily(kFontMessages, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     if (m_wait.ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) return TRUE;
     if (ChainFamily(kDatabaseMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+    if (ChainFamily(kElementMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     if (ChainFamily(kPboxMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     if (ChainFamily(kPageMember, hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
     return ChainFamily(kConfigMember, hWnd, uMsg, wParam, lParam, lResult);
@@ -79,6 +81,7 @@ void ConnectHostServices(CMainFrame& frame)
 {
     CCadSysCmd& services = GetCadSysCmd();
     InstallHostServiceFamilies(services);
+    InstallElementMessages(services);
     frame.SetHostServices(&services, services.StateFlagAddress());
     frame.SetInterruptCommands(&GetCadInterruptWait());
     GetFrameServices().restoreInputFocus = RestoreInputFocus;

@@ -26,6 +26,7 @@ public:
         kDrawingMessages,   // drawings, elements and files
         kFontMessages,      // fonts and dictionaries
         kDatabaseMember,    // databases, elements and marks
+        kElementMember,     // single elements, undo, marks, links, extents, temporary database, placement
         kPboxMember,        // parameter panels
         kPageMember,        // pages
         kConfigMember,      // configuration

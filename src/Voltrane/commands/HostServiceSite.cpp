@@ -3,6 +3,8 @@
 #include "DravikDb.h"
 #include "commands/CommandCatalog.h"
 #include "commands/CommandHost.h"
+#include "commands/ElementServices.h"
+#include "commands/UndoServices.h"
 #include "core/CadSystem.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -108,10 +110,13 @@ LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char* fileName)
 // databases, the open switches) are not built yet: they answer "not done" and change nothing.
 LRESULT CHostServiceSite::LoadLinkedTiffImage(const char*) { return 0; }
 LRESULT CHostServiceSite::RunExportPlugin(const char*) { return 0; }
-LRESULT CHostServiceSite::RunDrawingEventCommand(int) { return 0; }
+LRESULT CHostServiceSite::RunDrawingEventCommand(int type)
+{
+    return ::RunDrawingEventCommand(ViewBlock(ActiveView()), type);
+}
 void CHostServiceSite::SetOpenSwitch(int, int) {}
 int CHostServiceSite::OpenSwitch(int) { return 0; }
-void CHostServiceSite::ClearUndo(void*) {}
+void CHostServiceSite::ClearUndo(void* database) { ::ClearUndo(database); }
 
 // The command line stays in the host's buffer until the next request.
 const char* CHostServiceSite::CommandLineById(int id)
@@ -119,7 +124,7 @@ const char* CHostServiceSite::CommandLineById(int id)
     static char line[MAX_PATH * 2];
     return GetLumbraCmd().GetCommandLineById(id, line, sizeof(line)) ? line : nullptr;
 }
-void CHostServiceSite::SetAuxiliaryViewRefresh() {}
+void CHostServiceSite::SetAuxiliaryViewRefresh() { RequestAuxViewRefresh(); }
 
 LRESULT CHostServiceSite::DeletePage(HWND view, int page)
 {

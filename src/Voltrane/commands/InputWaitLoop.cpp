@@ -8,6 +8,7 @@
 #include "commands/CommandHost.h"
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
+#include "commands/MarkServices.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
@@ -92,9 +93,21 @@ int CInputWaitSite::IsDdeTextPending() { return 0; }
 void CInputWaitSite::ClearDdeTextPending() {}
 const char* CInputWaitSite::DdeText() { return ""; }
 int CInputWaitSite::SearchPoint(SnapSearch, const HostPoint&, void*, HostPoint*) { return 0; }
-int CInputWaitSite::PickElementAtPoint(const HostPoint&, int, INT_PTR*) { return 0; }
-int CInputWaitSite::SelectInPickBox(INT_PTR*) { return 0; }
-void* CInputWaitSite::ClickSearchMark() { return nullptr; }
+int CInputWaitSite::PickElementAtPoint(const HostPoint& at, int groups, INT_PTR* element)
+{
+    void* picked = nullptr;
+    const int found = ::PickElementAtPoint(&picked, at.x, at.y, groups);
+    if (element) *element = reinterpret_cast<INT_PTR>(picked);
+    return found;
+}
+int CInputWaitSite::SelectInPickBox(INT_PTR* mark)
+{
+    void* found = nullptr;
+    const int result = SetSearchBoxAtCursor(&found);
+    if (mark) *mark = reinterpret_cast<INT_PTR>(found);
+    return result;
+}
+void* CInputWaitSite::ClickSearchMark() { return SearchAllKindsAtCursor(); }
 void* CInputWaitSite::CreateEmptyMark()
 {
     void* database = GetCommandHost().ActiveDatabase();

@@ -14,6 +14,7 @@
 #include "WinKit/MessageTarget.h"
 #include "commands/CommandSystemConnection.h"
 #include "commands/HostServiceDispatch.h"
+#include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
 #include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
@@ -80,6 +81,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     int exitCode = 0;
     int status = system.Initialize(instance, previous, commandLineCopy.c_str(), showCommand);
     if (status == 0) exitCode = Run(commandLineCopy.c_str(), showCommand);
+    ReleaseTempDb();
     system.Terminate(instance);
 
     WinKit::Module().Term();

@@ -1,5 +1,6 @@
 #include "view/CadCursor.h"
 
+#include "commands/MarkServices.h"
 #include "core/CadSystem.h"
 #include "core/LocalSettings.h"
 #include "view/ViewServices.h"

@@ -5,7 +5,9 @@
 #include "commands/CommandCatalog.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
+#include "commands/LinkTags.h"
 #include "commands/SystemCommandDispatcher.h"
+#include "commands/TempDatabase.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
 #include "core/LocalSettings.h"
@@ -121,6 +123,8 @@ LRESULT CRiririView::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
 
 LRESULT CRiririView::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
+    // A temporary database based on this view, and the overlays bound to it, go with it.
+    OnDrawingWindowClosed(m_hWnd);
     delete m_surface;
     m_surface = nullptr;
     bHandled = FALSE;
@@ -509,6 +513,15 @@ LRESULT CRiririView::OnLeftUp(UINT, WPARAM, LPARAM, BOOL&)
     }
     if (OtherViewLocked()) return 0;
     SetLastViewMousePoint(g_mouse.leftPress.x, g_mouse.leftPress.y);
+    // Without a running command, a click on an element with a "Z01LINK" link is the link's.
+    if (!IsCommandRunning() && block != nullptr) {
+        RECT client = {};
+        ::GetClientRect(m_hWnd, &client);
+        double x = 0, y = 0;
+        ClientToWorld(CurrentViewMode(*block), client.right / 2, client.bottom / 2, g_mouse.leftPress.x,
+                      g_mouse.leftPress.y, &x, &y);
+        if (FindLinkAtPoint(m_hWnd, x, y, 0, 1)) return 0;
+    }
     if (!IsKeyCursorActive()) RaiseInputEvent(kEventPoint);
     return 0;
 }

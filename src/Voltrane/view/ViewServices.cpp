@@ -47,7 +47,6 @@ void HandleCursorMessageCommand(HWND, WPARAM wParam, LPARAM lParam)
 void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
 void HideLoupeWindow() {}
 void PlaceLayoutCells(HWND, int, int) {}
-int GetPickAperture() { return 8; }
 
 int SaveDrawing(HWND, int)
 {

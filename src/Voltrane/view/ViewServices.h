@@ -21,8 +21,6 @@ void UpdateInputScaleWindow();
 void HideLoupeWindow();
 // Places the page-layout cells of a view of the given client size.
 void PlaceLayoutCells(HWND view, int width, int height);
-// The pick aperture in pixels.
-int GetPickAperture();
 
 // ---- files ----
 // Saves the drawing of the view (mode 1: the close question's save); 1 saved, 0 not.

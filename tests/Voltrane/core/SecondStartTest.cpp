@@ -85,7 +85,8 @@ public:
     }
     HWND Handle() const { return m_hWnd; }
 
-    // The messages posted to the frame.
+    // The messages the program posted to the frame. Mouse and key input is left out: other test
+    // programs share the display and move its pointer over this window.
     std::vector<UINT> Posted()
     {
         std::vector<UINT> posted;
@@ -95,9 +96,18 @@ public:
                 DispatchMessageA(&msg);  // validates the window, or it would come again
                 continue;
             }
+            if (IsSystemInput(msg.message))
+                continue;
             posted.push_back(msg.message);
         }
         return posted;
+    }
+    static bool IsSystemInput(UINT message)
+    {
+        return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+               (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+               (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) ||
+               message == WM_MOUSEHOVER || message == WM_MOUSELEAVE || message == WM_TIMER;
     }
 
 private:

@@ -5,7 +5,8 @@
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
 //   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp;
-//   Settings, MakeDrawing: HostServiceCommands.cpp.
+//   Settings, MakeDrawing: HostServiceCommands.cpp;
+//   ElementMarks, CopyUndo: ElementCommands.cpp.
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
 //           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
 //           column of text ink in the bar's left half, S a checksum of those pixels).
@@ -20,6 +21,7 @@
 #include "Dravik.h"
 #include "PluginEntry.h"
 #include "DrawingCommands.h"
+#include "ElementCommands.h"
 #include "HostServiceCommands.h"
 #include "WaitCommands.h"
 
@@ -133,6 +135,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     if (int result = RunWaitCommand(host, name); result != -2) return result;
     if (int result = RunDrawingCommand(host, name); result != -2) return result;
     if (int result = RunHostServiceCommand(host, name); result != -2) return result;
+    if (int result = RunElementCommand(host, name); result != -2) return result;
     return -1;
 }
 
