@@ -162,7 +162,8 @@ int DrawMarkFrom(HWND view, int colour, void* mark, bool sameMode, int option)
 {
     PDBINFO* start = GetViewBlock(view);
     if (!start || !mark) return 0;
-    void* db = start->engineDb;
+    // The engine draws a mark only with its own database (a temporary one, an overlay).
+    void* db = GetMarkDb(mark);
     ForEachSiblingView(view, start, sameMode, [&](HWND target, PDBINFO* block) {
         DrawInView(target, block, db, kDrawMark, mark, 0, colour < 0 ? kOwnColours : colour, 0, option);
     });
