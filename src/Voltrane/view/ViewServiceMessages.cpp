@@ -6,6 +6,7 @@
 #include "view/DragPreview.h"
 #include "view/ElementDrawing.h"
 #include "view/InputScale.h"
+#include "view/RasterService.h"
 #include "view/RubberBand.h"
 #include "view/ToleranceService.h"
 
@@ -51,6 +52,9 @@ BOOL CViewServiceMessages::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, 
         return TRUE;
     case WM_CAD_WORLD_TO_CLIENT:
         lResult = WorldRectToClientRect(Record(lParam));
+        return TRUE;
+    case WM_CAD_RASTER:
+        lResult = HandleRasterRequest(reinterpret_cast<RasterRequest*>(lParam));
         return TRUE;
     case WM_CADDB_TOLERANCE:
         lResult = HandleToleranceRequest(reinterpret_cast<CmdParamRecord*>(lParam));
