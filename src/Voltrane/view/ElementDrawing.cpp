@@ -284,3 +284,36 @@ int WorldRectToClientRect(CmdParamRecord* param)
     out->bottom = hh - static_cast<LONG>(std::trunc(mode.scale * (mode.offsetY + world[3])));
     return 1;
 }
+
+namespace {
+
+bool IsBlinking(const EngineNode* node) { return (node->flags & 1) != 0 && node->highlightColour > 257; }
+
+}  // namespace
+
+int BlinkFlaggedElements(HWND view, int phase)
+{
+    PDBINFO* block = GetViewBlock(view);
+    void* db = block ? block->engineDb : nullptr;
+    if (!db) return 0;
+    auto* record = static_cast<EngineDbRecord*>(db);
+    if (record->modified == 0) return 0;
+    void* mark = nullptr;
+    auto collect = [&](EngineNode* node) {
+        if (!IsBlinking(node)) return;
+        if (!mark) mark = ZUriCreateMark(db);
+        if (mark) ZUriSetMark(node, mark);
+    };
+    for (auto* e = static_cast<EngineNode*>(ZUriReadElement(nullptr, 0, nullptr, db)); e; e = e->nextElement) {
+        collect(e);
+        for (EngineNode* m = e->nextMember; m; m = m->nextMember) collect(m);
+    }
+    if (!mark) {
+        // Nothing blinks any more: the drawing stops asking.
+        record->modified = 0;
+        return 1;
+    }
+    DrawInView(view, block, db, kDrawMark, mark, 0, phase == 0 ? 0 : kOwnColours, 0, 0);
+    ZUriDestroyMark(mark);
+    return 1;
+}

@@ -35,6 +35,10 @@ int RedrawMarkInViews(HWND ignored, int colour, void* mark);
 // The mark drawn in the view and the views of its drawing in the same mode, with the option word.
 int DrawMarkInView(HWND view, int colour, void* mark);
 
+// The blinking elements of the view's drawing drawn in colour 0 (phase 0) or their own colours;
+// the drawing's blink word is cleared when none is left. 0 without database or blink word.
+int BlinkFlaggedElements(HWND view, int phase);
+
 // The database a mark belongs to (its first word); null for a null mark.
 void* GetMarkDb(void* mark);
 

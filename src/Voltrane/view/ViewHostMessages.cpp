@@ -7,6 +7,7 @@
 #include "view/DrawingWindowCreation.h"
 #include "view/ViewCommands.h"
 #include "view/ViewCoordinates.h"
+#include "view/ElementDrawing.h"
 #include "view/ViewServiceMessages.h"
 #include "view/ViewTable.h"
 
@@ -84,6 +85,11 @@ int IsLockedViewService(HWND view) { return IsLockedView(view); }
 
 HWND CreateEmptyDrawingWindow(HWND mainWnd) { return CreateRovOdidov(mainWnd, 0, nullptr, nullptr); }
 
+void BlinkAllViews(int phase)
+{
+    for (HWND view = WalkStart(); view; view = GetNextView(view)) BlinkFlaggedElements(view, phase);
+}
+
 }  // namespace
 
 void ConnectDrawingViews(CMainFrame&)
@@ -98,6 +104,8 @@ void ConnectDrawingViews(CMainFrame&)
     FrameServices& frameServices = GetFrameServices();
     frameServices.getActiveView = GetActiveView;
     frameServices.isLockedView = IsLockedViewService;
+    frameServices.blinkKeyCursor = BlinkKeyCursor;
+    frameServices.blinkFlaggedElements = BlinkAllViews;
     frameServices.createDrawingWindow = CreateEmptyDrawingWindow;
     frameServices.executeViewCommand = ExecuteViewCommandFromFrame;
 }

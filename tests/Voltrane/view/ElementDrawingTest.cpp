@@ -194,6 +194,38 @@ TEST_F(DrawnView, DrawingTheSameElementTwiceWithXorRestores)
     EXPECT_EQ(Differences(before, Capture()), 0u);
 }
 
+TEST_F(DrawnView, FlaggedElementsBlinkBetweenBackgroundAndTheirColours)
+{
+    LineRecord line = MakeLine(-100, -50, 100, 50, 2);
+    auto* node = static_cast<EngineNode*>(ZUriAppendElement(&line, database.engineDb));
+    ASSERT_NE(node, nullptr);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<COLORREF> painted = Capture();
+    auto* record = static_cast<EngineDbRecord*>(database.engineDb);
+
+    record->modified = 0;
+    EXPECT_EQ(BlinkFlaggedElements(window, 0), 0) << "no blink word";
+
+    // Flagged, but owned by a value up to 257: not blinking; the blink word is cleared.
+    node->flags |= 1;
+    node->highlightColour = 257;
+    record->modified = 1;
+    EXPECT_EQ(BlinkFlaggedElements(window, 0), 1);
+    EXPECT_EQ(record->modified, 0);
+    EXPECT_EQ(Differences(painted, Capture()), 0u);
+
+    node->highlightColour = 300;
+    record->modified = 1;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<COLORREF> flagged = Capture();
+    EXPECT_EQ(BlinkFlaggedElements(window, 0), 1);
+    EXPECT_GT(Differences(flagged, Capture()), 50u) << "drawn in the background colour";
+    EXPECT_EQ(BlinkFlaggedElements(window, 1), 1);
+    EXPECT_EQ(Differences(flagged, Capture()), 0u) << "back as the view paints it";
+    EXPECT_EQ(record->modified, 1);
+    node->flags &= ~1u;
+}
+
 TEST(WorldRectToClientRect, UsesTheCurrentViewModeAndTruncates)
 {
     // Without a view in the table there is no drawing block.
