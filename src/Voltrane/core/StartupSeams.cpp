@@ -11,6 +11,7 @@
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "view/InputScale.h"
+#include "view/RasterRotation.h"
 #include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
@@ -99,8 +100,8 @@ int RegisterInputScaleWindowClass(HINSTANCE instance, HWND mainFrame)
     return ::RegisterInputScaleWindowClass(instance, mainFrame);
 }
 void DestroyInputScaleWindow() { ::DestroyInputScaleWindow(); }
-int AllocRasterBuffers() { return kNotAvailable; }
-void FreeRasterBuffers() {}
+int AllocRasterBuffers() { return ::AllocRasterBuffers(); }
+void FreeRasterBuffers() { ::FreeRasterBuffers(); }
 int CreateRubberBandDbs() { return ::CreateRubberBandDbs(); }
 void DeleteRubberBandDbs() { ::DeleteRubberBandDbs(); }
 int IsKeyCursorMode() { return ::IsKeyCursorMode(); }

@@ -14,6 +14,7 @@
 #include "core/SystemLog.h"
 #include "view/ElementDrawing.h"
 #include "view/RasterGeometry.h"
+#include "view/RasterRotation.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
 
@@ -271,6 +272,8 @@ LRESULT CCadDbRaster::Handle(RasterRequest* r)
         void* db = GetViewDb(r->view);
         return db && r->data ? ZUriCompRstrData(db, r->data, 0, r->point2) : 0;
     }
+    case 14:
+        return reinterpret_cast<LRESULT>(RenderRasterRotated(static_cast<const RasterRenderParams*>(r->data)));
     default:
         return 0;
     }

@@ -264,7 +264,8 @@ TEST_F(SecondStageFixture, StandInsAnswerNotAvailableAndTheStartGoesOn)
     EXPECT_EQ(program.CreateRightMenuPopup(m_frame.Handle(), nullptr), seam::kNotAvailable);
     EXPECT_EQ(program.OfferBackupRecovery(m_frame.Handle(), 1), -1);  // nothing reopened
     EXPECT_EQ(seam::StartDdeServer(), seam::kNotAvailable);
-    EXPECT_EQ(seam::AllocRasterBuffers(), seam::kNotAvailable);
+    EXPECT_EQ(seam::AllocRasterBuffers(), 1);
+    seam::FreeRasterBuffers();
 
     GetCadSystem().SetStartupSubsystems(nullptr);
     SettingsSandbox::Messages().clear();
