@@ -12,6 +12,7 @@
 #include "core/MessageCatalog.h"
 #include "core/SystemLog.h"
 #include "view/RasterGeometry.h"
+#include "view/RasterService.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -47,15 +48,6 @@ double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency)
     LARGE_INTEGER end;
     ::QueryPerformanceCounter(&end);
     return frequency.QuadPart ? static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart : 0.0;
-}
-
-void* NewLockedBlock(size_t size)
-{
-    HGLOBAL handle = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size ? size : 1);
-    if (!handle) return nullptr;
-    void* pointer = ::GlobalLock(handle);
-    if (!pointer) ::GlobalFree(handle);
-    return pointer;
 }
 
 int g_rotationChoice = 0;

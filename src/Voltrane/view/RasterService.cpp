@@ -23,25 +23,6 @@ namespace {
 typedef int(WINAPI* GetHeadProc)(const void*, DWORD, TiffHeadRecord*);
 typedef void*(WINAPI* GetBitsProc)(const void*, DWORD, DWORD*, DWORD*);
 
-void FreeLockedBlock(void*& pointer)
-{
-    if (!pointer) return;
-    if (HGLOBAL handle = ::GlobalHandle(pointer)) {
-        ::GlobalUnlock(handle);
-        ::GlobalFree(handle);
-    }
-    pointer = nullptr;
-}
-
-void* NewLockedBlock(size_t size)
-{
-    HGLOBAL handle = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size ? size : 1);
-    if (!handle) return nullptr;
-    void* pointer = ::GlobalLock(handle);
-    if (!pointer) ::GlobalFree(handle);
-    return pointer;
-}
-
 EngineDbRecord* Record(void* db) { return static_cast<EngineDbRecord*>(db); }
 
 RasterAttachment* Attachment(void* db) { return db ? static_cast<RasterAttachment*>(Record(db)->rasterAttachment) : nullptr; }
@@ -84,6 +65,25 @@ int SnapRectToRasterPixels(void* db, double* p1, double* p2)
 }
 
 }  // namespace
+
+void FreeLockedBlock(void*& pointer)
+{
+    if (!pointer) return;
+    if (HGLOBAL handle = ::GlobalHandle(pointer)) {
+        ::GlobalUnlock(handle);
+        ::GlobalFree(handle);
+    }
+    pointer = nullptr;
+}
+
+void* NewLockedBlock(size_t size)
+{
+    HGLOBAL handle = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size ? size : 1);
+    if (!handle) return nullptr;
+    void* pointer = ::GlobalLock(handle);
+    if (!pointer) ::GlobalFree(handle);
+    return pointer;
+}
 
 int WorldToRasterPixel(const RasterPixelGeometry& g, double* x, double* y)
 {

@@ -27,6 +27,11 @@ static_assert(offsetof(RasterRequest, dataLength) == 264 && offsetof(RasterReque
                   offsetof(RasterRequest, view) == 356,
               "raster request layout");
 
+// The locked global memory blocks the attachment keeps (the database release frees them the
+// same way): a zeroed new block, or null; and the release of one, which clears the pointer.
+void* NewLockedBlock(size_t size);
+void FreeLockedBlock(void*& pointer);
+
 // The pixel geometry of an attached picture in a drawing of the given scale.
 struct RasterPixelGeometry {
     double pixelsW, pixelsH;   // W, H
