@@ -8,6 +8,7 @@
 #include "core/ConfigData.h"
 #include "core/LocalSettings.h"
 #include "view/ViewCoordinates.h"
+#include "view/ViewPaint.h"
 #include "view/ViewServices.h"
 
 namespace {
@@ -315,5 +316,118 @@ int BlinkFlaggedElements(HWND view, int phase)
     }
     DrawInView(view, block, db, kDrawMark, mark, 0, phase == 0 ? 0 : kOwnColours, 0, 0);
     ZUriDestroyMark(mark);
+    return 1;
+}
+
+namespace {
+
+// A fitted draw into a device context: the view setting given, the frames of the settings,
+// the paint block's fields for a device target.
+void FillFittedBlock(DrawParamBlock& out, HDC dc, const RECT& target, double scale, double offsetX,
+                     double offsetY, void* db, int viewMode, bool deviceDraw)
+{
+    PDBINFO setting;
+    std::memset(&setting, 0, sizeof setting);
+    setting.viewMode = viewMode >= 0 && viewMode <= 2 ? viewMode : 0;
+    CurrentViewMode(setting) = ViewModeInfo{offsetX, offsetY, scale};
+    DbInfoRecord info;
+    std::memset(&info, 0, sizeof info);
+    ZUriGetDBInfo(&info, db);
+    ViewPaintSettings settings = CurrentViewPaintSettings();
+    if (deviceDraw) settings.colourMode = 0;
+    FillDrawParamBlock(out, setting, info, target, nullptr, dc, settings);
+    out.backgroundRgb = StoreBackground(db);
+    std::memcpy(out.faceName, kDrawFaceName, sizeof kDrawFaceName);
+    if (deviceDraw) {
+        out.viewPaint = 0;
+        out.deviceDraw = 1;
+        out.deviceDraw2 = 1;
+    } else {
+        out.viewPaint = 1;
+        out.fittedPage = 1;
+    }
+}
+
+bool UsableScale(double scale) { return std::isfinite(scale) && scale > 0.0; }
+
+}  // namespace
+
+int DrawActivePageFitted(HDC dc, int left, int top, int right, int bottom)
+{
+    HWND view = GetActiveView();
+    PDBINFO* block = GetViewBlock(view);
+    void* db = block ? block->engineDb : nullptr;
+    if (!dc || !HasInformation(db)) return 0;
+    DbInfoRecord info;
+    std::memset(&info, 0, sizeof info);
+    ZUriGetDBInfo(&info, db);
+    const double w = info.drawingWidth, h = info.drawingHeight;
+    const double scale = std::fmin((right - left - 10) / w, (bottom - top - 5) / h);
+    if (!UsableScale(scale)) return 0;
+    const double offsetX = info.originMode ? -w / 2 : 0.0, offsetY = info.originMode ? -h / 2 : 0.0;
+    static DrawParamBlock drawBlock;
+    const RECT target = {left, top, right, bottom};
+    FillFittedBlock(drawBlock, dc, target, scale, offsetX, offsetY, db, block->viewMode, false);
+    drawBlock.drawKind = kDrawDatabase;
+    ZUriDrawPre(db, &drawBlock);
+    ZUriDraw(db, &drawBlock);
+    return 1;
+}
+
+int DrawLoupeView(HWND window, HDC dc, double x1, double y1, double x2, double y2)
+{
+    PDBINFO* block = GetViewBlock(GetActiveView());
+    void* db = block ? block->engineDb : nullptr;
+    if (!window || !dc || !HasInformation(db)) return 0;
+    RECT client = {0, 0, 0, 0};
+    ::GetClientRect(window, &client);
+    const double scale = std::fmin(client.right / std::fabs(x1 - x2), client.bottom / std::fabs(y1 - y2));
+    if (!UsableScale(scale)) return 0;
+    static DrawParamBlock drawBlock;
+    FillFittedBlock(drawBlock, dc, client, scale, -(x1 + x2) / 2, -(y1 + y2) / 2, db, block->viewMode, false);
+    drawBlock.drawKind = kDrawDatabase;
+    ZUriDrawPre(db, &drawBlock);
+    ZUriDraw(db, &drawBlock);
+    return 1;
+}
+
+int DrawToDevice(CmdParamRecord* param, int what)
+{
+    PDBINFO* block = param ? GetViewBlock(param->view) : nullptr;
+    void* db = block ? block->engineDb : nullptr;
+    if (!HasInformation(db)) return 0;
+    HDC dc = reinterpret_cast<HDC>(param->second);
+    const double* world = reinterpret_cast<const double*>(param->element);
+    const RECT* pixels = reinterpret_cast<const RECT*>(param->record);
+    if (!dc || !world || !pixels) return 0;
+    const double scale = std::fmin(std::labs(pixels->right - pixels->left) / std::fabs(world[0] - world[2]),
+                                   (pixels->bottom - pixels->top - 5) / std::fabs(world[1] - world[3]));
+    if (!UsableScale(scale)) return 0;
+    static DrawParamBlock drawBlock;
+    FillFittedBlock(drawBlock, dc, *pixels, scale, -(world[0] + world[2]) / 2, -(world[1] + world[3]) / 2, db,
+                    block->viewMode, true);
+    ZUriDrawPre(db, &drawBlock);
+    void* data = reinterpret_cast<void*>(param->transform);
+    if (what == kDrawMark) {
+        drawBlock.drawKind = kDrawMark;
+        drawBlock.drawMark = data;
+        ZUriDraw(db, &drawBlock);
+    } else if (what == kDrawElement) {
+        drawBlock.drawKind = kDrawElement;
+        drawBlock.drawElement = data;
+        int colour;
+        std::memcpy(&colour, &param->first, sizeof colour);
+        drawBlock.colourOverride = 1;
+        drawBlock.overrideColour = colour;
+        ZUriDraw(db, &drawBlock);
+    } else {
+        // Every raster element of the drawing.
+        drawBlock.drawKind = kDrawElement;
+        for (void* e = ZUriReadElement(nullptr, 0, nullptr, db); e; e = ZUriReadElement(e, 1, nullptr, db)) {
+            if (static_cast<EngineNode*>(e)->record.type != kElementRaster) continue;
+            drawBlock.drawElement = e;
+            ZUriDraw(db, &drawBlock);
+        }
+    }
     return 1;
 }

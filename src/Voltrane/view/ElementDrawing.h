@@ -39,6 +39,17 @@ int DrawMarkInView(HWND view, int colour, void* mark);
 // the drawing's blink word is cleared when none is left. 0 without database or blink word.
 int BlinkFlaggedElements(HWND view, int phase);
 
+// The active drawing fitted into the rectangle of a device context, with its frames (the
+// page-layout view). 1, 0 without drawing or for an empty rectangle.
+int DrawActivePageFitted(HDC dc, int left, int top, int right, int bottom);
+// The active drawing's world rectangle (x1, y1)-(x2, y2) filling the window's client area (the
+// loupe). 1, 0 without window or drawing or for an empty rectangle.
+int DrawLoupeView(HWND window, HDC dc, double x1, double y1, double x2, double y2);
+// Messages 2640 and 2641: a mark (kDrawMark), one element record in the colour at +0
+// (kDrawElement) or every raster element (-1) of the view's drawing, the world rectangle at +40
+// fitted into the pixel rectangle at +44 of the device context at +4. 1, 0 without drawing.
+int DrawToDevice(CmdParamRecord* param, int what);
+
 // The database a mark belongs to (its first word); null for a null mark.
 void* GetMarkDb(void* mark);
 

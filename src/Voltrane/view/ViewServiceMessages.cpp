@@ -50,6 +50,12 @@ BOOL CViewServiceMessages::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, 
         if (GetActiveView()) RedrawMarkInViews(nullptr, kOwnColours, reinterpret_cast<void*>(lParam));
         lResult = 1;
         return TRUE;
+    case WM_CAD_DRAW_TO_RECT:
+        lResult = DrawToDevice(Record(lParam), kDrawMark);
+        return TRUE;
+    case WM_CAD_DRAW_TO_RECT_EX:
+        lResult = DrawToDevice(Record(lParam), wParam == 1 ? -1 : kDrawElement);
+        return TRUE;
     case WM_CAD_WORLD_TO_CLIENT:
         lResult = WorldRectToClientRect(Record(lParam));
         return TRUE;

@@ -226,6 +226,44 @@ TEST_F(DrawnView, FlaggedElementsBlinkBetweenBackgroundAndTheirColours)
     node->flags &= ~1u;
 }
 
+TEST_F(DrawnView, DeviceDrawFitsTheWorldRectangleIntoThePixelRectangle)
+{
+    LineRecord line = MakeLine(-50, 0, 50, 0, 2);
+    void* element = ZUriAppendElement(&line, database.engineDb);
+    void* mark = ZUriCreateMark(database.engineDb);
+    ZUriSetMark(element, mark);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 60);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 100, 60};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    double world[4] = {-50, 30, 50, -30};
+    RECT pixels = {0, 0, 100, 60};
+    CmdParamRecord param;
+    std::memset(&param, 0, sizeof param);
+    param.view = window;
+    param.second = reinterpret_cast<INT_PTR>(dc);
+    param.element = reinterpret_cast<INT_PTR>(world);
+    param.record = reinterpret_cast<INT_PTR>(&pixels);
+    param.transform = reinterpret_cast<INT_PTR>(mark);
+    ASSERT_EQ(DrawToDevice(&param, kDrawMark), 1);
+    int lit = 0;
+    // The centre row is 30: the world's y = 0.
+    for (int x = 0; x < 100; ++x) lit += GetPixel(dc, x, 29) != 0 || GetPixel(dc, x, 30) != 0 || GetPixel(dc, x, 31) != 0 ? 1 : 0;
+    EXPECT_GT(lit, 80) << "the line spans the width";
+    double empty[4] = {5, 5, 5, 5};
+    param.element = reinterpret_cast<INT_PTR>(empty);
+    EXPECT_EQ(DrawToDevice(&param, kDrawMark), 0) << "an empty world rectangle has no scale";
+    param.view = nullptr;
+    EXPECT_EQ(DrawToDevice(&param, kDrawMark), 0);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ZUriDestroyMark(mark);
+}
+
 TEST(WorldRectToClientRect, UsesTheCurrentViewModeAndTruncates)
 {
     // Without a view in the table there is no drawing block.
