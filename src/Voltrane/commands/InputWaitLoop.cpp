@@ -15,6 +15,7 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
+#include "view/CursorMessageWindows.h"
 #include "view/ElementDrawing.h"
 #include "view/InputScale.h"
 #include "view/RubberBand.h"
@@ -79,7 +80,7 @@ int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(
 int CInputWaitSite::LayoutCellLayer() { return 0; }
 int CInputWaitSite::LayoutCellPage() { return 0; }
 int CInputWaitSite::DetectRasterPoint(const HostPoint&, HostPoint*) { return 0; }
-void CInputWaitSite::ShowSnapName(int) {}
+void CInputWaitSite::ShowSnapName(int nameIndex) { GetSnapWin().ShowSnapName(nameIndex, nullptr); }
 int CInputWaitSite::IsPanelEditActive() { return 0; }
 int CInputWaitSite::IsRightMenuShown() { return 0; }
 int CInputWaitSite::IsTemporaryPointPending() { return 0; }

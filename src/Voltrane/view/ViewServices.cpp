@@ -15,35 +15,6 @@ double g_gridOriginX = 0.0, g_gridOriginY = 0.0;
 }  // namespace
 
 
-namespace {
-
-// The point a running command hands with 8001 (x, y, z); null when lParam holds none.
-const double* CommandPoint(LPARAM lParam)
-{
-    const auto* point = reinterpret_cast<const double*>(lParam);
-    return point != nullptr && !IsBadReadPtr(point, 3 * sizeof(double)) ? point : nullptr;
-}
-
-}  // namespace
-
-void HandleCursorMessageCommand(HWND, WPARAM wParam, LPARAM lParam)
-{
-    // The command grid belongs to the view coordinates; the message windows themselves come
-    // with the view services.
-    if (LOWORD(wParam) == 8001) {
-        switch (HIWORD(wParam)) {
-        case 10: SetViewGridSnapOrigin(nullptr); return;
-        case 11:
-            if (const double* point = CommandPoint(lParam)) SetViewGridSnapOrigin(point);
-            return;
-        case 20: SetViewGridSnapPitch(CommandPoint(lParam)); return;
-        default: break;
-        }
-    }
-    WriteSystemLog(3, "View", "cursor message %u/%u: not available", static_cast<unsigned>(LOWORD(wParam)),
-                   static_cast<unsigned>(HIWORD(wParam)));
-}
-
 void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
 void HideLoupeWindow() {}
 void PlaceLayoutCells(HWND, int, int) {}
