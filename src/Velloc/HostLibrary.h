@@ -212,6 +212,11 @@ inline void QmCadApi_ColorBtn_DrawItem(const DRAWITEMSTRUCT* item, COLORREF back
 {
     CallHostLibrary([&] { ::QmCadApi_ColorBtn_DrawItem(item, background, text, disabledText); });
 }
+inline int Dader_ColorBtn_DrawItem_Btn(const DRAWITEMSTRUCT* item, int kind)
+{
+    return CallHostLibrary([&] { return ::Dader_ColorBtn_DrawItem_Btn(item, kind); });
+}
+inline int Dader_PnlSetPaperSelect() { return CallHostLibrary([] { return ::Dader_PnlSetPaperSelect(); }); }
 inline COLORREF Dader_GetPanelColor() { return CallHostLibrary([] { return ::Dader_GetPanelColor(); }); }
 
 }  // namespace HostLib

@@ -116,11 +116,26 @@ public:
     virtual CadElement CloseGroup();
     int CollectGroupMembers(std::vector<CadElement>& members);
     // The handles of line, circle, arc, ellipse and elliptic-arc elements, in order.
-    int FilterCurveElements(const std::vector<CadElement>& in, std::vector<CadElement>& out) const;
-    CadElement MakeCurveGroup(const std::vector<CadElement>& handles, int kind);
+    virtual int FilterCurveElements(const std::vector<CadElement>& in, std::vector<CadElement>& out) const;
+    virtual CadElement MakeCurveGroup(const std::vector<CadElement>& handles, int kind);
     CadElement MakeGroup(const std::vector<CadElement>& handles);
     // Depth of the group stack (open levels).
     size_t OpenGroupLevels() const { return m_groupStack.size(); }
+
+    // ---- Drawing tables the PDF import matches against (QmCadDocumentImport.cpp) -----------
+    // True when the working database has its information block.
+    virtual bool HasDrawingInformation() const;
+    // Line width n (0..15) in mm: true, or false without information.
+    virtual bool GetLinewidthMm(int number, double* widthMm) const;
+    // Colour record n (0..256): the low bytes of its red, green and blue.
+    virtual bool GetColorRecord(int number, int* red, int* green, int* blue) const;
+    // Writes colour record n (0..256): true when written.
+    virtual bool SetColorRecord(int number, int red, int green, int blue);
+    // Paper millimetres per drawing unit of page 0; 0 without information.
+    virtual double GetDrawingScale() const;
+    // Appends a copy of the element whose colour number becomes `color` (when above 0): the
+    // copy, or null.
+    virtual CadElement CopyElementWithColor(CadElement element, int color);
 
     // ---- Fields the export reads and sets -----------------------------------------------
     HWND ownerWindow = nullptr;
