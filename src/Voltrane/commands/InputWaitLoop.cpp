@@ -18,6 +18,7 @@
 #include "view/CursorMessageWindows.h"
 #include "view/ElementDrawing.h"
 #include "view/InputScale.h"
+#include "view/LoupeView.h"
 #include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
@@ -30,11 +31,16 @@
 // program without an open drawing does: no view, points at 0, nothing found, nothing pending.
 
 int CInputWaitSite::HasActiveView() { return ::GetActiveView() != nullptr ? 1 : 0; }
-int CInputWaitSite::IsCursorOverLoupe() { return 0; }
-void CInputWaitSite::ClearOverLoupe() {}
+int CInputWaitSite::IsCursorOverLoupe() { return ::IsCursorOverLoupe(); }
+void CInputWaitSite::ClearOverLoupe() { ::ClearOverLoupe(); }
 int CInputWaitSite::IsGridSnapOn() { return IsGridOn(); }
 int CInputWaitSite::IsKeyCursorMode() { return ::IsKeyCursorMode(); }
-HostPoint CInputWaitSite::LoupePoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::LoupePoint()
+{
+    HostPoint point = {};
+    GetLoupePoint(&point.x, &point.y);
+    return point;
+}
 HostPoint CInputWaitSite::GridPoint()
 {
     HostPoint point{};

@@ -11,6 +11,7 @@
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "view/InputScale.h"
+#include "view/LoupeView.h"
 #include "view/RasterRotation.h"
 #include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
@@ -31,7 +32,6 @@ const char kRunningSection[] = "RunningInstances";
 // Window procedures of the view popups and the layout cells until the views answer them.
 LRESULT CALLBACK LayoutCellWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 LRESULT CALLBACK LayoutViewWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
-LRESULT CALLBACK LoupeViewWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 
 // A running mark names a process by its id and its creation time: process ids are reused,
 // and a mark left by a crashed run must not be taken for a live instance that got its id.

@@ -6,6 +6,7 @@
 #include "view/DragPreview.h"
 #include "view/ElementDrawing.h"
 #include "view/InputScale.h"
+#include "view/LoupeView.h"
 #include "view/RasterService.h"
 #include "view/RubberBand.h"
 #include "view/ToleranceService.h"
@@ -55,6 +56,12 @@ BOOL CViewServiceMessages::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, 
         return TRUE;
     case WM_CAD_DRAW_TO_RECT_EX:
         lResult = DrawToDevice(Record(lParam), wParam == 1 ? -1 : kDrawElement);
+        return TRUE;
+    case WM_CAD_LOUPE_TOGGLE:
+    case WM_CAD_LOUPE_TOGGLE2:
+    case WM_CAD_LOUPE_TOGGLE3:
+        SetLoupeState(1);
+        lResult = 1;
         return TRUE;
     case WM_CAD_WORLD_TO_CLIENT:
         lResult = WorldRectToClientRect(Record(lParam));

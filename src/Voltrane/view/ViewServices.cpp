@@ -1,5 +1,6 @@
 #include "view/ViewServices.h"
 #include "view/InputScale.h"
+#include "view/LoupeView.h"
 
 #include "core/SystemLog.h"
 #include "view/ViewCoordinates.h"
@@ -16,7 +17,7 @@ double g_gridOriginX = 0.0, g_gridOriginY = 0.0;
 
 
 void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
-void HideLoupeWindow() {}
+void HideLoupeWindow() { SetLoupeState(0); }
 void PlaceLayoutCells(HWND, int, int) {}
 
 int SaveDrawing(HWND, int)
