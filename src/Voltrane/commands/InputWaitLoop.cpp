@@ -19,6 +19,7 @@
 #include "view/ElementDrawing.h"
 #include "view/InputScale.h"
 #include "view/LoupeView.h"
+#include "view/RasterService.h"
 #include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
@@ -85,7 +86,15 @@ void CInputWaitSite::ScalePointInputToDrawing(HostPoint* point)
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
 int CInputWaitSite::LayoutCellLayer() { return 0; }
 int CInputWaitSite::LayoutCellPage() { return 0; }
-int CInputWaitSite::DetectRasterPoint(const HostPoint&, HostPoint*) { return 0; }
+int CInputWaitSite::DetectRasterPoint(const HostPoint& at, HostPoint* found)
+{
+    const double point[2] = {at.x, at.y};
+    double out[2] = {0, 0};
+    if (!found || !::DetectRasterPoint(point, out)) return 0;
+    found->x = out[0];
+    found->y = out[1];
+    return 1;
+}
 void CInputWaitSite::ShowSnapName(int nameIndex) { GetSnapWin().ShowSnapName(nameIndex, nullptr); }
 int CInputWaitSite::IsPanelEditActive() { return 0; }
 int CInputWaitSite::IsRightMenuShown() { return 0; }

@@ -100,3 +100,49 @@ int IsCharacteristicPattern(const int cells[9])
         return 1;  // a cross
     return 0;
 }
+
+namespace {
+
+// The 3 x 3 cells of blocks of size n around the pixel; a block counts when at least threshold
+// of its pixels are set.
+bool AcceptedAtScale(const uint8_t* bits, uint32_t width, uint32_t height, long x, long y, int n, int threshold)
+{
+    // The centre block: the pixel and the next for 2, centred for 3, one before to two after for 4.
+    const long start = n == 2 ? 0 : n == 3 ? -1 : n == 4 ? -1 : 0;
+    int cells[9];
+    for (int cy = 0; cy < 3; ++cy) {
+        for (int cx = 0; cx < 3; ++cx) {
+            const long bx = x + start + (cx - 1) * n, by = y + start + (cy - 1) * n;
+            int count = 0;
+            for (long j = 0; j < n; ++j)
+                for (long i = 0; i < n; ++i) count += RasterPixel(bits, width, height, bx + i, by + j);
+            cells[cy * 3 + cx] = count >= threshold ? 1 : 0;
+        }
+    }
+    return IsCharacteristicPattern(cells) != 0;
+}
+
+}  // namespace
+
+int FindCharacteristicPixel(const uint8_t* bits, uint32_t width, uint32_t height, long column, long row,
+                            long* foundX, long* foundY)
+{
+    if (!bits) return 0;
+    static const int kScales[4][2] = {{1, 1}, {2, 2}, {3, 6}, {4, 11}};
+    for (int a = 0; a <= 14; ++a) {
+        const long dx = a == 0 ? 0 : (a % 2 ? -(a + 1) / 2 : a / 2);
+        for (int b = 0; b <= 14; ++b) {
+            const long dy = b == 0 ? 0 : (b % 2 ? -(b + 1) / 2 : b / 2);
+            const long x = column + dx, y = row + dy;
+            if (!RasterPixel(bits, width, height, x, y)) continue;
+            for (const auto& scale : kScales) {
+                if (AcceptedAtScale(bits, width, height, x, y, scale[0], scale[1])) {
+                    *foundX = x;
+                    *foundY = y;
+                    return 1;
+                }
+            }
+        }
+    }
+    return 0;
+}

@@ -45,3 +45,10 @@ int RasterPixel(const uint8_t* bits, uint32_t width, uint32_t height, long x, lo
 // The raster snap's test of a 3 x 3 neighbourhood (row by row, the centre at 4, set): an end
 // (at most one other cell), an L corner, a T or a cross. Three in a row and anything else: 0.
 int IsCharacteristicPattern(const int cells[9]);
+
+// The raster snap's search around pixel (column, row): pixels at offsets 0, -1, +1, ... -7, +7
+// in each direction; a set pixel is accepted when its neighbourhood is a characteristic pattern
+// at one of four scales (single pixels, then blocks of 2, 3 and 4 pixels). 1 with the pixel in
+// *foundX, *foundY; 0 when none qualifies.
+int FindCharacteristicPixel(const uint8_t* bits, uint32_t width, uint32_t height, long column, long row,
+                            long* foundX, long* foundY);

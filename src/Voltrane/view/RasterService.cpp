@@ -9,6 +9,7 @@
 #include "HostMessages.h"
 #include "EngineBinding.h"
 #include "Tifmora.h"
+#include "commands/MarkServices.h"
 #include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 #include "core/SystemLog.h"
@@ -277,6 +278,49 @@ LRESULT CCadDbRaster::Handle(RasterRequest* r)
     default:
         return 0;
     }
+}
+
+int DetectRasterPoint(const double* point, double* out)
+{
+    if (!point || !out) return 0;
+    SearchBlock saved;
+    GetSearchSettings(0, &saved);
+    SearchBlock search = saved;
+    const int32_t words[7] = {3, 0x40000, -1, 0xFFFF, 0xFFFFFF, 255, 255};
+    std::memcpy(&search, words, sizeof words);
+    SetSearchSettings(0, reinterpret_cast<INT_PTR>(&search));
+    void* mark = nullptr;
+    SetSearchBoxAtCursor(&mark);
+    SetSearchSettings(0, reinterpret_cast<INT_PTR>(&saved));
+    if (!mark) return 0;
+    int found = 0;
+    for (void* e = CadGetNextMark(mark, nullptr); e && !found; e = CadGetNextMark(mark, e)) {
+        const auto* r = reinterpret_cast<const unsigned char*>(&static_cast<EngineNode*>(e)->record);
+        double cx, cy, w, h, a;
+        const uint8_t* bits;
+        uint32_t pw, ph;
+        std::memcpy(&cx, r + 33, 8), std::memcpy(&cy, r + 41, 8);
+        std::memcpy(&w, r + 57, 8), std::memcpy(&h, r + 65, 8), std::memcpy(&a, r + 73, 8);
+        std::memcpy(&bits, r + 123, 4);
+        std::memcpy(&pw, r + 131, 4), std::memcpy(&ph, r + 135, 4);
+        // The pixel counts come from plug-ins: the block must really hold that many rows.
+        if (!bits || pw == 0 || ph == 0 || pw > 100000 || ph > 100000 || w == 0 || h == 0 ||
+            ::IsBadReadPtr(bits, static_cast<size_t>(RasterRowBytes(pw)) * ph))
+            continue;
+        const double u = (point[0] - cx) / w * pw, v = (point[1] - cy) / h * ph;
+        const double c = std::cos(a), s = std::sin(a);
+        const double column = std::trunc(u * c + v * s + pw / 2.0), row = std::trunc(ph / 2.0 - (v * c - u * s));
+        if (!(column >= 0 && column < pw && row >= 0 && row < ph)) continue;
+        long px = 0, py = 0;
+        if (!FindCharacteristicPixel(bits, pw, ph, static_cast<long>(column), static_cast<long>(row), &px, &py))
+            continue;
+        const double uu = w * (px - pw / 2.0 + 0.5) / pw, vv = h * (ph / 2.0 - py - 1) / ph;
+        out[0] = uu * c - vv * s + cx;
+        out[1] = uu * s + vv * c + cy;
+        found = 1;
+    }
+    CadDestroyMark(mark);
+    return found;
 }
 
 LRESULT HandleRasterRequest(RasterRequest* request)

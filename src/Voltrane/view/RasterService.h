@@ -61,5 +61,9 @@ public:
     static void FreeAttachment(RasterAttachment* attachment);
 };
 
+// The raster snap: a characteristic point (end, corner, junction) of a raster element under the
+// cursor near the point (x, y) into out (x, y). 1 when one was found.
+int DetectRasterPoint(const double* point, double* out);
+
 // Message 2610.
 LRESULT HandleRasterRequest(RasterRequest* request);

@@ -143,4 +143,23 @@ TEST(IsCharacteristicPattern, AcceptsEndsCornersTeesAndCrosses)
         EXPECT_EQ(IsCharacteristicPattern(c.cells), c.accepted) << c.name;
 }
 
+// A picture with one vertical line one pixel wide, rows 2 to 12.
+TEST(FindCharacteristicPixel, AVerticalLineGivesItsEndNotItsMiddle)
+{
+    const uint32_t w = 16, h = 16;
+    std::vector<uint8_t> bits(RasterRowBytes(w) * h, 0);
+    for (uint32_t y = 2; y <= 12; ++y) bits[y * RasterRowBytes(w) + 0] |= 0x80 >> 5;
+    long x = -1, y = -1;
+    // From the middle of the line the nearest end within reach is found (7 rows away at most).
+    ASSERT_EQ(FindCharacteristicPixel(bits.data(), w, h, 5, 7, &x, &y), 1);
+    EXPECT_EQ(x, 5);
+    // Near an end (a coarser scale takes a pixel up to two from the end for it), not the middle.
+    EXPECT_TRUE(y <= 4 || y >= 10) << y;
+    ASSERT_EQ(FindCharacteristicPixel(bits.data(), w, h, 5, 2, &x, &y), 1);
+    EXPECT_EQ(y, 2) << "the end pixel itself";
+    // Far from the line: nothing.
+    EXPECT_EQ(FindCharacteristicPixel(bits.data(), w, h, 15, 15, &x, &y), 0);
+    EXPECT_EQ(FindCharacteristicPixel(nullptr, w, h, 5, 3, &x, &y), 0);
+}
+
 }  // namespace
