@@ -1,5 +1,7 @@
 #include "view/ViewHostMessages.h"
 
+#include "commands/InterruptCommands.h"
+
 #include "HostMessages.h"
 #include "commands/HostServiceDispatch.h"
 #include "mainframe/FrameServices.h"
@@ -107,5 +109,5 @@ void ConnectDrawingViews(CMainFrame&)
     frameServices.blinkKeyCursor = BlinkKeyCursor;
     frameServices.blinkFlaggedElements = BlinkAllViews;
     frameServices.createDrawingWindow = CreateEmptyDrawingWindow;
-    frameServices.executeViewCommand = ExecuteViewCommandFromFrame;
+    frameServices.executeViewCommand = ExecuteViewCommandNotified;
 }
