@@ -71,18 +71,18 @@ int ChooseNearestInDirection(const char* direction, Point3d from, const std::vec
     return best > 0.0 ? 1 : 0;
 }
 
-int FindPointInDirection(const char* direction, double* out)
+int FindPointInDirection(const char* direction, double* x, double* y)
 {
     HWND view = GetActiveView();
     void* db = view ? GetViewDb(view) : nullptr;
-    if (!db || !direction || !out) return 0;
+    if (!db || !direction || !x || !y) return 0;
     DbInfoRecord info;
     std::memset(&info, 0, sizeof info);
     ZUriGetDBInfo(&info, db);
     const double w = info.drawingWidth, h = info.drawingHeight;
     Point3d from = {0, 0, 0};
     GetCursorWorldPoint(&from.x, &from.y);
-    out[0] = from.x, out[1] = from.y;
+    *x = from.x, *y = from.y;
     const double eps = GetLengthTolerance();
     Point3d end = from;
     SearchBox box;
@@ -134,6 +134,6 @@ int FindPointInDirection(const char* direction, double* out)
     SetSearchSettings(0, reinterpret_cast<INT_PTR>(&saved));
     Point3d found;
     if (!ChooseNearestInDirection(direction, from, candidates, &found)) return 0;
-    out[0] = found.x, out[1] = found.y;
+    *x = found.x, *y = found.y;
     return 1;
 }

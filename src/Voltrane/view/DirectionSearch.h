@@ -17,6 +17,6 @@ void AddElementCrossings(const unsigned char* record, Point3d from, Point3d end,
 int ChooseNearestInDirection(const char* direction, Point3d from, const std::vector<Point3d>& candidates,
                              Point3d* out);
 
-// From the cursor of the active view; out is the cursor point when nothing is found.
-// 1 when a point was found.
-int FindPointInDirection(const char* direction, double* out);
+// The nearest element crossing from the cursor of the active view in the direction ("UP",
+// "DOWN", "LEFT", "RIGHT"); (x, y) is the cursor point when nothing is found. 1 when found.
+int FindPointInDirection(const char* direction, double* x, double* y);

@@ -19,9 +19,6 @@ double g_gridOriginX = 0.0, g_gridOriginY = 0.0;
 void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
 void HideLoupeWindow() { SetLoupeState(0); }
 void PlaceLayoutCells(HWND, int, int) {}
-// The directional search is the view services' own: until it is built nothing is found, so a
-// jump ends without moving the keyboard cursor.
-int FindPointInDirection(const char*, double*, double*) { return 0; }
 
 int SaveDrawing(HWND, int)
 {
