@@ -7,6 +7,7 @@
 #include "core/SystemLog.h"
 #include "drawing/CadFileBackup.h"
 #include "mainframe/MainFrame.h"
+#include "view/InputScale.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -64,8 +65,8 @@ void CCommandHost::FocusActiveView()
 {
     if (HWND view = GetActiveView()) SetFocus(view);
 }
-void CCommandHost::EnableInputScaleCombo(int) {}
-void CCommandHost::SetInputScaleRefused(int) {}
+void CCommandHost::EnableInputScaleCombo(int enable) { ::EnableInputScaleCombo(enable); }
+void CCommandHost::SetInputScaleRefused(int refused) { ::SetInputScaleRefused(refused); }
 long CCommandHost::ActiveElementCount() { return GetViewElementCount(nullptr); }
 
 void CCommandHost::ResetEngineAfterCommand(int undoSetting)

@@ -10,6 +10,8 @@
 #include "core/LocalSettings.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
+#include "view/ElementDrawing.h"
+#include "view/RubberBand.h"
 #include "view/ViewTable.h"
 #include "core/ProgramPaths.h"
 
@@ -43,18 +45,15 @@ double CElementServiceSite::ViewModeScale(HWND view)
 void CElementServiceSite::RefreshPlacementFlag(HWND) {}
 void CElementServiceSite::RedrawElementInViews(HWND view, int mode, void* element)
 {
-    // Until the views draw single elements, they repaint the whole drawing after the change.
+    // A view without drawing block draws nothing; its drawing's views repaint instead.
     if (GetHostServiceSite().RedrawElementInViews(view, mode, element) == 0 && view != nullptr)
         InvalidateDrawingViews(view);
 }
-void CElementServiceSite::RedrawMarkInViews(HWND view, int, void*)
+void CElementServiceSite::RedrawMarkInViews(HWND view, int colour, void* mark)
 {
-    // The views repaint the whole drawing until they can draw a mark of their own.
-    if (view != nullptr) InvalidateDrawingViews(view);
+    if (::RedrawMarkInViews(view, colour, mark) == 0 && view != nullptr) InvalidateDrawingViews(view);
 }
-// The views paint only their own drawing: elements of another database (the temporary one, an
-// overlay) are not drawn yet, and the answer says so.
-int CElementServiceSite::DrawMarkInView(HWND, int, void*) { return 0; }
+int CElementServiceSite::DrawMarkInView(HWND view, int colour, void* mark) { return ::DrawMarkInView(view, colour, mark); }
 void CElementServiceSite::SetViewModified(HWND view)
 {
     if (view != nullptr) GetHostServiceSite().SetDrawingModified(view);

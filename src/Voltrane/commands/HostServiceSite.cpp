@@ -8,6 +8,7 @@
 #include "core/CadSystem.h"
 #include "drawing/PageOperations.h"
 #include "view/ViewServices.h"
+#include "view/ElementDrawing.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -62,8 +63,10 @@ void CHostServiceSite::ClearDrawingModified(HWND view)
     if (PDBINFO* block = ViewBlock(view)) block->modified = 0;
 }
 void CHostServiceSite::NotifyDrawingAttributesChanged() { RefreshToolPanelAttributes(); }
-// Element redraws belong to the view services, not built yet: nothing is drawn.
-LRESULT CHostServiceSite::RedrawElementInViews(HWND, int, void*) { return 0; }
+LRESULT CHostServiceSite::RedrawElementInViews(HWND view, int colour, void* element)
+{
+    return ::RedrawElementInViews(view, colour, element);
+}
 
 int CHostServiceSite::MarginFrameColour() { return GetCadSystem().setup.paper_margin.color; }
 

@@ -17,6 +17,12 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
+#include "view/CursorMessageWindows.h"
+#include "view/ElementDrawing.h"
+#include "view/InputScale.h"
+#include "view/LoupeView.h"
+#include "view/RasterService.h"
+#include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -28,11 +34,16 @@
 // program without an open drawing does: no view, points at 0, nothing found, nothing pending.
 
 int CInputWaitSite::HasActiveView() { return ::GetActiveView() != nullptr ? 1 : 0; }
-int CInputWaitSite::IsCursorOverLoupe() { return 0; }
-void CInputWaitSite::ClearOverLoupe() {}
+int CInputWaitSite::IsCursorOverLoupe() { return ::IsCursorOverLoupe(); }
+void CInputWaitSite::ClearOverLoupe() { ::ClearOverLoupe(); }
 int CInputWaitSite::IsGridSnapOn() { return IsGridOn(); }
 int CInputWaitSite::IsKeyCursorMode() { return ::IsKeyCursorMode(); }
-HostPoint CInputWaitSite::LoupePoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::LoupePoint()
+{
+    HostPoint point = {};
+    GetLoupePoint(&point.x, &point.y);
+    return point;
+}
 HostPoint CInputWaitSite::GridPoint()
 {
     HostPoint point{};
@@ -56,20 +67,39 @@ HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
     point.y = xyz[1];
     return point;
 }
-void CInputWaitSite::EraseRubberBand() {}
+void CInputWaitSite::EraseRubberBand()
+{
+    if (HWND view = GetActiveView()) UpdateRubberBand(view, 0, 0, 1);
+}
 void CInputWaitSite::UnlockView() { ::UnlockView(); }
 void CInputWaitSite::SetLastInputPoint(const HostPoint& point)
 {
     DrawLastPointCursor(0, 0, 0);
+    // The point searches and the last-point marker each keep the point.
     SetSearchLastInputPoint(point);
+    ::SetLastInputPoint(point.x, point.y, 0.0);
     DrawLastPointCursor(0, 0, 3);
 }
-void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
+void CInputWaitSite::ScalePointInputToDrawing(HostPoint* point)
+{
+    double xyz[3] = {point->x, point->y, 0.0};
+    ::ScalePointInputToDrawing(xyz);
+    point->x = xyz[0];
+    point->y = xyz[1];
+}
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
 int CInputWaitSite::LayoutCellLayer() { return 0; }
 int CInputWaitSite::LayoutCellPage() { return 0; }
-int CInputWaitSite::DetectRasterPoint(const HostPoint&, HostPoint*) { return 0; }
-void CInputWaitSite::ShowSnapName(int) {}
+int CInputWaitSite::DetectRasterPoint(const HostPoint& at, HostPoint* found)
+{
+    const double point[2] = {at.x, at.y};
+    double out[2] = {0, 0};
+    if (!found || !::DetectRasterPoint(point, out)) return 0;
+    found->x = out[0];
+    found->y = out[1];
+    return 1;
+}
+void CInputWaitSite::ShowSnapName(int nameIndex) { GetSnapWin().ShowSnapName(nameIndex, nullptr); }
 int CInputWaitSite::IsPanelEditActive() { return 0; }
 int CInputWaitSite::IsRightMenuShown() { return 0; }
 int CInputWaitSite::IsTemporaryPointPending() { return 0; }

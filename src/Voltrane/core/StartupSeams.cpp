@@ -25,6 +25,10 @@
 #include "drawing/PaperTable.h"
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
+#include "view/InputScale.h"
+#include "view/LoupeView.h"
+#include "view/RasterRotation.h"
+#include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
 
@@ -38,7 +42,6 @@ HWND g_loupeView = nullptr;
 // Window procedures of the view popups and the layout cells until the views answer them.
 LRESULT CALLBACK LayoutCellWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 LRESULT CALLBACK LayoutViewWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
-LRESULT CALLBACK LoupeViewWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 
 }  // namespace
 
@@ -52,12 +55,15 @@ StartupSubsystems& ProgramSubsystems()
 void ClearViewTable() { ::ClearViewTable(); }
 void LoadViewCursors(HINSTANCE instance) { ::LoadViewCursors(instance); }
 void LoadViewArrowCursor() { ::LoadViewArrowCursor(); }
-int RegisterInputScaleWindowClass(HINSTANCE, HWND) { return kNotAvailable; }
-void DestroyInputScaleWindow() {}
-int AllocRasterBuffers() { return kNotAvailable; }
-void FreeRasterBuffers() {}
-int CreateRubberBandDbs() { return kNotAvailable; }
-void DeleteRubberBandDbs() {}
+int RegisterInputScaleWindowClass(HINSTANCE instance, HWND mainFrame)
+{
+    return ::RegisterInputScaleWindowClass(instance, mainFrame);
+}
+void DestroyInputScaleWindow() { ::DestroyInputScaleWindow(); }
+int AllocRasterBuffers() { return ::AllocRasterBuffers(); }
+void FreeRasterBuffers() { ::FreeRasterBuffers(); }
+int CreateRubberBandDbs() { return ::CreateRubberBandDbs(); }
+void DeleteRubberBandDbs() { ::DeleteRubberBandDbs(); }
 int IsKeyCursorMode() { return ::IsKeyCursorMode(); }
 HWND GetActiveView() { return ::GetActiveView(); }
 

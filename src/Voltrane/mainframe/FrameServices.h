@@ -15,6 +15,10 @@ struct FrameServices {
     HWND (*createDrawingWindow)(HWND mainWnd) = nullptr;
     // 1 when the view is the locked drawing view, which takes no dropped files.
     int (*isLockedView)(HWND view) = nullptr;
+    // The timer's blinks: the keyboard-cursor marker, and the flagged elements of every view
+    // in the phase given (drawing views).
+    void (*blinkKeyCursor)() = nullptr;
+    void (*blinkFlaggedElements)(int phase) = nullptr;
     // Service commands 1200-1500 and view commands 3000-3999: 1 when done.
     int (*executeServiceCommand)(HWND mainWnd, WPARAM wParam, LPARAM lParam) = nullptr;
     int (*executeViewCommand)(HWND mainWnd, WPARAM wParam, LPARAM lParam) = nullptr;

@@ -569,6 +569,7 @@ LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
             }
         }
     }
+    if (GetFrameServices().blinkKeyCursor) GetFrameServices().blinkKeyCursor();
     if (flags.drawingWindowClosing == 1) return 0;
     if (flags.auxViewRefresh) {
         if (layoutView != nullptr && ::IsWindowVisible(layoutView)) {
@@ -597,6 +598,7 @@ int CMainFrame::BlinkViewsTick()
     if (now - limit <= flags.lastBlinkChange) return 1;
     flags.lastBlinkChange = now;
     flags.blinkPhase = !flags.blinkPhase;
+    if (GetFrameServices().blinkFlaggedElements) GetFrameServices().blinkFlaggedElements(flags.blinkPhase);
     return 1;
 }
 

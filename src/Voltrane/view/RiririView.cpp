@@ -17,6 +17,8 @@
 #include "view/ViewCommands.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
+#include "view/CursorMessageWindows.h"
+#include "view/RubberBand.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
 
@@ -464,6 +466,7 @@ void CRiririView::HandleMouseMove(WPARAM wParam, LPARAM lParam)
     }
     double world[2] = {0, 0};
     if (GetCursorWorldPoint(&world[0], &world[1])) ShowCursorCoordinates(world);
+    UpdateCursorMessagesOnMove();
 }
 
 LRESULT CRiririView::OnLeftDown(UINT, WPARAM, LPARAM lParam, BOOL&)

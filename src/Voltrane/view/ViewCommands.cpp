@@ -9,6 +9,8 @@
 #include "mainframe/CadStatusBar.h"
 #include "mainframe/MainFrame.h"
 #include "view/ViewCoordinates.h"
+#include "view/DirectionSearch.h"
+#include "view/RubberBand.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
 #include "commands/HostServiceSite.h"

@@ -180,6 +180,13 @@ void GetKeyCursorPoint(double* x, double* y, double* z)
     if (z) *z = g_keyZ;
 }
 
+void BlinkKeyCursor()
+{
+    if (!IsKeyCursorActive()) return;
+    g_keyMarkerShown = !g_keyMarkerShown;
+    DrawKeyCursorMarker(g_keyX, g_keyY, g_keyMarkerShown);
+}
+
 namespace {
 
 void EraseKeyMarker()

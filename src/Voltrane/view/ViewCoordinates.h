@@ -29,6 +29,8 @@ double GetViewShrinkRatio(HWND view);
 // ---- the keyboard cursor ----
 int IsKeyCursorMode();
 int IsKeyCursorActive();
+// The timer's blink of the keyboard-cursor marker in active keyboard mode.
+void BlinkKeyCursor();
 void SetKeyCursorSuspended(int suspended);
 int IsKeyCursorSuspended();
 double GetKeyCursorStep();

@@ -10,6 +10,8 @@
 #include "view/DrawingWindowCreation.h"
 #include "view/ViewCommands.h"
 #include "view/ViewCoordinates.h"
+#include "view/ElementDrawing.h"
+#include "view/ViewServiceMessages.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -89,18 +91,27 @@ int IsLockedViewService(HWND view) { return IsLockedView(view); }
 
 HWND CreateEmptyDrawingWindow(HWND mainWnd) { return CreateRovOdidov(mainWnd, 0, nullptr, nullptr); }
 
+void BlinkAllViews(int phase)
+{
+    for (HWND view = WalkStart(); view; view = GetNextView(view)) BlinkFlaggedElements(view, phase);
+}
+
 }  // namespace
 
 void ConnectDrawingViews(CMainFrame&)
 {
     static CViewHostMessages viewMessages;
     static CDrawingHostMessages drawingMessages;
+    static CViewServiceMessages serviceMessages;
     CCadSysCmd& services = GetCadSysCmd();
     services.AddFamilyEntries(CCadSysCmd::kViewMessages, &viewMessages);
+    services.AddFamilyEntries(CCadSysCmd::kViewMessages, &serviceMessages);
     services.AddFamilyEntries(CCadSysCmd::kDatabaseMember, &drawingMessages);
     FrameServices& frameServices = GetFrameServices();
     frameServices.getActiveView = GetActiveView;
     frameServices.isLockedView = IsLockedViewService;
+    frameServices.blinkKeyCursor = BlinkKeyCursor;
+    frameServices.blinkFlaggedElements = BlinkAllViews;
     frameServices.createDrawingWindow = CreateEmptyDrawingWindow;
     frameServices.executeViewCommand = ExecuteViewCommandNotified;
 }

@@ -9,6 +9,7 @@
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "core/SystemLog.h"
+#include "view/ElementDrawing.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 
@@ -231,6 +232,8 @@ double RenderView(HDC target, const RECT& client, HWND view, PDBINFO* block, CDr
     QueryPerformanceCounter(&start);
 
     ViewPaintSettings settings = CurrentViewPaintSettings();
+    settings.lastPointShown =
+        GetShownLastPointMarker(view, &settings.lastPointX, &settings.lastPointY, &settings.lastPointZ);
     void* db = block->engineDb;
     if (auto* live = static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(0, db))) {
         live->colours[0].red = GetRValue(settings.background);

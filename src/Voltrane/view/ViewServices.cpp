@@ -1,4 +1,6 @@
 #include "view/ViewServices.h"
+#include "view/InputScale.h"
+#include "view/LoupeView.h"
 
 #include "core/SystemLog.h"
 #include "view/ViewCoordinates.h"
@@ -13,48 +15,10 @@ double g_gridOriginX = 0.0, g_gridOriginY = 0.0;
 
 }  // namespace
 
-// The rubber-band databases and the markers belong to the element drawing services, which are
-// not built yet: nothing has been drawn, so there is nothing to erase.
-int UpdateRubberBand(HWND view, int, int, int) { return GetViewBlock(view) != nullptr ? 1 : 0; }
-void DrawLastPointCursor(int, int, int) {}
-void DrawKeyCursorMarker(double, double, int) {}
 
-namespace {
-
-// The point a running command hands with 8001 (x, y, z); null when lParam holds none.
-const double* CommandPoint(LPARAM lParam)
-{
-    const auto* point = reinterpret_cast<const double*>(lParam);
-    return point != nullptr && !IsBadReadPtr(point, 3 * sizeof(double)) ? point : nullptr;
-}
-
-}  // namespace
-
-void HandleCursorMessageCommand(HWND, WPARAM wParam, LPARAM lParam)
-{
-    // The command grid belongs to the view coordinates; the message windows themselves come
-    // with the view services.
-    if (LOWORD(wParam) == 8001) {
-        switch (HIWORD(wParam)) {
-        case 10: SetViewGridSnapOrigin(nullptr); return;
-        case 11:
-            if (const double* point = CommandPoint(lParam)) SetViewGridSnapOrigin(point);
-            return;
-        case 20: SetViewGridSnapPitch(CommandPoint(lParam)); return;
-        default: break;
-        }
-    }
-    WriteSystemLog(3, "View", "cursor message %u/%u: not available", static_cast<unsigned>(LOWORD(wParam)),
-                   static_cast<unsigned>(HIWORD(wParam)));
-}
-
-void CloseInputScaleWindow() {}
-void UpdateInputScaleWindow() {}
-void HideLoupeWindow() {}
+void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
+void HideLoupeWindow() { SetLoupeState(0); }
 void PlaceLayoutCells(HWND, int, int) {}
-// The directional search is the view services' own: until it is built nothing is found, so a
-// jump ends without moving the keyboard cursor.
-int FindPointInDirection(const char*, double*, double*) { return 0; }
 
 HWND GetToolPanelWindow() { return nullptr; }
 

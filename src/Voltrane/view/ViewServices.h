@@ -8,11 +8,9 @@
 #include <windows.h>
 
 #include "DrawingWindowRecords.h"
+#include "view/RubberBand.h"
 
 // ---- view services ----
-// Mode 0 draws the new rubber-band elements, 1 erases the band shown, 2 resets the scratch
-// databases; 0 without a drawing block.
-int UpdateRubberBand(HWND view, int code, int mode, int sw);
 // Mode 0 erases the last-input-point cursor of the active view, 3 draws it.
 void DrawLastPointCursor(int a, int b, int mode);
 // Draws (show 1) or erases (0) the keyboard-cursor marker at the world point in the active view.
@@ -24,9 +22,6 @@ void UpdateInputScaleWindow();
 void HideLoupeWindow();
 // Places the page-layout cells of a view of the given client size.
 void PlaceLayoutCells(HWND view, int width, int height);
-// The nearest element point from the keyboard cursor in the direction ("UP", "DOWN", "LEFT",
-// "RIGHT"); 1 with (x, y) set when one was found.
-int FindPointInDirection(const char* direction, double* x, double* y);
 
 // ---- files ----
 // Saves the drawing of the view (mode 1: the close question's save); 1 saved, 0 not.

@@ -258,11 +258,14 @@ TEST_F(SecondStageFixture, StandInsAnswerNotAvailableAndTheStartGoesOn)
     EXPECT_EQ(program.AllocRightMenuBuffer(), seam::kNotAvailable);
     EXPECT_EQ(program.LoadRightMenuFile("RMenu.txt"), seam::kNotAvailable);
     EXPECT_EQ(program.LoadRecentCommands(), seam::kNotAvailable);
-    EXPECT_EQ(program.CreateRubberBandDbs(), seam::kNotAvailable);
+    // The rubber-band databases are real: made, then released again.
+    EXPECT_EQ(program.CreateRubberBandDbs(), 1);
+    seam::DeleteRubberBandDbs();
     EXPECT_EQ(program.CreateRightMenuPopup(m_frame.Handle(), nullptr), seam::kNotAvailable);
     EXPECT_EQ(program.OfferBackupRecovery(m_frame.Handle(), 1), -1);  // nothing reopened
     EXPECT_EQ(seam::StartDdeServer(), seam::kNotAvailable);
-    EXPECT_EQ(seam::AllocRasterBuffers(), seam::kNotAvailable);
+    EXPECT_EQ(seam::AllocRasterBuffers(), 1);
+    seam::FreeRasterBuffers();
 
     GetCadSystem().SetStartupSubsystems(nullptr);
     SettingsSandbox::Messages().clear();

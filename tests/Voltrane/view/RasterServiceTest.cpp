@@ -1,0 +1,186 @@
+#include "GTest.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "DravikDb.h"
+#include "EngineRecords.h"
+#include "drawing/CadDatabase.h"
+#include "view/RasterGeometry.h"
+#include "view/RasterService.h"
+
+namespace {
+
+// A one-bit uncompressed TIFF: width x height pixels, every pixel of the first row dark, the
+// resolution num/den per unit.
+std::vector<unsigned char> MakeTiff(uint32_t width, uint32_t height, uint32_t num, uint32_t den, uint16_t unit)
+{
+    const uint32_t rowBytes = (width + 7) / 8;
+    std::vector<unsigned char> pixels(rowBytes * height, 0xFF);  // white is 1 with min-is-black
+    for (uint32_t x = 0; x < width; ++x) pixels[x / 8] &= static_cast<unsigned char>(~(0x80 >> (x % 8)));
+    std::vector<unsigned char> out;
+    auto put16 = [&](uint16_t v) { out.push_back(v & 0xFF), out.push_back(v >> 8); };
+    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back((v >> (8 * i)) & 0xFF); };
+    const uint16_t entries = 11;
+    const uint32_t ifdOffset = 8;
+    const uint32_t ifdSize = 2 + entries * 12 + 4;
+    const uint32_t xResOffset = ifdOffset + ifdSize, yResOffset = xResOffset + 8, dataOffset = yResOffset + 8;
+    out.push_back('I'), out.push_back('I');
+    put16(42);
+    put32(ifdOffset);
+    put16(entries);
+    auto entry = [&](uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+        put16(tag), put16(type), put32(count), put32(value);
+    };
+    entry(256, 4, 1, width);
+    entry(257, 4, 1, height);
+    entry(258, 3, 1, 1);
+    entry(259, 3, 1, 1);
+    entry(262, 3, 1, 1);  // min is black
+    entry(273, 4, 1, dataOffset);
+    entry(277, 3, 1, 1);
+    entry(278, 4, 1, height);
+    entry(279, 4, 1, static_cast<uint32_t>(pixels.size()));
+    entry(282, 5, 1, xResOffset);
+    entry(283, 5, 1, yResOffset);
+    put32(0);
+    // 11 entries listed; the unit goes in by patching the count to 12 below.
+    put32(num), put32(den);
+    put32(num), put32(den);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    // Rebuild with the resolution unit entry appended (tags stay ascending).
+    std::vector<unsigned char> withUnit(out.begin(), out.begin() + 8);
+    auto w16 = [&](uint16_t v) { withUnit.push_back(v & 0xFF), withUnit.push_back(v >> 8); };
+    auto w32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) withUnit.push_back((v >> (8 * i)) & 0xFF); };
+    const uint32_t shift = 12;
+    w16(entries + 1);
+    for (int i = 0; i < entries; ++i) {
+        const unsigned char* e = out.data() + 10 + i * 12;
+        uint16_t tag = e[0] | (e[1] << 8);
+        uint32_t value;
+        std::memcpy(&value, e + 8, 4);
+        if (tag == 273 || tag == 282 || tag == 283) value += shift;
+        withUnit.insert(withUnit.end(), e, e + 8);
+        w32(value);
+    }
+    w16(296), w16(3), w32(1), w32(unit);
+    w32(0);
+    withUnit.insert(withUnit.end(), out.begin() + xResOffset, out.end());
+    return withUnit;
+}
+
+class RasterDrawing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        database.Create(0, nullptr, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(database.engineDb, nullptr);
+    }
+    void TearDown() override
+    {
+        auto* record = static_cast<EngineDbRecord*>(database.engineDb);
+        auto* attachment = static_cast<RasterAttachment*>(record->rasterAttachment);
+        record->rasterAttachment = nullptr;
+        CCadDbRaster::FreeAttachment(attachment);
+        database.Free();
+    }
+    RasterAttachment* Attachment()
+    {
+        return static_cast<RasterAttachment*>(static_cast<EngineDbRecord*>(database.engineDb)->rasterAttachment);
+    }
+    CCadDatabase database;
+};
+
+TEST_F(RasterDrawing, ATiffWrittenNowAttachesWithItsSizeAndBits)
+{
+    const std::vector<unsigned char> tiff = MakeTiff(1654, 3, 200, 1, 2);
+    ASSERT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, tiff.data(), tiff.size(), 420, 297), 1);
+    RasterAttachment* a = Attachment();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->bitmapWidth, 1654u);
+    EXPECT_EQ(a->bitmapHeight, 3u);
+    EXPECT_NEAR(a->widthMm, 210.058, 0.0005);
+    EXPECT_DOUBLE_EQ(a->left, -a->widthMm / 2);
+    EXPECT_DOUBLE_EQ(a->top, a->heightMm / 2);
+    EXPECT_EQ(a->tiffLength, static_cast<int32_t>(tiff.size()));
+    ASSERT_NE(a->bits, nullptr);
+    const auto* bits = static_cast<const uint8_t*>(a->bits);
+    EXPECT_EQ(RasterPixel(bits, 1654, 3, 0, 0), 1) << "the dark first row";
+    EXPECT_EQ(RasterPixel(bits, 1654, 3, 1653, 0), 1);
+    EXPECT_EQ(RasterPixel(bits, 1654, 3, 5, 1), 0);
+
+    // A second picture replaces the first; a centimetre picture fills the paper.
+    const std::vector<unsigned char> cm = MakeTiff(500, 250, 100, 2, 3);
+    ASSERT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, cm.data(), cm.size(), 420, 297), 1);
+    a = Attachment();
+    EXPECT_DOUBLE_EQ(a->widthMm, 100);
+    EXPECT_DOUBLE_EQ(a->factorX, 4.2);
+    EXPECT_DOUBLE_EQ(a->factorY, 297.0 / 50);
+}
+
+TEST_F(RasterDrawing, UnreadablePicturesAttachNothingAndZeroResolutionsDivideByNothing)
+{
+    const std::vector<unsigned char> good = MakeTiff(16, 2, 200, 1, 2);
+    ASSERT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, good.data(), good.size(), 420, 297), 1);
+    RasterAttachment* before = Attachment();
+    const unsigned char junk[] = "not a picture at all";
+    EXPECT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, junk, sizeof junk, 420, 297), 0);
+    EXPECT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, nullptr, 10, 420, 297), 0);
+    EXPECT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, good.data(), 0, 420, 297), 0);
+    EXPECT_EQ(Attachment(), before) << "the earlier picture stays";
+
+    // The reader reports a zero resolution as none: a pixel per millimetre, finite sizes.
+    for (const auto& zero : {MakeTiff(16, 2, 0, 1, 2), MakeTiff(16, 2, 200, 0, 3)}) {
+        if (CCadDbRaster::LoadTiffAttachment(database.engineDb, zero.data(), zero.size(), 420, 297)) {
+            EXPECT_TRUE(std::isfinite(Attachment()->widthMm));
+            EXPECT_GT(Attachment()->widthMm, 0);
+            EXPECT_TRUE(std::isfinite(Attachment()->factorX));
+        }
+    }
+}
+
+TEST_F(RasterDrawing, RequestsWithoutViewAnswerZeroAndUnknownOperationsToo)
+{
+    RasterRequest request;
+    std::memset(&request, 0, sizeof request);
+    for (int op : {2, 3, 4, 5, 7, 12, 13, 99}) {
+        request.operation = op;
+        EXPECT_EQ(HandleRasterRequest(&request), 0) << op;
+    }
+    request.operation = 8;
+    EXPECT_EQ(HandleRasterRequest(&request), 1);
+    EXPECT_EQ(HandleRasterRequest(nullptr), 0);
+}
+
+TEST(RasterPixelGeometry, RoundsDownAndBack)
+{
+    // 100 x 50 pixels of 200 x 100 mm, factors 1, scale 1: 2 mm per pixel, centred.
+    const RasterPixelGeometry g = {100, 50, 200, 100, 1, 1, 1};
+    struct Case {
+        double x, y, px, py;
+    } cases[] = {
+        {0, 0, 50, 25},
+        {-100, 50, 0, 0},
+        {-101, 0, -1, 25},    // a pixel left of the picture: floor, not truncation
+        {-102, 0, -1, 25},    // an exact negative value stays
+        {-103, 0, -2, 25},
+        {1, -1, 50, 25},
+    };
+    for (const Case& c : cases) {
+        double x = c.x, y = c.y;
+        ASSERT_EQ(WorldToRasterPixel(g, &x, &y), 1);
+        EXPECT_EQ(x, c.px) << c.x;
+        EXPECT_EQ(y, c.py) << c.y;
+    }
+    double x = 50, y = 25;
+    ASSERT_EQ(RasterPixelToWorld(g, &x, &y), 1);
+    EXPECT_DOUBLE_EQ(x, 0);
+    EXPECT_DOUBLE_EQ(y, 0);
+    const RasterPixelGeometry empty = {0, 50, 200, 100, 1, 1, 1};
+    x = 3;
+    EXPECT_EQ(WorldToRasterPixel(empty, &x, &y), 0);
+    EXPECT_EQ(x, 3);
+}
+
+}  // namespace
