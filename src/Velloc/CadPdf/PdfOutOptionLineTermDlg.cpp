@@ -249,8 +249,8 @@ LRESULT CAcadOutOptionSentanDlg::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& ha
 void ShowLineTermDialog()
 {
     WNDCLASSA picker;
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), kLineTermPickerClass, &picker) &&
-        !GetClassInfoA(nullptr, kLineTermPickerClass, &picker)) {
+    // The dialog is made from the plug-in's template: the class must be one it can see.
+    if (!GetClassInfoA(VellocInstance(), kLineTermPickerClass, &picker)) {
         ::MessageBoxA(GetActiveWindow(), "線端の設定は使用できません。", "ERROR", MB_OK);
         return;
     }
