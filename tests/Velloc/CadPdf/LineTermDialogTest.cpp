@@ -332,3 +332,26 @@ TEST(LineTermDialog, ResetReplacesEveryType)
     EXPECT_EQ("7.5", after);
     for (int type = 0; type < 14; ++type) EXPECT_EQ(FormatLineTermSetting(DefaultLineTerm(type)), ReadLineTerm(type)) << type;
 }
+
+TEST(LineTermDialog, TypesWithoutARecordShowNoFieldsAndStoreNothing)
+{
+    StandInPickerClass picker;
+    ASSERT_TRUE(picker.registered);
+    static HMODULE plugin = LoadLibraryA((TestProgramFolder() + "Velloc.dll.so").c_str());
+    ASSERT_NE(nullptr, plugin);
+    CAcadOutOptionSentanDlg dialog;
+    for (int type = 0; type < 3; ++type) dialog.lineTerms.push_back(DefaultLineTerm(type));
+    ASSERT_NE(nullptr, dialog.CreateIn(plugin, nullptr));
+    ShowWindow(dialog.m_hWnd, SW_SHOWNA);
+    HWND pickerWindow = GetDlgItem(dialog.m_hWnd, kPicker);
+    SendMessageA(pickerWindow, kUserPicks, 5, 0);  // a type past the short list
+    EXPECT_EQ(5, dialog.currentType);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog.m_hWnd, kFirstEdit)));
+    SetDlgItemTextA(dialog.m_hWnd, kFirstEdit, "-1");
+    EXPECT_EQ(1, dialog.StoreTypeFields());
+    EXPECT_EQ(3u, dialog.lineTerms.size());
+    SendMessageA(pickerWindow, kUserPicks, 2, 0);
+    EXPECT_EQ(2, dialog.currentType);
+    EXPECT_EQ("1.25", DialogDriver::Text(dialog.m_hWnd, kFirstEdit));
+    DestroyWindow(dialog.m_hWnd);
+}
