@@ -11,7 +11,7 @@ constexpr const char kLineTypePopupClass[] = "vyltypewndclass";
 // registration succeeds.
 ATOM RegisterLineTypePickerClasses();
 
-// The classes' window procedures. Until the picker controls are built these only answer as a
-// plain window does.
+// The classes' window procedures: the control kit's line-type picker, one source for the program
+// and the plug-in.
 LRESULT CALLBACK LineTypeFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK LineTypePopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

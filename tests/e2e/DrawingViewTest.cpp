@@ -113,6 +113,16 @@ protected:
         return view != nullptr && IsWindow(view) ? view : nullptr;
     }
 
+    // Reads the view's setting until its scale is no longer `scale` (10 seconds at most).
+    bool WaitForScaleChange(HWND view, double scale, ViewMapping* mapping)
+    {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            if (!ReadMapping(view, mapping)) return false;
+            if (mapping->mode.scale != scale) return true;
+        }
+        return false;
+    }
+
     bool ReadMapping(HWND view, ViewMapping* mapping)
     {
         auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
@@ -514,6 +524,154 @@ TEST_F(DrawingViewTest, ViewLockMessagesAndTheNewWindowThatAnswersItsDatabase)
     EXPECT_NE(db, 0);
     EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db);
     EXPECT_EQ(Send(frame, WM_CADDB_RELEASE_VIEW), 1);
+}
+
+// A real left click at the client point of the view; the view is told where the mouse is first.
+void ClickInView(HWND view, POINT client)
+{
+    POINT screen = client;
+    ClientToScreen(view, &screen);
+    SetCursorPos(screen.x, screen.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Area zoom (service command 1210) by two real clicks, then the previous view (1333) brings the
+// setting before the zoom back.
+TEST_F(DrawingViewTest, AreaZoomByTwoClicksAndThePreviousView)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ViewMapping before;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    PostMessageA(frame, WM_COMMAND, 1210, 0);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+
+    const POINT corners[2] = {{before.centreX - 100, before.centreY - 40}, {before.centreX + 20, before.centreY + 20}};
+    SetForegroundWindow(frame);
+    for (const POINT& corner : corners) {
+        ClickInView(view, corner);
+        ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    }
+    ViewMapping after;
+    ASSERT_TRUE(WaitForScaleChange(view, before.mode.scale, &after));
+    // The 120 x 60 pixel box now fills the view: its centre is the view's centre.
+    EXPECT_GT(after.mode.scale, before.mode.scale * 1.5);
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    before.ToWorld(corners[0], &x1, &y1);
+    before.ToWorld(corners[1], &x2, &y2);
+    EXPECT_NEAR(after.mode.offsetX, -(x1 + x2) / 2, std::fabs(x2 - x1) * 0.05)
+        << "before " << before.mode.offsetX << "," << before.mode.offsetY << " x" << before.mode.scale << " after "
+        << after.mode.offsetX << "," << after.mode.offsetY << " x" << after.mode.scale << " corners " << x1 << ","
+        << y1 << " " << x2 << "," << y2;
+    EXPECT_NEAR(after.mode.offsetY, -(y1 + y2) / 2, std::fabs(y2 - y1) * 0.05);
+
+    // Escape in the first corner ends the area zoom; the previous view swaps the settings back.
+    PostMessageA(frame, WM_COMMAND, 1211, 0);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    PostMessageA(frame, WM_COMMAND, 1333, 0);
+    ViewMapping back;
+    ASSERT_TRUE(WaitForScaleChange(view, after.mode.scale, &back));
+    EXPECT_DOUBLE_EQ(back.mode.scale, before.mode.scale);
+    EXPECT_DOUBLE_EQ(back.mode.offsetX, before.mode.offsetX);
+}
+
+// View command 3014 puts the keyboard cursor on the line end near the mouse (not on the mouse
+// point), and 3020 gives that point to the waiting command.
+TEST_F(DrawingViewTest, SnapToAnEndPointPutsTheKeyboardCursorOnTheLineEnd)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "WaitPoint waiting", 10000)) << Caption(frame);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+    const POINT nearEnd = mapping.ToClient(99, 1);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(nearEnd.x, nearEnd.y));
+    PostMessageA(frame, WM_COMMAND, 3014, 0);
+    PostMessageA(frame, WM_COMMAND, 3020, 0);
+    std::string caption;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        caption = Caption(frame);
+        if (caption.rfind("WaitPoint point ", 0) == 0) break;
+    }
+    unsigned long code = 0;
+    double x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(caption.c_str(), "WaitPoint point 0x%lx %lf,%lf", &code, &x, &y), 3) << caption;
+    EXPECT_DOUBLE_EQ(x, 100);
+    EXPECT_DOUBLE_EQ(y, 0);
+    Send(frame, WM_CAD_CANCEL_COMMAND);
+}
+
+// The service commands' further views (1203, 1213) share the source's drawing too: closing
+// them leaves the drawing alive and usable in the first view.
+TEST_F(DrawingViewTest, ServiceCommandFurtherViewsShareTheDrawing)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    const LRESULT db = Send(frame, WM_CAD_ACTIVE_DB);
+    for (WPARAM id : {1203, 1213}) {
+        PostMessageA(frame, WM_COMMAND, id, 0);
+        HWND further = nullptr;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+            further = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
+            if (further != nullptr && further != view) break;
+        }
+        ASSERT_NE(further, view) << "no further view for " << id;
+        EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << id;
+        PostMessageA(ChildFrameOf(further), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntilGone(further)) << id;
+        EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_DB), db) << id;
+    }
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+}
+
+// Zoom (1205) started while the scroll (1206) waits ends the scroll and starts afresh: a click
+// then zooms in by one step.
+TEST_F(DrawingViewTest, ZoomStartedDuringAScrollZoomsAtTheNextClick)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ViewMapping before;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    PostMessageA(frame, WM_COMMAND, 1206, 0);
+    PostMessageA(frame, WM_COMMAND, 1205, 0);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+
+    SetForegroundWindow(frame);
+    ClickInView(view, POINT{before.centreX, before.centreY});
+    ViewMapping after;
+    ASSERT_TRUE(WaitForScaleChange(view, before.mode.scale, &after));
+    EXPECT_DOUBLE_EQ(after.mode.scale, before.mode.scale * 2);
+    PostMessageA(frame, WM_COMMAND, 1211, 0);
+    EXPECT_TRUE(WaitUntilResponsive(frame, 10000));
+}
+
+// Zoom to all elements (1334): the line from (-100, 0) to (100, 0) and the circle of radius 50
+// around the origin fill the view, centred on the origin.
+TEST_F(DrawingViewTest, ZoomToAllFitsEveryElement)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    ViewMapping before;
+    ASSERT_TRUE(ReadMapping(view, &before));
+    PostMessageA(frame, WM_COMMAND, 1334, 0);
+    ViewMapping after;
+    ASSERT_TRUE(WaitForScaleChange(view, before.mode.scale, &after));
+    RECT client;
+    GetClientRect(view, &client);
+    const double fit = std::fmin(client.right / 200.0, client.bottom / 100.0);
+    EXPECT_GT(after.mode.scale, fit * 0.5);
+    EXPECT_LE(after.mode.scale, fit * 1.0001);
+    EXPECT_NEAR(after.mode.offsetX, 0, 1e-9);
+    EXPECT_NEAR(after.mode.offsetY, 0, 1e-9);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // A plug-in command that waits for input runs in the real program and is answered with keys:
 // a typed number and Enter give it a point, Escape ends it. A command picked while another one
-// waits ends the waiting one first, and runs only after it has returned.
+// waits ends the waiting one first, and runs only after it has returned. The escape and cancel
+// service commands end a waiting command too, and service ids without an entry change nothing.
 #include "GTest.h"
 
+#include <set>
 #include <string>
 
 #include "CatalogueSwap.h"
@@ -125,6 +127,42 @@ TEST_F(WaitCommandTest, ClosingTheProgramEndsAWaitingCommand)
     DWORD exitCode = 0;
     EXPECT_TRUE(program.WaitForExit(30000, &exitCode)) << "the process outlived its window";
     frame = nullptr;
+}
+
+// The service command ids that have an entry of their own (1260-1299 are right-click picks).
+const std::set<int> kListedServiceIds = {
+    1200, 1201, 1203, 1204, 1205, 1206, 1208, 1209, 1210, 1211, 1212, 1213, 1214, 1215, 1216, 1217, 1218,
+    1219, 1225, 1227, 1228, 1229, 1230, 1234, 1235, 1300, 1302, 1303, 1304, 1305, 1306, 1307, 1311, 1313,
+    1314, 1315, 1316, 1317, 1318, 1320, 1331, 1332, 1333, 1334, 1335, 1336, 1337, 1350, 1351};
+
+// Service ids without an entry and the F10 key leave the program responsive: no endless
+// hand-over between the service and the view commands, also inside a waiting command.
+TEST_F(WaitCommandTest, UnlistedServiceIdsAndF10LeaveTheProgramResponsive)
+{
+    for (int id = 1200; id <= 1500; ++id) {
+        if (kListedServiceIds.count(id) || (id >= 1260 && id <= 1299)) continue;
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutA(frame, WM_COMMAND, static_cast<WPARAM>(id), 0, SMTO_BLOCK, 10000, &answer), 0)
+            << "service command " << id << " did not come back";
+    }
+    PostKey(frame, VK_F10);
+    EXPECT_TRUE(WaitUntilResponsive(frame, 10000));
+    ASSERT_TRUE(StartWaiting(5991, "WaitKey")) << Caption(frame);
+    for (int id : {1202, 1240, 1400, 1500}) PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    EXPECT_TRUE(WaitUntilResponsive(frame, 10000));
+    EXPECT_EQ(Caption(frame), "WaitKey waiting");
+    // The cancel service command ends the waiting command.
+    PostMessageA(frame, WM_COMMAND, 1305, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "WaitKey end 0", 10000)) << Caption(frame);
+}
+
+TEST_F(WaitCommandTest, EscapeServiceCommandEndsTheWaitingCommand)
+{
+    ASSERT_TRUE(StartWaiting(5991, "WaitKey")) << Caption(frame);
+    PostMessageA(frame, WM_COMMAND, 1211, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "WaitKey ESC", 10000)) << Caption(frame);
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5990, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "/C:Echo", 10000)) << Caption(frame);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
+#include "commands/InterruptCommands.h"
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
 
@@ -49,7 +50,7 @@ int CCommandControlServices::ClearRightMenuPickList() { return 1; }
 LRESULT CCommandControlServices::EnableRightMenuPickList(WPARAM, LPARAM) { return 0; }
 LRESULT CCommandControlServices::AddRightMenuPickItem(WPARAM, const char*, INT_PTR, INT_PTR) { return 0; }
 LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM) { return 0; }
-INT_PTR CCommandControlServices::TakeKeptMark() { return 0; }
+INT_PTR CCommandControlServices::TakeKeptMark() { return ::TakeKeptMark(); }
 LRESULT CCommandControlServices::DdeMessage(UINT, WPARAM, LPARAM) { return 0; }
 HWND CCommandControlServices::AppPanelDialogInUse() { return nullptr; }
 

@@ -1,6 +1,7 @@
 #include "commands/CommandHost.h"
 
 #include "DravikDb.h"
+#include "commands/InterruptCommands.h"
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
 #include "core/SystemLog.h"
@@ -79,7 +80,7 @@ void CCommandHost::CloseAllParameterPanels() {}
 void CCommandHost::BackupModifiedDrawings() {}
 void CCommandHost::CountCommandForBackup() {}
 void CCommandHost::AddRecentCommand(int, const char*) {}
-void CCommandHost::DestroyKeptElementMark() {}
+void CCommandHost::DestroyKeptElementMark() { ReleaseKeptMark(1); }
 
 void CCommandHost::SendStatus(int code, LPARAM value)
 {

@@ -1,7 +1,8 @@
 #include "commands/HostServiceDispatch.h"
 
-#include "commands/HostServiceFamilies.h"
 #include "commands/ElementMessages.h"
+#include "commands/HostServiceFamilies.h"
+#include "commands/ServiceCommands.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
@@ -71,9 +72,9 @@ CCadSysCmd& GetCadSysCmd()
     return object;
 }
 
-CCadInterruptWait& GetCadInterruptWait()
+CCadInterruptCmd& GetCadInterruptCmd()
 {
-    static CCadInterruptWait object;
+    static CCadInterruptCmd object;
     return object;
 }
 
@@ -83,6 +84,7 @@ void ConnectHostServices(CMainFrame& frame)
     InstallHostServiceFamilies(services);
     InstallElementMessages(services);
     frame.SetHostServices(&services, services.StateFlagAddress());
-    frame.SetInterruptCommands(&GetCadInterruptWait());
+    frame.SetInterruptCommands(&GetCadInterruptCmd());
     GetFrameServices().restoreInputFocus = RestoreInputFocus;
+    InstallServiceCommands();
 }

@@ -13,6 +13,7 @@
 #include "commands/CadCmd.h"
 #include "commands/CommandControlMessages.h"
 #include "commands/InputWaitLoop.h"
+#include "commands/InterruptCommands.h"
 
 class CMainFrame;
 class CSystemCommandDispatcher;
@@ -66,9 +67,9 @@ private:
 
 // The program's host-service object and interrupt wait.
 CCadSysCmd& GetCadSysCmd();
-CCadInterruptWait& GetCadInterruptWait();
+CCadInterruptCmd& GetCadInterruptCmd();
 
-// Chains the host-service object, with its families of host messages, (and, until the interrupt-command object exists, the
-// interrupt wait) into the main frame's map, hands the frame the state flag and gives the frame
-// the input focus service. Called once before the frame window is created.
+// Chains the host-service object, with its families of host messages, and the interrupt-command
+// object into the main frame's map, hands the frame the state flag and gives the frame the input
+// focus and service-command entries. Called once before the frame window is created.
 void ConnectHostServices(CMainFrame& frame);

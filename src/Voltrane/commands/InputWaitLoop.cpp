@@ -9,6 +9,8 @@
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
 #include "commands/MarkServices.h"
+#include "commands/PointSearch.h"
+#include "commands/ServiceCommands.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
@@ -56,7 +58,12 @@ HostPoint CInputWaitSite::ViewGridPoint(int* snapped)
 }
 void CInputWaitSite::EraseRubberBand() {}
 void CInputWaitSite::UnlockView() { ::UnlockView(); }
-void CInputWaitSite::SetLastInputPoint(const HostPoint&) {}
+void CInputWaitSite::SetLastInputPoint(const HostPoint& point)
+{
+    DrawLastPointCursor(0, 0, 0);
+    SetSearchLastInputPoint(point);
+    DrawLastPointCursor(0, 0, 3);
+}
 void CInputWaitSite::ScalePointInputToDrawing(HostPoint*) {}
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
 int CInputWaitSite::LayoutCellLayer() { return 0; }
@@ -69,13 +76,32 @@ int CInputWaitSite::IsTemporaryPointPending() { return 0; }
 void CInputWaitSite::ClearTemporaryPointPending() {}
 HostPoint CInputWaitSite::TemporaryPoint() { return HostPoint{}; }
 void CInputWaitSite::InputPointOffset(HostPoint*) {}
-HostPoint CInputWaitSite::Midpoint() { return HostPoint{}; }
+HostPoint CInputWaitSite::Midpoint() { return ServiceMidpoint(); }
 int CInputWaitSite::IsRecheckRequested() { return 0; }
 void CInputWaitSite::ClearRecheckRequest() {}
 int CInputWaitSite::IsDdeTextPending() { return 0; }
 void CInputWaitSite::ClearDdeTextPending() {}
 const char* CInputWaitSite::DdeText() { return ""; }
-int CInputWaitSite::SearchPoint(SnapSearch, const HostPoint&, void*, HostPoint*) { return 0; }
+int CInputWaitSite::SearchPoint(SnapSearch kind, const HostPoint& at, void* mark, HostPoint* found)
+{
+    SearchPointRecord point{at.x, at.y, at.value1, at.value2};
+    SearchPointRecord out = point;
+    int hit = 0;
+    switch (kind) {
+    case SnapSearch::EndPoint: hit = ::SearchPoint(point, &out, mark); break;
+    case SnapSearch::Intersection: hit = SearchPoint3(point, &out, mark); break;
+    case SnapSearch::Centre: hit = SearchPoint2Ex(point, &out, mark); break;
+    case SnapSearch::MidPoint: hit = SearchPoint2(point, &out, mark); break;
+    case SnapSearch::OnLine: hit = SearchPoint4(point, &out, mark); break;
+    }
+    if (hit && found) {
+        found->x = out.x;
+        found->y = out.y;
+        found->value1 = out.value1;
+        found->value2 = out.value2;
+    }
+    return hit;
+}
 int CInputWaitSite::PickElementAtPoint(const HostPoint& at, int groups, INT_PTR* element)
 {
     void* picked = nullptr;

@@ -182,14 +182,3 @@ public:
         }
     WK_END_MSG_MAP()
 };
-
-// The interrupt wait, chained by the interrupt-command object: answers WM_CAD_INTERRUPT_WAIT.
-class CCadInterruptWait : public CCadCmd {
-public:
-    WK_BEGIN_MSG_MAP(CCadInterruptWait)
-        if (uMsg == WM_CAD_INTERRUPT_WAIT) {
-            lResult = InterruptWaitInput(hWnd, reinterpret_cast<InputWaitRecord*>(lParam));
-            return TRUE;
-        }
-    WK_END_MSG_MAP()
-};

@@ -12,3 +12,10 @@ extern int LineEndTypeEnableMask[kLineEndTypeCount];
 int LineEndTypeToListRow(int type);
 // The type of the row-th enabled type; 0 when the row lies past the last enabled type.
 int ListRowToLineEndType(int row);
+
+// The same mappings over a given mask (a mark field's own copy): row → type gives 0 past the
+// last enabled type or for a negative row; type → row gives the number of enabled types below
+// it, less one when the type itself is not enabled (-1 when none lies below), and 0 for a
+// type outside 0 to 15.
+int MaskRowToLineEndType(int row, const int* mask);
+int LineEndTypeToMaskRow(const int* mask, int type);

@@ -37,6 +37,7 @@ CCadSystem& GetCadSystem()
 }
 
 HWND GetMainFrameWnd() { return g_mainFrameWnd; }
+void SetMainFrameWnd(HWND mainFrame) { g_mainFrameWnd = mainFrame; }
 HWND GetStatusBarWnd() { return g_statusBarWnd; }
 int GetLinkMode() { return g_linkMode; }
 void SetLinkMode(int linkMode) { g_linkMode = linkMode; }

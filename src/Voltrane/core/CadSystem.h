@@ -88,6 +88,8 @@ CCadSystem& GetCadSystem();
 
 // The main frame window (none before the second start stage) and the status bar window.
 HWND GetMainFrameWnd();
+// Stores the main frame handle, as the second start stage does (tests stand in a window).
+void SetMainFrameWnd(HWND mainFrame);
 HWND GetStatusBarWnd();
 
 // The hand-off start mode read from "to_cad.atr"; -1 when there is no hand-off file.

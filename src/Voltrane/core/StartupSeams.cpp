@@ -6,6 +6,16 @@
 #include <vector>
 
 #include "commands/CommandCatalog.h"
+#include "commands/CommandRunState.h"
+#include "commands/InterruptCommands.h"
+#include "commands/VisibleAgainstBackground.h"
+#include "controls/ColorPicker.h"
+#include "controls/KitButtons.h"
+#include "controls/LineEndPickers.h"
+#include "controls/LineTypePicker.h"
+#include "controls/LineWidthPicker.h"
+#include "controls/PickerHost.h"
+#include "controls/PointLayerPickers.h"
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
@@ -19,7 +29,6 @@ namespace {
 
 HWND g_layoutView = nullptr;
 HWND g_loupeView = nullptr;
-int g_interruptJumpArmed = 0;
 int g_backupStarted = 0;
 int g_previousRunCrashed = 0;
 
@@ -156,8 +165,79 @@ int CreateRightMenuPopup(HWND, HINSTANCE) { return kNotAvailable; }
 void SyncSnapButtons() {}
 int RegisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 int UnregisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
-void RegisterControlClasses(HINSTANCE) {}
-void UnregisterControlClasses(HINSTANCE) {}
+namespace {
+
+// What the pickers read of the program: the active drawing view, its database and its
+// current colour.
+void InstallPickerHostCalls()
+{
+    PickerHostCalls& calls = GetPickerHostCalls();
+    calls.activeView = [] { return ::GetActiveView(); };
+    calls.activeDb = [] { return ::GetActiveDb(); };
+    calls.viewColorNumber = [](HWND view) {
+        const PDBINFO* block = GetViewBlock(view);
+        return block != nullptr ? static_cast<int>(block->colour) : -1;
+    };
+    calls.visibleAgainstBackground = VisibleAgainstBackground;
+    calls.restoreInputFocus = FrameRestoreInputFocus;
+    calls.mainFrame = GetMainFrameWnd;
+    calls.layerPickMode = [] { return GetCommandRunState().layerPickMode; };
+}
+
+}  // namespace
+
+ControlClassRegistrations::ControlClassRegistrations()
+    : kitButtons(RegisterKitButtonClasses),
+      panelClasses(nullptr),
+      layerPicker(RegisterLayerPickerClasses),
+      colorPicker(RegisterColorPickerClasses),
+      lineTypePicker(RegisterLineTypePickerClasses),
+      pointMarkPicker(RegisterPointMarkPickerClasses),
+      lineWidthPicker(RegisterLineWidthPickerClasses),
+      startMarkPicker(RegisterLineStartMarkPickerClasses),
+      endMarkPicker(RegisterLineEndMarkPickerClasses)
+{
+}
+
+ControlClassRegistrations& GetControlClassRegistrations()
+{
+    static ControlClassRegistrations registrations;
+    return registrations;
+}
+
+// The kit's buttons first, then the panels' classes, then the seven pickers. A failed
+// registration is logged and start-up goes on: windows of that class cannot be made.
+void RegisterControlClasses(HINSTANCE instance)
+{
+    InstallPickerHostCalls();
+    const ControlClassRegistrations& r = GetControlClassRegistrations();
+    if (r.kitButtons(instance) == 0) WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (ボタン)");
+    if (r.panelClasses != nullptr) r.panelClasses(instance);
+    const struct {
+        int (*registration)(HINSTANCE);
+        const char* name;
+    } pickers[] = {
+        {r.layerPicker, "cmdlayerclass"},      {r.colorPicker, "cmdcolorclass"},
+        {r.lineTypePicker, "cmdltypeclass"},   {r.pointMarkPicker, "cmdpointclass"},
+        {r.lineWidthPicker, "cmdlwidclass"},   {r.startMarkPicker, "cmdltermsclass"},
+        {r.endMarkPicker, "cmdltermeclass"},
+    };
+    for (const auto& picker : pickers)
+        if (picker.registration(instance) == 0)
+            WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (%s)", picker.name);
+}
+
+void UnregisterControlClasses(HINSTANCE instance)
+{
+    UnregisterKitButtonClasses(instance);
+    UnregisterColorPickerClasses(instance);
+    UnregisterLineStartMarkPickerClass(instance);
+    UnregisterLineEndMarkPickerClass(instance);
+    UnregisterLineTypePickerClass(instance);
+    UnregisterLineWidthPickerClass(instance);
+    UnregisterLayerPickerClasses(instance);
+    UnregisterPointMarkPickerClass(instance);
+}
 
 ParameterPanelHandles& GetParameterPanelHandles()
 {
@@ -167,8 +247,8 @@ ParameterPanelHandles& GetParameterPanelHandles()
 
 // ---- commands ----
 int ReadCommandDefinitions() { return GetLumbraCmd().ReadCommandDefinitions(); }
-int IsInterruptJumpModeArmed() { return g_interruptJumpArmed; }
-void SetInterruptJumpModeArmed(int armed) { g_interruptJumpArmed = armed; }
+int IsInterruptJumpModeArmed() { return ::IsInterruptJumpModeArmed(); }
+void SetInterruptJumpModeArmed(int armed) { ::SetInterruptJumpModeArmed(armed); }
 int LoadRecentCommands() { return kNotAvailable; }
 void SaveRecentCommands() {}
 void LoadInputHistory() {}

@@ -49,6 +49,21 @@ int UnregisterCalculatorClass(HINSTANCE instance);
 // The class registrations of the control kit, the panels and the pickers, in start order.
 void RegisterControlClasses(HINSTANCE instance);
 void UnregisterControlClasses(HINSTANCE instance);
+// The registration steps RegisterControlClasses runs, in order (a test may replace them to
+// watch the order and a failure). The panels' classes are null until the panels exist.
+struct ControlClassRegistrations {
+    int (*kitButtons)(HINSTANCE);
+    int (*panelClasses)(HINSTANCE);
+    int (*layerPicker)(HINSTANCE);
+    int (*colorPicker)(HINSTANCE);
+    int (*lineTypePicker)(HINSTANCE);
+    int (*pointMarkPicker)(HINSTANCE);
+    int (*lineWidthPicker)(HINSTANCE);
+    int (*startMarkPicker)(HINSTANCE);
+    int (*endMarkPicker)(HINSTANCE);
+    ControlClassRegistrations();
+};
+ControlClassRegistrations& GetControlClassRegistrations();
 // The open parameter-panel list box, the combo box whose list is dropped down and the
 // in-place edit field; the panels set them while such a window is open.
 struct ParameterPanelHandles {

@@ -57,6 +57,13 @@ int FrameExecuteViewCommand(HWND mainWnd, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+int FrameAppendTypedKeyName(HWND window, int virtualKey)
+{
+    if (auto fn = GetFrameServices().appendTypedKeyName) return fn(window, virtualKey);
+    FrameTrace("typed key %d: not served\n", virtualKey);
+    return 0;
+}
+
 int FrameIsPluginCommandRunning()
 {
     auto fn = GetFrameServices().isPluginCommandRunning;

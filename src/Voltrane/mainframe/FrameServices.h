@@ -18,6 +18,8 @@ struct FrameServices {
     // Service commands 1200-1500 and view commands 3000-3999: 1 when done.
     int (*executeServiceCommand)(HWND mainWnd, WPARAM wParam, LPARAM lParam) = nullptr;
     int (*executeViewCommand)(HWND mainWnd, WPARAM wParam, LPARAM lParam) = nullptr;
+    // A key for the typed-key matcher of the view commands (the frame's F10 entry).
+    int (*appendTypedKeyName)(HWND window, int virtualKey) = nullptr;
     // 1 while a plug-in command runs (the system-command dispatcher).
     int (*isPluginCommandRunning)() = nullptr;
     // Restarts the timed-backup clock; the timer tick's timed-backup check.
@@ -51,6 +53,7 @@ HWND FrameCreateDrawingWindow(HWND mainWnd);
 int FrameIsLockedView(HWND view);
 int FrameExecuteServiceCommand(HWND mainWnd, WPARAM wParam, LPARAM lParam);
 int FrameExecuteViewCommand(HWND mainWnd, WPARAM wParam, LPARAM lParam);
+int FrameAppendTypedKeyName(HWND window, int virtualKey);
 int FrameIsPluginCommandRunning();
 void FrameRestartBackupTimer();
 void FrameCheckTimedBackup();

@@ -336,8 +336,8 @@ LRESULT CMainFrame::OnFrameCommand(WPARAM wParam, LPARAM, BOOL& bHandled)
 {
     switch (LOWORD(wParam)) {
     case kCmdTypedKeyF10:
-        // The F10 key for the typed-key matcher of the view commands.
-        FrameTrace("typed key F10: not served\n");
+        // The F10 key (the system keeps it for the menu bar) for the typed-key matcher.
+        FrameAppendTypedKeyName(m_hWnd, VK_F10);
         return 0;
     case kCmdExit:
         PostMessage(WM_CLOSE);

@@ -112,23 +112,23 @@ int OpenEmptyDrawingWindow(HWND mainWindow)
     return 1;
 }
 
-int OpenFurtherDrawingView(HWND mainWindow)
+namespace {
+
+// The further view shared by command 4025 and the service commands 1203 and 1213: a new window
+// on the source view's database (never a copy of its record), captioned, fitted to the paper;
+// the new view, or null.
+HWND MakeFurtherView(HWND mainWindow, HWND active, HWND* sourceOut)
 {
-    HWND active = GetActiveView();
-    if (active == nullptr || IsViewLocked()) return 0;
-    RECT frameRect;
-    HWND activeFrame = GetParent(active);
-    GetWindowRect(activeFrame, &frameRect);
-    if (frameRect.right - frameRect.left < 100 || frameRect.bottom - frameRect.top < 100) return 0;
     HWND sourceView = FindViewByFileName(nullptr, active);
+    *sourceOut = sourceView;
     PDBINFO* source = GetViewBlock(sourceView);
-    if (source == nullptr || source->engineDb == nullptr) return 0;
+    if (source == nullptr || source->engineDb == nullptr) return nullptr;
 
     HWND view = CreateRovOdidov(mainWindow, 1, nullptr, nullptr);
-    if (view == nullptr) return 0;
+    if (view == nullptr) return nullptr;
     auto* frame = static_cast<CRiririFrame*>(WinKit::CWindowImplRoot::FromHandle(GetParent(view)));
     PDBINFO* block = GetViewBlock(view);
-    if (frame == nullptr || block == nullptr) return 0;
+    if (frame == nullptr || block == nullptr) return nullptr;
     // The new window shares the source's database: its own empty one goes first, so that no
     // database is left without an owner.
     frame->Database().Free();
@@ -160,6 +160,22 @@ int OpenFurtherDrawingView(HWND mainWindow)
     }
     FitViewToPaper();
     if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_USER, 5, GetViewElementCount(view));
+    return view;
+}
+
+}  // namespace
+
+int OpenFurtherDrawingView(HWND mainWindow)
+{
+    HWND active = GetActiveView();
+    if (active == nullptr || IsViewLocked()) return 0;
+    RECT frameRect;
+    HWND activeFrame = GetParent(active);
+    GetWindowRect(activeFrame, &frameRect);
+    if (frameRect.right - frameRect.left < 100 || frameRect.bottom - frameRect.top < 100) return 0;
+    HWND sourceView = nullptr;
+    HWND view = MakeFurtherView(mainWindow, active, &sourceView);
+    if (view == nullptr) return 0;
 
     HWND client = GetMdiClientWnd();
     RECT rect = frameRect;
@@ -174,6 +190,19 @@ int OpenFurtherDrawingView(HWND mainWindow)
     } else {
         SetWindowPos(GetParent(sourceView), nullptr, topLeft.x, topLeft.y, width, height / 2, SWP_NOZORDER | SWP_NOCOPYBITS);
         SetWindowPos(GetParent(view), nullptr, topLeft.x, topLeft.y + height / 2, width, height / 2, SWP_NOZORDER | SWP_NOCOPYBITS);
+    }
+    return 1;
+}
+
+int OpenFurtherDrawingViewVariant(HWND mainWindow, char variant)
+{
+    HWND active = GetActiveView();
+    if (active == nullptr || IsViewLocked()) return 0;
+    HWND sourceView = nullptr;
+    HWND view = MakeFurtherView(mainWindow, active, &sourceView);
+    if (view == nullptr) return 0;
+    if (variant == 'A') {
+        if (PDBINFO* block = GetViewBlock(view)) block->pageLayout = 0;
     }
     return 1;
 }

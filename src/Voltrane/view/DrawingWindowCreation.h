@@ -17,3 +17,6 @@ HWND CreateRovOdidov(HWND window, int noTitle, const RECT* rectA, const RECT* re
 int OpenEmptyDrawingWindow(HWND mainWindow);
 // Command 4025: a further view of the active drawing beside the active one; 1 when made.
 int OpenFurtherDrawingView(HWND mainWindow);
+// Service commands 1203 (variant 'A': the new view's page layout off) and 1213 ('B'): the same
+// further view without a minimum frame size and without rearranging the frames; 1 when made.
+int OpenFurtherDrawingViewVariant(HWND mainWindow, char variant);

@@ -11,6 +11,11 @@
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
+#include "commands/HostServiceSite.h"
+#include "commands/PointSearch.h"
+#include "commands/ServiceCommands.h"
+#include "controls/LineEndTypes.h"
+#include "core/StartupSeams.h"
 
 CCadCmdDisp& GetCadCmdDisp()
 {
@@ -110,17 +115,40 @@ int ZoomActiveViewIn(int moveCursor, double n) { return GetCadCmdDisp().ZoomIn(m
 int ZoomActiveViewOut(int moveCursor, double n) { return GetCadCmdDisp().ZoomOut(moveCursor, n); }
 int CenterActiveViewAtCursor(int value) { return GetCadCmdDisp().CenterAtCursor(value); }
 
+int WrapColour(int colour) { return colour > 256 ? 1 : colour <= 0 ? 256 : colour; }
+int WrapLineType(int type) { return type >= 32 ? 0 : type < 0 ? 31 : type; }
+int WrapLineWidth(int width) { return width >= 16 ? 0 : width < 0 ? 15 : width; }
+bool IsRealValue2InRange(double value) { return value > 0.0 && value <= 10.0; }
+bool IsLayerInRange(double value) { return value >= 0.0 && value < 256.0; }
+
 namespace {
+
+int g_jumpMode = 0;
 
 void PostToActiveView(UINT message, WPARAM code)
 {
     if (HWND view = GetActiveView()) PostMessageA(view, message, code, 0);
 }
 
-// The direction commands 3001-3004: the keyboard cursor in keyboard mode, else the scroll bar.
-void DirectionCommand(int keyDirection, UINT scrollMessage, WPARAM scrollCode)
+void PostToMain(UINT message, WPARAM wParam)
 {
-    // The directional point search (jump mode) belongs to the view services.
+    if (HWND main = GetMainFrameWnd()) PostMessageA(main, message, wParam, 0);
+}
+
+// The direction commands 3001-3004: with jump mode armed the nearest element point in the
+// direction (found or not, jump mode ends); else the keyboard cursor in keyboard mode, else
+// the scroll bar.
+void DirectionCommand(int keyDirection, const char* name, UINT scrollMessage, WPARAM scrollCode, int* jumpMode)
+{
+    if (*jumpMode) {
+        double x = 0, y = 0;
+        if (FindPointInDirection(name, &x, &y)) {
+            EnsureKeyCursorMode();
+            SetKeyCursorPoint(x, y, 0.0);
+        }
+        *jumpMode = 0;
+        return;
+    }
     if (IsKeyCursorMode()) MoveKeyCursor(keyDirection, GetStatusBarInputDouble());
     else PostToActiveView(scrollMessage, scrollCode);
 }
@@ -130,23 +158,100 @@ void EraseActiveRubberBand()
     if (HWND view = GetActiveView()) UpdateRubberBand(view, 0, 0, 1);
 }
 
+// 3014-3016: the keyboard cursor onto the point found at the cursor.
+void SnapKeyCursor(int (*search)(const SearchPointRecord&, SearchPointRecord*, void*))
+{
+    SearchPointRecord point{};
+    if (!GetCursorWorldPoint(&point.x, &point.y)) return;
+    SearchPointRecord found = point;
+    if (!search(point, &found, nullptr)) return;
+    EnsureKeyCursorMode();
+    SetKeyCursorPoint(found.x, found.y, 0.0);
+}
+
+// The attributes changed: the tool panel shows them, and a waiting command hears of it unless
+// another event is pending.
+void NotifyAttributes()
+{
+    RaiseInputStateChange(kEventAttributesChanged);
+    GetHostServiceSite().NotifyDrawingAttributesChanged();
+}
+
+// 3023-3046 on the active view's current drawing attributes; nothing without a view.
+void AttributeCommand(PDBINFO& block, int id)
+{
+    switch (id) {
+    case 3023: block.colour = WrapColour(block.colour + 1); NotifyAttributes(); break;
+    case 3027: block.colour = WrapColour(block.colour - 1); NotifyAttributes(); break;
+    case 3024: block.lineType = WrapLineType(block.lineType + 1); NotifyAttributes(); break;
+    case 3028: block.lineType = WrapLineType(block.lineType - 1); NotifyAttributes(); break;
+    case 3025: block.lineWidth = WrapLineWidth(block.lineWidth + 1); NotifyAttributes(); break;
+    case 3029: block.lineWidth = WrapLineWidth(block.lineWidth - 1); NotifyAttributes(); break;
+    case 3031: case 3032: case 3033: {
+        const long number = GetStatusBarInputLong();
+        if (number >= 0) {
+            // A huge number must not overflow the wrap: anything above the range wraps to 0/1.
+            const int value = number > 100000 ? 100000 : static_cast<int>(number);
+            if (id == 3031) block.colour = WrapColour(value);
+            else if (id == 3032) block.lineType = WrapLineType(value);
+            else block.lineWidth = WrapLineWidth(value);
+        }
+        NotifyAttributes();
+        break;
+    }
+    case 3034: block.startMark = ListRowToLineEndType(LineEndTypeToListRow(block.startMark) + 1); NotifyAttributes(); break;
+    case 3035: block.endMark = ListRowToLineEndType(LineEndTypeToListRow(block.endMark) + 1); NotifyAttributes(); break;
+    case 3036: {
+        const double value = GetStatusBarInputDouble();
+        if (value > 0.0 && std::isfinite(value)) {
+            block.textStyle.height = value;
+            RaiseInputEvent(kEventAttributesChanged);
+        }
+        break;
+    }
+    case 3044: {
+        const double value = GetStatusBarInputDouble();
+        if (std::isfinite(value)) {
+            block.textStyle.interval = value;
+            RaiseInputEvent(kEventAttributesChanged);
+        }
+        break;
+    }
+    case 3045: {
+        const double value = GetStatusBarInputDouble();
+        if (IsRealValue2InRange(value)) {
+            block.textStyle.charRatio = value;
+            RaiseInputEvent(kEventAttributesChanged);
+        }
+        break;
+    }
+    case 3046: {
+        const double value = GetStatusBarInputDouble();
+        if (IsLayerInRange(value)) {
+            block.currentLayer = static_cast<int16_t>(value);
+            RefreshToolPanelAttributes();
+            RaiseInputEvent(kEventAttributesChanged);
+        }
+        break;
+    }
+    default: break;  // 3026, 3030: nothing
+    }
+}
+
 }  // namespace
 
-int ExecuteViewCommand(int, int id)
+int ViewJumpMode() { return g_jumpMode; }
+void SetViewJumpMode(int on) { g_jumpMode = on; }
+
+int RunViewCommand(int id, int* jumpMode)
 {
     HWND view = GetActiveView();
-    HWND main = GetMainFrameWnd();
-    if ((id >= 4000 && id <= 39999) || (id >= 1200 && id <= 1500)) {
-        // System and service ids go the router's way, which never hands them back here.
-        if (main != nullptr) PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(id), 0);
-        return 1;
-    }
     switch (id) {
-    case 3000: PostKeyCursorButton(1); break;
-    case 3001: DirectionCommand(3, WM_VSCROLL, SB_LINEUP); break;
-    case 3002: DirectionCommand(4, WM_VSCROLL, SB_LINEDOWN); break;
-    case 3003: DirectionCommand(2, WM_HSCROLL, SB_LINELEFT); break;
-    case 3004: DirectionCommand(1, WM_HSCROLL, SB_LINERIGHT); break;
+    case 3000: ToggleCursorMode(); break;
+    case 3001: DirectionCommand(3, "UP", WM_VSCROLL, SB_LINEUP, jumpMode); break;
+    case 3002: DirectionCommand(4, "DOWN", WM_VSCROLL, SB_LINEDOWN, jumpMode); break;
+    case 3003: DirectionCommand(2, "LEFT", WM_HSCROLL, SB_LINELEFT, jumpMode); break;
+    case 3004: DirectionCommand(1, "RIGHT", WM_HSCROLL, SB_LINERIGHT, jumpMode); break;
     case 3005: case 3006: case 3007: case 3008: {
         static const int kDirections[] = {3, 4, 2, 1};
         EnsureKeyCursorMode();
@@ -163,6 +268,12 @@ int ExecuteViewCommand(int, int id)
         EnsureKeyCursorMode();
         ResetKeyCursor();
         break;
+    case 3014: SnapKeyCursor(SearchPoint); break;
+    case 3015: SnapKeyCursor(SearchPoint3); break;
+    case 3016: SnapKeyCursor(SearchPoint2); break;
+    case 3017: PostToMain(WM_COMMAND, 4011); break;
+    case 3018: PostToMain(WM_CADDB_REDO, 0); break;
+    case 3019: PostToMain(WM_CADDB_UNDO, 0); break;
     case 3020:
         EnsureKeyCursorMode();
         RaiseInputEvent(kEventPoint);
@@ -172,7 +283,7 @@ int ExecuteViewCommand(int, int id)
         if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_COMMAND, 100, 0);  // both texts cleared
         break;
     case 3022:
-        if (main != nullptr) SendMessageA(main, WM_CAD_CANCEL_COMMAND, 0, 0);
+        if (HWND main = GetMainFrameWnd()) SendMessageA(main, WM_CAD_CANCEL_COMMAND, 0, 0);
         break;
     case 3037: SetKeyCursorStep(GetStatusBarInputDouble()); break;
     case 3038:
@@ -180,6 +291,10 @@ int ExecuteViewCommand(int, int id)
         FitViewToPaper();
         if (view != nullptr) UpdateWindow(view);
         GetFrameFlags().auxViewRefresh = 1;
+        if (HWND layout = seam::GetLayoutViewWindow()) {
+            InvalidateRect(layout, nullptr, FALSE);
+            UpdateWindow(layout);
+        }
         break;
     case 3039: CenterActiveViewAtCursor(0); break;
     case 3040: ZoomActiveViewIn(1, std::trunc(GetStatusBarInputDouble())); break;
@@ -191,37 +306,44 @@ int ExecuteViewCommand(int, int id)
             UpdateWindow(view);
         }
         break;
-    case 3042:
-        if (main != nullptr) PostMessageA(main, WM_COMMAND, 1205, 0);
-        break;
+    case 3042: PostToMain(WM_COMMAND, 1205); break;
     case 3043: ZoomActiveViewOut(1, std::trunc(GetStatusBarInputDouble())); break;
+    case 3047: PostToMain(WM_CAD_LAYOUT_VIEW_TOGGLE, 0); break;
+    case 3048:
+        EraseActiveRubberBand();
+        PostToMain(WM_COMMAND, 1219);
+        break;
+    case 3049: PostToMain(WM_CAD_LOUPE_TOGGLE, 0); break;
     case 3050: PostToActiveView(WM_HSCROLL, SB_LINELEFT); break;
     case 3051: PostToActiveView(WM_HSCROLL, SB_LINERIGHT); break;
     case 3052: PostToActiveView(WM_VSCROLL, SB_LINEUP); break;
     case 3053: PostToActiveView(WM_VSCROLL, SB_LINEDOWN); break;
-    case 3054: return 0;
+    case 3054:
+        *jumpMode = 1;
+        return 0;
     default:
-        WriteSystemLog(3, "View Cmd", "%d: not available in this build", id);
+        if (id >= 3023 && id <= 3046) {
+            if (PDBINFO* block = view ? GetViewBlock(view) : nullptr) AttributeCommand(*block, id);
+        }
         break;
     }
     return 1;
 }
 
-bool IsBuiltViewCommand(int id)
+int ExecuteViewCommand(int, int id)
 {
-    return (id >= 3000 && id <= 3013) || (id >= 3020 && id <= 3022) || (id >= 3037 && id <= 3043) ||
-           (id >= 3050 && id <= 3054);
+    if (id >= 4000 && id <= 39999) {
+        // The system command ends a running command first; it comes back through the router.
+        PostToMain(WM_COMMAND, static_cast<WPARAM>(id));
+        return 1;
+    }
+    if (id >= 1200 && id <= 1500) {
+        // The service commands never hand an id back here.
+        ExecuteServiceCommandNotified(GetMainFrameWnd(), static_cast<WPARAM>(id), 0);
+        return 1;
+    }
+    if (id >= 3000 && id <= 3054) return RunViewCommand(id, &g_jumpMode);
+    return 1;
 }
 
-int ExecuteViewCommandFromFrame(HWND mainWnd, WPARAM wParam, LPARAM)
-{
-    const int id = LOWORD(wParam);
-    // The command panels see the view command begin and end like any other command.
-    if (mainWnd != nullptr) SendMessageA(mainWnd, WM_CAD_CMD_NOTIFY, static_cast<WPARAM>(id), 1);
-    // The attribute, snap and panel view commands come with their services.
-    if (IsBuiltViewCommand(id)) ExecuteViewCommand(0, id);
-    if (mainWnd != nullptr) SendMessageA(mainWnd, WM_CAD_CMD_NOTIFY, static_cast<WPARAM>(id), 0);
-    // Always 0: the frame's own entries for the id run as well (3001 has every view forget its
-    // drawn cross-hair).
-    return 0;
-}
+bool IsBuiltViewCommand(int id) { return id >= 3000 && id <= 3054; }

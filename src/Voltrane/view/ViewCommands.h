@@ -36,8 +36,18 @@ int CenterActiveViewAtCursor(int value);
 // The view commands 3000 to 3054 (and the hand-on of system and service ids): 0 for 3054,
 // else 1.
 int ExecuteViewCommand(int modifiers, int id);
+// One view command 3000-3054 with the given jump-mode switch (the view commands' own, or the
+// interrupt commands'): 0 for 3054, else 1.
+int RunViewCommand(int id, int* jumpMode);
+// The view commands' jump mode.
+int ViewJumpMode();
+void SetViewJumpMode(int on);
 // The view command ids this build carries out.
 bool IsBuiltViewCommand(int id);
-// The main frame's entry for WM_COMMAND 3000-3999, bracketed by WM_CAD_CMD_NOTIFY; always 0,
-// so that the frame's own entries for the id run too.
-int ExecuteViewCommandFromFrame(HWND mainWnd, WPARAM wParam, LPARAM lParam);
+
+// The wrap rules of the attribute steps 3023-3033 and the ranges of 3045 and 3046.
+int WrapColour(int colour);      // above 256: 1; 0 or below: 256
+int WrapLineType(int type);      // 32 or above: 0; below 0: 31
+int WrapLineWidth(int width);    // 16 or above: 0; below 0: 15
+bool IsRealValue2InRange(double value);   // above 0, at most 10
+bool IsLayerInRange(double value);        // 0 to 255 once truncated (255.9 is 255)

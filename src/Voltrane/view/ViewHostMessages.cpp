@@ -1,5 +1,7 @@
 #include "view/ViewHostMessages.h"
 
+#include "commands/InterruptCommands.h"
+
 #include "HostMessages.h"
 #include "commands/HostServiceDispatch.h"
 #include "mainframe/FrameServices.h"
@@ -96,5 +98,5 @@ void ConnectDrawingViews(CMainFrame&)
     frameServices.getActiveView = GetActiveView;
     frameServices.isLockedView = IsLockedViewService;
     frameServices.createDrawingWindow = CreateEmptyDrawingWindow;
-    frameServices.executeViewCommand = ExecuteViewCommandFromFrame;
+    frameServices.executeViewCommand = ExecuteViewCommandNotified;
 }

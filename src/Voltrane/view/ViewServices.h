@@ -24,6 +24,9 @@ void UpdateInputScaleWindow();
 void HideLoupeWindow();
 // Places the page-layout cells of a view of the given client size.
 void PlaceLayoutCells(HWND view, int width, int height);
+// The nearest element point from the keyboard cursor in the direction ("UP", "DOWN", "LEFT",
+// "RIGHT"); 1 with (x, y) set when one was found.
+int FindPointInDirection(const char* direction, double* x, double* y);
 
 // ---- files ----
 // Saves the drawing of the view (mode 1: the close question's save); 1 saved, 0 not.

@@ -13,6 +13,7 @@
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
+#include "commands/InterruptCommands.h"
 #include "commands/PluginModules.h"
 #include "core/StartupSeams.h"
 #include "mainframe/MainAccelerator.h"
@@ -792,7 +793,7 @@ TEST_F(InputWaitTest, CancelWhileTheStateFlagIsZeroStillEndsTheWait)
 TEST_F(InputWaitTest, InterruptWaitReportsMovesAsCursorMovesAndKeepsPanelEvents)
 {
     // The interrupt wait answers through its own map, which the frame chains after the services.
-    CCadInterruptWait interruptMap;
+    CCadInterruptCmd interruptMap;
     auto interrupt = [&](uint32_t mask) {
         GetInputEventRecord().acceptMask = mask;
         LRESULT result = -1;

@@ -6,7 +6,7 @@
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
 //   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp;
 //   Settings, MakeDrawing: HostServiceCommands.cpp;
-//   ElementMarks, CopyUndo: ElementCommands.cpp.
+//   ElementMarks, CopyUndo: ElementCommands.cpp; KitDialog: KitDialogCommand.cpp.
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
 //           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
 //           column of text ink in the bar's left half, S a checksum of those pixels).
@@ -23,6 +23,7 @@
 #include "DrawingCommands.h"
 #include "ElementCommands.h"
 #include "HostServiceCommands.h"
+#include "KitDialogCommand.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -136,6 +137,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     if (int result = RunDrawingCommand(host, name); result != -2) return result;
     if (int result = RunHostServiceCommand(host, name); result != -2) return result;
     if (int result = RunElementCommand(host, name); result != -2) return result;
+    if (int result = RunKitDialogCommand(host, name); result != -2) return result;
     return -1;
 }
 

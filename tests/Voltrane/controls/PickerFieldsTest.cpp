@@ -1,0 +1,265 @@
+// The picker fields: their messages, notify mode, a field without a state block, and a list
+// dropped, picked and closed under Xvfb.
+#include "GTest.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "KitTestHost.h"
+#include "controls/ColorPicker.h"
+#include "controls/KitFaces.h"
+#include "controls/LineEndPickers.h"
+#include "controls/LineTypePicker.h"
+#include "controls/LineWidthPicker.h"
+#include "controls/PickerField.h"
+#include "controls/PickerHost.h"
+#include "controls/PointLayerPickers.h"
+#include "core/ConfigData.h"
+
+namespace {
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+HWND g_view = nullptr;
+
+class PickerFieldsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        RegisterColorPickerClasses(Instance());
+        RegisterLineStartMarkPickerClasses(Instance());
+        RegisterLineEndMarkPickerClasses(Instance());
+        RegisterLineTypePickerClasses(Instance());
+        RegisterLineWidthPickerClasses(Instance());
+        RegisterPointMarkPickerClasses(Instance());
+        RegisterLayerPickerClasses(Instance());
+    }
+    void SetUp() override
+    {
+        m_saved = GetPickerHostCalls();
+        g_view = nullptr;
+        GetPickerHostCalls().activeView = [] { return g_view; };
+        GetPickerHostCalls().viewColorNumber = [](HWND) { return 3; };
+        GetPickerHostCalls().visibleAgainstBackground = [](COLORREF c) { return c ^ 0x000001; };
+        for (int i = 0; i < 15; ++i) LineEndTypeEnableMask[i] = 1;
+        LineEndTypeEnableMask[15] = 0;
+    }
+    void TearDown() override { GetPickerHostCalls() = m_saved; }
+
+    // Clicks a screen point with the real mouse.
+    static void Click(POINT pt)
+    {
+        SetCursorPos(pt.x, pt.y);
+        INPUT in[2] = {};
+        in[0].type = in[1].type = INPUT_MOUSE;
+        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, in, sizeof(INPUT));
+    }
+    static HWND DroppedList(HWND field, const char* popupClass)
+    {
+        HWND popup = FindWindowExA(field, nullptr, popupClass, nullptr);
+        HWND combo = popup != nullptr ? GetDlgItem(popup, kPickerComboId) : nullptr;
+        if (combo == nullptr || SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0) return nullptr;
+        COMBOBOXINFO info = {sizeof info};
+        GetComboBoxInfo(combo, &info);
+        return info.hwndList;
+    }
+    size_t Notices(HWND field) const
+    {
+        size_t n = 0;
+        for (const HostMessage& m : host.Of(WM_COMMAND))
+            if (m.wParam == MAKEWPARAM(GetDlgCtrlID(field), kPickerClosedCode) && m.lParam == reinterpret_cast<LPARAM>(field)) ++n;
+        return n;
+    }
+
+    KitTestHost host;
+    PickerHostCalls m_saved;
+};
+
+TEST_F(PickerFieldsTest, ColourFieldLoadsACallersListAlwaysAndTheDrawingOnlyWithAView)
+{
+    HWND field = host.Child("cmdcolorclass", 10, 10, 10, 120, 22);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, 0), 0);
+    ColorPickerList caller = {};
+    caller.count = 300;  // more rows than a list holds
+    caller.currentRow = 7;
+    caller.numbers[0] = 42;
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_FLAGS, 0, kPickerCompact), 0);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, reinterpret_cast<LPARAM>(&caller)), 1);
+    const auto* state = static_cast<const ColorPickerList*>(PickerStateOf(field));
+    EXPECT_EQ(state->currentRow, 0);
+    EXPECT_EQ(state->flags, kPickerCompact);
+    EXPECT_EQ(ColorPickerRowCount(*state), 257);
+    g_view = host.window();
+    // Any row is stored and answered, and painting it shows an empty swatch.
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_VALUE, 0, 100000), 1);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 100000);
+    UpdateWindow(field);
+
+    // A reload from the drawing: engine defaults, the view's colour number, both tables.
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 2);
+    EXPECT_EQ(state->count, 256);
+    EXPECT_EQ(state->numbers[0], 1);
+    const COLORREF stored = GetConfigDataRuntime().palette[1];
+    EXPECT_EQ(static_cast<COLORREF>(state->colours[0]), stored ^ 1);
+    HWND plain = host.Child("cmdcolorclass2", 11, 10, 40, 120, 22);
+    EXPECT_EQ(static_cast<COLORREF>(static_cast<const ColorPickerList*>(PickerStateOf(plain))->colours[0]), stored);
+}
+
+TEST_F(PickerFieldsTest, MarkFieldsKeepTheirOwnNarrowedTypes)
+{
+    HWND start = host.Child("cmdltermsclass", 20, 10, 10, 120, 22);
+    for (int type : {0, 14, 15}) EXPECT_EQ(SendMessageA(start, WM_PICKER_REMOVE_TYPE, 0, type), 0);
+    EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), 1);
+    HWND end = host.Child("cmdltermeclass", 21, 10, 40, 120, 22);
+    const struct {
+        int set, shown;
+    } cases[] = {{0, 0}, {5, 5}, {13, 13}, {14, 13}, {99, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SendMessageA(start, WM_PICKER_SET_VALUE, 0, c.set), 1);
+        EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), c.shown) << c.set;
+    }
+    // Narrowing keeps the type shown; removing the type shown shows the first offered one.
+    SendMessageA(start, WM_PICKER_SET_VALUE, 0, 5);
+    SendMessageA(start, WM_PICKER_REMOVE_TYPE, 0, 3);
+    EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), 5);
+    SendMessageA(start, WM_PICKER_REMOVE_TYPE, 0, 5);
+    EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), 1);
+    SendMessageA(start, WM_PICKER_REMOVE_TYPE, 0, 16);  // ignored
+    SendMessageA(end, WM_PICKER_SET_VALUE, 0, 15);
+    EXPECT_EQ(SendMessageA(end, WM_PICKER_GET_VALUE, 0, 0), 14);
+}
+
+TEST_F(PickerFieldsTest, ValueFieldsAndNotifyMode)
+{
+    const struct {
+        const char* cls;
+        bool notifiesInNotifyMode;
+    } cases[] = {{"cmdltypeclass", true}, {"cmdlwidclass", false}, {"cmdpointclass", true}, {"cmdcolorclass", true},
+                 {"cmdltermsclass", true}};
+    int id = 30;
+    for (const auto& c : cases) {
+        HWND field = host.Child(c.cls, ++id, 10, 10, 120, 22);
+        EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_VALUE, 0, 3), 1) << c.cls;
+        EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), c.cls == std::string("cmdcolorclass") ? 3 : 3) << c.cls;
+        EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_FLAGS, 0, kPickerNotifyMode), 0) << c.cls;
+        UpdateWindow(field);
+        host.Clear();
+        SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        KitTestHost::Drain();
+        EXPECT_EQ(Notices(field), c.notifiesInNotifyMode ? 1u : 0u) << c.cls;
+        EXPECT_EQ(GetWindow(field, GW_CHILD), nullptr) << c.cls;
+        // Without its state block a field answers "none" and ignores clicks.
+        FreePickerState(field);
+        EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_VALUE, 0, 3), 0) << c.cls;
+        EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), -1) << c.cls;
+        EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_FLAGS, 0, 0), -1) << c.cls;
+        SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        EXPECT_EQ(GetWindow(field, GW_CHILD), nullptr) << c.cls;
+        UpdateWindow(field);
+        DestroyWindow(field);
+    }
+}
+
+TEST_F(PickerFieldsTest, LayerFieldKeepsPageAndLayer)
+{
+    HWND field = host.Child("cmdlayerclass", 40, 10, 10, 120, 30);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_VALUE, 2, 5), 1);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 5);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_FLAGS, 0, 0), 2);
+    SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetWindow(field, GW_CHILD), nullptr);  // no drawing: nothing opens
+}
+
+TEST_F(PickerFieldsTest, ListDropsUnderTheFieldTakesAPickAndClosesWithEscape)
+{
+    g_view = host.window();
+    HWND field = host.Child("cmdcolorclass", 50, 40, 30, 100, 22);
+    ASSERT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, 0), 1);
+    UpdateWindow(host.window());
+    host.Clear();
+    SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    HWND list = nullptr;
+    ASSERT_TRUE(KitTestHost::PumpUntil([&] { return (list = DroppedList(field, "vycolorwndclass")) != nullptr; }));
+    RECT listRect, fieldRect;
+    GetWindowRect(list, &listRect);
+    GetWindowRect(field, &fieldRect);
+    EXPECT_EQ(listRect.top, fieldRect.bottom);
+    EXPECT_EQ(listRect.left, fieldRect.left);
+    EXPECT_EQ(listRect.right - listRect.left, 180);  // a 100-pixel field gets the minimum width
+    const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(rowHeight, 26);
+    // The fifth row, picked with the mouse (the list may start at the current row).
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    Click({listRect.left + 20, listRect.top + (4 - top) * rowHeight + 13});
+    ASSERT_TRUE(KitTestHost::PumpUntil([&] { return Notices(field) == 1; }));
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 4);
+    ASSERT_TRUE(KitTestHost::PumpUntil([&] { return GetWindow(field, GW_CHILD) == nullptr; }));
+
+    // Opened again and closed with Esc: the value stays and the parent still hears of it. The
+    // pointer is moved off first, so that no row follows it.
+    SetCursorPos(1, 1);
+    SetForegroundWindow(host.window());
+    SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ASSERT_TRUE(KitTestHost::PumpUntil([&] { return DroppedList(field, "vycolorwndclass") != nullptr; }));
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, key, sizeof(INPUT));
+    ASSERT_TRUE(KitTestHost::PumpUntil([&] { return Notices(field) == 2; }));
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 4);
+}
+
+TEST_F(PickerFieldsTest, ListWidths)
+{
+    const struct {
+        const char* cls;
+        const char* popup;
+        int fieldWidth, listWidth;
+    } cases[] = {
+        {"cmdcolorclass", "vycolorwndclass", 200, 200},
+        {"cmdltermeclass", "vyltermewndclass", 300, 150},
+        {"cmdltermsclass", "vyltermswndclass", 300, 300},
+        {"cmdlwidclass", "vylwidwndclass", 100, 250},
+    };
+    g_view = host.window();
+    for (const auto& c : cases) {
+        HWND field = host.Child(c.cls, 60, 20, 20, c.fieldWidth, 22);
+        SendMessageA(field, WM_PICKER_RELOAD, 0, 0);
+        SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        HWND list = nullptr;
+        ASSERT_TRUE(KitTestHost::PumpUntil([&] { return (list = DroppedList(field, c.popup)) != nullptr; })) << c.cls;
+        RECT r;
+        GetWindowRect(list, &r);
+        EXPECT_EQ(r.right - r.left, c.listWidth) << c.cls;
+        SendMessageA(GetDlgItem(FindWindowExA(field, nullptr, c.popup, nullptr), kPickerComboId), CB_SHOWDROPDOWN, FALSE, 0);
+        ASSERT_TRUE(KitTestHost::PumpUntil([&] { return GetWindow(field, GW_CHILD) == nullptr; })) << c.cls;
+        DestroyWindow(field);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PickerFieldsTest, HoverNoticesOnEnterAndLeave)
+{
+    HWND field = host.Child("cmdpointclass", 70, 20, 20, 120, 22);
+    UpdateWindow(host.window());
+    host.Clear();
+    SendMessageA(field, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+    SendMessageA(field, WM_MOUSEMOVE, 0, MAKELPARAM(12, 10));  // still inside: nothing more
+    SendMessageA(field, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
+    const auto hovers = host.Of(WM_KIT_HOVER);
+    ASSERT_EQ(hovers.size(), 2u);
+    EXPECT_EQ(hovers[0].wParam, 70u);
+    EXPECT_EQ(hovers[0].lParam, 0);
+    EXPECT_EQ(hovers[1].lParam, 1);
+    EXPECT_NE(GetCapture(), field);
+}
+
+}  // namespace
