@@ -14,6 +14,7 @@
 #include "ExportFixture.h"
 #include "PdfImportFakes.h"
 #include "TestOwnerWindow.h"
+#include "controls/LineEndPickers.h"
 
 namespace {
 
@@ -354,4 +355,34 @@ TEST(LineTermDialog, TypesWithoutARecordShowNoFieldsAndStoreNothing)
     EXPECT_EQ(2, dialog.currentType);
     EXPECT_EQ("1.25", DialogDriver::Text(dialog.m_hWnd, kFirstEdit));
     DestroyWindow(dialog.m_hWnd);
+}
+
+TEST(LineTermDialog, WithTheProgramsPicker)
+{
+    // As the program starts: types 0 to 14 offered, the start-mark picker registered.
+    for (int type = 0; type < kLineEndTypeCount; ++type) LineEndTypeEnableMask[type] = type <= 14 ? 1 : 0;
+    ASSERT_NE(0, RegisterLineStartMarkPickerClasses(GetModuleHandleA(nullptr)));
+    ExportSettingsFolder folder;
+    LRESULT firstType = -2;
+    std::string firstLabel, radiusLabel, radius;
+    const std::string failure = RunLineTermDialog([&](DialogDriver& driver, HWND dialog) {
+        HWND field = GetDlgItem(dialog, kPicker);
+        firstType = SendMessageA(field, kGetType, 0, 0);
+        firstLabel = DialogDriver::Text(dialog, kFirstLabel);
+        // The field reports a choice to its dialog with code 1.
+        SendMessageA(field, kSetType, 0, 6);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kPicker, 1), reinterpret_cast<LPARAM>(field));
+        driver.WaitFor([&] { return DialogDriver::Text(dialog, kFirstLabel) == "半径"; });
+        radiusLabel = DialogDriver::Text(dialog, kFirstLabel);
+        radius = DialogDriver::Text(dialog, kFirstEdit);
+        DialogDriver::SetText(dialog, kFirstEdit, "0.5");
+        DialogDriver::Click(dialog, IDOK);
+    });
+    UnregisterLineStartMarkPickerClass(GetModuleHandleA(nullptr));
+    ASSERT_EQ("", failure);
+    EXPECT_EQ(1, firstType);  // type 0 is not offered
+    EXPECT_EQ("矢印長さ", firstLabel);
+    EXPECT_EQ("半径", radiusLabel);
+    EXPECT_EQ("1.25", radius);
+    EXPECT_EQ(Row(0, 0.5, 0), ReadLineTerm(6));
 }
