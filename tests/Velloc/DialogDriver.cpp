@@ -1,44 +1,10 @@
 #include "DialogDriver.h"
 
-#include <vector>
+#include "ProcessDialogs.h"
 
 namespace {
 
 constexpr DWORD kPatienceMs = 10000;
-
-struct Search {
-    DWORD processId;
-    std::string caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char className[16] = {}, caption[256] = {};
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (processId == search->processId && std::string(className) == "#32770" && IsWindowVisible(window) &&
-        search->caption == caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK AppendStatic(HWND child, LPARAM data)
-{
-    char className[16] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (std::string(className) == "Static") {
-        char text[1024] = {};
-        GetWindowTextA(child, text, sizeof text);
-        *reinterpret_cast<std::string*>(data) += text;
-    }
-    return TRUE;
-}
 
 }  // namespace
 
@@ -72,13 +38,17 @@ bool DialogDriver::WaitFor(const std::function<bool()>& condition)
 
 HWND DialogDriver::WaitForDialog(const std::string& caption)
 {
-    Search search{GetCurrentProcessId(), caption};
+    HWND found = nullptr;
     WaitFor([&] {
-        EnumWindows(FindByCaption, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (HWND dialog : VisibleProcessDialogs()) {
+            char text[256] = {};
+            GetWindowTextA(dialog, text, sizeof text);
+            if (caption == text) found = dialog;
+        }
+        return found != nullptr;
     });
-    if (search.found == nullptr && failure.empty()) failure = "no dialog \"" + caption + "\"";
-    return search.found;
+    if (found == nullptr && failure.empty()) failure = "no dialog \"" + caption + "\"";
+    return found;
 }
 
 bool DialogDriver::WaitUntilClosed(HWND dialog)
@@ -117,9 +87,7 @@ void DialogDriver::SetText(HWND dialog, int id, const std::string& text)
 
 std::string DialogDriver::StaticTexts(HWND dialog)
 {
-    std::string text;
-    EnumChildWindows(dialog, AppendStatic, reinterpret_cast<LPARAM>(&text));
-    return text;
+    return StaticTextsOf(dialog);
 }
 
 HWND DialogDriver::FocusOf(HWND dialog)
