@@ -827,3 +827,189 @@ TEST(DrawingFileNesting, DeepGroupsRoundTripUntilTheReadersLimit)
         EXPECT_EQ(kElementLine, record.type);
     }
 }
+
+namespace {
+
+// Bytes of an element as stored without text, picture, tags, user data or extra data: the
+// record, the header index, two empty strings, the counts and flags, the FF tag and the
+// member count.
+constexpr size_t kPlainElementBytes = sizeof(ElementRecord) + 4 + 4 + 4 + 4 + 1 + 4 + 1 + 4 + 4 + 4;
+
+// Overwrites the stored element at `at` with an instance record naming header `index`.
+void MakeStoredInstance(std::string& raw, size_t at, const ElementRecord& instance, uint32_t index)
+{
+    std::memcpy(&raw[at], &instance, sizeof instance);
+    std::memcpy(&raw[at + sizeof(ElementRecord)], &index, 4);
+}
+
+// Paints the whole database into a memory bitmap with a world window.
+int PaintInMemory(EngineDbRecord* db, double left, double top, double right, double bottom, double scale)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 64);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    auto block = std::make_unique<DrawParamBlock>();
+    std::memset(block.get(), 0, sizeof *block);
+    block->size = sizeof *block;
+    block->outputKind = 2;
+    block->dc = dc;
+    block->scale = scale;
+    block->drawingScale = 1.0;
+    block->offsetX = -left;
+    block->offsetY = -top;
+    block->worldLeft = left;
+    block->worldTop = top;
+    block->worldRight = right;
+    block->worldBottom = bottom;
+    int result = ZUriDraw(db, block.get());
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return result;
+}
+
+// A drawing of one figure-group header with one line and one instance of it; `stored` gets the
+// file and `groups` the expanded figure-group section.
+void SaveOneFigureGroup(TempFolder& folder, std::string& stored, std::string& groups)
+{
+    Db db;
+    ElementRecord headerRecord = Base(kElementFigureHeader, 1030);
+    void* header = ZUriCreateFgroupHead(&headerRecord, &db);
+    ASSERT_NE(nullptr, header);
+    ASSERT_NE(nullptr, ZUriAppendMemberElement(&static_cast<const ElementRecord&>(Line(0, 0, 10, 10)), header, &db));
+    ElementRecord instance = Base(kElementFigureReference);
+    As<FigureReferenceRecord>(instance).scaleX = 1;
+    ASSERT_NE(nullptr, ZUriAppendFgroup(header, &instance, &db));
+    uint32_t flags = 0;
+    ASSERT_EQ(1, ZUriSaveFileOfCWX(folder.File("group.tcf").c_str(), &db, &flags));
+    stored = folder.Read("group.tcf");
+    const Section* section = Find(Sections(stored), "FGRP");
+    ASSERT_NE(nullptr, section);
+    groups = Expanded(stored, *section);
+    ASSERT_EQ(4 + 2 * kPlainElementBytes, groups.size());
+}
+
+}  // namespace
+
+TEST(DrawingFileFigureCycles, AnInstanceLeadingBackToItsOwnHeaderIsLeftOut)
+{
+    TempFolder folder;
+    std::string stored, groups;
+    SaveOneFigureGroup(folder, stored, groups);
+    if (HasFatalFailure()) return;
+    // The header's line becomes an instance: of no header (its header link then names the
+    // header holding it) and of header 0, itself.
+    for (uint32_t index : {0xFFFFFFFFu, 0u}) {
+        std::string raw = groups;
+        MakeStoredInstance(raw, 4 + kPlainElementBytes, Base(kElementFigureReference), index);
+        folder.Write("cycle.tcf", ReplaceSection(stored, *Find(Sections(stored), "FGRP"), raw));
+        Db loaded;
+        uint32_t flags = 0;
+        ASSERT_EQ(1, ZUriLoadFileOfCWX(folder.File("cycle.tcf").c_str(), &loaded, &flags));
+        EXPECT_EQ(kElementBad, flags & kElementBad) << index;
+        ElementRecord record;
+        void* instance = ZUriReadElement(nullptr, 0, &record, &loaded);
+        ASSERT_NE(nullptr, instance);
+        ASSERT_EQ(kElementFigureReference, record.type);
+        EXPECT_EQ(0, ZUriGetMemberNum(instance, &loaded));
+        // Every walk over the drawing ends: a paint, a frame search, a point search.
+        EXPECT_EQ(1, PaintInMemory(&loaded, -20, 20, 20, -20, 1.0));
+        SearchBox frame{-20, 20, 20, -20};
+        EXPECT_NE(nullptr, ZUriGetWakuElement(&frame, &loaded, nullptr));
+        int count = 0;
+        ZUriGetElementMarkByPointWithMark(1, 1, 0, 5, &count, &loaded, nullptr, nullptr);
+        // What is left saves and loads again.
+        ASSERT_EQ(1, ZUriSaveFileOfCWX(folder.File("again.tcf").c_str(), &loaded, &flags));
+        Db again;
+        EXPECT_EQ(1, ZUriLoadFileOfCWX(folder.File("again.tcf").c_str(), &again, &flags));
+    }
+}
+
+TEST(DrawingFileFigureCycles, CallsRefuseAnInstanceLeadingBackToItsHeader)
+{
+    Db db;
+    ElementRecord headerRecord = Base(kElementFigureHeader, 1030);
+    void* header = ZUriCreateFgroupHead(&headerRecord, &db);
+    ASSERT_NE(nullptr, header);
+    void* line = ZUriAppendMemberElement(&static_cast<const ElementRecord&>(Line(0, 0, 1, 1)), header, &db);
+    ASSERT_NE(nullptr, line);
+    ElementRecord instance = Base(kElementFigureReference);
+    // Straight into the header, into a composite inside it, and a member changed into one.
+    EXPECT_EQ(nullptr, ZUriAppendMemberElement(&instance, header, &db));
+    ElementRecord composite = Base(kElementComposite);
+    void* inner = ZUriAppendMemberElement(&composite, header, &db);
+    ASSERT_NE(nullptr, inner);
+    EXPECT_EQ(nullptr, ZUriAppendMemberElement(&instance, inner, &db));
+    EXPECT_EQ(nullptr, ZUriChangeElement(line, &instance, &db));
+    EXPECT_EQ(2, ZUriGetMemberNum(header, &db));
+    // An instance at the top, or inside a top-level composite, is no cycle.
+    EXPECT_NE(nullptr, ZUriAppendFgroup(header, &instance, &db));
+    ElementRecord group = Base(kElementGroup);
+    void* top = ZUriAppendElement(&group, &db);
+    EXPECT_NE(nullptr, ZUriAppendMemberElement(&instance, top, &db));
+    EXPECT_EQ(1, PaintInMemory(&db, -5, 5, 5, -5, 1.0));
+}
+
+TEST(DrawingFileFigureCycles, DeepLegalNestingPaintsWhatTheWindowShows)
+{
+    // Sixteen headers: the first holds four lines, every other one four instances of the one
+    // before at half size in its four quarters, so the last one draws 4^15 lines in a unit
+    // square. A paint of a small corner and a frame search must not visit them all.
+    constexpr int kHeaders = 16;
+    TempFolder folder;
+    Db db;
+    void* first = nullptr;
+    for (int h = 0; h < kHeaders; ++h) {
+        ElementRecord headerRecord = Base(kElementFigureHeader, 1030);
+        void* header = ZUriCreateFgroupHead(&headerRecord, &db);
+        ASSERT_NE(nullptr, header);
+        if (first == nullptr) first = header;
+        for (int k = 0; k < 4; ++k)
+            ASSERT_NE(nullptr, ZUriAppendMemberElement(&static_cast<const ElementRecord&>(Line(0, 0, 1, 1)), header, &db));
+    }
+    // The instance at the top draws the last header; it is made an instance of the right one
+    // in the file below.
+    ElementRecord top = Base(kElementFigureReference);
+    As<FigureReferenceRecord>(top).scaleX = 1;
+    ASSERT_NE(nullptr, ZUriAppendFgroup(first, &top, &db));
+    uint32_t flags = 0;
+    ASSERT_EQ(1, ZUriSaveFileOfCWX(folder.File("nest.tcf").c_str(), &db, &flags));
+    std::string stored = folder.Read("nest.tcf");
+    const Section* section = Find(Sections(stored), "FGRP");
+    ASSERT_NE(nullptr, section);
+    std::string raw = Expanded(stored, *section);
+    ASSERT_EQ(4 + kHeaders * 5 * kPlainElementBytes, raw.size());
+    for (int h = 1; h < kHeaders; ++h) {
+        size_t at = 4 + h * 5 * kPlainElementBytes;
+        for (int k = 0; k < 4; ++k) {
+            ElementRecord quarter = Base(kElementFigureReference);
+            As<FigureReferenceRecord>(quarter).scaleX = 0.5;
+            As<FigureReferenceRecord>(quarter).x = 0.5 * (k % 2);
+            As<FigureReferenceRecord>(quarter).y = 0.5 * (k / 2);
+            MakeStoredInstance(raw, at + (k + 1) * kPlainElementBytes, quarter, static_cast<uint32_t>(h - 1));
+        }
+    }
+    stored = ReplaceSection(stored, *section, raw);
+    // The top instance names header 0 in the file: point it at the last header.
+    const Section* elements = Find(Sections(stored), "ELEM");
+    ASSERT_NE(nullptr, elements);
+    std::string topRaw = Expanded(stored, *elements);
+    uint32_t last = kHeaders - 1;
+    std::memcpy(&topRaw[4 + sizeof(ElementRecord)], &last, 4);
+    stored = ReplaceSection(stored, *elements, topRaw);
+    folder.Write("nest.tcf", stored);
+
+    Db loaded;
+    ASSERT_EQ(1, ZUriLoadFileOfCWX(folder.File("nest.tcf").c_str(), &loaded, &flags));
+    EXPECT_EQ(0u, flags);
+    ElementRecord record;
+    void* instance = ZUriReadElement(nullptr, 0, &record, &loaded);
+    ASSERT_NE(nullptr, instance);
+    EXPECT_EQ(4, ZUriGetMemberNum(instance, &loaded));
+    // A corner of a quarter of a thousandth: some hundred lines of the billion.
+    EXPECT_EQ(1, PaintInMemory(&loaded, 0, 0.00025, 0.00025, 0, 256000.0));
+    SearchBox frame{-1, 2, 2, -1};
+    EXPECT_NE(nullptr, ZUriGetWakuElement(&frame, &loaded, nullptr));
+}

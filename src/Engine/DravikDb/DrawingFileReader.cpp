@@ -408,9 +408,14 @@ bool DrawingReader::ReadElement(ByteReader& r, Place place, Element* head, int d
         case Place::FigureHeader:
             element = CreateFigureHeader(m_db, record);
             break;
-        case Place::Member:
-            element = AppendMember(m_db, head, record, nullptr, false);
+        case Place::Member: {
+            // An instance among members draws the header its index names (a later header is
+            // not known yet); one that leads back to its own header is refused.
+            Element* referenced = headerIndex < m_db.headers.size() ? m_db.headers[headerIndex] : nullptr;
+            element = AppendMember(m_db, head, record, nullptr, false, referenced);
+            if (record.type == kElementFigureReference) refusedFlag = badFlag | kLoadElementBad;
             break;
+        }
         case Place::Top:
             if (record.type == kElementFigureReference) {
                 refusedFlag = kLoadGroupBad;

@@ -159,15 +159,18 @@ bool IsStorableRecord(const ElementRecord& record);
 // copied (raster bits only when the pixel counts give a size the engine takes).
 Element* AppendElement(Database& db, const ElementRecord& record, bool recordUndo);
 // Appends a member to `head` (a composite, a member composite or a figure header), placed
-// after `after` (null: after the head's last member, its own members included).
+// after `after` (null: after the head's last member, its own members included). An instance
+// (type 32) draws `referenced` when given; one that would lead back to the header holding it
+// is refused.
 Element* AppendMember(Database& db, Element* head, const ElementRecord& record, Element* after,
-                      bool recordUndo);
+                      bool recordUndo, Element* referenced = nullptr);
 // Makes a figure-group header from the record.
 Element* CreateFigureHeader(Database& db, const ElementRecord& record);
 // Appends an instance (type 32) of `header` to the element chain.
 Element* AppendFigureReference(Database& db, Element* header, const ElementRecord& record,
                                bool recordUndo);
-// Replaces the element's record (links stay); null when refused.
+// Replaces the element's record (links stay); null when refused (a member made an instance
+// that would lead back to its own header included).
 Element* ChangeElement(Database& db, Element* element, const ElementRecord& record, bool recordUndo);
 // Deletes an element with its members (kept while the undo list names it).
 bool DeleteElement(Database& db, Element* element, bool recordUndo);

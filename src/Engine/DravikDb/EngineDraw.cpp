@@ -5,6 +5,7 @@
 #include "EngineGeometry.h"
 #include "EngineMark.h"
 #include "EngineSettings.h"
+#include "FigureReferences.h"
 #include "StrokeFont.h"
 #include "TextLayout.h"
 
@@ -107,7 +108,7 @@ public:
         if (!Visible(element.node.record)) return;
         if (hasWorld_) {
             SearchBox box{};
-            if (ElementExtents(element, box) &&
+            if (ElementExtents(element, box, extents_) &&
                 (box.right < world_.left || box.left > world_.right || box.top < world_.bottom || box.bottom > world_.top)) {
                 return;
             }
@@ -398,12 +399,9 @@ private:
         if (depth > kMaxRecursion) return;
         const ElementRecord& record = element.node.record;
         if (element.type() == kElementFigureReference) {
-            const Element* header = FindElement(element.node.groupHeader, &db_);
-            if (header == nullptr || header->role != ElementRole::FigureHeader) {
-                int index = element.node.memberCount;
-                header = index >= 0 && index < static_cast<int>(db_.headers.size()) ? db_.headers[index] : nullptr;
-            }
-            if (header == nullptr) return;
+            const Element* header = ReferencedHeader(element);
+            // A header already being drawn further up would draw itself again without end.
+            if (header == nullptr || std::find(open_.begin(), open_.end(), header) != open_.end()) return;
             auto ref = Overlay<FigureReferenceRecord>(record);
             auto h = Overlay<FigureHeaderRecord>(header->node.record);
             double sx = ref.scaleX != 0.0 ? ref.scaleX : 1.0, sy = ref.scaleY != 0.0 ? ref.scaleY : sx;
@@ -419,7 +417,10 @@ private:
             combined.d = t.c * local.b + t.d * local.d;
             combined.tx = t.a * local.tx + t.b * local.ty + t.tx;
             combined.ty = t.c * local.tx + t.d * local.ty + t.ty;
+            if (hasWorld_ && OutsideWorld(*header, combined)) return;
+            open_.push_back(header);
             for (const Element* member : header->members) DrawElement(*member, combined, highlight, depth + 1);
+            open_.pop_back();
             return;
         }
         if (!element.members.empty()) {
@@ -427,6 +428,27 @@ private:
             return;
         }
         DrawGeometry(record, &element, t, highlight);
+    }
+
+    // Whether an instance drawn with `t` lies wholly outside the world window: its members
+    // need not be visited at all.
+    bool OutsideWorld(const Element& header, const Transform2& t)
+    {
+        SearchBox local{};
+        if (!HeaderExtents(header, local, extents_)) return true;
+        SearchBox box{};
+        bool any = false;
+        for (double x : {local.left, local.right}) {
+            for (double y : {local.bottom, local.top}) {
+                double wx = x, wy = y;
+                t.Apply(wx, wy);
+                if (!any) box = {wx, wy, wx, wy};
+                box.left = std::min(box.left, wx), box.right = std::max(box.right, wx);
+                box.top = std::max(box.top, wy), box.bottom = std::min(box.bottom, wy);
+                any = true;
+            }
+        }
+        return box.right < world_.left || box.left > world_.right || box.top < world_.bottom || box.bottom > world_.top;
     }
 
     Database& db_;
@@ -439,6 +461,8 @@ private:
     SearchBox world_{};
     bool hasWorld_ = false;
     COLORREF background_ = 0;
+    ExtentCache extents_;
+    std::vector<const Element*> open_;   // headers of the instances being drawn, outermost first
     std::unordered_map<int64_t, HPEN> pens_;
     std::vector<POINT> pixels_;
     std::vector<std::pair<double, double>> points_;

@@ -3,6 +3,7 @@
 #include "EngineMark.h"
 #include "EngineSettings.h"
 #include "EngineUndo.h"
+#include "FigureReferences.h"
 
 #include <algorithm>
 #include <cmath>
@@ -416,7 +417,7 @@ Element* AppendElement(Database& db, const ElementRecord& record, bool recordUnd
 }
 
 Element* AppendMember(Database& db, Element* head, const ElementRecord& record, Element* after,
-                      bool recordUndo)
+                      bool recordUndo, Element* referenced)
 {
     if (head == nullptr || head->db != &db) return nullptr;
     if (!IsStorableRecord(record)) return nullptr;
@@ -436,6 +437,14 @@ Element* AppendMember(Database& db, Element* head, const ElementRecord& record, 
     member->linked = true;
     member->node.memberOwner = &head->node;
     if (head->role == ElementRole::FigureHeader) member->node.groupHeader = &head->node;
+    if (referenced != nullptr && referenced->role == ElementRole::FigureHeader && member->type() == kElementFigureReference) {
+        member->node.groupHeader = &referenced->node;
+        member->node.memberCount = HeaderIndex(db, referenced);
+    }
+    if (MakesReferenceCycle(*member)) {
+        DeleteElementObject(db, member);
+        return nullptr;
+    }
     if (index == static_cast<int>(head->members.size())) {
         // The common case, appending at the end: only two links change.
         Element* predecessor = LastInSubtree(head);
@@ -477,6 +486,14 @@ Element* ChangeElement(Database& db, Element* element, const ElementRecord& reco
 {
     if (element == nullptr || element->db != &db) return nullptr;
     if (element->role != ElementRole::FigureHeader && !IsStorableRecord(record)) return nullptr;
+    if (record.type == kElementFigureReference && element->type() != kElementFigureReference) {
+        // The links stay, so the element would draw the header they name.
+        const uint16_t oldType = element->node.record.type;
+        element->node.record.type = kElementFigureReference;
+        const bool cycle = MakesReferenceCycle(*element);
+        element->node.record.type = oldType;
+        if (cycle) return nullptr;
+    }
     std::unique_ptr<ElementSnapshot> before;
     if (recordUndo) before = TakeSnapshot(*element);
     AdoptRecordPayload(*element, record);

@@ -1,6 +1,8 @@
 #include "EngineGeometry.h"
 #include "TextLayout.h"
 
+#include "FigureReferences.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -110,21 +112,48 @@ double BoxDistance(const SearchBox& box, double x, double y)
     return std::hypot(dx, dy);
 }
 
-const Element* HeaderOfInstance(const Element& element)
-{
-    if (element.type() != kElementFigureReference || element.db == nullptr) return nullptr;
-    const Element* header = FindElement(element.node.groupHeader, element.db);
-    if (header != nullptr && header->role == ElementRole::FigureHeader) return header;
-    int index = element.node.memberCount;
-    if (index >= 0 && index < static_cast<int>(element.db->headers.size())) return element.db->headers[index];
-    return nullptr;
-}
-
 }  // namespace
 
 bool ElementExtents(const Element& element, SearchBox& box)
 {
+    ExtentCache cache;
+    return ElementExtents(element, box, cache);
+}
+
+bool ElementExtents(const Element& element, SearchBox& box, ExtentCache& cache)
+{
+    return cache.Measure(element, box, 0);
+}
+
+bool HeaderExtents(const Element& header, SearchBox& box, ExtentCache& cache)
+{
+    return cache.MeasureHeader(header, box, 0);
+}
+
+bool ExtentCache::MeasureHeader(const Element& header, SearchBox& box, int depth)
+{
+    auto known = m_headers.find(&header);
+    if (known == m_headers.end()) {
+        // A header already being measured further up leads back to itself: it adds nothing.
+        if (depth >= kMaxReferenceDepth || !m_open.insert(&header).second) return false;
+        Box measured;
+        for (const Element* member : header.members) {
+            SearchBox b{};
+            if (!Measure(*member, b, depth + 1)) continue;
+            Grow(measured.box, measured.any, b.left, b.top);
+            Grow(measured.box, measured.any, b.right, b.bottom);
+        }
+        m_open.erase(&header);
+        known = m_headers.emplace(&header, measured).first;
+    }
+    box = known->second.box;
+    return known->second.any;
+}
+
+bool ExtentCache::Measure(const Element& element, SearchBox& box, int depth)
+{
     bool any = false;
+    if (depth > kMaxMeasureDepth) return false;
     switch (element.type()) {
     case kElementLine:
     case kElementImage: {
@@ -173,17 +202,9 @@ bool ElementExtents(const Element& element, SearchBox& box)
         break;
     }
     case kElementFigureReference: {
-        const Element* header = HeaderOfInstance(element);
-        if (header == nullptr) break;
+        const Element* header = ReferencedHeader(element);
         SearchBox inner{};
-        bool innerAny = false;
-        for (const Element* member : header->members) {
-            SearchBox b{};
-            if (!ElementExtents(*member, b)) continue;
-            Grow(inner, innerAny, b.left, b.top);
-            Grow(inner, innerAny, b.right, b.bottom);
-        }
-        if (!innerAny) break;
+        if (header == nullptr || !MeasureHeader(*header, inner, depth)) break;
         auto r = Overlay<FigureReferenceRecord>(element);
         auto h = Overlay<FigureHeaderRecord>(*header);
         double sx = r.scaleX != 0.0 ? r.scaleX : 1.0;
@@ -204,7 +225,7 @@ bool ElementExtents(const Element& element, SearchBox& box)
     if (!element.members.empty()) {
         for (const Element* member : element.members) {
             SearchBox b{};
-            if (!ElementExtents(*member, b)) continue;
+            if (!Measure(*member, b, depth + 1)) continue;
             Grow(box, any, b.left, b.top);
             Grow(box, any, b.right, b.bottom);
         }

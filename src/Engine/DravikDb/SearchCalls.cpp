@@ -144,11 +144,12 @@ Mark* BoxSearch(const void* box, void* db, int limit)
     Mark* mark = CreateMark(*d, static_cast<EngineDbRecord*>(db));
     double cx = (area.left + area.right) / 2.0, cy = (area.top + area.bottom) / 2.0;
     double reach = std::hypot(area.right - area.left, area.top - area.bottom) / 2.0;
+    ExtentCache extents;
     for (Element* e : Candidates(*d, nullptr)) {
         if (limit > 0 && static_cast<int>(mark->live) >= limit) break;
         if (!whole) {
             SearchBox extent{};
-            if (!ElementExtents(*e, extent)) continue;
+            if (!ElementExtents(*e, extent, extents)) continue;
             if (extent.right < area.left || extent.left > area.right || extent.top < area.bottom ||
                 extent.bottom > area.top) {
                 continue;

@@ -108,6 +108,18 @@ int SaveArchive(const std::string& path, Body body, std::string* error)
     return -1;
 }
 
+// Whether the rest of the text after the archive's last record is its closing tag alone.
+bool ClosingTagFollows(std::wistream& stream, const std::wstring& text)
+{
+    const std::streampos at = stream.tellg();
+    if (at < 0) return false;
+    const wchar_t* const kSpace = L" \t\r\n";
+    const std::wstring kClosingTag = L"</boost_serialization>";
+    size_t tag = text.find_first_not_of(kSpace, static_cast<size_t>(at));
+    if (tag == std::wstring::npos || text.compare(tag, kClosingTag.size(), kClosingTag) != 0) return false;
+    return text.find_first_not_of(kSpace, tag + kClosingTag.size()) == std::wstring::npos;
+}
+
 template <class Body>
 int LoadArchive(const std::string& path, Body body, std::string* error)
 {
@@ -122,7 +134,12 @@ int LoadArchive(const std::string& path, Body body, std::string* error)
             std::wistringstream stream(wide);
             boost::archive::xml_wiarchive archive(stream);
             body(archive);
-            return 0;
+            if (ClosingTagFollows(stream, wide)) return 0;
+            // The archive's destructor reads the closing tag itself and throws from there
+            // (ending the program) when it is cut or damaged; a failed stream makes it read
+            // nothing.
+            stream.setstate(std::ios::failbit);
+            failure = "the closing tag of the file is missing or damaged";
         }
     } catch (const std::exception& e) {
         failure = e.what();

@@ -104,6 +104,26 @@ bool PruneEmpty(pugi::xml_node node)
     return content;
 }
 
+// Whether every element, attribute and processing-instruction name below the node can be
+// written in code page 932: a character reference stands in for other characters in text, but
+// a name cannot hold one.
+bool NamesFitCodePage932(pugi::xml_node node)
+{
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (child.type() != pugi::node_element && child.type() != pugi::node_pi)
+            continue;
+        if (Utf8ToSjisForXml(child.name()).find('&') != std::string::npos)
+            return false;
+        for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute()) {
+            if (Utf8ToSjisForXml(a.name()).find('&') != std::string::npos)
+                return false;
+        }
+        if (!NamesFitCodePage932(child))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 CXMLFile::CXMLFile() = default;
@@ -182,11 +202,16 @@ int CXMLFile::Save(const char* path)
         pugi::xml_document copy;
         copy.reset(*document);
         StripForIndentedOutput(copy);
-        StringWriter writer;
-        copy.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-        std::string bytes = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n";
-        bytes += Utf8ToSjisForXml(writer.text);
-        error = WriteFileReplacing(path, bytes);
+        if (!NamesFitCodePage932(copy)) {
+            // Written anyway, the file could not be read again: the old one is kept instead.
+            error = ERROR_NO_UNICODE_TRANSLATION;
+        } else {
+            StringWriter writer;
+            copy.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+            std::string bytes = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n";
+            bytes += Utf8ToSjisForXml(writer.text);
+            error = WriteFileReplacing(path, bytes);
+        }
     }
     if (error) {
         const std::string text = FormatXmlError(kWriteFailed, HRESULT_FROM_WIN32(error), FormatSystemText(error));
@@ -206,8 +231,14 @@ void CXMLFile::SaveRaw(const char* path)
     std::string bytes = writer.text;
     for (pugi::xml_node child = document->first_child(); child; child = child.next_sibling()) {
         if (child.type() == pugi::node_declaration) {
-            if (IsShiftJisName(child.attribute("encoding").value()))
+            if (IsShiftJisName(child.attribute("encoding").value())) {
+                if (!NamesFitCodePage932(*document)) {
+                    lastError = FormatXmlError(kWriteFailed, HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION),
+                                               FormatSystemText(ERROR_NO_UNICODE_TRANSLATION));
+                    return;
+                }
                 bytes = Utf8ToSjisForXml(writer.text);
+            }
             break;
         }
     }

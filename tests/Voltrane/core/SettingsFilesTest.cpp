@@ -566,3 +566,64 @@ TEST(SettingsFiles, InstalledDefaultsAreWhatTheProgramWrites)
     installed.window.Screen = defaults.window.Screen;
     EXPECT_EQ(SaveToText(installed), SaveToText(defaults));
 }
+
+// The closing tag of a whole file cut short, damaged or left out: what a crash while writing or
+// an editor leaves behind.
+static std::vector<std::string> DamagedEndings(const std::string& xml)
+{
+    const std::string tag = "</boost_serialization>";
+    const std::size_t at = xml.rfind(tag);
+    EXPECT_NE(at, std::string::npos);
+    const std::string body = xml.substr(0, at);
+    return {body + "</boost_serialization-", body + "</boost_ser", body, body + "</boost_serialization",
+            body + "</other>", body + tag + "<more/>"};
+}
+
+TEST(SettingsFiles, DamagedClosingTagFailsToLoadInsteadOfEndingTheProgram)
+{
+    for (const std::string& text : DamagedEndings(SaveToText(ConfigData()))) {
+        TempFolder folder;
+        ASSERT_TRUE(folder.Write("c.xml", text));
+        ConfigData loaded;
+        std::string error;
+        EXPECT_EQ(LoadConfigDataFile(folder.File("c.xml"), loaded, &error), -1) << text.substr(text.size() - 40);
+        EXPECT_FALSE(error.empty());
+    }
+    for (const std::string& text : DamagedEndings(SaveToText(LocalSettingsRecords()))) {
+        TempFolder folder;
+        ASSERT_TRUE(folder.Write("l.xml", text));
+        LocalSettingsRecords loaded;
+        std::string error;
+        EXPECT_EQ(LoadLocalSettingsFile(folder.File("l.xml"), loaded, &error), -1) << text.substr(text.size() - 40);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(SettingsFiles, UserCopyWithDamagedClosingTagIsSetAsideAtStart)
+{
+    ConfigData installed;
+    installed.TT = "インストール版";
+    const std::string configText = SaveToText(ConfigData());
+    const std::string localText = SaveToText(LocalSettingsRecords());
+    for (size_t i = 0; i < DamagedEndings(configText).size(); ++i) {
+        SettingsSandbox sandbox;
+        std::string error;
+        ASSERT_EQ(SaveConfigDataFile(sandbox.ProgramFile("ConfigData.xml"), installed, &error), 0);
+        ASSERT_TRUE(SettingsSandbox::SetFileAge(sandbox.ProgramFile("ConfigData.xml"), -3600));
+        CreateDirectoryTree(sandbox.UserDir());
+        const std::string damaged = DamagedEndings(configText)[i];
+        ASSERT_TRUE(SettingsSandbox::WriteFile(sandbox.UserFile("ConfigData.xml"), damaged));
+        GetCadSystem().config.TT = "before";
+        EXPECT_EQ(ReadConfigDataXml(false), 0);
+        EXPECT_EQ(GetCadSystem().config.TT, "インストール版");
+        EXPECT_EQ(SettingsSandbox::ReadFile(sandbox.UserFile("ConfigData.damaged.bak")), damaged);
+
+        const std::string local = sandbox.Folder().File("LocalSettings.xml");
+        const std::string damagedLocal = DamagedEndings(localText)[i];
+        ASSERT_TRUE(SettingsSandbox::WriteFile(local, damagedLocal));
+        EXPECT_EQ(ReadLocalSettingsXml(false, local.c_str()), -1);
+        EXPECT_FALSE(SettingsSandbox::Exists(local));
+        EXPECT_EQ(SettingsSandbox::ReadFile(sandbox.Folder().File("LocalSettings.damaged.bak")), damagedLocal);
+        EXPECT_TRUE(SettingsSandbox::Messages().empty());
+    }
+}

@@ -375,3 +375,24 @@ TEST_F(XmlFileTest, Utf8FilesAndCharactersOutsideCodePage932)
     ASSERT_TRUE(back.document) << back.lastError;
     EXPECT_STREQ("a\xF0\x9F\x98\x80z", back.document->document_element().child("E").child_value());
 }
+
+TEST_F(XmlFileTest, NamesOutsideCodePage932AreNotWrittenAsAFileThatCannotBeRead)
+{
+    // An element, an attribute and a processing-instruction name with U+1F600 (F0 9F 98 80):
+    // a character reference cannot stand in a name, so the save is refused and the old file
+    // stays.
+    const std::string cases[] = {"<Root><E\xF0\x9F\x98\x80>1</E\xF0\x9F\x98\x80></Root>",
+                                 "<Root><E a\xF0\x9F\x98\x80=\"1\">2</E></Root>",
+                                 "<?p\xF0\x9F\x98\x80 x?><Root><E>2</E></Root>"};
+    for (const std::string& text : cases) {
+        g_boxCount = 0;
+        ASSERT_TRUE(folder.Write("odd.xml", text));
+        CDefFile odd(folder.File("odd.xml").c_str());
+        ASSERT_TRUE(odd.document) << odd.lastError;
+        ASSERT_TRUE(folder.Write("out.xml", "old"));
+        EXPECT_EQ(0, odd.Save(folder.File("out.xml").c_str()));
+        EXPECT_EQ(1, g_boxCount);
+        EXPECT_TRUE(StartsWith(g_boxText, "設定ファイルの書き込みに失敗しました。\nError: 8007")) << g_boxText;
+        EXPECT_EQ("old", folder.Read("out.xml"));
+    }
+}
