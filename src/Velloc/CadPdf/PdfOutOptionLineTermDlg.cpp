@@ -9,18 +9,10 @@
 #include "VellocModule.h"
 #include "core/Dbcs.h"
 
+using namespace line_term_dialog;
+
 namespace {
 
-constexpr int kResetButton = 1040;
-constexpr int kPicker = 1011;
-constexpr int kFirstLabel = 1007;
-constexpr int kFirstEdit = 1009;
-constexpr int kSecondLabel = 1008;
-constexpr int kSecondEdit = 1010;
-constexpr UINT kPickerSetType = WM_USER + 2;
-constexpr UINT kPickerGetType = WM_USER + 3;
-constexpr UINT kPickerDisableType = WM_USER + 5;
-constexpr int kPickerChoice = 1;
 constexpr int kTextSize = 260;
 constexpr int kBadInputText = 13;
 

@@ -11,6 +11,20 @@
 
 constexpr const char kLineTermPickerClass[] = "cmdltermsclass";
 
+// The controls of the dialog's template and what it exchanges with the picker.
+namespace line_term_dialog {
+constexpr int kResetButton = 1040;
+constexpr int kPicker = 1011;
+constexpr int kFirstLabel = 1007;
+constexpr int kFirstEdit = 1009;
+constexpr int kSecondLabel = 1008;
+constexpr int kSecondEdit = 1010;
+constexpr UINT kPickerSetType = WM_USER + 2;
+constexpr UINT kPickerGetType = WM_USER + 3;
+constexpr UINT kPickerDisableType = WM_USER + 5;
+constexpr int kPickerChoice = 1;  // the notification code of a new choice
+}  // namespace line_term_dialog
+
 class CAcadOutOptionSentanDlg : public CDialogBase<CAcadOutOptionSentanDlg> {
 public:
     enum { IDD = 126 };

@@ -16,18 +16,11 @@
 #include "TestOwnerWindow.h"
 #include "controls/LineEndPickers.h"
 
+using namespace line_term_dialog;
+
 namespace {
 
 constexpr int kLineTermButton = 1018;
-constexpr int kResetButton = 1040;
-constexpr int kPicker = 1011;
-constexpr int kFirstLabel = 1007;
-constexpr int kFirstEdit = 1009;
-constexpr int kSecondLabel = 1008;
-constexpr int kSecondEdit = 1010;
-constexpr UINT kSetType = WM_USER + 2;
-constexpr UINT kGetType = WM_USER + 3;
-constexpr UINT kDisableType = WM_USER + 5;
 // Test-only: the user picks the type in wParam; the mask of disabled types.
 constexpr UINT kUserPicks = WM_USER + 50;
 constexpr UINT kDisabledMask = WM_USER + 51;
@@ -42,12 +35,12 @@ LRESULT CALLBACK StandInPicker(HWND window, UINT message, WPARAM wParam, LPARAM 
         SetPropA(window, "type", reinterpret_cast<HANDLE>(1));
         SetPropA(window, "disabled", nullptr);
         return 0;
-    case kSetType:
+    case kPickerSetType:
         SetPropA(window, "type", reinterpret_cast<HANDLE>(lParam));
         return 1;
-    case kGetType:
+    case kPickerGetType:
         return reinterpret_cast<LRESULT>(GetPropA(window, "type"));
-    case kDisableType: {
+    case kPickerDisableType: {
         const auto mask = reinterpret_cast<uintptr_t>(GetPropA(window, "disabled")) | (uintptr_t{1} << (lParam & 31));
         SetPropA(window, "disabled", reinterpret_cast<HANDLE>(mask));
         return 0;
@@ -57,7 +50,7 @@ LRESULT CALLBACK StandInPicker(HWND window, UINT message, WPARAM wParam, LPARAM 
     case kUserPicks:
         if (reinterpret_cast<uintptr_t>(GetPropA(window, "disabled")) & (uintptr_t{1} << (wParam & 31))) return 0;
         SetPropA(window, "type", reinterpret_cast<HANDLE>(wParam));
-        SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), 1), reinterpret_cast<LPARAM>(window));
+        SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), kPickerChoice), reinterpret_cast<LPARAM>(window));
         return 1;
     case WM_DESTROY:
         RemovePropA(window, "type");
@@ -296,7 +289,7 @@ TEST(LineTermDialog, ARefusedChangeSetsThePickerBackToTheShownType)
         DialogDriver::SetText(dialog, kFirstEdit, "-1");
         Pick(dialog, 3);
         message = ConfirmRefusal(driver);
-        pickerAfterRefusal = SendMessageA(GetDlgItem(dialog, kPicker), kGetType, 0, 0);
+        pickerAfterRefusal = SendMessageA(GetDlgItem(dialog, kPicker), kPickerGetType, 0, 0);
         labelAfterRefusal = DialogDriver::Text(dialog, kFirstLabel);
         DialogDriver::SetText(dialog, kFirstEdit, "2");
         Pick(dialog, 3);
@@ -367,11 +360,11 @@ TEST(LineTermDialog, WithTheProgramsPicker)
     std::string firstLabel, radiusLabel, radius;
     const std::string failure = RunLineTermDialog([&](DialogDriver& driver, HWND dialog) {
         HWND field = GetDlgItem(dialog, kPicker);
-        firstType = SendMessageA(field, kGetType, 0, 0);
+        firstType = SendMessageA(field, kPickerGetType, 0, 0);
         firstLabel = DialogDriver::Text(dialog, kFirstLabel);
         // The field reports a choice to its dialog with code 1.
-        SendMessageA(field, kSetType, 0, 6);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kPicker, 1), reinterpret_cast<LPARAM>(field));
+        SendMessageA(field, kPickerSetType, 0, 6);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kPicker, kPickerChoice), reinterpret_cast<LPARAM>(field));
         driver.WaitFor([&] { return DialogDriver::Text(dialog, kFirstLabel) == "半径"; });
         radiusLabel = DialogDriver::Text(dialog, kFirstLabel);
         radius = DialogDriver::Text(dialog, kFirstEdit);
