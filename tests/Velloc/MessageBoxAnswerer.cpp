@@ -2,39 +2,7 @@
 
 #include <vector>
 
-namespace {
-
-struct Search {
-    DWORD processId;
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK CollectBoxes(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (processId == search->processId && std::string(className) == "#32770" && IsWindowVisible(window)) {
-        search->boxes.push_back(window);
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK AppendStaticText(HWND child, LPARAM data)
-{
-    char className[16] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (std::string(className) == "Static") {
-        char text[1024] = {};
-        GetWindowTextA(child, text, sizeof text);
-        *reinterpret_cast<std::string*>(data) += text;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "ProcessDialogs.h"
 
 MessageBoxAnswerer::MessageBoxAnswerer()
 {
@@ -54,9 +22,7 @@ DWORD WINAPI MessageBoxAnswerer::Watch(void* self)
 {
     auto* answerer = static_cast<MessageBoxAnswerer*>(self);
     while (!answerer->m_stop) {
-        Search search = {GetCurrentProcessId(), {}};
-        EnumWindows(CollectBoxes, reinterpret_cast<LPARAM>(&search));
-        for (HWND box : search.boxes) answerer->Answer(box);
+        for (HWND box : VisibleProcessDialogs()) answerer->Answer(box);
         Sleep(20);
     }
     return 0;
@@ -66,8 +32,7 @@ void MessageBoxAnswerer::Answer(HWND box)
 {
     char caption[256] = {};
     GetWindowTextA(box, caption, sizeof caption);
-    std::string text;
-    EnumChildWindows(box, AppendStaticText, reinterpret_cast<LPARAM>(&text));
+    const std::string text = StaticTextsOf(box);
     HWND owner = GetWindow(box, GW_OWNER);
     EnterCriticalSection(&m_lock);
     for (HWND answered : m_answered) {

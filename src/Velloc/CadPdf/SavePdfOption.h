@@ -14,4 +14,8 @@ public:
 };
 
 // The procedure of dialog template 120.
+// OK writes the colour switch; Cancel puts back what it was when the dialog opened.
 INT_PTR CALLBACK SavePdfOptionDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts the colour switch saved when the dialog opened back into the settings.
+void RestoreLineColorType();
