@@ -23,7 +23,18 @@ DWORD WINAPI DialogDriver::Run(void* self)
 {
     auto* driver = static_cast<DialogDriver*>(self);
     driver->m_script(*driver);
+    if (!driver->failure.empty()) driver->CloseLeftDialogs();
     return 0;
+}
+
+// A script that stopped early leaves the command's modal loops running: without this the test
+// would hang until ctest kills the whole executable instead of failing by itself.
+void DialogDriver::CloseLeftDialogs()
+{
+    for (const int button : {IDCANCEL, IDOK}) {
+        for (HWND dialog : VisibleProcessDialogs()) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        if (WaitFor([] { return VisibleProcessDialogs().empty(); })) return;
+    }
 }
 
 bool DialogDriver::WaitFor(const std::function<bool()>& condition)

@@ -36,10 +36,12 @@ public:
     static HWND FocusOf(HWND dialog);
 
     // Set when the script stopped early (a dialog that never came); what it was waiting for.
+    // The dialogs still open are then cancelled, so the command returns and the test fails.
     std::string failure;
 
 private:
     static DWORD WINAPI Run(void* self);
+    void CloseLeftDialogs();
     std::function<void(DialogDriver&)> m_script;
     HANDLE m_thread = nullptr;
 };
