@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DravikDb.h"
+#include "OwnWindows.h"
 #include "PageTestSupport.h"
 #include "drawing/LayerPageTree.h"
 #include "drawing/PageOperations.h"
@@ -490,7 +491,7 @@ TEST_F(LayerPageTreeTest, AddedLayerReachesPageZeroAndThePagesThatFollowIt)
     EXPECT_STREQ(AddLayerRefusalText(1), "レイヤ番号は 1 ～ 1024 の範囲で設定してください。");
 }
 
-HWND FindAddLayer() { return FindWindowA("#32770", "レイヤ追加（指定後 [OK] ｸﾘｯｸしてください。）"); }
+HWND FindAddLayer() { return FindOwnWindow("#32770", "レイヤ追加（指定後 [OK] ｸﾘｯｸしてください。）"); }
 
 std::string g_proposed;
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "OwnWindows.h"
 #include "TempFolder.h"
 #include "core/SettingsMessage.h"
 #include "drawing/MarginListDialogs.h"
@@ -104,14 +105,14 @@ struct ListDriver {
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
-        if (HWND add = FindWindowA("#32770", "新規登録")) {
+        if (HWND add = FindOwnWindow("#32770", "新規登録")) {
             SetDlgItemTextA(add, 1300, "New");
             const char* margins[8] = {"1.125", "2", "3", "4", "5", "6", "7", "8"};
             for (int i = 0; i < 8; ++i) SetDlgItemTextA(add, 1305 + i, margins[i]);
             SendMessageA(add, WM_COMMAND, IDOK, 0);
             return;
         }
-        HWND list = FindWindowA("#32770", "マージン枠パターン選択");
+        HWND list = FindOwnWindow("#32770", "マージン枠パターン選択");
         if (list == nullptr) return;
         Lines() = static_cast<int>(SendDlgItemMessageA(list, 1500, LB_GETCOUNT, 0, 0));
         switch (Step()) {

@@ -9,11 +9,12 @@
 
 #include <string>
 
+#include "OwnWindows.h"
 #include "core/LocalSettings.h"
 #include "core/ReplacingWrite.h"
+#include "core/SettingsMessage.h"
 #include "core/WholeFileRead.h"
 #include "drawing/MarginPresets.h"
-#include "core/SettingsMessage.h"
 #include "drawing/MarginSettings.h"
 #include "drawing/MarginSettingsPage.h"
 
@@ -125,7 +126,7 @@ struct MarginDialogDriver {
     }
     static void CALLBACK Fill(HWND, UINT, UINT_PTR id, DWORD)
     {
-        HWND dialog = FindWindowA("#32770", "マージンの設定（指定後 [OK] ｸﾘｯｸしてください。）");
+        HWND dialog = FindOwnWindow("#32770", "マージンの設定（指定後 [OK] ｸﾘｯｸしてください。）");
         if (dialog == nullptr) return;
         KillTimer(nullptr, id);
         SeenMarginComboEnabled() = IsWindowEnabled(GetDlgItem(dialog, 1402)) ? 1 : 0;
@@ -205,7 +206,7 @@ struct PageDriver {
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
     {
-        HWND sheet = FindWindowA(nullptr, kSheetCaption);
+        HWND sheet = FindOwnWindow(nullptr, kSheetCaption);
         if (sheet == nullptr) return;
         HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
         if (page == nullptr) return;
@@ -306,12 +307,12 @@ struct ListPickDriver {
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
     {
-        if (HWND list = FindWindowA("#32770", "マージン枠パターン選択")) {
+        if (HWND list = FindOwnWindow("#32770", "マージン枠パターン選択")) {
             SendDlgItemMessageA(list, 1500, LB_SETCURSEL, 0, 0);
             SendMessageA(list, WM_COMMAND, IDOK, 0);
             return;
         }
-        HWND sheet = FindWindowA(nullptr, kSheetCaption);
+        HWND sheet = FindOwnWindow(nullptr, kSheetCaption);
         HWND page = sheet ? reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) : nullptr;
         if (page == nullptr) return;
         if (Step() == 0) {

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "EngineRecords.h"
+#include "OwnWindows.h"
 #include "commands/InputHistory.h"
 #include "core/ConfigIo.h"
 #include "core/LocalSettings.h"
@@ -91,7 +92,7 @@ struct DialogDriver {
     }
     static void CALLBACK Fill(HWND, UINT, UINT_PTR id, DWORD)
     {
-        HWND dialog = FindWindowA("#32770", "新規図面を開く（各種設定後 [OK] ｸﾘｯｸしてください。）");
+        HWND dialog = FindOwnWindow("#32770", "新規図面を開く（各種設定後 [OK] ｸﾘｯｸしてください。）");
         if (dialog == nullptr) return;
         KillTimer(nullptr, id);
         SetDlgItemTextA(dialog, 1300, "一階平面図");
@@ -140,7 +141,7 @@ struct HistoryPick {
     }
     static void CALLBACK Pick(HWND, UINT, UINT_PTR id, DWORD)
     {
-        HWND dialog = FindWindowA("#32770", "新規図面を開く（各種設定後 [OK] ｸﾘｯｸしてください。）");
+        HWND dialog = FindOwnWindow("#32770", "新規図面を開く（各種設定後 [OK] ｸﾘｯｸしてください。）");
         if (dialog == nullptr) return;
         KillTimer(nullptr, id);
         SetDlgItemTextA(dialog, 1300, "");

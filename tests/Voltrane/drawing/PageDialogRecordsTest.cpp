@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "DravikDb.h"
+#include "OwnWindows.h"
 #include "PageTestSupport.h"
 #include "core/SettingsMessage.h"
 #include "drawing/PageDialogRecords.h"
@@ -150,7 +151,7 @@ TEST_F(PageDialogRecordsTest, PoolRefusesMoreThan254Records)
 
 namespace {
 
-HWND FindPageManager() { return FindWindowA("#32770", "ページ管理（指定後 [OK] ｸﾘｯｸしてください。）"); }
+HWND FindPageManager() { return FindOwnWindow("#32770", "ページ管理（指定後 [OK] ｸﾘｯｸしてください。）"); }
 
 int g_lines = -1;
 
