@@ -13,6 +13,7 @@
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "TempFolder.h"
+#include "UserSettingsFiles.h"
 #include "WindowText.h"
 
 namespace {
@@ -171,6 +172,22 @@ TEST_F(DdeTest, AnotherProgramRunsCommandsHandsOverTextsAndShowsTheWindow)
 
     ASSERT_TRUE(Execute("{ShowIcon}"));
     EXPECT_TRUE(PumpUntil([&] { return IsIconic(frame) != FALSE; }, 20000)) << "{ShowIcon} left the window shown";
+
+    // The commands that ran are the newest of the recent-command list kept at exit.
+    DdeDisconnect(conversation);
+    conversation = nullptr;
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program.WaitForExit(30000, &exitCode));
+    EXPECT_EQ(1u, exitCode);
+    frame = nullptr;
+    const std::string xml = ReadAll(UserSettingsFolder() + "LocalSettings.xml");
+    const size_t ids = xml.find("<CmdId>");
+    ASSERT_NE(std::string::npos, ids) << "no recent commands in LocalSettings.xml";
+    const size_t newest = xml.find("<item>5994</item>", ids), next = xml.find("<item>5993</item>", ids);
+    EXPECT_NE(std::string::npos, newest);
+    EXPECT_LT(newest, next) << xml.substr(ids, 200);
+    EXPECT_LT(next, xml.find("</CmdId>", ids));
 }
 
 TEST_F(DdeTest, AProgramCommandDrivesTheClientAgainstThisServer)

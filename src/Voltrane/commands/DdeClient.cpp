@@ -200,7 +200,7 @@ HDDEDATA CALLBACK DdeClientCallback(UINT type, UINT, HCONV conversation, HSZ, HS
 
 int InitDdeClient()
 {
-    g_instance = 0;
+    if (g_instance != 0) TermDdeClient();
     if (DdeInitializeA(&g_instance, DdeClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
         g_instance = 0;
         CCommandHost& host = GetCommandHost();

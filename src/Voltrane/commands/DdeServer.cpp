@@ -111,7 +111,7 @@ HDDEDATA CALLBACK DdeServerCallback(UINT type, UINT, HCONV conversation, HSZ top
 
 int StartDdeServer()
 {
-    g_instance = 0;
+    if (g_instance != 0) StopDdeServer();
     if (DdeInitializeA(&g_instance, DdeServerCallback, MF_CONV | MF_ERRORS, 0) != DMLERR_NO_ERROR) {
         g_instance = 0;
         CCommandHost& host = GetCommandHost();
