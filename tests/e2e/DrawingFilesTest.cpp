@@ -13,6 +13,7 @@
 #include "CatalogueSwap.h"
 #include "DravikDb.h"
 #include "DrawingWindowRecords.h"
+#include "DrawingWindows.h"
 #include "EngineRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
@@ -53,26 +54,6 @@ bool Writable(const std::string& path)
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
-}
-
-// A drawing file made by the engine: count lines on layer 0.
-bool WriteDrawing(const std::string& path, int count)
-{
-    EngineDbRecord record;
-    std::memset(&record, 0, sizeof record);
-    if (ZUriCreateDB(&record) != 1) return false;
-    for (int i = 0; i < count; ++i) {
-        LineRecord line;
-        std::memset(&line, 0, sizeof line);
-        reinterpret_cast<ElementRecord*>(&line)->type = 1;
-        reinterpret_cast<ElementRecord*>(&line)->colour = 2;
-        line.x1 = i * 10, line.x2 = i * 10 + 5, line.y2 = 5;
-        ZUriAppendElement(&line, &record);
-    }
-    uint32_t flags = 0;
-    const int saved = ZUriSaveFileOfCWX(path.c_str(), &record, &flags);
-    ZUriDeleteDB(&record);
-    return saved == 1;
 }
 
 int ElementsOfFile(const std::string& path)

@@ -1,5 +1,9 @@
 #include "DrawingWindows.h"
 
+#include <cstring>
+
+#include "DravikDb.h"
+#include "EngineRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "WindowText.h"
@@ -35,4 +39,23 @@ LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, message, wParam, lParam, SMTO_BLOCK, 10000, &result);
     return static_cast<LRESULT>(result);
+}
+
+bool WriteDrawing(const std::string& path, int count)
+{
+    EngineDbRecord record;
+    std::memset(&record, 0, sizeof record);
+    if (ZUriCreateDB(&record) != 1) return false;
+    for (int i = 0; i < count; ++i) {
+        LineRecord line;
+        std::memset(&line, 0, sizeof line);
+        reinterpret_cast<ElementRecord*>(&line)->type = 1;
+        reinterpret_cast<ElementRecord*>(&line)->colour = 2;
+        line.x1 = i * 10, line.x2 = i * 10 + 5, line.y2 = 5;
+        ZUriAppendElement(&line, &record);
+    }
+    uint32_t flags = 0;
+    const int saved = ZUriSaveFileOfCWX(path.c_str(), &record, &flags);
+    ZUriDeleteDB(&record);
+    return saved == 1;
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Asks the frame for an empty drawing window (WM_CADDB_NEW_WINDOW) and returns the drawing
 // window that came of it, or null when the program opened none. The catalogue must hold the
 // test plug-in's Echo command as 5990: its trace marks when the request has been handled.
@@ -16,3 +18,6 @@ bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program);
 
 // A message sent to the program's window, waiting at most 10 seconds; its answer (0 on timeout).
 LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// A drawing file made by the engine: count lines on layer 0. false when it was not written.
+bool WriteDrawing(const std::string& path, int count);

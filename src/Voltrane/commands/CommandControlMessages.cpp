@@ -2,6 +2,8 @@
 
 #include "commands/CommandHost.h"
 #include "commands/CommandRunState.h"
+#include "commands/DdeClient.h"
+#include "commands/DdeExecute.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
 #include "commands/InterruptCommands.h"
@@ -44,14 +46,18 @@ int CCommandControlServices::AskYesNoCancel(WPARAM, INT_PTR, const char* questio
     return 2;
 }
 
-// The right-click pick list, the parameter panels, the kept element mark and the DDE client
-// are not part of the program yet: their messages answer "not done".
+// The right-click pick list and the parameter panels are not part of the program yet: their
+// messages answer "not done".
 int CCommandControlServices::ClearRightMenuPickList() { return 1; }
 LRESULT CCommandControlServices::EnableRightMenuPickList(WPARAM, LPARAM) { return 0; }
 LRESULT CCommandControlServices::AddRightMenuPickItem(WPARAM, const char*, INT_PTR, INT_PTR) { return 0; }
 LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM) { return 0; }
 INT_PTR CCommandControlServices::TakeKeptMark() { return ::TakeKeptMark(); }
-LRESULT CCommandControlServices::DdeMessage(UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CCommandControlServices::DdeMessage(UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_CAD_DDE_EXECUTE) return RunDdeExecute(reinterpret_cast<const char*>(lParam));
+    return RunDdeClientMessage(message, lParam);
+}
 HWND CCommandControlServices::AppPanelDialogInUse() { return nullptr; }
 
 void RestoreInputFocus()

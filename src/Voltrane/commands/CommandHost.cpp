@@ -2,6 +2,7 @@
 
 #include "DravikDb.h"
 #include "commands/InterruptCommands.h"
+#include "commands/RecentCommands.h"
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
 #include "core/SystemLog.h"
@@ -81,7 +82,7 @@ void CCommandHost::SetRightMenuHideMask(int, int) {}
 void CCommandHost::CloseAllParameterPanels() {}
 void CCommandHost::BackupModifiedDrawings() { GetCadFileBackup().BackupModifiedDrawings(); }
 void CCommandHost::CountCommandForBackup() { GetCadFileBackup().CountCommand(); }
-void CCommandHost::AddRecentCommand(int, const char*) {}
+void CCommandHost::AddRecentCommand(int id, const char* name) { ::AddRecentCommand(name, id); }
 void CCommandHost::DestroyKeptElementMark() { ReleaseKeptMark(1); }
 
 void CCommandHost::SendStatus(int code, LPARAM value)

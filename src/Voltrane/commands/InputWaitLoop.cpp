@@ -7,6 +7,7 @@
 #include "DravikDb.h"
 #include "commands/CommandHost.h"
 #include "commands/CommandRunState.h"
+#include "commands/DdeExecute.h"
 #include "commands/InputEvent.h"
 #include "commands/MarkServices.h"
 #include "commands/PointSearch.h"
@@ -109,9 +110,9 @@ void CInputWaitSite::InputPointOffset(HostPoint*) {}
 HostPoint CInputWaitSite::Midpoint() { return ServiceMidpoint(); }
 int CInputWaitSite::IsRecheckRequested() { return 0; }
 void CInputWaitSite::ClearRecheckRequest() {}
-int CInputWaitSite::IsDdeTextPending() { return 0; }
-void CInputWaitSite::ClearDdeTextPending() {}
-const char* CInputWaitSite::DdeText() { return ""; }
+int CInputWaitSite::IsDdeTextPending() { return ::IsDdeTextPending(); }
+void CInputWaitSite::ClearDdeTextPending() { ::ClearDdeTextPending(); }
+const char* CInputWaitSite::DdeText() { return GetDdeText(); }
 int CInputWaitSite::SearchPoint(SnapSearch kind, const HostPoint& at, void* mark, HostPoint* found)
 {
     SearchPointRecord point{at.x, at.y, at.value1, at.value2};

@@ -9,6 +9,8 @@
 #include "DravikDb.h"
 #include "HostMessages.h"
 #include "commands/ElementExtents.h"
+#include "commands/CommandHost.h"
+#include "commands/HelpFiles.h"
 #include "commands/HostServiceFamilies.h"
 #include "commands/InputEvent.h"
 #include "commands/InterruptCommands.h"
@@ -72,7 +74,10 @@ void CServiceCommandSite::RaisePanelEvent(int32_t kind, int32_t item, int32_t va
 {
     ::RaisePanelEvent(kind, item, value);
 }
-void CServiceCommandSite::OpenHelp(LPARAM) { NotAvailable("help file"); }
+void CServiceCommandSite::OpenHelp(LPARAM fileName)
+{
+    RunHelpCommand(GetCommandHost().MainWindow(), reinterpret_cast<const char*>(fileName));
+}
 void CServiceCommandSite::SetSnapBits(long bits)
 {
     GetLocalSettingsLive().setup.LMsFg = bits;

@@ -107,7 +107,11 @@ LPARAM CSystemCommandDispatcher::KeepRunText(WPARAM wParam, LPARAM lParam)
     // buffer), so the command that runs later gets its own copy.
     const int id = LOWORD(wParam);
     if (lParam == 0 || id < kFirstPluginCommandId || id > kLastPluginCommandId) return lParam;
-    const char* text = reinterpret_cast<const char*>(lParam);
+    return KeepText(reinterpret_cast<const char*>(lParam));
+}
+
+LPARAM CSystemCommandDispatcher::KeepText(const char* text)
+{
     const size_t length = strnlen(text, kMaxExtraArgumentText);
     std::unique_ptr<char[]> copy(new char[length + 1]);
     DbcsCopyN(copy.get(), length + 1, text, length);
@@ -115,11 +119,19 @@ LPARAM CSystemCommandDispatcher::KeepRunText(WPARAM wParam, LPARAM lParam)
     return reinterpret_cast<LPARAM>(m_reposted.back().get());
 }
 
+void CSystemCommandDispatcher::PostRunCommandWithText(WPARAM wParam, const char* text)
+{
+    PostKeptRun(wParam, KeepText(text ? text : ""));
+}
+
+void CSystemCommandDispatcher::PostKeptRun(WPARAM wParam, LPARAM kept)
+{
+    if (!PostMessageA(GetCommandHost().MainWindow(), WM_CAD_RUN_COMMAND, wParam, kept)) TakeRepostedText(kept);
+}
+
 void CSystemCommandDispatcher::RepostRunCommand(WPARAM wParam, LPARAM lParam)
 {
-    const LPARAM posted = KeepRunText(wParam, lParam);
-    if (!PostMessageA(GetCommandHost().MainWindow(), WM_CAD_RUN_COMMAND, wParam, posted))
-        TakeRepostedText(posted);
+    PostKeptRun(wParam, KeepRunText(wParam, lParam));
 }
 
 void CSystemCommandDispatcher::HoldRunCommand(WPARAM wParam, LPARAM lParam)
@@ -131,10 +143,7 @@ void CSystemCommandDispatcher::ReleaseHeldCommands()
 {
     std::vector<HeldRun> held;
     held.swap(m_held);
-    for (const HeldRun& run : held) {
-        if (!PostMessageA(GetCommandHost().MainWindow(), WM_CAD_RUN_COMMAND, run.wParam, run.lParam))
-            TakeRepostedText(run.lParam);
-    }
+    for (const HeldRun& run : held) PostKeptRun(run.wParam, run.lParam);
 }
 
 std::unique_ptr<char[]> CSystemCommandDispatcher::TakeRepostedText(LPARAM lParam)

@@ -48,6 +48,10 @@ public:
     // catalogue allows the id on such a drawing.
     int IsCommandAllowedOnDrawing(int id);
 
+    // Posts the command with a copy of the text that lives until the command has run (the
+    // sender's buffer may change before then, as DDE's does).
+    void PostRunCommandWithText(WPARAM wParam, const char* text);
+
     CLumbraCmd& Catalog() { return *m_catalog; }
     // Re-posted commands whose text copy is still waiting for its message (tests look).
     size_t PendingRepostCount() const { return m_reposted.size(); }
@@ -62,6 +66,9 @@ private:
     // The long parameter a later run of the command gets: the dispatcher's own copy of a
     // plug-in command's text (the sender's lives only for its call).
     LPARAM KeepRunText(WPARAM wParam, LPARAM lParam);
+    LPARAM KeepText(const char* text);
+    // Posts 2475 with a text kept by KeepRunText or KeepText; a failed post frees the copy.
+    void PostKeptRun(WPARAM wParam, LPARAM kept);
     void RepostRunCommand(WPARAM wParam, LPARAM lParam);
     // A command picked while a cancelled command has not returned yet: it is posted once that
     // command has returned, never run inside it.

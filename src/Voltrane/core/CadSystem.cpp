@@ -234,6 +234,7 @@ int CCadSystem::Terminate(HINSTANCE instance)
     }
     seam::StopDdeServer(g_mainFrameWnd);
     seam::TermDdeClient(g_mainFrameWnd);
+    seam::CloseHelpViewers();
     ZUriAllFreeEBuffer();
     seam::DeletePanelFont();
     seam::DeleteRubberBandDbs();

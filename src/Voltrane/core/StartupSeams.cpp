@@ -7,7 +7,12 @@
 
 #include "commands/CommandCatalog.h"
 #include "commands/CommandRunState.h"
+#include "commands/DdeClient.h"
+#include "commands/DdeServer.h"
+#include "commands/HelpFiles.h"
+#include "commands/InputHistory.h"
 #include "commands/InterruptCommands.h"
+#include "commands/RecentCommands.h"
 #include "commands/VisibleAgainstBackground.h"
 #include "controls/ColorPicker.h"
 #include "controls/KitButtons.h"
@@ -206,14 +211,15 @@ ParameterPanelHandles& GetParameterPanelHandles()
 int ReadCommandDefinitions() { return GetLumbraCmd().ReadCommandDefinitions(); }
 int IsInterruptJumpModeArmed() { return ::IsInterruptJumpModeArmed(); }
 void SetInterruptJumpModeArmed(int armed) { ::SetInterruptJumpModeArmed(armed); }
-int LoadRecentCommands() { return kNotAvailable; }
-void SaveRecentCommands() {}
-void LoadInputHistory() {}
-void SaveInputHistory() {}
-int StartDdeServer() { return kNotAvailable; }
-int InitDdeClient() { return kNotAvailable; }
-void StopDdeServer(HWND) {}
-void TermDdeClient(HWND) {}
+int LoadRecentCommands() { return ::LoadRecentCommands(); }
+void SaveRecentCommands() { ::SaveRecentCommands(); }
+void LoadInputHistory() { ::LoadInputHistory(); }
+void SaveInputHistory() { ::SaveInputHistory(); }
+int StartDdeServer() { return ::StartDdeServer(); }
+int InitDdeClient() { return ::InitDdeClient(); }
+void StopDdeServer(HWND) { ::StopDdeServer(); }
+void TermDdeClient(HWND) { ::TermDdeClient(); }
+void CloseHelpViewers() { DestroyCadIntHelp(); }
 
 // ---- drawings, files and backups ----
 void InitPaperTable() { ::InitPaperTable(); }

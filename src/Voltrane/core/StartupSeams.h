@@ -85,6 +85,7 @@ int StartDdeServer();
 int InitDdeClient();
 void StopDdeServer(HWND mainFrame);
 void TermDdeClient(HWND mainFrame);
+void CloseHelpViewers();                             // the help viewers the program started
 
 // ---- drawings, files and backups ----
 void InitPaperTable();

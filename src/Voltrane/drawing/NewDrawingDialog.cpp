@@ -8,6 +8,7 @@
 
 #include "Dravik.h"
 #include "DravikDb.h"
+#include "commands/InputHistory.h"
 #include "core/CadSystem.h"
 #include "core/ConfigIo.h"
 #include "core/Dbcs.h"
@@ -32,6 +33,11 @@ constexpr int kPaper = 1400, kDirection = 502, kScale = 1401;
 constexpr int kPaperWidth = 1303, kPaperHeight = 1304, kDrawingWidth = 802, kDrawingHeight = 803;
 constexpr int kLayerPattern = 1402, kLayerLabel = 1601;
 constexpr int kOriginLowerLeft = 1200, kOriginCentre = 1201;
+// The "履歴" buttons beside name, author, remarks and scale, and their input histories.
+constexpr int kHistoryButtons[] = {1001, 1002, 7002, 1003};
+constexpr int kHistoryFields[] = {kName, kAuthor, kRemarks, kScale};
+const char* const kHistoryKeys[] = {"NZ_STR1", "NZ_STR2", "NZ_STR3", "NZ_STR4"};
+constexpr int kFirstHistoryPick = 1236, kLastHistoryPick = 1259;
 constexpr int kFreePaperRow = 28;
 constexpr int kMessageBadScale = 7490, kMessageBadPaper = 7491, kMessageCaption = 5150, kMessageInfoCaption = 5115;
 const char kFreePaper[] = "その他";
@@ -104,6 +110,11 @@ public:
         WK_COMMAND_ID_HANDLER(kPaperHeight, OnPaperSizeEdited)
         WK_COMMAND_ID_HANDLER(kScale, OnScaleChanged)
         WK_COMMAND_ID_HANDLER(kOpenButton, OnOpenButton)
+        WK_COMMAND_ID_HANDLER(1001, OnHistoryButton)
+        WK_COMMAND_ID_HANDLER(1002, OnHistoryButton)
+        WK_COMMAND_ID_HANDLER(7002, OnHistoryButton)
+        WK_COMMAND_ID_HANDLER(1003, OnHistoryButton)
+        WK_COMMAND_RANGE_HANDLER(kFirstHistoryPick, kLastHistoryPick, OnHistoryItem)
         WK_MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
         WK_CHAIN_DIALOG_BASE(Base)
     WK_END_MSG_MAP()
@@ -281,12 +292,39 @@ private:
         return 0;
     }
 
+    // The history menu of the button's field, below the button.
+    LRESULT OnHistoryButton(WORD, WORD id, HWND button, BOOL&)
+    {
+        for (int i = 0; i < 4; ++i)
+            if (kHistoryButtons[i] == id) m_historyKey = i;
+        RECT rc = {};
+        ::GetWindowRect(button, &rc);
+        POINT at = {(rc.left + rc.right) / 2, rc.bottom + 5};
+        ::ScreenToClient(m_hWnd, &at);
+        ShowInputHistoryMenu(m_hWnd, MAKELPARAM(at.x, at.y), kHistoryKeys[m_historyKey]);
+        return 0;
+    }
+
+    // A picked entry goes into its field and to the front of its history.
+    LRESULT OnHistoryItem(WORD, WORD id, HWND, BOOL&)
+    {
+        char entry[260] = {};
+        GetInputHistoryEntry(entry, sizeof entry, id - kFirstHistoryPick);
+        AddInputHistory(entry, kHistoryKeys[m_historyKey]);
+        SetDlgItemTextA(m_hWnd, kHistoryFields[m_historyKey], entry);
+        if (kHistoryFields[m_historyKey] == kScale) UpdateDrawingSize(Evaluate(entry));
+        return 0;
+    }
+
     // Texts longer than the record's fields are cut on a character boundary.
     LRESULT OnOK(WORD, WORD, HWND, BOOL&)
     {
         DbcsCopy(m_record->title, sizeof m_record->title, Text(m_hWnd, kName).c_str());
         DbcsCopy(m_record->author, sizeof m_record->author, Text(m_hWnd, kAuthor).c_str());
         DbcsCopy(m_record->remarks, sizeof m_record->remarks, Text(m_hWnd, kRemarks).c_str());
+        AddInputHistory(m_record->title, kHistoryKeys[0]);
+        AddInputHistory(m_record->author, kHistoryKeys[1]);
+        AddInputHistory(m_record->remarks, kHistoryKeys[2]);
         NewDrawingChoice choice;
         const std::string scaleText = Text(m_hWnd, kScale);
         choice.scale = Evaluate(scaleText.c_str());
@@ -295,6 +333,7 @@ private:
         choice.freeWidth = Evaluate(Text(m_hWnd, kPaperWidth).c_str());
         choice.freeHeight = Evaluate(Text(m_hWnd, kPaperHeight).c_str());
         const int refused = ComputeNewDrawingRecord(choice, *m_record);
+        if (refused != kMessageBadScale) AddInputHistory(scaleText.c_str(), kHistoryKeys[3]);
         if (refused != 0) {
             ShowSettingsMessage(m_hWnd, GetMessageText(refused), GetMessageText(kMessageCaption), MB_OK | MB_ICONWARNING);
             const int field = refused == kMessageBadScale ? kScale : kPaperWidth;
@@ -358,6 +397,7 @@ private:
     DbInfoRecord* m_record;
     bool m_newDrawing;
     HBITMAP m_picture = nullptr;
+    int m_historyKey = 0;  // the field whose history menu was shown last
 };
 
 using CCreateZumenDlg = CZumenDlg<kNewDrawingTemplate>;

@@ -30,6 +30,9 @@ LRESULT CALLBACK MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CAD_CMD_STATE:
         host->Add("CmdState " + std::to_string(wParam) + " " + std::to_string(lParam));
         return 0;
+    case WM_CADDB_OPEN_FILE:
+        host->Add(std::string("OpenFile ") + reinterpret_cast<const char*>(lParam));
+        return 1;
     default:
         break;
     }

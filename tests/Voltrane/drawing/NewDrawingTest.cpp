@@ -10,6 +10,8 @@
 
 #include "EngineRecords.h"
 #include "OwnWindows.h"
+#include "commands/InputHistory.h"
+#include "core/ConfigIo.h"
 #include "core/LocalSettings.h"
 #include "core/SettingsMessage.h"
 #include "drawing/NewDrawingDialog.h"
@@ -127,6 +129,64 @@ TEST(NewDrawing, DialogTakesTheEntries)
     EXPECT_EQ(ShowCreateZumenDlg(&record), -1);
     KillTimer(nullptr, timer);
     EXPECT_EQ(DialogDriver::Boxes(), 1) << "a scale of 0 is refused with its message";
+    SetSettingsMessageHook(previous);
+}
+
+// Picks the first entry of the name's history the way its menu would, then cancels.
+struct HistoryPick {
+    static std::string& Name()
+    {
+        static std::string name;
+        return name;
+    }
+    static void CALLBACK Pick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND dialog = FindOwnWindow("#32770", "新規図面を開く（各種設定後 [OK] ｸﾘｯｸしてください。）");
+        if (dialog == nullptr) return;
+        KillTimer(nullptr, id);
+        SetDlgItemTextA(dialog, 1300, "");
+        DestroyMenu(BuildInputHistoryMenu("NZ_STR1"));  // the slots hold the name's history
+        SendMessageA(dialog, WM_COMMAND, 1236, 0);
+        char text[64] = {};
+        GetDlgItemTextA(dialog, 1300, text, sizeof text);
+        Name() = text;
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+
+std::string HistoryEntry(const char* key, int slot)
+{
+    char out[257] = {};
+    ReadInputHistoryString(key, std::to_string(slot).c_str(), "", out);
+    return out;
+}
+
+TEST(NewDrawing, EntriesGoToTheirHistoriesAndAPickedEntryFillsItsField)
+{
+    InitPaperTable();
+    SettingsMessageHook previous = SetSettingsMessageHook(DialogDriver::CountBox);
+    DbInfoRecord record;
+    std::memset(&record, 0, sizeof record);
+    AddInputHistory("older", "NZ_STR1");
+    DialogDriver::Scale() = "1/50";
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, DialogDriver::Fill);
+    EXPECT_EQ(ShowCreateZumenDlg(&record), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ("一階平面図", HistoryEntry("NZ_STR1", 0));
+    EXPECT_EQ("older", HistoryEntry("NZ_STR1", 1));
+    EXPECT_EQ("1/50", HistoryEntry("NZ_STR4", 0));
+
+    // A refused scale keeps the texts added but not the scale.
+    DialogDriver::Scale() = "0";
+    timer = SetTimer(nullptr, 0, 50, DialogDriver::Fill);
+    EXPECT_EQ(ShowCreateZumenDlg(&record), -1);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ("1/50", HistoryEntry("NZ_STR4", 0));
+
+    timer = SetTimer(nullptr, 0, 50, HistoryPick::Pick);
+    EXPECT_EQ(ShowCreateZumenDlg(&record), -1);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ("一階平面図", HistoryPick::Name());
     SetSettingsMessageHook(previous);
 }
 

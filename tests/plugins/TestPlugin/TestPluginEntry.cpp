@@ -10,6 +10,9 @@
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the
 //           status bar shows: "shown R ink X sum S" (R the call's result, X the right-most
 //           column of text ink in the bar's left half, S a checksum of those pixels).
+//   Record  appends "|" and its whole text to the host window's caption instead of replacing it,
+//           so that a test sees every run of a series.
+//   DdeClient SERVICE: see DdeCommands.cpp.
 //   other   returns -1 (the command did not run).
 #include <windows.h>
 
@@ -20,6 +23,7 @@
 
 #include "Dravik.h"
 #include "PluginEntry.h"
+#include "DdeCommands.h"
 #include "DrawingCommands.h"
 #include "ElementCommands.h"
 #include "HostServiceCommands.h"
@@ -117,8 +121,14 @@ std::string DescribeStatusBar(HWND host)
 
 extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
 {
-    Trace(host, commandText ? commandText : "");
     const char* name = CommandName(commandText);
+    if (Is(name, "Record")) {
+        char caption[1024] = {};
+        GetWindowTextA(host, caption, sizeof caption);
+        Trace(host, std::string(caption) + "|" + commandText);
+        return 1;
+    }
+    Trace(host, commandText ? commandText : "");
     if (Is(name, "Echo")) return 1;
     if (Is(name, "Fault")) {
         volatile int* nowhere = nullptr;
@@ -138,6 +148,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     if (int result = RunHostServiceCommand(host, name); result != -2) return result;
     if (int result = RunElementCommand(host, name); result != -2) return result;
     if (int result = RunKitDialogCommand(host, name); result != -2) return result;
+    if (int result = RunDdeCommand(host, name); result != -2) return result;
     return -1;
 }
 

@@ -6,10 +6,14 @@
 //   WaitCancel  waits with no event accepted until it is ended (0); then, as a careless command
 //               would, waits once more, traces that answer too and leaves it (plus one) in the
 //               host window's property "WaitCancelAgain".
+//   WaitDde     waits for a text handed over through DDE; traces "WaitDde text", its length and
+//               the text (the frame's caption shows only its start), or "WaitDde end" and the
+//               answer when the wait ended otherwise.
 #include "WaitCommands.h"
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "HostMessages.h"
 #include "HostRecords.h"
@@ -84,6 +88,24 @@ int WaitForCancel(HWND host)
     return 0;
 }
 
+int WaitForDdeText(HWND host)
+{
+    Accept(host, kAcceptEscape | kAcceptDdeText);
+    Trace(host, "WaitDde waiting");
+    InputWaitRecord record = {};
+    const LRESULT result = Wait(host, record);
+    if (result == kWaitDdeText && record.result != 0) {
+        const std::string received = reinterpret_cast<const char*>(record.result);
+        const std::string text = "WaitDde text " + std::to_string(received.size()) + " " + received;
+        Trace(host, text.c_str());
+        return 1;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "WaitDde end %ld", static_cast<long>(result));
+    Trace(host, text);
+    return 1;
+}
+
 }  // namespace
 
 int RunWaitCommand(HWND host, const char* name)
@@ -96,5 +118,6 @@ int RunWaitCommand(HWND host, const char* name)
         return WaitForPoints(host, "WaitKey", kAcceptEscape | kAcceptPlainPoint, "数値を入力してください");
     }
     if (Is(name, "WaitCancel")) return WaitForCancel(host);
+    if (Is(name, "WaitDde")) return WaitForDdeText(host);
     return -2;
 }
