@@ -163,32 +163,8 @@ protected:
         return view;
     }
 
-    bool ReadBlock(HWND view, PDBINFO* block)
-    {
-        auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
-        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, program.ProcessId());
-        if (address == nullptr || process == nullptr) return false;
-        SIZE_T read = 0;
-        const bool ok = ReadProcessMemory(process, address, block, sizeof *block, &read) && read == sizeof *block;
-        CloseHandle(process);
-        return ok;
-    }
-
-    // The element count of the view's drawing, read from the engine's information block.
-    int ElementCount(const PDBINFO& block)
-    {
-        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, program.ProcessId());
-        if (process == nullptr) return -1;
-        EngineDbRecord record;
-        DbInfoBlock* info = nullptr;
-        int32_t count = -1;
-        SIZE_T read = 0;
-        if (ReadProcessMemory(process, block.engineDb, &record, sizeof record, &read)) info = static_cast<DbInfoBlock*>(record.info);
-        if (info != nullptr)
-            ReadProcessMemory(process, reinterpret_cast<char*>(info) + offsetof(DbInfoBlock, elementCount), &count, sizeof count, &read);
-        CloseHandle(process);
-        return count;
-    }
+    bool ReadBlock(HWND view, PDBINFO* block) { return ReadViewBlock(program.ProcessId(), view, block); }
+    int ElementCount(const PDBINFO& block) { return DrawingElementCount(program.ProcessId(), block); }
 
     // Answers the next message box with the button; its text.
     std::string AnswerBox(int button, DWORD timeoutMs = 20000)

@@ -1,8 +1,10 @@
 #include "DrawingWindows.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "DravikDb.h"
+#include "DrawingWindowRecords.h"
 #include "EngineRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
@@ -58,4 +60,33 @@ bool WriteDrawing(const std::string& path, int count)
     const int saved = ZUriSaveFileOfCWX(path.c_str(), &record, &flags);
     ZUriDeleteDB(&record);
     return saved == 1;
+}
+
+bool ReadViewBlock(DWORD processId, HWND view, PDBINFO* block)
+{
+    auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
+    HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, processId);
+    if (address == nullptr || process == nullptr) {
+        if (process != nullptr) CloseHandle(process);
+        return false;
+    }
+    SIZE_T read = 0;
+    const bool ok = ReadProcessMemory(process, address, block, sizeof *block, &read) && read == sizeof *block;
+    CloseHandle(process);
+    return ok;
+}
+
+int DrawingElementCount(DWORD processId, const PDBINFO& block)
+{
+    HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr) return -1;
+    EngineDbRecord record;
+    DbInfoBlock* info = nullptr;
+    int32_t count = -1;
+    SIZE_T read = 0;
+    if (ReadProcessMemory(process, block.engineDb, &record, sizeof record, &read)) info = static_cast<DbInfoBlock*>(record.info);
+    if (info != nullptr)
+        ReadProcessMemory(process, reinterpret_cast<char*>(info) + offsetof(DbInfoBlock, elementCount), &count, sizeof count, &read);
+    CloseHandle(process);
+    return count;
 }

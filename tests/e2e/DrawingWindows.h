@@ -21,3 +21,12 @@ LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lPara
 
 // A drawing file made by the engine: count lines on layer 0. false when it was not written.
 bool WriteDrawing(const std::string& path, int count);
+
+struct PDBINFO;
+
+// The drawing block of a view of the program (window long 0), read from the program's memory
+// the way a debugger would; false when it could not be read.
+bool ReadViewBlock(DWORD processId, HWND view, PDBINFO* block);
+// The element count of the block's drawing, read from the engine's information block; -1 when
+// it could not be read.
+int DrawingElementCount(DWORD processId, const PDBINFO& block);

@@ -1,0 +1,174 @@
+// A drawing saved as PDF and read back, as a user does it in the program: "PDF保存" from the
+// menu, the save dialog with its "設定" button and a typed name, then "PDF読込" with the file
+// and the import dialog's page.
+#include "GTest.h"
+
+#include <functional>
+#include <string>
+
+#include "CatalogueSwap.h"
+#include "DrawingWindowRecords.h"
+#include "DrawingWindows.h"
+#include "HostMessages.h"
+#include "ProgramProcess.h"
+#include "TempFolder.h"
+#include "WindowText.h"
+
+namespace {
+
+const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>Echo;エコー,5990,TestPlugin.dll /C:Echo</item>\n"
+    "<item>AddLineCircle;線と円,5993,TestPlugin.dll /C:AddLineCircle</item>\n"
+    "<item>PDF保存;PDF保存,7805,Velloc.dll,</item>\n"
+    "<item>PDF読込;PDF読込,7806,Velloc.dll,</item>\n"
+    "<item>SavePdfOption;PDF保存設定,7807,Velloc.dll,</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";
+
+constexpr int kSavePdf = 7805, kLoadPdf = 7806;
+constexpr int kNameCombo = 1148;        // the common dialog's file name field
+constexpr int kSettingsButton = 6091;   // "設定" in the save dialog's extension
+const char kImportCaption[] = "図面情報の作成（各種設定後 [OK] ｸﾘｯｸしてください。）";
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50))
+        if (condition()) return true;
+    return condition();
+}
+
+HWND WaitForDialog(ProgramProcess& program, const std::string& caption)
+{
+    HWND found = nullptr;
+    WaitFor([&] {
+        found = nullptr;
+        for (HWND w = FindWindowA("#32770", nullptr); w != nullptr; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(w, &process);
+            if (process == program.ProcessId() && IsWindowVisible(w) && Caption(w) == caption) found = w;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    if (GetDlgCtrlID(window) != search->id) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A control anywhere inside the dialog (the plug-in's part is a dialog of its own inside it).
+HWND Descendant(HWND dialog, int id)
+{
+    ChildSearch search = {id, nullptr};
+    EnumChildWindows(dialog, MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The captions of the program's visible top-level windows, for a failure message.
+std::string ShownWindows(ProgramProcess& program)
+{
+    std::string shown;
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == program.ProcessId() && IsWindowVisible(w)) shown += "[" + Caption(w) + "]";
+    }
+    return shown;
+}
+
+void TypeName(HWND dialog, const std::string& path)
+{
+    SendMessageA(GetDlgItem(dialog, kNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+}
+
+void Press(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+bool Gone(HWND window) { return WaitFor([window] { return !IsWindow(window) || !IsWindowVisible(window); }); }
+
+int VisibleDrawingWindows(HWND frame)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    int count = 0;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child)) ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST(PdfRoad, ADrawingSavedAsPdfFromTheMenuIsReadBackAsANewDrawing)
+{
+    TempFolder folder;
+    const std::string pdf = folder.File("plan.pdf");
+    CatalogueSwap catalogue{kCatalogue};
+    ASSERT_TRUE(catalogue.Written());
+    ProgramProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND frame = program.WaitForWindow("Brisco001", 60000);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+
+    // "PDF保存": the save dialog, whose "設定" opens the export options.
+    PostMessageA(frame, WM_COMMAND, kSavePdf, 0);
+    HWND save = WaitForDialog(program, "ファイルの保存");
+    ASSERT_NE(save, nullptr) << "no save dialog";
+    HWND settings = Descendant(save, kSettingsButton);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(IsWindowVisible(settings));
+    Press(settings);
+    HWND options = WaitForDialog(program, "PDF保存設定");
+    ASSERT_NE(options, nullptr) << "\"設定\" did not open the export options";
+    Press(GetDlgItem(options, IDCANCEL));
+    ASSERT_TRUE(Gone(options));
+
+    TypeName(save, pdf);
+    Press(GetDlgItem(save, IDOK));
+    ASSERT_TRUE(Gone(save));
+    std::string bytes;
+    EXPECT_TRUE(WaitFor([&] {
+        bytes = folder.Read("plan.pdf");
+        return bytes.size() > 8 && bytes.find("%%EOF") != std::string::npos;
+    })) << "no PDF written to " << pdf;
+    EXPECT_EQ(0u, bytes.find("%PDF-1.5"));
+    EXPECT_NE(std::string::npos, bytes.find("/OCProperties")) << "the layers are not optional content";
+
+    // "PDF読込": the file, then the import dialog's page; a new drawing window opens with the
+    // line and the circle.
+    const int before = VisibleDrawingWindows(frame);
+    PostMessageA(frame, WM_COMMAND, kLoadPdf, 0);
+    HWND open = WaitForDialog(program, "ファイルの読込");
+    ASSERT_NE(open, nullptr) << "no open dialog";
+    TypeName(open, pdf);
+    Press(GetDlgItem(open, IDOK));
+    HWND import = WaitForDialog(program, kImportCaption);
+    ASSERT_NE(import, nullptr) << "no import dialog; shown: " << ShownWindows(program);
+    Press(GetDlgItem(import, IDOK));
+    ASSERT_TRUE(Gone(import));
+    ASSERT_TRUE(WaitFor([&] { return VisibleDrawingWindows(frame) == before + 1; })) << "no drawing window came";
+
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    HWND child = reinterpret_cast<HWND>(SendToProgram(client, WM_MDIGETACTIVE));
+    HWND view = FindWindowExA(child, nullptr, "RiririView", nullptr);
+    PDBINFO block{};
+    int elements = -1;
+    EXPECT_TRUE(WaitFor([&] {
+        elements = ReadViewBlock(program.ProcessId(), view, &block) ? DrawingElementCount(program.ProcessId(), block) : -1;
+        return elements >= 2;
+    })) << "elements read back: " << elements;
+    EXPECT_EQ(2, elements) << "the line and the circle, each read back as one element";
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}
