@@ -76,17 +76,30 @@ bool ReadViewBlock(DWORD processId, HWND view, PDBINFO* block)
     return ok;
 }
 
-int DrawingElementCount(DWORD processId, const PDBINFO& block)
+namespace {
+
+// Reads bytes at an offset of the engine's information block of the block's drawing.
+bool ReadInfoBytes(DWORD processId, const PDBINFO& block, size_t offset, void* out, size_t size)
 {
     HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, processId);
-    if (process == nullptr) return -1;
+    if (process == nullptr) return false;
     EngineDbRecord record;
-    DbInfoBlock* info = nullptr;
-    int32_t count = -1;
     SIZE_T read = 0;
-    if (ReadProcessMemory(process, block.engineDb, &record, sizeof record, &read)) info = static_cast<DbInfoBlock*>(record.info);
-    if (info != nullptr)
-        ReadProcessMemory(process, reinterpret_cast<char*>(info) + offsetof(DbInfoBlock, elementCount), &count, sizeof count, &read);
+    bool ok = ReadProcessMemory(process, block.engineDb, &record, sizeof record, &read) && record.info != nullptr;
+    ok = ok && ReadProcessMemory(process, static_cast<char*>(record.info) + offset, out, size, &read) && read == size;
     CloseHandle(process);
-    return count;
+    return ok;
+}
+
+}  // namespace
+
+int DrawingElementCount(DWORD processId, const PDBINFO& block)
+{
+    int32_t count = -1;
+    return ReadInfoBytes(processId, block, offsetof(DbInfoBlock, elementCount), &count, sizeof count) ? count : -1;
+}
+
+bool ReadDrawingInfo(DWORD processId, const PDBINFO& block, DbInfoRecord* info)
+{
+    return ReadInfoBytes(processId, block, offsetof(DbInfoBlock, record), info, sizeof *info);
 }

@@ -23,6 +23,7 @@ LRESULT SendToProgram(HWND window, UINT message, WPARAM wParam = 0, LPARAM lPara
 bool WriteDrawing(const std::string& path, int count);
 
 struct PDBINFO;
+struct DbInfoRecord;
 
 // The drawing block of a view of the program (window long 0), read from the program's memory
 // the way a debugger would; false when it could not be read.
@@ -30,3 +31,5 @@ bool ReadViewBlock(DWORD processId, HWND view, PDBINFO* block);
 // The element count of the block's drawing, read from the engine's information block; -1 when
 // it could not be read.
 int DrawingElementCount(DWORD processId, const PDBINFO& block);
+// The drawing information record of the block's drawing (the engine's), read likewise.
+bool ReadDrawingInfo(DWORD processId, const PDBINFO& block, DbInfoRecord* info);

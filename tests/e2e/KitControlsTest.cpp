@@ -55,7 +55,11 @@ TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColou
 {
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
     ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1 row 0", 15000)) << Caption(frame);
-    HWND dialog = WaitForWindowOf([] { return FindWindowA(nullptr, "KitDialog"); }, 5000);
+    // The trace comes from the dialog's initialisation, before the dialog shows.
+    HWND dialog = WaitForWindowOf([] {
+        HWND found = FindWindowA(nullptr, "KitDialog");
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }, 5000);
     ASSERT_NE(dialog, nullptr);
     char className[64];
     for (int id : {IDOK, IDCANCEL, 101, 102, 103}) {
@@ -103,7 +107,11 @@ TEST_F(KitControlsTest, ColourFieldReloadsFromTheActiveDrawing)
     const DWORD start = GetTickCount();
     while (Caption(frame).rfind("KitDialog shown", 0) != 0 && GetTickCount() - start < 15000) Sleep(50);
     ASSERT_EQ(Caption(frame).rfind("KitDialog shown 1 row ", 0), 0u) << Caption(frame);
-    HWND dialog = WaitForWindowOf([] { return FindWindowA(nullptr, "KitDialog"); }, 5000);
+    // The trace comes from the dialog's initialisation, before the dialog shows.
+    HWND dialog = WaitForWindowOf([] {
+        HWND found = FindWindowA(nullptr, "KitDialog");
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }, 5000);
     ASSERT_NE(dialog, nullptr);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitForCaption(frame, "KitDialog cancel", 10000)) << Caption(frame);

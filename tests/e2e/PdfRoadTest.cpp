@@ -3,12 +3,15 @@
 // and the import dialog's page.
 #include "GTest.h"
 
+#include <hpdf.h>
+
 #include <functional>
 #include <string>
 
 #include "CatalogueSwap.h"
 #include "DrawingWindowRecords.h"
 #include "DrawingWindows.h"
+#include "EngineRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "TempFolder.h"
@@ -31,6 +34,7 @@ const char kCatalogue[] =
 constexpr int kSavePdf = 7805, kLoadPdf = 7806;
 constexpr int kNameCombo = 1148;        // the common dialog's file name field
 constexpr int kSettingsButton = 6091;   // "設定" in the save dialog's extension
+constexpr int kScaleField = 1031, kPageList = 1037;  // in the import dialog
 const char kImportCaption[] = "図面情報の作成（各種設定後 [OK] ｸﾘｯｸしてください。）";
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000)
@@ -170,5 +174,87 @@ TEST(PdfRoad, ADrawingSavedAsPdfFromTheMenuIsReadBackAsANewDrawing)
         return elements >= 2;
     })) << "elements read back: " << elements;
     EXPECT_EQ(2, elements) << "the line and the circle, each read back as one element";
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}
+
+namespace {
+
+// A PDF of two A4 pages made with the PDF library: one line on the first, three on the second.
+bool WriteTwoPagePdf(const TempFolder& folder, const char* name)
+{
+    HPDF_Doc pdf = HPDF_New(nullptr, nullptr);
+    if (pdf == nullptr) return false;
+    for (int lines : {1, 3}) {
+        HPDF_Page page = HPDF_AddPage(pdf);
+        HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_A4, HPDF_PAGE_PORTRAIT);
+        for (int i = 0; i < lines; ++i) {
+            HPDF_Page_MoveTo(page, 100, 100 + 50.0f * i);
+            HPDF_Page_LineTo(page, 300, 100 + 50.0f * i);
+            HPDF_Page_Stroke(page);
+        }
+    }
+    std::string bytes;
+    if (HPDF_SaveToStream(pdf) == HPDF_OK) {
+        bytes.resize(HPDF_GetStreamSize(pdf));
+        HPDF_UINT32 size = static_cast<HPDF_UINT32>(bytes.size());
+        HPDF_ReadFromStream(pdf, reinterpret_cast<HPDF_BYTE*>(&bytes[0]), &size);
+        bytes.resize(size);
+    }
+    HPDF_Free(pdf);
+    return !bytes.empty() && folder.Write(name, bytes);
+}
+
+// The drawing information of the active drawing window's drawing, read from the program.
+bool ActiveDrawing(ProgramProcess& program, HWND frame, DbInfoRecord* info, int* elements)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    HWND child = reinterpret_cast<HWND>(SendToProgram(client, WM_MDIGETACTIVE));
+    HWND view = FindWindowExA(child, nullptr, "RiririView", nullptr);
+    PDBINFO block{};
+    if (!ReadViewBlock(program.ProcessId(), view, &block)) return false;
+    *elements = DrawingElementCount(program.ProcessId(), block);
+    return ReadDrawingInfo(program.ProcessId(), block, info);
+}
+
+}  // namespace
+
+TEST(PdfRoad, TheImportDialogsPageAndScaleChooseWhatIsReadAndHowLarge)
+{
+    TempFolder folder;
+    ASSERT_TRUE(WriteTwoPagePdf(folder, "two.pdf"));
+    CatalogueSwap catalogue{kCatalogue};
+    ASSERT_TRUE(catalogue.Written());
+    ProgramProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND frame = program.WaitForWindow("Brisco001", 60000);
+    ASSERT_NE(frame, nullptr);
+    // The import is offered while a drawing is open.
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+
+    PostMessageA(frame, WM_COMMAND, kLoadPdf, 0);
+    HWND open = WaitForDialog(program, "ファイルの読込");
+    ASSERT_NE(open, nullptr) << "no open dialog";
+    TypeName(open, folder.File("two.pdf"));
+    Press(GetDlgItem(open, IDOK));
+    HWND import = WaitForDialog(program, kImportCaption);
+    ASSERT_NE(import, nullptr) << "no import dialog; shown: " << ShownWindows(program);
+
+    // The second page from the page list, and the scale typed into the scale field.
+    HWND pages = GetDlgItem(import, kPageList);
+    ASSERT_TRUE(IsWindowVisible(pages)) << "a PDF of two pages offers its pages";
+    EXPECT_EQ(2, SendToProgram(pages, CB_GETCOUNT));
+    SendToProgram(pages, CB_SETCURSEL, 1);
+    SendToProgram(import, WM_COMMAND, MAKEWPARAM(kPageList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(pages));
+    HWND scale = GetDlgItem(import, kScaleField);
+    SendMessageA(scale, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1/100"));
+    SendToProgram(import, WM_COMMAND, MAKEWPARAM(kScaleField, CBN_EDITUPDATE), reinterpret_cast<LPARAM>(scale));
+    Press(GetDlgItem(import, IDOK));
+    ASSERT_TRUE(Gone(import));
+
+    DbInfoRecord info{};
+    int elements = -1;
+    EXPECT_TRUE(WaitFor([&] { return ActiveDrawing(program, frame, &info, &elements) && elements == 3; }))
+        << "elements of the new drawing: " << elements;
+    EXPECT_DOUBLE_EQ(0.01, info.scale) << "the drawing takes the scale 1/100";
     EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }

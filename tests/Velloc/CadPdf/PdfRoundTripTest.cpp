@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "CadPdf/PdfImportConverter.h"
 #include "CadPdf/PdfImportHost.h"
@@ -111,4 +112,54 @@ TEST(PdfRoundTrip, TextsKeepStringSizeAngleAndPlace)
         EXPECT_NEAR(texts[i].x * exportScale, got[i].x1 * imported.scale, 0.01) << i;
         EXPECT_NEAR(texts[i].y * exportScale, got[i].y1 * imported.scale, 0.01) << i;
     }
+}
+
+TEST(PdfRoundTrip, ArcsAndEllipsesComeBackAsLinesOnTheirCurves)
+{
+    ExportSettingsFolder settings;
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    const double exportScale = 0.01;
+    const double pi = std::acos(-1.0);
+    drawing.SetPaper(297, 210);
+    drawing.SetScale(exportScale);
+    drawing.Add(ArcElement(-5000, 0, 2000, 0, pi / 2, false));  // on paper: centre (-50, 0), radius 20
+    drawing.Add(EllipseElement(5000, 3000, 8000, 3000, 0.5));   // centre (50, 30), major axis to (80, 30): 30 by 15
+    FakeImportServices fake;
+    RecordingDocument imported;
+    ExportAndImport(drawing, out, "curves.pdf", fake, imported);
+    if (HasFatalFailure()) return;
+
+    EXPECT_TRUE(imported.Of('C').empty()) << "curves are not read back as circles";
+    const auto lines = imported.Of('L');
+    ASSERT_GT(lines.size(), 8u) << "each curve comes back as several lines";
+    // Each vertex lies on its curve within 0.01 mm plus the PDF library's 0.03 % of the radius.
+    const auto onArc = [](double x, double y) {
+        const double tolerance = 0.01 + 0.0003 * 20;
+        return std::fabs(std::hypot(x + 50, y) - 20) <= tolerance && x >= -50 - tolerance && y >= -tolerance;
+    };
+    const auto onEllipse = [](double x, double y) {
+        const double tolerance = 0.01 + 0.0003 * 30;
+        const double u = (x - 50) / 30, v = (y - 30) / 15;
+        return std::fabs(std::hypot(u, v) - 1) * 15 <= tolerance;
+    };
+    int arcVertices = 0, ellipseVertices = 0;
+    bool arcStart = false, arcEnd = false;
+    for (const auto& line : lines) {
+        for (const auto& p : {std::make_pair(line.x1, line.y1), std::make_pair(line.x2, line.y2)}) {
+            const double x = p.first * imported.scale, y = p.second * imported.scale;
+            if (onArc(x, y)) {
+                ++arcVertices;
+                arcStart = arcStart || std::hypot(x + 30, y) < 0.02;
+                arcEnd = arcEnd || std::hypot(x + 50, y - 20) < 0.02;
+            } else if (onEllipse(x, y)) {
+                ++ellipseVertices;
+            } else {
+                ADD_FAILURE() << "a vertex on neither curve: " << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(arcVertices, 2);
+    EXPECT_GT(ellipseVertices, 4);
+    EXPECT_TRUE(arcStart && arcEnd) << "the arc's lines run from its start to its end point";
 }
