@@ -56,17 +56,6 @@ bool Writable(const std::string& path)
     return true;
 }
 
-int ElementsOfFile(const std::string& path)
-{
-    EngineDbRecord record;
-    std::memset(&record, 0, sizeof record);
-    uint32_t flags = 0;
-    if (ZUriLoadFileOfCWX(path.c_str(), &record, &flags) != 1) return -1;
-    const int count = ZUriGetElmNum(&record);
-    ZUriDeleteDB(&record);
-    return count;
-}
-
 uint32_t Crc32(const unsigned char* data, size_t size)
 {
     uint32_t crc = 0xFFFFFFFFu;

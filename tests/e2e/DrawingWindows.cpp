@@ -103,3 +103,27 @@ bool ReadDrawingInfo(DWORD processId, const PDBINFO& block, DbInfoRecord* info)
 {
     return ReadInfoBytes(processId, block, offsetof(DbInfoBlock, record), info, sizeof *info);
 }
+
+std::string TitleOfFile(const std::string& path)
+{
+    EngineDbRecord record;
+    std::memset(&record, 0, sizeof record);
+    uint32_t flags = 0;
+    if (ZUriLoadFileOfCWX(path.c_str(), &record, &flags) != 1) return std::string();
+    DbInfoRecord info;
+    std::memset(&info, 0, sizeof info);
+    ZUriGetDBInfo(&info, &record);
+    ZUriDeleteDB(&record);
+    return std::string(info.title, strnlen(info.title, sizeof info.title));
+}
+
+int ElementsOfFile(const std::string& path)
+{
+    EngineDbRecord record;
+    std::memset(&record, 0, sizeof record);
+    uint32_t flags = 0;
+    if (ZUriLoadFileOfCWX(path.c_str(), &record, &flags) != 1) return -1;
+    const int count = ZUriGetElmNum(&record);
+    ZUriDeleteDB(&record);
+    return count;
+}

@@ -6,6 +6,7 @@
 #include "DrawingWindows.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "TempFolder.h"
 #include "WindowText.h"
 
 namespace {
@@ -55,6 +56,20 @@ TEST_F(ElementServicesEndToEnd, CopyTurnedThenUndoneAndRedoneInADrawingWindow)
     ASSERT_NE(SendToProgram(frame, WM_CAD_ACTIVE_VIEW), 0);
     PostMessageA(frame, WM_COMMAND, 5996, 0);
     EXPECT_TRUE(WaitForCaption(frame, "CopyUndo 2 4 2 4", 10000)) << Caption(frame);
+
+    // Saved under a typed name after the redo, the drawing holds the lines and their copies.
+    TempFolder folder;
+    const std::string path = folder.File("copied.tcf");
+    PostMessageA(frame, WM_COMMAND, 4002, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(Caption(dialog), "ファイルの保存");
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    int elements = -1;
+    for (DWORD start = GetTickCount(); elements < 0 && GetTickCount() - start < 20000; Sleep(100))
+        elements = ElementsOfFile(path);
+    EXPECT_EQ(4, elements);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "EngineBinding.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "TempFolder.h"
 #include "WindowText.h"
 
 namespace {
@@ -90,6 +91,20 @@ TEST_F(HostServicesTest, DrawingMadeTitledAndClearedThroughTheHostLibrary)
     const std::string caption = WaitForCaptionStart(frame, "MakeDrawing", 10000);
     EXPECT_EQ(caption, "MakeDrawing title E2E title colours 1 cleared 1 elements 0");
     EXPECT_NE(SendMessageA(frame, WM_CAD_ACTIVE_VIEW, 0, 0), 0) << "the drawing window stays open";
+
+    // Saved under a typed name, the drawing keeps the title the command gave it.
+    TempFolder folder;
+    const std::string path = folder.File("titled.tcf");
+    PostMessageA(frame, WM_COMMAND, 4002, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(Caption(dialog), "ファイルの保存");
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    std::string title;
+    for (DWORD start = GetTickCount(); title.empty() && GetTickCount() - start < 20000; Sleep(100))
+        title = TitleOfFile(path);
+    EXPECT_EQ("E2E title", title);
 }
 
 }  // namespace
