@@ -8,6 +8,7 @@
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
 #include "core/LocalSettings.h"
+#include "drawing/PageOperations.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 #include "view/ElementDrawing.h"
@@ -41,8 +42,8 @@ double CElementServiceSite::ViewModeScale(HWND view)
     PDBINFO* block = static_cast<PDBINFO*>(ViewDataBlock(view));
     return block != nullptr ? CurrentViewMode(*block).scale : 1.0;
 }
-// The views keep no placement flag of their view mode yet: nothing to refresh.
-void CElementServiceSite::RefreshPlacementFlag(HWND) {}
+// The drawing's placement transform is in force in the paper-layout view modes only.
+void CElementServiceSite::RefreshPlacementFlag(HWND view) { IsDrawingViewWindow(view); }
 void CElementServiceSite::RedrawElementInViews(HWND view, int mode, void* element)
 {
     // A view without drawing block draws nothing; its drawing's views repaint instead.

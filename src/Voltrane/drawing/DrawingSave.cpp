@@ -10,6 +10,7 @@
 #include "DravikDb.h"
 #include "EngineRecords.h"
 #include "commands/CommandCatalog.h"
+#include "commands/ElementServices.h"
 #include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
@@ -85,20 +86,6 @@ void SetReferenceModeOfDrawing(PDBINFO* own, int on)
         UpdateViewTitle(v, block->engineDb, block->severalViews == 1 ? block->viewNumber : 0);
     });
     own->referenceMode = on;
-}
-
-void ClearSaveOptionOfDrawing(PDBINFO* own)
-{
-    ForEachDrawingView(own, [](HWND, PDBINFO* block) { block->saveOption = 0; });
-    own->saveOption = 0;
-}
-
-// The drawing event commands that a host service put in place of saving are not part of the
-// program yet: nothing was saved.
-int RunDrawingEventCommand(int which)
-{
-    WriteSystemLog(1, "Save", "drawing event command %d is not available in this build", 6200 + which);
-    return 0;
 }
 
 // The engine's save of an engine format.
@@ -424,19 +411,18 @@ int SaveAs(HWND view, PDBINFO* block)
             restore();
             return 0;
         }
-        ClearSaveOptionOfDrawing(block);
-        RunDrawingEventCommand(1);
+        RunDrawingEventCommand(block, 1);
         SetReferenceModeOfDrawing(block, 0);
         written = WriteDrawingFile(view, chosen);
         if (!written) SetReferenceModeOfDrawing(block, 1);
     } else if (lstrcmpiA(chosen, remembered) != 0) {
-        ClearSaveOptionOfDrawing(block);
+        RunDrawingEventCommand(block, 1);
         written = WriteDrawingFile(view, chosen);
     } else {
         std::string question = std::string(chosen) + "\n上書きしていいですか？" + kOkCancelTail;
         const int answer = Box(view, question.c_str(), GetMessageText(kMessageOverwriteCaption), MB_OKCANCEL | MB_ICONQUESTION);
         if (GetViewBlock(view) != block) return 0;
-        if (answer == IDOK) written = block->saveOption ? RunDrawingEventCommand(0) : WriteDrawingFile(view, chosen);
+        if (answer == IDOK) written = block->saveOption ? static_cast<int>(RunDrawingEventCommand(block, 0)) : WriteDrawingFile(view, chosen);
     }
     if (!written) restore();
     return written;
@@ -469,7 +455,7 @@ int SaveDrawing(HWND view, int mode)
     DbcsCopy(path, sizeof path, block->fileName);
     if (mode == kSaveForced || mode == kSaveForcedByName) return WriteDrawingFile(view, path);
     if (GetLinkMode() == 0) {
-        if (block->saveOption) return RunDrawingEventCommand(0);
+        if (block->saveOption) return static_cast<int>(RunDrawingEventCommand(block, 0));
         const int written = WriteDrawingFile(view, path);
         if (written) CreateFromCadAtrFile();
         return written;
@@ -484,5 +470,5 @@ int SaveDrawing(HWND view, int mode)
     std::snprintf(question, sizeof question, "%s\n\n%s%s", info.title, nameLine, kOkCancelTail);
     const int answer = Box(view, question, GetMessageText(kMessageOverwriteCaption), MB_OKCANCEL | MB_ICONQUESTION);
     if (answer != IDOK || GetViewBlock(view) != block) return 0;
-    return block->saveOption ? RunDrawingEventCommand(0) : WriteDrawingFile(view, path);
+    return block->saveOption ? static_cast<int>(RunDrawingEventCommand(block, 0)) : WriteDrawingFile(view, path);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DravikDb.h"
+#include "commands/ElementServices.h"
 #include "commands/PluginModules.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "core/CadSystem.h"
@@ -258,6 +259,8 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
     GetFrameFlags().auxViewRefresh = 1;
     if (CountTableViews() == 0) {
         if (HWND panel = GetToolPanelWindow()) ::PostMessageA(panel, WM_COMMAND, MAKEWPARAM(3311, 2), 0);
+        // A host service asked for the closing event command once the last drawing has gone.
+        if (GetElementServiceState().eventSwitch == 1) RunDrawingEventCommand(nullptr, 3);
     }
     if (HWND main = GetMainFrameWnd()) ::PostMessageA(main, WM_CAD_FOCUS_INPUT, 0, 0);
     if (HWND client = GetMdiClientWnd()) {

@@ -7,6 +7,8 @@
 
 #include "DrawingWindowRecords.h"
 #include "HostMessages.h"
+#include "RecordingCommandHost.h"
+#include "mainframe/MainFrame.h"
 
 namespace {
 
@@ -310,6 +312,19 @@ TEST_F(ElementServiceTest, DrawingEventKindsThatNeedNoCommand)
     EXPECT_EQ(block.saveOption, 0);
     EXPECT_EQ(RunDrawingEventCommand(nullptr, 9), 1);
     EXPECT_EQ(RunDrawingEventCommand(nullptr, 3), 1) << "no close command in the catalogue";
+}
+
+TEST_F(ElementServiceTest, DrawingEventKindFourRunsItsCommandAndAClosingFrameSetsTheSwitch)
+{
+    RecordingCommandHost host;
+    EXPECT_EQ(RunDrawingEventCommand(nullptr, 4), 1);
+    EXPECT_EQ((std::vector<std::string>{"CmdNotify 6203 1", "CmdNotify 6203 0"}), host.Lines("CmdNotify"));
+
+    EXPECT_EQ(GetElementServiceState().eventSwitch, 0);
+    GetFrameFlags().frameClosing = 1;
+    EXPECT_EQ(RunDrawingEventCommand(nullptr, 9), 1);
+    GetFrameFlags().frameClosing = 0;
+    EXPECT_EQ(GetElementServiceState().eventSwitch, 1) << "the closing form of the event commands from now on";
 }
 
 }  // namespace
