@@ -557,6 +557,7 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT CMainFrame::OnTimer(UINT, WPARAM, LPARAM, BOOL&)
 {
     FrameFlags& flags = GetFrameFlags();
+    if (flags.shutdownPending) return 0;
     // This program's own popups: a search by class would find another instance's as well.
     HWND layoutView = seam::GetLayoutViewWindow();
     HWND loupe = seam::GetLoupeViewWindow();

@@ -56,6 +56,7 @@ struct FrameFlags {
     int drawingWindowClosing = 0;  // a drawing window closes (set by the window)
     int auxViewRefresh = 1;        // the layout view and the loupe rebuild their picture
     int repaintWithErase = 0;      // the layout view and the loupe are erased and repainted
+    int shutdownPending = 0;       // the session ends: the timer's work waits for the answer
     // The cancel word CloseAllDrawingWindows hands each drawing window (WM_CLOSE 100); a window
     // writes only through this registered address.
     LONG* closeAllCancel = nullptr;

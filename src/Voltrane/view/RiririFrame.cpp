@@ -222,6 +222,7 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
     }
     g_closeRetries = 0;
     NotifyToolPanelDrawingChanged();
+    if (msg == WM_QUERYENDSESSION) GetFrameFlags().shutdownPending = 1;
 
     HWND view = m_view.m_hWnd;
     // A close that arrives while this window's save question or save dialog is open (their
@@ -242,6 +243,7 @@ LRESULT CRiririFrame::OnClose(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHan
         s_asking = nullptr;
         if (keep) {
             ClearSavePromptList();
+            GetFrameFlags().shutdownPending = 0;
             if (cancel != nullptr) *cancel = 1;
             return 0;
         }

@@ -305,6 +305,21 @@ TEST_F(MainFrameUnit, TheBlinkRunsByTheMonotonicClock)
     EXPECT_EQ(flags.blinkPhase, 1);
 }
 
+// While the session ends and a drawing window asks whether to save, the timer does nothing.
+TEST_F(MainFrameUnit, TheTimerWaitsWhileTheSessionEnds)
+{
+    FrameFlags& flags = GetFrameFlags();
+    flags.lastBlinkChange = 0.0;
+    flags.blinkPhase = 0;
+    flags.drawingWindowClosing = 0;
+    flags.shutdownPending = 1;
+    SendMessageA(m_frame.m_hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(flags.blinkPhase, 0);
+    flags.shutdownPending = 0;
+    SendMessageA(m_frame.m_hWnd, WM_TIMER, 1, 0);
+    EXPECT_EQ(flags.blinkPhase, 1);
+}
+
 TEST_F(MainFrameUnit, AMenuHandedToTheMdiClientShowsOnTheCommandBar)
 {
     CMainMenu menu;
