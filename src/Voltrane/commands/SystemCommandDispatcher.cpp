@@ -14,6 +14,7 @@
 #include "drawing/DrawingFileCommands.h"
 #include "drawing/PageCommands.h"
 #include "drawing/MarginSettings.h"
+#include "drawing/NewDrawingDialog.h"
 #include "view/DrawingWindowCreation.h"
 
 CommandRunState& GetCommandRunState()
@@ -349,9 +350,10 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         return RunPageCommand(context, id);
     case 4039: case 4040:
         return RunPageCommand(context, id);
+    case 4050:
+        return RunStartDrawingCommand(context, wParam);
     case 4008: case 4023:
     case 4036: case 4038:
-    case 4050:
         return RunUnbuiltSystemCommand(id);
     default:
         return 0;
