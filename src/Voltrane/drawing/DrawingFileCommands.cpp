@@ -1,9 +1,11 @@
 #include "drawing/DrawingFileCommands.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "core/CadSystem.h"
+#include "core/ConfigIo.h"
 #include "core/ProgramPaths.h"
 #include "core/SettingsMessage.h"
 #include "core/SystemLog.h"
@@ -35,6 +37,10 @@ int SaveActiveDrawing(int mode)
 int PasteCopiedDrawing(HWND context)
 {
     if (GetActiveView() == nullptr) return 1;
+    if (!WaitUntilCopyIsWritten(GetMainFrameWnd())) {
+        FreeFileList();
+        return 1;
+    }
     const std::string base = ExpandPathMacros("%USER_LOCAL_APPDATA%$CopyPaste", false);
     std::string path;
     for (const char* extension : {".tcf", ".otcf"}) {
@@ -58,6 +64,13 @@ int PasteCopiedDrawing(HWND context)
 }
 
 void RestartBackupTimer() { GetCadFileBackup().RestartTimer(); }
+
+bool CopyIsBeingWritten()
+{
+    char value[257] = {};
+    ReadSonotaString("COPY_SELECT", "FileWriting", "0", value);
+    return std::atoi(value) != 0;
+}
 void CheckTimedBackup() { GetCadFileBackup().CheckTimedBackup(); }
 
 }  // namespace
@@ -72,6 +85,20 @@ void LogCommand(const char* format, int id)
 void ClearStatusText()
 {
     if (HWND bar = GetStatusBarWnd()) SendMessageA(bar, WM_USER, 1, 0);
+}
+
+bool WaitUntilCopyIsWritten(HWND owner)
+{
+    for (int asked = 0; CopyIsBeingWritten(); ++asked) {
+        if (asked == 3) {
+            ShowSettingsMessage(owner, "貼り付けに失敗しました。処理を中止します。", "確認", MB_OK);
+            return false;
+        }
+        if (ShowSettingsMessage(owner, "現在コピー選択中なので、貼り付けはできません。もう一度実行しますか？", "確認",
+                                MB_YESNO | MB_ICONINFORMATION) != IDYES)
+            return false;
+    }
+    return true;
 }
 
 int RunDrawingFileCommand(HWND context, int id)

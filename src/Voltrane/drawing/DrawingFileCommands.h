@@ -8,6 +8,11 @@
 // 4027 (place a drawing) and 4051 (paste the copied drawing); 1 when the id is one of them.
 int RunDrawingFileCommand(HWND context, int id);
 
+// Before a paste: while the copy command is still writing its file ([COPY_SELECT] "FileWriting"
+// of the settings file "CMDINI"), the user is asked whether to try again, three times at most.
+// true when the file may be read.
+bool WaitUntilCopyIsWritten(HWND owner);
+
 // The built-in commands' log record (level 2, "System Cmd", the format filled with the id) and
 // the clearing of the status bar's first text.
 void LogCommand(const char* format, int id);
