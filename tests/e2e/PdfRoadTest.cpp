@@ -28,6 +28,7 @@ const char kCatalogue[] =
     "<item>PDF保存;PDF保存,7805,Velloc.dll,</item>\n"
     "<item>PDF読込;PDF読込,7806,Velloc.dll,</item>\n"
     "<item>SavePdfOption;PDF保存設定,7807,Velloc.dll,</item>\n"
+
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -256,5 +257,31 @@ TEST(PdfRoad, TheImportDialogsPageAndScaleChooseWhatIsReadAndHowLarge)
     EXPECT_TRUE(WaitFor([&] { return ActiveDrawing(program, frame, &info, &elements) && elements == 3; }))
         << "elements of the new drawing: " << elements;
     EXPECT_DOUBLE_EQ(0.01, info.scale) << "the drawing takes the scale 1/100";
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}
+
+TEST(PdfRoad, APluginCommandHasTheHostRunTheExportPlugin)
+{
+    TempFolder folder;
+    const std::string pdf = folder.File("exported.pdf");
+    // The test plug-in's command names the file; the host runs "PDF保存" of the catalogue with it.
+    const std::string xml = std::string(kCatalogue).insert(std::string(kCatalogue).find("</data>"),
+                                                           "<item>ExportPdf;出力,5994,TestPlugin.dll /C:ExportPdf " + pdf +
+                                                               "</item>\n");
+    CatalogueSwap catalogue{xml};
+    ASSERT_TRUE(catalogue.Written());
+    ProgramProcess program;
+    ASSERT_TRUE(program.Start());
+    HWND frame = program.WaitForWindow("Brisco001", 60000);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+
+    PostMessageA(frame, WM_COMMAND, 5994, 0);
+    ASSERT_TRUE(WaitFor([&] { return Caption(frame).rfind("ExportPdf ", 0) == 0; })) << Caption(frame);
+    const std::string bytes = folder.Read("exported.pdf");
+    EXPECT_EQ(0u, bytes.find("%PDF-1.5")) << "no PDF written by the export plug-in";
+    EXPECT_NE(std::string::npos, bytes.find("%%EOF"));
     EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }

@@ -4,6 +4,7 @@
 #include "commands/CommandCatalog.h"
 #include "commands/CommandHost.h"
 #include "commands/ElementServices.h"
+#include "commands/PluginModules.h"
 #include "commands/UndoServices.h"
 #include "core/CadSystem.h"
 #include "drawing/PageOperations.h"
@@ -113,7 +114,7 @@ LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char* fileName)
 // The drawing files' services (linked images, export, drawing events, attached
 // databases, the open switches) are not built yet: they answer "not done" and change nothing.
 LRESULT CHostServiceSite::LoadLinkedTiffImage(const char*) { return 0; }
-LRESULT CHostServiceSite::RunExportPlugin(const char*) { return 0; }
+LRESULT CHostServiceSite::RunExportPlugin(const char* arguments) { return ::RunExportPlugin(arguments); }
 LRESULT CHostServiceSite::RunDrawingEventCommand(int type)
 {
     return ::RunDrawingEventCommand(ViewBlock(ActiveView()), type);

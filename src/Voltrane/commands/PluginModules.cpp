@@ -113,21 +113,49 @@ int CallStartCmdChecked(StartCmdProc entry, const char* text, int guard, bool* f
 
 }  // namespace
 
-int RunEventCommandQuietly(int id, const char* text)
+namespace {
+
+// Loads the command's library for one call of its StartCmd with the text, then frees it.
+// 1 called (*result its answer), 0 when the catalogue, the library or StartCmd failed; with
+// report set the failure is shown (5118 command or library missing, 5120 no StartCmd).
+int CallCommandLibraryOnce(int id, const char* text, bool report, int* result)
 {
+    CCommandHost& host = GetCommandHost();
     CLumbraCmd& catalog = GetLumbraCmd();
     EnsureCatalogRead(catalog);
     std::string line, module, arguments;
-    if (catalog.FindCommand(id, line, nullptr) < 0) return 0;
+    if (catalog.FindCommand(id, line, nullptr) < 0) {
+        if (report) host.ShowErrorMessage(host.MessageText(5118));
+        return 0;
+    }
     SplitCommandLine(line, module, arguments);
     const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
     HMODULE library = LoadLibraryByName(module.c_str());
     SetErrorMode(previousMode);
-    if (library == nullptr) return 0;
+    if (library == nullptr) {
+        if (report) host.ShowErrorMessage(host.MessageText(5118));
+        return 0;
+    }
     auto entry = reinterpret_cast<StartCmdProc>(GetProcAddress(library, kStartCmdEntry));
-    if (entry != nullptr) CallStartCmd(entry, text, GetCommandHost().SafeGuardSetting());
+    if (entry == nullptr) {
+        if (report) host.ShowErrorMessage(host.MessageText(5120));
+    } else {
+        const int answer = CallStartCmd(entry, text, host.SafeGuardSetting());
+        if (result != nullptr) *result = answer;
+    }
     FreeLibrary(library);
     return entry != nullptr ? 1 : 0;
+}
+
+}  // namespace
+
+int RunEventCommandQuietly(int id, const char* text) { return CallCommandLibraryOnce(id, text, false, nullptr); }
+
+int RunExportPlugin(const char* text)
+{
+    int answer = 0;
+    if (CallCommandLibraryOnce(kExportCommand, text, true, &answer) == 0) return 0;
+    return answer;
 }
 
 int CallStartCmd(StartCmdProc entry, const char* text, int guard)

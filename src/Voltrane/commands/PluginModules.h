@@ -59,6 +59,11 @@ int LoadFileThroughPlugin(int id, const char* path, void* database, void* info1,
 // freed again. A missing entry, library or StartCmd is skipped without a message. 1 called.
 int RunEventCommandQuietly(int id, const char* text);
 
+// Host service 5: the export command's library (7805, "PDF保存") loaded for one call of its
+// StartCmd with the text and freed again; its answer, or 0 after the failure was shown.
+constexpr int kExportCommand = 7805;
+int RunExportPlugin(const char* text);
+
 // Calls StartCmd with the main window and the text; with guard on, inside an exception guard:
 // a fault is recovered by OnPluginCommandFault and gives -1.
 int CallStartCmd(StartCmdProc entry, const char* text, int guard);

@@ -7,6 +7,8 @@
 //            which asks first); the caption then reads
 //            "MakeDrawing title E2E title colours C cleared R elements E", or
 //            "MakeDrawing no drawing".
+// ExportPdf PATH asks the host to run its export plug-in (2665, sub-code 5) with "PATH
+//            /c:PDF保存"; the caption then reads "ExportPdf R" with the host's answer.
 #include "HostServiceCommands.h"
 
 #include <cstdio>
@@ -97,9 +99,24 @@ int MakeDrawing(HWND host)
 
 }  // namespace
 
+namespace {
+
+int ExportPdf(HWND host, const char* name)
+{
+    const char* path = name + std::strlen("ExportPdf");
+    while (*path == ' ') ++path;
+    const std::string text = std::string(path) + " /c:PDF保存";
+    const LRESULT answer = SendMessageA(host, WM_CAD_FILE_SERVICE, 5, reinterpret_cast<LPARAM>(text.c_str()));
+    SetWindowTextA(host, ("ExportPdf " + std::to_string(answer)).c_str());
+    return 1;
+}
+
+}  // namespace
+
 int RunHostServiceCommand(HWND host, const char* name)
 {
     if (name == nullptr) return -2;
+    if (Is(name, "ExportPdf")) return ExportPdf(host, name);
     if (Is(name, "Settings")) return Settings(host);
     if (Is(name, "MakeDrawing")) return MakeDrawing(host);
     return -2;
