@@ -10,6 +10,7 @@
 #include "commands/HostServiceSite.h"
 #include "core/CadSystem.h"
 #include "core/LocalSettings.h"
+#include "drawing/DrawingOpen.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ constexpr int kMaxViewsOfDrawing = 256;
 char g_linkedImagePath[MAX_PATH];
 char g_exportArguments[MAX_PATH];
 char g_saveName[MAX_PATH];
-// Sub-codes 6 and 7 of the file services: stored where nothing reads them.
-LPARAM g_fileServiceValue[2];
+// Sub-code 7 of the file services: a text stored for the caller, which nothing here reads.
+LPARAM g_serviceText = 0;
 
 bool CopyWhole(char (&buffer)[MAX_PATH], const char* text)
 {
@@ -96,8 +97,10 @@ LRESULT FileService(WPARAM subCode, LPARAM lParam)
         if (!CopyWhole(g_exportArguments, reinterpret_cast<const char*>(lParam))) return 0;
         return site.RunExportPlugin(g_exportArguments);
     case 6:
+        SetOpenRequestFlag(static_cast<int>(lParam));
+        return 1;
     case 7:
-        g_fileServiceValue[subCode - 6] = lParam;
+        g_serviceText = lParam;
         return 1;
     default:
         return 0;

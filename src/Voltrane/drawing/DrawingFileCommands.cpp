@@ -12,6 +12,7 @@
 #include "drawing/CadFileBackup.h"
 #include "drawing/DrawingFileDialog.h"
 #include "drawing/DrawingFileType.h"
+#include "drawing/DrawingOpen.h"
 #include "drawing/DrawingSave.h"
 #include "drawing/FileListCache.h"
 #include "drawing/NewDrawingDialog.h"
@@ -54,6 +55,7 @@ int PasteCopiedDrawing(HWND context)
                             MB_OK | MB_ICONINFORMATION);
         return 1;
     }
+    SetOpenRequestFlag(1);
     if (LoadFileIntoPasteDb(context, path.c_str(), nullptr, nullptr) == 1) {
         HWND main = GetMainFrameWnd();
         UpdateWindow(main);

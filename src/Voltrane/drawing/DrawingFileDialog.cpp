@@ -21,6 +21,7 @@
 #include "dialogs/DialogBase.h"
 #include "drawing/DrawingFileActions.h"
 #include "drawing/DrawingFileType.h"
+#include "drawing/DrawingOpen.h"
 #include "drawing/FileListCache.h"
 #include "drawing/PaperTable.h"
 #include "drawing/ThumbnailList.h"
@@ -431,6 +432,7 @@ int RunDrawingFileDialog(HWND owner, int mode)
 {
     if (mode != kFileDialogPlace && mode != kFileDialogDelete && mode != kFileDialogReference) mode = kFileDialogOpen;
     FreePreview();
+    SetOpenRequestFlag(1);
     g_dialog = DialogState{};
     g_dialog.mode = mode;
     static char result[2020];

@@ -234,3 +234,11 @@ int OpenDrawingFile(HWND context, const char* path)
     Box(text, "ERROR", MB_OK | MB_ICONERROR);
     return 0;
 }
+
+namespace {
+int g_openRequest = 0;
+}  // namespace
+
+void SetOpenRequestFlag(int value) { g_openRequest = value; }
+
+int GetOpenRequestFlag() { return g_openRequest; }

@@ -12,3 +12,8 @@ int OpenDrawingFile(HWND context, const char* path);
 
 // The command that imports files of a foreign type, 0 for none.
 int ImportCommandOfType(int type);
+
+// The open-request word: set by the file dialog, the paste and host service 6; a foreign-format
+// import reads it back to tell an open the user asked for from one a command made.
+void SetOpenRequestFlag(int value);
+int GetOpenRequestFlag();

@@ -22,6 +22,7 @@
 #include "core/ConfigIo.h"
 #include "core/LocalSettings.h"
 #include "core/SettingsMessage.h"
+#include "drawing/DrawingOpen.h"
 
 namespace {
 
@@ -363,6 +364,8 @@ TEST_F(HostServiceFamiliesTest, FileServicesRefuseTextsLongerThanTheirBuffers)
     EXPECT_EQ(0, Send(WM_CAD_FILE_SERVICE, 0, 0));
     EXPECT_EQ(0, Send(WM_CAD_FILE_SERVICE, 5, longPath.c_str()));
     EXPECT_EQ(1, Send(WM_CAD_FILE_SERVICE, 6, 12));
+    EXPECT_EQ(12, GetOpenRequestFlag()) << "sub-code 6 sets the open-request word";
+    SetOpenRequestFlag(0);
     EXPECT_EQ(0, Send(WM_CAD_FILE_SERVICE, 4, 0));
 }
 
