@@ -7,6 +7,7 @@
 #include "commands/PluginModules.h"
 #include "commands/UndoServices.h"
 #include "core/CadSystem.h"
+#include "drawing/DrawingOpen.h"
 #include "drawing/PageOperations.h"
 #include "view/ViewServices.h"
 #include "view/ElementDrawing.h"
@@ -113,7 +114,8 @@ LRESULT CHostServiceSite::SaveDrawing(HWND view, int mode, const char* fileName)
 
 // The drawing files' services (linked images, export, drawing events, attached
 // databases, the open switches) are not built yet: they answer "not done" and change nothing.
-LRESULT CHostServiceSite::LoadLinkedTiffImage(const char*) { return 0; }
+// A plug-in's request loads the linked image without asking.
+LRESULT CHostServiceSite::LoadLinkedTiffImage(const char* drawingPath) { return ::LoadLinkedTiffImage(drawingPath, 1); }
 LRESULT CHostServiceSite::RunExportPlugin(const char* arguments) { return ::RunExportPlugin(arguments); }
 LRESULT CHostServiceSite::RunDrawingEventCommand(int type)
 {

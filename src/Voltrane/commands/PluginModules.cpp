@@ -151,6 +151,8 @@ int CallCommandLibraryOnce(int id, const char* text, bool report, int* result)
 
 int RunEventCommandQuietly(int id, const char* text) { return CallCommandLibraryOnce(id, text, false, nullptr); }
 
+int RunCommandLibraryOnce(int id, const char* text) { return CallCommandLibraryOnce(id, text, true, nullptr); }
+
 int RunExportPlugin(const char* text)
 {
     int answer = 0;

@@ -59,6 +59,10 @@ int LoadFileThroughPlugin(int id, const char* path, void* database, void* info1,
 // freed again. A missing entry, library or StartCmd is skipped without a message. 1 called.
 int RunEventCommandQuietly(int id, const char* text);
 
+// The command's library loaded for one call of its StartCmd with the text and freed again; 1
+// called, 0 after the failure was shown (5118 no library, 5120 no StartCmd).
+int RunCommandLibraryOnce(int id, const char* text);
+
 // Host service 5: the export command's library (7805, "PDF保存") loaded for one call of its
 // StartCmd with the text and freed again; its answer, or 0 after the failure was shown.
 constexpr int kExportCommand = 7805;

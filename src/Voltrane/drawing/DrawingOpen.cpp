@@ -1,8 +1,10 @@
 #include "drawing/DrawingOpen.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "Dravik.h"
 #include "DravikDb.h"
 #include "EngineRecords.h"
 #include "commands/PluginModules.h"
@@ -242,3 +244,31 @@ int g_openRequest = 0;
 void SetOpenRequestFlag(int value) { g_openRequest = value; }
 
 int GetOpenRequestFlag() { return g_openRequest; }
+
+int IsTiffLinkLoadOn()
+{
+    char ini[MAX_PATH] = {};
+    if (Dader_GetDataPath(7, ini, "dwgin.ini", 1) != 0) return 0;
+    char value[11] = {};
+    GetPrivateProfileStringA("TIFF", "LINKLOAD", "", value, sizeof value, ini);
+    return std::atoi(value) != 0 ? 1 : 0;
+}
+
+int LoadLinkedTiffImage(const char* drawingPath, int noPrompt)
+{
+    if (!IsTiffLinkLoadOn() || drawingPath == nullptr) return 1;
+    char image[MAX_PATH] = {};
+    DbcsCopy(image, sizeof image, drawingPath);
+    const size_t separator = DbcsFindLastSeparator(image, std::strlen(image));
+    char* dot = std::strrchr(image, '.');
+    if (dot != nullptr && (separator == static_cast<size_t>(-1) || dot > image + separator)) *dot = '\0';
+    if (DbcsAppend(image, sizeof image, ".tif") + 1 >= sizeof image) return 1;
+    HANDLE file = CreateFileA(image, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    CloseHandle(file);
+    if (!noPrompt && Box("この図面にはイメージデータが存在します。\n同時に読み込みますか？", "ファイル読込", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return 1;
+    if (RunCommandLibraryOnce(kRasterOpenCommand, image) == 0) return 0;
+    if (HWND bar = GetStatusBarWnd()) UpdateWindow(bar);
+    return 1;
+}

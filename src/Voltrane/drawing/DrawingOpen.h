@@ -17,3 +17,11 @@ int ImportCommandOfType(int type);
 // import reads it back to tell an open the user asked for from one a command made.
 void SetOpenRequestFlag(int value);
 int GetOpenRequestFlag();
+
+// Whether a drawing's linked image is loaded with it: [TIFF] "LINKLOAD" of "dwgin.ini" in the
+// data folder. 1 or 0.
+int IsTiffLinkLoadOn();
+// The image linked to a drawing (the drawing's path with the extension "tif"), loaded through
+// the raster command's library (7800) when link loading is on and the image exists; unless
+// noPrompt the user is asked first. 1, or 0 when the library could not run (the failure shown).
+int LoadLinkedTiffImage(const char* drawingPath, int noPrompt);
