@@ -127,3 +127,13 @@ int ElementsOfFile(const std::string& path)
     ZUriDeleteDB(&record);
     return count;
 }
+
+bool SaveActiveDrawingAs(ProgramProcess& program, HWND frame, const std::string& path)
+{
+    PostMessageA(frame, WM_COMMAND, 4002, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    if (dialog == nullptr || Caption(dialog) != "ファイルの保存") return false;
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+}

@@ -38,3 +38,7 @@ bool ReadDrawingInfo(DWORD processId, const PDBINFO& block, DbInfoRecord* info);
 std::string TitleOfFile(const std::string& path);
 // The element count of a drawing file, read through the engine; -1 when it cannot be loaded.
 int ElementsOfFile(const std::string& path);
+
+// "名前を付けて保存" (4002) of the active drawing with the path typed into the save dialog, as a
+// user does it; false when no save dialog came. The write itself follows on the program's time.
+bool SaveActiveDrawingAs(ProgramProcess& program, HWND frame, const std::string& path);

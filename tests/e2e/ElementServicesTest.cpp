@@ -60,12 +60,7 @@ TEST_F(ElementServicesEndToEnd, CopyTurnedThenUndoneAndRedoneInADrawingWindow)
     // Saved under a typed name after the redo, the drawing holds the lines and their copies.
     TempFolder folder;
     const std::string path = folder.File("copied.tcf");
-    PostMessageA(frame, WM_COMMAND, 4002, 0);
-    HWND dialog = program.WaitForWindow("#32770", 20000);
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_EQ(Caption(dialog), "ファイルの保存");
-    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(SaveActiveDrawingAs(program, frame, path)) << "no save dialog";
     int elements = -1;
     for (DWORD start = GetTickCount(); elements < 0 && GetTickCount() - start < 20000; Sleep(100))
         elements = ElementsOfFile(path);

@@ -95,12 +95,7 @@ TEST_F(HostServicesTest, DrawingMadeTitledAndClearedThroughTheHostLibrary)
     // Saved under a typed name, the drawing keeps the title the command gave it.
     TempFolder folder;
     const std::string path = folder.File("titled.tcf");
-    PostMessageA(frame, WM_COMMAND, 4002, 0);
-    HWND dialog = program.WaitForWindow("#32770", 20000);
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_EQ(Caption(dialog), "ファイルの保存");
-    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(SaveActiveDrawingAs(program, frame, path)) << "no save dialog";
     std::string title;
     for (DWORD start = GetTickCount(); title.empty() && GetTickCount() - start < 20000; Sleep(100))
         title = TitleOfFile(path);

@@ -111,6 +111,17 @@ int VisibleDrawingWindows(HWND frame)
     return count;
 }
 
+// Starts the program and has the test plug-in put a line and a circle into a new drawing window;
+// the main window, or null when any step failed.
+HWND StartWithLineAndCircle(ProgramProcess& program)
+{
+    if (!program.Start()) return nullptr;
+    HWND frame = program.WaitForWindow("Brisco001", 60000);
+    if (frame == nullptr || OpenEmptyDrawingWindow(frame) == nullptr) return nullptr;
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    return WaitForCaption(frame, "AddLineCircle 2", 10000) ? frame : nullptr;
+}
+
 }  // namespace
 
 TEST(PdfRoad, ADrawingSavedAsPdfFromTheMenuIsReadBackAsANewDrawing)
@@ -120,12 +131,8 @@ TEST(PdfRoad, ADrawingSavedAsPdfFromTheMenuIsReadBackAsANewDrawing)
     CatalogueSwap catalogue{kCatalogue};
     ASSERT_TRUE(catalogue.Written());
     ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
-    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
-    PostMessageA(frame, WM_COMMAND, 5993, 0);
-    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+    HWND frame = StartWithLineAndCircle(program);
+    ASSERT_NE(frame, nullptr) << "no drawing window with the test plug-in's line and circle";
 
     // "PDF保存": the save dialog, whose "設定" opens the export options.
     PostMessageA(frame, WM_COMMAND, kSavePdf, 0);
@@ -271,12 +278,8 @@ TEST(PdfRoad, APluginCommandHasTheHostRunTheExportPlugin)
     CatalogueSwap catalogue{xml};
     ASSERT_TRUE(catalogue.Written());
     ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
-    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
-    PostMessageA(frame, WM_COMMAND, 5993, 0);
-    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 2", 10000)) << Caption(frame);
+    HWND frame = StartWithLineAndCircle(program);
+    ASSERT_NE(frame, nullptr) << "no drawing window with the test plug-in's line and circle";
 
     PostMessageA(frame, WM_COMMAND, 5994, 0);
     ASSERT_TRUE(WaitFor([&] { return Caption(frame).rfind("ExportPdf ", 0) == 0; })) << Caption(frame);

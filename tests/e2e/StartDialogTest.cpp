@@ -49,6 +49,14 @@ HWND WaitForOwnDialog(ProgramProcess& program, const char* caption)
     return nullptr;
 }
 
+// Starts the program as a new user has it set; the start dialog it shows, or null.
+HWND StartToTheStartDialog(ProgramProcess& program, HWND* frame)
+{
+    if (!program.Start()) return nullptr;
+    *frame = program.WaitForWindow("Brisco001", 60000);
+    return *frame != nullptr ? WaitForOwnDialog(program, "スタート") : nullptr;
+}
+
 }  // namespace
 
 TEST(StartDialog, AStartWithoutADrawingOffersANewOneAndOkKeepsIt)
@@ -56,10 +64,8 @@ TEST(StartDialog, AStartWithoutADrawingOffersANewOneAndOkKeepsIt)
     UserStart settings;
     ASSERT_TRUE(settings.Ready());
     ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
-    HWND dialog = WaitForOwnDialog(program, "スタート");
+    HWND frame = nullptr;
+    HWND dialog = StartToTheStartDialog(program, &frame);
     ASSERT_NE(dialog, nullptr) << "no start dialog";
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 1803))) << "its \"開　く\" button";
     SendMessageA(GetDlgItem(dialog, 1300), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("一階平面図"));
@@ -84,10 +90,8 @@ TEST(StartDialog, CancelEndsTheProgram)
     UserStart settings;
     ASSERT_TRUE(settings.Ready());
     ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
-    HWND dialog = WaitForOwnDialog(program, "スタート");
+    HWND frame = nullptr;
+    HWND dialog = StartToTheStartDialog(program, &frame);
     ASSERT_NE(dialog, nullptr) << "no start dialog";
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     DWORD exitCode = 0;
