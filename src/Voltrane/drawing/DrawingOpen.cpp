@@ -172,6 +172,42 @@ int OpenEngineDrawing(HWND context, const char* path, int type)
 
 // A picture file: a new window whose name is the picture's with ".tcf", filled by the raster
 // plug-in. A window the plug-in could not fill goes again.
+// A drawing that the raster command filled with a picture takes the paper the picture fits.
+void FitRasterDrawingToPaper(HWND view, PDBINFO* block)
+{
+    void* db = block->engineDb;
+    RasterRecord raster;
+    std::memset(&raster, 0, sizeof raster);
+    void* first = ZUriReadElement(nullptr, 0, &raster, db);
+    if (first == nullptr || reinterpret_cast<ElementRecord*>(&raster)->type != kElementRaster) {
+        UpdateViewTitle(view, db, 0);
+        return;
+    }
+    const RasterPaperRow& row = GetRasterPaperTable()[ChooseRasterPaperRow(raster.width, raster.height)];
+    DbInfoRecord info;
+    std::memset(&info, 0, sizeof info);
+    ZUriGetDBInfo(&info, db);
+    if (info.originMode != 0) {
+        const double inch = raster.resolutionUnit == 2 ? 25.4 : 1.0;
+        raster.cx = raster.pixelsX * static_cast<double>(raster.factorX) * inch / 2;
+        raster.cy = raster.pixelsY * static_cast<double>(raster.factorY) * inch / 2;
+    } else {
+        raster.cx = raster.cy = 0;
+    }
+    if (!(raster.width > raster.height)) {
+        raster.angle = 0, raster.sinAngle = 0, raster.cosAngle = 1;
+    }
+    ZUriChangeElement(first, &raster, db);
+    info.drawingWidth = info.paperWidthMm = row.width;
+    info.drawingHeight = info.paperHeightMm = row.height;
+    info.paperCode = row.code;
+    ZUriSetDBInfo(&info, db);
+    UpdateViewTitle(view, db, 0);
+    FitViewToPaper();
+    ClearDrawingModified();
+    if (HWND bar = GetStatusBarWnd()) UpdateWindow(bar);
+}
+
 int OpenRasterDrawing(HWND context, const char* path)
 {
     HWND view = CreateRovOdidov(context, 1, nullptr, nullptr);
@@ -192,7 +228,7 @@ int OpenRasterDrawing(HWND context, const char* path)
         ClearStatusText();
         return 0;
     }
-    UpdateViewTitle(view, block->engineDb, 0);
+    FitRasterDrawingToPaper(view, block);
     ClearStatusText();
     return 1;
 }
@@ -271,4 +307,27 @@ int LoadLinkedTiffImage(const char* drawingPath, int noPrompt)
     if (RunCommandLibraryOnce(kRasterOpenCommand, image) == 0) return 0;
     if (HWND bar = GetStatusBarWnd()) UpdateWindow(bar);
     return 1;
+}
+
+const RasterPaperRow* GetRasterPaperTable()
+{
+    static const RasterPaperRow kRows[kRasterPaperRows] = {
+        {"A0 横", 16, 841, 1189},     {"A1 横", 17, 594, 841},      {"A2 横", 18, 420, 594},
+        {"A3 横", 19, 297, 420},      {"A4 横", 20, 210, 297},      {"A5 横", 21, 148, 210},
+        {"A6 横", 22, 105, 148},      {"A0 縦", 0x8010, 1189, 841}, {"A1 縦", 0x8011, 841, 594},
+        {"A2 縦", 0x8012, 594, 420},  {"A3 縦", 0x8013, 420, 297},  {"A4 縦", 0x8014, 297, 210},
+        {"A5 縦", 0x8015, 210, 148},  {"A6 縦", 0x8016, 148, 105},
+    };
+    return kRows;
+}
+
+int ChooseRasterPaperRow(double width, double height)
+{
+    const int first = width > height ? 0 : 7;
+    const RasterPaperRow* rows = GetRasterPaperTable();
+    for (int i = first; i < first + 7; ++i) {
+        // A paper the raster exceeds in one side does not hold it either.
+        if (width > rows[i].width || height > rows[i].height) return i == first ? first : i - 1;
+    }
+    return first + 6;
 }

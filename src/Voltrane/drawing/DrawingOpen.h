@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // Opens the file in a new window, or activates the window that already shows it. 1 when a
 // window shows the file afterwards (or its import command ran), 0 when nothing was opened.
 int OpenDrawingFile(HWND context, const char* path);
@@ -25,3 +27,16 @@ int IsTiffLinkLoadOn();
 // the raster command's library (7800) when link loading is on and the image exists; unless
 // noPrompt the user is asked first. 1, or 0 when the library could not run (the failure shown).
 int LoadLinkedTiffImage(const char* drawingPath, int noPrompt);
+
+// The papers a raster drawing is fitted to: A0 to A6 landscape (rows 0-6), then portrait (7-13).
+struct RasterPaperRow {
+    const char* name;
+    uint16_t code;
+    double height, width;  // millimetres
+};
+constexpr int kRasterPaperRows = 14;
+const RasterPaperRow* GetRasterPaperTable();
+// The row for a raster of that size: the landscape rows for one wider than high, else the
+// portrait rows, from A0 down; the row before the first paper the raster exceeds in a side, so
+// the smallest paper that holds it (A0 when it exceeds A0, A6 when it exceeds none).
+int ChooseRasterPaperRow(double width, double height);

@@ -59,3 +59,30 @@ TEST(LinkedImage, LoadedOnlyWhenSwitchedOnPresentAndAgreedTo)
     EXPECT_TRUE(g_asked.empty());
     SetSettingsMessageHook(previous);
 }
+
+TEST(RasterPaper, TheSmallestPaperThatHoldsTheRaster)
+{
+    struct Case {
+        double width, height;
+        const char* paper;
+    };
+    const Case cases[] = {
+        {1500, 1000, "A0 横"},  // beyond A0: A0
+        {1000, 700, "A0 横"},   // exceeds A1
+        {300, 200, "A3 横"},    // 3 mm wider than A4: A4 would not hold it
+        {297, 210, "A4 横"},    // exactly A4
+        {100, 50, "A6 横"},     // exceeds none
+        {200, 300, "A3 縦"},    // higher than wide: portrait; A4 縦 is 297 high
+        {210, 297, "A4 縦"},
+        {100, 100, "A6 縦"},    // square counts as portrait
+        {900, 1300, "A0 縦"},
+    };
+    for (const Case& c : cases) {
+        const int row = ChooseRasterPaperRow(c.width, c.height);
+        ASSERT_GE(row, 0);
+        ASSERT_LT(row, kRasterPaperRows);
+        EXPECT_STREQ(c.paper, GetRasterPaperTable()[row].name) << c.width << " x " << c.height;
+    }
+    EXPECT_EQ(0x8013, GetRasterPaperTable()[10].code);
+    EXPECT_EQ(420, GetRasterPaperTable()[10].height);
+}
