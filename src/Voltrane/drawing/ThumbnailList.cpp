@@ -27,6 +27,7 @@ struct ListState {
     int topRow = 0;
     int loaded = 0;
     WNDPROC areaProc = nullptr;
+    HBITMAP marks[2] = {};  // bitmaps 239 (not ticked) and 240 (ticked)
 };
 ListState g_list;
 
@@ -46,6 +47,15 @@ std::string PatternOfType(const char* filters, int typeIndex)
 
 void DrawMark(HDC dc, bool ticked, int x, int y)
 {
+    if (HBITMAP mark = g_list.marks[ticked ? 1 : 0]) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, mark);
+        BitBlt(dc, x, y, 13, 13, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        return;
+    }
+    // Without the bitmaps (a module that lacks them) the mark is drawn.
     RECT box = {x, y, x + 13, y + 13};
     FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -252,8 +262,16 @@ INT_PTR CALLBACK ThumbnailListProc(HWND dialog, UINT message, WPARAM wParam, LPA
 {
     switch (message) {
     case WM_INITDIALOG:
+        for (int i = 0; i < 2; ++i)
+            g_list.marks[i] = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(239 + i));
         Initialise(dialog);
         return TRUE;
+    case WM_DESTROY:
+        for (HBITMAP& mark : g_list.marks) {
+            if (mark != nullptr) DeleteObject(mark);
+            mark = nullptr;
+        }
+        return FALSE;
     case WM_FLIST_CLICK:
         OnClick(dialog, static_cast<int>(wParam), static_cast<int>(lParam));
         return TRUE;

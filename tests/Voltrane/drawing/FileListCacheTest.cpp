@@ -106,3 +106,25 @@ TEST(ThumbnailList, TopRowStaysWithinTheEntries)
 }
 
 }  // namespace
+
+TEST(ThumbnailList, SelectionMarksAreThirteenPixelBitmapsWithATickOnTheSecond)
+{
+    int ink[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        HBITMAP mark = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(239 + i));
+        ASSERT_NE(mark, nullptr) << 239 + i;
+        BITMAP info = {};
+        GetObjectA(mark, sizeof info, &info);
+        EXPECT_EQ(13, info.bmWidth);
+        EXPECT_EQ(13, info.bmHeight);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, mark);
+        for (int y = 2; y < 11; ++y)
+            for (int x = 2; x < 11; ++x) ink[i] += GetPixel(dc, x, y) == RGB(0, 0, 0) ? 1 : 0;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(mark);
+    }
+    EXPECT_EQ(0, ink[0]) << "the mark that is not ticked is empty inside";
+    EXPECT_GT(ink[1], 5) << "the ticked mark holds a tick";
+}
