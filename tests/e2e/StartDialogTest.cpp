@@ -97,3 +97,22 @@ TEST(StartDialog, CancelEndsTheProgram)
     DWORD exitCode = 0;
     EXPECT_TRUE(program.WaitForExit(30000, &exitCode)) << "the program stayed after the start was cancelled";
 }
+
+TEST(StartDialog, OpenShowsTheFileDialogInItsPlace)
+{
+    UserStart settings;
+    ASSERT_TRUE(settings.Ready());
+    ProgramProcess program;
+    HWND frame = nullptr;
+    HWND dialog = StartToTheStartDialog(program, &frame);
+    ASSERT_NE(dialog, nullptr) << "no start dialog";
+    PostMessageA(dialog, WM_COMMAND, 1803, 0);  // "開　く"
+    HWND open = nullptr;
+    for (DWORD start = GetTickCount(); open == nullptr && GetTickCount() - start < 20000; Sleep(50)) {
+        HWND shown = program.WaitForWindow("#32770", 100);
+        if (shown != nullptr && Caption(shown).find("ファイルを開く") != std::string::npos) open = shown;
+    }
+    ASSERT_NE(open, nullptr) << "no file dialog after \"開　く\"";
+    PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}

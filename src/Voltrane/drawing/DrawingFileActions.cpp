@@ -79,8 +79,7 @@ bool PlaceChosenFile(HWND owner, const std::string& path)
     return true;
 }
 
-// The page manager's reference list belongs to the pages, which are not part of the program
-// yet: nothing is attached.
+// The chosen files join the page manager's list as external-reference pages.
 void AttachChosenFiles(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths)
