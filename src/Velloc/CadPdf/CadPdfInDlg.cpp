@@ -70,8 +70,8 @@ double EvaluateNumberText(const std::string& raw)
 CadPdfInDlg::CadPdfInDlg(QmCadDocument* document, int pageCount, int index, const std::vector<PdfPageInfo>* pages)
     : pageIndex(index), m_document(document), m_pageCount(pageCount > 0 ? pageCount : 1), m_pages(pages)
 {
-    colorSwitch = 1;
-    centreFlag = 1;
+    m_colourSwitch = 1;
+    m_centre = 1;
     if (document != nullptr && document->database != nullptr) {
         auto* block = static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(0, document->database));
         if (block != nullptr) m_info = &block->record;

@@ -32,7 +32,7 @@ public:
     WK_BEGIN_MSG_MAP(CadPdfInDlg)
         WK_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-        WK_CHAIN_MSG_MAP(CDialogBase<CadPdfInDlg>)
+        WK_CHAIN_DIALOG_BASE(CDialogBase<CadPdfInDlg>)
     WK_END_MSG_MAP()
 
     // The paper row (0..28) of the current choice, or -1.

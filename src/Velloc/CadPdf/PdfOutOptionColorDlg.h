@@ -22,7 +22,7 @@ public:
         WK_MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
         WK_MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-        WK_CHAIN_MSG_MAP(CDialogBase<CPdfOutOptionColorDlg>)
+        WK_CHAIN_DIALOG_BASE(CDialogBase<CPdfOutOptionColorDlg>)
     WK_END_MSG_MAP()
 
     std::vector<int32_t> colorMap;

@@ -34,7 +34,7 @@ public:
     WK_BEGIN_MSG_MAP(CAcadOutOptionSentanDlg)
         WK_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-        WK_CHAIN_MSG_MAP(CDialogBase<CAcadOutOptionSentanDlg>)
+        WK_CHAIN_DIALOG_BASE(CDialogBase<CAcadOutOptionSentanDlg>)
     WK_END_MSG_MAP()
 
     std::vector<LineTermSetting> lineTerms;  // position = line-end type
