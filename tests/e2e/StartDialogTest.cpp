@@ -57,16 +57,26 @@ HWND StartToTheStartDialog(ProgramProcess& program, HWND* frame)
     return *frame != nullptr ? WaitForOwnDialog(program, "スタート") : nullptr;
 }
 
-}  // namespace
+// Each test starts the program as a new user has it set and finds the start dialog.
+class StartDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settings.Ready());
+        dialog = StartToTheStartDialog(program, &frame);
+        ASSERT_NE(dialog, nullptr) << "no start dialog";
+    }
 
-TEST(StartDialog, AStartWithoutADrawingOffersANewOneAndOkKeepsIt)
-{
     UserStart settings;
-    ASSERT_TRUE(settings.Ready());
     ProgramProcess program;
     HWND frame = nullptr;
-    HWND dialog = StartToTheStartDialog(program, &frame);
-    ASSERT_NE(dialog, nullptr) << "no start dialog";
+    HWND dialog = nullptr;
+};
+
+}  // namespace
+
+TEST_F(StartDialog, AStartWithoutADrawingOffersANewOneAndOkKeepsIt)
+{
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 1803))) << "its \"開　く\" button";
     SendMessageA(GetDlgItem(dialog, 1300), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("一階平面図"));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -85,27 +95,15 @@ TEST(StartDialog, AStartWithoutADrawingOffersANewOneAndOkKeepsIt)
     EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 
-TEST(StartDialog, CancelEndsTheProgram)
+TEST_F(StartDialog, CancelEndsTheProgram)
 {
-    UserStart settings;
-    ASSERT_TRUE(settings.Ready());
-    ProgramProcess program;
-    HWND frame = nullptr;
-    HWND dialog = StartToTheStartDialog(program, &frame);
-    ASSERT_NE(dialog, nullptr) << "no start dialog";
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     DWORD exitCode = 0;
     EXPECT_TRUE(program.WaitForExit(30000, &exitCode)) << "the program stayed after the start was cancelled";
 }
 
-TEST(StartDialog, OpenShowsTheFileDialogInItsPlace)
+TEST_F(StartDialog, OpenShowsTheFileDialogInItsPlace)
 {
-    UserStart settings;
-    ASSERT_TRUE(settings.Ready());
-    ProgramProcess program;
-    HWND frame = nullptr;
-    HWND dialog = StartToTheStartDialog(program, &frame);
-    ASSERT_NE(dialog, nullptr) << "no start dialog";
     PostMessageA(dialog, WM_COMMAND, 1803, 0);  // "開　く"
     HWND open = nullptr;
     for (DWORD start = GetTickCount(); open == nullptr && GetTickCount() - start < 20000; Sleep(50)) {
