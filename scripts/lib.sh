@@ -42,4 +42,11 @@ make_test_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.voltrane-unmanaged"
   fi
+  # Where i386 programs run through qemu (see scripts/setup-machine), wine's debugger cannot attach
+  # to a crashed process and waits for ever: there a crash ends the process at once instead.
+  if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && [ ! -f "$WINEPREFIX/.voltrane-nodebugger" ]; then
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.voltrane-nodebugger"
+  fi
 }

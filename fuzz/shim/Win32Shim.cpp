@@ -1,5 +1,7 @@
 #include "Win32Shim.h"
 
+#include "MemoryProbe.h"
+
 #include <iconv.h>
 #include <strings.h>
 
@@ -359,9 +361,9 @@ DWORD WINAPI GetFileAttributesA(LPCSTR name)
 }
 
 // Pointers handed to the engine are the caller's; a null one is the only one known bad.
-BOOL WINAPI IsBadReadPtr(LPCVOID pointer, UINT_PTR size) { return pointer == nullptr && size != 0; }
-BOOL WINAPI IsBadWritePtr(LPVOID pointer, UINT_PTR size) { return pointer == nullptr && size != 0; }
-BOOL WINAPI IsBadStringPtrA(LPCSTR pointer, UINT_PTR) { return pointer == nullptr; }
+bool IsBadReadMemory(const void* pointer, size_t size) { return pointer == nullptr && size != 0; }
+bool IsBadWriteMemory(void* pointer, size_t size) { return pointer == nullptr && size != 0; }
+bool IsBadStringMemory(const char* pointer, size_t max) { return pointer == nullptr && max != 0; }
 
 HGLOBAL WINAPI GlobalAlloc(UINT, SIZE_T size)
 {

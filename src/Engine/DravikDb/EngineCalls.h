@@ -7,6 +7,7 @@
 #include "DravikDb.h"
 #include "EngineDatabase.h"
 #include "EngineUndo.h"
+#include "MemoryProbe.h"
 
 namespace dravikdb {
 
@@ -24,7 +25,7 @@ inline Database* Resolve(void* record)
 // Copies a caller's element record in; false when the pointer cannot be read.
 inline bool ReadRecord(const void* source, ElementRecord& record)
 {
-    if (source == nullptr || IsBadReadPtr(source, sizeof record)) return false;
+    if (source == nullptr || IsBadReadMemory(source, sizeof record)) return false;
     std::memcpy(&record, source, sizeof record);
     return true;
 }
@@ -32,7 +33,7 @@ inline bool ReadRecord(const void* source, ElementRecord& record)
 // Copies an element's record out to a caller's buffer, when there is one that can be written.
 inline void CopyOut(Element* element, void* out)
 {
-    if (element == nullptr || out == nullptr || IsBadWritePtr(out, sizeof(ElementRecord))) return;
+    if (element == nullptr || out == nullptr || IsBadWriteMemory(out, sizeof(ElementRecord))) return;
     std::memcpy(out, &element->node.record, sizeof(ElementRecord));
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <unordered_set>
+#include "MemoryProbe.h"
 
 namespace dravikdb {
 
@@ -82,7 +83,7 @@ Database::~Database()
 
 Database* FindDatabase(const void* record)
 {
-    if (record == nullptr || IsBadReadPtr(record, sizeof(EngineDbRecord))) return nullptr;
+    if (record == nullptr || IsBadReadMemory(record, sizeof(EngineDbRecord))) return nullptr;
     auto* rec = static_cast<const EngineDbRecord*>(record);
     auto* db = reinterpret_cast<Database*>(static_cast<uintptr_t>(rec->engineDatabase));
     if (db == nullptr || LiveDatabases().count(db) == 0) return nullptr;
@@ -255,11 +256,11 @@ void CopyBoundedText(char* out, size_t size, const char* text)
 size_t SafeTextLength(const char* text, size_t limit)
 {
     if (text == nullptr) return 0;
-    if (IsBadStringPtrA(text, limit)) {
+    if (IsBadStringMemory(text, limit)) {
         // Either unreadable or longer than the limit: read only what is readable.
-        if (IsBadReadPtr(text, 1)) return 0;
+        if (IsBadReadMemory(text, 1)) return 0;
         size_t n = 0;
-        while (n < limit && !IsBadReadPtr(text + n, 1) && text[n] != '\0') ++n;
+        while (n < limit && !IsBadReadMemory(text + n, 1) && text[n] != '\0') ++n;
         return n;
     }
     return strnlen(text, limit);

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <unordered_map>
 #include <vector>
+#include "MemoryProbe.h"
 
 using namespace dravikdb;
 
@@ -470,7 +471,7 @@ private:
 
 bool ReadBlock(void* block, DrawParamBlock& out)
 {
-    if (block == nullptr || IsBadReadPtr(block, sizeof out)) return false;
+    if (block == nullptr || IsBadReadMemory(block, sizeof out)) return false;
     std::memcpy(&out, block, sizeof out);
     return std::isfinite(out.scale) && out.scale > 0.0 && std::isfinite(out.offsetX) && std::isfinite(out.offsetY);
 }
@@ -481,7 +482,7 @@ bool ReadBlock(void* block, DrawParamBlock& out)
 bool ApplySurface(const void* surface, DrawParamBlock& block, RECT& clip)
 {
     if (surface == nullptr) return true;
-    if (IsBadReadPtr(surface, sizeof(DrawSurfaceRecord))) return false;
+    if (IsBadReadMemory(surface, sizeof(DrawSurfaceRecord))) return false;
     DrawSurfaceRecord s;
     std::memcpy(&s, surface, sizeof s);
     if (s.mode == kSurfaceDirect2D) return false;
@@ -568,7 +569,7 @@ DRAVIKDB_API int WINAPI ZUriDraw(void* db, void* block)
                 Element* e = FindElement(b.drawElement, d);
                 if (e != nullptr) {
                     painter.DrawTop(*e);
-                } else if (b.drawElement != nullptr && !IsBadReadPtr(b.drawElement, sizeof(ElementRecord))) {
+                } else if (b.drawElement != nullptr && !IsBadReadMemory(b.drawElement, sizeof(ElementRecord))) {
                     ElementRecord record;
                     std::memcpy(&record, b.drawElement, sizeof record);
                     painter.DrawRecord(record);
@@ -586,11 +587,11 @@ DRAVIKDB_API int WINAPI ZUriDraw(void* db, void* block)
                 int count = std::clamp(b.drawCount, 0, 1000000);
                 if (b.drawKind == 3) {
                     auto* records = static_cast<const ElementRecord*>(b.drawArray);
-                    if (records == nullptr || IsBadReadPtr(records, count * sizeof(ElementRecord))) break;
+                    if (records == nullptr || IsBadReadMemory(records, count * sizeof(ElementRecord))) break;
                     for (int i = 0; i < count; ++i) painter.DrawRecord(records[i]);
                 } else {
                     auto* pointers = static_cast<void* const*>(b.drawArray2);
-                    if (pointers == nullptr || IsBadReadPtr(pointers, count * sizeof(void*))) break;
+                    if (pointers == nullptr || IsBadReadMemory(pointers, count * sizeof(void*))) break;
                     for (int i = 0; i < count; ++i) {
                         if (Element* e = FindElement(pointers[i], d)) painter.DrawTop(*e);
                     }
@@ -608,11 +609,11 @@ DRAVIKDB_API int WINAPI ZUriDraw(void* db, void* block)
 DRAVIKDB_API int WINAPI QmGetDrawElementsAll(void* db, void* list)
 {
     Database* d = Resolve(db);
-    if (d == nullptr || list == nullptr || IsBadWritePtr(list, sizeof(DrawElementList))) return 0;
+    if (d == nullptr || list == nullptr || IsBadWriteMemory(list, sizeof(DrawElementList))) return 0;
     auto* out = static_cast<DrawElementList*>(list);
     int capacity = out->capacity;
     if (capacity > 0 && (out->handles == nullptr ||
-                         IsBadWritePtr(out->handles, static_cast<UINT_PTR>(capacity) * sizeof(void*)))) {
+                         IsBadWriteMemory(out->handles, static_cast<UINT_PTR>(capacity) * sizeof(void*)))) {
         return 0;
     }
     int count = 0;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include "MemoryProbe.h"
 
 namespace dravikdb {
 
@@ -178,7 +179,7 @@ bool IsStorableRecord(const ElementRecord& record)
         auto raster = Overlay<RasterRecord>(record);
         if (raster.bits != nullptr) {
             const uint64_t size = RasterBitsSize(record);
-            if (size == 0 || IsBadReadPtr(raster.bits, static_cast<UINT_PTR>(size))) return false;
+            if (size == 0 || IsBadReadMemory(raster.bits, static_cast<UINT_PTR>(size))) return false;
         }
     }
     return GeometryIsSound(record);

@@ -12,6 +12,7 @@
 #include <string>
 #include <unordered_set>
 #include <vector>
+#include "MemoryProbe.h"
 
 using namespace dravikdb;
 
@@ -44,7 +45,7 @@ std::vector<std::string> TextFonts()
 // The block of a request, copied in; false when it cannot be read and written.
 bool ReadBlock(void* block, DicParamBlock& out)
 {
-    if (block == nullptr || IsBadWritePtr(block, sizeof out)) return false;
+    if (block == nullptr || IsBadWriteMemory(block, sizeof out)) return false;
     std::memcpy(&out, block, sizeof out);
     return true;
 }
@@ -71,7 +72,7 @@ int OutlineText(void* block)
     DicParamBlock b;
     if (!ReadBlock(block, b)) return 0;
     auto* outline = static_cast<TextOutlineCorner*>(b.pointer338);
-    if (outline == nullptr || IsBadWritePtr(outline, 4 * sizeof(TextOutlineCorner))) return 0;
+    if (outline == nullptr || IsBadWriteMemory(outline, 4 * sizeof(TextOutlineCorner))) return 0;
     TextLayout layout;
     if (!LayOutRequestText(b.pointer334, layout)) return 0;
     TextPoint corners[4];
@@ -91,7 +92,7 @@ int ListVectorFont(void* block)
     const int kind = b.arg8 == 3 ? kFontKindVectorSingle : b.arg8 == 4 ? kFontKindVectorDouble : -1;
     const char* name = kind > 0 ? dravikdb::VectorFontName(kind, b.arg12) : nullptr;
     auto* out = static_cast<char*>(b.pointer334);
-    if (name == nullptr || out == nullptr || IsBadWritePtr(out, kDicFontNameSize)) return 0;
+    if (name == nullptr || out == nullptr || IsBadWriteMemory(out, kDicFontNameSize)) return 0;
     CopyBoundedText(out, kDicFontNameSize, name);
     return 1;
 }

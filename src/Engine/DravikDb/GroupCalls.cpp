@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_set>
+#include "MemoryProbe.h"
 
 using namespace dravikdb;
 
@@ -184,7 +185,7 @@ DRAVIKDB_API void* WINAPI ZUriMakeGroupExtrIdx(int count, void** handles, void* 
 {
     Database* d = Resolve(db);
     if (d == nullptr || count <= 0 || handles == nullptr) return nullptr;
-    if (IsBadReadPtr(handles, static_cast<UINT_PTR>(count) * sizeof(void*))) return nullptr;
+    if (IsBadReadMemory(handles, static_cast<UINT_PTR>(count) * sizeof(void*))) return nullptr;
     return Guarded<void*>(nullptr, [&]() -> void* {
         std::vector<Element*> sources;
         std::unordered_set<Element*> seen;

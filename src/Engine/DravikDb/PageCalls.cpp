@@ -2,6 +2,7 @@
 #include "EngineCalls.h"
 
 #include <cstring>
+#include "MemoryProbe.h"
 
 using namespace dravikdb;
 
@@ -55,7 +56,7 @@ DRAVIKDB_API int WINAPI ZUriChgPage(int page, const void* record, void* db)
 {
     Database* d = Resolve(db);
     if (d == nullptr || record == nullptr || page < 1 || page > kMaxPage || !d->pages[page]) return 0;
-    if (IsBadReadPtr(record, sizeof(EnginePageRecord))) return 0;
+    if (IsBadReadMemory(record, sizeof(EnginePageRecord))) return 0;
     return Guarded(0, [&] {
         auto copy = std::make_unique<EnginePageRecord>();
         std::memcpy(copy.get(), record, sizeof *copy);
@@ -86,7 +87,7 @@ DRAVIKDB_API int WINAPI ZUriAddPage(int page, const void* record, void* db)
 {
     Database* d = Resolve(db);
     if (d == nullptr) return 0;
-    if (record != nullptr && IsBadReadPtr(record, sizeof(EnginePageRecord))) return 0;
+    if (record != nullptr && IsBadReadMemory(record, sizeof(EnginePageRecord))) return 0;
     return Guarded(0, [&] {
         return AddPage(*d, page, static_cast<const EnginePageRecord*>(record)) ? 1 : 0;
     });
@@ -191,7 +192,7 @@ DRAVIKDB_API int WINAPI ZUriSetLayerInfo(int page, const void* block, void* db)
 {
     Database* d = Resolve(db);
     if (d == nullptr || block == nullptr || InfoBlock(*d, page) == nullptr) return 0;
-    if (IsBadReadPtr(block, sizeof(LayerInfoBlock))) return 0;
+    if (IsBadReadMemory(block, sizeof(LayerInfoBlock))) return 0;
     return Guarded(0, [&] {
         LayerInfoBlock incoming;
         std::memcpy(&incoming, block, sizeof incoming);

@@ -12,6 +12,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include "MemoryProbe.h"
 
 using namespace dravikdb;
 
@@ -30,7 +31,7 @@ static_assert(sizeof(CompressedHeader) == 16, "compressed raster header");
 // A caller's raster record, copied in; false when it cannot be read and written back.
 bool ReadRasterRecord(void* record, RasterRecord& out)
 {
-    if (record == nullptr || IsBadWritePtr(record, sizeof out)) return false;
+    if (record == nullptr || IsBadWriteMemory(record, sizeof out)) return false;
     std::memcpy(&out, record, sizeof out);
     return out.header[0] == kElementRaster && out.header[1] == 0;
 }
@@ -47,7 +48,7 @@ bool IsEngineBlock(const void* block)
 {
     MEMORY_BASIC_INFORMATION region{};
     if (block == nullptr || VirtualQuery(block, &region, sizeof region) != sizeof region) return false;
-    if (region.AllocationBase != block || region.State != MEM_COMMIT || IsBadReadPtr(block, sizeof(uint32_t))) {
+    if (region.AllocationBase != block || region.State != MEM_COMMIT || IsBadReadMemory(block, sizeof(uint32_t))) {
         return false;
     }
     uint32_t mark;
@@ -69,7 +70,7 @@ DRAVIKDB_API int WINAPI ZUriCompRstrData(void* db, void* element, int mode, void
     if (!ReadRasterRecord(element, raster) || raster.bits == nullptr) return 0;
     const uint64_t size = RowsSize(raster);
     // The rows must be exactly what the pixel counts give.
-    if (size == 0 || raster.bitsSize != size || IsBadReadPtr(raster.bits, static_cast<UINT_PTR>(size))) return 0;
+    if (size == 0 || raster.bitsSize != size || IsBadReadMemory(raster.bits, static_cast<UINT_PTR>(size))) return 0;
     return Guarded(0, [&] {
         const uLong bound = compressBound(static_cast<uLong>(size));
         auto* block = static_cast<uint8_t*>(
@@ -88,7 +89,7 @@ DRAVIKDB_API int WINAPI ZUriCompRstrData(void* db, void* element, int mode, void
         WriteAt(element, offsetof(RasterRecord, compressedSize), total);
         // The record names one compressed block: an older one the engine made is replaced.
         if (IsEngineBlock(raster.compressed)) VirtualFree(raster.compressed, 0, MEM_RELEASE);
-        if (out != nullptr && !IsBadWritePtr(out, sizeof total)) std::memcpy(out, &total, sizeof total);
+        if (out != nullptr && !IsBadWriteMemory(out, sizeof total)) std::memcpy(out, &total, sizeof total);
         return 1;
     });
 }
@@ -105,7 +106,7 @@ DRAVIKDB_API int WINAPI ZUriExpandRstrData(void* db, void* record, int mode)
     if (raster.bits != nullptr && (raster.compressed == nullptr || raster.bitsSize == size)) return 1;  // expanded
     if (raster.compressed == nullptr || size == 0) return 0;
     const uint32_t packedSize = raster.compressedSize;
-    if (packedSize <= sizeof(CompressedHeader) || IsBadReadPtr(raster.compressed, packedSize)) return 0;
+    if (packedSize <= sizeof(CompressedHeader) || IsBadReadMemory(raster.compressed, packedSize)) return 0;
     const auto* packed = static_cast<const uint8_t*>(raster.compressed);
     CompressedHeader header;
     std::memcpy(&header, packed, sizeof header);

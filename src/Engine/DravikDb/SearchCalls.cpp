@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include "MemoryProbe.h"
 
 using namespace dravikdb;
 
@@ -63,7 +64,7 @@ std::vector<Element*> Candidates(Database& db, Mark* mark)
 
 void* RecordOfView(void* view)
 {
-    if (view == nullptr || IsBadReadPtr(view, kViewBlockDbOffset + sizeof(void*))) return nullptr;
+    if (view == nullptr || IsBadReadMemory(view, kViewBlockDbOffset + sizeof(void*))) return nullptr;
     void* record = nullptr;
     std::memcpy(&record, static_cast<char*>(view) + kViewBlockDbOffset, sizeof record);
     return record;
@@ -136,7 +137,7 @@ Mark* BoxSearch(const void* box, void* db, int limit)
     SearchBox area{};
     bool whole = box == nullptr;
     if (!whole) {
-        if (IsBadReadPtr(box, sizeof area)) return nullptr;
+        if (IsBadReadMemory(box, sizeof area)) return nullptr;
         std::memcpy(&area, box, sizeof area);
         if (area.left > area.right) std::swap(area.left, area.right);
         if (area.bottom > area.top) std::swap(area.bottom, area.top);
@@ -168,7 +169,7 @@ Mark* BoxSearch(const void* box, void* db, int limit)
 
 DRAVIKDB_API int WINAPI ZUriDbSetSerch(const void* block)
 {
-    if (block == nullptr || IsBadReadPtr(block, sizeof(SearchBlock))) return 0;
+    if (block == nullptr || IsBadReadMemory(block, sizeof(SearchBlock))) return 0;
     std::memcpy(&Settings().search, block, sizeof(SearchBlock));
     return 1;
 }
@@ -229,7 +230,7 @@ DRAVIKDB_API int WINAPI QmIsLockLayer(void* element, void* db, void* record)
         rec = e->node.record;
         if (record != nullptr) std::memcpy(record, &rec, sizeof rec);
     } else {
-        if (record == nullptr || IsBadReadPtr(record, sizeof rec)) return 0;
+        if (record == nullptr || IsBadReadMemory(record, sizeof rec)) return 0;
         std::memcpy(&rec, record, sizeof rec);
     }
     return IsLayerLocked(*d, rec) ? 1 : 0;

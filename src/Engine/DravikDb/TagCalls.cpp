@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include "MemoryProbe.h"
 
 using namespace dravikdb;
 
@@ -76,7 +77,7 @@ DRAVIKDB_API int WINAPI ZUriSet256UserData(void* element, const void* buffer)
         e->userData.fill(0);
         return 1;
     }
-    if (IsBadReadPtr(buffer, kUserDataSize)) return 0;
+    if (IsBadReadMemory(buffer, kUserDataSize)) return 0;
     std::memcpy(e->userData.data(), buffer, kUserDataSize);
     e->hasUserData = true;
     return 1;
@@ -111,7 +112,7 @@ DRAVIKDB_API int WINAPI ZUriSetExtrData(void* element, int slot, int offset, int
     if (offset < 0 || size < 0 || static_cast<size_t>(offset) + static_cast<size_t>(size) > kMaxExtraDataSize) {
         return 0;
     }
-    if (size > 0 && IsBadReadPtr(data, size)) return 0;
+    if (size > 0 && IsBadReadMemory(data, size)) return 0;
     return Guarded(0, [&] {
         std::vector<uint8_t>& bytes = e->extraData[slot];
         size_t end = static_cast<size_t>(offset) + static_cast<size_t>(size);

@@ -6,6 +6,7 @@
 
 #include "DravikDb.h"
 #include "commands/ElementServiceSite.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ int GetTextExtent(const ElementRecord& record, SearchBox* box)
 
 int GetElementExtent(HWND view, void* database, void* element, SearchBox* box)
 {
-    if (box == nullptr || IsBadWritePtr(box, sizeof *box)) return 0;
+    if (box == nullptr || IsBadWriteMemory(box, sizeof *box)) return 0;
     *box = SearchBox{};
     if (view != nullptr) database = GetElementServiceSite().ViewDatabase(view);
     ElementRecord record;

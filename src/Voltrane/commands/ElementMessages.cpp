@@ -13,6 +13,7 @@
 #include "commands/TempDatabase.h"
 #include "commands/UndoServices.h"
 #include "view/ViewServices.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void* VoidOf(INT_PTR value) { return reinterpret_cast<void*>(value); }
 CmdParamRecord* Param(LPARAM lParam)
 {
     auto* param = reinterpret_cast<CmdParamRecord*>(lParam);
-    return param != nullptr && !IsBadReadPtr(param, sizeof *param) ? param : nullptr;
+    return param != nullptr && !IsBadReadMemory(param, sizeof *param) ? param : nullptr;
 }
 
 LRESULT MessageOfElements(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled)
@@ -53,18 +54,18 @@ LRESULT MessageOfElements(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled
         if (p == nullptr) return 0;
         // A buffer too small for the text is refused instead of written past.
         const int needed = ZUriGetTagString(VoidOf(p->element), nullptr);
-        if (p->text != nullptr && needed > 0 && IsBadWritePtr(p->text, needed)) return 0;
+        if (p->text != nullptr && needed > 0 && IsBadWriteMemory(p->text, needed)) return 0;
         return ZUriGetTagString(VoidOf(p->element), p->text);
     }
     case WM_CADDB_SET_TAG_STRING:
-        if (p == nullptr || (p->text != nullptr && IsBadStringPtrA(p->text, 1024))) return 0;
+        if (p == nullptr || (p->text != nullptr && IsBadStringMemory(p->text, 1024))) return 0;
         GetElementServiceSite().SetActiveDrawingModified();
         return ZUriSetTagString(VoidOf(p->element), p->text);
     case WM_CAD_GET_USERDATA:
-        if (lParam == 0 || IsBadWritePtr(Ptr<void>(lParam), 256)) return 0;
+        if (lParam == 0 || IsBadWriteMemory(Ptr<void>(lParam), 256)) return 0;
         return ZUriGet256UserData(VoidOf(wParam), Ptr<void>(lParam));
     case WM_CAD_SET_USERDATA:
-        if (lParam == 0 || IsBadReadPtr(Ptr<void>(lParam), 256)) return 0;
+        if (lParam == 0 || IsBadReadMemory(Ptr<void>(lParam), 256)) return 0;
         GetElementServiceSite().SetActiveDrawingModified();
         return ZUriSet256UserData(VoidOf(wParam), Ptr<const void>(lParam));
     case WM_CADDB_FF_TAG: {
@@ -124,7 +125,7 @@ LRESULT MessageOfMarksAndUndo(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& han
         static SearchBox condition;
         const SearchBox* given = Ptr<const SearchBox>(lParam);
         if (given != nullptr) {
-            if (IsBadReadPtr(given, sizeof *given)) return 0;
+            if (IsBadReadMemory(given, sizeof *given)) return 0;
             condition = *given;
         }
         return AsResult(FindFrameElement(given != nullptr ? &condition : nullptr));

@@ -13,6 +13,7 @@
 #include "core/Dbcs.h"
 #include "mainframe/MainFrame.h"
 #include "view/ViewTable.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ LRESULT ReadElementService(CmdParamRecord* param)
     Site().RefreshPlacementFlag(param->view);
     void* db = ParamViewDatabase(*param);
     void* out = reinterpret_cast<void*>(param->value1);
-    if (db == nullptr || (out != nullptr && IsBadWritePtr(out, kElementRecordSize))) return 0;
+    if (db == nullptr || (out != nullptr && IsBadWriteMemory(out, kElementRecordSize))) return 0;
     return reinterpret_cast<LRESULT>(ZUriReadElement(reinterpret_cast<void*>(param->element),
                                                      static_cast<int>(param->record),
                                                      reinterpret_cast<void*>(param->value1), db));
@@ -134,7 +135,7 @@ void* StoreNewElement(const ElementRecord* record, void* db)
 void* AddElementToActiveDrawing(const ElementRecord* record)
 {
     CElementServiceSite& site = Site();
-    if (record == nullptr || IsBadReadPtr(record, sizeof *record)) return nullptr;
+    if (record == nullptr || IsBadReadMemory(record, sizeof *record)) return nullptr;
     site.SetActiveDrawingModified();
     HWND view = site.ActiveView();
     void* db = site.ViewDatabase(view);
@@ -149,7 +150,7 @@ void* AppendElementService(CmdParamRecord* param)
     if (param == nullptr) return nullptr;
     auto* record = reinterpret_cast<const ElementRecord*>(param->value1);
     void* db = ParamViewDatabase(*param);
-    if (db == nullptr || record == nullptr || IsBadReadPtr(record, sizeof *record)) return nullptr;
+    if (db == nullptr || record == nullptr || IsBadReadMemory(record, sizeof *record)) return nullptr;
     void* element = StoreNewElement(record, db);
     if (element != nullptr) Site().SetViewModified(param->view);
     return element;
@@ -160,7 +161,7 @@ LRESULT ChangeElementService(CmdParamRecord* param)
     if (param == nullptr) return 0;
     auto* record = reinterpret_cast<const ElementRecord*>(param->value1);
     void* db = ParamViewDatabase(*param);
-    if (db == nullptr || record == nullptr || IsBadReadPtr(record, sizeof *record)) return 0;
+    if (db == nullptr || record == nullptr || IsBadReadMemory(record, sizeof *record)) return 0;
     void* element = ZUriReadElement(reinterpret_cast<void*>(param->element), static_cast<int>(param->record),
                                     nullptr, db);
     if (element == nullptr) return 0;
@@ -201,7 +202,7 @@ LRESULT DeleteElementChecked(int switches, CmdParamRecord* param)
 int DeleteMarkedElements(void* mark)
 {
     RequestAuxViewRefresh();
-    if (mark == nullptr || IsBadReadPtr(mark, sizeof(void*))) return 0;
+    if (mark == nullptr || IsBadReadMemory(mark, sizeof(void*))) return 0;
     CElementServiceSite& site = Site();
     void* db = *static_cast<void**>(mark);
     void* working = ZUriCreateMark(db);
@@ -352,7 +353,7 @@ void* AppendFgroupService(CmdParamRecord* param)
     if (param == nullptr) return nullptr;
     void* db = ParamViewDatabase(*param);
     auto* given = static_cast<const ElementRecord*>(param->elementRecord);
-    if (db == nullptr || given == nullptr || IsBadReadPtr(given, sizeof *given)) return nullptr;
+    if (db == nullptr || given == nullptr || IsBadReadMemory(given, sizeof *given)) return nullptr;
     ElementRecord record = *given;
     if (!CheckPageEditable(record.page, db)) return nullptr;
     if (!GetElementServiceState().keepFields && record.type == kElementFigureReference) SetDouble(record, 73, 0.0);
@@ -394,7 +395,7 @@ int MoveMarkIntoGroup(HWND view, void* db, void* head, void* mark)
 const ElementRecord* ParamRecord52(const CmdParamRecord& param)
 {
     auto* record = static_cast<const ElementRecord*>(param.elementRecord);
-    return record != nullptr && !IsBadReadPtr(record, sizeof *record) ? record : nullptr;
+    return record != nullptr && !IsBadReadMemory(record, sizeof *record) ? record : nullptr;
 }
 }  // namespace
 
@@ -596,7 +597,7 @@ int OpenDrawingByName(const char* name)
 {
     RequestAuxViewRefresh();
     CElementServiceSite& site = Site();
-    if (name == nullptr || IsBadStringPtrA(name, MAX_PATH)) return 0;
+    if (name == nullptr || IsBadStringMemory(name, MAX_PATH)) return 0;
     std::string path = name;
     if (path.size() < 4 || (path[1] != ':' && path[0] != '\\')) path = InDrawingFolder(path);
     // A name that does not fit a path with the drawing folder is refused, not cut.
@@ -621,7 +622,7 @@ int CloseDrawingByName(const char* name)
 {
     RequestAuxViewRefresh();
     CElementServiceSite& site = Site();
-    if (name == nullptr || IsBadStringPtrA(name, MAX_PATH)) return 0;
+    if (name == nullptr || IsBadStringMemory(name, MAX_PATH)) return 0;
     std::string path = name;
     bool hasBackslash = false;
     for (size_t i = 0; i < path.size(); ++i) {

@@ -8,6 +8,7 @@
 #include "commands/ElementServiceSite.h"
 #include "commands/ElementServices.h"
 #include "commands/MarkServices.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ bool ReadLinkText(void* element, std::string& text)
 const char* SafeText(INT_PTR pointer)
 {
     auto* text = reinterpret_cast<const char*>(pointer);
-    return text != nullptr && !IsBadStringPtrA(text, 1024) ? text : nullptr;
+    return text != nullptr && !IsBadStringMemory(text, 1024) ? text : nullptr;
 }
 
 // The element of the record, confirmed by the view's database.
@@ -149,7 +150,7 @@ int GetLinkEntry(CmdParamRecord* param)
     char* keyOut = param->text;
     auto* valueOut = reinterpret_cast<char*>(param->key);
     if (n < 0 || n >= static_cast<int>(link.entries.size())) return 0;
-    if (keyOut == nullptr || valueOut == nullptr || IsBadWritePtr(keyOut, 30) || IsBadWritePtr(valueOut, 30)) return 0;
+    if (keyOut == nullptr || valueOut == nullptr || IsBadWriteMemory(keyOut, 30) || IsBadWriteMemory(valueOut, 30)) return 0;
     std::memset(keyOut, 0, 30);
     std::memset(valueOut, 0, 30);
     const std::string key = LinkText::TrimKey(link.entries[n].key);

@@ -7,6 +7,7 @@
 #include "commands/ElementServiceSite.h"
 #include "commands/ElementServices.h"
 #include "core/LocalSettings.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ PickState& State()
 
 CElementServiceSite& Site() { return GetElementServiceSite(); }
 
-bool IsMark(void* mark) { return mark != nullptr && !IsBadReadPtr(mark, sizeof(void*)); }
+bool IsMark(void* mark) { return mark != nullptr && !IsBadReadMemory(mark, sizeof(void*)); }
 
 }  // namespace
 
@@ -45,7 +46,7 @@ int SetMarkHighlight(int set, void* mark)
     // The engine counts only marks it knows: an empty or unknown one leaves every database alone.
     if (ZUriGetMarkNum(mark) <= 0) return 1;
     auto* db = *static_cast<EngineDbRecord**>(mark);
-    if (db != nullptr && !IsBadWritePtr(db, sizeof *db)) db->modified = 1;
+    if (db != nullptr && !IsBadWriteMemory(db, sizeof *db)) db->modified = 1;
     const int colour = GetCommandRunState().highlightColor;
     auto change = [&](EngineNode* node) {
         if (set) {
@@ -68,7 +69,7 @@ int SetSearchSettings(int operation, INT_PTR value)
     switch (operation) {
     case 0: {
         auto* block = reinterpret_cast<const SearchBlock*>(value);
-        if (block == nullptr || IsBadReadPtr(block, sizeof *block)) return 0;
+        if (block == nullptr || IsBadReadMemory(block, sizeof *block)) return 0;
         State().search = *block;
         ZUriDbSetSerch(&State().search);
         return 1;
@@ -76,7 +77,7 @@ int SetSearchSettings(int operation, INT_PTR value)
     case 100: QmSetLockLaySearchMode(1); return 1;
     case 101: {
         auto* pair = reinterpret_cast<int*>(value);
-        if (pair == nullptr || IsBadWritePtr(pair, 2 * sizeof(int))) return 0;
+        if (pair == nullptr || IsBadWriteMemory(pair, 2 * sizeof(int))) return 0;
         pair[1] = ZUriDbSetSerchOption(pair[0]);
         return 1;
     }
@@ -87,10 +88,10 @@ int SetSearchSettings(int operation, INT_PTR value)
 int GetSearchSettings(int operation, void* out)
 {
     if (operation == 0) {
-        if (out == nullptr || IsBadWritePtr(out, sizeof(SearchBlock))) return 0;
+        if (out == nullptr || IsBadWriteMemory(out, sizeof(SearchBlock))) return 0;
         std::memcpy(out, &State().search, sizeof(SearchBlock));
     } else if (operation == 100) {
-        if (out == nullptr || IsBadWritePtr(out, sizeof(int))) return 0;
+        if (out == nullptr || IsBadWriteMemory(out, sizeof(int))) return 0;
         *static_cast<int*>(out) = QmGetLockLaySearchMode();
     }
     return 1;

@@ -8,6 +8,7 @@
 #include "commands/ElementServices.h"
 #include "commands/MarkServices.h"
 #include "core/GeometryHelpers.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -234,7 +235,7 @@ Target CrossTarget(void* db, bool cross)
 // The database of a mark that holds elements (the engine counts only the marks it knows).
 void* MarkDatabase(void* mark)
 {
-    if (mark == nullptr || IsBadReadPtr(mark, sizeof(void*))) return nullptr;
+    if (mark == nullptr || IsBadReadMemory(mark, sizeof(void*))) return nullptr;
     return ZUriGetMarkNum(mark) > 0 ? *static_cast<void**>(mark) : nullptr;
 }
 
@@ -242,7 +243,7 @@ void* MarkDatabase(void* mark)
 
 int SetPlacementTransform(int fullRecord, const PlacementTransformRecord* record)
 {
-    if (record == nullptr || IsBadReadPtr(record, sizeof *record)) return 0;
+    if (record == nullptr || IsBadReadMemory(record, sizeof *record)) return 0;
     PlacementTransformRecord& t = State().transform;
     if (fullRecord == 1) {
         t = *record;

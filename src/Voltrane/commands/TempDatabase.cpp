@@ -6,6 +6,7 @@
 #include "DravikDb.h"
 #include "commands/ElementServiceSite.h"
 #include "commands/MarkServices.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void* AsDb() { return &State().record; }
 ElementRecord* WritableRecord(void* pointer)
 {
     auto* record = static_cast<ElementRecord*>(pointer);
-    return record != nullptr && !IsBadWritePtr(record, sizeof *record) ? record : nullptr;
+    return record != nullptr && !IsBadWriteMemory(record, sizeof *record) ? record : nullptr;
 }
 
 // The drawing answers whether the base window really drew the elements.
@@ -219,7 +220,7 @@ LRESULT TempDbOperation(WPARAM wParam, CmdParamRecord* param)
         if (wParam == 1) return Site().DrawMarkInView(param->view, colour, reinterpret_cast<void*>(param->transform));
         return DrawAllInBase(colour);
     case 7:
-        if (param->elementRecord != nullptr && IsBadWritePtr(param->elementRecord, kElementRecordSize)) return 0;
+        if (param->elementRecord != nullptr && IsBadWriteMemory(param->elementRecord, kElementRecordSize)) return 0;
         return reinterpret_cast<LRESULT>(ZUriReadElement(reinterpret_cast<void*>(param->element),
                                                          static_cast<int>(param->record), param->elementRecord, db));
     case 8: return DrawOneInBase(reinterpret_cast<void*>(param->element), colour);

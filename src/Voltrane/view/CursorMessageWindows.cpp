@@ -7,6 +7,7 @@
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -305,13 +306,13 @@ void HideMessages()
 const double* CommandPoint(LPARAM lParam)
 {
     const auto* point = reinterpret_cast<const double*>(lParam);
-    return point != nullptr && !IsBadReadPtr(point, 3 * sizeof(double)) ? point : nullptr;
+    return point != nullptr && !IsBadReadMemory(point, 3 * sizeof(double)) ? point : nullptr;
 }
 
 const char* CommandText(LPARAM lParam)
 {
     const char* text = reinterpret_cast<const char*>(lParam);
-    return text != nullptr && !IsBadStringPtrA(text, 1024) ? text : "";
+    return text != nullptr && !IsBadStringMemory(text, 1024) ? text : "";
 }
 
 }  // namespace

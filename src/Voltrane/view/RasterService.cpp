@@ -18,6 +18,7 @@
 #include "view/RasterRotation.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
+#include "MemoryProbe.h"
 
 namespace {
 
@@ -305,7 +306,7 @@ int DetectRasterPoint(const double* point, double* out)
         std::memcpy(&pw, r + 131, 4), std::memcpy(&ph, r + 135, 4);
         // The pixel counts come from plug-ins: the block must really hold that many rows.
         if (!bits || pw == 0 || ph == 0 || pw > 100000 || ph > 100000 || w == 0 || h == 0 ||
-            ::IsBadReadPtr(bits, static_cast<size_t>(RasterRowBytes(pw)) * ph))
+            ::IsBadReadMemory(bits, static_cast<size_t>(RasterRowBytes(pw)) * ph))
             continue;
         const double u = (point[0] - cx) / w * pw, v = (point[1] - cy) / h * ph;
         const double c = std::cos(a), s = std::sin(a);
