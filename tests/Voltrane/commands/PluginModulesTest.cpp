@@ -7,6 +7,7 @@
 #include <psapi.h>
 
 #include "EngineBinding.h"
+#include "PlatformFaultCode.h"
 #include "RecordingCommandHost.h"
 #include "TempFolder.h"
 #include "commands/CommandCatalog.h"
@@ -241,7 +242,7 @@ TEST_F(PluginModulesTest, GuardedStartCmdRecoversFromAFault)
     host.lines.clear();
     EXPECT_EQ(CallStartCmd(entry, arguments.c_str(), 1), -1);
     const std::vector<std::string> expected = {
-        "Log 0 Error -1073741819 コマンド実行中に例外が発生しました",
+        FaultLogLinePrefix() + " コマンド実行中に例外が発生しました",
         "Error コマンドの動作中にエラーを検出した為、コマンドを強制終了します。\n"
         "エラーは自動的に回復されますが、念の為図面を保存しておくことをお勧めします。",
         "BackupModifiedDrawings",
@@ -260,7 +261,7 @@ TEST_F(PluginModulesTest, GuardedStartCmdRecoversFromAFault)
 TEST_F(PluginModulesTest, StartPluginCommandIsGuardedToo)
 {
     EXPECT_EQ(StartPluginCommand(catalog, 5501, "C:\\a.dxf"), 0);
-    EXPECT_EQ(host.Count("Log 0 Error -1073741819"), 1u);
+    EXPECT_EQ(host.Count(FaultLogLinePrefix()), 1u);
     EXPECT_EQ(host.Count("BackupModifiedDrawings"), 1u);
     EXPECT_FALSE(IsLoaded("Transient.dll"));
 }
@@ -293,7 +294,7 @@ TEST_F(PluginModulesTest, FileLoadsUseTheLoaderEntryOfTheCommand)
     // A faulting loader under the guard is recovered and reported as a failure.
     host.lines.clear();
     EXPECT_EQ(LoadFileThroughPlugin(catalog, 5103, "fault", &info, nullptr, nullptr), 0);
-    EXPECT_EQ(host.Count("Log 0 Error -1073741819"), 1u);
+    EXPECT_EQ(host.Count(FaultLogLinePrefix()), 1u);
     EXPECT_FALSE(IsLoaded("Transient.dll"));
 }
 

@@ -11,6 +11,7 @@
 #include <psapi.h>
 
 #include "EngineBinding.h"
+#include "PlatformFaultCode.h"
 #include "RecordingCommandHost.h"
 #include "TempFolder.h"
 #include "commands/CommandCatalog.h"
@@ -254,7 +255,7 @@ TEST_F(DispatcherTest, NewCommandDuringAHostCommandEndsItAndRunsNext)
 TEST_F(DispatcherTest, FaultUnderSafeEndsWithTheFullReset)
 {
     EXPECT_EQ(Run(5501), 0);
-    const int fault = host.Find("Log 0 Error -1073741819 コマンド実行中に例外が発生しました");
+    const int fault = host.Find(FaultLogLinePrefix() + " コマンド実行中に例外が発生しました");
     ASSERT_GE(fault, 0);
     EXPECT_LT(fault, host.Find("Notify 1001 5501 main"));
     EXPECT_EQ(host.Count("BackupModifiedDrawings"), 1u);
