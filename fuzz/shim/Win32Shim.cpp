@@ -360,11 +360,6 @@ DWORD WINAPI GetFileAttributesA(LPCSTR name)
     return Files().count(name) != 0 ? FILE_ATTRIBUTE_NORMAL : INVALID_FILE_ATTRIBUTES;
 }
 
-// Pointers handed to the engine are the caller's; a null one is the only one known bad.
-bool IsBadReadMemory(const void* pointer, size_t size) { return pointer == nullptr && size != 0; }
-bool IsBadWriteMemory(void* pointer, size_t size) { return pointer == nullptr && size != 0; }
-bool IsBadStringMemory(const char* pointer, size_t max) { return pointer == nullptr && max != 0; }
-
 HGLOBAL WINAPI GlobalAlloc(UINT, SIZE_T size)
 {
     auto* block = new GlobalBlock;
@@ -895,3 +890,8 @@ DWORD WINAPI CheckMenuItem(HMENU handle, UINT item, UINT flags)
 }
 
 }  // extern "C"
+
+// Pointers handed to the engine are the caller's; a null one is the only one known bad.
+bool IsBadReadMemory(const void* pointer, size_t size) { return pointer == nullptr && size != 0; }
+bool IsBadWriteMemory(void* pointer, size_t size) { return pointer == nullptr && size != 0; }
+bool IsBadStringMemory(const char* pointer, size_t max) { return pointer == nullptr && max != 0; }
