@@ -111,6 +111,13 @@ TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
     EXPECT_EQ(CountOccurrences(trace.output, u8"<layer name=\"隠し\"/>"), 0u);
     EXPECT_EQ(CountOccurrences(trace.output, u8"<layer name=\"ロック\"/>"), 1u);
     EXPECT_NE(trace.output.find(u8"<layer name=\"ロック\"/>\n<stroke_path linewidth=\".3685\""), std::string::npos);
+    // Colours as the viewer sees them: the locked layer's line red, the wall layer's lines blue.
+    const auto layerPart = [&](const std::string& name) {
+        const size_t begin = trace.output.find("<layer name=\"" + name + "\"/>");
+        return begin == std::string::npos ? std::string() : trace.output.substr(begin, trace.output.find("<end_layer/>", begin) - begin);
+    };
+    EXPECT_NE(layerPart(u8"ロック").find("color=\"1 0 0\""), std::string::npos) << layerPart(u8"ロック");
+    EXPECT_NE(layerPart(u8"壁").find("color=\"0 0 1\""), std::string::npos) << layerPart(u8"壁");
     EXPECT_NE(trace.output.find("dash=\"6 6 6 6 6 6 6 6 6 6 6 6 6 6 6 6\""), std::string::npos);
     EXPECT_NE(trace.output.find("<fill_path"), std::string::npos);  // black dot and triangle
 }
