@@ -49,56 +49,6 @@ ExportRun Export(ExportDrawing* drawing, const std::string& windowsPath)
     return run;
 }
 
-// The fixture drawing: layers named, unnamed, blank-named, hidden and locked; every curve; line
-// ends; a dash pattern of sixteen lengths; a composite of lines.
-void BuildFixture(ExportDrawing& d)
-{
-    d.SetColour(1, 0, 0, 255);
-    d.SetColour(2, 255, 0, 0);
-    d.NameLayer(0, "壁");
-    d.NameLayer(2, "隠し");
-    d.SetLayerShown(2, false);
-    d.NameLayer(3, "ロック");
-    d.SetLayerLocked(3, true);
-    d.NameLayer(5, "   ");
-    d.SetLineType(1, "十六", std::vector<double>(16, 2.0));
-    d.SetLineType(2, "破線", {3.0, 1.0});
-
-    ElementRecord line = LineElement(-100, 0, 100, 0, 0, 1);
-    line.lineEndEnd = 1;   // arrow
-    line.lineEndStart = 2; // dot
-    d.Add(line);
-    ElementRecord dashed = LineElement(-100, 20, 100, 20, 0, 1);
-    dashed.lineType = 1;
-    d.Add(dashed);
-    ElementRecord dashed2 = LineElement(-100, 30, 100, 30, 0, 1);
-    dashed2.lineType = 2;
-    dashed2.lineWidth = 8;  // 1.4 mm
-    d.Add(dashed2);
-    d.Add(LineElement(-100, -20, 100, -20, 1, 1));  // unnamed layer: no group
-    d.Add(LineElement(-100, -40, 100, -40, 2, 1));  // hidden layer: left out
-    d.Add(LineElement(-100, -60, 100, -60, 3, 1));  // locked layer: locked colour
-    d.Add(LineElement(-100, -80, 100, -80, 5, 1));  // blank name: group "6"
-    d.Add(CircleElement(50, 50, 10));
-    ElementRecord ccw = ArcElement(0, 50, 20, 0, kPi / 2, false);
-    ccw.lineEndEnd = 1;
-    d.Add(ccw);
-    ElementRecord cw = ArcElement(0, 50, 30, 0, kPi / 2, true);
-    cw.lineEndEnd = 1;
-    d.Add(cw);
-    d.Add(EllipseElement(-50, 50, -30, 50, 0.5));
-    ElementRecord earc = EllipticArcElement(-50, 80, -30, 80, 0.5, 0, kPi, true);
-    earc.lineEndEnd = 5;
-    d.Add(earc);
-    // Angles no sampling could finish: nothing is drawn for them, and the export goes on.
-    d.Add(EllipticArcElement(0, -150, 20, -150, 0.5, 1e300, INFINITY, false));
-    for (int kind = 1; kind <= 13; ++kind) {
-        ElementRecord marked = LineElement(-150 + kind * 20, -120, -140 + kind * 20, -100, 0, 1);
-        marked.lineEndEnd = static_cast<uint8_t>(kind);
-        d.Add(marked);
-    }
-}
-
 TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
 {
     const double tolerances[2] = {1e-6, 1e-6};
@@ -106,7 +56,7 @@ TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
     ExportSettingsFolder settings;
     ExportOutputFolder out;
     ExportDrawing drawing;
-    BuildFixture(drawing);
+    BuildLayeredFixture(drawing);
     const ExportRun run = Export(&drawing, out.WindowsPath("fixture.pdf"));
     ASSERT_EQ(run.result, 0) << (run.messages.texts.empty() ? "" : run.messages.texts[0]);
     EXPECT_TRUE(run.messages.texts.empty());
@@ -161,6 +111,13 @@ TEST(CadPdfOutTools, FixtureDrawingIsAValidLayeredPdf)
     EXPECT_EQ(CountOccurrences(trace.output, u8"<layer name=\"隠し\"/>"), 0u);
     EXPECT_EQ(CountOccurrences(trace.output, u8"<layer name=\"ロック\"/>"), 1u);
     EXPECT_NE(trace.output.find(u8"<layer name=\"ロック\"/>\n<stroke_path linewidth=\".3685\""), std::string::npos);
+    // Colours as the viewer sees them: the locked layer's line red, the wall layer's lines blue.
+    const auto layerPart = [&](const std::string& name) {
+        const size_t begin = trace.output.find("<layer name=\"" + name + "\"/>");
+        return begin == std::string::npos ? std::string() : trace.output.substr(begin, trace.output.find("<end_layer/>", begin) - begin);
+    };
+    EXPECT_NE(layerPart(u8"ロック").find("color=\"1 0 0\""), std::string::npos) << layerPart(u8"ロック");
+    EXPECT_NE(layerPart(u8"壁").find("color=\"0 0 1\""), std::string::npos) << layerPart(u8"壁");
     EXPECT_NE(trace.output.find("dash=\"6 6 6 6 6 6 6 6 6 6 6 6 6 6 6 6\""), std::string::npos);
     EXPECT_NE(trace.output.find("<fill_path"), std::string::npos);  // black dot and triangle
 }

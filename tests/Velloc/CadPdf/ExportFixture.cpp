@@ -2,6 +2,7 @@
 
 #include "ExportFixture.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -196,4 +197,53 @@ size_t CountOccurrences(const std::string& text, const std::string& word)
     size_t count = 0;
     for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + word.size())) ++count;
     return count;
+}
+
+void BuildLayeredFixture(ExportDrawing& d)
+{
+    const double pi = std::acos(-1.0);
+    d.SetColour(1, 0, 0, 255);
+    d.SetColour(2, 255, 0, 0);
+    d.NameLayer(0, "壁");
+    d.NameLayer(2, "隠し");
+    d.SetLayerShown(2, false);
+    d.NameLayer(3, "ロック");
+    d.SetLayerLocked(3, true);
+    d.NameLayer(5, "   ");
+    d.SetLineType(1, "十六", std::vector<double>(16, 2.0));
+    d.SetLineType(2, "破線", {3.0, 1.0});
+
+    ElementRecord line = LineElement(-100, 0, 100, 0, 0, 1);
+    line.lineEndEnd = 1;   // arrow
+    line.lineEndStart = 2; // dot
+    d.Add(line);
+    ElementRecord dashed = LineElement(-100, 20, 100, 20, 0, 1);
+    dashed.lineType = 1;
+    d.Add(dashed);
+    ElementRecord dashed2 = LineElement(-100, 30, 100, 30, 0, 1);
+    dashed2.lineType = 2;
+    dashed2.lineWidth = 8;  // 1.4 mm
+    d.Add(dashed2);
+    d.Add(LineElement(-100, -20, 100, -20, 1, 1));  // unnamed layer: no group
+    d.Add(LineElement(-100, -40, 100, -40, 2, 1));  // hidden layer: left out
+    d.Add(LineElement(-100, -60, 100, -60, 3, 1));  // locked layer: locked colour
+    d.Add(LineElement(-100, -80, 100, -80, 5, 1));  // blank name: group "6"
+    d.Add(CircleElement(50, 50, 10));
+    ElementRecord ccw = ArcElement(0, 50, 20, 0, pi / 2, false);
+    ccw.lineEndEnd = 1;
+    d.Add(ccw);
+    ElementRecord cw = ArcElement(0, 50, 30, 0, pi / 2, true);
+    cw.lineEndEnd = 1;
+    d.Add(cw);
+    d.Add(EllipseElement(-50, 50, -30, 50, 0.5));
+    ElementRecord earc = EllipticArcElement(-50, 80, -30, 80, 0.5, 0, pi, true);
+    earc.lineEndEnd = 5;
+    d.Add(earc);
+    // Angles no sampling could finish: nothing is drawn for them, and the export goes on.
+    d.Add(EllipticArcElement(0, -150, 20, -150, 0.5, 1e300, INFINITY, false));
+    for (int kind = 1; kind <= 13; ++kind) {
+        ElementRecord marked = LineElement(-150 + kind * 20, -120, -140 + kind * 20, -100, 0, 1);
+        marked.lineEndEnd = static_cast<uint8_t>(kind);
+        d.Add(marked);
+    }
 }

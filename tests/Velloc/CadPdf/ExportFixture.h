@@ -41,6 +41,10 @@ ElementRecord EllipseElement(double cx, double cy, double ax, double ay, double 
 ElementRecord EllipticArcElement(double cx, double cy, double ax, double ay, double ratio, double startRad,
                                  double endRad, bool clockwise, uint16_t layer = 0);
 
+// The drawing the PDF tools check: layers named, unnamed, blank-named, hidden and locked; every
+// curve in both directions; every line end; dash patterns of sixteen and two lengths.
+void BuildLayeredFixture(ExportDrawing& drawing);
+
 // The per-user settings folder of this test: a product name of its own, so "PdfOut.ini" and
 // "PdfColor.ini" start missing. Restores the program's product name at the end.
 class ExportSettingsFolder {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -74,7 +75,7 @@ TEST(PdfRoundTrip, LinesAndCirclesComeBackOnTheirLayers)
     EXPECT_EQ("壁", imported.layerNames[circles[0].layer]);
 }
 
-TEST(PdfRoundTrip, TextsKeepStringSizeAngleAndPlace)
+TEST(PdfRoundTrip, TextsKeepStringSizeRatioSpacingAngleAndPlace)
 {
     ExportSettingsFolder settings;
     ExportOutputFolder out;
@@ -82,15 +83,21 @@ TEST(PdfRoundTrip, TextsKeepStringSizeAngleAndPlace)
     const double exportScale = 0.01;
     drawing.SetPaper(297, 210);
     drawing.SetScale(exportScale);
-    struct Text { const char* text; double x, y, height, angleDegrees; };
-    const Text texts[] = {{"電気ABC", -3000, 2000, 500, 0}, {"盤", 1000, -1500, 300, 90}};
+    struct Text { const char* text; double x, y, height, angleDegrees, widthRatio, spacing; };
+    const Text texts[] = {
+        {"電気ABC", -3000, 2000, 500, 0, 1.0, 0},
+        {"盤", 1000, -1500, 300, 90, 1.0, 0},
+        {"分電盤", -8000, -4000, 400, 30, 0.6, 100},   // narrow characters, 1 mm apart on paper
+        {"幹線W", 6000, 5000, 250, 0, 1.5, 40},
+    };
     for (const Text& t : texts) {
         TextRecord record{};
         SetHeader(record.header, kElementText);
         record.header[13] = 3;  // horizontal text
         record.angle = t.angleDegrees * 3.141592653589793 / 180;
         record.height = t.height;
-        record.widthRatio = 1.0;
+        record.widthRatio = t.widthRatio;
+        record.spacing = t.spacing;
         std::strcpy(record.font, "ＭＳ ゴシック");
         record.x = t.x;
         record.y = t.y;
@@ -104,10 +111,12 @@ TEST(PdfRoundTrip, TextsKeepStringSizeAngleAndPlace)
     ExportAndImport(drawing, out, "texts.pdf", fake, imported);
     if (HasFatalFailure()) return;
     const auto got = imported.Of('T');
-    ASSERT_EQ(2u, got.size());
-    for (size_t i = 0; i < 2; ++i) {
+    ASSERT_EQ(std::size(texts), got.size());
+    for (size_t i = 0; i < std::size(texts); ++i) {
         EXPECT_EQ(texts[i].text, got[i].text) << i;
         EXPECT_NEAR(texts[i].height * exportScale, got[i].charHeight * imported.scale, 0.01) << i;
+        EXPECT_NEAR(texts[i].height * texts[i].widthRatio * exportScale, got[i].charWidth * imported.scale, 0.01) << i;
+        EXPECT_NEAR(texts[i].spacing * exportScale, got[i].spacing * imported.scale, 0.01) << i;
         EXPECT_NEAR(texts[i].angleDegrees, got[i].angle, 0.01) << i;
         EXPECT_NEAR(texts[i].x * exportScale, got[i].x1 * imported.scale, 0.01) << i;
         EXPECT_NEAR(texts[i].y * exportScale, got[i].y1 * imported.scale, 0.01) << i;

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "CadPdf/CadPdfOut.h"
 #include "CadPdf/SavePdf.h"
 #include "EngineBinding.h"
 #include "MessageBoxAnswerer.h"
 #include "ExportFixture.h"
+#include "QmCadDocument.h"
 
 namespace {
 
@@ -56,6 +58,44 @@ TEST(SavePdfBatch, WritesTheDrawingAndAnswersZero)
     EXPECT_EQ(answerer.Count(), 0) << answerer.LastText();
     const ToolResult check = RunTool("qpdf --check '" + out.UnixPath("batch.pdf") + "'");
     EXPECT_EQ(check.exitCode, 0) << check.output;
+}
+
+TEST(SavePdfBatch, TheCommandWritesTheFixtureAsTheWriterDoes)
+{
+    StartCmdExFn start = LoadStartCmdEx();
+    ASSERT_NE(start, nullptr);
+    ExportSettingsFolder settings;
+    ExportOutputFolder out;
+    ExportDrawing drawing;
+    BuildLayeredFixture(drawing);
+    {
+        MessageBoxAnswerer answerer;
+        const std::string line = out.WindowsPath("out.pdf") + " /OD /c:PDF保存";
+        EXPECT_EQ(start(nullptr, line.c_str(), drawing.db()), 0);
+        EXPECT_EQ(answerer.Count(), 0) << answerer.LastText();
+    }
+    QmCadDocument document(nullptr);
+    document.database = drawing.db();
+    RecordedMessages messages;
+    CadPdfOut writer(&document, &messages);
+    ASSERT_EQ(writer.Export(out.WindowsPath("writer.pdf").c_str()), 0);
+
+    const std::string command = out.UnixPath("out.pdf"), direct = out.UnixPath("writer.pdf");
+    const ToolResult check = RunTool("qpdf --check '" + command + "'");
+    EXPECT_EQ(check.exitCode, 0) << check.output;
+    // What a viewer draws and the layers it lists are the writer's, element for element (the
+    // tools name the file they read: that name is left out of the comparison).
+    const auto withoutName = [](std::string text, const std::string& name) {
+        for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at)) text.erase(at, name.size());
+        return text;
+    };
+    const std::string traced = withoutName(RunTool("mutool trace '" + command + "'").output, command);
+    EXPECT_GT(CountOccurrences(traced, "<stroke_path"), 20u);
+    EXPECT_TRUE(traced == withoutName(RunTool("mutool trace '" + direct + "'").output, direct))
+        << "the command's drawing differs from the writer's";
+    const std::string layers = withoutName(RunTool("mutool draw -Y -o /dev/null '" + command + "'").output, command);
+    EXPECT_NE(layers.find(u8"layer 1 (on): 壁"), std::string::npos) << layers;
+    EXPECT_EQ(layers, withoutName(RunTool("mutool draw -Y -o /dev/null '" + direct + "'").output, direct));
 }
 
 TEST(SavePdfBatch, FailureIsNeitherZeroNorNotStarted)

@@ -244,6 +244,73 @@ TEST(ColorMapDialog, MonochromeResetAndAnEmptyMapBuiltOnTheSwitch)
     EXPECT_EQ(Repeat(16, 32), ReadUserValue("PdfColor.ini", "PdfOut_Mono", "0"));
 }
 
+namespace {
+
+// What a drop-down's selection field shows on the screen: the colour inside its swatch, and
+// whether anything dark (the item's text) is drawn to the right of the swatch.
+struct FieldLook {
+    COLORREF swatch = CLR_INVALID;
+    bool textDrawn = false;
+};
+
+FieldLook LookOfField(HWND dialog, int row)
+{
+    HWND list = GetDlgItem(dialog, kFirstTargetList + row);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(list, &client);
+    FieldLook look;
+    HDC dc = GetDC(list);
+    const int middle = (client.top + client.bottom) / 2;
+    look.swatch = GetPixel(dc, 30, middle);
+    const auto dark = [dc](int x, int y) {
+        const COLORREF pixel = GetPixel(dc, x, y);
+        return pixel != CLR_INVALID && GetRValue(pixel) < 0x80 && GetGValue(pixel) < 0x80 && GetBValue(pixel) < 0x80;
+    };
+    // The swatch's frame on its right, then the text a few pixels after it, within the frame's
+    // height (the field's own border runs dark along its edges).
+    int frame = 30;
+    while (frame < client.right && !dark(frame, middle)) ++frame;
+    int top = middle, bottom = middle;
+    while (top > client.top && dark(frame, top - 1)) --top;
+    while (bottom < client.bottom - 1 && dark(frame, bottom + 1)) ++bottom;
+    for (int x = frame + 3; x < frame + 25 && x < client.right && !look.textDrawn; ++x)
+        for (int y = top + 1; y < bottom && !look.textDrawn; ++y) look.textDrawn = dark(x, y);
+    ReleaseDC(list, dc);
+    return look;
+}
+
+}  // namespace
+
+TEST(ColorMapDialog, AnUnmappedEntryShowsItsOwnRgbColourAndAMark)
+{
+    ExportSettingsFolder folder;
+    std::vector<int32_t> userMap(257, 3);
+    userMap[1] = 0;  // colour 1 unmapped
+    ASSERT_EQ(0, WriteIniIntList("PdfOut", userMap, 32));
+    std::vector<int32_t> rgbList;
+    GetDrawingColorList(0, &rgbList);
+    ASSERT_GT(rgbList.size(), 3u);
+    const COLORREF own = RGB(0xC0, 0x20, 0x90);  // no drawing colour of the list
+    rgbList[1] = static_cast<int32_t>(own);
+    ASSERT_EQ(0, WriteIniIntList("PdfOut_RGB", rgbList, 32));
+    std::vector<int32_t> targets;
+    GetDrawingColorList(1, &targets);
+    ASSERT_GT(targets.size(), 2u);
+    FieldLook unmapped, mapped;
+    const std::string failure = RunColorDialog(
+        [&](HWND colors) {
+            unmapped = LookOfField(colors, 0);
+            mapped = LookOfField(colors, 1);
+        },
+        IDCANCEL);
+    ASSERT_EQ("", failure);
+    EXPECT_EQ(own, unmapped.swatch) << std::hex << unmapped.swatch;
+    EXPECT_TRUE(unmapped.textDrawn) << "no mark beside the unmapped entry's swatch";
+    EXPECT_EQ(static_cast<COLORREF>(targets[2]), mapped.swatch) << std::hex << mapped.swatch;  // colour 3
+    EXPECT_TRUE(mapped.textDrawn);
+}
+
 TEST(ColorMapDialog, SwitchingToAnEmptyMonochromeMapBuildsIt)
 {
     // No user file: the monochrome map starts empty; switching to it must not leave the
