@@ -43,18 +43,27 @@ std::string PaperMarginField(const std::string& xml, const std::string& tag)
     return xml.substr(start + tag.size() + 2, end - start - tag.size() - 2);
 }
 
-TEST(MarginSettingsEndToEnd, Command4024TakesTheMarginsOverAndTheyAreSavedOnExit)
-{
+// The program on empty per-user settings with one empty drawing window open.
+class MarginSettingsEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(settings.Ready());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+        ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+    }
+
     CatalogueSwap catalogue{kCatalogue};
-    ASSERT_TRUE(catalogue.Written());
-    SettingsFileSwap settings("LocalSettings.xml", {});
-    ASSERT_TRUE(settings.Ready());
-    ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
-    HWND view = OpenEmptyDrawingWindow(frame);
-    ASSERT_NE(view, nullptr);
+    SettingsFileSwap settings{"LocalSettings.xml", {}};
+    ProgramProcess program;  // ends before the settings file is put back
+    HWND frame = nullptr;
+};
+
+TEST_F(MarginSettingsEndToEnd, Command4024TakesTheMarginsOverAndTheyAreSavedOnExit)
+{
 
     PostMessageA(frame, WM_COMMAND, 4024, 0);
     HWND dialog = program.WaitForWindow("#32770", 20000);
@@ -111,19 +120,9 @@ bool FillMarginDialogAndConfirm(ProgramProcess& program, HWND frame, int colour)
     return !IsWindow(dialog);
 }
 
-TEST(MarginSettingsEndToEnd, Command4024ShowsTheMarginFrameInItsColourWhereTheMarginsPutIt)
+TEST_F(MarginSettingsEndToEnd, Command4024ShowsTheMarginFrameInItsColourWhereTheMarginsPutIt)
 {
-    CatalogueSwap catalogue{kCatalogue};
-    ASSERT_TRUE(catalogue.Written());
-    SettingsFileSwap settings("LocalSettings.xml", {});
-    ASSERT_TRUE(settings.Ready());
-    ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
-    HWND view = OpenEmptyDrawingWindow(frame);
-    ASSERT_NE(view, nullptr);
-    view = reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW));
+    HWND view = reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW));
     ASSERT_NE(view, nullptr);
 
     PDBINFO block;
