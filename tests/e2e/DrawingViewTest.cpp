@@ -13,6 +13,7 @@
 #include "DrawingWindowRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "ViewScreen.h"
 #include "WindowText.h"
 
 namespace {
@@ -34,58 +35,6 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
     return SendToProgram(window, message, wParam, lParam);
-}
-
-// The view's current setting and client centre, read from the program's memory the way a
-// debugger would: the view keeps its drawing block in window long 0.
-struct ViewMapping {
-    ViewModeInfo mode{};
-    int centreX = 0, centreY = 0;
-    int storedWidth = 0, storedHeight = 0;  // the size the view stored at its last resize
-
-    POINT ToClient(double x, double y) const
-    {
-        return {centreX + static_cast<LONG>(std::trunc((x + mode.offsetX) * mode.scale)),
-                centreY - static_cast<LONG>(std::trunc((y + mode.offsetY) * mode.scale))};
-    }
-    void ToWorld(POINT p, double* x, double* y) const
-    {
-        *x = (p.x - centreX) / mode.scale - mode.offsetX;
-        *y = -mode.offsetY - (p.y - centreY) / mode.scale;
-    }
-};
-
-
-// Writes the screen as a 24-bit BMP file (kept for the look of a failed test).
-void SaveScreen(const char* path)
-{
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = (width * 3 + 3) & ~3u, size = rowBytes * height;
-    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
-                             static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
-    if (FILE* out = std::fopen(path, "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        std::fwrite(bits, size, 1, out);
-        std::fclose(out);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 class DrawingViewTest : public ::testing::Test {
@@ -123,74 +72,7 @@ protected:
         return false;
     }
 
-    bool ReadMapping(HWND view, ViewMapping* mapping)
-    {
-        auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
-        HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, program.ProcessId());
-        if (address == nullptr || process == nullptr) return false;
-        PDBINFO block;
-        SIZE_T read = 0;
-        const bool ok = ReadProcessMemory(process, address, &block, sizeof block, &read) && read == sizeof block;
-        CloseHandle(process);
-        if (!ok) return false;
-        mapping->mode = CurrentViewMode(block);
-        mapping->storedWidth = block.clientWidth;
-        mapping->storedHeight = block.clientHeight;
-        RECT client;
-        GetClientRect(view, &client);
-        mapping->centreX = client.right / 2;
-        mapping->centreY = client.bottom / 2;
-        return true;
-    }
-
-    // Whether the screen shows the colour near the client point of the view. The picture is
-    // taken from the screen, as a user's screenshot would be. Under the test display the
-    // program's child windows reach the screen a few pixels below where another process's
-    // coordinates put them, so the search covers 1 pixel across and 5 up and down; the exact
-    // pixels of the conversion are checked in-process by the view tests.
-    static bool ShowsColourNear(HWND view, POINT client, COLORREF colour, std::string* seen)
-    {
-        constexpr int kAcross = 1, kDown = 5, kWidth = 2 * kAcross + 1, kHeight = 2 * kDown + 1;
-        POINT screen = client;
-        ClientToScreen(view, &screen);
-        HDC screenDc = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screenDc);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, kWidth, kHeight, screenDc, screen.x - kAcross, screen.y - kDown, SRCCOPY);
-        GdiFlush();
-        bool found = false;
-        const auto* pixels = static_cast<const DWORD*>(bits);
-        for (int i = 0; i < kWidth * kHeight; ++i) {
-            const DWORD bgr = pixels[i] & 0xFFFFFF;
-            found = found || RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF) == colour;
-        }
-        char text[48];
-        std::snprintf(text, sizeof text, "%06lx at %ld,%ld",
-                      static_cast<unsigned long>(pixels[kDown * kWidth + kAcross] & 0xFFFFFF),
-                      static_cast<long>(screen.x), static_cast<long>(screen.y));
-        *seen = text;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screenDc);
-        return found;
-    }
-
-    static bool WaitForColour(HWND view, POINT client, COLORREF colour, std::string* seen)
-    {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
-            if (ShowsColourNear(view, client, colour, seen)) return true;
-        }
-        return false;
-    }
+    bool ReadMapping(HWND view, ViewMapping* mapping) { return ReadViewMapping(program.ProcessId(), view, mapping); }
 
     bool AddLineAndCircle()
     {
@@ -597,6 +479,11 @@ TEST_F(DrawingViewTest, SnapToAnEndPointPutsTheKeyboardCursorOnTheLineEnd)
     ViewMapping mapping;
     ASSERT_TRUE(ReadMapping(view, &mapping));
     const POINT nearEnd = mapping.ToClient(99, 1);
+    // The real pointer goes there too: a motion the display reports for where an earlier test
+    // left it would otherwise move the view's cursor point away before the search.
+    POINT screen = nearEnd;
+    ClientToScreen(view, &screen);
+    SetCursorPos(screen.x, screen.y);
     Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(nearEnd.x, nearEnd.y));
     PostMessageA(frame, WM_COMMAND, 3014, 0);
     PostMessageA(frame, WM_COMMAND, 3020, 0);

@@ -104,6 +104,16 @@ bool ReadDrawingInfo(DWORD processId, const PDBINFO& block, DbInfoRecord* info)
     return ReadInfoBytes(processId, block, offsetof(DbInfoBlock, record), info, sizeof *info);
 }
 
+bool ReadDrawingColour(DWORD processId, const PDBINFO& block, int index, COLORREF* colour)
+{
+    if (index < 0 || index >= kColourCount) return false;
+    ColourRecord entry;
+    if (!ReadInfoBytes(processId, block, offsetof(DbInfoBlock, colours) + index * sizeof entry, &entry, sizeof entry))
+        return false;
+    *colour = RGB(entry.red & 0xFF, entry.green & 0xFF, entry.blue & 0xFF);
+    return true;
+}
+
 std::string TitleOfFile(const std::string& path)
 {
     EngineDbRecord record;

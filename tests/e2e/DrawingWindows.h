@@ -33,6 +33,8 @@ bool ReadViewBlock(DWORD processId, HWND view, PDBINFO* block);
 int DrawingElementCount(DWORD processId, const PDBINFO& block);
 // The drawing information record of the block's drawing (the engine's), read likewise.
 bool ReadDrawingInfo(DWORD processId, const PDBINFO& block, DbInfoRecord* info);
+// The colour the block's drawing paints colour index `index` in, read likewise.
+bool ReadDrawingColour(DWORD processId, const PDBINFO& block, int index, COLORREF* colour);
 
 // The title kept in a drawing file, read through the engine; empty when it cannot be loaded.
 std::string TitleOfFile(const std::string& path);

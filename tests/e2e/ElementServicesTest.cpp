@@ -3,6 +3,7 @@
 #include "GTest.h"
 
 #include "CatalogueSwap.h"
+#include "DrawingWindowRecords.h"
 #include "DrawingWindows.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
@@ -19,6 +20,16 @@ const char kCatalogue[] =
     "<item>CopyUndo;複写と取消,5996,TestPlugin.dll /C:CopyUndo</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
+
+// The element count of a drawing file the program writes, once it is there (20 seconds at most);
+// -1 when none came.
+int SavedElements(const std::string& path)
+{
+    int elements = -1;
+    for (DWORD start = GetTickCount(); elements < 0 && GetTickCount() - start < 20000; Sleep(100))
+        elements = ElementsOfFile(path);
+    return elements;
+}
 
 class ElementServicesEndToEnd : public ::testing::Test {
 protected:
@@ -53,18 +64,27 @@ TEST_F(ElementServicesEndToEnd, CommandWithItsOwnDatabaseDrivesMarksExtentsAndPl
 TEST_F(ElementServicesEndToEnd, CopyTurnedThenUndoneAndRedoneInADrawingWindow)
 {
     ASSERT_EQ(SendToProgram(frame, WM_CADDB_NEW_WINDOW), 1);
-    ASSERT_NE(SendToProgram(frame, WM_CAD_ACTIVE_VIEW), 0);
+    HWND view = reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW));
+    ASSERT_NE(view, nullptr);
     PostMessageA(frame, WM_COMMAND, 5996, 0);
     EXPECT_TRUE(WaitForCaption(frame, "CopyUndo 2 4 2 4", 10000)) << Caption(frame);
+
+    // The host's own undo and redo after the command take the copies out and put them back.
+    PDBINFO block;
+    ASSERT_TRUE(ReadViewBlock(program.ProcessId(), view, &block));
+    EXPECT_EQ(SendToProgram(frame, WM_CADDB_UNDO), 1);
+    EXPECT_EQ(2, DrawingElementCount(program.ProcessId(), block));
+    EXPECT_EQ(SendToProgram(frame, WM_CADDB_REDO), 1);
+    EXPECT_EQ(4, DrawingElementCount(program.ProcessId(), block));
 
     // Saved under a typed name after the redo, the drawing holds the lines and their copies.
     TempFolder folder;
     const std::string path = folder.File("copied.tcf");
     ASSERT_TRUE(SaveActiveDrawingAs(program, frame, path)) << "no save dialog";
-    int elements = -1;
-    for (DWORD start = GetTickCount(); elements < 0 && GetTickCount() - start < 20000; Sleep(100))
-        elements = ElementsOfFile(path);
-    EXPECT_EQ(4, elements);
+    EXPECT_EQ(4, SavedElements(path));
+    // Saving ends the undo history: an undo now has nothing to take out.
+    EXPECT_EQ(SendToProgram(frame, WM_CADDB_UNDO), 1);
+    EXPECT_EQ(4, DrawingElementCount(program.ProcessId(), block));
 }
 
 }  // namespace

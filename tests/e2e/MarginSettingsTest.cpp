@@ -1,16 +1,23 @@
 // The margin dialog of command 4024 in the real program: an invalid margin keeps it open, OK
-// takes the entries over, and a clean exit leaves them in "LocalSettings.xml".
+// takes the entries over, the view shows the margin frame in the chosen colour where the
+// margins put it, and a clean exit leaves the entries in "LocalSettings.xml".
 #include "GTest.h"
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "CatalogueSwap.h"
+#include "DrawingWindowRecords.h"
 #include "DrawingWindows.h"
+#include "EngineRecords.h"
+#include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "UserSettingsFiles.h"
+#include "ViewScreen.h"
 #include "WindowText.h"
 
 namespace {
@@ -36,18 +43,27 @@ std::string PaperMarginField(const std::string& xml, const std::string& tag)
     return xml.substr(start + tag.size() + 2, end - start - tag.size() - 2);
 }
 
-TEST(MarginSettingsEndToEnd, Command4024TakesTheMarginsOverAndTheyAreSavedOnExit)
-{
+// The program on empty per-user settings with one empty drawing window open.
+class MarginSettingsEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(settings.Ready());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+        ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+    }
+
     CatalogueSwap catalogue{kCatalogue};
-    ASSERT_TRUE(catalogue.Written());
-    SettingsFileSwap settings("LocalSettings.xml", {});
-    ASSERT_TRUE(settings.Ready());
-    ProgramProcess program;
-    ASSERT_TRUE(program.Start());
-    HWND frame = program.WaitForWindow("Brisco001", 60000);
-    ASSERT_NE(frame, nullptr);
-    HWND view = OpenEmptyDrawingWindow(frame);
-    ASSERT_NE(view, nullptr);
+    SettingsFileSwap settings{"LocalSettings.xml", {}};
+    ProgramProcess program;  // ends before the settings file is put back
+    HWND frame = nullptr;
+};
+
+TEST_F(MarginSettingsEndToEnd, Command4024TakesTheMarginsOverAndTheyAreSavedOnExit)
+{
 
     PostMessageA(frame, WM_COMMAND, 4024, 0);
     HWND dialog = program.WaitForWindow("#32770", 20000);
@@ -82,6 +98,74 @@ TEST(MarginSettingsEndToEnd, Command4024TakesTheMarginsOverAndTheyAreSavedOnExit
     EXPECT_EQ(std::atof(PaperMarginField(xml, "bottom").c_str()), 7.0);
     EXPECT_EQ(PaperMarginField(xml, "color"), "3");
     EXPECT_EQ(PaperMarginField(xml, "papercolor"), "5");
+}
+
+// The margins typed for both paper directions, in the order of the edits 1305 to 1312: top,
+// bottom, left, right.
+const char* const kTypedMargins[4] = {"20", "15", "30", "25"};
+
+// Waits for the dialog of command 4024 and fills it: the margins above, the margin frame shown
+// in colour `colour`; then OK.
+bool FillMarginDialogAndConfirm(ProgramProcess& program, HWND frame, int colour)
+{
+    PostMessageA(frame, WM_COMMAND, 4024, 0);
+    HWND dialog = program.WaitForWindow("#32770", 20000);
+    if (dialog == nullptr || Caption(dialog) != kMarginCaption) return false;
+    for (int edit = 0; edit < 8; ++edit) SetDlgItemTextA(dialog, 1305 + edit, kTypedMargins[edit % 4]);
+    CheckDlgButton(dialog, 1104, BST_CHECKED);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1104, BN_CLICKED), 0);
+    SendMessageA(GetDlgItem(dialog, 1402), CB_SETCURSEL, colour - 1, 0);  // item k is colour k + 1
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 10000;) Sleep(20);
+    return !IsWindow(dialog);
+}
+
+TEST_F(MarginSettingsEndToEnd, Command4024ShowsTheMarginFrameInItsColourWhereTheMarginsPutIt)
+{
+    HWND view = reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW));
+    ASSERT_NE(view, nullptr);
+
+    PDBINFO block;
+    ASSERT_TRUE(ReadViewBlock(program.ProcessId(), view, &block));
+    DbInfoRecord info;
+    ASSERT_TRUE(ReadDrawingInfo(program.ProcessId(), block, &info));
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadViewMapping(program.ProcessId(), view, &mapping));
+
+    // The paper in world units, and the margin frame inside it: millimetres on paper over the
+    // drawing's scale.
+    const double W = info.drawingWidth, H = info.drawingHeight;
+    const double paperLeft = info.originMode != 0 ? 0 : -W / 2, paperBottom = info.originMode != 0 ? 0 : -H / 2;
+    const double scale = std::isfinite(info.scale) && info.scale > 0 ? info.scale : 1.0;
+    const double left = paperLeft + 30 / scale, right = paperLeft + W - 25 / scale;
+    const double bottom = paperBottom + 15 / scale, top = paperBottom + H - 20 / scale;
+    const double midX = (left + right) / 2, midY = (top + bottom) / 2;
+    const std::vector<POINT> edges = {mapping.ToClient(left, midY), mapping.ToClient(right, midY),
+                                      mapping.ToClient(midX, top), mapping.ToClient(midX, bottom)};
+    const POINT inside = mapping.ToClient(left + 20 / mapping.mode.scale, midY);  // 20 pixels in
+
+    // A colour the view shows nowhere near those places yet, nor as its background.
+    COLORREF background = 0, shown = 0;
+    ASSERT_TRUE(ReadDrawingColour(program.ProcessId(), block, 0, &background));
+    int colour = 0;
+    std::string seen;
+    for (int candidate = 2; candidate <= 64 && colour == 0; ++candidate) {
+        if (!ReadDrawingColour(program.ProcessId(), block, candidate, &shown) || shown == background) continue;
+        bool free = !ShowsColourNear(view, inside, shown, &seen);
+        for (POINT p : edges) free = free && !ShowsColourNear(view, p, shown, &seen);
+        if (free) colour = candidate;
+    }
+    ASSERT_NE(colour, 0) << "no colour free of the view's picture";
+    ASSERT_TRUE(ReadDrawingColour(program.ProcessId(), block, colour, &shown));
+
+    ASSERT_TRUE(FillMarginDialogAndConfirm(program, frame, colour));
+    const char* names[4] = {"left", "right", "top", "bottom"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(WaitForColour(view, edges[i], shown, &seen)) << "the " << names[i] << " edge: " << seen;
+    EXPECT_FALSE(ShowsColourNear(view, inside, shown, &seen)) << "inside the frame: " << seen;
+    if (HasFailure()) SaveScreen("MarginFrameTest.bmp");
+
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "dialogs/ColorIndexCombo.h"
 #include "dialogs/DialogBase.h"
 #include "drawing/MarginPresets.h"
+#include "mainframe/MainFrame.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -100,8 +101,13 @@ void FocusFirstInvalidMargin(HWND dialog, const MarginFrameEntries& entries)
     }
 }
 
-namespace {
+void RepaintMarginFrames()
+{
+    InvalidateAllViews();
+    GetFrameFlags().auxViewRefresh = 1;
+}
 
+namespace {
 
 class CSetMarginDlg : public CDialogBase<CSetMarginDlg> {
 public:
@@ -135,8 +141,7 @@ private:
             FocusFirstInvalidMargin(m_hWnd, entries);
             return 0;
         }
-        // The active drawing shows the new frames at once.
-        if (HWND view = GetActiveView()) ::InvalidateRect(view, nullptr, FALSE);
+        RepaintMarginFrames();
         EndDialog(IDOK);
         return 0;
     }

@@ -59,6 +59,9 @@ void ShowMarginEdits(HWND dialog, const PaperMarginEx& settings);
 void ReadMarginDialog(HWND dialog, const MarginColourCombos& combos, bool paperFromZero, MarginFrameEntries& entries);
 // Puts the focus on the first margin edit that holds no valid margin.
 void FocusFirstInvalidMargin(HWND dialog, const MarginFrameEntries& entries);
+// After a take-over: every drawing view draws the frames, so all of them repaint, and the
+// page-layout and loupe views rebuild their picture at the frame's next timer.
+void RepaintMarginFrames();
 
 // Runs dialog 215 over the active window on the live settings. 0 on OK, -1 otherwise.
 int ShowSetMarginDlg();

@@ -5,7 +5,6 @@
 #include "core/LocalSettings.h"
 #include "drawing/ActiveDrawingOrigin.h"
 #include "drawing/MarginListDialogs.h"
-#include "view/ViewTable.h"
 
 namespace {
 
@@ -40,7 +39,7 @@ bool CSetConfig06Dlg::OnKillActive()
     }
     setup.bPaperOrg = ::IsDlgButtonChecked(m_hWnd, kOriginCentre) == BST_CHECKED ? 0 : 1;
     SetActiveDrawingOriginMode(setup.bPaperOrg);  // only the setting without a drawing
-    if (HWND view = GetActiveView()) ::InvalidateRect(view, nullptr, FALSE);
+    RepaintMarginFrames();
     return true;
 }
 

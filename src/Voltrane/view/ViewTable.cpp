@@ -197,6 +197,13 @@ void InvalidateDrawingViews(HWND view)
     if (view != nullptr && IsWindow(view)) InvalidateRect(view, nullptr, TRUE);
 }
 
+void InvalidateAllViews()
+{
+    for (HWND v : g_views) {
+        if (v != nullptr && IsWindow(v)) InvalidateRect(v, nullptr, FALSE);
+    }
+}
+
 int SetDrawingModified(HWND view)
 {
     if (view == nullptr) view = GetActiveView();

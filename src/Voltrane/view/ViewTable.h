@@ -42,6 +42,8 @@ HWND FindViewByDb(void* db);
 int CountDrawingViews(HWND view);
 HWND FindViewByFileName(const char* fileName, HWND view);
 void InvalidateDrawingViews(HWND view);
+// Every view of the table repaints (settings all views draw, such as the paper frames).
+void InvalidateAllViews();
 int SetDrawingModified(HWND view);
 int ClearDrawingModified();
 int SetDrawingFileName(HWND view, const char* fileName);

@@ -17,6 +17,8 @@
 #include "drawing/MarginPresets.h"
 #include "drawing/MarginSettings.h"
 #include "drawing/MarginSettingsPage.h"
+#include "mainframe/MainFrame.h"
+#include "view/ViewTable.h"
 
 namespace {
 
@@ -38,6 +40,42 @@ MarginFrameEntries ValidEntries()
     for (int i = 0; i < kMarginEditCount; ++i) e.margins[i] = texts[i];
     return e;
 }
+
+// Two shown windows in the view table stand for drawing views; the dialogs' drivers check
+// which of them got something to repaint when the entries were taken over.
+struct TwoTableViews {
+    TwoTableViews()
+    {
+        ClearViewTable();
+        for (int i = 0; i < 2; ++i) {
+            Views()[i] = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 20 * i, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            AddViewToTable(Views()[i]);
+        }
+    }
+    ~TwoTableViews()
+    {
+        ClearViewTable();
+        for (int i = 0; i < 2; ++i) DestroyWindow(Views()[i]), Views()[i] = nullptr;
+    }
+    static HWND* Views()
+    {
+        static HWND views[2] = {};
+        return views;
+    }
+    // Clears what the views and the frame's timer have left to repaint.
+    static void Settle()
+    {
+        for (int i = 0; i < 2; ++i) ValidateRect(Views()[i], nullptr);
+        GetFrameFlags().auxViewRefresh = 0;
+    }
+    // How many views have something to repaint, 10 more when the layout views are asked to rebuild.
+    static int Repaints()
+    {
+        int count = GetFrameFlags().auxViewRefresh ? 10 : 0;
+        for (int i = 0; i < 2; ++i) count += Views()[i] != nullptr && GetUpdateRect(Views()[i], nullptr, FALSE);
+        return count;
+    }
+};
 
 PaperMarginEx SampleSettings()
 {
@@ -124,6 +162,11 @@ struct MarginDialogDriver {
         static int stayed = 0;
         return stayed;
     }
+    static int& Repaints()
+    {
+        static int repaints = -1;
+        return repaints;
+    }
     static void CALLBACK Fill(HWND, UINT, UINT_PTR id, DWORD)
     {
         HWND dialog = FindOwnWindow("#32770", "マージンの設定（指定後 [OK] ｸﾘｯｸしてください。）");
@@ -139,7 +182,9 @@ struct MarginDialogDriver {
         SetDlgItemTextA(dialog, 1305, "15");
         SetDlgItemTextA(dialog, 1312, Margin().c_str());
         const int boxes = Boxes();
+        TwoTableViews::Settle();
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        Repaints() = TwoTableViews::Repaints();
         StayedOpen() = Boxes() != boxes && IsWindow(dialog);
         if (Boxes() != boxes) SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
@@ -152,6 +197,7 @@ TEST(SetMarginDialog, TakesTheEntriesOverOrStaysOpenOnAnInvalidMargin)
     const PaperMarginEx saved = live;
     live = SampleSettings();
     live.color = 0;
+    TwoTableViews views;
 
     MarginDialogDriver::Margin() = "abc";
     Boxes() = 0;
@@ -165,6 +211,7 @@ TEST(SetMarginDialog, TakesTheEntriesOverOrStaysOpenOnAnInvalidMargin)
     EXPECT_EQ(live.color, 0) << "nothing is taken over";
     EXPECT_EQ(live.papercolor, 9);
     EXPECT_EQ(live.top, 3);
+    EXPECT_EQ(MarginDialogDriver::Repaints(), 0) << "nothing changed, nothing repaints";
 
     MarginDialogDriver::Margin() = "7.25";
     timer = SetTimer(nullptr, 0, 50, MarginDialogDriver::Fill);
@@ -175,6 +222,7 @@ TEST(SetMarginDialog, TakesTheEntriesOverOrStaysOpenOnAnInvalidMargin)
     EXPECT_EQ(live.top, 15);
     EXPECT_EQ(live.right2, 7.25);
     EXPECT_EQ(live.left, 1) << "edits left as shown keep their values";
+    EXPECT_EQ(MarginDialogDriver::Repaints(), 12) << "every view and the layout views show the new frames";
 
     live = saved;
     SetSettingsMessageHook(previous);
@@ -204,6 +252,11 @@ struct PageDriver {
         static int enabled = -1;
         return enabled;
     }
+    static int& Repaints()
+    {
+        static int repaints = -1;
+        return repaints;
+    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
     {
         HWND sheet = FindOwnWindow(nullptr, kSheetCaption);
@@ -221,7 +274,9 @@ struct PageDriver {
         SetDlgItemTextA(page, 1306, "12.5");
         SetDlgItemTextA(page, 1309, Margin().c_str());
         const int boxes = Boxes();
+        TwoTableViews::Settle();
         SendMessageA(sheet, WM_COMMAND, IDOK, 0);
+        Repaints() = TwoTableViews::Repaints();
         StayedOpen() = Boxes() != boxes && IsWindow(sheet) && IsWindow(page);
         if (StayedOpen()) SendMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     }
@@ -262,6 +317,7 @@ TEST(MarginSettingsPage, TakesOverWhenLeftAndStaysOnAnInvalidMargin)
     setup.paper_margin.papercolor = 5;
     setup.paper_margin.top2 = 9;
     setup.bPaperOrg = 1;
+    TwoTableViews views;
 
     RunPageWithMargin("100");
     EXPECT_EQ(PageDriver::PaperItems(), 256) << "the page offers no paper colour 0";
@@ -271,6 +327,7 @@ TEST(MarginSettingsPage, TakesOverWhenLeftAndStaysOnAnInvalidMargin)
     EXPECT_EQ(setup.paper_margin.papercolor, 5);
     EXPECT_EQ(setup.paper_margin.bottom, 0);
     EXPECT_EQ(setup.bPaperOrg, 1);
+    EXPECT_EQ(PageDriver::Repaints(), 0);
 
     RunPageWithMargin("4");
     EXPECT_EQ(PageDriver::StayedOpen(), 0);
@@ -279,6 +336,7 @@ TEST(MarginSettingsPage, TakesOverWhenLeftAndStaysOnAnInvalidMargin)
     EXPECT_EQ(setup.paper_margin.bottom, 12.5);
     EXPECT_EQ(setup.paper_margin.top2, 4);
     EXPECT_EQ(setup.bPaperOrg, 0) << "中央";
+    EXPECT_EQ(PageDriver::Repaints(), 12) << "every view and the layout views show the new frames";
 
     RunPageWithMargin("4");
     EXPECT_EQ(PageDriver::ComboEnabled(), 0) << "index 0 stored shows the margin combo disabled";

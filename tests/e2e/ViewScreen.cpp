@@ -1,0 +1,94 @@
+#include "ViewScreen.h"
+
+#include <cstdio>
+
+#include "DrawingWindows.h"
+
+bool ReadViewMapping(DWORD processId, HWND view, ViewMapping* mapping)
+{
+    PDBINFO block;
+    if (!ReadViewBlock(processId, view, &block)) return false;
+    mapping->mode = CurrentViewMode(block);
+    mapping->storedWidth = block.clientWidth;
+    mapping->storedHeight = block.clientHeight;
+    RECT client;
+    GetClientRect(view, &client);
+    mapping->centreX = client.right / 2;
+    mapping->centreY = client.bottom / 2;
+    return true;
+}
+
+bool ShowsColourNear(HWND view, POINT client, COLORREF colour, std::string* seen)
+{
+    constexpr int kAcross = 1, kDown = 5, kWidth = 2 * kAcross + 1, kHeight = 2 * kDown + 1;
+    POINT screen = client;
+    ClientToScreen(view, &screen);
+    HDC screenDc = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screenDc);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = -kHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, kWidth, kHeight, screenDc, screen.x - kAcross, screen.y - kDown, SRCCOPY);
+    GdiFlush();
+    bool found = false;
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        const DWORD bgr = pixels[i] & 0xFFFFFF;
+        found = found || RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF) == colour;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%06lx at %ld,%ld",
+                  static_cast<unsigned long>(pixels[kDown * kWidth + kAcross] & 0xFFFFFF),
+                  static_cast<long>(screen.x), static_cast<long>(screen.y));
+    *seen = text;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screenDc);
+    return found;
+}
+
+bool WaitForColour(HWND view, POINT client, COLORREF colour, std::string* seen)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+        if (ShowsColourNear(view, client, colour, seen)) return true;
+    }
+    return false;
+}
+
+void SaveScreen(const char* path)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = (width * 3 + 3) & ~3u, size = rowBytes * height;
+    BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                             static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+    if (FILE* out = std::fopen(path, "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, size, 1, out);
+        std::fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
