@@ -4,7 +4,7 @@
 #include <string>
 
 #include "controls/LineAttrPainters.h"
-#include "controls/PointLayerPickers.h"
+#include "controls/PointMarkerPicker.h"
 
 namespace {
 
