@@ -35,7 +35,16 @@ public:
         DeleteDC(m_dc);
     }
     HDC dc() const { return m_dc; }
+    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
     bool Ink(int x, int y) const { return GetPixel(m_dc, x, y) == 0; }
+    // Whether every pixel of the rectangle has the colour.
+    bool All(int x0, int y0, int x1, int y1, COLORREF colour) const
+    {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (GetPixel(m_dc, x, y) != colour) return false;
+        return true;
+    }
     // The row's inked pixels as '#' and '.', from x0 to x1 exclusive.
     std::string Row(int y, int x0, int x1) const
     {
@@ -153,6 +162,92 @@ TEST(PointMarkerTest, NamesAndSymbols)
     EXPECT_TRUE(canvas.Ink(16, 20));
     EXPECT_TRUE(canvas.Ink(20, 24));
     EXPECT_FALSE(canvas.Ink(25, 20));
+}
+
+// The attribute dialog's sample fields, painted into an item of 120 × 24 at (0, 0) on a
+// dialog background; the canvas keeps a black pen selected, which outlines the swatch.
+DRAWITEMSTRUCT SampleItem(HDC dc, bool selected)
+{
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_STATIC;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = selected ? ODS_SELECTED : 0;
+    item.hDC = dc;
+    item.rcItem = {0, 0, 120, 24};
+    return item;
+}
+
+constexpr COLORREF kDialogBack = RGB(200, 210, 220);
+
+TEST(AttrSampleTest, ColourSample)
+{
+    LineColorList list;
+    FillLineColorRows(list);
+    const struct {
+        int number;
+        bool numberShown;
+        COLORREF swatch;
+    } cases[] = {
+        {2, true, DefaultColorPalette[1]},
+        {256, true, DefaultColorPalette[255]},
+        {0, true, RGB(0, 0, 0)},     // row -1: black
+        {257, true, RGB(0, 0, 0)},   // beyond the list: black
+        {-1, false, RGB(0, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        Canvas canvas(130, 30);
+        DRAWITEMSTRUCT item = SampleItem(canvas.dc(), false);
+        DrawColorSample(item, c.number, kDialogBack, list);
+        EXPECT_EQ(canvas.At(0, 0), kDialogBack) << c.number;
+        EXPECT_EQ(canvas.At(119, 23), kDialogBack) << c.number;
+        EXPECT_EQ(canvas.At(125, 10), RGB(255, 255, 255)) << c.number << ": nothing outside the item";
+        // The number left of the swatch, the outline, the fill.
+        EXPECT_EQ(!canvas.All(0, 0, 30, 24, kDialogBack), c.numberShown) << c.number;
+        EXPECT_TRUE(canvas.Ink(30, 2)) << c.number;
+        EXPECT_TRUE(canvas.Ink(109, 20)) << c.number;
+        EXPECT_EQ(canvas.At(29, 10), kDialogBack) << c.number;
+        EXPECT_EQ(canvas.At(110, 10), kDialogBack) << c.number;
+        EXPECT_TRUE(canvas.All(31, 3, 109, 20, c.swatch)) << c.number;
+    }
+}
+
+TEST(AttrSampleTest, LineTypeSample)
+{
+    LineTypeList list;
+    const char* lines[] = {"0,実線,0", "1,破線,2, 6.0, 1.5"};
+    ParseLineTypeRows(list, lines, 2);
+    ASSERT_EQ(list.rows.size(), 2u);
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const struct {
+        int number;
+        bool selected;
+        bool drawn;
+        const char* pattern;  // row 12 from x = 32, 'x' the line colour, '.' the background
+        COLORREF line;
+    } cases[] = {
+        {0, false, true, "xxxxxxxxxxxxxxxxxxxx", RGB(0, 0, 0)},
+        {1, false, true, "xxxxxxxxxxxx...xxxxx", RGB(0, 0, 0)},
+        {1, true, true, "xxxxxxxxxxxx...xxxxx", window},
+        {2, false, false, "", 0},   // the row count: nothing, not even the background
+        {-1, false, false, "", 0},
+    };
+    for (const auto& c : cases) {
+        Canvas canvas(130, 30);
+        DRAWITEMSTRUCT item = SampleItem(canvas.dc(), c.selected);
+        DrawLineTypeSample(item, c.number, kDialogBack, list);
+        if (!c.drawn) {
+            EXPECT_TRUE(canvas.All(0, 0, 130, 30, RGB(255, 255, 255))) << c.number;
+            continue;
+        }
+        EXPECT_EQ(canvas.At(0, 23), kDialogBack) << c.number;
+        EXPECT_FALSE(canvas.All(0, 0, 30, 24, kDialogBack)) << c.number << ": the number";
+        std::string row;
+        for (int x = 32; x < 52; ++x) row += canvas.At(x, 12) == c.line ? 'x' : canvas.At(x, 12) == kDialogBack ? '.' : '?';
+        EXPECT_EQ(row, c.pattern) << c.number << (c.selected ? " selected" : "");
+        EXPECT_EQ(canvas.At(31, 12), kDialogBack) << c.number;
+        EXPECT_EQ(canvas.At(112, 12), kDialogBack) << c.number << ": the line ends 8 pixels inside";
+        EXPECT_EQ(canvas.At(50, 5), kDialogBack) << c.number << ": one row only";
+    }
 }
 
 }  // namespace
