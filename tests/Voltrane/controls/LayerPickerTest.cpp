@@ -391,4 +391,25 @@ TEST_F(LayerPickerTest, NothingOpensInPickModeOrWithoutADrawing)
     EXPECT_EQ(GetWindow(field, GW_CHILD), nullptr) << "no drawing";
 }
 
+TEST_F(LayerPickerTest, WithoutItsTreeTheFieldAnswersNone)
+{
+    MakeDrawing();
+    HWND field = Field();
+    LayerTreeInfo* tree = LayerPickerTree(field);
+    ASSERT_NE(tree, nullptr);
+    // The field as one whose allocation failed: word 4 empty.
+    SetWindowLongPtrA(field, 4, 0);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_VALUE, 0, 3), 0);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), -1);
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_FLAGS, 0, 0), -1);
+    SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    KitTestHost::Drain();
+    EXPECT_EQ(GetWindow(field, GW_CHILD), nullptr);
+    EXPECT_EQ(PixelsOf(field, GetSysColor(COLOR_WINDOWTEXT)), 0) << "frame and button only";
+    DestroyWindow(field);
+    FreeLayerPageTree(*tree);
+    delete tree;
+}
+
 }  // namespace

@@ -90,6 +90,45 @@ TEST(DrawLineEndMarkTest, KindsAndSides)
     }
 }
 
+TEST(DrawLineEndMarkTest, TheOtherKindsOnBothSides)
+{
+    // The same band: x0 = 10, x1 = 110, cy = 20. On row cy, lineFrom and lineTo are inked and
+    // lineTo + 2 is not; the mark has an inked pixel and, where another kind would differ, a
+    // blank one.
+    const struct {
+        int kind, side;
+        int lineFrom, lineTo;
+        POINT mark, blank;
+    } cases[] = {
+        {4, 0, 14, 109, {11, 23}, {11, 17}},    // slash (10, 24)-(18, 16), line from 14
+        {4, 1, 10, 106, {109, 17}, {109, 23}},  // slash (110, 16)-(102, 24), line to 105
+        {6, 0, 18, 109, {14, 16}, {15, 20}},    // open circle around (14, 20), line from 18
+        {6, 1, 10, 102, {106, 16}, {105, 20}},  // open circle around (106, 20), line to 101
+        {7, 0, 14, 109, {14, 16}, {12, 20}},    // line from the circle's centre
+        {7, 1, 10, 105, {106, 16}, {108, 20}},  // line to the circle's centre
+        {9, 0, 10, 109, {22, 18}, {22, 22}},    // one stroke up to (28, 17)
+        {9, 1, 10, 109, {98, 22}, {98, 18}},    // one stroke down to (92, 23)
+        {10, 0, 10, 109, {20, 17}, {28, 17}},   // second line (10, 17)-(28, 17)
+        {10, 1, 10, 109, {100, 23}, {100, 17}}, // second line (110, 23)-(92, 23)
+        {11, 0, 10, 109, {28, 21}, {30, 22}},   // open triangle, base at 28, line through
+        {11, 1, 10, 109, {92, 21}, {90, 22}},
+        {12, 0, 28, 109, {28, 22}, {20, 20}},   // line stops at the base
+        {12, 1, 10, 92, {92, 22}, {100, 20}},
+        {13, 0, 14, 109, {10, 24}, {12, 18}},   // wave from L = 10, line from 14
+        {13, 1, 10, 105, {102, 24}, {107, 20}}, // wave from L = 102, line to 105
+    };
+    for (const auto& c : cases) {
+        Canvas canvas(130, 40);
+        DrawLineEndMark(c.kind, c.side, canvas.dc(), 10, 10, 110, 30);
+        const std::string at = std::to_string(c.kind) + "/" + std::to_string(c.side);
+        EXPECT_TRUE(canvas.Ink(c.lineFrom, 20)) << at;
+        EXPECT_TRUE(canvas.Ink(c.lineTo, 20)) << at;
+        EXPECT_FALSE(canvas.Ink(c.lineTo + 2, 20)) << at;
+        EXPECT_TRUE(canvas.Ink(c.mark.x, c.mark.y)) << at << " mark";
+        EXPECT_FALSE(canvas.Ink(c.blank.x, c.blank.y)) << at << " blank";
+    }
+}
+
 TEST(DrawLineEndMarkTest, FilledCircleOnTheEndSide)
 {
     Canvas canvas(130, 40);
