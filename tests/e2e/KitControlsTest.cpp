@@ -62,6 +62,27 @@ bool ClickScreen(POINT target)
     return SendInput(2, click, sizeof(INPUT)) == 2;
 }
 
+// The test plug-in's kit dialog once it shows; null when it did not within the time.
+HWND ShownKitDialog(int timeoutMs)
+{
+    return WaitForWindowOf([] {
+        HWND found = FindWindowA(nullptr, "KitDialog");
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }, timeoutMs);
+}
+
+// Clicks a picker field as the user does and waits for its list to drop; the dropped list, or
+// null.
+HWND DropList(HWND field)
+{
+    PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    return WaitForWindowOf([] {
+        HWND found = FindWindowA("ComboLBox", nullptr);
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }, 10000);
+}
+
 // The program started with the kit dialog's catalogue.
 class KitControlsTest : public ::testing::Test {
 protected:
@@ -84,10 +105,7 @@ TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColou
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
     ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1 row 0", 15000)) << Caption(frame);
     // The trace comes from the dialog's initialisation, before the dialog shows.
-    HWND dialog = WaitForWindowOf([] {
-        HWND found = FindWindowA(nullptr, "KitDialog");
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 5000);
+    HWND dialog = ShownKitDialog(5000);
     ASSERT_NE(dialog, nullptr);
     char className[64];
     for (int id : {IDOK, IDCANCEL, 101, 102, 103}) {
@@ -98,12 +116,7 @@ TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColou
     }
 
     HWND field = GetDlgItem(dialog, 101);
-    PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    HWND list = WaitForWindowOf([] {
-        HWND found = FindWindowA("ComboLBox", nullptr);
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 10000);
+    HWND list = DropList(field);
     ASSERT_NE(list, nullptr) << "the colour list did not drop";
     RECT listRect, fieldRect;
     GetWindowRect(list, &listRect);
@@ -131,10 +144,7 @@ TEST_F(KitControlsTest, ColourFieldReloadsFromTheActiveDrawing)
     while (Caption(frame).rfind("KitDialog shown", 0) != 0 && GetTickCount() - start < 15000) Sleep(50);
     ASSERT_EQ(Caption(frame).rfind("KitDialog shown 1 row ", 0), 0u) << Caption(frame);
     // The trace comes from the dialog's initialisation, before the dialog shows.
-    HWND dialog = WaitForWindowOf([] {
-        HWND found = FindWindowA(nullptr, "KitDialog");
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 5000);
+    HWND dialog = ShownKitDialog(5000);
     ASSERT_NE(dialog, nullptr);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitForCaption(frame, "KitDialog cancel", 10000)) << Caption(frame);
@@ -186,10 +196,7 @@ protected:
 TEST_F(KitLayerFieldTest, LayerListShowsTheDrawingsTreeAndAPickedGroupGivesItsFirstLayer)
 {
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
-    HWND dialog = WaitForWindowOf([] {
-        HWND found = FindWindowA(nullptr, "KitDialog");
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 15000);
+    HWND dialog = ShownKitDialog(15000);
     ASSERT_NE(dialog, nullptr) << Caption(frame);
     HWND field = GetDlgItem(dialog, 103);
     ASSERT_NE(field, nullptr);
@@ -198,12 +205,7 @@ TEST_F(KitLayerFieldTest, LayerListShowsTheDrawingsTreeAndAPickedGroupGivesItsFi
 
     // The pointer away from where the list drops: a dropped list's selection follows it.
     ASSERT_TRUE(MovePointer({1, 1}));
-    PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    HWND list = WaitForWindowOf([] {
-        HWND found = FindWindowA("ComboLBox", nullptr);
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 10000);
+    HWND list = DropList(field);
     ASSERT_NE(list, nullptr) << "the layer list did not drop";
     RECT listRect, fieldRect;
     GetWindowRect(list, &listRect);

@@ -11,6 +11,7 @@
 #include "../drawing/PageTestSupport.h"
 #include "DravikDb.h"
 #include "KitTestHost.h"
+#include "PixelCanvas.h"
 #include "controls/LayerPicker.h"
 #include "controls/PickerField.h"
 #include "controls/PickerHost.h"
@@ -28,49 +29,18 @@ int g_focusReturns = 0;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
 // A memory bitmap to paint rows into and read back.
-class RowCanvas {
+class RowCanvas : public PixelCanvas {
 public:
-    RowCanvas(int w, int h) : m_w(w), m_h(h)
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, nullptr, nullptr, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
-    }
-    ~RowCanvas()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
+    using PixelCanvas::PixelCanvas;
     // Whether the pixels from x to the right edge equal those of another canvas.
     bool SameFrom(const RowCanvas& other, int x0) const
     {
-        for (int y = 0; y < m_h; ++y)
-            for (int x = x0; x < m_w; ++x)
+        for (int y = 0; y < height(); ++y)
+            for (int x = x0; x < width(); ++x)
                 if (At(x, y) != other.At(x, y)) return false;
         return true;
     }
-    bool AnyOtherThan(COLORREF colour, int x0) const
-    {
-        for (int y = 0; y < m_h; ++y)
-            for (int x = x0; x < m_w; ++x)
-                if (At(x, y) != colour) return true;
-        return false;
-    }
-
-private:
-    int m_w, m_h;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
+    bool AnyOtherThan(COLORREF colour, int x0) const { return !All(x0, 0, width(), height(), colour); }
 };
 
 class LayerPickerTest : public ::testing::Test {

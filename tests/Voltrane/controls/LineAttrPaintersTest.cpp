@@ -3,48 +3,28 @@
 
 #include <string>
 
+#include "PixelCanvas.h"
 #include "controls/LineAttrPainters.h"
 #include "controls/PointMarkerPicker.h"
 
 namespace {
 
-class Canvas {
+// White, with a black pen and brush selected.
+class Canvas : public PixelCanvas {
 public:
-    Canvas(int w, int h) : m_w(w), m_h(h)
+    Canvas(int w, int h) : PixelCanvas(w, h)
     {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, nullptr, nullptr, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
         RECT r = {0, 0, w, h};
-        FillRect(m_dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        m_oldPen = SelectObject(m_dc, GetStockObject(BLACK_PEN));
-        m_oldBrush = SelectObject(m_dc, GetStockObject(BLACK_BRUSH));
+        FillRect(dc(), &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        m_oldPen = SelectObject(dc(), GetStockObject(BLACK_PEN));
+        m_oldBrush = SelectObject(dc(), GetStockObject(BLACK_BRUSH));
     }
     ~Canvas()
     {
-        SelectObject(m_dc, m_oldPen);
-        SelectObject(m_dc, m_oldBrush);
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
+        SelectObject(dc(), m_oldPen);
+        SelectObject(dc(), m_oldBrush);
     }
-    HDC dc() const { return m_dc; }
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
-    bool Ink(int x, int y) const { return GetPixel(m_dc, x, y) == 0; }
-    // Whether every pixel of the rectangle has the colour.
-    bool All(int x0, int y0, int x1, int y1, COLORREF colour) const
-    {
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                if (GetPixel(m_dc, x, y) != colour) return false;
-        return true;
-    }
+    bool Ink(int x, int y) const { return At(x, y) == 0; }
     // The row's inked pixels as '#' and '.', from x0 to x1 exclusive.
     std::string Row(int y, int x0, int x1) const
     {
@@ -55,15 +35,12 @@ public:
     int InkedRows(int x) const
     {
         int n = 0;
-        for (int y = 0; y < m_h; ++y) n += Ink(x, y) ? 1 : 0;
+        for (int y = 0; y < height(); ++y) n += Ink(x, y) ? 1 : 0;
         return n;
     }
 
 private:
-    int m_w, m_h;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old, m_oldPen, m_oldBrush;
+    HGDIOBJ m_oldPen, m_oldBrush;
 };
 
 TEST(DrawLineEndMarkTest, KindsAndSides)
