@@ -3,14 +3,18 @@
 // list reaches the plug-in through the field's notice.
 #include "GTest.h"
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "CatalogueSwap.h"
+#include "DravikDb.h"
 #include "DrawingWindows.h"
+#include "EngineRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "TempFolder.h"
 #include "WindowText.h"
 
 namespace {
@@ -35,13 +39,58 @@ HWND WaitForWindowOf(const std::function<HWND()>& find, int timeoutMs)
     }
 }
 
+// Puts the pointer on a screen point and waits until the desktop reports it there: the move
+// reaches the program's side later than the call returns.
+bool MovePointer(POINT target)
+{
+    SetCursorPos(target.x, target.y);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
+        POINT at = {};
+        if (GetCursorPos(&at) && at.x == target.x && at.y == target.y) return true;
+    }
+    return false;
+}
+
+// Clicks the left button on a screen point.
+bool ClickScreen(POINT target)
+{
+    if (!MovePointer(target)) return false;
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, click, sizeof(INPUT)) == 2;
+}
+
+// The test plug-in's kit dialog once it shows; null when it did not within the time.
+HWND ShownKitDialog(int timeoutMs)
+{
+    return WaitForWindowOf([] {
+        HWND found = FindWindowA(nullptr, "KitDialog");
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }, timeoutMs);
+}
+
+// Clicks a picker field as the user does and waits for its list to drop; the dropped list, or
+// null.
+HWND DropList(HWND field)
+{
+    PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    return WaitForWindowOf([] {
+        HWND found = FindWindowA("ComboLBox", nullptr);
+        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+    }, 10000);
+}
+
 // The program started with the kit dialog's catalogue.
 class KitControlsTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Begin(); }
+    void Begin(const std::string& arguments = std::string())
     {
         ASSERT_TRUE(catalogue.Written());
-        ASSERT_TRUE(program.Start());
+        ASSERT_TRUE(program.Start(arguments));
         frame = program.WaitForWindow("Brisco001", 60000);
         ASSERT_NE(frame, nullptr);
     }
@@ -56,10 +105,7 @@ TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColou
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
     ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1 row 0", 15000)) << Caption(frame);
     // The trace comes from the dialog's initialisation, before the dialog shows.
-    HWND dialog = WaitForWindowOf([] {
-        HWND found = FindWindowA(nullptr, "KitDialog");
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 5000);
+    HWND dialog = ShownKitDialog(5000);
     ASSERT_NE(dialog, nullptr);
     char className[64];
     for (int id : {IDOK, IDCANCEL, 101, 102, 103}) {
@@ -70,12 +116,7 @@ TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColou
     }
 
     HWND field = GetDlgItem(dialog, 101);
-    PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    HWND list = WaitForWindowOf([] {
-        HWND found = FindWindowA("ComboLBox", nullptr);
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 10000);
+    HWND list = DropList(field);
     ASSERT_NE(list, nullptr) << "the colour list did not drop";
     RECT listRect, fieldRect;
     GetWindowRect(list, &listRect);
@@ -83,12 +124,7 @@ TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColou
     EXPECT_EQ(listRect.top, fieldRect.bottom);
     const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
     const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    SetCursorPos(listRect.left + 20, listRect.top + (4 - top) * rowHeight + rowHeight / 2);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
+    ASSERT_TRUE(ClickScreen({listRect.left + 20, listRect.top + (4 - top) * rowHeight + rowHeight / 2}));
     EXPECT_TRUE(WaitForCaption(frame, "KitDialog colour 4", 10000)) << Caption(frame);
 
     PostMessageA(frame, WM_CLOSE, 0, 0);
@@ -108,13 +144,82 @@ TEST_F(KitControlsTest, ColourFieldReloadsFromTheActiveDrawing)
     while (Caption(frame).rfind("KitDialog shown", 0) != 0 && GetTickCount() - start < 15000) Sleep(50);
     ASSERT_EQ(Caption(frame).rfind("KitDialog shown 1 row ", 0), 0u) << Caption(frame);
     // The trace comes from the dialog's initialisation, before the dialog shows.
-    HWND dialog = WaitForWindowOf([] {
-        HWND found = FindWindowA(nullptr, "KitDialog");
-        return found != nullptr && IsWindowVisible(found) ? found : nullptr;
-    }, 5000);
+    HWND dialog = ShownKitDialog(5000);
     ASSERT_NE(dialog, nullptr);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitForCaption(frame, "KitDialog cancel", 10000)) << Caption(frame);
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}
+
+// A drawing whose page 0 has group A with layers 3 and 7 and group B with layer 5, the
+// current layer 7; the program starts with it open.
+class KitLayerFieldTest : public KitControlsTest {
+protected:
+    void SetUp() override
+    {
+        path = folder.File("layers.tcf");
+        ASSERT_TRUE(WriteLayeredDrawing(path));
+        Begin(path);
+        for (DWORD start = GetTickCount(); ActiveView() == nullptr && GetTickCount() - start < 20000;) Sleep(50);
+        ASSERT_NE(ActiveView(), nullptr);
+    }
+    HWND ActiveView() { return reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW)); }
+    static bool WriteLayeredDrawing(const std::string& file)
+    {
+        EngineDbRecord record;
+        std::memset(&record, 0, sizeof record);
+        if (ZUriCreateDB(&record) != 1) return false;
+        auto* info = static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(0, &record));
+        const struct {
+            int layer;
+            const char* name;
+            const char* group;
+        } layers[] = {{3, "幹線3", "A"}, {7, "幹線7", "A"}, {5, "照明", "B"}};
+        bool named = info != nullptr;
+        for (const auto& l : layers) {
+            named = named && ZUriSetLayerName(0, l.layer, l.name, &record) == 1;
+            if (named) std::strcpy(info->layers.groupNames[l.layer], l.group);
+        }
+        if (named) info->layers.currentLayer = 7;
+        uint32_t flags = 0;
+        const bool saved = named && ZUriSaveFileOfCWX(file.c_str(), &record, &flags) == 1;
+        ZUriDeleteDB(&record);
+        return saved;
+    }
+
+    TempFolder folder;
+    std::string path;
+};
+
+// The layer field of the plug-in's dialog drops the drawing's page, group and layer tree under
+// itself; a group row picked with the mouse reaches the plug-in as the group's first layer.
+TEST_F(KitLayerFieldTest, LayerListShowsTheDrawingsTreeAndAPickedGroupGivesItsFirstLayer)
+{
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    HWND dialog = ShownKitDialog(15000);
+    ASSERT_NE(dialog, nullptr) << Caption(frame);
+    HWND field = GetDlgItem(dialog, 103);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(SendMessageA(field, WM_USER + 3, 0, 0), 7) << "the drawing's current layer";
+    EXPECT_EQ(SendMessageA(field, WM_USER + 4, 0, 0), 0);
+
+    // The pointer away from where the list drops: a dropped list's selection follows it.
+    ASSERT_TRUE(MovePointer({1, 1}));
+    HWND list = DropList(field);
+    ASSERT_NE(list, nullptr) << "the layer list did not drop";
+    RECT listRect, fieldRect;
+    GetWindowRect(list, &listRect);
+    GetWindowRect(field, &fieldRect);
+    EXPECT_EQ(listRect.top, fieldRect.bottom);
+    EXPECT_EQ(listRect.right - listRect.left, 250);
+    // The page, group A, layers 3 and 7, group B, layer 5; layer 7 selected.
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 3);
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(rowHeight, 16);
+    ASSERT_TRUE(ClickScreen({listRect.left + 80, listRect.top + (4 - top) * rowHeight + rowHeight / 2}));
+    EXPECT_TRUE(WaitForCaption(frame, "KitDialog layer 0 5", 10000)) << Caption(frame);
     EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 

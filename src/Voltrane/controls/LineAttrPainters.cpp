@@ -174,3 +174,49 @@ void DrawThickLine(COLORREF colour, int y, int thickness, HDC dc, int left, int 
     SelectObject(dc, old);
     DeleteObject(pen);
 }
+
+namespace {
+
+void FillBackground(const DRAWITEMSTRUCT& item, COLORREF background)
+{
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(item.hDC, &item.rcItem, brush);
+    DeleteObject(brush);
+}
+
+void SampleNumber(HDC dc, int x, int y, int number)
+{
+    char text[16];
+    const int length = wsprintfA(text, "%3ld", static_cast<long>(number));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    TextOutA(dc, x, y, text, length);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
+
+}  // namespace
+
+void DrawColorSample(const DRAWITEMSTRUCT& item, int number, COLORREF background, const LineColorList& list)
+{
+    const RECT& rc = item.rcItem;
+    FillBackground(item, background);
+    if (number >= 0) SampleNumber(item.hDC, rc.left + 2, rc.top + 4, number);
+    HBRUSH brush = CreateSolidBrush(GetLineColor(list, number - 1));
+    HGDIOBJ old = SelectObject(item.hDC, brush);
+    Rectangle(item.hDC, rc.left + 30, rc.top + 2, rc.right - 10, rc.bottom - 3);
+    SelectObject(item.hDC, old);
+    DeleteObject(brush);
+}
+
+void DrawLineTypeSample(const DRAWITEMSTRUCT& item, int number, COLORREF background, const LineTypeList& list)
+{
+    // A negative number is outside the rows as much as one past the last.
+    if (number < 0 || number >= static_cast<int>(list.rows.size())) return;
+    const RECT& rc = item.rcItem;
+    FillBackground(item, background);
+    SampleNumber(item.hDC, rc.left + 2, rc.top + 2, number);
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    DrawDashPattern(item.hDC, list.rows[static_cast<size_t>(number)], selected ? GetSysColor(COLOR_WINDOW) : RGB(0, 0, 0),
+                    rc.left + 32, rc.right - 8, (rc.top + rc.bottom) / 2);
+}

@@ -19,3 +19,12 @@ void DrawDashPattern(HDC dc, const LineTypeRow& row, COLORREF colour, int left, 
 void DrawThickLine(COLORREF colour, int y, int thickness, HDC dc, int left, int right);
 // The bar rows of a thickness with the pen now selected (nothing for a negative thickness).
 void DrawThickRows(HDC dc, int y, int thickness, int left, int right);
+
+// The attribute dialog's two owner-drawn sample fields, painted into the item's rectangle.
+// The colour sample of colour number n: the dialog's background, "%3ld" of n when it is 0 or
+// more, and a swatch outlined with the pen now selected, filled with the colour of row n - 1.
+void DrawColorSample(const DRAWITEMSTRUCT& item, int number, COLORREF background, const LineColorList& list);
+// The line-type sample of number n: the dialog's background, "%3ld" of n and the row's dash
+// pattern, black or, on a selected item, in the window colour. A number outside the rows draws
+// nothing at all.
+void DrawLineTypeSample(const DRAWITEMSTRUCT& item, int number, COLORREF background, const LineTypeList& list);

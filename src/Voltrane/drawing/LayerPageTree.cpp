@@ -198,6 +198,15 @@ void BuildLayerPageTreeFromTable(LayerTreeInfo& tree, const LayerInfoBlock& tabl
         target->layers.push_back(layer);
     }
     if (p.groups.empty()) p.groups.emplace_back();
+    // Item ids number the rows as a built tree's do: the page, then each group and its layers.
+    p.itemId = tree.idCounter++;
+    for (LayerTreeGroupInfo& group : p.groups) {
+        group.itemId = tree.idCounter++;
+        for (LayerTreeLayerInfo& layer : group.layers) {
+            layer.itemId = tree.idCounter++;
+            if (layer.number == tree.currentLayer) tree.currentItemId = layer.itemId;
+        }
+    }
     tree.pages.push_back(std::move(p));
 }
 

@@ -18,13 +18,7 @@ protected:
         HWND combo = list != nullptr ? GetDlgItem(list, kAttrComboBoxId) : nullptr;
         return combo != nullptr && SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0 ? combo : nullptr;
     }
-    size_t Notices(HWND picker) const
-    {
-        size_t n = 0;
-        for (const HostMessage& m : host.Of(WM_COMMAND))
-            if (m.wParam == MAKEWPARAM(GetDlgCtrlID(picker), kPickerClosedCode) && m.lParam == reinterpret_cast<LPARAM>(picker)) ++n;
-        return n;
-    }
+    size_t Notices(HWND picker) const { return host.Notices(picker); }
     KitTestHost host;
 };
 

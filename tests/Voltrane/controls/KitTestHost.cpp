@@ -1,6 +1,7 @@
 #include "KitTestHost.h"
 
 #include "controls/KitFaces.h"
+#include "controls/PickerField.h"
 
 namespace {
 
@@ -76,4 +77,42 @@ std::vector<HostMessage> KitTestHost::Of(UINT message) const
     for (const HostMessage& m : messages())
         if (m.message == message) found.push_back(m);
     return found;
+}
+
+void KitTestHost::Click(POINT pt)
+{
+    SetCursorPos(pt.x, pt.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void KitTestHost::Key(WORD vk)
+{
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = vk;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, key, sizeof(INPUT));
+}
+
+HWND KitTestHost::DroppedList(HWND field, const char* popupClass)
+{
+    HWND popup = FindWindowExA(field, nullptr, popupClass, nullptr);
+    HWND combo = popup != nullptr ? GetDlgItem(popup, kPickerComboId) : nullptr;
+    if (combo == nullptr || SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0) return nullptr;
+    COMBOBOXINFO info = {sizeof info};
+    GetComboBoxInfo(combo, &info);
+    return info.hwndList;
+}
+
+size_t KitTestHost::Notices(HWND field) const
+{
+    size_t n = 0;
+    for (const HostMessage& m : Of(WM_COMMAND))
+        if (m.wParam == MAKEWPARAM(GetDlgCtrlID(field), kPickerClosedCode) && m.lParam == reinterpret_cast<LPARAM>(field))
+            ++n;
+    return n;
 }

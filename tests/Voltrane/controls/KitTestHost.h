@@ -28,6 +28,14 @@ public:
     std::vector<HostMessage> Of(UINT message) const;
     void Clear() { messages().clear(); }
     static std::vector<HostMessage>& messages();
+    // Clicks a screen point with the real mouse.
+    static void Click(POINT pt);
+    // Presses and releases a key on the real keyboard.
+    static void Key(WORD vk);
+    // The dropped list of a picker field's open drop-down window; null while none is dropped.
+    static HWND DroppedList(HWND field, const char* popupClass);
+    // The posted notices of a picker field to this host: WM_COMMAND (id, 1) with the field.
+    size_t Notices(HWND field) const;
 
 private:
     HWND m_window = nullptr;

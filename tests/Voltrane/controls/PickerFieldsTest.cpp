@@ -14,7 +14,8 @@
 #include "controls/LineWidthPicker.h"
 #include "controls/PickerField.h"
 #include "controls/PickerHost.h"
-#include "controls/PointLayerPickers.h"
+#include "controls/LayerPicker.h"
+#include "controls/PointMarkerPicker.h"
 #include "core/ConfigData.h"
 
 namespace {
@@ -47,32 +48,9 @@ protected:
     }
     void TearDown() override { GetPickerHostCalls() = m_saved; }
 
-    // Clicks a screen point with the real mouse.
-    static void Click(POINT pt)
-    {
-        SetCursorPos(pt.x, pt.y);
-        INPUT in[2] = {};
-        in[0].type = in[1].type = INPUT_MOUSE;
-        in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, in, sizeof(INPUT));
-    }
-    static HWND DroppedList(HWND field, const char* popupClass)
-    {
-        HWND popup = FindWindowExA(field, nullptr, popupClass, nullptr);
-        HWND combo = popup != nullptr ? GetDlgItem(popup, kPickerComboId) : nullptr;
-        if (combo == nullptr || SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0) return nullptr;
-        COMBOBOXINFO info = {sizeof info};
-        GetComboBoxInfo(combo, &info);
-        return info.hwndList;
-    }
-    size_t Notices(HWND field) const
-    {
-        size_t n = 0;
-        for (const HostMessage& m : host.Of(WM_COMMAND))
-            if (m.wParam == MAKEWPARAM(GetDlgCtrlID(field), kPickerClosedCode) && m.lParam == reinterpret_cast<LPARAM>(field)) ++n;
-        return n;
-    }
+    static void Click(POINT pt) { KitTestHost::Click(pt); }
+    static HWND DroppedList(HWND field, const char* popupClass) { return KitTestHost::DroppedList(field, popupClass); }
+    size_t Notices(HWND field) const { return host.Notices(field); }
 
     KitTestHost host;
     PickerHostCalls m_saved;
@@ -205,11 +183,7 @@ TEST_F(PickerFieldsTest, ListDropsUnderTheFieldTakesAPickAndClosesWithEscape)
     SetForegroundWindow(host.window());
     SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     ASSERT_TRUE(KitTestHost::PumpUntil([&] { return DroppedList(field, "vycolorwndclass") != nullptr; }));
-    INPUT key[2] = {};
-    key[0].type = key[1].type = INPUT_KEYBOARD;
-    key[0].ki.wVk = key[1].ki.wVk = VK_ESCAPE;
-    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, key, sizeof(INPUT));
+    KitTestHost::Key(VK_ESCAPE);
     ASSERT_TRUE(KitTestHost::PumpUntil([&] { return Notices(field) == 2; }));
     EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 4);
 }

@@ -315,6 +315,13 @@ TEST_F(LayerPageTreeTest, TreeFromATable)
     ASSERT_EQ(tree.PageCount(), 1);
     EXPECT_EQ(Layout(0), ": 2 | G: 4");
     EXPECT_EQ(tree.pages[0].groups[0].layers[0].used, 1);
+    // The ids number the rows: page, group "", layer 2, group G, layer 4.
+    const LayerTreePageInfo& page = tree.pages[0];
+    EXPECT_EQ(page.itemId, 0);
+    EXPECT_EQ(page.groups[0].itemId, 1);
+    EXPECT_EQ(page.groups[0].layers[0].itemId, 2);
+    EXPECT_EQ(page.groups[1].itemId, 3);
+    EXPECT_EQ(page.groups[1].layers[0].itemId, 4);
     LayerInfoBlock empty;
     std::memset(&empty, 0, sizeof empty);
     BuildLayerPageTreeFromTable(tree, empty);

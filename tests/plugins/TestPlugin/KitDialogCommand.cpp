@@ -1,8 +1,10 @@
 // KitDialog shows dialog 300 of the plug-in's own resources, which places the program's
 // "NPush", "PPush", "cmdcolorclass", "cmdltermsclass" and "cmdlayerclass" by name. It loads
 // 256 colour rows into the colour field and, when the field reports a closed list, traces
-// "KitDialog colour N" with the row the field answers and closes. "KitDialog drawing" reloads
-// the colour field from the active drawing instead of loading its own rows.
+// "KitDialog colour N" with the row the field answers and closes; a closed layer list traces
+// "KitDialog layer P L" with the page and layer the layer field answers and closes.
+// "KitDialog drawing" reloads the colour field from the active drawing instead of loading its
+// own rows.
 #include "KitDialogCommand.h"
 
 #include <cstdio>
@@ -55,6 +57,15 @@ INT_PTR CALLBACK KitDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
             char text[64];
             std::snprintf(text, sizeof text, "KitDialog colour %ld",
                           static_cast<long>(SendDlgItemMessageA(dialog, 101, WM_USER + 3, 0, 0)));
+            Trace(text);
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == 103 && HIWORD(wParam) == 1) {
+            char text[64];
+            std::snprintf(text, sizeof text, "KitDialog layer %ld %ld",
+                          static_cast<long>(SendDlgItemMessageA(dialog, 103, WM_USER + 4, 0, 0)),
+                          static_cast<long>(SendDlgItemMessageA(dialog, 103, WM_USER + 3, 0, 0)));
             Trace(text);
             EndDialog(dialog, 1);
             return TRUE;

@@ -1,4 +1,4 @@
-#include "controls/PointLayerPickers.h"
+#include "controls/PointMarkerPicker.h"
 
 #include "controls/PickerField.h"
 #include "controls/PickerHost.h"
@@ -64,64 +64,6 @@ LRESULT CALLBACK PointFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM 
 
 LRESULT CALLBACK PointPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return PickerPopupProc(kPointKind, w, m, wp, lp); }
 
-// ---- layer field ----
-
-void PaintLayerField(HWND field, HDC dc)
-{
-    RECT rc;
-    GetClientRect(field, &rc);
-    const bool disabled = !IsWindowEnabled(field);
-    FillRect(dc, &rc, GetSysColorBrush(disabled ? COLOR_BTNFACE : COLOR_WINDOW));
-    // The group and layer names come from the layer tree, which is not built yet: with a
-    // drawing active the field would show them here; without one it paints only its frame.
-    DrawSunkenFrame(dc, 0, 0, rc.right, rc.bottom);
-    DrawRaisedButton(dc, rc.right - 14 - 2, 2, rc.right - 2, rc.bottom - 2);
-}
-
-LRESULT CALLBACK LayerFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* s = static_cast<LayerTreeInfo*>(PickerStateOf(field));
-    switch (message) {
-    case WM_CREATE:
-        SetWindowLongA(field, 0, 0);
-        AllocPickerState(field, sizeof(LayerTreeInfo));
-        SendMessageA(field, WM_PICKER_RELOAD, 0, 0);
-        return 0;
-    case WM_DESTROY:
-        FreePickerState(field);
-        return 0;
-    case WM_PICKER_RELOAD:
-        if (s == nullptr) return 0;
-        InvalidateRect(field, nullptr, TRUE);
-        return 1;
-    case WM_PICKER_SET_VALUE:
-        if (s == nullptr) return 0;
-        s->page = static_cast<int>(wParam);
-        s->layer = static_cast<int>(lParam);
-        InvalidateRect(field, nullptr, TRUE);
-        return 1;
-    case WM_PICKER_GET_VALUE:
-        return s != nullptr ? s->layer : -1;
-    case WM_PICKER_SET_FLAGS:
-        return s != nullptr ? s->page : -1;
-    case WM_LBUTTONDOWN:
-        // Without a layer tree there is nothing to offer; the pick mode and a missing drawing
-        // open nothing either.
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(field, &ps);
-        PaintLayerField(field, dc);
-        EndPaint(field, &ps);
-        return 0;
-    }
-    default:
-        return PickerFieldCommon(field, message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK LayerPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
-
 }  // namespace
 
 const char* PointMarkerName(int kind)
@@ -183,17 +125,5 @@ int UnregisterPointMarkPickerClass(HINSTANCE instance)
 {
     // Class names compare without regard to case.
     UnregisterClassA("cmdPointclass", instance);
-    return 1;
-}
-
-int RegisterLayerPickerClasses(HINSTANCE instance)
-{
-    return RegisterPickerClassPair(instance, "cmdlayerclass", LayerFieldProc, "vylayerwndclass", LayerPopupProc);
-}
-
-int UnregisterLayerPickerClasses(HINSTANCE instance)
-{
-    UnregisterClassA("cmdlayerclass", instance);
-    UnregisterClassA("vylayerwndclass", instance);
     return 1;
 }
