@@ -36,8 +36,6 @@ const UINT kEditDone = WM_USER;
 
 LayerManagerSlot g_slot;
 
-bool Bit(const uint16_t* mask, int n) { return (mask[n / 16] >> (n % 16)) & 1u; }
-
 // The program folder's "Images\LayIcon" folder.
 std::string LayerIconFolder()
 {
@@ -496,7 +494,7 @@ private:
             DbcsCopy(e.text, sizeof e.text, g.name);
         }
         RECT label = {};
-        *reinterpret_cast<HTREEITEM*>(&label) = item;
+        std::memcpy(&label, &item, sizeof item);
         if (!::SendMessageA(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return;
         RECT client;
         ::GetClientRect(Tree(), &client);
@@ -558,7 +556,7 @@ private:
         const int level = m_list.GetLayerTreeItemLevel(*item);
         if (level == kLayerItemNone) return kLayerHitGap;
         RECT label = {};
-        *reinterpret_cast<HTREEITEM*>(&label) = *item;
+        std::memcpy(&label, item, sizeof *item);
         if (!::SendMessageA(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return kLayerHitGap;
         return LayerTreeHitCodeAt(level, point.x, label.left - kImageWidth, label.left, m_numberWidth);
     }

@@ -273,7 +273,7 @@ private:
         auto item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (item == nullptr) return false;
         RECT label = {};
-        *reinterpret_cast<HTREEITEM*>(&label) = item;
+        std::memcpy(&label, &item, sizeof item);
         if (!::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return false;
         if (hit.pt.x < label.left - kIconWidth || hit.pt.x >= label.left) return false;
         TVITEMA tv = {};
@@ -446,7 +446,9 @@ bool GetPlacementFromLibrary(HWND owner, PageDialogRecord& r, bool* ended)
 bool StorePageFields(HWND dialog, PageDialogRecord& r, bool report)
 {
     auto refuse = [&](int message) {
-        if (report) GetCommandHost().ShowMessageBox(dialog, GetMessageText(message), Caption(), MB_OK | MB_ICONWARNING);
+        char caption[128] = "";
+        ::GetWindowTextA(dialog, caption, sizeof caption);
+        if (report) GetCommandHost().ShowMessageBox(dialog, GetMessageText(message), caption, MB_OK | MB_ICONWARNING);
         return false;
     };
     DbcsCopy(r.fileName, sizeof r.fileName, Text(dialog, kFile).c_str());

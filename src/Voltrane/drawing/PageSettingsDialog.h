@@ -10,6 +10,7 @@
 // Runs the dialog on the active drawing. 0.
 int EditPagesCommand(HWND owner);
 
-// Takes the dialog's fields into the record; false after the message of a field that is not
-// valid (7490 scale, 7491 paper size), with report off without a message.
+// Takes the fields of a page dialog ("PAGE_EDIT" or "NEWDB"; a field the dialog lacks reads
+// empty) into the record; false after the message of a field that is not valid (7490 scale,
+// 7491 paper size, captioned as the dialog), with report off without a message.
 bool StorePageFields(HWND dialog, PageDialogRecord& record, bool report);

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "DravikDb.h"
-#include "OwnWindows.h"
 #include "TempFolder.h"
 #include "PageTestSupport.h"
 #include "drawing/LayerManagerDialog.h"
@@ -88,38 +87,11 @@ TEST(LayerManagerPictures, DisplayToggleOfEachButton)
 // ---- the dialog as a user drives it ----
 
 const char kCaption[] = "レイヤ選択（指定後 [OK] ｸﾘｯｸしてください。）";
-std::function<void(HWND)> g_script;
-
-// Handles every message already in this thread's queue (the clicks posted to the dialog).
-void Drain()
-{
-    MSG msg;
-    for (int guard = 0; guard < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND dialog = FindOwnWindow("#32770", kCaption);
-    if (dialog == nullptr || !IsWindowVisible(dialog)) return;
-    KillTimer(nullptr, id);
-    auto script = std::move(g_script);
-    g_script = nullptr;
-    if (script) script(dialog);
-    // A script that stopped early leaves nothing open.
-    // (An ended dialog is hidden at once.)
-    if (IsWindowVisible(dialog)) SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-}
-
 INT_PTR RunManager(std::function<void(HWND)> script)
 {
-    g_script = std::move(script);
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, RunScript);
-    const INT_PTR result = ShowLayerManagerDialog(nullptr);
-    KillTimer(nullptr, timer);
-    g_script = nullptr;
+    INT_PTR result = -1;
+    EXPECT_TRUE(RunDialogScript(kCaption, std::move(script), [&] { result = ShowLayerManagerDialog(nullptr); }))
+        << "the manager never showed";
     return result;
 }
 
@@ -130,7 +102,7 @@ HWND TreeOf(HWND dialog) { return GetDlgItem(dialog, 1131); }
 POINT PointOn(HWND tree, HTREEITEM item, int fromPicture)
 {
     RECT label = {};
-    *reinterpret_cast<HTREEITEM*>(&label) = item;
+    std::memcpy(&label, &item, sizeof item);
     SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
     return {label.left - 42 + fromPicture, (label.top + label.bottom) / 2};
 }
@@ -138,7 +110,7 @@ POINT PointOn(HWND tree, HTREEITEM item, int fromPicture)
 POINT LabelPoint(HWND tree, HTREEITEM item, int fromLabel)
 {
     RECT label = {};
-    *reinterpret_cast<HTREEITEM*>(&label) = item;
+    std::memcpy(&label, &item, sizeof item);
     SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
     return {label.left + fromLabel, (label.top + label.bottom) / 2};
 }
@@ -159,13 +131,13 @@ void ClickAt(HWND tree, POINT p, Click click)
             PostMessageA(tree, WM_LBUTTONUP, 0, at);
         }
     }
-    Drain();
+    DrainMessages();
 }
 
 void Press(HWND window, int id)
 {
     SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0);
-    Drain();
+    DrainMessages();
 }
 
 // A user's click on a line of the page list.
@@ -177,7 +149,7 @@ void ShowPageRow(HWND dialog, int row)
     const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
     SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(list, WM_LBUTTONUP, 0, at);
-    Drain();
+    DrainMessages();
 }
 
 class LayerManagerTest : public ::testing::Test {
@@ -332,7 +304,9 @@ TEST_F(LayerManagerTest, ToggleReachesThePagesThatFollowPageZeroWhenTheyShareThe
             }
         }
         info(2)->layers.detectMask[0] &= ~0x10;  // page 2: layer 4 shown only
-        if (!shared) ASSERT_EQ(ZUriSetLayerName(2, 9, "extra", other.db()), 1);
+        if (!shared) {
+            ASSERT_EQ(ZUriSetLayerName(2, 9, "extra", other.db()), 1);
+        }
         std::string page1, page2;
         ASSERT_EQ(RunManager([&](HWND dialog) {
                       ShowPageRow(dialog, 1);
@@ -427,7 +401,7 @@ TEST_F(LayerManagerTest, NameEditorTakesEnterAndEscapeWithoutClosingTheDialog)
                   EXPECT_STREQ(text, "照明");
                   SetWindowTextA(slot.editor, "動力");
                   PostMessageA(slot.editor, WM_KEYDOWN, VK_RETURN, 0);
-                  Drain();
+                  DrainMessages();
                   EXPECT_EQ(slot.editor, nullptr);
                   EXPECT_STREQ(TreeLayer(0, 5)->name, "動力");
                   EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter does not close the dialog";
@@ -435,11 +409,11 @@ TEST_F(LayerManagerTest, NameEditorTakesEnterAndEscapeWithoutClosingTheDialog)
                   // F2 edits the selected layer; Escape leaves the name as it was.
                   TreeView_SelectItem(tree, TreeLayer(0, 5)->item);
                   PostMessageA(tree, WM_KEYDOWN, VK_F2, 0);
-                  Drain();
+                  DrainMessages();
                   ASSERT_NE(slot.editor, nullptr);
                   SetWindowTextA(slot.editor, "捨てる");
                   PostMessageA(slot.editor, WM_KEYDOWN, VK_ESCAPE, 0);
-                  Drain();
+                  DrainMessages();
                   EXPECT_EQ(slot.editor, nullptr);
                   EXPECT_STREQ(TreeLayer(0, 5)->name, "動力");
                   EXPECT_EQ(GetFocus(), tree);
@@ -447,11 +421,11 @@ TEST_F(LayerManagerTest, NameEditorTakesEnterAndEscapeWithoutClosingTheDialog)
 
                   // An empty name is refused.
                   PostMessageA(tree, WM_KEYDOWN, VK_F2, 0);
-                  Drain();
+                  DrainMessages();
                   ASSERT_NE(slot.editor, nullptr);
                   SetWindowTextA(slot.editor, "");
                   PostMessageA(slot.editor, WM_KEYDOWN, VK_RETURN, 0);
-                  Drain();
+                  DrainMessages();
                   EXPECT_STREQ(TreeLayer(0, 5)->name, "動力");
                   ASSERT_FALSE(host.messages.empty());
                   EXPECT_EQ(host.messages.back(), "レイヤ名称に空白は設定できません。");
@@ -460,11 +434,11 @@ TEST_F(LayerManagerTest, NameEditorTakesEnterAndEscapeWithoutClosingTheDialog)
                   // A group takes a new name for all its layers.
                   TreeView_SelectItem(tree, slot.tree.pages[0].groups[0].item);
                   PostMessageA(tree, WM_KEYDOWN, VK_F2, 0);
-                  Drain();
+                  DrainMessages();
                   ASSERT_NE(slot.editor, nullptr);
                   SetWindowTextA(slot.editor, "幹線");
                   PostMessageA(slot.editor, WM_KEYDOWN, VK_RETURN, 0);
-                  Drain();
+                  DrainMessages();
                   ASSERT_EQ(slot.tree.pages[0].groups.size(), 1u);
                   EXPECT_STREQ(slot.tree.pages[0].groups[0].name, "幹線");
                   Press(dialog, IDOK);
@@ -511,35 +485,10 @@ TEST_F(LayerManagerTest, CancelPutsBackMasksAndPageBitsAndTheCloseBoxApplies)
 
 // ---- the dialogs the manager opens ----
 
-struct PendingAnswer {
-    std::string caption;
-    std::function<void(HWND)> script;
-};
-std::vector<PendingAnswer> g_answers;
-
-void CALLBACK AnswerNested(HWND, UINT, UINT_PTR id, DWORD)
-{
-    if (g_answers.empty()) {
-        KillTimer(nullptr, id);
-        return;
-    }
-    HWND dialog = FindOwnWindow("#32770", g_answers.front().caption.c_str());
-    if (dialog == nullptr || !IsWindowVisible(dialog)) return;
-    auto script = std::move(g_answers.front().script);
-    g_answers.erase(g_answers.begin());
-    script(dialog);
-    if (IsWindowVisible(dialog)) SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-}
-
 // Presses a button of the manager that opens a dialog, which the script then answers.
 void PressAndAnswer(HWND manager, int id, const char* caption, std::function<void(HWND)> script)
 {
-    g_answers.push_back({caption, std::move(script)});
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerNested);
-    Press(manager, id);
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(g_answers.empty()) << caption << " never showed";
-    g_answers.clear();
+    EXPECT_TRUE(RunDialogScript(caption, std::move(script), [&] { Press(manager, id); })) << caption << " never showed";
 }
 
 std::string Layout(int row)

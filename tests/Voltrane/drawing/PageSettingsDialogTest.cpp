@@ -11,7 +11,6 @@
 #include <string>
 
 #include "DravikDb.h"
-#include "OwnWindows.h"
 #include "PageTestSupport.h"
 #include "core/MessageCatalog.h"
 #include "drawing/PageDialogRecords.h"
@@ -21,36 +20,10 @@
 
 namespace {
 
-std::function<void(HWND)> g_script;
-
-void Drain()
-{
-    MSG msg;
-    for (int guard = 0; guard < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD)
-{
-    HWND dialog = FindOwnWindow("#32770", "ページ情報設定");
-    if (dialog == nullptr || !IsWindowVisible(dialog)) return;
-    KillTimer(nullptr, id);
-    auto script = std::move(g_script);
-    g_script = nullptr;
-    if (script) script(dialog);
-    if (IsWindowVisible(dialog)) SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-}
-
 void RunEditPages(std::function<void(HWND)> script)
 {
-    g_script = std::move(script);
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, RunScript);
-    EXPECT_EQ(EditPagesCommand(nullptr), 0);
-    KillTimer(nullptr, timer);
-    EXPECT_FALSE(g_script) << "the dialog never showed";
-    g_script = nullptr;
+    EXPECT_TRUE(RunDialogScript("ページ情報設定", std::move(script), [] { EXPECT_EQ(EditPagesCommand(nullptr), 0); }))
+        << "the dialog never showed";
 }
 
 std::string Field(HWND dialog, int id)
@@ -71,24 +44,24 @@ HTREEITEM ItemOfPage(HWND tree, int page)
 void ChooseItem(HWND tree, HTREEITEM item)
 {
     TreeView_SelectItem(tree, item);
-    Drain();
+    DrainMessages();
 }
 
 void ClickIcon(HWND tree, HTREEITEM item, bool right)
 {
     RECT label = {};
-    *reinterpret_cast<HTREEITEM*>(&label) = item;
+    std::memcpy(&label, &item, sizeof item);
     SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
     const LPARAM at = MAKELPARAM(label.left - 13, (label.top + label.bottom) / 2);
     PostMessageA(tree, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
     PostMessageA(tree, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
-    Drain();
+    DrainMessages();
 }
 
 void Press(HWND dialog, int id)
 {
     SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    Drain();
+    DrainMessages();
 }
 
 class PageSettingsTest : public ::testing::Test {
