@@ -46,10 +46,11 @@ std::string LayerIconFolder()
     return std::string(path) + "Images\\LayIcon";
 }
 
-HIMAGELIST LoadPictureList(int width, int count, const char* format)
+}  // namespace
+
+HIMAGELIST LoadLayerPictures(const std::string& folder, int width, int count, const char* format)
 {
     HIMAGELIST list = ImageList_Create(width, kImageHeight, ILC_COLOR24 | ILC_MASK, count, 0);
-    const std::string folder = LayerIconFolder();
     HICON standIn = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(216), IMAGE_ICON, width, kImageHeight, 0));
     for (int n = 0; n < count; ++n) {
@@ -66,6 +67,8 @@ HIMAGELIST LoadPictureList(int width, int count, const char* format)
     if (standIn != nullptr) DestroyIcon(standIn);
     return list;
 }
+
+namespace {
 
 class CLayerManagerDlg;
 CLayerManagerDlg* g_manager = nullptr;
@@ -131,8 +134,8 @@ private:
         m_list.shownRow = 0;
         m_list.refill = [this](int row, int group, int layer) { Refill(row, group, layer); };
 
-        m_stateImages = LoadPictureList(kImageWidth, 30, "%s\\%03d.bmp");
-        m_legendImages = LoadPictureList(kLegendWidth, 8, "%s\\S%03d.bmp");
+        m_stateImages = LoadLayerPictures(LayerIconFolder(), kImageWidth, 30, "%s\\%03d.bmp");
+        m_legendImages = LoadLayerPictures(LayerIconFolder(), kLegendWidth, 8, "%s\\S%03d.bmp");
         TreeView_SetImageList(Tree(), m_stateImages, TVSIL_NORMAL);
         MeasureNumberWidth();
 

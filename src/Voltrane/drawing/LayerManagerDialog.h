@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "drawing/LayerPageTree.h"
 
 // What is open of the manager; one at a time. The tool panel's add-layer dialog uses its tree.
@@ -52,6 +54,10 @@ int LayerTreeHitCodeAt(int level, int x, int imageLeft, int labelLeft, int numbe
 // The display/detect toggle of a click: left, shown and detectable → hidden, else shown and
 // detectable; right, shown only → hidden, else shown only.
 void ToggleDisplayDetect(int* display, int* detect, int button);
+
+// The pictures "folder\<format with n>" for n = 0..count-1, 18 pixels high, white transparent; a
+// picture that cannot be read is icon 216 in its place, so every index stays.
+HIMAGELIST LoadLayerPictures(const std::string& folder, int width, int count, const char* format);
 
 // Runs the manager owned by the window on the active drawing: 1 applied (OK or close box),
 // 2 cancelled or without a drawing.

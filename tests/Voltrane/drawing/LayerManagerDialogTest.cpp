@@ -84,6 +84,38 @@ TEST(LayerManagerPictures, DisplayToggleOfEachButton)
     }
 }
 
+TEST(LayerManagerPictures, AMissingPictureIsTheStandInIconAndKeepsEveryIndex)
+{
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string installed = program;
+    installed = installed.substr(0, installed.rfind('\\') + 1) + "Images\\LayIcon\\";
+    TempFolder folder;
+    ASSERT_TRUE(CopyFileA((installed + "001.bmp").c_str(), folder.File("001.bmp").c_str(), FALSE)) << installed;
+    std::string path = folder.Path();
+    path.pop_back();
+    HIMAGELIST list = LoadLayerPictures(path, 42, 30, "%s\\%03d.bmp");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(list), 30);
+    // The middle of the sheet: yellow in the page picture shown only, white in the stand-in.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 20);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 100, 20};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ImageList_Draw(list, 0, dc, 0, 0, ILD_NORMAL);
+    ImageList_Draw(list, 1, dc, 50, 0, ILD_NORMAL);
+    const COLORREF standIn = GetPixel(dc, 30, 12), loaded = GetPixel(dc, 60, 12);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ImageList_Destroy(list);
+    EXPECT_EQ(loaded, RGB(0xF0, 0xC0, 0x20));
+    EXPECT_EQ(standIn, RGB(255, 255, 255));
+}
+
 // ---- the dialog as a user drives it ----
 
 const char kCaption[] = "レイヤ選択（指定後 [OK] ｸﾘｯｸしてください。）";
