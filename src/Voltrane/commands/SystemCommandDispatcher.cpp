@@ -345,7 +345,7 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
     case 4024:
         ShowSetMarginDlg();
         return 1;
-    case 4037:
+    case 4037: case 4038:
         CancelRunningCommand();
         return RunPageCommand(context, id);
     case 4039: case 4040:
@@ -353,7 +353,7 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
     case 4050:
         return RunStartDrawingCommand(context, wParam);
     case 4008: case 4023:
-    case 4036: case 4038:
+    case 4036:
         return RunUnbuiltSystemCommand(id);
     default:
         return 0;

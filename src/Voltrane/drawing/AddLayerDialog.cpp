@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "DravikDb.h"
 #include "commands/CommandHost.h"
@@ -104,7 +106,194 @@ private:
     CLayerPageList m_list;
 };
 
+// The manager's add and edit dialog: it only returns what was typed.
+class CAddLayerDlg2 : public CDialogBase<CAddLayerDlg2> {
+public:
+    enum { IDD = 226 };
+    CAddLayerDlg2(int mode, HWND treeWindow, CLayerPageList& list) : m_list(list), m_tree(treeWindow), m_mode(mode) {}
+
+    WK_BEGIN_MSG_MAP(CAddLayerDlg2)
+        WK_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        WK_COMMAND_ID_HANDLER(IDOK, OnOK)
+        WK_COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+        WK_CHAIN_DIALOG_BASE(CDialogBase<CAddLayerDlg2>)
+    WK_END_MSG_MAP()
+
+    int Mode() const { return m_mode; }
+    int Row() const { return m_row; }
+    int GroupIndex() const { return m_group; }
+    int SelectedLayer() const { return m_selectedLayer; }
+    const char* GroupName() const { return m_groupName; }
+    const char* LayerName() const { return m_layerName; }
+    int Number() const { return m_number; }
+    int sameGroupCheck = 1;
+
+private:
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled)
+    {
+        LayerTreeInfo& tree = *m_list.Tree();
+        HTREEITEM caret = m_tree ? TreeView_GetSelection(m_tree) : nullptr;
+        int row = 0, group = 0, layer = 0;
+        const int level = m_list.FindItem(caret, &row, &group, &layer);
+        if (level == kLayerItemPage) group = layer = 0;
+        if (level == kLayerItemGroup) {
+            layer = 0;
+            if (m_mode == 1) m_mode = 2;
+        }
+        m_row = row, m_group = group, m_layer = layer;
+        char selectedGroup[kGroupNameSize] = "", selectedName[kLayerNameSize] = "";
+        if (LayerTreeLayerInfo* l = tree.PageCount() > 0 ? m_list.Layer(row, group, layer) : nullptr) {
+            DbcsCopy(selectedGroup, sizeof selectedGroup, tree.pages[row].groups[group].name);
+            DbcsCopy(selectedName, sizeof selectedName, l->name);
+            m_selectedLayer = l->number;
+        }
+        HWND numbers = GetDlgItem(kNumber);
+        int proposed = -1;
+        for (int n = 0; n < kLayerCount && tree.PageCount() > 0; ++n) {
+            if (m_list.HasLayer(row, n)) continue;
+            char text[16];
+            std::snprintf(text, sizeof text, "%4d", n + 1);
+            ::SendMessageA(numbers, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+            if (proposed < 0 && n > m_selectedLayer) proposed = n;
+        }
+        HWND groups = GetDlgItem(kGroup);
+        const int currentRow = m_list.RowOfPage(tree.currentPage);
+        if (currentRow < tree.PageCount())
+            for (const LayerTreeGroupInfo& g : tree.pages[currentRow].groups)
+                ::SendMessageA(groups, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(g.name));
+        ::SendMessageA(numbers, CB_LIMITTEXT, 4, 0);
+        ::SendMessageA(groups, CB_LIMITTEXT, kGroupNameSize - 1, 0);
+        ::SendMessageA(GetDlgItem(kName), EM_LIMITTEXT, 256, 0);
+        char text[kLayerNameSize + 16];
+        SetDlgItemTextA(m_hWnd, kGroup, selectedGroup);
+        if (m_mode == 0) {
+            if (proposed >= 0) {
+                std::snprintf(text, sizeof text, "%4d", proposed + 1);
+                SetDlgItemTextA(m_hWnd, kNumber, text);
+                std::snprintf(text, sizeof text, "レイヤ %d", proposed + 1);
+                SetDlgItemTextA(m_hWnd, kName, text);
+            }
+        } else {
+            ::SetWindowTextA(m_hWnd, "レイヤ編集");
+            ::EnableWindow(numbers, FALSE);
+            if (m_mode == 1) {
+                std::snprintf(text, sizeof text, "%4d", m_selectedLayer + 1);
+                SetDlgItemTextA(m_hWnd, kNumber, text);
+                SetDlgItemTextA(m_hWnd, kName, selectedName);
+            } else {
+                SetDlgItemTextA(m_hWnd, kNumber, "");
+                SetDlgItemTextA(m_hWnd, kName, "");
+                ::EnableWindow(GetDlgItem(kName), FALSE);
+            }
+        }
+        HWND focus = GetDlgItem(m_mode == 2 ? kGroup : kName);
+        ::SetFocus(focus);
+        if (m_mode != 2) ::SendMessageA(focus, EM_SETSEL, 0, -1);
+        handled = FALSE;
+        return FALSE;  // the focus is set
+    }
+
+    void Refuse(const char* text, int field)
+    {
+        GetCommandHost().ShowMessageBox(m_hWnd, text, kCaption, MB_OK | MB_ICONWARNING);
+        ::SetFocus(GetDlgItem(field));
+    }
+
+    LRESULT OnOK(WORD, WORD, HWND, BOOL&)
+    {
+        char number[257] = "", group[257] = "", name[257] = "";
+        GetDlgItemTextA(m_hWnd, kNumber, number, sizeof number);
+        GetDlgItemTextA(m_hWnd, kGroup, group, sizeof group);
+        GetDlgItemTextA(m_hWnd, kName, name, sizeof name);
+        // A group name is cut to its slot on a character boundary.
+        char groupName[kGroupNameSize];
+        DbcsCopy(groupName, sizeof groupName, group);
+        const int n = std::atoi(number) - 1;
+        if (m_mode == 0 && (!IsLayerNumber(n) || m_list.HasLayer(m_row, n))) {
+            Refuse(AddLayerRefusalText(IsLayerNumber(n) ? 2 : 1), kNumber);
+            return 0;
+        }
+        if (m_mode != 2 && name[0] == '\0') {
+            Refuse("レイヤ名称に空白は設定できません。", kName);
+            return 0;
+        }
+        if (m_mode == 2 && sameGroupCheck) {
+            LayerTreeGroupInfo* g = m_list.Group(m_row, m_group);
+            if (g != nullptr && std::strcmp(g->name, groupName) == 0) {
+                EndDialog(2);
+                return 0;
+            }
+        }
+        std::strcpy(m_groupName, groupName);
+        DbcsCopy(m_layerName, sizeof m_layerName, name);
+        m_number = m_mode == 0 ? n : m_selectedLayer;
+        EndDialog(1);
+        return 0;
+    }
+
+    LRESULT OnCancel(WORD, WORD, HWND, BOOL&)
+    {
+        EndDialog(2);
+        return 0;
+    }
+
+    CLayerPageList& m_list;
+    HWND m_tree;
+    int m_mode;
+    int m_row = 0, m_group = 0, m_layer = 0;
+    int m_selectedLayer = -1;
+    int m_number = 0;
+    char m_groupName[kGroupNameSize] = "";
+    char m_layerName[kLayerNameSize] = "";
+};
+
 }  // namespace
+
+int RunAddEditLayerDialog(HWND treeWindow, int mode, CLayerPageList& list)
+{
+    CAddLayerDlg2 dialog(mode, treeWindow, list);
+    if (dialog.DoModal(::GetParent(treeWindow)) != 1) return 0;
+    const int row = dialog.Row();
+    if (dialog.Mode() == 0) {
+        InsertLayerIntoTree(list, row, dialog.Number(), dialog.GroupName(), dialog.LayerName(), true, true);
+        return 1;
+    }
+    const std::vector<int> rows = list.RowsSharingLayoutWith(row);
+    if (dialog.Mode() == 1) {
+        for (int r : rows) SetLayerInTree(list, r, dialog.Number(), dialog.GroupName(), dialog.LayerName(), true);
+        return 1;
+    }
+    for (int r : rows) {
+        LayerTreeGroupInfo* g = list.Group(r, dialog.GroupIndex());
+        if (g == nullptr) continue;
+        std::vector<std::pair<int, std::string>> layers;
+        for (const LayerTreeLayerInfo& l : g->layers) layers.emplace_back(l.number, l.name);
+        for (size_t i = 0; i < layers.size(); ++i)
+            SetLayerInTree(list, r, layers[i].first, dialog.GroupName(), layers[i].second.c_str(), i + 1 == layers.size());
+    }
+    return 1;
+}
+
+int EditSelectedLayers(HWND treeWindow, const std::vector<HTREEITEM>& selected, CLayerPageList& list)
+{
+    struct Picked {
+        int row, number;
+        std::string name;
+    };
+    std::vector<Picked> picked;
+    for (HTREEITEM item : selected) {
+        int row = 0, group = 0, layer = 0;
+        if (list.FindItem(item, &row, &group, &layer) != kLayerItemLayer) continue;
+        const LayerTreeLayerInfo& l = list.Tree()->pages[row].groups[group].layers[layer];
+        picked.push_back({row, l.number, l.name});
+    }
+    if (picked.empty()) return RunAddEditLayerDialog(treeWindow, 1, list);
+    CAddLayerDlg2 dialog(2, treeWindow, list);
+    dialog.sameGroupCheck = 0;
+    if (dialog.DoModal(::GetParent(treeWindow)) != 1) return 0;
+    for (const Picked& p : picked) SetLayerInTree(list, p.row, p.number, dialog.GroupName(), p.name.c_str(), true);
+    return 1;
+}
 
 const char* AddLayerRefusalText(int refusal)
 {

@@ -338,6 +338,16 @@ int CLayerPageList::AllPagesShareLayout() const
     return 1;
 }
 
+std::vector<int> CLayerPageList::RowsSharingLayoutWith(int row) const
+{
+    std::vector<int> rows;
+    if (m_tree == nullptr || row < 0 || row >= m_tree->PageCount()) return rows;
+    if (!FollowsPageZero(m_tree->pages[row]) || !AllPagesShareLayout()) return {row};
+    for (int r = 0; r < m_tree->PageCount(); ++r)
+        if (FollowsPageZero(m_tree->pages[r])) rows.push_back(r);
+    return rows;
+}
+
 int CLayerPageList::RowOfCurrentItem() const
 {
     if (m_tree == nullptr) return 0;
@@ -467,13 +477,7 @@ int InsertLayerIntoTree(CLayerPageList& list, int row, int number, const char* g
     DbcsCopy(groupName, sizeof groupName, group ? group : "");
     const int groupIndex = FindGroupNamed(*page, groupName);
     LayerTreeInfo& tree = *list.Tree();
-    std::vector<int> rows;
-    if (allPages && page->page != 0 && page->independentLayers == 0 && list.AllPagesShareLayout()) {
-        for (int r = 0; r < tree.PageCount(); ++r)
-            if (tree.pages[r].page != 0 && tree.pages[r].independentLayers == 0) rows.push_back(r);
-    } else {
-        rows.push_back(row);
-    }
+    const std::vector<int> rows = allPages ? list.RowsSharingLayoutWith(row) : std::vector<int>{row};
     // A number already on one of the pages would be listed twice.
     for (int r : rows)
         if (list.HasLayer(r, number)) return 0;

@@ -52,6 +52,9 @@ struct LayerTreePageInfo {
     int independentLayers = 0;
 };
 
+// A page other than page 0 that keeps no layer set of its own: its layers follow page 0's.
+inline bool FollowsPageZero(const LayerTreePageInfo& page) { return page.page != 0 && page.independentLayers == 0; }
+
 struct LayerTreeInfo {
     int currentPage = 0;
     int currentLayer = 0;
@@ -104,6 +107,9 @@ public:
     int HasLayer(int row, int number);
     // 1 when every page has the groups and layer numbers of page row 0 (names not compared).
     int AllPagesShareLayout() const;
+    // The rows an edit of the row reaches: every page that follows page 0 when the row's page
+    // does and all pages share one layout, else the row alone (none for a bad row).
+    std::vector<int> RowsSharingLayoutWith(int row) const;
     int RowOfCurrentItem() const;
     int GroupOfCurrentItem() const;
 

@@ -8,6 +8,7 @@
 #include "drawing/DrawingFileCommands.h"
 #include "drawing/PageManagerDialog.h"
 #include "drawing/PageOperations.h"
+#include "drawing/PageSettingsDialog.h"
 
 namespace {
 
@@ -27,6 +28,11 @@ int RunPageCommand(HWND context, int id)
     case 4037:
         LogCommand("%ld ページ登録", id);
         AppendPageCommand(context);
+        Finish();
+        return 1;
+    case 4038:
+        LogCommand("%ld Set Page", id);
+        EditPagesCommand(context);
         Finish();
         return 1;
     case 4039:

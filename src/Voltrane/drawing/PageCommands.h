@@ -1,4 +1,4 @@
-// The built-in page commands: 4037 (page manager), 4039 (paper space) and 4040 (model space) of the active view.
+// The built-in page commands: 4037 (page manager), 4038 (page settings), 4039 (paper space) and 4040 (model space) of the active view.
 #pragma once
 
 #include <windows.h>

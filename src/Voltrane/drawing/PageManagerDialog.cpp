@@ -14,13 +14,14 @@
 #include "dialogs/DialogBase.h"
 #include "drawing/DrawingFileDialog.h"
 #include "drawing/PageDialogRecords.h"
+#include "drawing/PageSettingsDialog.h"
 #include "drawing/PaperTable.h"
 
 namespace {
 
 constexpr int kPageList = 1146;
 constexpr int kAddReference = 13, kAddPage = 14, kDeletePage = 15;
-constexpr int kTitle = 101, kName = 201, kComment = 301, kScale = 401, kPaper = 501;
+constexpr int kScale = 401, kPaper = 501;
 constexpr int kPaperWidth = 800, kPaperHeight = 801;
 constexpr COLORREF kReferenceBox = RGB(0, 255, 0);
 
@@ -29,13 +30,6 @@ bool English() { return GetCadSystem().config.LANGUAGE != 0; }
 int Ask(HWND owner, const char* text, const char* caption, UINT type)
 {
     return GetCommandHost().ShowMessageBox(owner, text, caption, type);
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    char text[260] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
 }
 
 // The sub-dialog of a new page: its texts, scale and paper.
@@ -92,34 +86,9 @@ private:
 
     LRESULT OnOK(WORD, WORD, HWND, BOOL&)
     {
-        const double scale = std::atof(ItemText(m_hWnd, kScale).c_str());
-        if (!(scale > 0)) {
-            Ask(m_hWnd, GetMessageText(7490), English() ? "Add Page" : "ページ追加", MB_OK | MB_ICONWARNING);
-            return 0;
-        }
-        const int row = static_cast<int>(::SendMessageA(GetDlgItem(kPaper), CB_GETCURSEL, 0, 0));
-        double width = 0, height = 0;
-        uint16_t code = 0;
-        if (row >= 0 && row < kPaperSizeRows) {
-            width = GetPaperTable()[row].width, height = GetPaperTable()[row].height, code = GetPaperTable()[row].code;
-        } else {
-            width = std::atof(ItemText(m_hWnd, kPaperWidth).c_str());
-            height = std::atof(ItemText(m_hWnd, kPaperHeight).c_str());
-            if (!(width > 0) || !(height > 0)) {
-                if (!(width > 0)) SetDlgItemTextA(m_hWnd, kPaperWidth, "0");
-                if (!(height > 0)) SetDlgItemTextA(m_hWnd, kPaperHeight, "0");
-                Ask(m_hWnd, GetMessageText(7491), English() ? "Add Page" : "ページ追加", MB_OK | MB_ICONWARNING);
-                return 0;
-            }
-        }
         PageDialogRecord& r = *m_record;
-        DbcsCopy(r.title, sizeof r.title, ItemText(m_hWnd, kTitle).c_str());
-        DbcsCopy(r.name, sizeof r.name, ItemText(m_hWnd, kName).c_str());
-        DbcsCopy(r.comment, sizeof r.comment, ItemText(m_hWnd, kComment).c_str());
+        if (!StorePageFields(m_hWnd, r, true)) return 0;
         DbcsCopy(r.fileName, sizeof r.fileName, r.title);
-        r.drawingScale = scale;
-        r.paperWidth = width, r.paperHeight = height, r.paperCode = code;
-        r.extentX = width / scale, r.extentY = height / scale;
         EndDialog(IDOK);
         return 0;
     }

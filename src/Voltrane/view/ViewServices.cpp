@@ -20,6 +20,16 @@ void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
 void HideLoupeWindow() { SetLoupeState(0); }
 void PlaceLayoutCells(HWND, int, int) {}
 
+void RepaintLayoutCells(HWND view, const PDBINFO* block)
+{
+    if (view == nullptr || block == nullptr || block->pageLayout == 0) return;
+    for (HWND cell = FindWindowExA(view, nullptr, "LAY_WND", nullptr); cell != nullptr;
+         cell = FindWindowExA(view, cell, "LAY_WND", nullptr)) {
+        InvalidateRect(cell, nullptr, TRUE);
+        UpdateWindow(cell);
+    }
+}
+
 HWND GetToolPanelWindow() { return nullptr; }
 
 void NotifyToolPanelDrawingChanged()

@@ -22,6 +22,8 @@ void UpdateInputScaleWindow();
 void HideLoupeWindow();
 // Places the page-layout cells of a view of the given client size.
 void PlaceLayoutCells(HWND view, int width, int height);
+// In page-layout mode (the block's), repaints at once every layout cell ("LAY_WND") of the view.
+void RepaintLayoutCells(HWND view, const PDBINFO* block);
 
 // ---- files ----
 // Saves the drawing of the view (mode 1: the close question's save); 1 saved, 0 not.

@@ -117,3 +117,61 @@ inline void* AppendTestElement(void* db, int type, int layer, int page, double x
     line.x1 = x, line.y1 = 0, line.x2 = x + 10, line.y2 = 5;
     return ZUriAppendElement(&line, db);
 }
+
+// ---- dialogs driven as a user drives them ----
+#include <functional>
+
+#include "OwnWindows.h"
+
+// Handles every message already in this thread's queue (clicks and keys posted to a dialog).
+inline void DrainMessages()
+{
+    MSG msg;
+    for (int guard = 0; guard < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++guard) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+struct DialogScript {
+    std::string caption;
+    std::function<void(HWND)> script;
+};
+
+inline std::vector<DialogScript>& PendingDialogScripts()
+{
+    static std::vector<DialogScript> pending;
+    return pending;
+}
+
+// The first pending script gets its dialog once it shows; a dialog it leaves shown is cancelled.
+inline void CALLBACK RunPendingDialogScript(HWND, UINT, UINT_PTR id, DWORD)
+{
+    std::vector<DialogScript>& pending = PendingDialogScripts();
+    if (pending.empty()) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    HWND dialog = FindOwnWindow("#32770", pending.front().caption.c_str());
+    if (dialog == nullptr || !IsWindowVisible(dialog)) return;
+    auto script = std::move(pending.front().script);
+    pending.erase(pending.begin());
+    script(dialog);
+    // (An ended dialog is hidden at once.)
+    if (IsWindowVisible(dialog)) SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
+// Runs what opens the modal dialog of that caption while the script answers it; false when the
+// dialog never showed. Scripts may nest: a script's own call answers the dialog it opens.
+inline bool RunDialogScript(const char* caption, std::function<void(HWND)> script, const std::function<void()>& open)
+{
+    std::vector<DialogScript>& pending = PendingDialogScripts();
+    const size_t before = pending.size();
+    pending.insert(pending.begin(), {caption, std::move(script)});
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, RunPendingDialogScript);
+    open();
+    KillTimer(nullptr, timer);
+    const bool shown = pending.size() == before;
+    if (!shown) pending.erase(pending.begin());
+    return shown;
+}

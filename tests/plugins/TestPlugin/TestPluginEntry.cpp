@@ -12,7 +12,7 @@
 //           column of text ink in the bar's left half, S a checksum of those pixels).
 //   Record  appends "|" and its whole text to the host window's caption instead of replacing it,
 //           so that a test sees every run of a series.
-//   DdeClient SERVICE: see DdeCommands.cpp.
+//   DdeClient SERVICE: see DdeCommands.cpp; PagesMake, PagesList: PageCommands.cpp.
 //   other   returns -1 (the command did not run).
 #include <windows.h>
 
@@ -28,6 +28,7 @@
 #include "ElementCommands.h"
 #include "HostServiceCommands.h"
 #include "KitDialogCommand.h"
+#include "PageCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -149,6 +150,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     if (int result = RunElementCommand(host, name); result != -2) return result;
     if (int result = RunKitDialogCommand(host, name); result != -2) return result;
     if (int result = RunDdeCommand(host, name); result != -2) return result;
+    if (int result = RunPageCommand(host, name); result != -2) return result;
     return -1;
 }
 
