@@ -7,6 +7,7 @@
 #include "core/StartupSeams.h"
 #include "mainframe/MainFrame.h"
 #include "view/ElementDrawing.h"
+#include "view/LayoutOverview.h"
 #include "view/RubberBand.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
@@ -115,6 +116,9 @@ void EraseActiveRubberBand()
 LRESULT CALLBACK LoupeViewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CREATE:
+        PlaceFloatingViewWindow(window);
+        break;
     case WM_DESTROY:
         DropCache();
         break;

@@ -20,8 +20,6 @@ void HandleCursorMessageCommand(HWND view, WPARAM wParam, LPARAM lParam);
 void CloseInputScaleWindow();
 void UpdateInputScaleWindow();
 void HideLoupeWindow();
-// Places the page-layout cells of a view of the given client size.
-void PlaceLayoutCells(HWND view, int width, int height);
 
 // ---- files ----
 // Saves the drawing of the view (mode 1: the close question's save); 1 saved, 0 not.
