@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "CatalogueSwap.h"
 #include "DrawingWindows.h"
@@ -25,6 +27,8 @@ const char kCatalogue[] =
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
     "<item>Wait;待ち,5995,TestPlugin.dll /C:Wait</item>\n"
     "<item>Closed;閉じた,4041,TestPlugin.dll</item>\n"
+    "<item>PageLayout;頁配置,5996,TestPlugin.dll /C:PageLayout</item>\n"
+    "<item>RubberBand;ラバー,5997,TestPlugin.dll /C:RubberBand</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -123,16 +127,21 @@ protected:
         return false;
     }
 
-    bool ReadMapping(HWND view, ViewMapping* mapping)
+    bool ReadBlock(HWND view, PDBINFO* block)
     {
         auto* address = reinterpret_cast<PDBINFO*>(GetWindowLongPtrA(view, 0));
         HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, program.ProcessId());
         if (address == nullptr || process == nullptr) return false;
-        PDBINFO block;
         SIZE_T read = 0;
-        const bool ok = ReadProcessMemory(process, address, &block, sizeof block, &read) && read == sizeof block;
+        const bool ok = ReadProcessMemory(process, address, block, sizeof *block, &read) && read == sizeof *block;
         CloseHandle(process);
-        if (!ok) return false;
+        return ok;
+    }
+
+    bool ReadMapping(HWND view, ViewMapping* mapping)
+    {
+        PDBINFO block;
+        if (!ReadBlock(view, &block)) return false;
         mapping->mode = CurrentViewMode(block);
         mapping->storedWidth = block.clientWidth;
         mapping->storedHeight = block.clientHeight;
@@ -677,6 +686,241 @@ TEST_F(DrawingViewTest, ZoomToAllFitsEveryElement)
     EXPECT_LE(after.mode.scale, fit * 1.0001);
     EXPECT_NEAR(after.mode.offsetX, 0, 1e-9);
     EXPECT_NEAR(after.mode.offsetY, 0, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+// The pixels of a screen rectangle (left, top, right, bottom), as a user's screenshot has them.
+std::vector<DWORD> ScreenPixels(const RECT& r)
+{
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool WaitForPixels(const RECT& r, const std::vector<DWORD>& wanted, bool equal)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+        if ((ScreenPixels(r) == wanted) == equal) return true;
+    }
+    return false;
+}
+
+struct CellList {
+    std::vector<HWND> cells;
+};
+
+BOOL CALLBACK CollectLayoutCell(HWND child, LPARAM lParam)
+{
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (std::string(className) == "LAY_WND" && IsWindowVisible(child)) reinterpret_cast<CellList*>(lParam)->cells.push_back(child);
+    return TRUE;
+}
+
+// Ten pages (the drawing and nine more added through the page service) in page layout: nine
+// cells, a scroll range of two groups, and in the second group only the first cell has a page.
+TEST_F(DrawingViewTest, PageLayoutOfTenPagesShowsNineCellsAndScrollsToTheSecondGroup)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    PostMessageA(frame, WM_COMMAND, 5996, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "PageLayout added 9 layout 1", 10000)) << Caption(frame);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    PDBINFO block;
+    ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(block.pageLayout, 1);
+    CellList shown;
+    EnumChildWindows(view, CollectLayoutCell, reinterpret_cast<LPARAM>(&shown));
+    ASSERT_EQ(shown.cells.size(), 9u);
+
+    // Cells in screen order: the first of the second group is the top-left one.
+    auto cellAt = [&](int column, int row) {
+        RECT client;
+        GetClientRect(view, &client);
+        POINT p = {client.right * (2 * column + 1) / 6, client.bottom * (2 * row + 1) / 6};
+        ClientToScreen(view, &p);
+        return WindowFromPoint(p);
+    };
+    constexpr COLORREF kGrey = RGB(0x80, 0x80, 0x80);
+    std::string seen;
+    const POINT middle = {20, 20};
+    auto waitForNoGrey = [&](HWND cell) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
+            if (!ShowsColourNear(cell, middle, kGrey, &seen)) return true;
+        }
+        return false;
+    };
+    for (int i = 0; i < 9; ++i) EXPECT_TRUE(waitForNoGrey(cellAt(i % 3, i / 3))) << "group 1 cell " << i << " " << seen;
+    Send(view, WM_VSCROLL, SB_LINEDOWN);
+    ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(block.layoutGroup, 2);
+    for (int i = 1; i < 9; ++i) {
+        EXPECT_TRUE(WaitForColour(cellAt(i % 3, i / 3), middle, kGrey, &seen)) << "group 2 cell " << i << " " << seen;
+    }
+    EXPECT_TRUE(waitForNoGrey(cellAt(0, 0))) << "the tenth page " << seen;
+    if (HasFailure()) SaveScreen("PageLayoutTest.bmp");
+    // The range ends at the second group.
+    Send(view, WM_VSCROLL, SB_LINEDOWN);
+    ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(block.layoutGroup, 2);
+}
+
+// A plug-in's rubber band (2383, 2384) shows on the screen and is gone after the next mouse
+// move: the strip along the line looks as it did before the band.
+TEST_F(DrawingViewTest, RubberBandFromAPluginIsErasedByAMouseMove)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+    // The mouse rests away from the line, so its cross-hair stays out of the compared strip.
+    const POINT rest = mapping.ToClient(150, -60);
+    POINT screenRest = rest;
+    ClientToScreen(view, &screenRest);
+    SetForegroundWindow(frame);
+    SetCursorPos(screenRest.x, screenRest.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x, rest.y));
+    POINT from = mapping.ToClient(-90, 30), to = mapping.ToClient(90, 30);
+    ClientToScreen(view, &from);
+    ClientToScreen(view, &to);
+    const RECT strip = {from.x, from.y - 8, to.x, to.y + 8};
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    // The view is painted at once, and the screen has settled before the picture is taken.
+    Send(frame, WM_CAD_REDRAW_VIEW);
+    std::vector<DWORD> before = ScreenPixels(strip);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+        Sleep(200);
+        std::vector<DWORD> again = ScreenPixels(strip);
+        if (again == before) break;
+        before = std::move(again);
+    }
+
+    PostMessageA(frame, WM_COMMAND, 5997, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "RubberBand waiting", 10000)) << Caption(frame);
+    EXPECT_TRUE(WaitForPixels(strip, before, false)) << "the rubber band did not show";
+
+    SetCursorPos(screenRest.x + 3, screenRest.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x + 3, rest.y));
+    std::string caption;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        caption = Caption(frame);
+        if (caption.rfind("RubberBand point 0x20 ", 0) == 0) break;
+    }
+    EXPECT_EQ(caption.rfind("RubberBand point 0x20 ", 0), 0u) << caption;
+    const bool erased = WaitForPixels(strip, before, true);
+    std::string diff;
+    if (!erased) {
+        const std::vector<DWORD> after = ScreenPixels(strip);
+        const int width = strip.right - strip.left;
+        int count = 0;
+        for (size_t i = 0; i < after.size(); ++i) {
+            if (after[i] == before[i]) continue;
+            if (++count <= 6) {
+                char text[64];
+                std::snprintf(text, sizeof text, " (%d,%d) %06lx->%06lx", static_cast<int>(i % width),
+                              static_cast<int>(i / width), static_cast<unsigned long>(before[i]),
+                              static_cast<unsigned long>(after[i]));
+                diff += text;
+            }
+        }
+        diff = std::to_string(count) + " pixels differ:" + diff;
+    }
+    EXPECT_TRUE(erased) << "the rubber band was left on the screen: " << diff;
+    if (HasFailure()) SaveScreen("RubberBandTest.bmp");
+    PostMessageA(view, WM_KEYDOWN, VK_ESCAPE, 1);
+    Send(frame, WM_CAD_CANCEL_COMMAND);
+}
+
+// The loupe (2602) opens centred on the cursor around the cursor's world point; a click in it
+// answers the waiting command with the loupe's world point, not the view's.
+TEST_F(DrawingViewTest, LoupeOpensAtTheCursorAndAClickInItAnswersWithItsPoint)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+    const POINT at = {mapping.centreX + 40, mapping.centreY + 20};
+    double cx = 0, cy = 0;
+    mapping.ToWorld(at, &cx, &cy);
+    POINT screen = at;
+    ClientToScreen(view, &screen);
+    SetForegroundWindow(frame);
+    SetCursorPos(screen.x, screen.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "WaitPoint waiting", 10000)) << Caption(frame);
+
+    PostMessageA(frame, WM_CAD_LOUPE_TOGGLE, 0, 0);
+    HWND loupe = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        loupe = FindWindowA("#ROUPEVIEW#", nullptr);
+        if (loupe != nullptr && IsWindowVisible(loupe)) break;
+    }
+    ASSERT_TRUE(loupe != nullptr && IsWindowVisible(loupe)) << "no loupe";
+    RECT outer;
+    GetWindowRect(loupe, &outer);
+    EXPECT_NEAR((outer.left + outer.right) / 2, screen.x, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, screen.y, 1);
+
+    RECT client;
+    GetClientRect(loupe, &client);
+    ASSERT_GT(client.right, 0);
+    // The loupe shows a twentieth of the view's width around the cursor's world point.
+    const double viewWidth = mapping.centreX * 2 / mapping.mode.scale;
+    const double e = viewWidth * 0.5 * 0.05, e2 = e * client.bottom / client.right;
+    const POINT click = {client.right / 2 + 60, client.bottom / 2 + 30};
+    const double wantX = cx - e + 2 * e / client.right * click.x, wantY = cy + e2 - 2 * e2 / client.bottom * click.y;
+    POINT clickScreen = click;
+    ClientToScreen(loupe, &clickScreen);
+    SetCursorPos(clickScreen.x, clickScreen.y);
+    Sleep(100);
+    INPUT inputs[3] = {};
+    inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
+    std::string caption;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        caption = Caption(frame);
+        if (caption.rfind("WaitPoint point ", 0) == 0) break;
+    }
+    unsigned long code = 0;
+    double x = 0, y = 0;
+    ASSERT_EQ(std::sscanf(caption.c_str(), "WaitPoint point 0x%lx %lf,%lf", &code, &x, &y), 3) << caption;
+    const double loupePixel = 2 * e / client.right;
+    EXPECT_NEAR(x, wantX, 3 * loupePixel) << caption;
+    EXPECT_NEAR(y, wantY, 3 * loupePixel) << caption;
+    // The view's own mapping of that screen point lies many loupe pixels away.
+    double vx = 0, vy = 0;
+    POINT inView = clickScreen;
+    ScreenToClient(view, &inView);
+    mapping.ToWorld(inView, &vx, &vy);
+    EXPECT_GT(std::fabs(vx - x), 10 * loupePixel);
+    PostMessageA(view, WM_KEYDOWN, VK_ESCAPE, 1);
+    Send(frame, WM_CAD_CANCEL_COMMAND);
 }
 
 }  // namespace

@@ -98,6 +98,8 @@ void EnterPageLayout(HWND view, PDBINFO* block)
     block->pageLayout = 1;
     block->layoutGroup = 0;
     block->layoutPage = 0;
+    // The cells may paint in any order: the table is ready before the first of them.
+    BuildLayoutPageTable(block);
     SetGroupRange(view, CountDrawingPages(block->engineDb));
     NotifyToolPanel(MAKEWPARAM(100, 1));
 }
@@ -110,6 +112,7 @@ void OnRightClick(HWND cell, PDBINFO* block)
         block->pageLayout = 1;
         block->layoutPage = 0;
         block->layoutGroup = 0;
+        BuildLayoutPageTable(block);
         InvalidateCells(view);
         SetGroupRange(view, CountDrawingPages(block->engineDb));
     } else if (block->pageLayout == 1) {

@@ -2,6 +2,9 @@
 //                around (0, 0) to the active drawing, marks it modified and has the view
 //                repainted; the caption then reads "AddLineCircle 2" (the element count), or
 //                "AddLineCircle no drawing" when there is no active drawing.
+// PageLayout     adds pages 1 to 9 to the active drawing through the host's page service
+//                (2657) and switches its view to page layout (2624); the caption then reads
+//                "PageLayout added N layout R" with the pages added and 2624's answer.
 #include "DrawingCommands.h"
 
 #include <cstdio>
@@ -11,6 +14,7 @@
 #include "DravikDb.h"
 #include "EngineRecords.h"
 #include "HostMessages.h"
+#include "HostRecords.h"
 
 namespace {
 
@@ -56,11 +60,32 @@ int AddLineCircle(HWND host)
     return 1;
 }
 
+int PageLayout(HWND host)
+{
+    HWND view = reinterpret_cast<HWND>(SendMessageA(host, WM_CAD_ACTIVE_VIEW, 0, 0));
+    int added = 0;
+    for (int page = 1; page <= 9; ++page) {
+        CmdParamRecord param = {};
+        param.second = page;
+        param.element = 0;  // the parent: the drawing itself
+        if (SendMessageA(host, WM_CADPAGE, CADPAGE_CREATE, reinterpret_cast<LPARAM>(&param)) == 1) ++added;
+    }
+    CmdParamRecord layout = {};
+    layout.view = view;
+    layout.mode = 1;
+    const LRESULT result = SendMessageA(host, WM_CAD_SET_PAGE_LAYOUT_VIEW, 0, reinterpret_cast<LPARAM>(&layout));
+    char text[64];
+    std::snprintf(text, sizeof text, "PageLayout added %d layout %ld", added, static_cast<long>(result));
+    SetWindowTextA(host, text);
+    return 1;
+}
+
 }  // namespace
 
 int RunDrawingCommand(HWND host, const char* name)
 {
     if (name == nullptr) return -2;
     if (Is(name, "AddLineCircle")) return AddLineCircle(host);
+    if (Is(name, "PageLayout")) return PageLayout(host);
     return -2;
 }
