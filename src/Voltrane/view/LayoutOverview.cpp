@@ -17,6 +17,7 @@
 #include "mainframe/MainFrame.h"
 #include "view/ElementDrawing.h"
 #include "view/RubberBand.h"
+#include "view/TypedKeys.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
 #include "view/ViewTable.h"
@@ -230,6 +231,13 @@ LRESULT CALLBACK LayoutViewWndProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NCMOUSEMOVE:
         EraseIfAccepted();
         break;
+    case WM_KEYDOWN:
+        // Keys typed while a floating view has the focus count as typed at the drawing.
+        AppendTypedKeyName(window, static_cast<int>(wParam));
+        return 0;
+    case WM_CHAR:
+        AppendTypedChar(window, static_cast<int>(wParam));
+        return 0;
     case WM_LBUTTONDOWN: {
         EraseIfAccepted();
         ::SetCapture(window);

@@ -9,6 +9,7 @@
 #include "view/ElementDrawing.h"
 #include "view/LayoutOverview.h"
 #include "view/RubberBand.h"
+#include "view/TypedKeys.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
 #include "view/ViewTable.h"
@@ -130,6 +131,13 @@ LRESULT CALLBACK LoupeViewWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_NCMOUSEMOVE:
         EraseActiveRubberBand();
         break;
+    case WM_KEYDOWN:
+        // Keys typed while a floating view has the focus count as typed at the drawing.
+        AppendTypedKeyName(window, static_cast<int>(wParam));
+        return 0;
+    case WM_CHAR:
+        AppendTypedChar(window, static_cast<int>(wParam));
+        return 0;
     case WM_SIZE:
         GetFrameFlags().auxViewRefresh = 1;
         ComputeWorldWindow(window);
