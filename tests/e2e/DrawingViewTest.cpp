@@ -4,6 +4,7 @@
 // pixel's world point; a modified drawing asks before its window closes.
 #include "GTest.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -920,6 +921,82 @@ TEST_F(DrawingViewTest, LoupeOpensAtTheCursorAndAClickInItAnswersWithItsPoint)
     mapping.ToWorld(inView, &vx, &vy);
     EXPECT_GT(std::fabs(vx - x), 10 * loupePixel);
     PostMessageA(view, WM_KEYDOWN, VK_ESCAPE, 1);
+    Send(frame, WM_CAD_CANCEL_COMMAND);
+}
+
+}  // namespace
+
+namespace {
+
+// The bounding box of what the blinking keyboard-cursor marker changes around a screen point:
+// two different pictures of the square are waited for, and the pixels that differ are boxed.
+bool MarkerBox(POINT centre, SIZE* box)
+{
+    const RECT square = {centre.x - 20, centre.y - 20, centre.x + 21, centre.y + 21};
+    const std::vector<DWORD> first = ScreenPixels(square);
+    std::vector<DWORD> second;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
+        second = ScreenPixels(square);
+        if (second != first) break;
+    }
+    if (second == first) return false;
+    const int width = square.right - square.left;
+    int left = width, right = -1, top = width, bottom = -1;
+    for (size_t i = 0; i < first.size(); ++i) {
+        if (first[i] == second[i]) continue;
+        const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    box->cx = right - left + 1;
+    box->cy = bottom - top + 1;
+    return true;
+}
+
+// The keyboard-cursor marker is a cross of four pixels each way, whatever the zoom.
+TEST_F(DrawingViewTest, KeyboardCursorMarkerIsFourPixelsAtAnyZoom)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "WaitPoint waiting", 10000)) << Caption(frame);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+    // The keyboard cursor goes to the line's end at (100, 0); the mouse then leaves the view.
+    const POINT nearEnd = mapping.ToClient(99, 1);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(nearEnd.x, nearEnd.y));
+    PostMessageA(frame, WM_COMMAND, 3014, 0);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    SetCursorPos(0, 0);
+
+    std::vector<SIZE> boxes;
+    for (int zoom = 0; zoom < 2; ++zoom) {
+        ASSERT_TRUE(ReadMapping(view, &mapping));
+        POINT at = mapping.ToClient(100, 0);
+        ClientToScreen(view, &at);
+        SIZE box = {};
+        ASSERT_TRUE(MarkerBox(at, &box)) << "no blinking marker at zoom " << zoom;
+        boxes.push_back(box);
+        if (zoom == 0) {
+            POINT centre = {mapping.centreX, mapping.centreY};
+            ClientToScreen(view, &centre);
+            Send(view, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(centre.x, centre.y));
+            Send(view, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(centre.x, centre.y));
+            ViewMapping zoomed;
+            ASSERT_TRUE(ReadMapping(view, &zoomed));
+            ASSERT_GT(zoomed.mode.scale, mapping.mode.scale * 1.9);
+        }
+    }
+    for (const SIZE& box : boxes) {
+        EXPECT_GE(box.cx, 8);
+        EXPECT_LE(box.cx, 9);
+        EXPECT_GE(box.cy, 8);
+        EXPECT_LE(box.cy, 9);
+    }
+    EXPECT_EQ(boxes[0].cx, boxes[1].cx);
+    EXPECT_EQ(boxes[0].cy, boxes[1].cy);
+    if (HasFailure()) SaveScreen("KeyCursorMarkerTest.bmp");
     Send(frame, WM_CAD_CANCEL_COMMAND);
 }
 
