@@ -16,6 +16,8 @@
 #include "DrawingWindowRecords.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "TestTiff.h"
+#include "UserSettingsFiles.h"
 #include "WindowText.h"
 
 namespace {
@@ -30,6 +32,8 @@ const char kCatalogue[] =
     "<item>Closed;閉じた,4041,TestPlugin.dll</item>\n"
     "<item>PageLayout;頁配置,5996,TestPlugin.dll /C:PageLayout</item>\n"
     "<item>RubberBand;ラバー,5997,TestPlugin.dll /C:RubberBand</item>\n"
+    "<item>AttachTiff;画像,5998,TestPlugin.dll /C:AttachTiff e2e-attach.tif</item>\n"
+    "<item>AttachJunk;不正画像,5999,TestPlugin.dll /C:AttachTiff e2e-junk.tif</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -998,6 +1002,37 @@ TEST_F(DrawingViewTest, KeyboardCursorMarkerIsFourPixelsAtAnyZoom)
     EXPECT_EQ(boxes[0].cy, boxes[1].cy);
     if (HasFailure()) SaveScreen("KeyCursorMarkerTest.bmp");
     Send(frame, WM_CAD_CANCEL_COMMAND);
+}
+
+}  // namespace
+
+namespace {
+
+// A TIFF written now attaches to the drawing through the plug-in's raster request (2610,
+// operation 1) in the real program, with its picture library; bytes that are no TIFF attach
+// nothing and answer 0.
+TEST_F(DrawingViewTest, TiffWrittenNowAttachesThroughThePluginsRasterRequest)
+{
+    const std::string folder = ProgramFolder();
+    const std::string tiffPath = folder + "e2e-attach.tif", junkPath = folder + "e2e-junk.tif";
+    const std::vector<unsigned char> tiff = MakeTiff(1654, 40, 200, 1, 2);
+    const char junk[] = "this is no picture";
+    ASSERT_TRUE(WriteAll(tiffPath, std::string(tiff.begin(), tiff.end()))) << tiffPath;
+    ASSERT_TRUE(WriteAll(junkPath, junk)) << junkPath;
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    PostMessageA(frame, WM_COMMAND, 5999, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AttachTiff 0", 10000))
+        << Caption(frame);
+    PDBINFO block;
+    ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(block.modified, 0) << "nothing attached, nothing changed";
+    PostMessageA(frame, WM_COMMAND, 5998, 0);
+    EXPECT_TRUE(WaitForCaption(frame, "AttachTiff 1", 10000)) << Caption(frame);
+    ASSERT_TRUE(ReadBlock(view, &block));
+    EXPECT_EQ(block.modified, 1);
+    DeleteFileA(tiffPath.c_str());
+    DeleteFileA(junkPath.c_str());
 }
 
 }  // namespace
