@@ -16,6 +16,7 @@
 #include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
 #include "view/ElementDrawing.h"
+#include "view/FloatingViewPicture.h"
 #include "view/RubberBand.h"
 #include "view/TypedKeys.h"
 #include "view/ViewCoordinates.h"
@@ -25,7 +26,7 @@
 namespace {
 
 struct OverviewState {
-    HBITMAP cache = nullptr;
+    CFloatingViewPicture picture;
     bool dragging = false;
     POINT start = {0, 0}, end = {0, 0};
     bool drawn = false;
@@ -39,11 +40,7 @@ OverviewState& Overview()
     return state;
 }
 
-void DropCache()
-{
-    if (Overview().cache) ::DeleteObject(Overview().cache);
-    Overview().cache = nullptr;
-}
+void DropCache() { Overview().picture.Drop(); }
 
 // The active view as the zoom to an area finds it.
 HWND ActiveView() { return GetHostServiceSite().ActiveView(); }
@@ -114,30 +111,8 @@ void Paint(HWND window)
     ::GetClientRect(window, &client);
     OverviewState& s = Overview();
     FrameFlags& flags = GetFrameFlags();
-    if ((!s.cache || flags.auxViewRefresh) && client.right > 0 && client.bottom > 0) {
-        DropCache();
-        HDC memory = ::CreateCompatibleDC(dc);
-        HBITMAP bitmap = memory ? ::CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
-        if (memory && bitmap) {
-            HGDIOBJ old = ::SelectObject(memory, bitmap);
-            HBRUSH background = ::CreateSolidBrush(CurrentViewPaintSettings().background);
-            ::FillRect(memory, &client, background);
-            ::DeleteObject(background);
-            DrawActivePageFitted(memory, 0, 0, client.right, client.bottom);
-            ::SelectObject(memory, old);
-            s.cache = bitmap;
-            bitmap = nullptr;
-        }
-        if (bitmap) ::DeleteObject(bitmap);
-        if (memory) ::DeleteDC(memory);
-    }
-    if (s.cache) {
-        HDC memory = ::CreateCompatibleDC(dc);
-        HGDIOBJ old = ::SelectObject(memory, s.cache);
-        ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
-        ::DeleteDC(memory);
-    }
+    s.picture.Paint(dc, client, flags.auxViewRefresh != 0,
+                    [&](HDC memory) { DrawActivePageFitted(memory, 0, 0, client.right, client.bottom); });
     DrawVisibleArea(dc, client);
     ::EndPaint(window, &ps);
 }
