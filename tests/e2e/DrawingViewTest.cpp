@@ -65,6 +65,33 @@ struct ViewMapping {
 };
 
 
+// The pixels of a screen rectangle (left, top, right, bottom), as a user's screenshot has them.
+std::vector<DWORD> ScreenPixels(const RECT& r)
+{
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* p = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // Writes the screen as a 24-bit BMP file (kept for the look of a failed test).
 void SaveScreen(const char* path)
 {
@@ -164,37 +191,17 @@ protected:
     // pixels of the conversion are checked in-process by the view tests.
     static bool ShowsColourNear(HWND view, POINT client, COLORREF colour, std::string* seen)
     {
-        constexpr int kAcross = 1, kDown = 5, kWidth = 2 * kAcross + 1, kHeight = 2 * kDown + 1;
+        constexpr int kAcross = 1, kDown = 5, kWidth = 2 * kAcross + 1;
         POINT screen = client;
         ClientToScreen(view, &screen);
-        HDC screenDc = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screenDc);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, kWidth, kHeight, screenDc, screen.x - kAcross, screen.y - kDown, SRCCOPY);
-        GdiFlush();
+        const RECT area = {screen.x - kAcross, screen.y - kDown, screen.x + kAcross + 1, screen.y + kDown + 1};
+        const std::vector<DWORD> pixels = ScreenPixels(area);
         bool found = false;
-        const auto* pixels = static_cast<const DWORD*>(bits);
-        for (int i = 0; i < kWidth * kHeight; ++i) {
-            const DWORD bgr = pixels[i] & 0xFFFFFF;
-            found = found || RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF) == colour;
-        }
+        for (const DWORD bgr : pixels) found = found || RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF) == colour;
         char text[48];
-        std::snprintf(text, sizeof text, "%06lx at %ld,%ld",
-                      static_cast<unsigned long>(pixels[kDown * kWidth + kAcross] & 0xFFFFFF),
+        std::snprintf(text, sizeof text, "%06lx at %ld,%ld", static_cast<unsigned long>(pixels[kDown * kWidth + kAcross]),
                       static_cast<long>(screen.x), static_cast<long>(screen.y));
         *seen = text;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screenDc);
         return found;
     }
 
@@ -717,33 +724,6 @@ TEST_F(DrawingViewTest, ZoomToAllFitsEveryElement)
 
 namespace {
 
-// The pixels of a screen rectangle (left, top, right, bottom), as a user's screenshot has them.
-std::vector<DWORD> ScreenPixels(const RECT& r)
-{
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* p = static_cast<const DWORD*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 bool WaitForPixels(const RECT& r, const std::vector<DWORD>& wanted, bool equal)
 {
     for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50)) {
@@ -977,17 +957,25 @@ TEST_F(DrawingViewTest, AClickInTheLoupeAnswersWithItsPoint)
 namespace {
 
 // The bounding box of what the blinking keyboard-cursor marker changes around a screen point:
-// two different pictures of the square are waited for, and the pixels that differ are boxed.
+// the square is watched until a picture comes back after another one (a blink goes and comes
+// back, where a one-time change such as the mouse cross-hair leaving does not), and the pixels
+// that differ between the two are boxed.
 bool MarkerBox(POINT centre, SIZE* box)
 {
     const RECT square = {centre.x - 20, centre.y - 20, centre.x + 21, centre.y + 21};
-    const std::vector<DWORD> first = ScreenPixels(square);
-    std::vector<DWORD> second;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
-        second = ScreenPixels(square);
-        if (second != first) break;
+    std::vector<DWORD> older, first = ScreenPixels(square), second;
+    bool found = false;
+    for (DWORD start = GetTickCount(); !found && GetTickCount() - start < 5000; Sleep(20)) {
+        std::vector<DWORD> now = ScreenPixels(square);
+        if (now == first) continue;
+        found = !older.empty() && now == older;
+        second = now;
+        if (!found) {
+            older = std::move(first);
+            first = std::move(now);
+        }
     }
-    if (second == first) return false;
+    if (!found) return false;
     const int width = square.right - square.left;
     int left = width, right = -1, top = width, bottom = -1;
     for (size_t i = 0; i < first.size(); ++i) {
