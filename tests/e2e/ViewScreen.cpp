@@ -1,5 +1,7 @@
 #include "ViewScreen.h"
 
+#include <vector>
+
 #include <cstdio>
 
 #include "DrawingWindows.h"
@@ -18,39 +20,45 @@ bool ReadViewMapping(DWORD processId, HWND view, ViewMapping* mapping)
     return true;
 }
 
-bool ShowsColourNear(HWND view, POINT client, COLORREF colour, std::string* seen)
+std::vector<DWORD> ScreenPixels(const RECT& r)
 {
-    constexpr int kAcross = 1, kDown = 5, kWidth = 2 * kAcross + 1, kHeight = 2 * kDown + 1;
-    POINT screen = client;
-    ClientToScreen(view, &screen);
-    HDC screenDc = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screenDc);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, kWidth, kHeight, screenDc, screen.x - kAcross, screen.y - kDown, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     GdiFlush();
-    bool found = false;
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < kWidth * kHeight; ++i) {
-        const DWORD bgr = pixels[i] & 0xFFFFFF;
-        found = found || RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF) == colour;
-    }
-    char text[48];
-    std::snprintf(text, sizeof text, "%06lx at %ld,%ld",
-                  static_cast<unsigned long>(pixels[kDown * kWidth + kAcross] & 0xFFFFFF),
-                  static_cast<long>(screen.x), static_cast<long>(screen.y));
-    *seen = text;
+    const auto* p = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = p[i] & 0xFFFFFF;
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screenDc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool ShowsColourNear(HWND view, POINT client, COLORREF colour, std::string* seen)
+{
+    constexpr int kAcross = 1, kDown = 5, kWidth = 2 * kAcross + 1;
+    POINT screen = client;
+    ClientToScreen(view, &screen);
+    const RECT area = {screen.x - kAcross, screen.y - kDown, screen.x + kAcross + 1, screen.y + kDown + 1};
+    const std::vector<DWORD> pixels = ScreenPixels(area);
+    bool found = false;
+    for (const DWORD bgr : pixels) found = found || RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF) == colour;
+    char text[48];
+    std::snprintf(text, sizeof text, "%06lx at %ld,%ld", static_cast<unsigned long>(pixels[kDown * kWidth + kAcross]),
+                  static_cast<long>(screen.x), static_cast<long>(screen.y));
+    *seen = text;
     return found;
 }
 

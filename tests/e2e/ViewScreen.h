@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "DrawingWindowRecords.h"
 
@@ -30,6 +31,9 @@ struct ViewMapping {
 // Reads the mapping of a view of the program (window long 0 holds its drawing block); false
 // when it could not be read.
 bool ReadViewMapping(DWORD processId, HWND view, ViewMapping* mapping);
+
+// The pixels of a screen rectangle (left, top, right, bottom) as 0xRRGGBB, as a user's screenshot has them.
+std::vector<DWORD> ScreenPixels(const RECT& r);
 
 // Whether the screen shows the colour near the client point of the view. The picture is taken
 // from the screen, as a user's screenshot would be. Under the test display the program's child

@@ -21,6 +21,7 @@
 #include "view/CursorMessageWindows.h"
 #include "view/ElementDrawing.h"
 #include "view/InputScale.h"
+#include "view/LayoutCells.h"
 #include "view/LoupeView.h"
 #include "view/RasterService.h"
 #include "view/RubberBand.h"
@@ -89,8 +90,8 @@ void CInputWaitSite::ScalePointInputToDrawing(HostPoint* point)
     point->y = xyz[1];
 }
 int CInputWaitSite::ScreenCursorPosition(POINT* position) { return GetCursorPos(position) ? 1 : 0; }
-int CInputWaitSite::LayoutCellLayer() { return 0; }
-int CInputWaitSite::LayoutCellPage() { return 0; }
+int CInputWaitSite::LayoutCellLayer() { return GetPickedLayoutLayer(); }
+int CInputWaitSite::LayoutCellPage() { return GetPickedLayoutPage(); }
 int CInputWaitSite::DetectRasterPoint(const HostPoint& at, HostPoint* found)
 {
     const double point[2] = {at.x, at.y};
@@ -108,8 +109,8 @@ void CInputWaitSite::ClearTemporaryPointPending() {}
 HostPoint CInputWaitSite::TemporaryPoint() { return HostPoint{}; }
 void CInputWaitSite::InputPointOffset(HostPoint*) {}
 HostPoint CInputWaitSite::Midpoint() { return ServiceMidpoint(); }
-int CInputWaitSite::IsRecheckRequested() { return 0; }
-void CInputWaitSite::ClearRecheckRequest() {}
+int CInputWaitSite::IsRecheckRequested() { return IsLayoutRecheckRequested(); }
+void CInputWaitSite::ClearRecheckRequest() { ClearLayoutRecheckRequest(); }
 int CInputWaitSite::IsDdeTextPending() { return ::IsDdeTextPending(); }
 void CInputWaitSite::ClearDdeTextPending() { ::ClearDdeTextPending(); }
 const char* CInputWaitSite::DdeText() { return GetDdeText(); }

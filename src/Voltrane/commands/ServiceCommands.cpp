@@ -26,6 +26,7 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
 #include "view/DrawingWindowCreation.h"
+#include "view/LayoutCells.h"
 #include "view/TypedKeys.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -92,11 +93,7 @@ void CServiceCommandSite::ReceiveHandedOverCommandLine(LPARAM atom)
 }
 void CServiceCommandSite::ReceiveHandedOverEmptyLine() { ::ReceiveHandedOverEmptyLine(MainWindow()); }
 void CServiceCommandSite::RunSettingsSheet() { NotAvailable("settings sheet"); }
-int CServiceCommandSite::TogglePageLayoutView()
-{
-    NotAvailable("page layout view");
-    return 0;
-}
+int CServiceCommandSite::TogglePageLayoutView() { return ::TogglePageLayoutView(ActiveView()); }
 LRESULT CServiceCommandSite::SendStatusBar(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND bar = GetStatusBarWnd();

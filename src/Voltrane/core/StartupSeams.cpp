@@ -32,6 +32,8 @@
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
 #include "view/InputScale.h"
+#include "view/LayoutCells.h"
+#include "view/LayoutOverview.h"
 #include "view/LoupeView.h"
 #include "view/RasterRotation.h"
 #include "view/RubberBand.h"
@@ -44,10 +46,6 @@ namespace {
 
 HWND g_layoutView = nullptr;
 HWND g_loupeView = nullptr;
-
-// Window procedures of the view popups and the layout cells until the views answer them.
-LRESULT CALLBACK LayoutCellWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
-LRESULT CALLBACK LayoutViewWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 
 }  // namespace
 

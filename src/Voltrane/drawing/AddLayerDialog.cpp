@@ -325,9 +325,7 @@ int AddLayerToActiveDrawing(int layer, const char* name, const char* group, int*
     if (info == nullptr) return 0;
     // A layer counts as present when the page lists it: named, or holding elements.
     uint16_t usage[kLayerMaskWords] = {};
-    ForgetLayerUsageWalk();
     CollectPageLayerUsage(nullptr, usage, page);
-    ForgetLayerUsageWalk();
     const char* own = info->layers.names[layer];
     if ((own != nullptr && own[0] != '\0') || ((usage[layer / 16] >> (layer % 16)) & 1u)) {
         *refusal = 2;

@@ -197,10 +197,8 @@ int BuildCurrentLayerLines(void* db, std::vector<std::string>& lines, int* selec
         *caption = text;
     }
     uint16_t usage[kLayerMaskWords] = {};
-    ForgetLayerUsageWalk();
     PDBINFO* block = ActiveDrawingBlock(GetHostServiceSite());
     if (block != nullptr && block->engineDb == db) CollectPageLayerUsage(nullptr, usage, -1);
-    ForgetLayerUsageWalk();
     for (int n = 0; n < kLayerCount; ++n) {
         const char* name = info->layers.names[n];
         const bool used = (usage[n / 16] >> (n % 16)) & 1u;

@@ -142,9 +142,7 @@ void BuildLayerPageTree(LayerTreeInfo& tree)
             if (!IsLayerNumber(tree.currentLayer)) tree.currentLayer = ChooseInitialCurrentLayer(db);
         }
         uint16_t usage[kLayerMaskWords] = {};
-        ForgetLayerUsageWalk();
         CollectPageLayerUsage(nullptr, usage, page);
-        ForgetLayerUsageWalk();
         BuildGroups(tree, p, *info, usage, current);
         if (p.groups.empty()) {
             LayerTreeGroupInfo group;

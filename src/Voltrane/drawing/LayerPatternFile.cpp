@@ -341,9 +341,7 @@ int ApplyPatternToTree(HWND owner, CLayerPageList& list, const char* pattern)
         }
     }
     uint16_t usage[kLayerMaskWords] = {};
-    ForgetLayerUsageWalk();
     CollectPageLayerUsage(nullptr, usage, page->page);
-    ForgetLayerUsageWalk();
     std::vector<LayerTreeGroupInfo> groups;
     for (const LayerPatternEntry& e : entries) {
         LayerTreeGroupInfo* target = nullptr;

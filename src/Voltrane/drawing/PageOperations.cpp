@@ -86,16 +86,6 @@ void SetViewMode(ActiveDrawing& d, int mode)
     if (HWND main = GetHostServiceSite().MainWindow()) SendMessageA(main, WM_CAD_REDRAW_VIEW, 0, 0);
 }
 
-// The view of the previous layer-usage walk: a walk for the same view answers at once.
-HWND g_lastUsageView = nullptr;
-
-bool SameUsageView(HWND view)
-{
-    if (view != nullptr && view == g_lastUsageView) return true;
-    g_lastUsageView = view;
-    return false;
-}
-
 // Calls the action with the layer and page of every element and composite member that counts
 // as a use of a layer: the plain kinds, images, rasters and page frames; composites by their
 // plain members; figure references by their own layer, or by their first member when the layer
@@ -114,7 +104,9 @@ void WalkLayerUses(void* db, Action action)
                 if (IsPlainType(m.type)) action(m.layer, m.page, r.page);
             }
         } else if (r.type == kElementFigureReference) {
-            if (r.layer < kLayerCount) {
+            // Layer numbers above 1024 mark a figure group; 1024 itself names no layer of the
+            // mask and is passed on only to be dropped by the bit setter.
+            if (r.layer <= kLayerCount) {
                 action(r.layer, r.page, r.page);
             } else if (ZUriGetFgroupHeaderIdx(e, db) == nullptr) {
                 ElementRecord m;
@@ -502,7 +494,6 @@ int SetActiveLayerName(int page, int layer, const char* name, const char* group)
 int CollectPageLayerUsage(HWND view, uint16_t* mask, int page)
 {
     CHostServiceSite& site = GetHostServiceSite();
-    if (SameUsageView(view)) return 1;
     ActiveDrawing d = DrawingOf(view ? view : site.ActiveView());
     if (!d || mask == nullptr) return 0;
     if (page == -1) page = d.record->pageState.currentPage;
@@ -515,16 +506,19 @@ int CollectPageLayerUsage(HWND view, uint16_t* mask, int page)
 int CollectAllPagesLayerUsage(HWND view, uint16_t (*masks)[kLayerMaskWords])
 {
     CHostServiceSite& site = GetHostServiceSite();
-    if (SameUsageView(view)) return 1;
     ActiveDrawing d = DrawingOf(view ? view : site.ActiveView());
-    if (!d || masks == nullptr) return 0;
-    WalkLayerUses(d.record, [&](int layer, int elementPage, int ownerPage) {
+    if (!d) return 0;
+    return CollectDrawingLayerUsage(d.record, masks);
+}
+
+int CollectDrawingLayerUsage(void* db, uint16_t (*masks)[kLayerMaskWords])
+{
+    if (db == nullptr || masks == nullptr) return 0;
+    WalkLayerUses(db, [&](int layer, int elementPage, int ownerPage) {
         if (IsPageNumber(elementPage) && IsPageNumber(ownerPage)) SetLayerBit(masks[elementPage], layer);
     });
     return 1;
 }
-
-void ForgetLayerUsageWalk() { g_lastUsageView = nullptr; }
 
 int HasNoLayerNames(void* db)
 {

@@ -72,13 +72,13 @@ int IsDrawingViewWindow(HWND window);
 int GetActiveLayerName(int page, int layer, char* out, char* outByte);
 int SetActiveLayerName(int page, int layer, const char* name, const char* group);
 // Sets in the 64-word mask the bit of every layer an element of the page uses (page -1: the
-// current page). A view of null is the active view; a walk for the same view as the previous
-// walk answers 1 at once without filling the mask.
+// current page). A view of null is the active view. Every walk fills the caller's mask, also
+// when the same view was walked just before.
 int CollectPageLayerUsage(HWND view, uint16_t* mask, int page);
 // The same for all pages 0..256 at once into 257 masks.
 int CollectAllPagesLayerUsage(HWND view, uint16_t (*masks)[kLayerMaskWords]);
-// Forgets the view of the previous walk, so the next one fills its mask.
-void ForgetLayerUsageWalk();
+// The same walk over a drawing's engine database.
+int CollectDrawingLayerUsage(void* db, uint16_t (*masks)[kLayerMaskWords]);
 // 1 when no layer of page 0 or of an existing page has a name.
 int HasNoLayerNames(void* db);
 

@@ -7,7 +7,10 @@
 #include "core/StartupSeams.h"
 #include "mainframe/MainFrame.h"
 #include "view/ElementDrawing.h"
+#include "view/FloatingViewPicture.h"
+#include "view/LayoutOverview.h"
 #include "view/RubberBand.h"
+#include "view/TypedKeys.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
 #include "view/ViewTable.h"
@@ -16,7 +19,7 @@ namespace {
 
 struct LoupeState {
     double world[4] = {0, 0, 0, 0};  // left, top, right, bottom
-    HBITMAP cache = nullptr;
+    CFloatingViewPicture picture;
     bool painting = false;
     bool pointValid = false;
     double x = 0, y = 0;
@@ -29,11 +32,7 @@ LoupeState& Loupe()
     return state;
 }
 
-void DropCache()
-{
-    if (Loupe().cache) ::DeleteObject(Loupe().cache);
-    Loupe().cache = nullptr;
-}
+void DropCache() { Loupe().picture.Drop(); }
 
 void ComputeWorldWindow(HWND window)
 {
@@ -77,30 +76,9 @@ void Paint(HWND window)
     ::GetClientRect(window, &client);
     FrameFlags& flags = GetFrameFlags();
     // The frame's timer clears the refresh switch after it has repainted the loupe.
-    if (!s.cache || flags.auxViewRefresh) {
-        DropCache();
-        HDC memory = ::CreateCompatibleDC(dc);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
-        if (memory && bitmap) {
-            HGDIOBJ old = ::SelectObject(memory, bitmap);
-            HBRUSH background = ::CreateSolidBrush(CurrentViewPaintSettings().background);
-            ::FillRect(memory, &client, background);
-            ::DeleteObject(background);
-            DrawLoupeView(window, memory, s.world[0], s.world[1], s.world[2], s.world[3]);
-            ::SelectObject(memory, old);
-            s.cache = bitmap;
-            bitmap = nullptr;
-        }
-        if (bitmap) ::DeleteObject(bitmap);
-        if (memory) ::DeleteDC(memory);
-    }
-    if (s.cache) {
-        HDC memory = ::CreateCompatibleDC(dc);
-        HGDIOBJ old = ::SelectObject(memory, s.cache);
-        ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        ::SelectObject(memory, old);
-        ::DeleteDC(memory);
-    }
+    s.picture.Paint(dc, client, flags.auxViewRefresh != 0, [&](HDC memory) {
+        DrawLoupeView(window, memory, s.world[0], s.world[1], s.world[2], s.world[3]);
+    });
     ::EndPaint(window, &ps);
     s.painting = false;
 }
@@ -115,6 +93,9 @@ void EraseActiveRubberBand()
 LRESULT CALLBACK LoupeViewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CREATE:
+        PlaceFloatingViewWindow(window);
+        break;
     case WM_DESTROY:
         DropCache();
         break;
@@ -126,6 +107,13 @@ LRESULT CALLBACK LoupeViewWndProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_NCMOUSEMOVE:
         EraseActiveRubberBand();
         break;
+    case WM_KEYDOWN:
+        // Keys typed while a floating view has the focus count as typed at the drawing.
+        AppendTypedKeyName(window, static_cast<int>(wParam));
+        return 0;
+    case WM_CHAR:
+        AppendTypedChar(window, static_cast<int>(wParam));
+        return 0;
     case WM_SIZE:
         GetFrameFlags().auxViewRefresh = 1;
         ComputeWorldWindow(window);

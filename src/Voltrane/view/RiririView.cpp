@@ -18,6 +18,7 @@
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
 #include "view/CursorMessageWindows.h"
+#include "view/LayoutCells.h"
 #include "view/RubberBand.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"

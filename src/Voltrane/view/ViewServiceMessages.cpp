@@ -6,6 +6,8 @@
 #include "view/DragPreview.h"
 #include "view/ElementDrawing.h"
 #include "view/InputScale.h"
+#include "view/LayoutCells.h"
+#include "view/LayoutOverview.h"
 #include "view/LoupeView.h"
 #include "view/RasterService.h"
 #include "view/RubberBand.h"
@@ -63,6 +65,20 @@ BOOL CViewServiceMessages::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, 
         SetLoupeState(1);
         lResult = 1;
         return TRUE;
+    case WM_CAD_LAYOUT_VIEW_TOGGLE:
+        lResult = ToggleLayoutViewWindow();
+        return TRUE;
+    case WM_CAD_LAYOUT_VIEW_SHOW:
+        lResult = ShowLayoutViewWindow();
+        return TRUE;
+    case WM_CAD_LAYOUT_VIEW_HIDE:
+        lResult = HideLayoutViewWindow();
+        return TRUE;
+    case WM_CAD_SET_PAGE_LAYOUT_VIEW: {
+        const CmdParamRecord* p = Record(lParam);
+        lResult = p ? SetPageLayoutView(p->view, p->mode) : 0;
+        return TRUE;
+    }
     case WM_CAD_WORLD_TO_CLIENT:
         lResult = WorldRectToClientRect(Record(lParam));
         return TRUE;

@@ -18,7 +18,6 @@ double g_gridOriginX = 0.0, g_gridOriginY = 0.0;
 
 void UpdateInputScaleWindow() { ShowInputScaleWindowForView(GetActiveView()); }
 void HideLoupeWindow() { SetLoupeState(0); }
-void PlaceLayoutCells(HWND, int, int) {}
 
 void RepaintLayoutCells(HWND view, const PDBINFO* block)
 {

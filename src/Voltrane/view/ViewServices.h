@@ -20,8 +20,6 @@ void HandleCursorMessageCommand(HWND view, WPARAM wParam, LPARAM lParam);
 void CloseInputScaleWindow();
 void UpdateInputScaleWindow();
 void HideLoupeWindow();
-// Places the page-layout cells of a view of the given client size.
-void PlaceLayoutCells(HWND view, int width, int height);
 // In page-layout mode (the block's), repaints at once every layout cell ("LAY_WND") of the view.
 void RepaintLayoutCells(HWND view, const PDBINFO* block);
 

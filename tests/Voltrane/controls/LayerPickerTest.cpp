@@ -52,7 +52,6 @@ protected:
         site.AddView(drawing);
         SetHostServiceSite(&site);
         SetCommandHost(&commands);
-        ForgetLayerUsageWalk();
         g_db = drawing.db();
         g_view = site.active;
         g_pickMode = 0;
@@ -68,7 +67,6 @@ protected:
         GetPickerHostCalls() = m_saved;
         SetHostServiceSite(nullptr);
         SetCommandHost(nullptr);
-        ForgetLayerUsageWalk();
     }
 
     DbInfoBlock* Info(int page) { return static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(page, drawing.db())); }

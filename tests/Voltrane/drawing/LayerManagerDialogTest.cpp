@@ -191,13 +191,11 @@ protected:
         site.AddView(drawing);
         SetHostServiceSite(&site);
         SetCommandHost(&host);
-        ForgetLayerUsageWalk();
     }
     void TearDown() override
     {
         SetHostServiceSite(nullptr);
         SetCommandHost(nullptr);
-        ForgetLayerUsageWalk();
     }
     void* db() { return drawing.db(); }
     DbInfoBlock* Info(int page) { return static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(page, db())); }

@@ -23,14 +23,12 @@ protected:
         site.AddView(drawing);
         SetHostServiceSite(&site);
         SetCommandHost(&host);
-        ForgetLayerUsageWalk();
     }
     void TearDown() override
     {
         FreeLayerPageTree(tree);
         SetHostServiceSite(nullptr);
         SetCommandHost(nullptr);
-        ForgetLayerUsageWalk();
     }
     void* db() { return drawing.db(); }
     DbInfoBlock* Info(int page) { return static_cast<DbInfoBlock*>(ZUriGetDbInfoPtr(page, db())); }

@@ -24,14 +24,12 @@ protected:
         site.AddView(drawing);
         SetHostServiceSite(&site);
         SetCommandHost(&host);
-        ForgetLayerUsageWalk();
     }
     void TearDown() override
     {
         SetLayerPatternFilePath("");
         SetHostServiceSite(nullptr);
         SetCommandHost(nullptr);
-        ForgetLayerUsageWalk();
     }
     std::string Value(const char* section, const char* key)
     {

@@ -28,7 +28,6 @@ protected:
         view = site.AddView(drawing);
         SetHostServiceSite(&site);
         SetCommandHost(&host);
-        ForgetLayerUsageWalk();
         savedLanguage = GetCadSystem().config.LANGUAGE;
         savedViewScaleFix = GetCadSystem().config.VIEWSCALEFIX;
         savedScTestBtn = GetLocalSettingsLive().setup.bScTestBtn;
@@ -37,7 +36,6 @@ protected:
     {
         SetHostServiceSite(nullptr);
         SetCommandHost(nullptr);
-        ForgetLayerUsageWalk();
         GetCadSystem().config.LANGUAGE = savedLanguage;
         GetCadSystem().config.VIEWSCALEFIX = savedViewScaleFix;
         GetLocalSettingsLive().setup.bScTestBtn = savedScTestBtn;
@@ -433,16 +431,23 @@ TEST_F(PageOperationsTest, LayerUsageOfAPage)
     ASSERT_EQ(CollectPageLayerUsage(nullptr, page2, -1), 1);
     EXPECT_EQ(page2[0], (1u << 7) | (1u << 9));
 
-    // The same view twice answers at once without filling the mask.
-    uint16_t again[kLayerMaskWords] = {};
-    ASSERT_EQ(CollectPageLayerUsage(view, again, 0), 1);
-    EXPECT_EQ(again[0], 1u << 3);
-    uint16_t skipped[kLayerMaskWords] = {};
-    ASSERT_EQ(CollectPageLayerUsage(view, skipped, 0), 1);
-    EXPECT_EQ(skipped[0], 0u);
-
-    ForgetLayerUsageWalk();
+    // Two pages asked twice each through the same view: every walk fills the caller's mask.
+    const struct {
+        int page;
+        uint16_t word0;
+    } asked[] = {{0, 1u << 3}, {2, (1u << 7) | (1u << 9)}, {2, (1u << 7) | (1u << 9)}, {0, 1u << 3}};
+    for (const auto& a : asked) {
+        uint16_t fresh[kLayerMaskWords] = {};
+        ASSERT_EQ(CollectPageLayerUsage(view, fresh, a.page), 1);
+        EXPECT_EQ(fresh[0], a.word0) << "page " << a.page;
+    }
     uint16_t all[kMaxPage + 1][kLayerMaskWords] = {};
+    ASSERT_EQ(CollectAllPagesLayerUsage(view, all), 1);
+    uint16_t allAgain[kMaxPage + 1][kLayerMaskWords] = {};
+    ASSERT_EQ(CollectAllPagesLayerUsage(view, allAgain), 1);
+    EXPECT_EQ(std::memcmp(all, allAgain, sizeof all), 0);
+
+    std::memset(all, 0, sizeof all);
     ASSERT_EQ(CollectAllPagesLayerUsage(nullptr, all), 1);
     EXPECT_EQ(all[0][0], 1u << 3);
     EXPECT_EQ(all[2][0], (1u << 7) | (1u << 9));

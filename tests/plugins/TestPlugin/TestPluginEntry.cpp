@@ -4,7 +4,8 @@
 //   Fault   writes through a null pointer.
 //   Wait    pumps the host's messages until the host window carries the property
 //           "TestPluginCancel" (or 20 seconds pass); removes it; returns 0.
-//   WaitPoint, WaitKey, WaitCancel: see WaitCommands.cpp; AddLineCircle: DrawingCommands.cpp;
+//   WaitPoint, WaitKey, WaitCancel, RubberBand: see WaitCommands.cpp; AddLineCircle,
+//   PageLayout: DrawingCommands.cpp;
 //   Settings, MakeDrawing: HostServiceCommands.cpp;
 //   ElementMarks, CopyUndo: ElementCommands.cpp; KitDialog: KitDialogCommand.cpp.
 //   Message TEXT  shows TEXT in the host's message line (VyDSP_MSG), then traces what the

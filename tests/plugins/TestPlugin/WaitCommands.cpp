@@ -6,6 +6,9 @@
 //   WaitCancel  waits with no event accepted until it is ended (0); then, as a careless command
 //               would, waits once more, traces that answer too and leaves it (plus one) in the
 //               host window's property "WaitCancelAgain".
+//   RubberBand  shows a red rubber-band line from (-100, 30) to (100, 30) in the active view
+//               (2383, 2384), then waits as WaitPoint does with moves reported: a move
+//               traces "RubberBand point 0x20 X,Y".
 //   WaitDde     waits for a text handed over through DDE; traces "WaitDde text", its length and
 //               the text (the frame's caption shows only its start), or "WaitDde end" and the
 //               answer when the wait ended otherwise.
@@ -16,6 +19,7 @@
 #include <string>
 
 #include "HostMessages.h"
+#include "EngineRecords.h"
 #include "HostRecords.h"
 #include "InputCodes.h"
 
@@ -72,6 +76,22 @@ int WaitForPoints(HWND host, const char* command, LPARAM mask, const char* promp
     }
 }
 
+// The red line as the active view's rubber band, drawn at once.
+void ShowRubberLine(HWND host)
+{
+    CmdParamRecord param = {};
+    param.view = reinterpret_cast<HWND>(SendMessageA(host, WM_CAD_ACTIVE_VIEW, 0, 0));
+    LineRecord line;
+    std::memset(&line, 0, sizeof line);
+    auto* header = reinterpret_cast<ElementRecord*>(&line);
+    header->type = kElementLine;
+    header->colour = 2;
+    line.x1 = -100, line.y1 = 30, line.x2 = 100, line.y2 = 30;
+    param.elementRecord = &line;
+    SendMessageA(host, WM_CAD_ADD_TEMP_ELEMENT, 0, reinterpret_cast<LPARAM>(&param));
+    SendMessageA(host, WM_CAD_DRAW_TEMP, 0, reinterpret_cast<LPARAM>(&param));
+}
+
 int WaitForCancel(HWND host)
 {
     Accept(host, 0);
@@ -116,6 +136,10 @@ int RunWaitCommand(HWND host, const char* name)
     }
     if (Is(name, "WaitKey")) {
         return WaitForPoints(host, "WaitKey", kAcceptEscape | kAcceptPlainPoint, "数値を入力してください");
+    }
+    if (Is(name, "RubberBand")) {
+        ShowRubberLine(host);
+        return WaitForPoints(host, "RubberBand", kAcceptEscape | kAcceptRubberBand, "点を指示してください");
     }
     if (Is(name, "WaitCancel")) return WaitForCancel(host);
     if (Is(name, "WaitDde")) return WaitForDdeText(host);
