@@ -214,7 +214,12 @@ TEST_F(KitLayerFieldTest, LayerListShowsTheDrawingsTreeAndAPickedGroupGivesItsFi
     EXPECT_EQ(listRect.right - listRect.left, 250);
     // The page, group A, layers 3 and 7, group B, layer 5; layer 7 selected.
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 6);
-    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 3);
+    // The list can show before the field has put its selection on the current layer.
+    LRESULT selected = -1;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000 && selected != 3; Sleep(20)) {
+        selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    }
+    EXPECT_EQ(selected, 3);
     const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
     const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
     EXPECT_EQ(rowHeight, 16);
