@@ -51,6 +51,16 @@ RECT ClientRectIn(HWND window, HWND frame)
     return rc;
 }
 
+// A pane docked in one of the frame's bars: a child of a bar window, which is the frame's child.
+HWND FindDockedPane(HWND frame, const char* caption)
+{
+    for (HWND bar = FindWindowExA(frame, nullptr, "CPackageWindowFrame::CPackageWindow", nullptr); bar != nullptr;
+         bar = FindWindowExA(frame, bar, "CPackageWindowFrame::CPackageWindow", nullptr)) {
+        if (HWND pane = FindWindowExA(bar, nullptr, "VtPanelDockWin", caption)) return pane;
+    }
+    return nullptr;
+}
+
 class MainFrameWindow : public testing::Test {
 protected:
     void SetUp() override
@@ -126,7 +136,7 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
     EXPECT_GE(mdi.top, rebarRect.bottom);
     EXPECT_LE(mdi.bottom, bar.top);
 
-    // The four panes beside the MDI client, each holding its panel.
+    // The four panes docked beside the MDI client, each holding its panel.
     const struct {
         const char* caption;
         int index;  // of WM_CAD_GET_PANEL_WINDOW
@@ -138,7 +148,7 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
         {"コマンドメニュー２", 3, false},
     };
     for (const auto& p : panes) {
-        HWND pane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", p.caption);
+        HWND pane = FindDockedPane(m_frame, p.caption);
         ASSERT_NE(pane, nullptr) << p.caption;
         EXPECT_TRUE(IsWindowVisible(pane)) << p.caption;
         HWND panel = reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_GET_PANEL_WINDOW, p.index, 0));
@@ -152,6 +162,26 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
         EXPECT_GT(rc.right - rc.left, 0) << p.caption;
         EXPECT_GT(rc.bottom - rc.top, 0) << p.caption;
     }
+    // Sides: the second command panel on top, the first at the bottom, the tool panel above the
+    // application panel in one bar on the right.
+    RECT top = ClientRectIn(FindDockedPane(m_frame, "コマンドメニュー２"), m_frame);
+    RECT bottom = ClientRectIn(FindDockedPane(m_frame, "コマンドメニュー"), m_frame);
+    RECT tool = ClientRectIn(FindDockedPane(m_frame, "基本操作"), m_frame);
+    RECT app = ClientRectIn(FindDockedPane(m_frame, "作図メニュー"), m_frame);
+    EXPECT_EQ(top.top, rebarRect.bottom);
+    EXPECT_EQ(top.bottom - top.top, 90);
+    EXPECT_EQ(bottom.bottom, bar.top);
+    EXPECT_EQ(bottom.bottom - bottom.top, 90);
+    EXPECT_EQ(tool.right, client.right);
+    EXPECT_EQ(tool.right - tool.left, 200);
+    // Docked while the frame was small, the bar's slots have grown with the maximised frame.
+    EXPECT_GE(tool.bottom - tool.top, 280);
+    EXPECT_EQ(tool.top, top.bottom + 5);
+    EXPECT_EQ(app.left, tool.left);
+    EXPECT_EQ(app.top, tool.bottom + 5);
+    EXPECT_EQ(mdi.right, tool.left - 5);
+    EXPECT_EQ(mdi.top, top.bottom + 5);
+    EXPECT_EQ(mdi.bottom, bottom.top - 5);
 
     CloseAndExpectExitCodeOne();
 }
@@ -165,13 +195,19 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
     SendMessageA(m_frame, WM_COMMAND, kCmdToggleStatusBar, 0);
     EXPECT_TRUE(IsWindowVisible(statusBar));
 
-    HWND toolPane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", "基本操作");
+    HWND toolPane = FindDockedPane(m_frame, "基本操作");
     ASSERT_NE(toolPane, nullptr);
+    RECT docked = ClientRectIn(toolPane, m_frame);
     SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_FALSE(IsWindowVisible(toolPane));
     EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, kPaneQueryState, 0), -1);
     SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_TRUE(IsWindowVisible(toolPane));
+    EXPECT_EQ(FindDockedPane(m_frame, "基本操作"), toolPane) << "docked again";
+    RECT again = ClientRectIn(toolPane, m_frame);
+    EXPECT_EQ(again.left, docked.left);
+    EXPECT_EQ(again.top, docked.top);
+    EXPECT_EQ(again.right, docked.right);
 
     // Typed digits reach the status bar's input field through its messages.
     SendMessageA(statusBar, WM_USER, 3, '4');

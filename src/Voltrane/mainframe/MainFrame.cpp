@@ -165,11 +165,17 @@ HWND CMainFrame::CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exSt
 
 // ---- creation and the second start stage ----
 
-void CMainFrame::DockPane(CPanelDockWindow& pane, const char* caption, int side, int bar, int ratio,
+void CMainFrame::DockPane(CPanelDockWindow& pane, const char* caption, int side, int bar, float ratio,
                           int width, int extent)
 {
-    if (pane.m_hWnd == nullptr) pane.CreatePane(m_hWnd, caption, width, extent);
-    m_paneHost.DockPane(&pane, side, bar, ratio, width, extent);
+    if (pane.m_hWnd == nullptr && pane.CreatePane(m_hWnd, caption, width, extent) == nullptr) return;
+    dockwins::DockPosition position = {};
+    position.side = side;
+    position.barIndex = bar;
+    position.ratio = ratio;
+    position.barWidth = width;
+    position.extent = extent;
+    pane.Docking().DockAt(position);
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -214,6 +220,9 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
         loop->AddIdleHandler(this);
     }
     DragAcceptFiles(m_hWnd, TRUE);
+
+    m_docking.Attach(m_hWnd, &m_hWndMDIClient, [this] { return IsPanelSlidingLocked() != 0; });
+    m_docking.InitDockingLayout(0);
 
     // The panes (sides: 0 bottom, 1 right, 2 top, 3 left).
     DockPane(m_cmdPanel1, "コマンドメニュー", kDockBottom, 0, 0, 90, 60);
@@ -266,9 +275,8 @@ void CMainFrame::UpdateLayout()
         client.bottom -= rc.bottom - rc.top;
     }
     if (client.bottom < client.top) client.bottom = client.top;
-    RECT rest = m_paneHost.LayOut(client);
-    if (m_hWndMDIClient != nullptr)
-        ::MoveWindow(m_hWndMDIClient, rest.left, rest.top, rest.right - rest.left, rest.bottom - rest.top, TRUE);
+    m_docking.UpdateLayout(client);
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE);
 }
 
 LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL&)
