@@ -23,6 +23,7 @@
 #include "mainframe/MainToolBars.h"
 #include "mainframe/PanelDockWindows.h"
 #include "mainframe/docking/DockingFrame.h"
+#include "mainframe/docking/LayoutPersistence.h"
 #include "resources/resource.h"
 
 // The menu bar: the framework's command bar, which also hands WM_INITMENU on to the active
@@ -168,6 +169,9 @@ private:
     LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
 
     void ToggleToolbar();
+    // The panes in the layout file's order; the layout saved at close (when bWindowSz is on).
+    sstate::LayoutPanes LayoutPanes();
+    void SaveDockingLayout();
     void ToggleStatusBar();
     void ShowAboutBox();
     void SendToMdiDescendants(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -11,6 +11,8 @@
 #include "mainframe/PanelDockWindows.h"
 #include "mainframe/docking/DockingFrame.h"
 #include "mainframe/docking/DockingWindow.h"
+#include "mainframe/docking/LayoutPersistence.h"
+#include "TempFolder.h"
 
 using namespace dockwins;
 
@@ -292,6 +294,183 @@ TEST_F(DockingWindows, SizeFreezeHoldsTheBarThickness)
     SendMessageA(bottom.m_hWnd, WM_COMMAND, 1011, 0);
     EXPECT_EQ(bottom.FreezeFlags(), 0u) << "a hidden pane stays released";
     bottom.DestroyWindow();
+}
+
+namespace {
+
+// Three panes docked left, right and bottom, with the layout file in a temporary folder.
+class LayoutRoundTrip : public DockingWindows {
+protected:
+    void SetUp() override
+    {
+        DockingWindows::SetUp();
+        ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));
+        ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockLeft, 180, 280));
+        ASSERT_NE(m_bottom.CreatePane(m_frame.m_hWnd, "コマンドメニュー", 90, 60), nullptr);
+        DockPosition position = {};
+        position.side = kSideBottom;
+        position.barWidth = 90;
+        position.extent = 60;
+        ASSERT_TRUE(m_bottom.Docking().DockAt(position));
+        m_panes.panes[0] = &m_bottom.Docking();
+        m_panes.panes[1] = &m_app.Docking();
+        m_panes.panes[2] = &m_tool.Docking();
+        m_panes.panes[3] = &m_second.Docking();
+        ASSERT_NE(m_second.CreatePane(m_frame.m_hWnd, "コマンドメニュー２", 90, 60), nullptr);
+        position.side = kSideTop;
+        ASSERT_TRUE(m_second.Docking().DockAt(position));
+        m_path = m_folder.File("configMain.xml");
+    }
+    void TearDown() override
+    {
+        m_bottom.DestroyWindow();
+        m_second.DestroyWindow();
+        DockingWindows::TearDown();
+    }
+
+    std::vector<RECT> Rects()
+    {
+        std::vector<RECT> rects;
+        for (HWND w : {m_bottom.m_hWnd, m_app.m_hWnd, m_tool.m_hWnd, m_second.m_hWnd, m_frame.client})
+            rects.push_back(ScreenRect(w));
+        return rects;
+    }
+    bool Restore(int* showCommand = nullptr)
+    {
+        int maximized = -7, show = 0;
+        bool restored = sstate::RestoreLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, &maximized, &show);
+        if (restored) m_frame.LayOut();
+        if (showCommand != nullptr) *showCommand = show;
+        return restored;
+    }
+
+    CCmdPanelDockWin m_bottom;
+    CCmdPanelDockWin m_second;
+    sstate::LayoutPanes m_panes;
+    TempFolder m_folder;
+    std::string m_path;
+};
+
+void ExpectWithinAPixel(const std::vector<RECT>& a, const std::vector<RECT>& b, const char* what)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_LE(std::abs(a[i].left - b[i].left), 1) << what << " window " << i;
+        EXPECT_LE(std::abs(a[i].top - b[i].top), 1) << what << " window " << i;
+        EXPECT_LE(std::abs(a[i].right - b[i].right), 1) << what << " window " << i;
+        EXPECT_LE(std::abs(a[i].bottom - b[i].bottom), 1) << what << " window " << i;
+    }
+}
+
+}  // namespace
+
+TEST_F(LayoutRoundTrip, TenSavesAndRestoresKeepEveryPane)
+{
+    // A changed layout: the right bar wider by a splitter drag.
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT app = ScreenRect(m_app.m_hWnd);
+    POINT grab = {app.left - 3 - frame.left, 200};
+    PostMessageA(m_frame.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x - 40, grab.y));
+    PostMessageA(m_frame.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(grab.x - 40, grab.y));
+    SendMessageA(m_frame.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    std::vector<RECT> before = Rects();
+    EXPECT_EQ(Width(before[1]), 240);
+
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 1)) << round;
+        ASSERT_TRUE(Restore()) << round;
+    }
+    ExpectWithinAPixel(before, Rects(), "after ten rounds");
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+
+    std::string text = m_folder.Read("configMain.xml");
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\"?>", 0), 0u) << text.substr(0, 40);
+    for (const char* name : {"DfdockPos0=", "DfdockPos3=", "MDIWinMaximized=\"01 00 00 00 \"", "<General",
+                             "SM_CXSCREEN=", "<MainWindow", "placement=", "<Wnd-0xfffffffe",
+                             "Wnd-0xfffffffc=", "Wnd-0xffffffff"})
+        EXPECT_NE(text.find(name), std::string::npos) << name;
+}
+
+TEST_F(LayoutRoundTrip, AHiddenPaneStaysHiddenAndComesBackToItsBar)
+{
+    m_tool.Toggle();
+    ASSERT_FALSE(m_tool.IsVisible());
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    m_tool.Toggle();
+    ASSERT_TRUE(Restore());
+    EXPECT_FALSE(m_tool.IsVisible());
+    m_tool.Toggle();
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+    EXPECT_EQ(ScreenRect(m_tool.m_hWnd).left, ClientOnScreen(m_frame.m_hWnd).left) << "back at the left";
+    EXPECT_EQ(Width(ScreenRect(m_tool.m_hWnd)), 180);
+}
+
+TEST_F(LayoutRoundTrip, DamagedFilesChangeNothing)
+{
+    std::vector<RECT> before = Rects();
+    const struct {
+        const char* name;
+        const char* text;  // null: no file
+    } cases[] = {
+        {"missing", nullptr},
+        {"not XML", "<config DfdockPos0=\"00"},
+        {"without the root", "<?xml version=\"1.0\"?><other/>"},
+        {"empty", ""},
+    };
+    for (const auto& c : cases) {
+        DeleteFileA(m_path.c_str());
+        if (c.text != nullptr) ASSERT_TRUE(m_folder.Write("configMain.xml", c.text));
+        EXPECT_FALSE(Restore()) << c.name;
+        ExpectWithinAPixel(before, Rects(), c.name);
+    }
+}
+
+TEST_F(LayoutRoundTrip, AShortOrUnsoundValueResetsOnlyItsPane)
+{
+    std::vector<RECT> before = Rects();
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    // Move the application panel elsewhere, then spoil its records and the screen size.
+    std::string text = m_folder.Read("configMain.xml");
+    auto spoil = [&text](const std::string& name, const std::string& value) {
+        size_t at = text.find(name + "=\"");
+        ASSERT_NE(at, std::string::npos) << name;
+        size_t start = at + name.size() + 2, end = text.find('"', start);
+        text.replace(start, end - start, value);
+    };
+    spoil("DfdockPos1", "00 01 ");
+    spoil("Wnd-0xfffffffd", "zz");
+    spoil("SM_CXSCREEN", "00 00 00 00 ");
+    ASSERT_TRUE(m_folder.Write("configMain.xml", text));
+    ASSERT_TRUE(Restore());
+    ExpectWithinAPixel(before, Rects(), "short values");
+    EXPECT_TRUE(m_app.Docking().IsDocked());
+}
+
+TEST_F(LayoutRoundTrip, MinimisedMainWindowsAreStoredNormalOrMaximised)
+{
+    auto storedShow = [this] {
+        std::string text = m_folder.Read("configMain.xml");
+        size_t at = text.find("placement=\"");
+        std::vector<uint8_t> bytes;
+        if (at == std::string::npos) return -1;
+        size_t start = at + 11;
+        if (!sstate::ParseBytes(text.substr(start, text.find('"', start) - start).c_str(), &bytes) || bytes.size() != 44)
+            return -1;
+        WINDOWPLACEMENT wp;
+        memcpy(&wp, bytes.data(), 44);
+        return static_cast<int>(wp.showCmd);
+    };
+    m_frame.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    EXPECT_EQ(storedShow(), SW_SHOWNORMAL);
+    m_frame.ShowWindow(SW_RESTORE);
+    m_frame.ShowWindow(SW_MAXIMIZE);
+    m_frame.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    EXPECT_EQ(storedShow(), SW_SHOWMAXIMIZED);
+    int show = 0;
+    ASSERT_TRUE(Restore(&show));
+    EXPECT_EQ(show, SW_SHOWMAXIMIZED);
 }
 
 TEST(ShortenedText, CutsOnCharacterBoundaries)
