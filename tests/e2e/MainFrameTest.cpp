@@ -4,12 +4,15 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CommandIds.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "UserSettingsFiles.h"
 #include "WindowText.h"
 
 namespace {
@@ -52,18 +55,39 @@ RECT ClientRectIn(HWND window, HWND frame)
 }
 
 // A pane docked in one of the frame's bars: a child of a bar window, which is the frame's child.
+// Searched over all descendants at once, since emptied bars close while the search may run.
+struct PaneSearch {
+    HWND frame;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindPaneIn(HWND window, LPARAM lParam)
+{
+    PaneSearch* search = reinterpret_cast<PaneSearch*>(lParam);
+    char className[64] = {}, barClass[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    HWND bar = GetParent(window);
+    GetClassNameA(bar, barClass, sizeof barClass);
+    if (std::string(className) == "VtPanelDockWin" && std::string(barClass) == "CPackageWindowFrame::CPackageWindow" &&
+        GetParent(bar) == search->frame && Text(window) == search->caption) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindDockedPane(HWND frame, const char* caption)
 {
-    for (HWND bar = FindWindowExA(frame, nullptr, "CPackageWindowFrame::CPackageWindow", nullptr); bar != nullptr;
-         bar = FindWindowExA(frame, bar, "CPackageWindowFrame::CPackageWindow", nullptr)) {
-        if (HWND pane = FindWindowExA(bar, nullptr, "VtPanelDockWin", caption)) return pane;
-    }
-    return nullptr;
+    PaneSearch search = {frame, caption, nullptr};
+    EnumChildWindows(frame, FindPaneIn, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 class MainFrameWindow : public testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { StartProgram(); }
+    void StartProgram()
     {
         ASSERT_TRUE(m_program.Start());
         m_frame = m_program.WaitForWindow("Brisco001", 60000);
@@ -87,7 +111,84 @@ protected:
     HWND m_frame = nullptr;
 };
 
+// With bWindowSz on the layout goes to the per-user "configMain.xml" at exit and comes back at
+// the next start; the file found there before the test is put back after it.
+class MainFrameLayout : public MainFrameWindow {
+protected:
+    void SetUp() override
+    {
+        m_layoutPath = UserSettingsFolder() + "configMain.xml";
+        m_hadLayout = GetFileAttributesA(m_layoutPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (m_hadLayout) m_savedLayout = ReadAll(m_layoutPath);
+        DeleteFileA(m_layoutPath.c_str());
+        m_settings.reset(new SettingsFileSwap("LocalSettings.xml", {{"bWindowSz", "1"}}));
+        ASSERT_TRUE(m_settings->Ready());
+        StartProgram();
+    }
+    void TearDown() override
+    {
+        m_program.Kill();
+        m_settings.reset();
+        if (m_hadLayout) WriteAll(m_layoutPath, m_savedLayout);
+        else DeleteFileA(m_layoutPath.c_str());
+    }
+
+    // The panes and the MDI client in frame client coordinates, and the frame's own rectangle.
+    std::vector<RECT> Layout()
+    {
+        std::vector<RECT> rects;
+        for (const char* caption : {"コマンドメニュー", "基本操作", "作図メニュー", "コマンドメニュー２"}) {
+            HWND pane = FindDockedPane(m_frame, caption);
+            rects.push_back(pane != nullptr ? ClientRectIn(pane, m_frame) : RECT{-1, -1, -1, -1});
+        }
+        rects.push_back(ClientRectIn(FindWindowExA(m_frame, nullptr, "MDIClient", nullptr), m_frame));
+        RECT window;
+        GetWindowRect(m_frame, &window);
+        rects.push_back(window);
+        return rects;
+    }
+
+    std::string m_layoutPath, m_savedLayout;
+    bool m_hadLayout = false;
+    std::unique_ptr<SettingsFileSwap> m_settings;
+};
+
 }  // namespace
+
+TEST_F(MainFrameLayout, AChangedLayoutSurvivesARestartAndADamagedFileGivesTheDefault)
+{
+    HWND tool = FindDockedPane(m_frame, "基本操作");
+    ASSERT_NE(tool, nullptr);
+    RECT before = ClientRectIn(tool, m_frame);
+    // A changed layout: the application panel hidden, so the tool panel has the bar to itself.
+    SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingMenu, 0);
+    ASSERT_EQ(FindDockedPane(m_frame, "作図メニュー"), nullptr);
+    RECT alone = ClientRectIn(tool, m_frame);
+    ASSERT_GT(alone.bottom, before.bottom);
+    std::vector<RECT> changed = Layout();
+    CloseAndExpectExitCodeOne();
+    ASSERT_NE(GetFileAttributesA(m_layoutPath.c_str()), INVALID_FILE_ATTRIBUTES) << "no layout written";
+
+    StartProgram();
+    EXPECT_EQ(FindDockedPane(m_frame, "作図メニュー"), nullptr) << "still hidden";
+    std::vector<RECT> restored = Layout();
+    ASSERT_EQ(restored.size(), changed.size());
+    for (size_t i = 0; i < changed.size(); ++i) {
+        EXPECT_LE(std::abs(restored[i].left - changed[i].left), 1) << i;
+        EXPECT_LE(std::abs(restored[i].top - changed[i].top), 1) << i;
+        EXPECT_LE(std::abs(restored[i].right - changed[i].right), 1) << i;
+        EXPECT_LE(std::abs(restored[i].bottom - changed[i].bottom), 1) << i;
+    }
+    CloseAndExpectExitCodeOne();
+
+    ASSERT_TRUE(WriteAll(m_layoutPath, "<config DfdockPos0="));
+    StartProgram();
+    EXPECT_TRUE(IsZoomed(m_frame)) << "a damaged file gives a maximised frame";
+    RECT fresh = ClientRectIn(FindDockedPane(m_frame, "基本操作"), m_frame);
+    EXPECT_EQ(fresh.right - fresh.left, 200) << "and the default bar width";
+    EXPECT_NE(FindDockedPane(m_frame, "作図メニュー"), nullptr) << "and every pane docked";
+    CloseAndExpectExitCodeOne();
+}
 
 TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
 {

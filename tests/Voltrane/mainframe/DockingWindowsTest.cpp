@@ -425,6 +425,18 @@ TEST_F(LayoutRoundTrip, DamagedFilesChangeNothing)
     }
 }
 
+TEST_F(LayoutRoundTrip, TheInstalledRootAloneKeepsTheDefaultLayout)
+{
+    std::vector<RECT> before = Rects();
+    ASSERT_TRUE(m_folder.Write("configMain.xml", "<?xml version=\"1.0\"?>\r\n<config/>\r\n"));
+    int show = 0;
+    EXPECT_TRUE(Restore(&show));
+    EXPECT_EQ(show, -1) << "no stored placement";
+    ExpectWithinAPixel(before, Rects(), "root alone");
+    for (CPanelDockWindow* pane : {static_cast<CPanelDockWindow*>(&m_tool), static_cast<CPanelDockWindow*>(&m_app)})
+        EXPECT_TRUE(pane->Docking().IsDocked());
+}
+
 TEST_F(LayoutRoundTrip, AShortOrUnsoundValueResetsOnlyItsPane)
 {
     std::vector<RECT> before = Rects();
