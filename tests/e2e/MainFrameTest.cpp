@@ -4,12 +4,15 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CommandIds.h"
 #include "HostMessages.h"
 #include "ProgramProcess.h"
+#include "UserSettingsFiles.h"
 #include "WindowText.h"
 
 namespace {
@@ -51,9 +54,40 @@ RECT ClientRectIn(HWND window, HWND frame)
     return rc;
 }
 
+// A pane docked in one of the frame's bars: a child of a bar window, which is the frame's child.
+// Searched over all descendants at once, since emptied bars close while the search may run.
+struct PaneSearch {
+    HWND frame;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindPaneIn(HWND window, LPARAM lParam)
+{
+    PaneSearch* search = reinterpret_cast<PaneSearch*>(lParam);
+    char className[64] = {}, barClass[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    HWND bar = GetParent(window);
+    GetClassNameA(bar, barClass, sizeof barClass);
+    if (std::string(className) == "VtPanelDockWin" && std::string(barClass) == "CPackageWindowFrame::CPackageWindow" &&
+        GetParent(bar) == search->frame && Text(window) == search->caption) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindDockedPane(HWND frame, const char* caption)
+{
+    PaneSearch search = {frame, caption, nullptr};
+    EnumChildWindows(frame, FindPaneIn, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class MainFrameWindow : public testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { StartProgram(); }
+    void StartProgram()
     {
         ASSERT_TRUE(m_program.Start());
         m_frame = m_program.WaitForWindow("Brisco001", 60000);
@@ -77,7 +111,84 @@ protected:
     HWND m_frame = nullptr;
 };
 
+// With bWindowSz on the layout goes to the per-user "configMain.xml" at exit and comes back at
+// the next start; the file found there before the test is put back after it.
+class MainFrameLayout : public MainFrameWindow {
+protected:
+    void SetUp() override
+    {
+        m_layoutPath = UserSettingsFolder() + "configMain.xml";
+        m_hadLayout = GetFileAttributesA(m_layoutPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (m_hadLayout) m_savedLayout = ReadAll(m_layoutPath);
+        DeleteFileA(m_layoutPath.c_str());
+        m_settings.reset(new SettingsFileSwap("LocalSettings.xml", {{"bWindowSz", "1"}}));
+        ASSERT_TRUE(m_settings->Ready());
+        StartProgram();
+    }
+    void TearDown() override
+    {
+        m_program.Kill();
+        m_settings.reset();
+        if (m_hadLayout) WriteAll(m_layoutPath, m_savedLayout);
+        else DeleteFileA(m_layoutPath.c_str());
+    }
+
+    // The panes and the MDI client in frame client coordinates, and the frame's own rectangle.
+    std::vector<RECT> Layout()
+    {
+        std::vector<RECT> rects;
+        for (const char* caption : {"コマンドメニュー", "基本操作", "作図メニュー", "コマンドメニュー２"}) {
+            HWND pane = FindDockedPane(m_frame, caption);
+            rects.push_back(pane != nullptr ? ClientRectIn(pane, m_frame) : RECT{-1, -1, -1, -1});
+        }
+        rects.push_back(ClientRectIn(FindWindowExA(m_frame, nullptr, "MDIClient", nullptr), m_frame));
+        RECT window;
+        GetWindowRect(m_frame, &window);
+        rects.push_back(window);
+        return rects;
+    }
+
+    std::string m_layoutPath, m_savedLayout;
+    bool m_hadLayout = false;
+    std::unique_ptr<SettingsFileSwap> m_settings;
+};
+
 }  // namespace
+
+TEST_F(MainFrameLayout, AChangedLayoutSurvivesARestartAndADamagedFileGivesTheDefault)
+{
+    HWND tool = FindDockedPane(m_frame, "基本操作");
+    ASSERT_NE(tool, nullptr);
+    RECT before = ClientRectIn(tool, m_frame);
+    // A changed layout: the application panel hidden, so the tool panel has the bar to itself.
+    SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingMenu, 0);
+    ASSERT_EQ(FindDockedPane(m_frame, "作図メニュー"), nullptr);
+    RECT alone = ClientRectIn(tool, m_frame);
+    ASSERT_GT(alone.bottom, before.bottom);
+    std::vector<RECT> changed = Layout();
+    CloseAndExpectExitCodeOne();
+    ASSERT_NE(GetFileAttributesA(m_layoutPath.c_str()), INVALID_FILE_ATTRIBUTES) << "no layout written";
+
+    StartProgram();
+    EXPECT_EQ(FindDockedPane(m_frame, "作図メニュー"), nullptr) << "still hidden";
+    std::vector<RECT> restored = Layout();
+    ASSERT_EQ(restored.size(), changed.size());
+    for (size_t i = 0; i < changed.size(); ++i) {
+        EXPECT_LE(std::abs(restored[i].left - changed[i].left), 1) << i;
+        EXPECT_LE(std::abs(restored[i].top - changed[i].top), 1) << i;
+        EXPECT_LE(std::abs(restored[i].right - changed[i].right), 1) << i;
+        EXPECT_LE(std::abs(restored[i].bottom - changed[i].bottom), 1) << i;
+    }
+    CloseAndExpectExitCodeOne();
+
+    ASSERT_TRUE(WriteAll(m_layoutPath, "<config DfdockPos0="));
+    StartProgram();
+    EXPECT_TRUE(IsZoomed(m_frame)) << "a damaged file gives a maximised frame";
+    RECT fresh = ClientRectIn(FindDockedPane(m_frame, "基本操作"), m_frame);
+    EXPECT_EQ(fresh.right - fresh.left, 200) << "and the default bar width";
+    EXPECT_NE(FindDockedPane(m_frame, "作図メニュー"), nullptr) << "and every pane docked";
+    CloseAndExpectExitCodeOne();
+}
 
 TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
 {
@@ -126,7 +237,7 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
     EXPECT_GE(mdi.top, rebarRect.bottom);
     EXPECT_LE(mdi.bottom, bar.top);
 
-    // The four panes beside the MDI client, each holding its panel.
+    // The four panes docked beside the MDI client, each holding its panel.
     const struct {
         const char* caption;
         int index;  // of WM_CAD_GET_PANEL_WINDOW
@@ -138,7 +249,7 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
         {"コマンドメニュー２", 3, false},
     };
     for (const auto& p : panes) {
-        HWND pane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", p.caption);
+        HWND pane = FindDockedPane(m_frame, p.caption);
         ASSERT_NE(pane, nullptr) << p.caption;
         EXPECT_TRUE(IsWindowVisible(pane)) << p.caption;
         HWND panel = reinterpret_cast<HWND>(SendMessageA(m_frame, WM_CAD_GET_PANEL_WINDOW, p.index, 0));
@@ -152,6 +263,26 @@ TEST_F(MainFrameWindow, ShowsMenuBarToolbarsStatusBarMdiClientAndPanes)
         EXPECT_GT(rc.right - rc.left, 0) << p.caption;
         EXPECT_GT(rc.bottom - rc.top, 0) << p.caption;
     }
+    // Sides: the second command panel on top, the first at the bottom, the tool panel above the
+    // application panel in one bar on the right.
+    RECT top = ClientRectIn(FindDockedPane(m_frame, "コマンドメニュー２"), m_frame);
+    RECT bottom = ClientRectIn(FindDockedPane(m_frame, "コマンドメニュー"), m_frame);
+    RECT tool = ClientRectIn(FindDockedPane(m_frame, "基本操作"), m_frame);
+    RECT app = ClientRectIn(FindDockedPane(m_frame, "作図メニュー"), m_frame);
+    EXPECT_EQ(top.top, rebarRect.bottom);
+    EXPECT_EQ(top.bottom - top.top, 90);
+    EXPECT_EQ(bottom.bottom, bar.top);
+    EXPECT_EQ(bottom.bottom - bottom.top, 90);
+    EXPECT_EQ(tool.right, client.right);
+    EXPECT_EQ(tool.right - tool.left, 200);
+    // Docked while the frame was small, the bar's slots have grown with the maximised frame.
+    EXPECT_GE(tool.bottom - tool.top, 280);
+    EXPECT_EQ(tool.top, top.bottom + 5);
+    EXPECT_EQ(app.left, tool.left);
+    EXPECT_EQ(app.top, tool.bottom + 5);
+    EXPECT_EQ(mdi.right, tool.left - 5);
+    EXPECT_EQ(mdi.top, top.bottom + 5);
+    EXPECT_EQ(mdi.bottom, bottom.top - 5);
 
     CloseAndExpectExitCodeOne();
 }
@@ -165,13 +296,19 @@ TEST_F(MainFrameWindow, FrameCommandsToggleBarsAndPanes)
     SendMessageA(m_frame, WM_COMMAND, kCmdToggleStatusBar, 0);
     EXPECT_TRUE(IsWindowVisible(statusBar));
 
-    HWND toolPane = FindWindowExA(m_frame, nullptr, "VtPanelDockWin", "基本操作");
+    HWND toolPane = FindDockedPane(m_frame, "基本操作");
     ASSERT_NE(toolPane, nullptr);
+    RECT docked = ClientRectIn(toolPane, m_frame);
     SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_FALSE(IsWindowVisible(toolPane));
     EXPECT_EQ(SendMessageA(toolPane, WM_COMMAND, kPaneQueryState, 0), -1);
     SendMessageA(m_frame, WM_COMMAND, kCmdPaneDrawingOperations, 0);
     EXPECT_TRUE(IsWindowVisible(toolPane));
+    EXPECT_EQ(FindDockedPane(m_frame, "基本操作"), toolPane) << "docked again";
+    RECT again = ClientRectIn(toolPane, m_frame);
+    EXPECT_EQ(again.left, docked.left);
+    EXPECT_EQ(again.top, docked.top);
+    EXPECT_EQ(again.right, docked.right);
 
     // Typed digits reach the status bar's input field through its messages.
     SendMessageA(statusBar, WM_USER, 3, '4');

@@ -18,6 +18,7 @@
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/ProgramEntry.h"
+#include "mainframe/docking/LayoutPersistence.h"
 
 namespace {
 
@@ -165,11 +166,17 @@ HWND CMainFrame::CreateEx(HWND parent, const RECT* rect, DWORD style, DWORD exSt
 
 // ---- creation and the second start stage ----
 
-void CMainFrame::DockPane(CPanelDockWindow& pane, const char* caption, int side, int bar, int ratio,
+void CMainFrame::DockPane(CPanelDockWindow& pane, const char* caption, int side, int bar, float ratio,
                           int width, int extent)
 {
-    if (pane.m_hWnd == nullptr) pane.CreatePane(m_hWnd, caption, width, extent);
-    m_paneHost.DockPane(&pane, side, bar, ratio, width, extent);
+    if (pane.m_hWnd == nullptr && pane.CreatePane(m_hWnd, caption, width, extent) == nullptr) return;
+    dockwins::DockPosition position = {};
+    position.side = side;
+    position.barIndex = bar;
+    position.ratio = ratio;
+    position.barWidth = width;
+    position.extent = extent;
+    pane.Docking().DockAt(position);
     RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -215,10 +222,17 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     }
     DragAcceptFiles(m_hWnd, TRUE);
 
-    // The panes (sides: 0 bottom, 1 right, 2 top, 3 left).
+    m_docking.Attach(m_hWnd, &m_hWndMDIClient, [this] { return IsPanelSlidingLocked() != 0; });
+    m_docking.InitDockingLayout(0);
+
+    // The panes (sides: 0 bottom, 1 right, 2 top, 3 left); the two right panes take the bar
+    // widths of the stored layout from the start.
     DockPane(m_cmdPanel1, "コマンドメニュー", kDockBottom, 0, 0, 90, 60);
-    DockPane(m_appPanel, "作図メニュー", kDockRight, 0, 0, 200, 60);
-    DockPane(m_drwPanel, "基本操作", kDockRight, 0, 0, 200, 280);
+    int widths[sstate::kPaneCount];
+    sstate::ReadEarlyBarWidths(
+        sstate::GetConfigMainPath(GetLocalSettingsLive().setup.bWindowSz != 0).c_str(), widths);
+    DockPane(m_appPanel, "作図メニュー", kDockRight, 0, 0, widths[1] > 0 ? widths[1] : 200, 60);
+    DockPane(m_drwPanel, "基本操作", kDockRight, 0, 0, widths[2] > 0 ? widths[2] : 200, 280);
     m_cmdPanel2.SetCaptionBit(8);
     DockPane(m_cmdPanel2, "コマンドメニュー２", kDockTop, 0, 0, 90, 60);
 
@@ -231,8 +245,19 @@ LRESULT CMainFrame::OnFrameStartup(UINT, WPARAM, LPARAM, BOOL&)
     CCadSystem& system = GetCadSystem();
     int showCommand = m_showCommand;
     system.AdjustShowCommand(&showCommand);
-    // Without a stored layout the frame opens maximised.
-    if (showCommand == SW_SHOWNORMAL) showCommand = SW_SHOWMAXIMIZED;
+    if (showCommand == SW_SHOWNORMAL) {
+        // Without a readable layout file the frame opens maximised with the panes as created.
+        std::string path = sstate::GetConfigMainPath(GetLocalSettingsLive().setup.bWindowSz != 0);
+        int stored = -1;
+        if (!sstate::RestoreLayout(path.c_str(), m_hWnd, m_toolBars.Rebar(), LayoutPanes(), &system.mdiMaximized,
+                                   &stored)) {
+            ShowWindow(SW_SHOWMAXIMIZED);
+        } else {
+            ShowWindow(system.GetStartMode() != 0 || stored < 0 ? SW_SHOWMAXIMIZED : stored);
+            SetForegroundWindow(m_hWnd);
+        }
+        UpdateLayout();
+    }
     if (!IsWindowVisible()) ShowWindow(showCommand);
 
     system.appPanelWnd = m_appPanel.Panel();
@@ -266,9 +291,8 @@ void CMainFrame::UpdateLayout()
         client.bottom -= rc.bottom - rc.top;
     }
     if (client.bottom < client.top) client.bottom = client.top;
-    RECT rest = m_paneHost.LayOut(client);
-    if (m_hWndMDIClient != nullptr)
-        ::MoveWindow(m_hWndMDIClient, rest.left, rest.top, rest.right - rest.left, rest.bottom - rest.top, TRUE);
+    m_docking.UpdateLayout(client);
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE);
 }
 
 LRESULT CMainFrame::OnSize(UINT, WPARAM wParam, LPARAM, BOOL&)
@@ -456,9 +480,45 @@ LRESULT CMainFrame::OnMdiGetActive(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
-    // The docking layout is saved by the docking frame; the panel types by the panels.
+    SaveDockingLayout();
     FinishFrameClose(wParam, lParam, bHandled);
     return 0;
+}
+
+sstate::LayoutPanes CMainFrame::LayoutPanes()
+{
+    sstate::LayoutPanes panes;
+    panes.panes[0] = &m_cmdPanel1.Docking();
+    panes.panes[1] = &m_appPanel.Docking();
+    panes.panes[2] = &m_drwPanel.Docking();
+    panes.panes[3] = &m_cmdPanel2.Docking();
+    return panes;
+}
+
+void CMainFrame::SaveDockingLayout()
+{
+    if (GetLocalSettingsLive().setup.bWindowSz == 0 || !IsWindowVisible()) return;
+    CCadSystem& system = GetCadSystem();
+    int maximized = system.mdiMaximized;
+    if (m_hWndMDIClient != nullptr) {
+        BOOL isMaximized = FALSE;
+        HWND active = reinterpret_cast<HWND>(
+            ::SendMessageA(m_hWndMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&isMaximized)));
+        if (active != nullptr) maximized = isMaximized ? 1 : 0;
+    }
+    std::string path = sstate::GetConfigMainPath(true);
+    // A failed save keeps the previous file and says nothing.
+    switch (system.GetStartMode()) {
+    case 0:
+        sstate::SaveLayout(path.c_str(), m_hWnd, m_toolBars.Rebar(), LayoutPanes(), maximized);
+        break;
+    case 1:
+    case 3:
+        sstate::SaveDockPositionsOnly(path.c_str(), LayoutPanes(), maximized);
+        break;
+    default:
+        break;
+    }
 }
 
 int CMainFrame::CloseAllDrawingWindows()

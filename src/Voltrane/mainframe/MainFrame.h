@@ -22,6 +22,8 @@
 #include "mainframe/MainMenu.h"
 #include "mainframe/MainToolBars.h"
 #include "mainframe/PanelDockWindows.h"
+#include "mainframe/docking/DockingFrame.h"
+#include "mainframe/docking/LayoutPersistence.h"
 #include "resources/resource.h"
 
 // The menu bar: the framework's command bar, which also hands WM_INITMENU on to the active
@@ -111,6 +113,9 @@ public:
     CMainAccelerator& Accelerator() { return m_accelerator; }
     CMDICommandBarCtrlEx& CommandBar() { return m_commandBar; }
     CPanelDockWindow& Pane(int index);
+    // Places the bars, the docked panes and the MDI client in the client area.
+    void UpdateLayout();
+    dockwins::CDockingFrameImplBase& Docking() { return m_docking; }
 
     WK_BEGIN_MSG_MAP(CMainFrame)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
@@ -133,6 +138,7 @@ public:
         WK_MESSAGE_HANDLER(WM_CAD_GET_ACCELERATOR, OnGetAccelerator)
         WK_MESSAGE_HANDLER(WM_CAD_SET_DIALOG_FILTER, OnSetDialogFilter)
         WK_MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
+        WK_CHAIN_MSG_MAP_MEMBER(m_docking)
         WK_CHAIN_MSG_MAP_MEMBER(m_secondStart)
         WK_CHAIN_MSG_MAP_PTR(m_hostServices)
         WK_CHAIN_MSG_MAP_PTR(m_interruptCommands)
@@ -162,12 +168,14 @@ private:
     LRESULT OnSetDialogFilter(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSysCommand(UINT, WPARAM, LPARAM, BOOL&);
 
-    void UpdateLayout();
     void ToggleToolbar();
+    // The panes in the layout file's order; the layout saved at close (when bWindowSz is on).
+    sstate::LayoutPanes LayoutPanes();
+    void SaveDockingLayout();
     void ToggleStatusBar();
     void ShowAboutBox();
     void SendToMdiDescendants(UINT msg, WPARAM wParam, LPARAM lParam);
-    void DockPane(CPanelDockWindow& pane, const char* caption, int side, int bar, int ratio,
+    void DockPane(CPanelDockWindow& pane, const char* caption, int side, int bar, float ratio,
                   int width, int extent);
     int BlinkViewsTick();
 
@@ -181,7 +189,7 @@ private:
     CCmdPanelDockWin m_cmdPanel2;
     CDrwPanelDockWin m_drwPanel;
     CAppPanelDockWin m_appPanel;
-    CPaneDockHost m_paneHost;  // stands for the docking frame until it exists
+    dockwins::CDockingFrameImplBase m_docking;
     // A second start of the program hands its command line over here (1227, 1228, WM_COPYDATA).
     CSecondStartReceiver m_secondStart;
     WinKit::CMessageMap* m_hostServices = nullptr;

@@ -19,14 +19,16 @@ LRESULT CPanelSeat::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL&)
     return 1;
 }
 
-HWND CPanelDockWindow::CreatePane(HWND frame, const char* caption, int width, int extentValue)
+HWND CPanelDockWindow::CreatePane(HWND frame, const char* caption, int width, int extent)
 {
-    RECT rc = {0, 0, width, extentValue};
-    return Create(frame, &rc, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER);
+    m_dock.SetFrame(frame);
+    RECT rc = {0, 0, width, extent};
+    return Create(frame, &rc, caption, kStyle, WS_EX_TOOLWINDOW);
 }
 
 LRESULT CPanelDockWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 {
+    m_dock.Attach(m_hWnd);
     m_panel.Create(m_hWnd, nullptr, nullptr, WS_CHILD | WS_VISIBLE, 0,
                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_panelId)));
     ApplyCaptionBit();
@@ -42,12 +44,6 @@ void CPanelDockWindow::ApplyCaptionBit()
         SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
-}
-
-void CPanelDockWindow::Toggle()
-{
-    ShowWindow(IsVisible() ? SW_HIDE : SW_SHOWNA);
-    ::SendMessageA(GetParent(), WM_SIZE, SIZE_RESTORED, 0);
 }
 
 LRESULT CPanelDockWindow::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
@@ -91,7 +87,7 @@ LRESULT CPanelDockWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, BOOL&)
 int CPanelDockWindow::QueryState() const
 {
     if (!IsVisible()) return -1;
-    // A plain frame is never pinned to an auto-hide bar.
+    if (m_dock.IsDocked() && m_dock.IsPinned()) return 0;
     return (GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION ? 1 : 2;
 }
 
@@ -100,24 +96,38 @@ void CPanelDockWindow::Freeze()
     m_freezeFlags = 0;
     m_minWidth = 0;
     m_minHeight = 0;
-    if (!IsVisible()) return;
-    if (side == kDockRight || side == kDockLeft) {
+    dockwins::DockingWindowPlacement placement;
+    m_dock.ReadPlacement(&placement);
+    bool visible = m_dock.IsVisible();
+    if (!placement.docked || !visible) placement.position = m_dock.StoredPosition();
+    if (!visible || !placement.docked) return;
+    int sideValue = placement.position.side & dockwins::kSideMask;
+    if (sideValue == kDockRight || sideValue == kDockLeft) {
         m_freezeFlags |= 1;
-        m_minWidth = barWidth;
+        m_minWidth = placement.position.barWidth;
     } else {
         m_freezeFlags |= 2;
-        m_minHeight = barWidth;
+        m_minHeight = placement.position.barWidth;
     }
 }
 
 LRESULT CPanelDockWindow::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&)
 {
     switch (LOWORD(wParam)) {
-    case kPaneToggleCaption:
-        PanelCaptionSetting() ^= m_captionBit;
-        ApplyCaptionBit();
-        ::SendMessageA(GetParent(), WM_SIZE, SIZE_RESTORED, 0);
+    case kPaneToggleCaption: {
+        // While pinned only the frame hears of it; otherwise the caption and its bit flip.
+        UINT code = 1000;
+        if (!(m_dock.IsDocked() && m_dock.IsPinned())) {
+            PanelCaptionSetting() ^= m_captionBit;
+            ApplyCaptionBit();
+            SendMessage(WM_SETTINGCHANGE, 0, 0);
+            code = (PanelCaptionSetting() & m_captionBit) ? 1002 : 1001;
+        }
+        NMHDR notice = {m_hWnd, static_cast<UINT_PTR>(::GetDlgCtrlID(m_hWnd)), code};
+        if (m_dock.Frame() != nullptr)
+            ::SendMessageA(m_dock.Frame(), WM_NOTIFY, notice.idFrom, reinterpret_cast<LPARAM>(&notice));
         return 1;
+    }
     case kPaneQueryState:
         return QueryState();
     case kPaneUnfreeze:
@@ -131,63 +141,6 @@ LRESULT CPanelDockWindow::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&)
     default:
         return 0;
     }
-}
-
-void CPaneDockHost::DockPane(CPanelDockWindow* pane, int side, int /*bar*/, int /*ratio*/, int width, int extent)
-{
-    if (pane == nullptr) return;
-    pane->side = side & 3;
-    pane->barWidth = width;
-    pane->extent = extent;
-    for (int i = 0; i < m_count; ++i) {
-        if (m_panes[i] == pane) return;
-    }
-    if (m_count < kMaxPanes) m_panes[m_count++] = pane;
-}
-
-RECT CPaneDockHost::LayOut(const RECT& area)
-{
-    RECT rest = area;
-    // Top and bottom bars span the width; the side bars share the height between them.
-    for (int i = 0; i < m_count; ++i) {
-        CPanelDockWindow* pane = m_panes[i];
-        if (!pane->IsVisible() || (pane->side != kDockTop && pane->side != kDockBottom)) continue;
-        int height = pane->extent;
-        if (height > (rest.bottom - rest.top) / 2) height = (rest.bottom - rest.top) / 2;
-        if (pane->side == kDockTop) {
-            ::MoveWindow(pane->m_hWnd, rest.left, rest.top, rest.right - rest.left, height, TRUE);
-            rest.top += height;
-        } else {
-            ::MoveWindow(pane->m_hWnd, rest.left, rest.bottom - height, rest.right - rest.left, height, TRUE);
-            rest.bottom -= height;
-        }
-    }
-    for (int sideIndex : {kDockRight, kDockLeft}) {
-        CPanelDockWindow* column[kMaxPanes];
-        int count = 0;
-        int width = 0;
-        for (int i = 0; i < m_count; ++i) {
-            CPanelDockWindow* pane = m_panes[i];
-            if (pane->IsVisible() && pane->side == sideIndex) {
-                column[count++] = pane;
-                if (pane->barWidth > width) width = pane->barWidth;
-            }
-        }
-        if (count == 0) continue;
-        if (width > (rest.right - rest.left) / 2) width = (rest.right - rest.left) / 2;
-        int x = sideIndex == kDockRight ? rest.right - width : rest.left;
-        // The first pane of a column keeps its extent; the last one takes what is left.
-        int y = rest.top;
-        for (int i = 0; i < count; ++i) {
-            int height = i + 1 == count ? rest.bottom - y : column[i]->extent;
-            if (y + height > rest.bottom) height = rest.bottom - y;
-            ::MoveWindow(column[i]->m_hWnd, x, y, width, height, TRUE);
-            y += height;
-        }
-        if (sideIndex == kDockRight) rest.right -= width;
-        else rest.left += width;
-    }
-    return rest;
 }
 
 int GetPanelCaptionColors(int mode, int flags, const char* title, COLORREF* background, COLORREF* text)

@@ -1,12 +1,11 @@
 // The four panes beside the drawing windows: two command panels, the tool panel and the
-// application panel, each in a dock window of its own. Until the docking frame takes them
-// over, the dock windows are plain child frames that the main frame places beside the MDI
-// client (CPaneDockHost).
+// application panel, each in a docking window of its own that the main frame docks at its sides.
 #pragma once
 
 #include <windows.h>
 
 #include "WinKit/Window.h"
+#include "mainframe/docking/DockingWindow.h"
 
 // Sides of a docked pane.
 enum DockSide { kDockBottom = 0, kDockRight = 1, kDockTop = 2, kDockLeft = 3 };
@@ -34,19 +33,19 @@ public:
     CPanelDockWindow(int captionBit, UINT panelId, bool commandPanel)
         : m_captionBit(captionBit), m_panelId(panelId), m_commandPanel(commandPanel) {}
 
-    // Creates the pane inside the frame with its caption text; its size is set by the host.
+    // Window style of a pane: a popup tool window owned by the frame until it is docked.
+    static constexpr DWORD kStyle = 0x86CF0000;
+
+    // Creates the pane as a hidden popup owned by the frame, 0,0 to width,extent.
     HWND CreatePane(HWND frame, const char* caption, int width, int extent);
 
     int CaptionBit() const { return m_captionBit; }
     void SetCaptionBit(int bit) { m_captionBit = bit; }
     HWND Panel() const { return m_panel.m_hWnd; }
-    // Docked side and bar thickness (set by the host).
-    int side = kDockRight;
-    int barWidth = 200;
-    int extent = 60;
-    bool IsVisible() const { return m_hWnd != nullptr && ::IsWindowVisible(m_hWnd); }
+    dockwins::CDockingWindow& Docking() { return m_dock; }
+    bool IsVisible() const { return m_dock.IsVisible(); }
     // Shows a hidden pane, hides a shown one.
-    void Toggle();
+    void Toggle() { m_dock.Toggle(); }
     // Follows the pane's bit in iPanelCaption.
     void ApplyCaptionBit();
 
@@ -60,6 +59,7 @@ public:
         WK_MESSAGE_HANDLER(WM_PAINT, OnPaint)
         WK_MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        WK_CHAIN_MSG_MAP_MEMBER(m_dock)
     WK_END_MSG_MAP()
 
 private:
@@ -72,6 +72,7 @@ private:
     void Freeze();
 
     int m_captionBit;
+    dockwins::CDockingWindow m_dock;
     UINT m_panelId;
     bool m_commandPanel;
     CPanelSeat m_panel;
@@ -92,20 +93,6 @@ public:
 class CAppPanelDockWin : public CPanelDockWindow {
 public:
     CAppPanelDockWin() : CPanelDockWindow(2, 200, false) {}
-};
-
-// Places the panes at the sides of the frame's client area; the docking frame replaces it.
-class CPaneDockHost {
-public:
-    static constexpr int kMaxPanes = 4;
-    // Remembers the pane at its side, bar thickness (width) and extent along the side.
-    void DockPane(CPanelDockWindow* pane, int side, int bar, int ratio, int width, int extent);
-    // Places the visible panes inside the area and gives back what is left for the MDI client.
-    RECT LayOut(const RECT& area);
-
-private:
-    CPanelDockWindow* m_panes[kMaxPanes] = {};
-    int m_count = 0;
 };
 
 // Caption colours of the panes by their title: 1 with the background and text colours, or 0

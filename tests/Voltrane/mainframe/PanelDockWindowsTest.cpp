@@ -1,4 +1,4 @@
-// The pane dock windows: caption switch, state query, size freeze and caption colours.
+// The pane dock windows: caption switch, state query and caption colours.
 #include "GTest.h"
 
 #include "CommandIds.h"
@@ -49,6 +49,11 @@ TEST_F(PaneTest, CaptionsFollowTheirBitsAndTheSwitchTogglesThem)
     EXPECT_EQ(GetDlgCtrlID(tool.Panel()), 200);
     EXPECT_EQ(GetDlgCtrlID(first.Panel()), 0);
 
+    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), -1) << "created hidden until docked";
+    tool.ShowWindow(SW_SHOWNA);
+    first.ShowWindow(SW_SHOWNA);
+    EXPECT_EQ(GetWindowLongA(tool.m_hWnd, GWL_STYLE) & ~WS_VISIBLE & ~WS_CAPTION, CPanelDockWindow::kStyle & ~WS_CAPTION);
+    EXPECT_EQ(GetWindowLongA(tool.m_hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW);
     EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), 1);
     EXPECT_EQ(SendMessageA(first.m_hWnd, WM_COMMAND, kPaneQueryState, 0), 2);
     EXPECT_EQ(SendMessageA(second.m_hWnd, WM_COMMAND, kPaneToggleCaption, 0), 1);
@@ -59,54 +64,6 @@ TEST_F(PaneTest, CaptionsFollowTheirBitsAndTheSwitchTogglesThem)
     tool.ShowWindow(SW_HIDE);
     EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), -1);
     EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, 2000, 0), 0);
-}
-
-TEST_F(PaneTest, SizeFreezeHoldsTheBarThickness)
-{
-    CDrwPanelDockWin left;
-    ASSERT_NE(left.CreatePane(m_frame, "基本操作", 180, 280), nullptr);
-    CPaneDockHost host;
-    host.DockPane(&left, kDockLeft, 0, 0, 180, 280);
-    EXPECT_EQ(SendMessageA(left.m_hWnd, WM_COMMAND, 1011, 0), 1);
-    EXPECT_EQ(left.FreezeFlags(), 1u);
-    EXPECT_EQ(left.MinTrackWidth(), 180);
-    MINMAXINFO info = {};
-    SendMessageA(left.m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x, 180);
-    EXPECT_EQ(SendMessageA(left.m_hWnd, WM_COMMAND, 1010, 0), 1);
-    EXPECT_EQ(left.FreezeFlags(), 0u);
-    EXPECT_EQ(left.MinTrackWidth(), 0);
-
-    CCmdPanelDockWin bottom;
-    ASSERT_NE(bottom.CreatePane(m_frame, "コマンドメニュー", 90, 60), nullptr);
-    host.DockPane(&bottom, kDockBottom, 0, 0, 90, 60);
-    SendMessageA(bottom.m_hWnd, WM_COMMAND, 1011, 0);
-    EXPECT_EQ(bottom.FreezeFlags(), 2u);
-    EXPECT_EQ(bottom.MinTrackHeight(), 90);
-
-    bottom.ShowWindow(SW_HIDE);
-    SendMessageA(bottom.m_hWnd, WM_COMMAND, 1011, 0);
-    EXPECT_EQ(bottom.FreezeFlags(), 0u) << "a hidden pane stays released";
-}
-
-TEST_F(PaneTest, TheHostPlacesThePanesAroundTheClient)
-{
-    CDrwPanelDockWin right;
-    CCmdPanelDockWin top;
-    ASSERT_NE(right.CreatePane(m_frame, "基本操作", 200, 280), nullptr);
-    ASSERT_NE(top.CreatePane(m_frame, "コマンドメニュー２", 90, 60), nullptr);
-    CPaneDockHost host;
-    host.DockPane(&right, kDockRight, 0, 0, 200, 280);
-    host.DockPane(&top, kDockTop, 0, 0, 90, 60);
-    RECT area = {0, 30, 800, 530};
-    RECT rest = host.LayOut(area);
-    EXPECT_EQ(rest.top, 90);
-    EXPECT_EQ(rest.right, 600);
-    EXPECT_EQ(rest.left, 0);
-    EXPECT_EQ(rest.bottom, 530);
-    right.ShowWindow(SW_HIDE);
-    rest = host.LayOut(area);
-    EXPECT_EQ(rest.right, 800);
 }
 
 TEST(PaneCaptionColors, ByTitle)

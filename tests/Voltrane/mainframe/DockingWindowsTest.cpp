@@ -1,0 +1,505 @@
+// Docking windows in a small docking frame: docking at the sides by requests, hiding and
+// showing back in place, closing, floating and docking by double click, caption hit tests,
+// splitter moves and the size freeze of the panes.
+#include "GTest.h"
+
+#include <string>
+
+#include "CommandIds.h"
+#include "WinKit/Window.h"
+#include "core/LocalSettings.h"
+#include "mainframe/PanelDockWindows.h"
+#include "mainframe/docking/DockingFrame.h"
+#include "mainframe/docking/DockingWindow.h"
+#include "mainframe/docking/LayoutPersistence.h"
+#include "TempFolder.h"
+
+using namespace dockwins;
+
+namespace {
+
+// A frame with a client window in the middle and the docking layer chained, as the main frame.
+class TestDockFrame : public WinKit::CWindowImpl<TestDockFrame> {
+public:
+    WK_DECLARE_WND_CLASS_EX("VtTestDockFrame", 0, COLOR_WINDOW)
+
+    HWND client = nullptr;
+    CDockingFrameImplBase docking;
+
+    void LayOut()
+    {
+        RECT rc;
+        GetClientRect(&rc);
+        docking.UpdateLayout(rc);
+    }
+
+    WK_BEGIN_MSG_MAP(TestDockFrame)
+        WK_MESSAGE_HANDLER(WM_SIZE, OnSize)
+        WK_CHAIN_MSG_MAP_MEMBER(docking)
+    WK_END_MSG_MAP()
+
+private:
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        LayOut();
+        return 0;
+    }
+};
+
+RECT ScreenRect(HWND window)
+{
+    RECT rc;
+    GetWindowRect(window, &rc);
+    return rc;
+}
+
+RECT ClientOnScreen(HWND window)
+{
+    RECT rc;
+    GetClientRect(window, &rc);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+class DockingWindows : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_savedBits = PanelCaptionSetting();
+        PanelCaptionSetting() = 3;
+        RECT rc = {0, 0, 800, 600};
+        ASSERT_NE(m_frame.Create(nullptr, &rc, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN), nullptr);
+        m_frame.client = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_frame.m_hWnd,
+                                         nullptr, nullptr, nullptr);
+        m_frame.docking.Attach(m_frame.m_hWnd, &m_frame.client, [] { return false; });
+        m_frame.docking.InitDockingLayout(0);
+        m_frame.LayOut();
+    }
+    void TearDown() override
+    {
+        for (CPanelDockWindow* pane : {static_cast<CPanelDockWindow*>(&m_tool), static_cast<CPanelDockWindow*>(&m_app)})
+            if (pane->m_hWnd != nullptr) pane->DestroyWindow();
+        m_frame.DestroyWindow();
+        PanelCaptionSetting() = m_savedBits;
+    }
+
+    bool DockPane(CPanelDockWindow& pane, const char* title, int side, int width, int extent)
+    {
+        if (pane.m_hWnd == nullptr && pane.CreatePane(m_frame.m_hWnd, title, width, extent) == nullptr) return false;
+        DockPosition position = {};
+        position.side = side;
+        position.barWidth = width;
+        position.extent = extent;
+        return pane.Docking().DockAt(position);
+    }
+
+    TestDockFrame m_frame;
+    CDrwPanelDockWin m_tool;
+    CAppPanelDockWin m_app;
+    int m_savedBits = 3;
+};
+
+}  // namespace
+
+TEST_F(DockingWindows, PanesDockAtTheSidesAroundTheClient)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT tool = ScreenRect(m_tool.m_hWnd);
+    RECT app = ScreenRect(m_app.m_hWnd);
+    RECT client = ScreenRect(m_frame.client);
+
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+    EXPECT_EQ(GetWindowLongA(m_tool.m_hWnd, GWL_STYLE) & (WS_CHILD | WS_POPUP), WS_CHILD);
+    EXPECT_TRUE(IsWindowVisible(m_tool.m_hWnd));
+    // Both share one right bar: the tool panel in front with its extent, the other below.
+    EXPECT_EQ(tool.right, frame.right);
+    EXPECT_EQ(Width(tool), 200);
+    EXPECT_EQ(tool.top, frame.top);
+    EXPECT_EQ(Height(tool), 280);
+    EXPECT_EQ(app.left, tool.left);
+    EXPECT_EQ(app.top, tool.bottom + 5);
+    EXPECT_EQ(app.bottom, frame.bottom);
+    EXPECT_EQ(client.left, frame.left);
+    EXPECT_EQ(client.right, tool.left - 5) << "the client ends at the bar's splitter";
+
+    // The frame reports the position back as it was given.
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_tool.Docking().ReadPlacement(&placement));
+    EXPECT_EQ(placement.docked, 1);
+    EXPECT_EQ(placement.position.side & kSideMask, kSideRight);
+    EXPECT_EQ(placement.position.barIndex, 0);
+    EXPECT_EQ(placement.position.barWidth, 200);
+    EXPECT_EQ(placement.position.extent, 280);
+    EXPECT_FLOAT_EQ(placement.position.ratio, 0.0f);
+
+    // A top pane takes the whole width above the inner package.
+    CCmdPanelDockWin top;
+    ASSERT_NE(top.CreatePane(m_frame.m_hWnd, "コマンドメニュー２", 90, 60), nullptr);
+    DockPosition position = {};
+    position.side = kSideTop;
+    position.barWidth = 90;
+    position.extent = 60;
+    ASSERT_TRUE(top.Docking().DockAt(position));
+    RECT topRect = ScreenRect(top.m_hWnd);
+    EXPECT_EQ(topRect.top, frame.top);
+    EXPECT_EQ(Height(topRect), 90);
+    EXPECT_EQ(Width(topRect), Width(frame));
+    EXPECT_EQ(ScreenRect(m_tool.m_hWnd).top, topRect.bottom + 5);
+    top.DestroyWindow();
+}
+
+TEST_F(DockingWindows, HideAndShowComeBackInPlace)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockLeft, 180, 280));
+    RECT before = ScreenRect(m_tool.m_hWnd);
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    EXPECT_EQ(before.left, frame.left);
+    EXPECT_EQ(Width(before), 180);
+
+    m_tool.Toggle();
+    EXPECT_FALSE(m_tool.IsVisible());
+    EXPECT_FALSE(m_tool.Docking().IsDocked());
+    EXPECT_EQ(ScreenRect(m_frame.client).left, frame.left) << "the empty bar gives its room back";
+    EXPECT_EQ(SendMessageA(m_tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), -1);
+
+    m_tool.Toggle();
+    EXPECT_TRUE(m_tool.IsVisible());
+    RECT after = ScreenRect(m_tool.m_hWnd);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(Width(after), Width(before));
+    EXPECT_EQ(Height(after), Height(before));
+
+    // Closing only hides: the window stays and comes back where it was.
+    EXPECT_EQ(SendMessageA(m_tool.m_hWnd, WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(m_tool.m_hWnd));
+    EXPECT_FALSE(m_tool.IsVisible());
+    EXPECT_TRUE(m_tool.Docking().Show());
+    EXPECT_EQ(ScreenRect(m_tool.m_hWnd).left, before.left);
+    EXPECT_EQ(Width(ScreenRect(m_tool.m_hWnd)), 180);
+}
+
+TEST_F(DockingWindows, DoubleClickFloatsAndDocksAgain)
+{
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    RECT docked = ScreenRect(m_tool.m_hWnd);
+    // Without a floating rectangle a double click changes nothing.
+    SendMessageA(m_tool.m_hWnd, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_tool.Docking().ReadPlacement(&placement));
+    placement.docked = 0;
+    placement.visible = 1;
+    placement.floatRect = {120, 130, 320, 430};
+    ASSERT_TRUE(m_tool.Docking().ApplyPlacement(placement));
+    EXPECT_FALSE(m_tool.Docking().IsDocked());
+    EXPECT_EQ(GetWindowLongA(m_tool.m_hWnd, GWL_STYLE) & (WS_CHILD | WS_POPUP), WS_POPUP);
+    RECT floating = ScreenRect(m_tool.m_hWnd);
+    EXPECT_EQ(floating.left, 120);
+    EXPECT_EQ(floating.top, 130);
+    EXPECT_EQ(Width(floating), 200);
+    EXPECT_EQ(ScreenRect(m_frame.client).right, ClientOnScreen(m_frame.m_hWnd).right);
+
+    SendMessageA(m_tool.m_hWnd, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+    EXPECT_EQ(ScreenRect(m_tool.m_hWnd).left, docked.left);
+    EXPECT_EQ(Width(ScreenRect(m_tool.m_hWnd)), 200);
+
+    SendMessageA(m_tool.m_hWnd, WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_FALSE(m_tool.Docking().IsDocked());
+    EXPECT_EQ(ScreenRect(m_tool.m_hWnd).left, 120);
+    EXPECT_TRUE(IsWindowVisible(m_tool.m_hWnd));
+}
+
+TEST_F(DockingWindows, CaptionHitTests)
+{
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    RECT window = ScreenRect(m_tool.m_hWnd);
+    const CFlatCaption& caption = m_tool.Docking().Caption();
+    ASSERT_GT(caption.thickness, 8);
+    EXPECT_EQ(ClientOnScreen(m_tool.m_hWnd).top, window.top + caption.thickness);
+    const RECT& pin = caption.pin.rect;
+    EXPECT_EQ(pin.right, Width(window) - 3);
+    EXPECT_EQ(pin.right - pin.left, pin.bottom - pin.top) << "the pin button is square";
+    const struct {
+        int x, y;
+        LRESULT hit;
+    } cases[] = {
+        {20, 5, HTCAPTION},
+        {(pin.left + pin.right) / 2, (pin.top + pin.bottom) / 2, kPinButtonHit},
+        {20, caption.thickness + 10, HTCLIENT},
+        {Width(window) - 2, 1, HTCAPTION},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SendMessageA(m_tool.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + c.x, window.top + c.y)), c.hit)
+            << c.x << "," << c.y;
+    // A pane without a caption is all client.
+    SendMessageA(m_tool.m_hWnd, WM_COMMAND, kPaneToggleCaption, 0);
+    EXPECT_EQ(SendMessageA(m_tool.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + 20, window.top + 5)), HTCLIENT);
+    EXPECT_EQ(ClientOnScreen(m_tool.m_hWnd).top, window.top);
+}
+
+TEST_F(DockingWindows, SplitterMoveResizesTheBar)
+{
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT tool = ScreenRect(m_tool.m_hWnd);
+    // The splitter in front of the bar: grab it and drop it 60 pixels further left.
+    POINT grab = {tool.left - 3 - frame.left, 100};
+    PostMessageA(m_frame.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x - 60, grab.y));
+    PostMessageA(m_frame.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(grab.x - 60, grab.y));
+    SendMessageA(m_frame.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    RECT moved = ScreenRect(m_tool.m_hWnd);
+    EXPECT_EQ(moved.left, tool.left - 60);
+    EXPECT_EQ(moved.right, frame.right);
+    EXPECT_EQ(ScreenRect(m_frame.client).right, moved.left - 5);
+
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_tool.Docking().ReadPlacement(&placement));
+    EXPECT_EQ(placement.position.barWidth, 260);
+}
+
+TEST_F(DockingWindows, SizeFreezeHoldsTheBarThickness)
+{
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockLeft, 180, 280));
+    EXPECT_EQ(SendMessageA(m_tool.m_hWnd, WM_COMMAND, 1011, 0), 1);
+    EXPECT_EQ(m_tool.FreezeFlags(), 1u);
+    EXPECT_EQ(m_tool.MinTrackWidth(), 180);
+    MINMAXINFO info = {};
+    SendMessageA(m_tool.m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 180);
+    EXPECT_EQ(SendMessageA(m_tool.m_hWnd, WM_COMMAND, 1010, 0), 1);
+    EXPECT_EQ(m_tool.FreezeFlags(), 0u);
+
+    CCmdPanelDockWin bottom;
+    ASSERT_NE(bottom.CreatePane(m_frame.m_hWnd, "コマンドメニュー", 90, 60), nullptr);
+    DockPosition position = {};
+    position.side = kSideBottom;
+    position.barWidth = 90;
+    position.extent = 60;
+    ASSERT_TRUE(bottom.Docking().DockAt(position));
+    SendMessageA(bottom.m_hWnd, WM_COMMAND, 1011, 0);
+    EXPECT_EQ(bottom.FreezeFlags(), 2u);
+    EXPECT_EQ(bottom.MinTrackHeight(), 90);
+    EXPECT_EQ(SendMessageA(bottom.m_hWnd, WM_COMMAND, kPaneQueryState, 0), 2) << "command panels show no caption";
+
+    bottom.Toggle();
+    SendMessageA(bottom.m_hWnd, WM_COMMAND, 1011, 0);
+    EXPECT_EQ(bottom.FreezeFlags(), 0u) << "a hidden pane stays released";
+    bottom.DestroyWindow();
+}
+
+namespace {
+
+// Three panes docked left, right and bottom, with the layout file in a temporary folder.
+class LayoutRoundTrip : public DockingWindows {
+protected:
+    void SetUp() override
+    {
+        DockingWindows::SetUp();
+        ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));
+        ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockLeft, 180, 280));
+        ASSERT_NE(m_bottom.CreatePane(m_frame.m_hWnd, "コマンドメニュー", 90, 60), nullptr);
+        DockPosition position = {};
+        position.side = kSideBottom;
+        position.barWidth = 90;
+        position.extent = 60;
+        ASSERT_TRUE(m_bottom.Docking().DockAt(position));
+        m_panes.panes[0] = &m_bottom.Docking();
+        m_panes.panes[1] = &m_app.Docking();
+        m_panes.panes[2] = &m_tool.Docking();
+        m_panes.panes[3] = &m_second.Docking();
+        ASSERT_NE(m_second.CreatePane(m_frame.m_hWnd, "コマンドメニュー２", 90, 60), nullptr);
+        position.side = kSideTop;
+        ASSERT_TRUE(m_second.Docking().DockAt(position));
+        m_path = m_folder.File("configMain.xml");
+    }
+    void TearDown() override
+    {
+        m_bottom.DestroyWindow();
+        m_second.DestroyWindow();
+        DockingWindows::TearDown();
+    }
+
+    std::vector<RECT> Rects()
+    {
+        std::vector<RECT> rects;
+        for (HWND w : {m_bottom.m_hWnd, m_app.m_hWnd, m_tool.m_hWnd, m_second.m_hWnd, m_frame.client})
+            rects.push_back(ScreenRect(w));
+        return rects;
+    }
+    bool Restore(int* showCommand = nullptr)
+    {
+        int maximized = -7, show = 0;
+        bool restored = sstate::RestoreLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, &maximized, &show);
+        if (restored) m_frame.LayOut();
+        if (showCommand != nullptr) *showCommand = show;
+        return restored;
+    }
+
+    CCmdPanelDockWin m_bottom;
+    CCmdPanelDockWin m_second;
+    sstate::LayoutPanes m_panes;
+    TempFolder m_folder;
+    std::string m_path;
+};
+
+void ExpectWithinAPixel(const std::vector<RECT>& a, const std::vector<RECT>& b, const char* what)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_LE(std::abs(a[i].left - b[i].left), 1) << what << " window " << i;
+        EXPECT_LE(std::abs(a[i].top - b[i].top), 1) << what << " window " << i;
+        EXPECT_LE(std::abs(a[i].right - b[i].right), 1) << what << " window " << i;
+        EXPECT_LE(std::abs(a[i].bottom - b[i].bottom), 1) << what << " window " << i;
+    }
+}
+
+}  // namespace
+
+TEST_F(LayoutRoundTrip, TenSavesAndRestoresKeepEveryPane)
+{
+    // A changed layout: the right bar wider by a splitter drag.
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT app = ScreenRect(m_app.m_hWnd);
+    POINT grab = {app.left - 3 - frame.left, 200};
+    PostMessageA(m_frame.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab.x - 40, grab.y));
+    PostMessageA(m_frame.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(grab.x - 40, grab.y));
+    SendMessageA(m_frame.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    std::vector<RECT> before = Rects();
+    EXPECT_EQ(Width(before[1]), 240);
+
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 1)) << round;
+        ASSERT_TRUE(Restore()) << round;
+    }
+    ExpectWithinAPixel(before, Rects(), "after ten rounds");
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+
+    std::string text = m_folder.Read("configMain.xml");
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\"?>", 0), 0u) << text.substr(0, 40);
+    for (const char* name : {"DfdockPos0=", "DfdockPos3=", "MDIWinMaximized=\"01 00 00 00 \"", "<General",
+                             "SM_CXSCREEN=", "<MainWindow", "placement=", "<Wnd-0xfffffffe",
+                             "Wnd-0xfffffffc=", "Wnd-0xffffffff"})
+        EXPECT_NE(text.find(name), std::string::npos) << name;
+}
+
+TEST_F(LayoutRoundTrip, AHiddenPaneStaysHiddenAndComesBackToItsBar)
+{
+    m_tool.Toggle();
+    ASSERT_FALSE(m_tool.IsVisible());
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    m_tool.Toggle();
+    ASSERT_TRUE(Restore());
+    EXPECT_FALSE(m_tool.IsVisible());
+    m_tool.Toggle();
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+    EXPECT_EQ(ScreenRect(m_tool.m_hWnd).left, ClientOnScreen(m_frame.m_hWnd).left) << "back at the left";
+    EXPECT_EQ(Width(ScreenRect(m_tool.m_hWnd)), 180);
+}
+
+TEST_F(LayoutRoundTrip, DamagedFilesChangeNothing)
+{
+    std::vector<RECT> before = Rects();
+    const struct {
+        const char* name;
+        const char* text;  // null: no file
+    } cases[] = {
+        {"missing", nullptr},
+        {"not XML", "<config DfdockPos0=\"00"},
+        {"without the root", "<?xml version=\"1.0\"?><other/>"},
+        {"empty", ""},
+    };
+    for (const auto& c : cases) {
+        DeleteFileA(m_path.c_str());
+        if (c.text != nullptr) ASSERT_TRUE(m_folder.Write("configMain.xml", c.text));
+        EXPECT_FALSE(Restore()) << c.name;
+        ExpectWithinAPixel(before, Rects(), c.name);
+    }
+}
+
+TEST_F(LayoutRoundTrip, TheInstalledRootAloneKeepsTheDefaultLayout)
+{
+    std::vector<RECT> before = Rects();
+    ASSERT_TRUE(m_folder.Write("configMain.xml", "<?xml version=\"1.0\"?>\r\n<config/>\r\n"));
+    int show = 0;
+    EXPECT_TRUE(Restore(&show));
+    EXPECT_EQ(show, -1) << "no stored placement";
+    ExpectWithinAPixel(before, Rects(), "root alone");
+    for (CPanelDockWindow* pane : {static_cast<CPanelDockWindow*>(&m_tool), static_cast<CPanelDockWindow*>(&m_app)})
+        EXPECT_TRUE(pane->Docking().IsDocked());
+}
+
+TEST_F(LayoutRoundTrip, AShortOrUnsoundValueResetsOnlyItsPane)
+{
+    std::vector<RECT> before = Rects();
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    // Move the application panel elsewhere, then spoil its records and the screen size.
+    std::string text = m_folder.Read("configMain.xml");
+    auto spoil = [&text](const std::string& name, const std::string& value) {
+        size_t at = text.find(name + "=\"");
+        ASSERT_NE(at, std::string::npos) << name;
+        size_t start = at + name.size() + 2, end = text.find('"', start);
+        text.replace(start, end - start, value);
+    };
+    spoil("DfdockPos1", "00 01 ");
+    spoil("Wnd-0xfffffffd", "zz");
+    spoil("SM_CXSCREEN", "00 00 00 00 ");
+    ASSERT_TRUE(m_folder.Write("configMain.xml", text));
+    ASSERT_TRUE(Restore());
+    ExpectWithinAPixel(before, Rects(), "short values");
+    EXPECT_TRUE(m_app.Docking().IsDocked());
+}
+
+TEST_F(LayoutRoundTrip, MinimisedMainWindowsAreStoredNormalOrMaximised)
+{
+    auto storedShow = [this] {
+        std::string text = m_folder.Read("configMain.xml");
+        size_t at = text.find("placement=\"");
+        std::vector<uint8_t> bytes;
+        if (at == std::string::npos) return -1;
+        size_t start = at + 11;
+        if (!sstate::ParseBytes(text.substr(start, text.find('"', start) - start).c_str(), &bytes) || bytes.size() != 44)
+            return -1;
+        WINDOWPLACEMENT wp;
+        memcpy(&wp, bytes.data(), 44);
+        return static_cast<int>(wp.showCmd);
+    };
+    m_frame.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    EXPECT_EQ(storedShow(), SW_SHOWNORMAL);
+    m_frame.ShowWindow(SW_RESTORE);
+    m_frame.ShowWindow(SW_MAXIMIZE);
+    m_frame.ShowWindow(SW_MINIMIZE);
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    EXPECT_EQ(storedShow(), SW_SHOWMAXIMIZED);
+    int show = 0;
+    ASSERT_TRUE(Restore(&show));
+    EXPECT_EQ(show, SW_SHOWMAXIMIZED);
+}
+
+TEST(ShortenedText, CutsOnCharacterBoundaries)
+{
+    // Every byte is 10 pixels wide: "..." takes 30.
+    auto measure = [](const std::string& s) { return static_cast<int>(s.size()) * 10; };
+    const std::string title = "基本操作パネル";  // seven double-byte characters
+    const struct {
+        int extent;
+        int kept;
+    } cases[] = {
+        {140, 14},  // fits whole
+        {139, 10},  // five characters and the dots: 100 + 30
+        {70, 4},
+        {20, 2},    // at least one character, never half of one
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShortenedLength(title.c_str(), static_cast<int>(title.size()), c.extent, measure), c.kept) << c.extent;
+    EXPECT_EQ(ShortenedLength("abcdef", 6, 55, measure), 2);
+}
