@@ -287,7 +287,13 @@ TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifi
     for (DWORD start = GetTickCount(); recovered == nullptr && GetTickCount() - start < 20000; Sleep(50)) recovered = ActiveView();
     HWND box = program.WaitForWindow("#32770", 100);
     ASSERT_NE(recovered, nullptr) << (box != nullptr ? StaticTexts(box) : std::string("no box"));
-    ASSERT_TRUE(ReadBlock(recovered, &block));
+    // The window shows before the recovery has loaded the backup and taken its name away.
+    bool read = false;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        read = ReadBlock(recovered, &block);
+        if (read && block.fileName[0] == '\0' && block.modified == 1) break;
+    }
+    ASSERT_TRUE(read);
     EXPECT_STREQ(block.fileName, "") << "untitled";
     EXPECT_EQ(block.modified, 1);
     EXPECT_EQ(block.fileLocked, 0);
