@@ -217,12 +217,7 @@ TEST_F(DdeTest, OpenOpensADrawingOnceAndActivatesItAfterwards)
     ASSERT_NE(nullptr, conversation);
     HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
     ASSERT_NE(nullptr, client);
-    const auto windows = [client] {
-        int count = 0;
-        for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-            if (IsWindowVisible(child)) ++count;
-        return count;
-    };
+    const auto windows = [this] { return DrawingWindowCount(frame); };
     const auto activeCaption = [client] {
         return Caption(reinterpret_cast<HWND>(SendToProgram(client, WM_MDIGETACTIVE)));
     };

@@ -202,6 +202,65 @@ TEST_F(DrawingFilesTest, CommandLineOpensTheDrawingLockedAndSaveWritesItAgain)
     EXPECT_TRUE(Writable(path)) << "closing the window lets the file go";
 }
 
+// The drawing-open message as the command line, dropped files and other programs use it, sent
+// by a plug-in command: a drawing opens once, a drawing already open comes forward, and a file
+// that cannot be opened answers 0 and leaves no window.
+TEST_F(DrawingFilesTest, OpenMessageOpensOnceActivatesAnOpenDrawingAndAnswersAFailure)
+{
+    const std::string first = folder.File("a.tcf"), second = folder.File("b.tcf"), empty = folder.File("empty.tcf");
+    ASSERT_TRUE(WriteDrawing(first, 2));
+    ASSERT_TRUE(WriteDrawing(second, 3));
+    ASSERT_TRUE(WriteAll(empty, std::string()));
+    CatalogueSwap catalogue{std::string("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+                                        "<LumbraCmd><CmdGroup>\n"
+                                        "<Test><dir>%EXECDIR%</dir><data>\n"
+                                        "<item>OpenFirst;開く1,5993,TestPlugin.dll /C:OpenFile ") +
+                            first + "</item>\n<item>OpenSecond;開く2,5994,TestPlugin.dll /C:OpenFile " + second +
+                            "</item>\n<item>OpenEmpty;開く3,5995,TestPlugin.dll /C:OpenFile " + empty +
+                            "</item>\n</data></Test>\n</CmdGroup></LumbraCmd>\n"};
+    ASSERT_TRUE(catalogue.Written());
+    ASSERT_TRUE(Start(""));
+    ASSERT_TRUE(WaitUntilResponsive(frame, 30000));
+    // Runs the command; its trace, once the command has answered.
+    const auto open = [this](WPARAM command) {
+        SetWindowTextA(frame, "");
+        PostMessageA(frame, WM_CAD_RUN_COMMAND, command, 0);
+        for (DWORD start = GetTickCount(); Caption(frame).rfind("OpenFile ", 0) != 0 && GetTickCount() - start < 30000;)
+            Sleep(50);
+        return Caption(frame);
+    };
+    // The caption of the active drawing window, which names its file.
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    ASSERT_NE(client, nullptr);
+    const auto activeName = [client] { return Caption(reinterpret_cast<HWND>(Send(client, WM_MDIGETACTIVE))); };
+    const auto waitForActive = [&](const std::string& path) {
+        for (DWORD start = GetTickCount(); activeName().find(path) == std::string::npos && GetTickCount() - start < 20000;)
+            Sleep(50);
+        return activeName().find(path) != std::string::npos;
+    };
+
+    EXPECT_EQ(open(5993), "OpenFile 1");
+    EXPECT_TRUE(waitForActive(first)) << activeName();
+    EXPECT_EQ(open(5994), "OpenFile 1");
+    EXPECT_TRUE(waitForActive(second)) << activeName();
+    EXPECT_EQ(DrawingWindowCount(frame), 2);
+
+    // Again: the open drawing comes forward, no second window shows it.
+    EXPECT_EQ(open(5993), "OpenFile 1");
+    EXPECT_TRUE(waitForActive(first)) << activeName();
+    EXPECT_EQ(DrawingWindowCount(frame), 2);
+
+    // A damaged file: its message, answered as a user would, then the answer 0 and no window.
+    SetWindowTextA(frame, "");
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5995, 0);
+    const std::string message = AnswerBox(IDOK);
+    EXPECT_NE(message, "<no box>");
+    EXPECT_TRUE(WaitForCaption(frame, "OpenFile 0", 30000)) << Caption(frame);
+    EXPECT_EQ(DrawingWindowCount(frame), 2);
+    EXPECT_EQ(activeName().find(empty), std::string::npos) << activeName();
+    EXPECT_TRUE(Writable(empty));
+}
+
 TEST_F(DrawingFilesTest, DamagedFilesOpenNothingHoldNothingAndStayAsTheyWere)
 {
     const std::string good = folder.File("good.tcf");

@@ -23,6 +23,16 @@ HWND OpenEmptyDrawingWindow(HWND frame)
     return GetWindow(client, GW_CHILD);
 }
 
+int DrawingWindowCount(HWND frame)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    if (client == nullptr) return -1;
+    int count = 0;
+    for (HWND child = GetWindow(client, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child)) ++count;
+    return count;
+}
+
 bool CloseProgramWithoutSaving(HWND frame, ProgramProcess& program)
 {
     PostMessageA(frame, WM_CLOSE, 0, 0);

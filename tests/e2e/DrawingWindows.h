@@ -10,6 +10,9 @@
 // test plug-in's Echo command as 5990: its trace marks when the request has been handled.
 HWND OpenEmptyDrawingWindow(HWND frame);
 
+// The drawing windows shown in the frame's MDI client; -1 when the frame has no MDI client.
+int DrawingWindowCount(HWND frame);
+
 class ProgramProcess;
 
 // Closes the program's main window and answers "No" to every save question of a modified

@@ -100,12 +100,13 @@ TEST_F(DdeExecuteTest, OpenAndCommandEntriesReadTheirArguments)
         int answer;
         Lines lines;
     };
-    const std::string name259(259, 'x'), name260(260, 'x');
+    const std::string name259(259, 'x'), name260(260, 'x'), name639(639, 'n');
     const Case cases[] = {
         {"{Open(D:\\a b\\x.tcf)}", 1, {"FindView D:\\a b\\x.tcf", "Cancel", "OpenFile D:\\a b\\x.tcf"}},
         {"{Open(\"D:\\a b\\x.tcf\")}", 1, {"FindView D:\\a b\\x.tcf", "Cancel", "OpenFile D:\\a b\\x.tcf"}},
         {"{Open(D:\\f(1)\\x.tcf)}", 1, {"FindView D:\\f(1)\\x.tcf", "Cancel", "OpenFile D:\\f(1)\\x.tcf"}},
         {"{Open(D:\\表示\\図.tcf)}", 1, {"FindView D:\\表示\\図.tcf", "Cancel", "OpenFile D:\\表示\\図.tcf"}},
+        {"{Open(" + name639 + ")}", 1, {"FindView " + name639, "Cancel", "OpenFile " + name639}},
         {"{Open(" + std::string(640, 'n') + ")}", 0, {"Log 0 Error DDE {Open( file name: too long or malformed, refused"}},
         {"{ExecCmd(5005)}", 1, {"Run 5005 "}},
         {"{ExecCmd(5005,f(x))}", 1, {"Run 5005 f(x)"}},
@@ -117,6 +118,9 @@ TEST_F(DdeExecuteTest, OpenAndCommandEntriesReadTheirArguments)
         {"{FM9002(D:\\x.tcf)}", 1,
          {"CmdState 0 0", "FindView D:\\x.tcf", "OpenDrawing D:\\x.tcf", "Pause 100", "Run 9002 ", "CmdState 0 1"}},
         {"{FM9002()", 0, {"Log 0 Error DDE {FM9002( string: too long or malformed, refused"}},
+        {"{FM9002(" + name639 + ")}", 1,
+         {"CmdState 0 0", "FindView " + name639, "OpenDrawing " + name639, "Pause 100", "Run 9002 ", "CmdState 0 1"}},
+        {"{FM9002(" + std::string(640, 'n') + ")}", 0, {"Log 0 Error DDE {FM9002( file name: too long or malformed, refused"}},
         {"{Unknown}", 0, {}},
         {"", 0, {}},
     };

@@ -21,6 +21,8 @@ public:
     int64_t now = 1000;
     std::vector<Drawing> drawings;
     std::vector<std::string> written, opened;
+    std::vector<HWND> marked;
+    std::string unopenable;  // a backup whose open fails
     int listsStored = 0;
     int answer = IDYES;
     int stockMode = 1, stockCount = 5;
@@ -39,9 +41,10 @@ public:
     HWND OpenBackup(HWND, const std::string& path) override
     {
         opened.push_back(path);
+        if (path == unopenable) return nullptr;
         return reinterpret_cast<HWND>(opened.size());
     }
-    void MarkRecovered(HWND) override {}
+    void MarkRecovered(HWND view) override { marked.push_back(view); }
     int AskRecovery(HWND) override { return answer; }
     void TileWindows(HWND) override {}
     int StockMode() override { return stockMode; }
@@ -200,8 +203,26 @@ TEST_F(CadFileBackupTest, CrashedRunOffersItsExistingBackupsAndKeepsThem)
     host.answer = IDYES;
     EXPECT_EQ(backup.OfferRecovery(nullptr, 1), 0);
     EXPECT_EQ(host.opened, backup.OfferedFiles());
+    EXPECT_EQ(host.marked, (std::vector<HWND>{reinterpret_cast<HWND>(1), reinterpret_cast<HWND>(2)}));
     backup.End();
     EXPECT_EQ(GetPrivateProfileIntA("System", "FatalError", -1, ini.c_str()), 0);
+}
+
+// A backup that fails to open leaves every other window as it is: only the windows that show
+// a reopened backup lose their name.
+TEST_F(CadFileBackupTest, RecoveryMarksOnlyTheWindowsItOpened)
+{
+    const std::string ini = GetUserIniPath();
+    WritePrivateProfileStringA("System", "FatalError", "1", ini.c_str());
+    ASSERT_TRUE(folder.Write("$0002_plan.tcf", "damaged"));
+    ASSERT_TRUE(folder.Write("$0003.tcf", "good"));
+    settings.BakupFnames = {folder.File("$0002_plan.tcf"), folder.File("$0003.tcf")};
+    backup.Start();
+    host.unopenable = folder.File("$0002_plan.tcf");
+    EXPECT_EQ(backup.OfferRecovery(nullptr, 1), 0);
+    EXPECT_EQ(host.opened, (std::vector<std::string>{folder.File("$0002_plan.tcf"), folder.File("$0003.tcf")}));
+    EXPECT_EQ(host.marked, std::vector<HWND>{reinterpret_cast<HWND>(2)});
+    backup.End();
 }
 
 TEST_F(CadFileBackupTest, CleanStartPurgesAndOffersNothing)

@@ -129,6 +129,16 @@ int PageLayout(HWND host)
     return 1;
 }
 
+int OpenFile(HWND host, const char* path)
+{
+    while (*path == ' ') ++path;
+    const LRESULT answer = SendMessageA(host, WM_CADDB_OPEN_FILE, 0, reinterpret_cast<LPARAM>(path));
+    char text[64];
+    std::snprintf(text, sizeof text, "OpenFile %ld", static_cast<long>(answer));
+    SetWindowTextA(host, text);
+    return 1;
+}
+
 }  // namespace
 
 int RunDrawingCommand(HWND host, const char* name)
@@ -137,5 +147,6 @@ int RunDrawingCommand(HWND host, const char* name)
     if (Is(name, "AddLineCircle")) return AddLineCircle(host);
     if (Is(name, "PageLayout")) return PageLayout(host);
     if (Is(name, "AttachTiff")) return AttachTiff(host, name + std::strlen("AttachTiff") + (name[10] == ' ' ? 1 : 0));
+    if (Is(name, "OpenFile")) return OpenFile(host, name + std::strlen("OpenFile"));
     return -2;
 }
