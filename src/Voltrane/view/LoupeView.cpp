@@ -125,10 +125,13 @@ LRESULT CALLBACK LoupeViewWndProc(HWND window, UINT message, WPARAM wParam, LPAR
         Paint(window);
         return 0;
     case WM_MOUSEMOVE:
-        if (PointAt(window, lParam)) RaiseInputEvent(0x40);
+        // A click nobody has read yet keeps its point and its event: a move right after it
+        // must not turn it into a move.
+        if (PendingInputEvent() != kEventNone) return 0;
+        if (PointAt(window, lParam)) RaiseInputEvent(kEventCursorMoved);
         return 0;
     case WM_LBUTTONDOWN:
-        if (PointAt(window, lParam)) RaiseInputEvent(0x100);
+        if (PointAt(window, lParam)) RaiseInputEvent(kEventPoint);
         return 0;
     case WM_LBUTTONUP:
         if (HWND frame = GetMainFrameWnd()) ::SetActiveWindow(frame);

@@ -159,7 +159,13 @@ LRESULT CRiririView::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
     // The paint covers the whole client area: the drawn cross-hair goes with the old picture.
     m_cursor.Forget();
+    // A rubber band is drawn with XOR over the picture: a paint of part of the view would leave
+    // the rest of it for the next erase to invert back on. A view with a band on it is painted
+    // whole and the band drawn again over the new picture.
+    const bool band = IsRubberBandShownIn(m_hWnd);
+    if (band) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     PaintView(m_hWnd, Block(), m_surface);
+    if (band) RedrawShownRubberBand(m_hWnd);
     return 0;
 }
 
@@ -348,6 +354,13 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
         TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE | TME_HOVER, m_hWnd, 100};
         m_trackingLeave = m_hoverArmed = TrackMouseEvent(&track) != FALSE;
     }
+    // The system repeats a move where the mouse rests (a window shown or hidden under it, the
+    // pointer set to where it is): that is no move of the user's, and it must not end a
+    // command's wait for one or take its rubber band away.
+    if (m_haveLastMove && wParam == m_lastMoveKeys && lParam == m_lastMovePoint) return 0;
+    m_haveLastMove = true;
+    m_lastMoveKeys = wParam;
+    m_lastMovePoint = lParam;
     HandleMouseMove(wParam, lParam);
     // The cross-hair follows the mouse unless the keyboard cursor is in charge.
     if (!IsKeyCursorActive() && !g_mouse.middleDown) {
@@ -397,6 +410,7 @@ LRESULT CRiririView::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&)
 {
     m_trackingLeave = false;
     m_hoverArmed = false;
+    m_haveLastMove = false;
     m_cursor.Update(false);
     g_mouse.lastLeftView = m_hWnd;
     return 0;

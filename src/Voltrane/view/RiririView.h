@@ -128,6 +128,10 @@ private:
     CCadCursor m_cursor;
     bool m_trackingLeave = false;
     bool m_hoverArmed = false;
+    // The last move handled, to tell the user's moves from the ones the system repeats.
+    bool m_haveLastMove = false;
+    WPARAM m_lastMoveKeys = 0;
+    LPARAM m_lastMovePoint = 0;
     CDrawSurface* m_surface = nullptr;
     CCadDatabase* m_database = nullptr;
     HCURSOR m_createCursor = nullptr;

@@ -1,6 +1,8 @@
 #include "view/RubberBand.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "DravikDb.h"
 #include "EngineRecords.h"
@@ -13,6 +15,8 @@ namespace {
 EngineDbRecord g_newDb;
 EngineDbRecord g_shownDb;
 bool g_created = false;
+// The views the shown set is drawn in, so that a view painted afresh can draw it again.
+std::vector<HWND> g_shownIn;
 
 // Drops everything a database holds and starts it afresh.
 void Recreate(EngineDbRecord& db)
@@ -22,11 +26,14 @@ void Recreate(EngineDbRecord& db)
     ZUriCreateDB(&db);
 }
 
-void DrawSet(HWND view, PDBINFO* block, EngineDbRecord& db)
+std::vector<HWND> DrawSet(HWND view, PDBINFO* block, EngineDbRecord& db)
 {
+    std::vector<HWND> drawn;
     ForEachSiblingView(view, block, true, [&](HWND target, PDBINFO* targetBlock) {
         DrawScratchDbInView(target, targetBlock, &db);
+        drawn.push_back(target);
     });
+    return drawn;
 }
 
 }  // namespace
@@ -75,6 +82,7 @@ int UpdateRubberBand(HWND view, int, int, int mode)
             Recreate(g_shownDb);
             Recreate(g_newDb);
         }
+        g_shownIn.clear();
         return 1;
     }
     // A pending transform preview is all the step erases.
@@ -89,15 +97,28 @@ int UpdateRubberBand(HWND view, int, int, int mode)
              e = ZUriReadElement(e, 1, buffer, &g_newDb)) {
             ZUriAppendElement(buffer, &g_shownDb);
         }
-        DrawSet(view, block, g_newDb);
+        g_shownIn = DrawSet(view, block, g_newDb);
         Recreate(g_newDb);
     } else if (mode == 1) {
         DrawSet(view, block, g_shownDb);
         Recreate(g_shownDb);
+        g_shownIn.clear();
     } else {
         DrawSet(view, block, g_shownDb);
     }
     return 1;
+}
+
+bool IsRubberBandShownIn(HWND view)
+{
+    return g_created && view != nullptr && std::find(g_shownIn.begin(), g_shownIn.end(), view) != g_shownIn.end() &&
+           CountRubberBandElements(1) > 0;
+}
+
+void RedrawShownRubberBand(HWND view)
+{
+    if (!IsRubberBandShownIn(view)) return;
+    if (PDBINFO* block = GetViewBlock(view)) DrawScratchDbInView(view, block, &g_shownDb);
 }
 
 LRESULT HandleAddTempElement(const CmdParamRecord* param)

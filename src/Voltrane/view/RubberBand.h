@@ -21,6 +21,11 @@ int UpdateRubberBand(HWND view, int code, int mode, int sw);
 // The number of elements in the new and the shown set.
 long CountRubberBandElements(int shown);
 
+// Whether the shown set is drawn in the view.
+bool IsRubberBandShownIn(HWND view);
+// Draws the shown set in the view again, over a picture just painted without it.
+void RedrawShownRubberBand(HWND view);
+
 // Message 2383: the record's element (+52) appended when its view (+36) is set; 1.
 LRESULT HandleAddTempElement(const CmdParamRecord* param);
 // Message 2384: the view's new elements shown; 1.

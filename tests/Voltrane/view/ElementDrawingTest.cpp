@@ -125,6 +125,28 @@ TEST_F(DrawnView, MessagesAddAndShowTheRubberBand)
     EXPECT_EQ(Differences(before, Capture()), 0u);
 }
 
+// A paint of part of the view while a band is shown keeps the band whole on the screen, and the
+// next erase then leaves exactly the picture: no half-inverted band stays behind.
+TEST_F(DrawnView, APaintUnderAShownBandKeepsItAndTheEraseStillRestoresThePicture)
+{
+    const std::vector<COLORREF> before = Capture();
+    LineRecord line = MakeLine(-100, -60, 100, 60);
+    ASSERT_EQ(AppendRubberBandElement(&line), 1);
+    ASSERT_EQ(UpdateRubberBand(window, 0, 0, 0), 1);
+    const std::vector<COLORREF> shown = Capture();
+    ASSERT_GT(Differences(before, shown), 100u);
+    EXPECT_TRUE(IsRubberBandShownIn(window));
+    RECT part = {0, 0, 150, 100};
+    RedrawWindow(window, &part, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(Differences(shown, Capture()), 0u) << "the band is drawn again after the paint";
+    ASSERT_EQ(UpdateRubberBand(window, 0, 0, 1), 1);
+    EXPECT_FALSE(IsRubberBandShownIn(window));
+    EXPECT_EQ(Differences(before, Capture()), 0u) << "the erase leaves the picture as it was";
+    // With nothing shown, a paint draws no band.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(Differences(before, Capture()), 0u);
+}
+
 TEST_F(DrawnView, ResetDropsBothSetsWithoutDrawing)
 {
     LineRecord line = MakeLine(-100, -60, 100, 60);
