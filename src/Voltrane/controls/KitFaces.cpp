@@ -56,7 +56,7 @@ void FramedRoundRect(HDC dc, const RECT& r, COLORREF colour)
 
 }  // namespace
 
-void DrawGradientFace(HDC dc, const RECT& rect, COLORREF colour1, COLORREF colour2, COLORREF colour3,
+void DrawPanelButtonFace(HDC dc, const RECT& rect, COLORREF colour1, COLORREF colour2, COLORREF colour3,
                       COLORREF colour4, COLORREF outerFrame, COLORREF innerFrame)
 {
     RECT inner = {rect.left + 2, rect.top + 2, rect.right - 2, rect.bottom - 2};
@@ -80,17 +80,17 @@ void DrawGradientFace(HDC dc, const RECT& rect, COLORREF colour1, COLORREF colou
 
 void DrawKitButtonFace(HDC dc, const RECT& rect)
 {
-    DrawGradientFace(dc, rect, 0xFFFFFF, 0xF5F1E9, 0xFFDCC8, 0xCFB8A6, GetSysColor(COLOR_3DDKSHADOW), 0xFFFFFF);
+    DrawPanelButtonFace(dc, rect, 0xFFFFFF, 0xF5F1E9, 0xFFDCC8, 0xCFB8A6, GetSysColor(COLOR_3DDKSHADOW), 0xFFFFFF);
 }
 
 void DrawKitButtonFacePressed(HDC dc, const RECT& rect)
 {
-    DrawGradientFace(dc, rect, 0x00DEFF, 0x00DEFF, 0x00DEFF, 0x00DEFF, GetSysColor(COLOR_3DDKSHADOW), 0xFFFFFF);
+    DrawPanelButtonFace(dc, rect, 0x00DEFF, 0x00DEFF, 0x00DEFF, 0x00DEFF, GetSysColor(COLOR_3DDKSHADOW), 0xFFFFFF);
 }
 
 void DrawKitButtonFaceSelected(HDC dc, const RECT& rect)
 {
-    DrawGradientFace(dc, rect, 0x00A8FF, 0x00A8FF, 0x00A8FF, 0x00A8FF, GetSysColor(COLOR_3DDKSHADOW), 0xFFFFFF);
+    DrawPanelButtonFace(dc, rect, 0x00A8FF, 0x00A8FF, 0x00A8FF, 0x00A8FF, GetSysColor(COLOR_3DDKSHADOW), 0xFFFFFF);
 }
 
 void TrackPickerHover(HWND window, LPARAM mouseMoveLParam)

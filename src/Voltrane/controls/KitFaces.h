@@ -21,7 +21,7 @@ int KitFontHeight(int index, int lowResolution);
 HFONT CreateKitFaceFont(int height, int weight = FW_DONTCARE);
 
 void FillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom);
-void DrawGradientFace(HDC dc, const RECT& rect, COLORREF colour1, COLORREF colour2, COLORREF colour3,
+void DrawPanelButtonFace(HDC dc, const RECT& rect, COLORREF colour1, COLORREF colour2, COLORREF colour3,
                       COLORREF colour4, COLORREF outerFrame, COLORREF innerFrame);
 void DrawKitButtonFace(HDC dc, const RECT& rect);
 void DrawKitButtonFacePressed(HDC dc, const RECT& rect);
