@@ -21,8 +21,7 @@ namespace {
 
 constexpr int kPageList = 1146;
 constexpr int kAddReference = 13, kAddPage = 14, kDeletePage = 15;
-constexpr int kScale = 401, kPaper = 501;
-constexpr int kPaperWidth = 800, kPaperHeight = 801;
+constexpr int kPaper = 501;
 constexpr COLORREF kReferenceBox = RGB(0, 255, 0);
 
 bool English() { return GetCadSystem().config.LANGUAGE != 0; }
@@ -36,7 +35,7 @@ int Ask(HWND owner, const char* text, const char* caption, UINT type)
 class CNewPageDlg : public CDialogBase<CNewPageDlg> {
 public:
     enum { IDD = 0 };
-    explicit CNewPageDlg(PageDialogRecord* record) : m_record(record) {}
+    explicit CNewPageDlg(PageDialogRecord* record) : m_record(record) { m_centre = 0; }
 
     INT_PTR Run(HWND parent) { return DoModalNamed(GetModuleHandleA(nullptr), "NEWDB", parent, 0); }
 
@@ -52,35 +51,14 @@ private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled)
     {
         ::SetWindowTextA(m_hWnd, English() ? "Add Page" : "ページ追加");
-        HWND paper = GetDlgItem(kPaper);
-        const PaperTableRow* rows = GetPaperTable();
-        for (int i = 0; i < kPaperSizeRows; ++i) ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rows[i].name));
-        ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("その他"));
-        ::SendMessageA(paper, CB_SETCURSEL, 0, 0);
-        SetDlgItemTextA(m_hWnd, kScale, "1");
-        ShowPaperRow();
+        SetUpPageFields(m_hWnd);
         handled = FALSE;
         return TRUE;
     }
 
-    void ShowPaperRow()
-    {
-        const int row = static_cast<int>(::SendMessageA(GetDlgItem(kPaper), CB_GETCURSEL, 0, 0));
-        const bool custom = row >= kPaperSizeRows || row < 0;
-        ::EnableWindow(GetDlgItem(kPaperWidth), custom);
-        ::EnableWindow(GetDlgItem(kPaperHeight), custom);
-        if (!custom) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%g", GetPaperTable()[row].width);
-            SetDlgItemTextA(m_hWnd, kPaperWidth, text);
-            std::snprintf(text, sizeof text, "%g", GetPaperTable()[row].height);
-            SetDlgItemTextA(m_hWnd, kPaperHeight, text);
-        }
-    }
-
     LRESULT OnPaperChanged(WORD code, WORD, HWND, BOOL&)
     {
-        if (code == CBN_SELCHANGE) ShowPaperRow();
+        if (code == CBN_SELCHANGE) ShowPaperRowFields(m_hWnd, static_cast<int>(::SendMessageA(GetDlgItem(kPaper), CB_GETCURSEL, 0, 0)));
         return 0;
     }
 

@@ -1,6 +1,7 @@
 #include "drawing/PageSettingsDialog.h"
 
 #include <commctrl.h>
+#include <winnetwk.h>
 
 #include <cmath>
 #include <cstdio>
@@ -96,10 +97,36 @@ int ParentKey(const PageDialogRecord& r)
     return 0;
 }
 
+// The labels the template names, in the program's two languages.
+struct PageFieldLabel {
+    int id;
+    const char* japanese;
+    const char* english;
+};
+constexpr PageFieldLabel kLabels[] = {
+    {1601, "用紙横ｻｲｽﾞ", "Paper X"},     {1602, "用紙縦ｻｲｽﾞ", "Paper Y"},   {1603, "図面横ｻｲｽﾞ", "Draw  X"},
+    {1604, "図面縦ｻｲｽﾞ", "Draw  Y"},     {901, "登録パターン", "Pattern"},  {IDCANCEL, "ｷｬﾝｾﾙ", "Cancel"},
+    {kGetPlacement, "参照", "Get"},      {1605, "原点", "Origin"},          {1606, "傾き", "Slant"},
+    {1607, "ファイル名", "File Name"},   {kExternal, "外部参照", "Out Read"}, {1608, "倍率-X", "Scale"},
+    {1609, "[ 図面情報 ]", "Paper Info"}, {1610, "[ 配置情報 ]", "Arrangement Info"},
+};
+
+void CentreOnWorkArea(HWND dialog)
+{
+    MONITORINFO monitor = {sizeof monitor};
+    if (!::GetMonitorInfoA(::MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    RECT r;
+    ::GetWindowRect(dialog, &r);
+    const RECT& work = monitor.rcWork;
+    const int x = work.left + ((work.right - work.left) - (r.right - r.left)) / 2;
+    const int y = work.top + ((work.bottom - work.top) - (r.bottom - r.top)) / 2;
+    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 class CPageEditDlg : public CDialogBase<CPageEditDlg> {
 public:
     enum { IDD = 0 };
-    explicit CPageEditDlg(int current) : m_current(current) {}
+    explicit CPageEditDlg(int current) : m_current(current) { m_centre = 0; }
 
     INT_PTR Run(HWND parent) { return DoModalNamed(GetModuleHandleA(nullptr), "PAGE_EDIT", parent, 0); }
     bool PlacementRequested() const { return m_request; }
@@ -131,20 +158,7 @@ private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled)
     {
         ::SetWindowTextA(m_hWnd, Caption());
-        SetDlgItemTextA(m_hWnd, 1101, GetMessageText(5110));
-        SetDlgItemTextA(m_hWnd, 1201, GetMessageText(5111));
-        SetDlgItemTextA(m_hWnd, 1301, GetMessageText(5112));
-        SetDlgItemTextA(m_hWnd, 1401, GetMessageText(5113));
-        SetDlgItemTextA(m_hWnd, 1501, GetMessageText(5114));
-        if (English()) SetDlgItemTextA(m_hWnd, kGetPlacement, "Get");
-        HWND paper = GetDlgItem(kPaper);
-        const PaperTableRow* rows = GetPaperTable();
-        for (int i = 0; i < kPaperSizeRows; ++i) ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rows[i].name));
-        ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("その他"));
-        std::vector<std::string> scales;
-        GetScaleList(scales);
-        for (const std::string& s : scales)
-            for (int id : {kScale, kPageScaleX}) ::SendMessageA(GetDlgItem(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+        SetUpPageFields(m_hWnd);
 
         m_images = ImageList_Create(kIconWidth, kIconHeight, ILC_COLOR24 | ILC_MASK, 3, 0);
         for (int id : {216, 206, 210}) {
@@ -214,7 +228,7 @@ private:
         ::SendMessageA(GetDlgItem(kPaper), CB_SETCURSEL, row, 0);
         SetNumber(m_hWnd, kPaperWidth, r.paperWidth);
         SetNumber(m_hWnd, kPaperHeight, r.paperHeight);
-        ShowPaperRow(row);
+        ShowPaperRowFields(m_hWnd, row);
         std::snprintf(text, sizeof text, "%lg", r.OriginX());
         SetDlgItemTextA(m_hWnd, kOriginX, text);
         std::snprintf(text, sizeof text, "%lg", r.OriginY());
@@ -231,18 +245,6 @@ private:
         const bool placed = r.depth == 1;
         for (int id : {kPageScaleX, kPageScaleY, kOriginX, kOriginY, kSlant, kGetPlacement, 7004})
             ::EnableWindow(GetDlgItem(id), placed);
-        ShowDrawingSize(m_hWnd);
-    }
-
-    void ShowPaperRow(int row)
-    {
-        const bool custom = row < 0 || row >= kPaperSizeRows;
-        ::EnableWindow(GetDlgItem(kPaperWidth), custom);
-        ::EnableWindow(GetDlgItem(kPaperHeight), custom);
-        if (!custom) {
-            SetNumber(m_hWnd, kPaperWidth, GetPaperTable()[row].width);
-            SetNumber(m_hWnd, kPaperHeight, GetPaperTable()[row].height);
-        }
         ShowDrawingSize(m_hWnd);
     }
 
@@ -297,7 +299,7 @@ private:
   private:
     LRESULT OnPaper(WORD code, WORD, HWND, BOOL&)
     {
-        if (code == CBN_SELCHANGE) ShowPaperRow(static_cast<int>(::SendMessageA(GetDlgItem(kPaper), CB_GETCURSEL, 0, 0)));
+        if (code == CBN_SELCHANGE) ShowPaperRowFields(m_hWnd, static_cast<int>(::SendMessageA(GetDlgItem(kPaper), CB_GETCURSEL, 0, 0)));
         return 0;
     }
 
@@ -443,6 +445,63 @@ bool GetPlacementFromLibrary(HWND owner, PageDialogRecord& r, bool* ended)
 
 }  // namespace
 
+RememberedPageFields& GetRememberedPageFields()
+{
+    static RememberedPageFields remembered;
+    return remembered;
+}
+
+void ShowPaperRowFields(HWND dialog, int row)
+{
+    const bool custom = row < 0 || row >= kPaperSizeRows;
+    ::EnableWindow(::GetDlgItem(dialog, kPaperWidth), custom);
+    ::EnableWindow(::GetDlgItem(dialog, kPaperHeight), custom);
+    if (!custom) {
+        SetNumber(dialog, kPaperWidth, GetPaperTable()[row].width);
+        SetNumber(dialog, kPaperHeight, GetPaperTable()[row].height);
+    }
+    ShowDrawingSize(dialog);
+}
+
+void SetUpPageFields(HWND dialog)
+{
+    CentreOnWorkArea(dialog);
+    SetDlgItemTextA(dialog, 1101, GetMessageText(5110));
+    SetDlgItemTextA(dialog, 1201, GetMessageText(5111));
+    SetDlgItemTextA(dialog, 1301, GetMessageText(5112));
+    SetDlgItemTextA(dialog, 1401, GetMessageText(5113));
+    SetDlgItemTextA(dialog, 1501, GetMessageText(5114));
+    for (const PageFieldLabel& label : kLabels)
+        if (HWND control = ::GetDlgItem(dialog, label.id)) ::SetWindowTextA(control, English() ? label.english : label.japanese);
+    // The layer patterns are not offered in the page dialogs.
+    for (int id : {901, 902})
+        if (HWND control = ::GetDlgItem(dialog, id)) ::ShowWindow(control, SW_HIDE);
+    HWND paper = ::GetDlgItem(dialog, kPaper);
+    const PaperTableRow* rows = GetPaperTable();
+    for (int i = 0; i < kPaperSizeRows; ++i) ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rows[i].name));
+    ::SendMessageA(paper, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("その他"));
+    std::vector<std::string> scales;
+    GetScaleList(scales);
+    for (const std::string& s : scales)
+        for (int id : {kScale, kPageScaleX}) ::SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    char user[256] = "";
+    DWORD size = sizeof user;
+    if (WNetGetUserA(nullptr, user, &size) == NO_ERROR) SetDlgItemTextA(dialog, kName, user);
+
+    const RememberedPageFields& last = GetRememberedPageFields();
+    const int row = last.paperRow >= 0 && last.paperRow <= kPaperSizeRows ? last.paperRow : 0;
+    ::SendMessageA(paper, CB_SETCURSEL, row, 0);
+    char text[64];
+    FormatScaleText(last.drawingScale > 0 ? last.drawingScale : 1.0, text, sizeof text);
+    SetDlgItemTextA(dialog, kScale, text);
+    SetNumber(dialog, kPageScaleX, last.pageScale > 0 ? last.pageScale : 1.0);
+    if (row == kPaperSizeRows) {
+        SetNumber(dialog, kPaperWidth, last.paperWidth);
+        SetNumber(dialog, kPaperHeight, last.paperHeight);
+    }
+    ShowPaperRowFields(dialog, row);
+}
+
 bool StorePageFields(HWND dialog, PageDialogRecord& r, bool report)
 {
     auto refuse = [&](int message) {
@@ -495,6 +554,12 @@ bool StorePageFields(HWND dialog, PageDialogRecord& r, bool report)
     r.scaleX = pageScale;
     if (::IsDlgButtonChecked(dialog, kExternal) == BST_CHECKED) r.flags |= kPageExternal;
     else r.flags &= static_cast<uint8_t>(~kPageExternal);
+    RememberedPageFields& last = GetRememberedPageFields();
+    last.paperRow = row >= 0 && row < kPaperSizeRows ? row : kPaperSizeRows;
+    last.paperWidth = width, last.paperHeight = height;
+    last.drawingScale = scale;
+    last.pageScale = pageScale;
+    last.title = r.title, last.name = r.name, last.comment = r.comment;
     return true;
 }
 

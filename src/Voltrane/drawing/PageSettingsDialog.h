@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "drawing/PageDialogRecords.h"
 
 // Runs the dialog on the active drawing. 0.
@@ -14,3 +16,22 @@ int EditPagesCommand(HWND owner);
 // empty) into the record; false after the message of a field that is not valid (7490 scale,
 // 7491 paper size, captioned as the dialog), with report off without a message.
 bool StorePageFields(HWND dialog, PageDialogRecord& record, bool report);
+
+// What the page dialogs remember between runs, for the whole program: the last paper row and
+// size, drawing scale and page scale, and the last title, name and comment.
+struct RememberedPageFields {
+    int paperRow = 0;
+    double paperWidth = 0, paperHeight = 0;
+    double drawingScale = 1.0;
+    double pageScale = 1.0;
+    std::string title, name, comment;
+};
+RememberedPageFields& GetRememberedPageFields();
+
+// The set-up both page dialogs share: centred on the work area of their monitor, labels in the
+// program's language, the paper rows and scale lists, the author field preset with the user's
+// name, and paper, size and scales preset with the remembered values.
+void SetUpPageFields(HWND dialog);
+// Shows a paper row: a row of the table fills and locks the size fields, the free row after
+// them unlocks them; the drawing size follows.
+void ShowPaperRowFields(HWND dialog, int row);

@@ -214,3 +214,94 @@ TEST_F(PageDialogRecordsTest, PageManagerCancelKeepsEveryPage)
 }
 
 }  // namespace
+
+// ---- the new-page dialog's shared field set-up ----
+#include <winnetwk.h>
+
+#include <string>
+
+#include "core/CadSystem.h"
+#include "drawing/PageSettingsDialog.h"
+#include "drawing/ScaleText.h"
+
+namespace {
+
+const char kManagerCaption[] = "ページ管理（指定後 [OK] ｸﾘｯｸしてください。）";
+
+std::string FieldText(HWND dialog, int id)
+{
+    char text[300] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// What the second new page offers comes from what the first one took; the author is the user.
+TEST_F(PageDialogRecordsTest, NewPageOffersTheUsersNameAndThePaperAndScaleTakenLast)
+{
+    GetRememberedPageFields() = RememberedPageFields{};
+    char user[256] = "";
+    DWORD size = sizeof user;
+    ASSERT_EQ(WNetGetUserA(nullptr, user, &size), static_cast<DWORD>(NO_ERROR));
+    std::string firstName, firstScale, secondScale, secondWidth;
+    int secondRow = -1;
+    bool secondWidthEnabled = true;
+    EXPECT_TRUE(RunDialogScript(kManagerCaption, [&](HWND manager) {
+        EXPECT_TRUE(RunDialogScript("ページ追加", [&](HWND page) {
+            firstName = FieldText(page, 201);
+            firstScale = FieldText(page, 401);
+            RECT r;
+            GetWindowRect(page, &r);
+            MONITORINFO monitor = {sizeof monitor};
+            GetMonitorInfoA(MonitorFromWindow(page, MONITOR_DEFAULTTONEAREST), &monitor);
+            EXPECT_NEAR((r.left + r.right) / 2, (monitor.rcWork.left + monitor.rcWork.right) / 2, 1) << "centred on the work area";
+            EXPECT_NEAR((r.top + r.bottom) / 2, (monitor.rcWork.top + monitor.rcWork.bottom) / 2, 1);
+            SetDlgItemTextA(page, 101, "二階");
+            SetDlgItemTextA(page, 401, "30");
+            SendDlgItemMessageA(page, 501, CB_SETCURSEL, 2, 0);
+            SendMessageA(page, WM_COMMAND, MAKEWPARAM(501, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(page, 501)));
+            Click(page, IDOK);
+        }, [&] { Click(manager, 14); }));
+        EXPECT_TRUE(RunDialogScript("ページ追加", [&](HWND page) {
+            secondScale = FieldText(page, 401);
+            secondRow = static_cast<int>(SendDlgItemMessageA(page, 501, CB_GETCURSEL, 0, 0));
+            secondWidth = FieldText(page, 800);
+            secondWidthEnabled = IsWindowEnabled(GetDlgItem(page, 800)) != FALSE;
+        }, [&] { Click(manager, 14); }));
+    }, [] { EXPECT_EQ(AppendPageCommand(nullptr), 0); }));
+    EXPECT_EQ(firstName, user);
+    char one[64];
+    FormatScaleText(1.0, one, sizeof one);
+    EXPECT_EQ(firstScale, one) << "a new program offers scale 1";
+    char thirty[64];
+    FormatScaleText(30.0, thirty, sizeof thirty);
+    EXPECT_EQ(secondScale, thirty);
+    EXPECT_EQ(secondRow, 2);
+    char width[32];
+    std::snprintf(width, sizeof width, "%g", GetPaperTable()[2].width);
+    EXPECT_EQ(secondWidth, width);
+    EXPECT_FALSE(secondWidthEnabled) << "a row of the table locks the size";
+    EXPECT_EQ(GetRememberedPageFields().title, "二階");
+    EXPECT_EQ(ZUriChkPage(1, db()), 0) << "the manager was cancelled";
+}
+
+// With the English language setting the page dialogs speak English.
+TEST_F(PageDialogRecordsTest, NewPageLabelsFollowTheLanguageSetting)
+{
+    auto& language = GetCadSystem().config.LANGUAGE;
+    const auto saved = language;
+    language = 1;
+    std::string paperX, cancel;
+    EXPECT_TRUE(RunDialogScript("Page Manager (click [OK] when done.)", [&](HWND manager) {
+        EXPECT_TRUE(RunDialogScript("Add Page", [&](HWND page) {
+            paperX = FieldText(page, 1601);
+            cancel = FieldText(page, IDCANCEL);
+        }, [&] { Click(manager, 14); }));
+    }, [] { EXPECT_EQ(AppendPageCommand(nullptr), 0); }));
+    language = saved;
+    EXPECT_EQ(paperX, "Paper X");
+    EXPECT_EQ(cancel, "Cancel");
+}
+
+}  // namespace
