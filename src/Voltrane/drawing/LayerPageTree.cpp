@@ -7,6 +7,7 @@
 
 #include "DravikDb.h"
 #include "commands/CommandHost.h"
+#include "commands/ElementServices.h"
 #include "commands/HostServiceSite.h"
 #include "core/Dbcs.h"
 #include "drawing/InitialLayer.h"
@@ -602,11 +603,13 @@ int DeleteLayerElements(int page, int layer)
 {
     EngineDbRecord* db = ActiveDatabase();
     if (db == nullptr) return 0;
-    int deleted = 0;
+    // The elements go through the element services' delete, which refuses a page that is not
+    // editable (a reference page) before anything goes.
+    void* mark = ZUriCreateMark(db);
+    if (mark == nullptr) return 0;
+    int marked = 0;
     ElementRecord r;
-    void* e = ZUriReadElement(nullptr, 0, &r, db);
-    while (e != nullptr) {
-        void* next = ZUriReadElement(e, 1, nullptr, db);
+    for (void* e = ZUriReadElement(nullptr, 0, &r, db); e != nullptr;) {
         bool remove = false;
         if (IsCompositeType(r.type)) {
             ElementRecord m;
@@ -620,9 +623,12 @@ int DeleteLayerElements(int page, int layer)
             // Every kind of element on the layer goes with it: images, rasters and page frames too.
             remove = r.layer == layer && r.page == page;
         }
-        if (remove && ZUriDeleteElement(e, db)) ++deleted;
+        if (remove && ZUriSetMark(e, mark)) ++marked;
+        void* next = ZUriReadElement(e, 1, nullptr, db);
         e = next != nullptr ? ZUriReadElement(next, 0, &r, db) : nullptr;
     }
+    const int deleted = marked > 0 && DeleteMarkedElements(mark) == 1 ? marked : 0;
+    ZUriDestroyMark(mark);
     if (deleted > 0) GetHostServiceSite().SetDrawingModified(ActiveViewWindow());
     return deleted;
 }

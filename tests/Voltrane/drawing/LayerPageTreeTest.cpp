@@ -266,6 +266,22 @@ TEST_F(LayerPageTreeTest, WriteBackDeletesOnlyLayersRemovedInTheDialog)
     EXPECT_EQ(site.ViewBlock(site.active)->modified, 1);
 }
 
+// A layer removed on a page that cannot be edited keeps its elements: the element services
+// refuse the delete, and the other page's layer still goes.
+TEST_F(LayerPageTreeTest, ALayerOnAPageThatCannotBeEditedKeepsItsElements)
+{
+    ASSERT_EQ(AddPage(1, 0), 1);
+    void* onPage1 = AppendTestElement(db(), kElementLine, 2, 1);
+    AppendTestElement(db(), kElementLine, 2, 0);
+    ASSERT_EQ(SetPageDetectable(1, 0), 1);
+    EXPECT_EQ(DeleteLayerElements(1, 2), 0);
+    EXPECT_EQ(DeleteLayerElements(0, 2), 1);
+    std::vector<void*> left;
+    for (void* e = ZUriReadElement(nullptr, 0, nullptr, db()); e; e = ZUriReadElement(e, 1, nullptr, db()))
+        left.push_back(e);
+    EXPECT_EQ(left, std::vector<void*>{onPage1});
+}
+
 TEST_F(LayerPageTreeTest, SharedLayoutComparesNumbersNotNames)
 {
     ASSERT_EQ(AddPage(1, 0), 1);
