@@ -564,6 +564,43 @@ private:
         return LayerTreeHitCodeAt(level, point.x, label.left - kImageWidth, label.left, m_numberWidth);
     }
 
+    // Every item of the tree, parents before their children, in the order shown.
+    static std::vector<HTREEITEM> AllItems(HWND tree)
+    {
+        std::vector<HTREEITEM> items, stack;
+        for (HTREEITEM root = TreeView_GetRoot(tree); root != nullptr; root = TreeView_GetNextSibling(tree, root))
+            stack.insert(stack.begin(), root);
+        while (!stack.empty() && items.size() < 65536) {
+            HTREEITEM item = stack.back();
+            stack.pop_back();
+            items.push_back(item);
+            std::vector<HTREEITEM> children;
+            for (HTREEITEM child = TreeView_GetChild(tree, item); child != nullptr; child = TreeView_GetNextSibling(tree, child))
+                children.push_back(child);
+            stack.insert(stack.end(), children.rbegin(), children.rend());
+        }
+        return items;
+    }
+
+    // The caret item, then each further marked item in the order shown.
+    static std::vector<HTREEITEM> SelectedItems(HWND tree)
+    {
+        std::vector<HTREEITEM> selected;
+        HTREEITEM caret = TreeView_GetSelection(tree);
+        if (caret != nullptr) selected.push_back(caret);
+        for (HTREEITEM item : AllItems(tree))
+            if (item != caret && (TreeView_GetItemState(tree, item, TVIS_SELECTED) & TVIS_SELECTED)) selected.push_back(item);
+        return selected;
+    }
+
+    static void UnmarkFurtherItems(HWND tree)
+    {
+        HTREEITEM caret = TreeView_GetSelection(tree);
+        for (HTREEITEM item : AllItems(tree))
+            if (item != caret && (TreeView_GetItemState(tree, item, TVIS_SELECTED) & TVIS_SELECTED))
+                TreeView_SetItemState(tree, item, 0, TVIS_SELECTED);
+    }
+
     // The tree's mouse and key messages; true when the control must not see the message.
     bool TreeMessage(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam)
     {
@@ -574,6 +611,18 @@ private:
         case WM_RBUTTONDOWN: {
             const int button = msg == WM_LBUTTONDOWN ? 0 : 1;
             const int code = HitTest(point, &item);
+            if (m_multiSelect && button == 0 && (wParam & MK_CONTROL) && code == kLayerHitName) {
+                // The platform's tree keeps one selected item only: a Ctrl+click on a name marks
+                // or unmarks further items here.
+                CloseEditor();
+                if (item != TreeView_GetSelection(tree)) {
+                    const bool marked = (TreeView_GetItemState(tree, item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+                    TreeView_SetItemState(tree, item, marked ? 0 : TVIS_SELECTED, TVIS_SELECTED);
+                }
+                g_slot.lastClicked = nullptr;
+                return true;
+            }
+            if (m_multiSelect) UnmarkFurtherItems(tree);
             if (code == kLayerHitName) {
                 CloseEditor();
                 if (item == g_slot.lastClicked) {
@@ -644,14 +693,7 @@ private:
     {
         CloseEditor();
         std::vector<HTREEITEM> selected;
-        if (m_multiSelect) {
-            // The caret item, then each further selected item.
-            for (HTREEITEM item = TreeView_GetSelection(Tree()); item != nullptr && selected.size() < 4096;
-                 item = TreeView_GetNextItem(Tree(), item, TVGN_NEXTSELECTED)) {
-                if (std::find(selected.begin(), selected.end(), item) != selected.end()) break;
-                selected.push_back(item);
-            }
-        }
+        if (m_multiSelect) selected = SelectedItems(Tree());
         if (selected.size() <= 1) {
             g_slot.addEditMode = 1;
             RunAddEditLayerDialog(Tree(), g_slot.addEditMode, m_list);

@@ -577,6 +577,47 @@ TEST_F(LayerManagerTest, AddAndEditButtonsChangeTheTreeAndOkWritesIt)
     EXPECT_EQ(EngineName(0, 5), "五番");
 }
 
+// A Ctrl+click on further names selects several layers; the edit button then moves all of them
+// into one group. A plain click drops the further ones again.
+TEST_F(LayerManagerTest, CtrlClicksSelectSeveralLayersAndTheEditMovesThemTogether)
+{
+    Name(0, 3, "a", "A");
+    Name(0, 5, "b", "A");
+    Name(0, 7, "c", "A");
+    auto clickName = [](HWND tree, HTREEITEM item, WPARAM keys) {
+        RECT label = {};
+        std::memcpy(&label, &item, sizeof item);
+        SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+        const LPARAM at = MAKELPARAM(label.right - 3, (label.top + label.bottom) / 2);
+        SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+        SendMessageA(tree, WM_LBUTTONUP, keys, at);
+        DrainMessages();
+    };
+    bool groupOnly = false;
+    ASSERT_EQ(RunManager([&](HWND dialog) {
+                  HWND tree = TreeOf(dialog);
+                  TreeView_SelectItem(tree, TreeLayer(0, 3)->item);
+                  clickName(tree, TreeLayer(0, 7)->item, MK_CONTROL);
+                  EXPECT_TRUE(TreeView_GetItemState(tree, TreeLayer(0, 7)->item, TVIS_SELECTED) & TVIS_SELECTED);
+                  // A plain click drops the further selection.
+                  clickName(tree, TreeLayer(0, 5)->item, 0);
+                  if (TreeView_GetSelection(tree) != TreeLayer(0, 7)->item)
+                      EXPECT_FALSE(TreeView_GetItemState(tree, TreeLayer(0, 7)->item, TVIS_SELECTED) & TVIS_SELECTED);
+                  TreeView_SelectItem(tree, TreeLayer(0, 3)->item);
+                  clickName(tree, TreeLayer(0, 7)->item, MK_CONTROL);
+                  EXPECT_EQ(TreeView_GetSelection(tree), TreeLayer(0, 3)->item) << "the caret stays";
+                  PressAndAnswer(dialog, 204, "レイヤ編集", [&](HWND edit) {
+                      groupOnly = !IsWindowEnabled(GetDlgItem(edit, 302));
+                      SetDlgItemTextA(edit, 303, "B");
+                      Press(edit, IDOK);
+                  });
+                  EXPECT_EQ(Layout(0), "B: 3 7 | A: 5");
+                  Press(dialog, IDCANCEL);
+              }),
+              2);
+    EXPECT_TRUE(groupOnly) << "several layers edit only their group";
+}
+
 TEST_F(LayerManagerTest, PatternListSavesThePageAndLoadsItBack)
 {
     TempFolder folder;
