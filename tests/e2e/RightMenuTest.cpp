@@ -8,6 +8,7 @@
 #include "CatalogueSwap.h"
 #include "DrawingWindows.h"
 #include "HostMessages.h"
+#include "PointerInput.h"
 #include "ProgramProcess.h"
 #include "WindowText.h"
 
@@ -20,28 +21,6 @@ const char kCatalogue[] =
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
-
-// Moves the real pointer and waits until the display reports it there.
-bool MovePointer(POINT screen)
-{
-    SetCursorPos(screen.x, screen.y);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
-        POINT now;
-        GetCursorPos(&now);
-        if (now.x == screen.x && now.y == screen.y) return true;
-    }
-    return false;
-}
-
-bool Click(POINT screen, DWORD down, DWORD up)
-{
-    if (!MovePointer(screen)) return false;
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = down;
-    inputs[1].mi.dwFlags = up;
-    return SendInput(2, inputs, sizeof(INPUT)) == 2;
-}
 
 POINT CentreOf(HWND window)
 {
@@ -73,7 +52,7 @@ protected:
     HWND OpenMenu()
     {
         SetForegroundWindow(frame);
-        if (!Click(CentreOf(view), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP)) return nullptr;
+        if (!ClickScreen(CentreOf(view), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP)) return nullptr;
         return program.WaitForWindow("MyRPitem", 10000);
     }
 
@@ -110,7 +89,7 @@ TEST_F(RightMenuTest, ARightClickOpensTheMenuAndAPickedFileEntryRunsItsCommand)
 
     HWND further = Entry(popup, "別ウィンドウＡ");
     ASSERT_NE(further, nullptr);
-    ASSERT_TRUE(Click(CentreOf(further), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
+    ASSERT_TRUE(ClickScreen(CentreOf(further)));
     HWND active = nullptr;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
         active = reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW));
@@ -130,7 +109,7 @@ TEST_F(RightMenuTest, TheCancelEntryEndsAWaitingCommandWithEscape)
     EXPECT_NE(Entry(popup, "コマンド終了"), nullptr);
     HWND cancel = Entry(popup, "取消 - [  ESC  ]");
     ASSERT_NE(cancel, nullptr);
-    ASSERT_TRUE(Click(CentreOf(cancel), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
+    ASSERT_TRUE(ClickScreen(CentreOf(cancel)));
     EXPECT_TRUE(WaitForCaption(frame, "WaitPoint ESC", 10000)) << Caption(frame);
 }
 

@@ -138,6 +138,15 @@ void PaintFrame(HWND window, HDC dc)
     DeleteObject(light);
 }
 
+LRESULT PaintFrameMessage(HWND window)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    PaintFrame(window, dc);
+    EndPaint(window, &ps);
+    return 0;
+}
+
 BOOL CALLBACK CollectChild(HWND child, LPARAM list)
 {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
@@ -163,13 +172,8 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 {
     RightMenuState& state = GetRightMenuState();
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        PaintFrame(window, dc);
-        EndPaint(window, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return PaintFrameMessage(window);
     case WM_MOUSEACTIVATE:
         if (IsCalculatorOpen()) return MA_NOACTIVATEANDEAT;
         break;
@@ -215,13 +219,8 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 LRESULT CALLBACK ColumnSeparatorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        PaintFrame(window, dc);
-        EndPaint(window, &ps);
-        return 0;
-    }
+    case WM_PAINT:
+        return PaintFrameMessage(window);
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
         return 1;
