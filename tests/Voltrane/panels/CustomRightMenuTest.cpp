@@ -200,4 +200,28 @@ TEST_F(CustomRightMenuTest, HideMaskAndLanguageChooseTheEntriesWithoutACommand)
     }
 }
 
+TEST_F(CustomRightMenuTest, MenuModeZeroShowsNothingAndEnterModeOpensOnlyForADrag)
+{
+    const int savedMode = GetCadSystem().config.menu.RightMenuMode;
+    const struct {
+        int menuMode, enterMode, forced, shown;
+    } cases[] = {{0, 0, 0, 0}, {0, 0, 1, 0}, {1, 1, 0, 0}, {1, 1, 1, 1}, {1, 0, 0, 1}, {2, 0, 0, 1}};
+    for (const auto& c : cases) {
+        GetCadSystem().config.menu.RightMenuMode = c.menuMode;
+        SetRightClickEnterMode(c.enterMode);
+        ShowRightMenu(nullptr, 0, c.forced);
+        EXPECT_EQ(RightMenuPopupShown(), c.shown) << c.menuMode << " " << c.enterMode << " " << c.forced;
+        CloseRightMenu();
+        Pump();
+    }
+    // Mode 1 switches the panel's items off; another mode keeps the command's switch.
+    EnableRightMenuPickList(1);
+    GetCadSystem().config.menu.RightMenuMode = 1;
+    SetRightClickEnterMode(1);
+    ShowRightMenu(nullptr, 0, 0);
+    EXPECT_EQ(GetRightMenuState().pickSwitch, 0);
+    SetRightClickEnterMode(0);
+    GetCadSystem().config.menu.RightMenuMode = savedMode;
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "HostMessages.h"
 #include "commands/CommandControlMessages.h"
+#include "commands/CommandHost.h"
 #include "commands/InputEvent.h"
 #include "commands/ServiceCommands.h"
 #include "panels/RightMenuPickList.h"
@@ -124,6 +125,25 @@ TEST_F(RightMenuPickListTest, TheHostMessagesReachTheList)
     EXPECT_EQ(Entry(0).kind, kPickFree);
     EXPECT_STREQ(Entry(0).text, "");
     EXPECT_EQ(Entry(0).value, 0);
+}
+
+TEST_F(RightMenuPickListTest, TheCommandSystemsResetReachesTheMenuSettings)
+{
+    CCommandHost& host = GetCommandHost();
+    host.SetRightMenuHideMask(0, 15);
+    EXPECT_EQ(GetRightMenuState().hideMask, 15);
+    host.SetRightClickEnterMode(1);
+    EXPECT_EQ(GetRightMenuState().enterMode, 1);
+    EnableRightMenuPickList(1);
+    AddRightMenuPickItem("A", kPickEntry, 1);
+    host.ResetRightMenuPickList(0);
+    host.SetRightClickEnterMode(0);
+    host.SetRightMenuHideMask(0, 0);
+    const RightMenuState& state = GetRightMenuState();
+    EXPECT_EQ(state.pickSwitch, 0);
+    EXPECT_EQ(state.enterMode, 0);
+    EXPECT_EQ(state.hideMask, 0);
+    EXPECT_EQ(RightMenuPickListHasItems(), 0);
 }
 
 }  // namespace
