@@ -13,6 +13,7 @@
 #include "DrawingWindows.h"
 #include "EngineRecords.h"
 #include "HostMessages.h"
+#include "PointerInput.h"
 #include "ProgramProcess.h"
 #include "TempFolder.h"
 #include "WindowText.h"
@@ -37,29 +38,6 @@ HWND WaitForWindowOf(const std::function<HWND()>& find, int timeoutMs)
         if (static_cast<int>(GetTickCount() - start) > timeoutMs) return nullptr;
         Sleep(20);
     }
-}
-
-// Puts the pointer on a screen point and waits until the desktop reports it there: the move
-// reaches the program's side later than the call returns.
-bool MovePointer(POINT target)
-{
-    SetCursorPos(target.x, target.y);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
-        POINT at = {};
-        if (GetCursorPos(&at) && at.x == target.x && at.y == target.y) return true;
-    }
-    return false;
-}
-
-// Clicks the left button on a screen point.
-bool ClickScreen(POINT target)
-{
-    if (!MovePointer(target)) return false;
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return SendInput(2, click, sizeof(INPUT)) == 2;
 }
 
 // The test plug-in's kit dialog once it shows; null when it did not within the time.

@@ -9,6 +9,7 @@
 #include "commands/InterruptCommands.h"
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
+#include "panels/RightMenuPickList.h"
 
 namespace {
 
@@ -46,11 +47,16 @@ int CCommandControlServices::AskYesNoCancel(WPARAM, INT_PTR, const char* questio
     return 2;
 }
 
-// The right-click pick list and the parameter panels are not part of the program yet: their
-// messages answer "not done".
-int CCommandControlServices::ClearRightMenuPickList() { return 1; }
-LRESULT CCommandControlServices::EnableRightMenuPickList(WPARAM, LPARAM) { return 0; }
-LRESULT CCommandControlServices::AddRightMenuPickItem(WPARAM, const char*, INT_PTR, INT_PTR) { return 0; }
+int CCommandControlServices::ClearRightMenuPickList() { return ::ClearRightMenuPickList(); }
+LRESULT CCommandControlServices::EnableRightMenuPickList(WPARAM, LPARAM lParam)
+{
+    return ::EnableRightMenuPickList(lParam);
+}
+LRESULT CCommandControlServices::AddRightMenuPickItem(WPARAM, const char* text, INT_PTR kind, INT_PTR value)
+{
+    return ::AddRightMenuPickItem(text, static_cast<int32_t>(kind), static_cast<int32_t>(value));
+}
+// The parameter panels are not part of the program yet: their query answers "not done".
 LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM) { return 0; }
 INT_PTR CCommandControlServices::TakeKeptMark() { return ::TakeKeptMark(); }
 LRESULT CCommandControlServices::DdeMessage(UINT message, WPARAM, LPARAM lParam)

@@ -8,6 +8,8 @@
 #include "core/SystemLog.h"
 #include "drawing/CadFileBackup.h"
 #include "mainframe/MainFrame.h"
+#include "panels/RightMenu.h"
+#include "panels/RightMenuPickList.h"
 #include "view/InputScale.h"
 #include "view/ViewTable.h"
 
@@ -75,10 +77,11 @@ void CCommandHost::ResetEngineAfterCommand(int undoSetting)
     if (void* database = ActiveDatabase()) ZUriUndoFgSet(database, undoSetting);
     ZUriFastAccessOff();
 }
-void CCommandHost::CloseRightMenu() {}
-void CCommandHost::SetRightClickEnterMode(int) {}
-void CCommandHost::ResetRightMenuPickList(int) {}
-void CCommandHost::SetRightMenuHideMask(int, int) {}
+void CCommandHost::CloseRightMenu() { ::CloseRightMenu(); }
+void CCommandHost::SetRightClickEnterMode(int mode) { ::SetRightClickEnterMode(mode); }
+void CCommandHost::ResetRightMenuPickList(int value) { ::ResetRightMenuPickList(value); }
+// The mask travels in the long parameter of its message.
+void CCommandHost::SetRightMenuHideMask(int, int mask) { ::SetRightMenuHideMask(mask); }
 void CCommandHost::CloseAllParameterPanels() {}
 void CCommandHost::BackupModifiedDrawings() { GetCadFileBackup().BackupModifiedDrawings(); }
 void CCommandHost::CountCommandForBackup() { GetCadFileBackup().CountCommand(); }

@@ -10,6 +10,7 @@
 #include "commands/DdeExecute.h"
 #include "commands/InputEvent.h"
 #include "commands/MarkServices.h"
+#include "panels/RightMenu.h"
 #include "commands/PointSearch.h"
 #include "commands/ServiceCommands.h"
 #include "core/CadSystem.h"
@@ -103,7 +104,7 @@ int CInputWaitSite::DetectRasterPoint(const HostPoint& at, HostPoint* found)
 }
 void CInputWaitSite::ShowSnapName(int nameIndex) { GetSnapWin().ShowSnapName(nameIndex, nullptr); }
 int CInputWaitSite::IsPanelEditActive() { return 0; }
-int CInputWaitSite::IsRightMenuShown() { return 0; }
+int CInputWaitSite::IsRightMenuShown() { return RightMenuPopupShown(); }
 int CInputWaitSite::IsTemporaryPointPending() { return 0; }
 void CInputWaitSite::ClearTemporaryPointPending() {}
 HostPoint CInputWaitSite::TemporaryPoint() { return HostPoint{}; }

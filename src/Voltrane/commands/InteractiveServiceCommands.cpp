@@ -25,6 +25,7 @@
 #include "core/StartupSeams.h"
 #include "core/SystemLog.h"
 #include "mainframe/MainFrame.h"
+#include "panels/AttributeImport.h"
 #include "view/ViewCommands.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
@@ -160,15 +161,16 @@ int CopyElementStyle(const ElementRecord& element, double drawingScale, double p
 
 int CServiceCommandSite::ImportElementAttributes(INT_PTR element)
 {
-    // The tool panel's own import of the attributes (and its switch to make the element's layer
-    // current) comes with the panels; the view's current attributes take the style here.
     HWND view = ActiveView();
     PDBINFO* block = view ? GetViewBlock(view) : nullptr;
     if (block == nullptr || block->engineDb == nullptr || element == 0) return 0;
     ElementRecord record{};
     if (ZUriReadElement(reinterpret_cast<void*>(element), 0, &record, block->engineDb) == nullptr) return 0;
+    int setLayer = 0;
+    if (::ImportElementAttributes(&record, &setLayer) == 0) return 0;
     // Elements on pages keep the page factor 1 until the page services of the drawing side exist.
     if (!CopyElementStyle(record, GetDrawingScale(block->engineDb), 1.0, *block)) return 0;
+    if (setLayer) GetCadSystem().SetCurrentLayer(record.page, record.layer);
     RaiseInputStateChange(kEventAttributesChanged);
     GetHostServiceSite().NotifyDrawingAttributesChanged();
     return 1;

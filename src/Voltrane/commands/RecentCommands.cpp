@@ -43,7 +43,8 @@ int AppendRecentCommandsToMenu(HMENU menu)
     for (const RecentCommand& entry : g_recent) {
         if (entry.id == 0) continue;
         if (custom)
-            AppendCustomMenuItem(menu, 0, entry.id, entry.name);
+            // The custom menu's history is a sub-popup window, handed over in the menu's place.
+            AppendCustomMenuItem(reinterpret_cast<HWND>(menu), 0, entry.id, entry.name);
         else
             AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(entry.id), entry.name);
     }

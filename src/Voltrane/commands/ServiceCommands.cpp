@@ -25,6 +25,7 @@
 #include "core/SystemLog.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
+#include "panels/RightMenuPickList.h"
 #include "view/DrawingWindowCreation.h"
 #include "view/LayoutCells.h"
 #include "view/TypedKeys.h"
@@ -50,7 +51,10 @@ void CServiceCommandSite::NotAvailable(const char* what)
 {
     WriteSystemLog(2, "Service Cmd", "%s: not available in this build", what);
 }
-void CServiceCommandSite::PostRightMenuPick(int) { NotAvailable("right-click menu pick"); }
+void CServiceCommandSite::PostRightMenuPick(int index)
+{
+    if (::PostRightMenuPick(index) == 0) Log("right-click menu pick without an entry");
+}
 void CServiceCommandSite::EraseRubberBand()
 {
     if (!(GetInputEventRecord().acceptMask & kAcceptRubberBand)) return;

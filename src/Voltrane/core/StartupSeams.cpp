@@ -31,6 +31,10 @@
 #include "drawing/PaperTable.h"
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
+#include "panels/CustomRightMenu.h"
+#include "panels/RightMenu.h"
+#include "panels/RightMenuFile.h"
+#include "panels/SnapModes.h"
 #include "view/InputScale.h"
 #include "view/LayoutCells.h"
 #include "view/LayoutOverview.h"
@@ -117,13 +121,11 @@ int UnregisterLayoutWindowClasses(HINSTANCE instance)
 void SetNoDrawingToolColor(int) {}
 int CreatePanelFonts() { return kNotAvailable; }
 void DeletePanelFont() {}
-int AllocRightMenuBuffer() { return kNotAvailable; }
-void FreeRightMenuBuffer() {}
-// The menu file is read by the panels; until they exist nothing is read, so nothing can be
-// reported missing or broken.
-int LoadRightMenuFile(const char*) { return kNotAvailable; }
-int CreateRightMenuPopup(HWND, HINSTANCE) { return kNotAvailable; }
-void SyncSnapButtons() {}
+int AllocRightMenuBuffer() { return ::AllocRightMenuBuffer(); }
+void FreeRightMenuBuffer() { ::FreeRightMenuBuffer(); }
+int LoadRightMenuFile(const char* path) { return ::LoadRightMenuFile(path); }
+int CreateRightMenuPopup(HWND mainFrame, HINSTANCE instance) { return ::CreateRightMenuPopup(mainFrame, instance); }
+void SyncSnapButtons() { ::SyncSnapButtons(); }
 int RegisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 int UnregisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 namespace {
@@ -156,7 +158,8 @@ ControlClassRegistrations::ControlClassRegistrations()
       pointMarkPicker(RegisterPointMarkPickerClasses),
       lineWidthPicker(RegisterLineWidthPickerClasses),
       startMarkPicker(RegisterLineStartMarkPickerClasses),
-      endMarkPicker(RegisterLineEndMarkPickerClasses)
+      endMarkPicker(RegisterLineEndMarkPickerClasses),
+      rightMenuPopup(RegisterRightMenuPopupClasses)
 {
 }
 
@@ -166,8 +169,9 @@ ControlClassRegistrations& GetControlClassRegistrations()
     return registrations;
 }
 
-// The kit's buttons first, then the panels' classes, then the seven pickers. A failed
-// registration is logged and start-up goes on: windows of that class cannot be made.
+// The kit's buttons first, then the panels' classes, the seven pickers and the right-click
+// popup's classes. A failed registration is logged and start-up goes on: windows of that class
+// cannot be made.
 void RegisterControlClasses(HINSTANCE instance)
 {
     InstallPickerHostCalls();
@@ -186,6 +190,9 @@ void RegisterControlClasses(HINSTANCE instance)
     for (const auto& picker : pickers)
         if (picker.registration(instance) == 0)
             WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (%s)", picker.name);
+    if (r.rightMenuPopup(instance) == 0)
+        WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (MyRPitem)");
+    GetFrameServices().closeRightMenu = CloseRightMenu;
 }
 
 void UnregisterControlClasses(HINSTANCE instance)
@@ -198,6 +205,8 @@ void UnregisterControlClasses(HINSTANCE instance)
     UnregisterLineWidthPickerClass(instance);
     UnregisterLayerPickerClasses(instance);
     UnregisterPointMarkPickerClass(instance);
+    DestroyRightMenuPopup();
+    UnregisterRightMenuPopupClasses(instance);
 }
 
 ParameterPanelHandles& GetParameterPanelHandles()

@@ -46,7 +46,8 @@ int CreateRightMenuPopup(HWND mainFrame, HINSTANCE instance);  // 1 made, 0 fail
 void SyncSnapButtons();
 int RegisterCalculatorClass(HINSTANCE instance);
 int UnregisterCalculatorClass(HINSTANCE instance);
-// The class registrations of the control kit, the panels and the pickers, in start order.
+// The class registrations of the control kit, the panels, the pickers and the right-click
+// popup, in start order.
 void RegisterControlClasses(HINSTANCE instance);
 void UnregisterControlClasses(HINSTANCE instance);
 // The registration steps RegisterControlClasses runs, in order (a test may replace them to
@@ -61,6 +62,7 @@ struct ControlClassRegistrations {
     int (*lineWidthPicker)(HINSTANCE);
     int (*startMarkPicker)(HINSTANCE);
     int (*endMarkPicker)(HINSTANCE);
+    int (*rightMenuPopup)(HINSTANCE);
     ControlClassRegistrations();
 };
 ControlClassRegistrations& GetControlClassRegistrations();

@@ -8,3 +8,11 @@
 void ShowRightMenu(HWND view, LPARAM position, int forced);
 // 1 while the custom popup (and its copy of the parameter panel) is shown.
 int RightMenuPopupShown();
+// Closes an open layer-list pop-up and the right-click popup; 1 when the popup was shown. The
+// popup's entries go when its posted close request is handled.
+int CloseRightMenu();
+// The slot in which the layer dialogs' layer list keeps its open pop-up (null for none).
+void SetLayerListPopupWindow(HWND popup);
+HWND GetLayerListPopupWindow();
+// Appends the entries of the menu file to the popup being built.
+void AppendRightMenuFileEntries();

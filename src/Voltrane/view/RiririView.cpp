@@ -13,6 +13,7 @@
 #include "core/LocalSettings.h"
 #include "drawing/CadDatabase.h"
 #include "mainframe/FrameServices.h"
+#include "panels/RightMenu.h"
 #include "mainframe/MainFrame.h"
 #include "view/ViewCommands.h"
 #include "view/ViewCoordinates.h"
@@ -466,7 +467,7 @@ void CRiririView::HandleMouseMove(WPARAM wParam, LPARAM lParam)
         if (std::abs(screen.x - g_mouse.rightPress.x) > 10 || std::abs(screen.y - g_mouse.rightPress.y) > 10) {
             g_mouse.rightPressConsumed = 1;
             g_mouse.rightPressView = nullptr;
-            // The right-click menu belongs to the panels.
+            ShowRightMenu(m_hWnd, lParam, 1);
             return;
         }
     }
@@ -573,7 +574,7 @@ LRESULT CRiririView::OnRightUp(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
                 return 0;
             }
         }
-        // Without a command that takes it, the click opens the right-click menu of the panels.
+        ShowRightMenu(m_hWnd, lParam, 0);
     }
     g_mouse.rightPressView = nullptr;
     return 0;

@@ -27,6 +27,7 @@ constexpr char kPoint[] = "point";
 constexpr char kWidth[] = "width";
 constexpr char kStart[] = "start";
 constexpr char kEnd[] = "end";
+constexpr char kPopup[] = "popup";
 
 TEST(ControlRegistrationTest, OrderAndAFailingStepThatStopsNothing)
 {
@@ -41,8 +42,10 @@ TEST(ControlRegistrationTest, OrderAndAFailingStepThatStopsNothing)
     r.lineWidthPicker = Record<kWidth>;
     r.startMarkPicker = Record<kStart>;
     r.endMarkPicker = Record<kEnd>;
-    const std::vector<std::string> order = {kButtons, kPanels, kLayer, kColor, kLineType, kPoint, kWidth, kStart, kEnd};
-    for (const char* failing : {"", kButtons, kColor}) {
+    r.rightMenuPopup = Record<kPopup>;
+    const std::vector<std::string> order = {kButtons, kPanels, kLayer,  kColor, kLineType,
+                                            kPoint,   kWidth,  kStart, kEnd,   kPopup};
+    for (const char* failing : {"", kButtons, kColor, kPopup}) {
         g_calls.clear();
         g_failing = failing;
         seam::RegisterControlClasses(GetModuleHandleA(nullptr));

@@ -530,6 +530,9 @@ TEST(SettingsFiles, LoadStepAppliesBothRecords)
     local.window.Screen = RectEx{5, 6, 700, 500};
     ASSERT_EQ(SaveLocalSettingsFile(sandbox.ProgramFile("LocalSettings.xml"), local, nullptr), 0);
     ASSERT_TRUE(SettingsSandbox::WriteFile(sandbox.ProgramFile("LocalSettings.ini"), "[System]\r\n"));
+    // The right-click menu file is read by the same step; a missing one would be reported.
+    CreateDirectoryA(sandbox.ProgramFile("SETTEI").c_str(), nullptr);
+    ASSERT_TRUE(SettingsSandbox::WriteFile(sandbox.ProgramFile("SETTEI\\rightmenu.ini"), "A,1\r\n"));
 
     CCadSystem& system = GetCadSystem();
     ASSERT_EQ(ReadConfigDataXml(false), 0);

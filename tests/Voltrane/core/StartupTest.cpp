@@ -257,13 +257,15 @@ TEST_F(SecondStageFixture, StandInsAnswerNotAvailableAndTheStartGoesOn)
 {
     seam::StartupSubsystems& program = seam::ProgramSubsystems();
     EXPECT_EQ(program.CreatePanelFonts(), seam::kNotAvailable);
-    EXPECT_EQ(program.AllocRightMenuBuffer(), seam::kNotAvailable);
-    EXPECT_EQ(program.LoadRightMenuFile("RMenu.txt"), seam::kNotAvailable);
+    // The right-click menu is real: a missing menu file answers 0.
+    EXPECT_EQ(program.AllocRightMenuBuffer(), 1);
+    EXPECT_EQ(program.LoadRightMenuFile("RMenu.txt"), 0);
+    seam::FreeRightMenuBuffer();
     EXPECT_EQ(program.LoadRecentCommands(), 1);
     // The rubber-band databases are real: made, then released again.
     EXPECT_EQ(program.CreateRubberBandDbs(), 1);
     seam::DeleteRubberBandDbs();
-    EXPECT_EQ(program.CreateRightMenuPopup(m_frame.Handle(), nullptr), seam::kNotAvailable);
+    EXPECT_EQ(program.CreateRightMenuPopup(m_frame.Handle(), nullptr), 1);
     EXPECT_EQ(program.OfferBackupRecovery(m_frame.Handle(), 1), -1);  // nothing reopened
     EXPECT_EQ(seam::StartDdeServer(), 1);
     EXPECT_EQ(seam::AllocRasterBuffers(), 1);

@@ -1,0 +1,116 @@
+// The right-click menu of a drawing view in the real program: a real right click opens the
+// popup with the history entry and the entries of the installed "rightmenu.ini", and a picked
+// entry runs its command; while a command waits, the fixed entries end it.
+#include "GTest.h"
+
+#include <string>
+
+#include "CatalogueSwap.h"
+#include "DrawingWindows.h"
+#include "HostMessages.h"
+#include "PointerInput.h"
+#include "ProgramProcess.h"
+#include "WindowText.h"
+
+namespace {
+
+const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";
+
+POINT CentreOf(HWND window)
+{
+    RECT rc;
+    GetWindowRect(window, &rc);
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+class RightMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+        SetForegroundWindow(frame);
+        ASSERT_EQ(SendToProgram(frame, WM_CADDB_NEW_WINDOW), 1);
+        view = reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW));
+        ASSERT_NE(view, nullptr);
+    }
+
+    void TearDown() override
+    {
+        if (frame != nullptr) EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+    }
+
+    // A real right click in the middle of the view; the popup once it is shown, or null.
+    HWND OpenMenu()
+    {
+        SetForegroundWindow(frame);
+        if (!ClickScreen(CentreOf(view), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP)) return nullptr;
+        return program.WaitForWindow("MyRPitem", 10000);
+    }
+
+    // What lay under the pointer when the menu did not open.
+    std::string Diagnose() const
+    {
+        POINT p;
+        GetCursorPos(&p);
+        char name[64] = {};
+        GetClassNameA(WindowFromPoint(p), name, sizeof name);
+        const POINT centre = CentreOf(view);
+        return "pointer " + std::to_string(p.x) + "," + std::to_string(p.y) + " over " + name + ", view centre " +
+               std::to_string(centre.x) + "," + std::to_string(centre.y) + ", hidden popup " +
+               (program.AnyWindow("MyRPitem") ? "exists" : "missing") + ", caption " + Caption(frame);
+    }
+
+    static HWND Entry(HWND popup, const char* caption) { return FindWindowExA(popup, nullptr, "RPMENU", caption); }
+
+    CatalogueSwap catalogue{kCatalogue};
+    ProgramProcess program;
+    HWND frame = nullptr;
+    HWND view = nullptr;
+};
+
+TEST_F(RightMenuTest, ARightClickOpensTheMenuAndAPickedFileEntryRunsItsCommand)
+{
+    HWND popup = OpenMenu();
+    ASSERT_NE(popup, nullptr) << Diagnose();
+    EXPECT_NE(Entry(popup, "コマンド履歴"), nullptr);
+    EXPECT_NE(Entry(popup, "全体表示"), nullptr);
+    EXPECT_NE(Entry(popup, "検出モード"), nullptr) << "the group's entry";
+    EXPECT_NE(Entry(popup, "任意点検出"), nullptr) << "the group's entries follow it";
+    EXPECT_EQ(Entry(popup, "取消 - [  ESC  ]"), nullptr) << "no command runs";
+
+    HWND further = Entry(popup, "別ウィンドウＡ");
+    ASSERT_NE(further, nullptr);
+    ASSERT_TRUE(ClickScreen(CentreOf(further)));
+    HWND active = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        active = reinterpret_cast<HWND>(SendToProgram(frame, WM_CAD_ACTIVE_VIEW));
+        if (active != nullptr && active != view) break;
+    }
+    EXPECT_NE(active, view) << "command 1203 opened no further view";
+    EXPECT_FALSE(IsWindowVisible(popup));
+}
+
+TEST_F(RightMenuTest, TheCancelEntryEndsAWaitingCommandWithEscape)
+{
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5994, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "WaitPoint waiting", 10000)) << Caption(frame);
+    HWND popup = OpenMenu();
+    ASSERT_NE(popup, nullptr) << Diagnose();
+    EXPECT_NE(Entry(popup, "完了 - [ ENTER ]"), nullptr);
+    EXPECT_NE(Entry(popup, "コマンド終了"), nullptr);
+    HWND cancel = Entry(popup, "取消 - [  ESC  ]");
+    ASSERT_NE(cancel, nullptr);
+    ASSERT_TRUE(ClickScreen(CentreOf(cancel)));
+    EXPECT_TRUE(WaitForCaption(frame, "WaitPoint ESC", 10000)) << Caption(frame);
+}
+
+}  // namespace
