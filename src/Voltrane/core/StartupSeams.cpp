@@ -25,6 +25,7 @@
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
+#include "dialogs/Calculator.h"
 #include "drawing/CadFileBackup.h"
 #include "drawing/DrawingFileType.h"
 #include "drawing/PageDialogRecords.h"
@@ -124,8 +125,8 @@ void FreeRightMenuBuffer() {}
 int LoadRightMenuFile(const char*) { return kNotAvailable; }
 int CreateRightMenuPopup(HWND, HINSTANCE) { return kNotAvailable; }
 void SyncSnapButtons() {}
-int RegisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
-int UnregisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
+int RegisterCalculatorClass(HINSTANCE instance) { return ::RegisterCalculatorClass(instance); }
+int UnregisterCalculatorClass(HINSTANCE instance) { return ::UnregisterCalculatorClass(instance); }
 namespace {
 
 // What the pickers read of the program: the active drawing view, its database and its
