@@ -73,6 +73,20 @@ void OpenQuestion(int reuse, const char* question)
 
 void PutPointerBack() { SetCursorPos(g_prompt.pointer.x, g_prompt.pointer.y); }
 
+// Runs one of the two prompts over the active window; the placement goes in and comes back.
+template <class Prompt>
+INT_PTR RunPrompt(int* useSaved, POINT* saved, const std::string& caption)
+{
+    Prompt dialog;
+    dialog.useSaved = *useSaved;
+    dialog.saved = *saved;
+    dialog.caption = caption;
+    const INT_PTR code = dialog.DoModal(GetActiveWindow());
+    *useSaved = dialog.useSaved;
+    *saved = dialog.saved;
+    return code;
+}
+
 }  // namespace
 
 YesNoPromptState& GetYesNoPromptState() { return g_prompt; }
@@ -124,24 +138,8 @@ int AskYesNoCancelAtCursor(int* useSaved, int position[2], const char* caption)
     int flag = useSaved != nullptr ? *useSaved : 0;
     POINT saved = {position != nullptr ? position[0] : 0, position != nullptr ? position[1] : 0};
     const std::string text = caption != nullptr ? caption : "";
-    INT_PTR code;
-    if (GetCadSystem().config.YNCMSG != 0) {
-        CYesNoDlg dialog;
-        dialog.useSaved = flag;
-        dialog.saved = saved;
-        dialog.caption = text;
-        code = dialog.DoModal(GetActiveWindow());
-        flag = dialog.useSaved;
-        saved = dialog.saved;
-    } else {
-        CYesNoCanDlg dialog;
-        dialog.useSaved = flag;
-        dialog.saved = saved;
-        dialog.caption = text;
-        code = dialog.DoModal(GetActiveWindow());
-        flag = dialog.useSaved;
-        saved = dialog.saved;
-    }
+    const INT_PTR code = GetCadSystem().config.YNCMSG != 0 ? RunPrompt<CYesNoDlg>(&flag, &saved, text)
+                                                             : RunPrompt<CYesNoCanDlg>(&flag, &saved, text);
     if (code == -1 || code == 0) WriteSystemLog(1, "YesNo", "確認の窓を開けません (%lu)", GetLastError());
     if (useSaved != nullptr) *useSaved = flag;
     if (position != nullptr) {
