@@ -10,6 +10,7 @@
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
 #include "panels/RightMenuPickList.h"
+#include "dialogs/YesNoPrompt.h"
 
 namespace {
 
@@ -27,24 +28,14 @@ void SetCommandControlServices(CCommandControlServices* services)
     g_services = services ? services : &g_defaultServices;
 }
 
-// The question dialogs at the cursor are not part of the program yet: the questions are asked
-// with a message box owned by the main window, which gives the same answers.
-int CCommandControlServices::AskYesNo(WPARAM, INT_PTR, const char* question)
+int CCommandControlServices::AskYesNo(WPARAM, INT_PTR placement, const char* question)
 {
-    CCommandHost& host = GetCommandHost();
-    const int answer = host.ShowMessageBox(host.MainWindow(), TextOrEmpty(question), host.ApplicationTitle(),
-                                           MB_YESNO | MB_ICONQUESTION);
-    return answer == IDNO ? 0 : 1;
+    return AskYesNoAtCursor(static_cast<int>(placement), TextOrEmpty(question));
 }
 
-int CCommandControlServices::AskYesNoCancel(WPARAM, INT_PTR, const char* question)
+int CCommandControlServices::AskYesNoCancel(WPARAM, INT_PTR placement, const char* question)
 {
-    CCommandHost& host = GetCommandHost();
-    const int answer = host.ShowMessageBox(host.MainWindow(), TextOrEmpty(question), host.ApplicationTitle(),
-                                           MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) return 1;
-    if (answer == IDNO) return 0;
-    return 2;
+    return AskYesNoCancelQuestion(static_cast<int>(placement), TextOrEmpty(question));
 }
 
 int CCommandControlServices::ClearRightMenuPickList() { return ::ClearRightMenuPickList(); }

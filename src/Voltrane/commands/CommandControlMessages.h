@@ -12,7 +12,7 @@
 
 // The services behind some of the messages that belong to the panels, the dialogs, the
 // interrupt commands and the DDE client. The default answers as those services do while they
-// are missing: nothing done (0); the questions are asked with a plain message box.
+// are missing: nothing done (0); the questions are asked by the prompts at the pointer.
 class CCommandControlServices {
 public:
     virtual ~CCommandControlServices() = default;

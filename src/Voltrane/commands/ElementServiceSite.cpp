@@ -8,6 +8,7 @@
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
 #include "core/LocalSettings.h"
+#include "dialogs/YesNoPrompt.h"
 #include "drawing/PageOperations.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
@@ -108,8 +109,11 @@ int CElementServiceSite::ShowMessage(const char* text, const char* caption, UINT
 
 int CElementServiceSite::AskYesNoCancel(const char* question)
 {
-    // The question at the cursor belongs to the dialogs; a plain box asks the same meanwhile.
-    return MessageBoxA(MainWindow(), question, "", MB_YESNOCANCEL | MB_ICONQUESTION);
+    // The element picks ask one question per candidate: after a No the next prompt stays where
+    // the first one was.
+    static int useSaved = 0;
+    static int position[2] = {0, 0};
+    return AskYesNoCancelAtCursor(&useSaved, position, question);
 }
 
 const ElementServiceSettings& CElementServiceSite::Settings()

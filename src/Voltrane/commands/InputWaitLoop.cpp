@@ -16,6 +16,7 @@
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
+#include "dialogs/PointInput.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
@@ -105,10 +106,24 @@ int CInputWaitSite::DetectRasterPoint(const HostPoint& at, HostPoint* found)
 void CInputWaitSite::ShowSnapName(int nameIndex) { GetSnapWin().ShowSnapName(nameIndex, nullptr); }
 int CInputWaitSite::IsPanelEditActive() { return 0; }
 int CInputWaitSite::IsRightMenuShown() { return RightMenuPopupShown(); }
-int CInputWaitSite::IsTemporaryPointPending() { return 0; }
-void CInputWaitSite::ClearTemporaryPointPending() {}
-HostPoint CInputWaitSite::TemporaryPoint() { return HostPoint{}; }
-void CInputWaitSite::InputPointOffset(HostPoint*) {}
+int CInputWaitSite::IsTemporaryPointPending() { return GetTemporaryPointInput().pending != 0 ? 1 : 0; }
+void CInputWaitSite::ClearTemporaryPointPending() { GetTemporaryPointInput().pending = 0; }
+HostPoint CInputWaitSite::TemporaryPoint()
+{
+    HostPoint point{};
+    point.x = GetTemporaryPointInput().pointX;
+    point.y = GetTemporaryPointInput().pointY;
+    return point;
+}
+void CInputWaitSite::InputPointOffset(HostPoint* point)
+{
+    if (point == nullptr) return;
+    double xy[2] = {point->x, point->y};
+    if (::InputPointOffset(xy)) {
+        point->x = xy[0];
+        point->y = xy[1];
+    }
+}
 HostPoint CInputWaitSite::Midpoint() { return ServiceMidpoint(); }
 int CInputWaitSite::IsRecheckRequested() { return IsLayoutRecheckRequested(); }
 void CInputWaitSite::ClearRecheckRequest() { ClearLayoutRecheckRequest(); }

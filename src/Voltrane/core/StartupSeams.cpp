@@ -25,6 +25,7 @@
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
 #include "core/SystemLog.h"
+#include "dialogs/Calculator.h"
 #include "drawing/CadFileBackup.h"
 #include "drawing/DrawingFileType.h"
 #include "drawing/PageDialogRecords.h"
@@ -126,8 +127,9 @@ void FreeRightMenuBuffer() { ::FreeRightMenuBuffer(); }
 int LoadRightMenuFile(const char* path) { return ::LoadRightMenuFile(path); }
 int CreateRightMenuPopup(HWND mainFrame, HINSTANCE instance) { return ::CreateRightMenuPopup(mainFrame, instance); }
 void SyncSnapButtons() { ::SyncSnapButtons(); }
-int RegisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
-int UnregisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
+int RegisterCalculatorClass(HINSTANCE instance) { return ::RegisterCalculatorClass(instance); }
+int UnregisterCalculatorClass(HINSTANCE instance) { return ::UnregisterCalculatorClass(instance); }
+
 namespace {
 
 // What the pickers read of the program: the active drawing view, its database and its

@@ -10,3 +10,6 @@ int ShowCalculator(HWND owner, int mode, const char* caption, char* output);
 int IsCalculatorOpen();
 // 1 when numeric fields open the calculator (the user's setting).
 int IsNumericPadEnabled();
+// The window class "DENTAKU", registered at start-up and unregistered at the end; 1 on success.
+int RegisterCalculatorClass(HINSTANCE instance);
+int UnregisterCalculatorClass(HINSTANCE instance);

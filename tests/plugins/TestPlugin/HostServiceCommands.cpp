@@ -9,6 +9,8 @@
 //            "MakeDrawing no drawing".
 // ExportPdf PATH asks the host to run its export plug-in (2665, sub-code 5) with "PATH
 //            /c:PDF保存"; the caption then reads "ExportPdf R" with the host's answer.
+// Ask MSG REUSE QUESTION asks the host's yes/no prompt (MSG 2544 or 2545, the reuse flag,
+//            the rest of the text as the question); the caption then reads "Ask MSG answer R".
 #include "HostServiceCommands.h"
 
 #include <cstdio>
@@ -113,9 +115,28 @@ int ExportPdf(HWND host, const char* name)
 
 }  // namespace
 
+namespace {
+
+int Ask(HWND host, const char* name)
+{
+    unsigned message = 0;
+    int reuse = 0;
+    int used = 0;
+    if (std::sscanf(name, "Ask %u %d %n", &message, &reuse, &used) < 2) return -1;
+    CmdParamRecord record = {};
+    record.value1 = reuse;
+    record.value2 = reinterpret_cast<INT_PTR>(name + used);
+    const LRESULT answer = Send(host, message, 0, &record);
+    SetWindowTextA(host, ("Ask " + std::to_string(message) + " answer " + std::to_string(answer)).c_str());
+    return 1;
+}
+
+}  // namespace
+
 int RunHostServiceCommand(HWND host, const char* name)
 {
     if (name == nullptr) return -2;
+    if (Is(name, "Ask")) return Ask(host, name);
     if (Is(name, "ExportPdf")) return ExportPdf(host, name);
     if (Is(name, "Settings")) return Settings(host);
     if (Is(name, "MakeDrawing")) return MakeDrawing(host);
