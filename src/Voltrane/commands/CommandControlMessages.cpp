@@ -9,6 +9,8 @@
 #include "commands/InterruptCommands.h"
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
+#include "panels/ParameterPanelDisplay.h"
+#include "panels/ParameterPanelModel.h"
 
 namespace {
 
@@ -51,14 +53,17 @@ int CCommandControlServices::AskYesNoCancel(WPARAM, INT_PTR, const char* questio
 int CCommandControlServices::ClearRightMenuPickList() { return 1; }
 LRESULT CCommandControlServices::EnableRightMenuPickList(WPARAM, LPARAM) { return 0; }
 LRESULT CCommandControlServices::AddRightMenuPickItem(WPARAM, const char*, INT_PTR, INT_PTR) { return 0; }
-LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM) { return 0; }
+LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM lParam)
+{
+    return ::PboxItemUserData(reinterpret_cast<const PboxItemRequest*>(lParam));
+}
 INT_PTR CCommandControlServices::TakeKeptMark() { return ::TakeKeptMark(); }
 LRESULT CCommandControlServices::DdeMessage(UINT message, WPARAM, LPARAM lParam)
 {
     if (message == WM_CAD_DDE_EXECUTE) return RunDdeExecute(reinterpret_cast<const char*>(lParam));
     return RunDdeClientMessage(message, lParam);
 }
-HWND CCommandControlServices::AppPanelDialogInUse() { return nullptr; }
+HWND CCommandControlServices::AppPanelDialogInUse() { return PboxFloatingDialogInUse(); }
 
 void RestoreInputFocus()
 {

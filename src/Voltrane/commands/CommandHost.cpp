@@ -8,6 +8,7 @@
 #include "core/SystemLog.h"
 #include "drawing/CadFileBackup.h"
 #include "mainframe/MainFrame.h"
+#include "panels/ParameterPanelModel.h"
 #include "view/InputScale.h"
 #include "view/ViewTable.h"
 
@@ -79,7 +80,7 @@ void CCommandHost::CloseRightMenu() {}
 void CCommandHost::SetRightClickEnterMode(int) {}
 void CCommandHost::ResetRightMenuPickList(int) {}
 void CCommandHost::SetRightMenuHideMask(int, int) {}
-void CCommandHost::CloseAllParameterPanels() {}
+void CCommandHost::CloseAllParameterPanels() { PboxCloseAllPanels(); }
 void CCommandHost::BackupModifiedDrawings() { GetCadFileBackup().BackupModifiedDrawings(); }
 void CCommandHost::CountCommandForBackup() { GetCadFileBackup().CountCommand(); }
 void CCommandHost::AddRecentCommand(int id, const char* name) { ::AddRecentCommand(name, id); }

@@ -31,6 +31,7 @@
 #include "drawing/PaperTable.h"
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
+#include "panels/PanelFonts.h"
 #include "view/InputScale.h"
 #include "view/LayoutCells.h"
 #include "view/LayoutOverview.h"
@@ -115,8 +116,8 @@ int UnregisterLayoutWindowClasses(HINSTANCE instance)
 
 // ---- panels, pickers and the control kit ----
 void SetNoDrawingToolColor(int) {}
-int CreatePanelFonts() { return kNotAvailable; }
-void DeletePanelFont() {}
+int CreatePanelFonts() { return ::CreatePanelFonts(); }
+void DeletePanelFont() { ::DeletePanelFont(); }
 int AllocRightMenuBuffer() { return kNotAvailable; }
 void FreeRightMenuBuffer() {}
 // The menu file is read by the panels; until they exist nothing is read, so nothing can be
@@ -149,7 +150,7 @@ void InstallPickerHostCalls()
 
 ControlClassRegistrations::ControlClassRegistrations()
     : kitButtons(RegisterKitButtonClasses),
-      panelClasses(nullptr),
+      panelClasses(RegisterPanelWindowClasses),
       layerPicker(RegisterLayerPickerClasses),
       colorPicker(RegisterColorPickerClasses),
       lineTypePicker(RegisterLineTypePickerClasses),
