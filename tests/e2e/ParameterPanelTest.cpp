@@ -123,7 +123,10 @@ TEST_F(ParameterPanelTest, DockedPanelReportsEveryItemAndOkEndsTheCommand)
     PostMessageA(typing, WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 10000 4 0 45", 10000)) << Caption(frame);
 
-    // Edit again, then Esc: the text stays and the command hears of the cancel.
+    // Edit again, then Esc: the text stays and the command hears of the cancel. The first
+    // typing field closes itself after the commit: the second is a new one.
+    for (DWORD start = GetTickCount(); IsWindow(typing) && GetTickCount() - start < 10000;) Sleep(20);
+    ASSERT_FALSE(IsWindow(typing)) << "the typing field stayed after Enter";
     Click(edit, 5, 5);
     typing = nullptr;
     for (DWORD start = GetTickCount(); typing == nullptr && GetTickCount() - start < 10000; Sleep(20))

@@ -296,13 +296,6 @@ LRESULT CAppPanelEditBox::OnRButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&)
     return 0;
 }
 
-LRESULT CAppPanelEditBox::OnSetText(UINT, WPARAM, LPARAM, BOOL& bHandled)
-{
-    ::InvalidateRect(m_hWnd, nullptr, TRUE);
-    bHandled = FALSE;
-    return 0;
-}
-
 LRESULT CAppPanelEditBox::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
 {
     HWND open = seam::GetParameterPanelHandles().editField;
@@ -446,13 +439,6 @@ LRESULT CAppPanelComboList::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandle
         if (handles.droppedComboBox == pItem->listWindow) handles.droppedComboBox = nullptr;
         RestoreInputFocus();
     }
-    return 0;
-}
-
-LRESULT CAppPanelComboList::OnSetText(UINT, WPARAM, LPARAM, BOOL& bHandled)
-{
-    ::InvalidateRect(m_hWnd, nullptr, TRUE);
-    bHandled = FALSE;
     return 0;
 }
 

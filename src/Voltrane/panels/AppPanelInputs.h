@@ -36,7 +36,7 @@ public:
         WK_MESSAGE_HANDLER(kPanelEditCancel, OnCancel)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         WK_MESSAGE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
-        WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+        WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetTextRedraw)
         WK_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     WK_END_MSG_MAP()
 
@@ -56,7 +56,6 @@ protected:
     LRESULT OnCancel(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
     LRESULT OnRButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&);
-    LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL& bHandled);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
 };
 
@@ -84,14 +83,13 @@ public:
     WK_BEGIN_MSG_MAP(CAppPanelComboList)
         WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-        WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+        WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetTextRedraw)
         WK_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     WK_END_MSG_MAP()
 
 private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
-    LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL& bHandled);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
     void Fill(HWND list);
 

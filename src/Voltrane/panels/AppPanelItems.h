@@ -48,6 +48,13 @@ protected:
         pEvent->item = pItem->id;
         pEvent->value = value;
     }
+    // A new window text shows at once; the default procedure stores it.
+    LRESULT OnSetTextRedraw(UINT, WPARAM, LPARAM, BOOL& bHandled)
+    {
+        ::InvalidateRect(this->m_hWnd, nullptr, TRUE);
+        bHandled = FALSE;
+        return 0;
+    }
     bool Enabled() const { return pItem->enabled != 0 && ::IsWindowEnabled(this->m_hWnd); }
     void RedrawTwin()
     {

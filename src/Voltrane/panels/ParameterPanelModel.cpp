@@ -134,6 +134,29 @@ void RepaintItemAndMirror(int panel, int slot)
 
 int* IntPointer(INT_PTR value) { return reinterpret_cast<int*>(value); }
 
+// 2557 and 2558: a get writes the field through the pointer at offset 20, a set reads it from
+// there into the item and its mirror (then whatever else the field's window needs).
+template <class AfterSet>
+int PointerValue(const PboxItemRequest* request, int PboxItem::*field, AfterSet afterSet)
+{
+    if (ItemRequest(request) == nullptr) return 0;
+    int slot = 0;
+    PboxItem* item = PboxFindItem(request->panel, request->id, &slot);
+    int* pointer = IntPointer(request->value);
+    if (item == nullptr || pointer == nullptr) return 0;
+    if (request->selector == 0) {
+        *pointer = item->*field;
+        return 1;
+    }
+    const int value = *pointer;
+    ChangeItem(request, [field, value, &afterSet](PboxItem& target) {
+        target.*field = value;
+        afterSet(target, value);
+    });
+    RepaintItemAndMirror(request->panel, slot);
+    return 1;
+}
+
 }  // namespace
 
 PboxPanel* PboxGetPanel(int panel) { return ValidPanel(panel) ? &g_panels[panel] : nullptr; }
@@ -336,14 +359,6 @@ int PboxGetItemText(const PboxItemRequest* request)
     return 1;
 }
 
-int PboxReadItemText(int panel, int id, char* out, size_t outSize)
-{
-    PboxItem* item = PboxFindItem(panel, id);
-    if (item == nullptr || out == nullptr || outSize == 0) return 0;
-    DbcsCopy(out, outSize, item->text);
-    return 1;
-}
-
 // A missing item answers 0, so that a plug-in can tell it from an empty text.
 int PboxGetItemText2(const PboxItemRequest* request)
 {
@@ -412,40 +427,15 @@ int PboxItemValue(const PboxItemRequest* request)
 
 int PboxItemValue2(const PboxItemRequest* request)
 {
-    if (ItemRequest(request) == nullptr) return 0;
-    int slot = 0;
-    PboxItem* item = PboxFindItem(request->panel, request->id, &slot);
-    int* pointer = IntPointer(request->value);
-    if (item == nullptr || pointer == nullptr) return 0;
-    if (request->selector == 0) {
-        *pointer = item->value2;
-        return 1;
-    }
-    const int value = *pointer;
-    ChangeItem(request, [value](PboxItem& target) { target.value2 = value; });
-    RepaintItemAndMirror(request->panel, slot);
-    return 1;
+    return PointerValue(request, &PboxItem::value2, [](PboxItem&, int) {});
 }
 
 int PboxComboSelection(const PboxItemRequest* request)
 {
-    if (ItemRequest(request) == nullptr) return 0;
-    int slot = 0;
-    PboxItem* item = PboxFindItem(request->panel, request->id, &slot);
-    int* pointer = IntPointer(request->value);
-    if (item == nullptr || pointer == nullptr) return 0;
-    if (request->selector == 0) {
-        *pointer = item->value;
-        return 1;
-    }
-    const int value = *pointer;
-    ChangeItem(request, [value](PboxItem& target) {
-        target.value = value;
+    return PointerValue(request, &PboxItem::value, [](PboxItem& target, int value) {
         if (target.listWindow != nullptr && IsWindow(target.listWindow))
             SendMessageA(target.listWindow, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
     });
-    RepaintItemAndMirror(request->panel, slot);
-    return 1;
 }
 
 int PboxEnableItem(const PboxItemRequest* request)

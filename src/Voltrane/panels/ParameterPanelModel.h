@@ -138,6 +138,3 @@ PboxItem* PboxMirrorItem(int panel, int slot);
 void PboxCopyItems(int source);
 // Clears the whole table (start-up).
 void PboxResetTable();
-// Copies an item's text as the wait loop reads numbers from items 333 and 444 of panel 0; 0 when
-// there is no such item.
-int PboxReadItemText(int panel, int id, char* out, size_t outSize);
