@@ -86,6 +86,35 @@ struct PlacementTransformRecord {
     double sx, sy;     // 72, 80: scales of placed points (a 72-byte record takes s for both)
 };
 
+// The record of the panel messages that add an item or show a panel (2508-2513, 2560, 2628,
+// 2656). Bytes not named here are not read.
+struct PboxAddRequest {
+    uint8_t reserved0[40];    // 0: not read by the host
+    int32_t extra2;           // 40: 2512 the number put in front of the list, 2656 the list's value2
+    uint8_t reserved44[64];   // 44: not read by the host
+    int32_t panel;            // 108: panel index
+    int32_t id;               // 112: item id (2508: the panel width)
+    INT_PTR text;             // 116: item text (2508: the panel height, an integer)
+    int32_t x;                // 120
+    int32_t y;                // 124
+    int32_t width;            // 128
+    int32_t height;           // 132
+    INT_PTR extra;            // 136: value2 (2510, 2511), value (2512, 2656), initial text (2628)
+};
+
+// The record of the panel messages that read or change one item (2554-2563, 2591, 2618, 2626,
+// 2627, 2646).
+struct PboxItemRequest {
+    int32_t panel;            // 0: panel index (2646: -100 asks for the numeric-pad setting)
+    int32_t id;               // 4: item id
+    char* text;               // 8: getters' destination, setters' source
+    uint8_t reserved12[4];    // 12: not read by the host
+    int32_t selector;         // 16: 0 get / set; enabled state (2562); text colour (2563); cut (2618)
+    INT_PTR value;            // 20: 2556 set the value itself, else a pointer to the int
+    uint8_t reserved24[16];   // 24: not read by the host
+    int32_t value40;          // 40: back colour (2563), user value (2646)
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(HostPoint) == 24, "HostPoint is 24 bytes");
@@ -135,3 +164,19 @@ static_assert(offsetof(PlacementTransformRecord, ox) == 40, "PlacementTransformR
 static_assert(offsetof(PlacementTransformRecord, tx) == 56, "PlacementTransformRecord +56");
 static_assert(offsetof(PlacementTransformRecord, sx) == 72, "PlacementTransformRecord +72");
 static_assert(sizeof(PlacementTransformRecord) == 88, "PlacementTransformRecord is 88 bytes");
+
+static_assert(offsetof(PboxAddRequest, extra2) == 40, "PboxAddRequest +40");
+static_assert(offsetof(PboxAddRequest, panel) == 108, "PboxAddRequest +108");
+static_assert(offsetof(PboxAddRequest, id) == 112, "PboxAddRequest +112");
+static_assert(offsetof(PboxAddRequest, text) == 116, "PboxAddRequest +116");
+static_assert(offsetof(PboxAddRequest, x) == 120, "PboxAddRequest +120");
+static_assert(offsetof(PboxAddRequest, y) == 124, "PboxAddRequest +124");
+static_assert(offsetof(PboxAddRequest, width) == 128, "PboxAddRequest +128");
+static_assert(offsetof(PboxAddRequest, height) == 132, "PboxAddRequest +132");
+static_assert(offsetof(PboxAddRequest, extra) == 136, "PboxAddRequest +136");
+static_assert(offsetof(PboxItemRequest, panel) == 0, "PboxItemRequest +0");
+static_assert(offsetof(PboxItemRequest, id) == 4, "PboxItemRequest +4");
+static_assert(offsetof(PboxItemRequest, text) == 8, "PboxItemRequest +8");
+static_assert(offsetof(PboxItemRequest, selector) == 16, "PboxItemRequest +16");
+static_assert(offsetof(PboxItemRequest, value) == 20, "PboxItemRequest +20");
+static_assert(offsetof(PboxItemRequest, value40) == 40, "PboxItemRequest +40");

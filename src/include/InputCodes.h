@@ -23,7 +23,7 @@ enum InputEventCode : int32_t {
     kEventAttributesChanged = 0x8000,
     kEventLayoutCell = 0x40000,
     kEventSaveState = 0x200000,      // request to save the command's state
-    kEventEditHistory = 0x400000,    // an edit item took a value from its input history
+    kEventEditEscape = 0x400000,     // an edit item's typing was cancelled with Esc
     kEventMidpointReady = 0x1000000, // the two-point midpoint is ready
 };
 
@@ -71,4 +71,4 @@ constexpr int32_t kWaitBoxSelect = 0x20000;       // result: the mark of the ele
 constexpr int32_t kWaitLayoutCell = 0x40000;      // result: layer, item: page of the cell
 constexpr int32_t kWaitFreePoint = 0x100000;      // the click stays pending for the next wait
 constexpr int32_t kWaitSaveState = 0x200000;
-constexpr int32_t kWaitEditHistory = 0x400000;
+constexpr int32_t kWaitEditEscape = 0x400000;

@@ -11,6 +11,8 @@
 #include "core/MessageCatalog.h"
 #include "panels/RightMenuPickList.h"
 #include "dialogs/YesNoPrompt.h"
+#include "panels/ParameterPanelDisplay.h"
+#include "panels/ParameterPanelModel.h"
 
 namespace {
 
@@ -47,15 +49,17 @@ LRESULT CCommandControlServices::AddRightMenuPickItem(WPARAM, const char* text, 
 {
     return ::AddRightMenuPickItem(text, static_cast<int32_t>(kind), static_cast<int32_t>(value));
 }
-// The parameter panels are not part of the program yet: their query answers "not done".
-LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM) { return 0; }
+LRESULT CCommandControlServices::PboxItemUserData(WPARAM, LPARAM lParam)
+{
+    return ::PboxItemUserData(reinterpret_cast<const PboxItemRequest*>(lParam));
+}
 INT_PTR CCommandControlServices::TakeKeptMark() { return ::TakeKeptMark(); }
 LRESULT CCommandControlServices::DdeMessage(UINT message, WPARAM, LPARAM lParam)
 {
     if (message == WM_CAD_DDE_EXECUTE) return RunDdeExecute(reinterpret_cast<const char*>(lParam));
     return RunDdeClientMessage(message, lParam);
 }
-HWND CCommandControlServices::AppPanelDialogInUse() { return nullptr; }
+HWND CCommandControlServices::AppPanelDialogInUse() { return PboxFloatingDialogInUse(); }
 
 void RestoreInputFocus()
 {

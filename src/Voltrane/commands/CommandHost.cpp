@@ -10,6 +10,7 @@
 #include "mainframe/MainFrame.h"
 #include "panels/RightMenu.h"
 #include "panels/RightMenuPickList.h"
+#include "panels/ParameterPanelModel.h"
 #include "view/InputScale.h"
 #include "view/ViewTable.h"
 
@@ -82,7 +83,7 @@ void CCommandHost::SetRightClickEnterMode(int mode) { ::SetRightClickEnterMode(m
 void CCommandHost::ResetRightMenuPickList(int value) { ::ResetRightMenuPickList(value); }
 // The mask travels in the long parameter of its message.
 void CCommandHost::SetRightMenuHideMask(int, int mask) { ::SetRightMenuHideMask(mask); }
-void CCommandHost::CloseAllParameterPanels() {}
+void CCommandHost::CloseAllParameterPanels() { PboxCloseAllPanels(); }
 void CCommandHost::BackupModifiedDrawings() { GetCadFileBackup().BackupModifiedDrawings(); }
 void CCommandHost::CountCommandForBackup() { GetCadFileBackup().CountCommand(); }
 void CCommandHost::AddRecentCommand(int id, const char* name) { ::AddRecentCommand(name, id); }

@@ -9,6 +9,8 @@
 #include "core/CadSystem.h"
 #include "drawing/DrawingOpen.h"
 #include "drawing/PageOperations.h"
+#include "panels/ParameterPanelDisplay.h"
+#include "panels/ParameterPanelModel.h"
 #include "view/ViewServices.h"
 #include "view/ElementDrawing.h"
 #include "view/ViewTable.h"
@@ -149,5 +151,39 @@ LRESULT CHostServiceSite::CollectPageLayerUsage(HWND view, WORD* table, int page
 }
 LRESULT CHostServiceSite::PageService(int subCode, LPARAM lParam) { return RunPageService(subCode, lParam); }
 
-// The parameter-panel model is not built yet: no panel is free.
-LRESULT CHostServiceSite::CallPanel(const PboxCall&) { return 0; }
+LRESULT CHostServiceSite::CallPanel(const PboxCall& call)
+{
+    const auto* add = reinterpret_cast<const PboxAddRequest*>(call.lParam);
+    const auto* item = reinterpret_cast<const PboxItemRequest*>(call.lParam);
+    switch (call.function) {
+    case kPboxCreatePanel: return PboxCreatePanel(reinterpret_cast<const char*>(call.lParam));
+    case kPboxDestroyPanel: return PboxDestroyPanel(static_cast<int>(call.lParam), call.fourth);
+    case kPboxShowWindow:
+    case kPboxHideWindow: {
+        HWND window = reinterpret_cast<HWND>(call.lParam);
+        if (window != nullptr && IsWindow(window)) ShowWindow(window, call.function == kPboxShowWindow ? SW_SHOW : SW_HIDE);
+        return 1;
+    }
+    case kPboxShowPanel: return PboxShowPanel(add);
+    case kPboxAddPushButton: return PboxAddPushButton(add);
+    case kPboxAddRadioButton: return PboxAddRadioButton(add);
+    case kPboxAddCheckButton: return PboxAddCheckButton(add);
+    case kPboxAddList: return PboxAddList(add);
+    case kPboxAddListEx: return PboxAddListEx(add);
+    case kPboxAddEdit: return PboxAddEdit(add);
+    case kPboxAddText: return PboxAddText(add);
+    case kPboxAddCombo: return PboxAddCombo(add);
+    case kPboxGetItemText: return PboxGetItemText(item);
+    case kPboxSetItemText: return PboxSetItemText(item);
+    case kPboxSetItemText2: return PboxSetItemText2(item);
+    case kPboxGetItemText2: return PboxGetItemText2(item);
+    case kPboxItemValue: return PboxItemValue(item);
+    case kPboxItemValue2: return PboxItemValue2(item);
+    case kPboxComboSelection: return PboxComboSelection(item);
+    case kPboxEnableItem: return PboxEnableItem(item);
+    case kPboxSetItemColors: return PboxSetItemColors(item);
+    case kPboxPressItem: return PboxPressItem(item);
+    case kPboxSetItemLabel: return PboxSetItemLabel(item);
+    }
+    return 0;
+}

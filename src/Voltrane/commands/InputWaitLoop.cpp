@@ -17,6 +17,7 @@
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "dialogs/PointInput.h"
+#include "core/StartupSeams.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainAccelerator.h"
 #include "mainframe/MainFrame.h"
@@ -104,7 +105,7 @@ int CInputWaitSite::DetectRasterPoint(const HostPoint& at, HostPoint* found)
     return 1;
 }
 void CInputWaitSite::ShowSnapName(int nameIndex) { GetSnapWin().ShowSnapName(nameIndex, nullptr); }
-int CInputWaitSite::IsPanelEditActive() { return 0; }
+int CInputWaitSite::IsPanelEditActive() { return seam::GetParameterPanelHandles().editField != nullptr ? 1 : 0; }
 int CInputWaitSite::IsRightMenuShown() { return RightMenuPopupShown(); }
 int CInputWaitSite::IsTemporaryPointPending() { return GetTemporaryPointInput().pending != 0 ? 1 : 0; }
 void CInputWaitSite::ClearTemporaryPointPending() { GetTemporaryPointInput().pending = 0; }
@@ -644,9 +645,9 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
     case kEventSaveState:
         LogEvent("コマンド状態保存要求");
         return kWaitSaveState;
-    case kEventEditHistory:
+    case kEventEditEscape:
         LogEvent("ESC");
-        return kWaitEditHistory;
+        return kWaitEditEscape;
     case kEventMidpointReady:
         SetPoint(record, site.Midpoint());
         return kWaitSnappedPoint;
@@ -920,10 +921,10 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         GetCommandHost().WriteLog(2, "Service Cmd Event", "コマンド状態保存要求");
         ConsumeInputEvent();
         return kWaitSaveState;
-    case kEventEditHistory:
+    case kEventEditEscape:
         GetCommandHost().WriteLog(2, "Service Cmd Event", "ESC");
         ConsumeInputEvent();
-        return kWaitEditHistory;
+        return kWaitEditEscape;
     case kEventMidpointReady:
         SetPoint(record, site.Midpoint());
         return kWaitSnappedPoint;

@@ -26,6 +26,7 @@
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
 #include "panels/RightMenuPickList.h"
+#include "panels/ParameterPanelModel.h"
 #include "view/DrawingWindowCreation.h"
 #include "view/LayoutCells.h"
 #include "view/TypedKeys.h"
@@ -88,7 +89,11 @@ void CServiceCommandSite::SetSnapBits(long bits)
     GetLocalSettingsLive().setup.LMsFg = bits;
     seam::SyncSnapButtons();
 }
-int CServiceCommandSite::ParameterPanelOkButton() { return 0; }
+int CServiceCommandSite::ParameterPanelOkButton()
+{
+    const PboxDefaultButtonMark& mark = PboxDefaultButton();
+    return mark.set ? mark.id : 0;
+}
 void CServiceCommandSite::ReceiveHandedOverCommandLine(LPARAM atom)
 {
     char text[1024] = {};

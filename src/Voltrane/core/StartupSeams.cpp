@@ -36,6 +36,7 @@
 #include "panels/RightMenu.h"
 #include "panels/RightMenuFile.h"
 #include "panels/SnapModes.h"
+#include "panels/PanelFonts.h"
 #include "view/InputScale.h"
 #include "view/LayoutCells.h"
 #include "view/LayoutOverview.h"
@@ -120,8 +121,8 @@ int UnregisterLayoutWindowClasses(HINSTANCE instance)
 
 // ---- panels, pickers and the control kit ----
 void SetNoDrawingToolColor(int) {}
-int CreatePanelFonts() { return kNotAvailable; }
-void DeletePanelFont() {}
+int CreatePanelFonts() { return ::CreatePanelFonts(); }
+void DeletePanelFont() { ::DeletePanelFont(); }
 int AllocRightMenuBuffer() { return ::AllocRightMenuBuffer(); }
 void FreeRightMenuBuffer() { ::FreeRightMenuBuffer(); }
 int LoadRightMenuFile(const char* path) { return ::LoadRightMenuFile(path); }
@@ -153,7 +154,7 @@ void InstallPickerHostCalls()
 
 ControlClassRegistrations::ControlClassRegistrations()
     : kitButtons(RegisterKitButtonClasses),
-      panelClasses(nullptr),
+      panelClasses(RegisterPanelWindowClasses),
       layerPicker(RegisterLayerPickerClasses),
       colorPicker(RegisterColorPickerClasses),
       lineTypePicker(RegisterLineTypePickerClasses),

@@ -19,6 +19,11 @@ LRESULT CPanelSeat::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL&)
     return 1;
 }
 
+HWND CPanelDockWindow::CreateInner(HWND pane, HMENU id)
+{
+    return m_panel.Create(pane, nullptr, nullptr, WS_CHILD | WS_VISIBLE, 0, id);
+}
+
 HWND CPanelDockWindow::CreatePane(HWND frame, const char* caption, int width, int extent)
 {
     m_dock.SetFrame(frame);
@@ -29,8 +34,7 @@ HWND CPanelDockWindow::CreatePane(HWND frame, const char* caption, int width, in
 LRESULT CPanelDockWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 {
     m_dock.Attach(m_hWnd);
-    m_panel.Create(m_hWnd, nullptr, nullptr, WS_CHILD | WS_VISIBLE, 0,
-                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_panelId)));
+    m_inner = CreateInner(m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_panelId)));
     ApplyCaptionBit();
     return 0;
 }
@@ -48,10 +52,10 @@ void CPanelDockWindow::ApplyCaptionBit()
 
 LRESULT CPanelDockWindow::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
 {
-    if (wParam != SIZE_MINIMIZED && m_panel.m_hWnd != nullptr) {
+    if (wParam != SIZE_MINIMIZED && m_inner != nullptr) {
         RECT rc;
         GetClientRect(&rc);
-        ::SetWindowPos(m_panel.m_hWnd, nullptr, 0, 0, rc.right, rc.bottom, SWP_NOACTIVATE | SWP_NOZORDER);
+        ::SetWindowPos(m_inner, nullptr, 0, 0, rc.right, rc.bottom, SWP_NOACTIVATE | SWP_NOZORDER);
     }
     bHandled = FALSE;
     return 0;

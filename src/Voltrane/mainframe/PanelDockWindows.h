@@ -6,6 +6,7 @@
 
 #include "WinKit/Window.h"
 #include "mainframe/docking/DockingWindow.h"
+#include "panels/AppPanel.h"
 
 // Sides of a docked pane.
 enum DockSide { kDockBottom = 0, kDockRight = 1, kDockTop = 2, kDockLeft = 3 };
@@ -41,7 +42,7 @@ public:
 
     int CaptionBit() const { return m_captionBit; }
     void SetCaptionBit(int bit) { m_captionBit = bit; }
-    HWND Panel() const { return m_panel.m_hWnd; }
+    HWND Panel() const { return m_inner; }
     dockwins::CDockingWindow& Docking() { return m_dock; }
     bool IsVisible() const { return m_dock.IsVisible(); }
     // Shows a hidden pane, hides a shown one.
@@ -62,6 +63,10 @@ public:
         WK_CHAIN_MSG_MAP_MEMBER(m_dock)
     WK_END_MSG_MAP()
 
+protected:
+    // Makes the window inside the pane; panes whose own panel is not built yet get a seat.
+    virtual HWND CreateInner(HWND pane, HMENU id);
+
 private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
@@ -76,6 +81,7 @@ private:
     UINT m_panelId;
     bool m_commandPanel;
     CPanelSeat m_panel;
+    HWND m_inner = nullptr;
     UINT m_freezeFlags = 0;
     int m_minWidth = 0;
     int m_minHeight = 0;
@@ -93,6 +99,15 @@ public:
 class CAppPanelDockWin : public CPanelDockWindow {
 public:
     CAppPanelDockWin() : CPanelDockWindow(2, 200, false) {}
+
+protected:
+    HWND CreateInner(HWND pane, HMENU id) override
+    {
+        return m_appPanel.Create(pane, nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, id);
+    }
+
+private:
+    CAppPanel m_appPanel;
 };
 
 // Caption colours of the panes by their title: 1 with the background and text colours, or 0

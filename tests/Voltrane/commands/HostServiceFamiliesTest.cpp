@@ -17,6 +17,7 @@
 #include "commands/CommandRunState.h"
 #include "commands/HostServiceFamilies.h"
 #include "commands/HostServiceSite.h"
+#include "panels/ParameterPanelModel.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
 #include "core/ConfigIo.h"
@@ -682,11 +683,15 @@ TEST_F(HostServiceFamiliesTest, PanelMessagesReachThePanelModelInTheirForm)
     EXPECT_TRUE(site.lines.empty()) << "2555 and 2559 change nothing";
 }
 
-TEST_F(HostServiceFamiliesTest, WithoutAPanelModelNoPanelIsFree)
+TEST_F(HostServiceFamiliesTest, TheProgramsSiteHandsPanelsToThePanelModel)
 {
     SetHostServiceSite(nullptr);
-    EXPECT_EQ(0, Send(WM_PBOX_CREATE, 0, 0));
+    PboxCloseAllPanels();
+    EXPECT_EQ(1, Send(WM_PBOX_CREATE, 0, 0));
+    EXPECT_EQ(1, Send(WM_PBOX_DESTROY, 0, 1));
+    EXPECT_EQ(1, Send(WM_PBOX_CREATE, 0, 0)) << "the destroyed panel is free again";
     EXPECT_EQ(1, Send(WM_PBOX_NOP, 0, 0));
+    PboxCloseAllPanels();
 }
 
 // ---- pages ----

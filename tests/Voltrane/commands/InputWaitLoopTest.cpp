@@ -190,7 +190,7 @@ TEST_F(InputWaitTest, EventUnderMaskGivesResultAndPoint)
         {"redo whatever the mask", kEventRedo, 0, 0x800, 0, 0},
         {"attributes whatever the mask", kEventAttributesChanged, 0, 0x8000, 0, 0},
         {"state save whatever the mask", kEventSaveState, 0, 0x200000, 0, 0},
-        {"edit history whatever the mask", kEventEditHistory, 0, 0x400000, 0, 0},
+        {"edit escape whatever the mask", kEventEditEscape, 0, 0x400000, 0, 0},
         {"midpoint whatever the mask", kEventMidpointReady, 0, 0x200, 25, 35},
         {"plain point", kEventPoint, kAcceptPlainPoint, 0x100, 30, 40},
         {"point not accepted", kEventPoint, kAcceptEscape, 0, 0, 0},

@@ -30,6 +30,7 @@
 #include "HostServiceCommands.h"
 #include "KitDialogCommand.h"
 #include "PageCommands.h"
+#include "PanelCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -152,6 +153,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     if (int result = RunKitDialogCommand(host, name); result != -2) return result;
     if (int result = RunDdeCommand(host, name); result != -2) return result;
     if (int result = RunPageCommand(host, name); result != -2) return result;
+    if (int result = RunPanelCommand(host, name); result != -2) return result;
     return -1;
 }
 

@@ -1,0 +1,97 @@
+// The item windows of a parameter panel that take typed or picked input: the edit field, the
+// combo field (a text with a drop-down button at its right edge) and the list. Typing happens
+// in a temporary edit control laid over the item; numeric fields open the calculator instead.
+#pragma once
+
+#include <windows.h>
+
+#include "panels/AppPanelItems.h"
+
+// What the temporary edit control tells its item.
+constexpr UINT kPanelEditCommit = WM_USER;
+constexpr UINT kPanelEditCancel = WM_USER + 1;
+constexpr int kPanelEditControlId = 5000;
+constexpr int kPanelListControlId = 1111;
+// The width of the combo field's drop-down button at its right edge.
+constexpr int kPanelComboButtonWidth = 19;
+
+// The text the open temporary edit hands its item (258 bytes: 256 characters and room to spare).
+char* PanelEditBuffer();
+constexpr size_t kPanelEditBufferSize = 258;
+
+// 1 when an edit or combo item with this user value opens the calculator rather than the edit.
+int PanelFieldOpensCalculator(int userValue);
+
+class CAppPanelEditBox : public CPanelItem<CAppPanelEditBox> {
+public:
+    PBOX_ITEM_WND_CLASS("AppPanelEditBox")
+
+    CAppPanelEditBox(InputEventRecord* event, PboxItem* item) : CPanelItem(event, item) {}
+
+    WK_BEGIN_MSG_MAP(CAppPanelEditBox)
+        WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        WK_MESSAGE_HANDLER(WM_PAINT, OnPaint)
+        WK_MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+        WK_MESSAGE_HANDLER(kPanelEditCommit, OnCommit)
+        WK_MESSAGE_HANDLER(kPanelEditCancel, OnCancel)
+        WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        WK_MESSAGE_HANDLER(WM_RBUTTONDOWN, OnRButtonDown)
+        WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetTextRedraw)
+        WK_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    WK_END_MSG_MAP()
+
+protected:
+    // Takes a committed text: the item's text, the window text, the history and the twin.
+    virtual void TakeText(const char* text);
+    virtual int EventKind() const { return kItemEdit; }
+    virtual RECT EditRect() const;
+    virtual void Paint(HDC dc);
+    void PaintField(HDC dc, const RECT& field, const char* text);
+    void OpenEdit();
+
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnCommit(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCancel(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
+    LRESULT OnRButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+};
+
+class CAppPanelComboBox : public CAppPanelEditBox {
+public:
+    CAppPanelComboBox(InputEventRecord* event, PboxItem* item) : CAppPanelEditBox(event, item) {}
+
+protected:
+    void TakeText(const char* text) override;
+    int EventKind() const override { return kItemComboBox; }
+    RECT EditRect() const override;
+    void Paint(HDC dc) override;
+};
+
+class CAppPanelComboList : public CPanelItem<CAppPanelComboList> {
+public:
+    PBOX_ITEM_WND_CLASS("AppPanelComboList")
+
+    CAppPanelComboList(InputEventRecord* event, PboxItem* item) : CPanelItem(event, item) {}
+
+    // The rows of a list text: after an optional "\n" number "\n" prefix, its comma-separated
+    // fields; the number (0 without a well-formed prefix) goes into number.
+    static std::vector<std::string> Rows(const char* text, int* number);
+
+    WK_BEGIN_MSG_MAP(CAppPanelComboList)
+        WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetTextRedraw)
+        WK_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    WK_END_MSG_MAP()
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    void Fill(HWND list);
+
+    RECT m_client = {0, 0, 0, 0};
+};

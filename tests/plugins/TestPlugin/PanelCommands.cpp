@@ -1,0 +1,112 @@
+// Test plug-in commands that build a parameter panel as a plug-in command does, through the
+// real panel messages, then wait for the user and trace every panel event in the host window's
+// caption (and the operation log).
+//   PanelDocked  a docked panel of an "OK" button (id 1), a check (2), a radio group "A,B,C"
+//                (3), an edit field (4) and a list "P,Q,R" (5); each event is traced as
+//                "Panel event KIND ITEM VALUE" (hexadecimal kind; an edit also traces its text);
+//                "OK" destroys the panel and ends the command (1).
+//   PanelFloating  a floating panel (height 120) of an "OK" button (1) and a check (2) at y 40;
+//                traces events the same way until OK (1) or the end of the command (0).
+#include "PanelCommands.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "HostMessages.h"
+#include "HostRecords.h"
+#include "InputCodes.h"
+
+namespace {
+
+void Trace(HWND host, const char* text)
+{
+    SetWindowTextA(host, text);
+    SendMessageA(host, WM_CAD_WRITE_LOG, 2, reinterpret_cast<LPARAM>(text));
+}
+
+LRESULT AddItem(HWND host, UINT message, int panel, int id, const char* text, int x, int y, int width, int height,
+                INT_PTR extra = 0)
+{
+    PboxAddRequest request = {};
+    request.panel = panel;
+    request.id = id;
+    request.text = reinterpret_cast<INT_PTR>(text);
+    request.x = x;
+    request.y = y;
+    request.width = width;
+    request.height = height;
+    request.extra = extra;
+    return SendMessageA(host, message, 0, reinterpret_cast<LPARAM>(&request));
+}
+
+int RunPanel(HWND host, const char* command, bool floating)
+{
+    const int panel = static_cast<int>(SendMessageA(host, WM_PBOX_CREATE, 0, reinterpret_cast<LPARAM>("テスト")));
+    char text[320];
+    if (panel == 0) {
+        std::snprintf(text, sizeof text, "%s no panel", command);
+        Trace(host, text);
+        return 0;
+    }
+    bool added = AddItem(host, WM_PBOX_ADD_BUTTON, panel, 1, "OK", 4, floating ? 40 : 4, 60, 22) == 1 &&
+                 AddItem(host, WM_PBOX_ADD_CHECK, panel, 2, "確認", 70, floating ? 40 : 30, 60, 22, 0) == 1;
+    if (!floating)
+        added = added && AddItem(host, WM_PBOX_ADD_RADIO, panel, 3, "A,B,C", 4, 56, 93, 22, 3) == 1 &&
+                AddItem(host, WM_PBOX_ADD_EDIT, panel, 4, "12", 4, 82, 100, 22) == 1 &&
+                AddItem(host, WM_PBOX_ADD_LIST, panel, 5, "P,Q,R", 4, 108, 100, 22, 0) == 1;
+    PboxAddRequest show = {};
+    show.panel = panel;
+    show.id = 200;
+    show.text = floating ? 120 : 40;
+    const LRESULT shown = SendMessageA(host, WM_PBOX_BUILD, 0, reinterpret_cast<LPARAM>(&show));
+    if (!added || shown != 1) {
+        std::snprintf(text, sizeof text, "%s not shown", command);
+        Trace(host, text);
+        SendMessageA(host, WM_PBOX_DESTROY, 0, panel);
+        return 0;
+    }
+    SendMessageA(host, WM_CAD_CLEAR_EVENT_MASK, 0, 0);
+    SendMessageA(host, WM_CAD_ADD_EVENT_MASK, 0, kAcceptPanelItem | kAcceptEscape);
+    std::snprintf(text, sizeof text, "%s waiting", command);
+    Trace(host, text);
+    int result = 0;
+    for (;;) {
+        InputWaitRecord record = {};
+        const LRESULT answer = SendMessageA(host, WM_CAD_WAIT_INPUT, 0, reinterpret_cast<LPARAM>(&record));
+        if (answer == kWaitPanelItem || answer == kWaitEditEscape) {
+            char itemText[260] = {};
+            PboxItemRequest request = {};
+            request.panel = panel;
+            request.id = record.item;
+            request.text = itemText;
+            if (record.kind == kItemEdit) SendMessageA(host, WM_PBOX_GET_TEXT, 0, reinterpret_cast<LPARAM>(&request));
+            std::snprintf(text, sizeof text, "Panel event 0x%lx %x %d %d %s", static_cast<long>(answer),
+                          static_cast<unsigned>(record.kind), static_cast<int>(record.item),
+                          static_cast<int>(record.value), itemText);
+            Trace(host, text);
+            if (answer == kWaitPanelItem && record.kind == kItemPushButton && record.item == 1) {
+                result = 1;
+                break;
+            }
+            continue;
+        }
+        std::snprintf(text, sizeof text, "%s end %ld", command, static_cast<long>(answer));
+        Trace(host, text);
+        break;
+    }
+    SendMessageA(host, WM_PBOX_DESTROY, 0, panel);
+    if (result == 1) {
+        std::snprintf(text, sizeof text, "%s done", command);
+        Trace(host, text);
+    }
+    return result;
+}
+
+}  // namespace
+
+int RunPanelCommand(HWND host, const char* name)
+{
+    if (std::strcmp(name, "PanelDocked") == 0) return RunPanel(host, "PanelDocked", false);
+    if (std::strcmp(name, "PanelFloating") == 0) return RunPanel(host, "PanelFloating", true);
+    return -2;
+}
