@@ -101,7 +101,12 @@ void ChangeTwoPagesAndClose(const ProgramProcess& program, HWND frame, int butto
     CheckDlgButton(page, 1100, BST_UNCHECKED);
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
     PostMessageA(sheet, WM_COMMAND, button, 0);
-    EXPECT_TRUE(WaitGone(sheet, 10000));
+    const bool gone = WaitGone(sheet, 30000);
+    EXPECT_TRUE(gone);
+    if (!gone) {
+        HWND other = program.WaitForWindow("#32770", 100);
+        ADD_FAILURE() << "still shown: " << Caption(other) << " / " << StaticTexts(other);
+    }
 }
 
 TEST_F(SettingDialogsEndToEnd, SheetCancelLeavesTheSettingsFileAsItWas)
@@ -120,6 +125,83 @@ TEST_F(SettingDialogsEndToEnd, SheetOkChangesTheSettingsFileAtExit)
     const std::string xml = settings.Current();
     EXPECT_EQ(Field(xml, "bToolHlp"), "0");
     EXPECT_EQ(Field(xml, "bBeepFind"), "0");
+}
+
+// The program ini beside the program (named after its file), where the toolbar settings are
+// kept, put back after a test.
+class ProgramIniSwap {
+public:
+    ProgramIniSwap() : m_path(ProgramFolder() + "\\Voltrane.exe.ini")
+    {
+        m_existed = GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (m_existed) m_saved = ReadAll(m_path);
+    }
+    ~ProgramIniSwap()
+    {
+        if (m_existed) WriteAll(m_path, m_saved);
+        else DeleteFileA(m_path.c_str());
+    }
+    ProgramIniSwap(const ProgramIniSwap&) = delete;
+    ProgramIniSwap& operator=(const ProgramIniSwap&) = delete;
+
+private:
+    std::string m_path, m_saved;
+    bool m_existed = false;
+};
+
+class ToolbarDialogEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+    }
+
+    CatalogueSwap catalogue{kCatalogue};
+    ProgramIniSwap programIni;
+    ProgramProcess program;  // ends before the ini file is put back
+    HWND frame = nullptr;
+};
+
+TEST_F(ToolbarDialogEndToEnd, HidingARasterGroupFromTheSheetRemovesItsBand)
+{
+    HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
+    ASSERT_NE(rebar, nullptr);
+    HWND raster = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, "ラスター");
+    ASSERT_NE(raster, nullptr);
+    EXPECT_TRUE(IsWindowVisible(raster));
+
+    PostMessageA(frame, WM_COMMAND, 1229, 0);
+    HWND sheet = WaitForDialog(program, "環境設定", 20000);
+    ASSERT_NE(sheet, nullptr);
+    SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_NE(page, nullptr);
+    PostMessageA(page, WM_COMMAND, MAKEWPARAM(1805, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, 1805)));
+    HWND dialog = WaitForDialog(program, "ツールバー設定", 20000);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 1810), static_cast<UINT>(BST_CHECKED));
+    CheckDlgButton(dialog, 1810, BST_UNCHECKED);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitGone(dialog, 10000));
+
+    bool hidden = false;
+    for (DWORD start = GetTickCount(); !hidden && GetTickCount() - start < 10000; Sleep(50)) {
+        HWND bar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, "ラスター");
+        hidden = bar == nullptr || !IsWindowVisible(bar);
+    }
+    EXPECT_TRUE(hidden) << "the rebuilt toolbars leave the group out";
+
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    const bool gone = WaitGone(sheet, 30000);
+    EXPECT_TRUE(gone);
+    if (!gone) {
+        HWND other = program.WaitForWindow("#32770", 100);
+        ADD_FAILURE() << "still shown: " << Caption(other) << " / " << StaticTexts(other);
+    }
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 
 }  // namespace
