@@ -35,22 +35,6 @@ std::string Field(const std::string& xml, const std::string& tag)
     return xml.substr(start + tag.size() + 2, end - start - tag.size() - 2);
 }
 
-// A dialog of the program with that caption, within the time.
-HWND WaitForDialog(const ProgramProcess& program, const std::string& caption, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
-        HWND dialog = program.WaitForWindow("#32770", 100);
-        if (dialog != nullptr && Caption(dialog) == caption) return dialog;
-    }
-    return nullptr;
-}
-
-bool WaitGone(HWND window, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < timeoutMs;) Sleep(20);
-    return !IsWindow(window);
-}
-
 class SettingDialogsEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
@@ -63,7 +47,8 @@ protected:
     }
 
     CatalogueSwap catalogue{kCatalogue};
-    SettingsFileSwap settings{"LocalSettings.xml", {{"bToolHlp", "1"}, {"bBeepFind", "1"}}};
+    // No start dialog: each test sees only the windows it asked for.
+    SettingsFileSwap settings{"LocalSettings.xml", {{"bToolHlp", "1"}, {"bBeepFind", "1"}, {"iStartOpenDlgFg", "1"}}};
     ProgramProcess program;  // ends before the settings file is put back
     HWND frame = nullptr;
 };
@@ -80,7 +65,7 @@ TEST_F(SettingDialogsEndToEnd, Command4008ShowsTheTitleAndTheVersion)
     GetDlgItemTextA(dialog, 1600, text, sizeof text);
     EXPECT_EQ(std::string(text), title + " " + version);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitGone(dialog, 10000));
+    EXPECT_TRUE(WaitUntilGone(dialog, 10000));
     EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 
@@ -101,7 +86,7 @@ void ChangeTwoPagesAndClose(const ProgramProcess& program, HWND frame, int butto
     CheckDlgButton(page, 1100, BST_UNCHECKED);
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
     PostMessageA(sheet, WM_COMMAND, button, 0);
-    const bool gone = WaitGone(sheet, 30000);
+    const bool gone = WaitUntilGone(sheet, 30000);
     EXPECT_TRUE(gone);
     if (!gone) {
         HWND other = program.WaitForWindow("#32770", 100);
@@ -128,13 +113,14 @@ TEST_F(SettingDialogsEndToEnd, SheetOkChangesTheSettingsFileAtExit)
 }
 
 // The program ini beside the program (named after its file), where the toolbar settings are
-// kept, put back after a test.
+// kept: without them for a test, put back after it.
 class ProgramIniSwap {
 public:
     ProgramIniSwap() : m_path(ProgramFolder() + "\\Voltrane.exe.ini")
     {
         m_existed = GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES;
         if (m_existed) m_saved = ReadAll(m_path);
+        WritePrivateProfileStringA("TOOLBAR", nullptr, nullptr, m_path.c_str());  // the default toolbars
     }
     ~ProgramIniSwap()
     {
@@ -154,12 +140,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(settings.Ready());
         ASSERT_TRUE(program.Start());
         frame = program.WaitForWindow("Brisco001", 60000);
         ASSERT_NE(frame, nullptr);
     }
 
     CatalogueSwap catalogue{kCatalogue};
+    SettingsFileSwap settings{"LocalSettings.xml", {{"iStartOpenDlgFg", "1"}}};
     ProgramIniSwap programIni;
     ProgramProcess program;  // ends before the ini file is put back
     HWND frame = nullptr;
@@ -185,7 +173,7 @@ TEST_F(ToolbarDialogEndToEnd, HidingARasterGroupFromTheSheetRemovesItsBand)
     EXPECT_EQ(IsDlgButtonChecked(dialog, 1810), static_cast<UINT>(BST_CHECKED));
     CheckDlgButton(dialog, 1810, BST_UNCHECKED);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitGone(dialog, 10000));
+    EXPECT_TRUE(WaitUntilGone(dialog, 10000));
 
     bool hidden = false;
     for (DWORD start = GetTickCount(); !hidden && GetTickCount() - start < 10000; Sleep(50)) {
@@ -195,7 +183,7 @@ TEST_F(ToolbarDialogEndToEnd, HidingARasterGroupFromTheSheetRemovesItsBand)
     EXPECT_TRUE(hidden) << "the rebuilt toolbars leave the group out";
 
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    const bool gone = WaitGone(sheet, 30000);
+    const bool gone = WaitUntilGone(sheet, 30000);
     EXPECT_TRUE(gone);
     if (!gone) {
         HWND other = program.WaitForWindow("#32770", 100);
