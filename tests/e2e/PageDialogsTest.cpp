@@ -40,22 +40,6 @@ std::string RunAndRead(HWND frame, int id, const std::string& name)
     return caption;
 }
 
-// The program's dialog with the caption, within the time.
-HWND WaitForDialog(ProgramProcess& program, const std::string& caption, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
-        HWND dialog = program.WaitForWindow("#32770", 100);
-        if (dialog != nullptr && Caption(dialog) == caption) return dialog;
-    }
-    return nullptr;
-}
-
-bool WaitUntilGone(HWND window, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < timeoutMs;) Sleep(20);
-    return !IsWindow(window);
-}
-
 class PageDialogsEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override

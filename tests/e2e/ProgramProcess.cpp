@@ -2,6 +2,7 @@
 
 #include "CommandIds.h"
 #include "EngineBinding.h"
+#include "WindowText.h"
 
 namespace {
 
@@ -98,4 +99,19 @@ void ProgramProcess::Kill()
         TerminateProcess(m_info.hProcess, 99);
         WaitForSingleObject(m_info.hProcess, 5000);
     }
+}
+
+HWND WaitForDialog(const ProgramProcess& program, const std::string& caption, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
+        HWND dialog = program.WaitForWindow("#32770", 100);
+        if (dialog != nullptr && Caption(dialog) == caption) return dialog;
+    }
+    return nullptr;
+}
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < timeoutMs;) Sleep(20);
+    return !IsWindow(window);
 }

@@ -34,3 +34,8 @@ private:
 
 // The folder of the test program, which is the program folder of the build.
 std::string ProgramFolder();
+
+// The program's dialog with the caption, within the time; null when none showed.
+HWND WaitForDialog(const ProgramProcess& program, const std::string& caption, DWORD timeoutMs);
+// Whether the window is gone within the time.
+bool WaitUntilGone(HWND window, DWORD timeoutMs);

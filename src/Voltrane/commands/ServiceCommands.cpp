@@ -23,6 +23,8 @@
 #include "core/SecondStart.h"
 #include "core/StartupSeams.h"
 #include "core/SystemLog.h"
+#include "dialogs/SetConfigDlg.h"
+#include "dialogs/SetToolBarDlg.h"
 #include "mainframe/FrameServices.h"
 #include "mainframe/MainFrame.h"
 #include "panels/RightMenuPickList.h"
@@ -101,7 +103,7 @@ void CServiceCommandSite::ReceiveHandedOverCommandLine(LPARAM atom)
     ::ReceiveHandedOverCommandLine(MainWindow(), text);
 }
 void CServiceCommandSite::ReceiveHandedOverEmptyLine() { ::ReceiveHandedOverEmptyLine(MainWindow()); }
-void CServiceCommandSite::RunSettingsSheet() { NotAvailable("settings sheet"); }
+void CServiceCommandSite::RunSettingsSheet() { ::RunSettingsSheet(); }
 int CServiceCommandSite::TogglePageLayoutView() { return ::TogglePageLayoutView(ActiveView()); }
 LRESULT CServiceCommandSite::SendStatusBar(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -217,7 +219,7 @@ void CServiceCommandSite::ZoomToAllElements()
     ::ZoomViewToArea(a, b);
 }
 void CServiceCommandSite::ToggleInputScaleWindow() { NotAvailable("input-scale window"); }
-void CServiceCommandSite::RunToolbarSettings() { NotAvailable("toolbar settings"); }
+void CServiceCommandSite::RunToolbarSettings() { RunToolbarDialog(); }
 void CServiceCommandSite::ToolPanelCommand(WPARAM command, LPARAM lParam)
 {
     if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, command, lParam);

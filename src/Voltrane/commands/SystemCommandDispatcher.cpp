@@ -11,6 +11,7 @@
 #include "commands/PluginModules.h"
 #include "core/CadSystem.h"
 #include "core/Dbcs.h"
+#include "dialogs/SettingDialogs.h"
 #include "drawing/DrawingFileCommands.h"
 #include "drawing/PageCommands.h"
 #include "drawing/MarginSettings.h"
@@ -352,23 +353,16 @@ int CSystemCommandDispatcher::RunBuiltInCommand(HWND context, WPARAM wParam, LPA
         return RunPageCommand(context, id);
     case 4050:
         return RunStartDrawingCommand(context, wParam);
-    case 4008: case 4023:
+    case 4008:
+        ShowVersionInfoDlg();
+        return 1;
+    case 4023:
+        ShowSetCursorDlg();
+        return 1;
     case 4036:
-        return RunUnbuiltSystemCommand(id);
+        ShowSetCoordDispDlg();
+        return 1;
     default:
         return 0;
     }
-}
-
-// The drawing, file, page and dialog services these commands stand on are not part of the
-// program yet: the command says so on the status bar and counts as handled. Answering "not
-// done" would make the main frame close a program started in a hand-off mode.
-int CSystemCommandDispatcher::RunUnbuiltSystemCommand(int id)
-{
-    char log[96];
-    std::snprintf(log, sizeof log, "%d not available in this build", id);
-    CCommandHost& host = GetCommandHost();
-    host.WriteLog(2, "System Cmd", log);
-    host.SendStatus(2, reinterpret_cast<LPARAM>(kCommandNotAvailableText));
-    return 1;
 }

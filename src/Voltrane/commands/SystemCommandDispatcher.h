@@ -61,7 +61,6 @@ private:
     int RunPluginCommand(HWND context, int id, LPARAM lParam);
     void ResetAfterPluginCommand();
     int RunBuiltInCommand(HWND context, WPARAM wParam, LPARAM lParam);
-    int RunUnbuiltSystemCommand(int id);
     void CancelRunningCommand();
     // The long parameter a later run of the command gets: the dispatcher's own copy of a
     // plug-in command's text (the sender's lives only for its call).

@@ -21,6 +21,31 @@
 
 namespace WinKit {
 
+// Centres a window over its owner (or parent) when that is shown, else over the work area,
+// kept inside the monitor's work area.
+inline void CentreOverParent(HWND hWnd)
+{
+    HWND parent = ::GetWindow(hWnd, GW_OWNER);
+    if (parent == nullptr) parent = ::GetParent(hWnd);
+    RECT dialog, around;
+    ::GetWindowRect(hWnd, &dialog);
+    if (parent != nullptr && ::IsWindowVisible(parent) && !::IsIconic(parent)) {
+        ::GetWindowRect(parent, &around);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
+    }
+    MONITORINFO monitor = {sizeof monitor};
+    ::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = dialog.right - dialog.left, height = dialog.bottom - dialog.top;
+    int x = (around.left + around.right - width) / 2, y = (around.top + around.bottom - height) / 2;
+    if (x + width > work.right) x = work.right - width;
+    if (y + height > work.bottom) y = work.bottom - height;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 template <class T, class Look>
 class CDialogBaseT : public CDialogImpl<T> {
 public:
@@ -139,29 +164,6 @@ private:
         ::SetBkColor(dc, Look::BackColor());
         ::SetTextColor(dc, RGB(0, 0, 0));
         return reinterpret_cast<LRESULT>(m_backgroundBrush);
-    }
-
-    static void CentreOverParent(HWND hWnd)
-    {
-        HWND parent = ::GetWindow(hWnd, GW_OWNER);
-        if (parent == nullptr) parent = ::GetParent(hWnd);
-        RECT dialog, around;
-        ::GetWindowRect(hWnd, &dialog);
-        if (parent != nullptr && ::IsWindowVisible(parent) && !::IsIconic(parent)) {
-            ::GetWindowRect(parent, &around);
-        } else {
-            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
-        }
-        MONITORINFO monitor = {sizeof monitor};
-        ::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
-        const RECT& work = monitor.rcWork;
-        const int width = dialog.right - dialog.left, height = dialog.bottom - dialog.top;
-        int x = (around.left + around.right - width) / 2, y = (around.top + around.bottom - height) / 2;
-        if (x + width > work.right) x = work.right - width;
-        if (y + height > work.bottom) y = work.bottom - height;
-        if (x < work.left) x = work.left;
-        if (y < work.top) y = work.top;
-        ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 };
 
