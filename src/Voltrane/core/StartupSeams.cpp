@@ -31,6 +31,8 @@
 #include "drawing/PaperTable.h"
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
+#include "panels/ButtonImageSets.h"
+#include "panels/CmdPanelContent.h"
 #include "view/InputScale.h"
 #include "view/LayoutCells.h"
 #include "view/LayoutOverview.h"
@@ -124,6 +126,9 @@ void FreeRightMenuBuffer() {}
 int LoadRightMenuFile(const char*) { return kNotAvailable; }
 int CreateRightMenuPopup(HWND, HINSTANCE) { return kNotAvailable; }
 void SyncSnapButtons() {}
+void LoadButtonImageSets() { ::LoadButtonImageSets(); }
+void FreeButtonImageSets() { ::FreeButtonImageSets(); }
+void FreeCommandPanelCatalogues() { ::FreeCommandPanelCatalogues(); }
 int RegisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 int UnregisterCalculatorClass(HINSTANCE) { return kNotAvailable; }
 namespace {

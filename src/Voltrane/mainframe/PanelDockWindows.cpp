@@ -29,10 +29,22 @@ HWND CPanelDockWindow::CreatePane(HWND frame, const char* caption, int width, in
 LRESULT CPanelDockWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 {
     m_dock.Attach(m_hWnd);
-    m_panel.Create(m_hWnd, nullptr, nullptr, WS_CHILD | WS_VISIBLE, 0,
-                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_panelId)));
+    m_panelWnd = CreateInnerPanel();
     ApplyCaptionBit();
     return 0;
+}
+
+HWND CPanelDockWindow::CreateInnerPanel()
+{
+    return m_panel.Create(m_hWnd, nullptr, nullptr, WS_CHILD | WS_VISIBLE, 0,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(m_panelId)));
+}
+
+HWND CCmdPanelDockWin::CreateInnerPanel()
+{
+    RECT rc = {0, 0, 0, 0};
+    return m_cmdPanel.Create(m_hWnd, &rc, nullptr, CCmdPanel::GetWndStyle(0), 0,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(PanelId())));
 }
 
 void CPanelDockWindow::ApplyCaptionBit()
@@ -48,10 +60,10 @@ void CPanelDockWindow::ApplyCaptionBit()
 
 LRESULT CPanelDockWindow::OnSize(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
 {
-    if (wParam != SIZE_MINIMIZED && m_panel.m_hWnd != nullptr) {
+    if (wParam != SIZE_MINIMIZED && m_panelWnd != nullptr) {
         RECT rc;
         GetClientRect(&rc);
-        ::SetWindowPos(m_panel.m_hWnd, nullptr, 0, 0, rc.right, rc.bottom, SWP_NOACTIVATE | SWP_NOZORDER);
+        ::SetWindowPos(m_panelWnd, nullptr, 0, 0, rc.right, rc.bottom, SWP_NOACTIVATE | SWP_NOZORDER);
     }
     bHandled = FALSE;
     return 0;

@@ -6,6 +6,7 @@
 
 #include "WinKit/Window.h"
 #include "mainframe/docking/DockingWindow.h"
+#include "panels/CmdPanel.h"
 
 // Sides of a docked pane.
 enum DockSide { kDockBottom = 0, kDockRight = 1, kDockTop = 2, kDockLeft = 3 };
@@ -41,7 +42,7 @@ public:
 
     int CaptionBit() const { return m_captionBit; }
     void SetCaptionBit(int bit) { m_captionBit = bit; }
-    HWND Panel() const { return m_panel.m_hWnd; }
+    HWND Panel() const { return m_panelWnd; }
     dockwins::CDockingWindow& Docking() { return m_dock; }
     bool IsVisible() const { return m_dock.IsVisible(); }
     // Shows a hidden pane, hides a shown one.
@@ -71,11 +72,19 @@ private:
     int QueryState() const;
     void Freeze();
 
+protected:
+    // Makes the pane's inner panel as a visible child with the pane's panel id.
+    virtual HWND CreateInnerPanel();
+    UINT PanelId() const { return m_panelId; }
+
+private:
+
     int m_captionBit;
     dockwins::CDockingWindow m_dock;
     UINT m_panelId;
     bool m_commandPanel;
     CPanelSeat m_panel;
+    HWND m_panelWnd = nullptr;
     UINT m_freezeFlags = 0;
     int m_minWidth = 0;
     int m_minHeight = 0;
@@ -85,6 +94,13 @@ private:
 class CCmdPanelDockWin : public CPanelDockWindow {
 public:
     CCmdPanelDockWin() : CPanelDockWindow(4, 0, true) {}
+    CCmdPanel& CommandPanel() { return m_cmdPanel; }
+
+protected:
+    HWND CreateInnerPanel() override;
+
+private:
+    CCmdPanel m_cmdPanel;
 };
 class CDrwPanelDockWin : public CPanelDockWindow {
 public:
