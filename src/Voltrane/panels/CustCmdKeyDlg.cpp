@@ -189,9 +189,7 @@ void CCustCmdKeyDlg::Finish()
         ::EndDialog(m_hWnd, IDOK);
         return;
     }
-    if (::MessageBoxA(m_hWnd, "コマンドメニューを変更します。\n次回ＣＡＤ起動時から有効になります。", kConfirm,
-                      MB_ICONQUESTION | MB_OKCANCEL) != IDOK)
-        return;
+    if (!ConfirmCommandMenuChange(m_hWnd)) return;
     if (accelerator != nullptr) accelerator->Save(nullptr, table);
     ::EndDialog(m_hWnd, IDOK);
 }
@@ -201,7 +199,7 @@ LRESULT CCustCmdKeyDlg::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     const WORD id = LOWORD(wParam), code = HIWORD(wParam);
     switch (id) {
     case kCancelCommandId:
-        if (HWND frame = GetMainFrameWnd()) ::SendMessageA(frame, WM_CAD_CANCEL_COMMAND, 0, 0);
+        CancelRunningCommand();
         handled = FALSE;
         return 0;
     case kCategoryListId:

@@ -39,6 +39,17 @@ std::string ComboText(HWND combo)
 
 }  // namespace
 
+bool ConfirmCommandMenuChange(HWND owner)
+{
+    return ::MessageBoxA(owner, "コマンドメニューを変更します。\n次回ＣＡＤ起動時から有効になります。", kConfirm,
+                         MB_ICONQUESTION | MB_OKCANCEL) == IDOK;
+}
+
+void CancelRunningCommand()
+{
+    if (HWND frame = GetMainFrameWnd()) ::SendMessageA(frame, WM_CAD_CANCEL_COMMAND, 0, 0);
+}
+
 CmdPanelContent* GetFirstCommandPanelContent()
 {
     HWND frame = GetMainFrameWnd();
@@ -156,9 +167,7 @@ void CCustCmdPanelDlg::Finish()
         ::EndDialog(m_hWnd, IDOK);
         return;
     }
-    if (::MessageBoxA(m_hWnd, "コマンドメニューを変更します。\n次回ＣＡＤ起動時から有効になります。", kConfirm,
-                    MB_ICONQUESTION | MB_OKCANCEL) != IDOK)
-        return;
+    if (!ConfirmCommandMenuChange(m_hWnd)) return;
     if (content != nullptr) {
         for (size_t i = 0; i < models.size() && i < content->data.size(); ++i) models[i]->SaveTo(content->data[i].get());
         // A failed write has shown its box; the dialog ends all the same.
@@ -172,7 +181,7 @@ LRESULT CCustCmdPanelDlg::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled)
     const WORD id = LOWORD(wParam), code = HIWORD(wParam);
     switch (id) {
     case kCancelCommandId:
-        if (HWND frame = GetMainFrameWnd()) ::SendMessageA(frame, WM_CAD_CANCEL_COMMAND, 0, 0);
+        CancelRunningCommand();
         handled = FALSE;
         return 0;
     case kTypeListId:

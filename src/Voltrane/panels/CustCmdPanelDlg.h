@@ -45,6 +45,11 @@ private:
 // Runs the dialog modally over the owner; 1 after OK, 2 after Cancel.
 INT_PTR ShowCustCmdPanelDlg(HWND owner);
 
+// The confirmation both customisation dialogs ask before they write; true on OK.
+bool ConfirmCommandMenuChange(HWND owner);
+// Ends the running command (button 1000 of the customisation dialogs).
+void CancelRunningCommand();
+
 // The first command panel's model as the main frame's panel answers it; null without one.
 CmdPanelContent* GetFirstCommandPanelContent();
 // The catalogue type whose name is the text, or null.
