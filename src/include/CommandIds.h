@@ -56,6 +56,10 @@ constexpr UINT kStatusBarGetFieldText = 2000;      // lParam: a 1024-byte buffer
 constexpr UINT kStatusBarShowField = 2001;         // lParam: 1 shown, 0 hidden
 constexpr UINT kStatusBarSetFieldAppend = 2002;    // lParam: 1 typed characters are appended
 
+// ---- commands a command panel answers (WM_COMMAND to the panel) ----
+constexpr UINT kCmdPanelTooltipMode = 100;         // high word: 0 help texts off, else on
+constexpr UINT kCmdPanelGetContent = 101;          // result: the panel's CmdPanelContent, or null
+
 // ---- commands a docking pane answers (WM_COMMAND to the pane) ----
 constexpr UINT kPaneToggleCaption = 1000;
 constexpr UINT kPaneQueryState = 1001;            // 1 while the pane shows its caption

@@ -95,6 +95,7 @@ int CCadSystem::Initialize(HINSTANCE instance, HINSTANCE /*previous*/,
     seam::LoadViewCursors(instance);
     seam::RegisterControlClasses(instance);
     seam::RegisterLayoutWindowClasses(instance);
+    seam::LoadButtonImageSets();
     OpenSystemLog();
 
     // Without panel fonts the panels fall back to the system font; the remaining steps still
@@ -237,6 +238,8 @@ int CCadSystem::Terminate(HINSTANCE instance)
     seam::CloseHelpViewers();
     ZUriAllFreeEBuffer();
     seam::DeletePanelFont();
+    seam::FreeButtonImageSets();
+    seam::FreeCommandPanelCatalogues();
     seam::DeleteRubberBandDbs();
     seam::FreeRasterBuffers();
     seam::FreePageDialogRecords();
@@ -249,6 +252,14 @@ int CCadSystem::Terminate(HINSTANCE instance)
     // The clean end of the run: only the process that started the backups clears the mark.
     seam::EndBackupManager();
     return 0;
+}
+
+void CCadSystem::SetCommandPanelButtonMode(WORD mode)
+{
+    HWND frame = GetMainFrameWnd();
+    if (frame == nullptr) return;
+    HWND panel = reinterpret_cast<HWND>(SendMessageA(frame, WM_CAD_GET_PANEL_WINDOW, 0, 0));
+    if (panel != nullptr) SendMessageA(panel, WM_COMMAND, MAKEWPARAM(kCmdPanelTooltipMode, mode), 0);
 }
 
 int LinkCommandOf(int linkMode)

@@ -67,6 +67,9 @@ public:
     // TranslateAcceleratorA, except for the in-place edit field of a parameter panel (0).
     int TranslateAccel(HWND window, HACCEL table, MSG* msg);
 
+    // Switches the help texts of the first command panel's buttons on (mode not 0) or off.
+    void SetCommandPanelButtonMode(WORD mode);
+
     // 1 for link modes 0 and 99, 2 for 1 to 5, 3 for 10, 0 otherwise (also without a
     // hand-off file).
     int GetStartMode() const;

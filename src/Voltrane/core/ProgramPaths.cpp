@@ -300,6 +300,8 @@ std::string GetLocalSettingsIniPath(bool create, bool seed)
     return SeededUserPath("LocalSettings.ini", create, seed);
 }
 
+std::string GetCmdPanelDefPath(bool create, bool seed) { return SeededUserPath("CmdPanel.def", create, seed); }
+
 std::string GetUserIniPath() { return JoinPath(GetUserSettingsDir(true), "Brisco.ini"); }
 
 int GetDataFolderPath(int kind, char* out, std::size_t outSize, const char* fileName, bool withProgramFolder)

@@ -48,6 +48,8 @@ int CopyIfNewer(const std::string& source, const std::string& destination, const
 std::string GetConfigDataXmlPath(bool create, bool seed);
 std::string GetLocalSettingsXmlPath(bool create, bool seed);
 std::string GetLocalSettingsIniPath(bool create, bool seed);
+// The command panels' "CmdPanel.def": a new user would otherwise start with empty panels.
+std::string GetCmdPanelDefPath(bool create, bool seed);
 std::string GetUserIniPath();  // "Brisco.ini", not seeded
 
 // Data folders under the program folder (kinds 0 to 13); 0, or -1 with an empty buffer.

@@ -37,6 +37,8 @@
 #include "panels/RightMenuFile.h"
 #include "panels/SnapModes.h"
 #include "panels/PanelFonts.h"
+#include "panels/ButtonImageSets.h"
+#include "panels/CmdPanelContent.h"
 #include "view/InputScale.h"
 #include "view/LayoutCells.h"
 #include "view/LayoutOverview.h"
@@ -130,6 +132,9 @@ int CreateRightMenuPopup(HWND mainFrame, HINSTANCE instance) { return ::CreateRi
 void SyncSnapButtons() { ::SyncSnapButtons(); }
 int RegisterCalculatorClass(HINSTANCE instance) { return ::RegisterCalculatorClass(instance); }
 int UnregisterCalculatorClass(HINSTANCE instance) { return ::UnregisterCalculatorClass(instance); }
+void LoadButtonImageSets() { ::LoadButtonImageSets(); }
+void FreeButtonImageSets() { ::FreeButtonImageSets(); }
+void FreeCommandPanelCatalogues() { ::FreeCommandPanelCatalogues(); }
 
 namespace {
 

@@ -44,6 +44,11 @@ void FreeRightMenuBuffer();
 int LoadRightMenuFile(const char* path);             // 1 read, 0 missing or broken
 int CreateRightMenuPopup(HWND mainFrame, HINSTANCE instance);  // 1 made, 0 failed
 void SyncSnapButtons();
+// The command panels' button images, read before any window, and what the panels keep for the
+// whole run (the images and the two command catalogues), freed at the end.
+void LoadButtonImageSets();
+void FreeButtonImageSets();
+void FreeCommandPanelCatalogues();
 int RegisterCalculatorClass(HINSTANCE instance);
 int UnregisterCalculatorClass(HINSTANCE instance);
 // The class registrations of the control kit, the panels, the pickers and the right-click

@@ -225,6 +225,10 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     m_docking.Attach(m_hWnd, &m_hWndMDIClient, [this] { return IsPanelSlidingLocked() != 0; });
     m_docking.InitDockingLayout(0);
 
+    // The pages the two command panels showed when the program last closed.
+    m_cmdPanel1.CommandPanel().SetPanelType(GetCadSystem().setup.iCmdPanelCurrPage[0]);
+    m_cmdPanel2.CommandPanel().SetPanelType(GetCadSystem().setup.iCmdPanelCurrPage[1]);
+
     // The panes (sides: 0 bottom, 1 right, 2 top, 3 left); the two right panes take the bar
     // widths of the stored layout from the start.
     DockPane(m_cmdPanel1, "コマンドメニュー", kDockBottom, 0, 0, 90, 60);
@@ -268,6 +272,7 @@ LRESULT CMainFrame::OnFrameStartup(UINT, WPARAM, LPARAM, BOOL&)
         return 0;
     }
     UpdateLayout();
+    system.SetCommandPanelButtonMode(static_cast<WORD>(system.setup.bToolHlp));
     return 0;
 }
 
@@ -480,6 +485,8 @@ LRESULT CMainFrame::OnMdiGetActive(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
+    GetCadSystem().setup.iCmdPanelCurrPage[0] = m_cmdPanel1.CommandPanel().GetPanelType();
+    GetCadSystem().setup.iCmdPanelCurrPage[1] = m_cmdPanel2.CommandPanel().GetPanelType();
     SaveDockingLayout();
     FinishFrameClose(wParam, lParam, bHandled);
     return 0;

@@ -39,6 +39,12 @@ LRESULT CPanelDockWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
 }
 
+HWND CCmdPanelDockWin::CreateInner(HWND pane, HMENU id)
+{
+    RECT rc = {0, 0, 0, 0};
+    return m_cmdPanel.Create(pane, &rc, nullptr, CCmdPanel::GetWndStyle(0), 0, id);
+}
+
 void CPanelDockWindow::ApplyCaptionBit()
 {
     LONG style = GetWindowLongA(m_hWnd, GWL_STYLE);

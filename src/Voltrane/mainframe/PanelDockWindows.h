@@ -7,6 +7,7 @@
 #include "WinKit/Window.h"
 #include "mainframe/docking/DockingWindow.h"
 #include "panels/AppPanel.h"
+#include "panels/CmdPanel.h"
 
 // Sides of a docked pane.
 enum DockSide { kDockBottom = 0, kDockRight = 1, kDockTop = 2, kDockLeft = 3 };
@@ -76,6 +77,12 @@ private:
     int QueryState() const;
     void Freeze();
 
+protected:
+    // Makes the pane's inner panel as a visible child with the pane's panel id.
+    UINT PanelId() const { return m_panelId; }
+
+private:
+
     int m_captionBit;
     dockwins::CDockingWindow m_dock;
     UINT m_panelId;
@@ -91,6 +98,13 @@ private:
 class CCmdPanelDockWin : public CPanelDockWindow {
 public:
     CCmdPanelDockWin() : CPanelDockWindow(4, 0, true) {}
+    CCmdPanel& CommandPanel() { return m_cmdPanel; }
+
+protected:
+    HWND CreateInner(HWND pane, HMENU id) override;
+
+private:
+    CCmdPanel m_cmdPanel;
 };
 class CDrwPanelDockWin : public CPanelDockWindow {
 public:

@@ -1,0 +1,212 @@
+// The two command panels of the real program: a fresh start shows them with the buttons of the
+// installed definition files, and a click on a button runs its command, which keeps the button
+// highlighted while it waits for input.
+#include "GTest.h"
+
+#include <string>
+#include <vector>
+
+#include "CatalogueSwap.h"
+#include "DrawingWindows.h"
+#include "HostMessages.h"
+#include "ProgramProcess.h"
+#include "UserSettingsFiles.h"
+#include "ViewScreen.h"
+#include "WindowText.h"
+
+namespace {
+
+// The per-user "CmdPanel.def" is set aside (or replaced) for one test and put back after.
+class UserPanelFile {
+public:
+    explicit UserPanelFile(const std::string* replacement)
+        : m_path(UserSettingsFolder() + "CmdPanel.def"), m_saved(ReadAll(m_path)), m_existed(!m_saved.empty())
+    {
+        DeleteFileA(m_path.c_str());
+        if (replacement != nullptr) m_written = WriteAll(m_path, *replacement);
+    }
+    ~UserPanelFile()
+    {
+        if (m_existed) WriteAll(m_path, m_saved);
+        else DeleteFileA(m_path.c_str());
+    }
+    const std::string& Path() const { return m_path; }
+    bool Written() const { return m_written; }
+
+private:
+    std::string m_path, m_saved;
+    bool m_existed = false, m_written = false;
+};
+
+struct FoundButtons {
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectButton(HWND window, LPARAM lParam)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == "PanelCheckButton" && IsWindowVisible(window))
+        reinterpret_cast<FoundButtons*>(lParam)->windows.push_back(window);
+    return TRUE;
+}
+
+// The visible buttons of a panel.
+std::vector<HWND> VisibleButtons(HWND panel)
+{
+    FoundButtons found;
+    EnumChildWindows(panel, CollectButton, reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+HWND VisibleButton(HWND panel, int id)
+{
+    for (HWND button : VisibleButtons(panel))
+        if (GetDlgCtrlID(button) == id) return button;
+    return nullptr;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct ErrorBoxSearch {
+    DWORD processId;
+    bool found;
+};
+
+BOOL CALLBACK FindErrorBox(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ErrorBoxSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) && Caption(window) == "エラー") search->found = true;
+    return TRUE;
+}
+
+// Whether the process shows a box captioned "エラー".
+bool ShowsErrorBox(DWORD processId)
+{
+    ErrorBoxSearch search = {processId, false};
+    EnumWindows(FindErrorBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class CommandPanelTest : public ::testing::Test {
+protected:
+    void StartProgram()
+    {
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    }
+    void TearDown() override
+    {
+        if (frame == nullptr) return;
+        PostMessageA(frame, WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        EXPECT_TRUE(program.WaitForExit(30000, &exitCode));
+    }
+    HWND Panel(int index)
+    {
+        DWORD_PTR panel = 0;
+        SendMessageTimeoutA(frame, WM_CAD_GET_PANEL_WINDOW, index, 0, SMTO_BLOCK, 10000, &panel);
+        return reinterpret_cast<HWND>(panel);
+    }
+    ProgramProcess program;
+    HWND frame = nullptr;
+};
+
+TEST_F(CommandPanelTest, AFreshStartShowsBothPanelsWithTheInstalledButtonsAndNoErrorBox)
+{
+    UserPanelFile userFile(nullptr);
+    StartProgram();
+    for (int index : {0, 3}) {
+        SCOPED_TRACE(index);
+        HWND panel = Panel(index);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(ClassOf(panel), "CmdPanel");
+        EXPECT_TRUE(IsWindowVisible(panel));
+        // The first page of the installed file: 線分 (6000) to 平行寸法 (6080), ten buttons, and
+        // one type button per page.
+        EXPECT_NE(VisibleButton(panel, 6000), nullptr);
+        EXPECT_NE(VisibleButton(panel, 6080), nullptr);
+        EXPECT_EQ(VisibleButtons(panel).size(), 14u);
+    }
+    EXPECT_FALSE(ShowsErrorBox(program.ProcessId())) << "an error box came up";
+    EXPECT_EQ(ReadAll(userFile.Path()), ReadAll(ProgramFolder() + "CmdPanel.def"))
+        << "the per-user file was not seeded from the installed one";
+}
+
+const char kCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>Echo;エコー,5990,TestPlugin.dll /C:Echo</item>\n"
+    "<item>WaitKey;数値待ち,5991,TestPlugin.dll /C:WaitKey</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";
+
+// The selected faces of the installed image sets are orange.
+bool Orange(DWORD rgb)
+{
+    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return r >= 0xF0 && g >= 0x90 && g <= 0xE8 && b <= 0xB0;
+}
+
+int OrangePixels(HWND button)
+{
+    RECT rc = {};
+    GetWindowRect(button, &rc);
+    int count = 0;
+    for (DWORD pixel : ScreenPixels(rc)) count += Orange(pixel) ? 1 : 0;
+    return count;
+}
+
+bool WaitForOrange(HWND button, bool wanted)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 10000) {
+        if ((OrangePixels(button) > 100) == wanted) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+TEST_F(CommandPanelTest, AClickOnAButtonRunsItsCommandWhichStaysHighlightedWhileItWaits)
+{
+    CatalogueSwap catalogue{kCatalogue};
+    ASSERT_TRUE(catalogue.Written());
+    const std::string panelFile =
+        "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<PanelInfo><試験><data>"
+        "<item>エコー,5990,エコー,0</item><item>数値待ち,5991,入力を待つ,0</item>"
+        "</data></試験></PanelInfo>\n";
+    UserPanelFile userFile(&panelFile);
+    ASSERT_TRUE(userFile.Written());
+    StartProgram();
+    // Commands from 5000 on need an open drawing.
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr) << "no drawing window";
+    HWND button = VisibleButton(Panel(0), 5991);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(WaitForOrange(button, false)) << "highlighted before any command";
+
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    ASSERT_TRUE(WaitForCaption(frame, "WaitKey waiting", 10000)) << Caption(frame);
+    EXPECT_TRUE(WaitForOrange(button, true)) << "the button of the waiting command is not highlighted";
+    HWND other = VisibleButton(Panel(0), 5990);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(OrangePixels(other), 0);
+
+    // The other button ends the waiting command and runs its own.
+    PostMessageA(other, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    PostMessageA(other, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    ASSERT_TRUE(WaitForCaption(frame, "/C:Echo", 10000)) << Caption(frame);
+    EXPECT_TRUE(WaitForOrange(button, false)) << "the ended command's button is still highlighted";
+}
+
+}  // namespace
