@@ -323,6 +323,22 @@ bool PumpUntil(Condition condition)
 
 }  // namespace
 
+TEST(FloatingMode, RectanglesAreKeptOnTheScreen)
+{
+    struct Case {
+        RECT in, out;
+    } cases[] = {
+        {{100, 100, 300, 400}, {100, 100, 300, 400}},
+        {{-40, -10, 160, 290}, {0, 0, 200, 300}},        // a negative left or top becomes 0
+        {{900, 700, 1100, 900}, {824, 568, 1024, 768}},   // moved back from the right and bottom
+        {{-10, 100, 1100, 200}, {0, 100, 1110, 200}},     // wider than the screen: its left stays on it
+    };
+    for (const Case& c : cases) {
+        RECT r = KeepFloatingOnScreen(c.in, 1024, 768);
+        EXPECT_TRUE(EqualRect(&r, &c.out)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    }
+}
+
 TEST_F(DockingWindows, PinningMovesThePaneToAnAutoHideBar)
 {
     ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/LocalSettings.h"
 #include "mainframe/PanelDockWindows.h"
 #include "mainframe/docking/DockingSettings.h"
 #include "mainframe/docking/MouseTracker.h"
@@ -159,6 +160,18 @@ LRESULT CaptionSafeDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return result;
+}
+
+RECT KeepFloatingOnScreen(const RECT& rect, int screenWidth, int screenHeight)
+{
+    RECT r = rect;
+    int dx = 0, dy = 0;
+    if (r.right > screenWidth) dx = screenWidth - r.right;
+    if (r.bottom > screenHeight) dy = screenHeight - r.bottom;
+    if (r.left + dx < 0) dx = -r.left;
+    if (r.top + dy < 0) dy = -r.top;
+    OffsetRect(&r, dx, dy);
+    return r;
 }
 
 // ---- operations ----
@@ -522,6 +535,9 @@ void CDockingWindow::Drag(POINT screenPoint)
             request.hdr.target = 0;
             request.rect = {cursor.x + offset.x, cursor.y + offset.y, cursor.x + offset.x + floatWidth,
                             cursor.y + offset.y + floatHeight};
+            if (GetLocalSettingsLive().iCmdPanelFloatingMode != 0)
+                request.rect = KeepFloatingOnScreen(request.rect, GetSystemMetrics(SM_CXSCREEN),
+                                                    GetSystemMetrics(SM_CYSCREEN));
         }
         outline = request.rect;
         DrawFrameOutline(outline);

@@ -53,6 +53,11 @@ void DrawShortenedText(HDC dc, const char* text, int length, const RECT& rect, b
 // measure giving the width of a string: at least one character, never half of a double-byte one.
 int ShortenedLength(const char* text, int length, int extent, const std::function<int(const std::string&)>& measure);
 
+// Moves a floating rectangle inside a screen of the given size, its size kept: back from the
+// right and bottom edges, then off a negative left or top, so the caption stays reachable
+// even for a rectangle larger than the screen.
+RECT KeepFloatingOnScreen(const RECT& rect, int screenWidth, int screenHeight);
+
 // Default processing of a message that paints the caption (WM_SETTEXT, WM_SETICON) in a
 // window that draws its own caption.
 LRESULT CaptionSafeDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
