@@ -148,6 +148,17 @@ protected:
         return rects;
     }
 
+    static void ExpectWithinAPixel(const std::vector<RECT>& changed, const std::vector<RECT>& restored)
+    {
+        ASSERT_EQ(restored.size(), changed.size());
+        for (size_t i = 0; i < changed.size(); ++i) {
+            EXPECT_LE(std::abs(restored[i].left - changed[i].left), 1) << i;
+            EXPECT_LE(std::abs(restored[i].top - changed[i].top), 1) << i;
+            EXPECT_LE(std::abs(restored[i].right - changed[i].right), 1) << i;
+            EXPECT_LE(std::abs(restored[i].bottom - changed[i].bottom), 1) << i;
+        }
+    }
+
     std::string m_layoutPath, m_savedLayout;
     bool m_hadLayout = false;
     std::unique_ptr<SettingsFileSwap> m_settings;
@@ -172,13 +183,7 @@ TEST_F(MainFrameLayout, AChangedLayoutSurvivesARestartAndADamagedFileGivesTheDef
     StartProgram();
     EXPECT_EQ(FindDockedPane(m_frame, "作図メニュー"), nullptr) << "still hidden";
     std::vector<RECT> restored = Layout();
-    ASSERT_EQ(restored.size(), changed.size());
-    for (size_t i = 0; i < changed.size(); ++i) {
-        EXPECT_LE(std::abs(restored[i].left - changed[i].left), 1) << i;
-        EXPECT_LE(std::abs(restored[i].top - changed[i].top), 1) << i;
-        EXPECT_LE(std::abs(restored[i].right - changed[i].right), 1) << i;
-        EXPECT_LE(std::abs(restored[i].bottom - changed[i].bottom), 1) << i;
-    }
+    ExpectWithinAPixel(changed, restored);
     CloseAndExpectExitCodeOne();
 
     ASSERT_TRUE(WriteAll(m_layoutPath, "<config DfdockPos0="));
@@ -379,4 +384,83 @@ TEST_F(MainFrameWindow, EndingTheSessionRunsTheNormalClose)
     DWORD exitCode = 0;
     ASSERT_TRUE(m_program.WaitForExit(30000, &exitCode));
     EXPECT_EQ(exitCode, 1u);
+}
+
+namespace {
+
+// The pane a pinned window slides out in, and whether the window sits in it.
+HWND AutoHidePane(HWND frame) { return FindWindowExA(frame, nullptr, "CAutoHideManager", nullptr); }
+
+// The pane window pinned with the caption, or null.
+HWND FindPinnedPane(HWND frame, const char* caption)
+{
+    HWND autoHide = AutoHidePane(frame);
+    for (HWND w = autoHide != nullptr ? FindWindowExA(autoHide, nullptr, "VtPanelDockWin", nullptr) : nullptr;
+         w != nullptr; w = FindWindowExA(autoHide, w, "VtPanelDockWin", nullptr))
+        if (Text(w) == caption) return w;
+    return nullptr;
+}
+
+template <class Condition>
+bool WaitFor(Condition condition)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (condition()) return true;
+        Sleep(50);
+    }
+    return condition();
+}
+
+}  // namespace
+
+TEST_F(MainFrameLayout, APinnedPaneSlidesOutOnHoverAndComesBackPinned)
+{
+    HWND app = FindDockedPane(m_frame, "作図メニュー");
+    HWND tool = FindDockedPane(m_frame, "基本操作");
+    HWND top = FindDockedPane(m_frame, "コマンドメニュー２");
+    ASSERT_NE(app, nullptr);
+    ASSERT_NE(tool, nullptr);
+    ASSERT_NE(top, nullptr);
+    RECT client;
+    GetClientRect(m_frame, &client);
+    RECT topRect = ClientRectIn(top, m_frame);
+    // A pane's pin button on its caption, pressed and released over it; both posted, in this
+    // order, so that the press's own loop takes the release.
+    auto pinByButton = [&](HWND pane, const char* caption) {
+        RECT window;
+        GetWindowRect(pane, &window);
+        POINT pin = {0, 0};
+        for (int x = window.right - 4; x > window.right - 40 && pin.x == 0; --x)
+            if (SendMessageA(pane, WM_NCHITTEST, 0, MAKELPARAM(x, window.top + 10)) == 19) pin = {x, window.top + 10};
+        if (pin.x == 0) return false;
+        POINT release = pin;
+        ScreenToClient(pane, &release);
+        PostMessageA(pane, WM_NCLBUTTONDOWN, 19, MAKELPARAM(pin.x, pin.y));
+        PostMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+        // Pinned and slid out at once.
+        return WaitFor([&] { return FindPinnedPane(m_frame, caption) == pane && IsWindowVisible(pane); });
+    };
+    ASSERT_TRUE(pinByButton(app, "作図メニュー"));
+    HWND pane = AutoHidePane(m_frame);
+    EXPECT_EQ(SendMessageA(app, WM_COMMAND, kPaneQueryState, 0), 0) << "pinned";
+    EXPECT_EQ(FindDockedPane(m_frame, "作図メニュー"), nullptr);
+
+    // The tool panel pinned after it takes the pane; resting on the first label brings the
+    // application panel back out.
+    ASSERT_TRUE(pinByButton(tool, "基本操作"));
+    EXPECT_FALSE(IsWindowVisible(app)) << "one pane out at a time";
+    POINT label = {client.right - 6, topRect.top + 12};
+    SendMessageA(m_frame, WM_MOUSEMOVE, 0, MAKELPARAM(label.x, label.y));
+    SendMessageA(m_frame, WM_MOUSEHOVER, 0, MAKELPARAM(label.x, label.y));
+    EXPECT_TRUE(IsWindowVisible(app));
+    EXPECT_FALSE(IsWindowVisible(tool));
+
+    std::vector<RECT> changed = Layout();
+    CloseAndExpectExitCodeOne();
+    StartProgram();
+    EXPECT_NE(FindPinnedPane(m_frame, "作図メニュー"), nullptr) << "pinned again after the restart";
+    EXPECT_NE(FindPinnedPane(m_frame, "基本操作"), nullptr) << "pinned again after the restart";
+    std::vector<RECT> restored = Layout();
+    ExpectWithinAPixel(changed, restored);
+    CloseAndExpectExitCodeOne();
 }

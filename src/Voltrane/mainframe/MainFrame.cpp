@@ -558,7 +558,9 @@ void CMainFrame::FinishFrameClose(WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
     for (int i = 0; i < 4; ++i) {
         CPanelDockWindow& pane = Pane(i);
-        if (pane.m_hWnd == nullptr) continue;
+        // A pane in the auto-hide pane has lost its caption bits to the pane's own caption: its
+        // setting stays as it is.
+        if (pane.m_hWnd == nullptr || pane.Docking().IsPinned()) continue;
         bool caption = (GetWindowLongA(pane.m_hWnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
         if (caption) PanelCaptionSetting() |= pane.CaptionBit();
         else PanelCaptionSetting() &= ~pane.CaptionBit();

@@ -3,7 +3,11 @@
 // splitter moves and the size freeze of the panes.
 #include "GTest.h"
 
+#include <commctrl.h>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "CommandIds.h"
 #include "WinKit/Window.h"
@@ -298,6 +302,231 @@ TEST_F(DockingWindows, SizeFreezeHoldsTheBarThickness)
 
 namespace {
 
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// Runs the thread's messages until the condition holds or five seconds pass.
+template <class Condition>
+bool PumpUntil(Condition condition)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > 5000) return false;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(FloatingMode, RectanglesAreKeptOnTheScreen)
+{
+    struct Case {
+        RECT in, out;
+    } cases[] = {
+        {{100, 100, 300, 400}, {100, 100, 300, 400}},
+        {{-40, -10, 160, 290}, {0, 0, 200, 300}},        // a negative left or top becomes 0
+        {{900, 700, 1100, 900}, {824, 568, 1024, 768}},   // moved back from the right and bottom
+        {{-10, 100, 1100, 200}, {0, 100, 1110, 200}},     // wider than the screen: its left stays on it
+    };
+    for (const Case& c : cases) {
+        RECT r = KeepFloatingOnScreen(c.in, 1024, 768);
+        EXPECT_TRUE(EqualRect(&r, &c.out)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    }
+}
+
+TEST_F(DockingWindows, PinningMovesThePaneToAnAutoHideBar)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    SIZE minimumBefore = m_frame.docking.MinSize();
+    const CAutoHideManager& autoHide = m_frame.docking.AutoHide();
+    ASSERT_NE(autoHide.m_hWnd, nullptr);
+
+    ASSERT_TRUE(m_app.Docking().PinToSide());
+    EXPECT_TRUE(m_app.Docking().IsPinned());
+    EXPECT_TRUE(m_app.IsVisible());
+    EXPECT_EQ(SendMessageA(m_app.m_hWnd, WM_COMMAND, kPaneQueryState, 0), 0) << "a pinned pane reports 0";
+    EXPECT_EQ(GetParent(m_app.m_hWnd), autoHide.m_hWnd);
+    EXPECT_EQ(GetWindowLongA(m_app.m_hWnd, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_CHILD), WS_CHILD);
+
+    // A label on the right bar, which takes its strip from the frame's right edge.
+    const CAutoHideBar& bar = autoHide.Bar(kSideRight);
+    ASSERT_EQ(bar.labels.size(), 1u);
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT barRect = bar.rect;
+    MapWindowPoints(m_frame.m_hWnd, nullptr, reinterpret_cast<POINT*>(&barRect), 2);
+    EXPECT_EQ(barRect.right, frame.right);
+    EXPECT_EQ(Width(barRect), autoHide.BarThickness());
+    EXPECT_EQ(Height(barRect), Height(frame));
+    EXPECT_EQ(bar.labels[0]->width, Height(barRect) - 6);
+    EXPECT_EQ(bar.labels[0]->entry.title, "作図メニュー");
+    EXPECT_EQ(ScreenRect(m_tool.m_hWnd).right, barRect.left) << "the docked bar moves in by the auto-hide bar";
+    SIZE minimumAfter = m_frame.docking.MinSize();
+    EXPECT_EQ(minimumAfter.cx, minimumBefore.cx + autoHide.BarThickness());
+
+    // Pinned with its pane out at once: the pane lies along the bar, as wide as the bar was.
+    EXPECT_EQ(autoHide.ShownWindow(), m_app.m_hWnd);
+    RECT pane = ScreenRect(autoHide.m_hWnd);
+    EXPECT_TRUE(IsWindowVisible(autoHide.m_hWnd));
+    EXPECT_EQ(pane.right, barRect.left);
+    EXPECT_EQ(Width(pane), 200 + 5);
+    EXPECT_EQ(Width(ScreenRect(m_app.m_hWnd)), 200);
+    char title[64] = {};
+    GetWindowTextA(autoHide.m_hWnd, title, sizeof title);
+    EXPECT_STREQ(title, "作図メニュー");
+
+    // Its position reads as pinned: right side | 0x24, its label's index, the pane width.
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_app.Docking().ReadPlacement(&placement));
+    EXPECT_EQ(placement.docked, 1);
+    EXPECT_EQ(placement.position.side, kSideRight | kSidePinned | kSideOwnBar);
+    EXPECT_EQ(placement.position.barIndex, 0);
+    EXPECT_EQ(placement.position.barWidth, 200);
+    EXPECT_EQ(placement.position.extent, 1);
+    EXPECT_FLOAT_EQ(placement.position.ratio, 0.0f);
+
+    // A second pin of the same window is refused.
+    PinRequest again = {};
+    again.hdr = {HandleField(m_app.m_hWnd), 0, DOCKREQ_PIN};
+    again.side = kSideRight;
+    again.paneWidth = 100;
+    EXPECT_EQ(SendDockRequest(m_frame.m_hWnd, &again), 0);
+    EXPECT_EQ(bar.labels.size(), 1u);
+}
+
+TEST_F(DockingWindows, UnpinningDocksInANewOuterBar)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    ASSERT_TRUE(m_app.Docking().PinToSide());
+    CAutoHideManager& autoHide = m_frame.docking.AutoHide();
+    RECT pane = ScreenRect(autoHide.m_hWnd);
+
+    // The pane's own pin button: press and release over it.
+    RECT window = ScreenRect(autoHide.m_hWnd);
+    ASSERT_EQ(SendMessageA(autoHide.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + 2, window.top + 40)), HTLEFT)
+        << "the splitter strip of a right pane lies at its left edge";
+    POINT pin = {window.right - 12, window.top + 4};
+    for (int i = 0; i < 30; ++i, --pin.x)
+        if (SendMessageA(autoHide.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pin.x, pin.y + 4)) == kPinButtonHit) break;
+    ASSERT_EQ(SendMessageA(autoHide.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pin.x, pin.y + 4)), kPinButtonHit);
+    POINT release = {pin.x, pin.y + 4};
+    ScreenToClient(autoHide.m_hWnd, &release);
+    PostMessageA(autoHide.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+    SendMessageA(autoHide.m_hWnd, WM_NCLBUTTONDOWN, kPinButtonHit, MAKELPARAM(pin.x, pin.y + 4));
+
+    EXPECT_FALSE(m_app.Docking().IsPinned());
+    EXPECT_TRUE(m_app.Docking().IsDocked());
+    EXPECT_TRUE(autoHide.Bar(kSideRight).labels.empty());
+    EXPECT_TRUE(IsRectEmpty(&autoHide.Bar(kSideRight).rect));
+    EXPECT_FALSE(IsWindowVisible(autoHide.m_hWnd));
+    EXPECT_EQ(GetWindowLongA(m_app.m_hWnd, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+
+    // A bar of its own at the outer edge, as thick as its pane was; the tool panel's bar inside it.
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT app = ScreenRect(m_app.m_hWnd);
+    RECT tool = ScreenRect(m_tool.m_hWnd);
+    EXPECT_EQ(app.right, frame.right);
+    EXPECT_EQ(Width(app), Width(pane) - 5);
+    EXPECT_EQ(app.top, frame.top);
+    EXPECT_EQ(app.bottom, frame.bottom);
+    EXPECT_EQ(tool.right, app.left - 5);
+    EXPECT_EQ(Width(tool), 200) << "the bar it shared keeps its width";
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_app.Docking().ReadPlacement(&placement));
+    EXPECT_EQ(placement.position.side & kSidePinned, 0);
+    EXPECT_EQ(placement.position.barIndex, 0);
+}
+
+TEST_F(DockingWindows, HoveringALabelSlidesThePaneOutAndLeavingHidesIt)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockLeft, 160, 60));
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockLeft, 180, 280));
+    ASSERT_TRUE(m_app.Docking().PinToSide());
+    ASSERT_TRUE(m_tool.Docking().PinToSide());
+    CAutoHideManager& autoHide = m_frame.docking.AutoHide();
+    const CAutoHideBar& bar = autoHide.Bar(kSideLeft);
+    ASSERT_EQ(bar.labels.size(), 2u);
+    EXPECT_EQ(autoHide.ShownWindow(), m_tool.m_hWnd) << "the last pinned pane is out, the other went in";
+    EXPECT_FALSE(IsWindowVisible(m_app.m_hWnd));
+    EXPECT_TRUE(m_app.IsVisible()) << "a pinned pane counts as visible";
+
+    // The labels lie one after the other down the bar, with 5 pixels between them.
+    int first = bar.labels[0]->width, second = bar.labels[1]->width;
+    ASSERT_GT(first, 0);
+    ASSERT_GT(second, 0);
+    POINT onFirst = {(bar.rect.left + bar.rect.right) / 2, bar.rect.top + 3 + first / 2};
+    POINT onSecond = {onFirst.x, bar.rect.top + 3 + first + 5 + second / 2};
+    POINT inGap = {onFirst.x, bar.rect.top + 3 + first + 2};
+    EXPECT_EQ(bar.LabelAt(onFirst), 0);
+    EXPECT_EQ(bar.LabelAt(onSecond), 1);
+    EXPECT_EQ(bar.LabelAt(inGap), -1);
+
+    // Over the shown pane's own label nothing is tracked; over the other one a hover shows it.
+    EXPECT_FALSE(autoHide.OnMouseMove(onSecond));
+    SendMessageA(m_frame.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(onFirst.x, onFirst.y));
+    SendMessageA(m_frame.m_hWnd, WM_MOUSEHOVER, 0, MAKELPARAM(onFirst.x, onFirst.y));
+    EXPECT_EQ(autoHide.ShownWindow(), m_app.m_hWnd);
+    EXPECT_TRUE(IsWindowVisible(m_app.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(m_tool.m_hWnd));
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT pane = ScreenRect(autoHide.m_hWnd);
+    EXPECT_EQ(pane.left, frame.left + autoHide.BarThickness());
+    EXPECT_EQ(Width(pane), 165);
+
+    // A hover that did not follow a move over that label changes nothing.
+    SendMessageA(m_frame.m_hWnd, WM_MOUSEHOVER, 0, MAKELPARAM(onSecond.x, onSecond.y));
+    EXPECT_EQ(autoHide.ShownWindow(), m_app.m_hWnd);
+
+    // The mouse and the focus elsewhere: the pane goes within about a second.
+    SetCursorPos(frame.right - 50, frame.bottom - 50);
+    SetFocus(m_frame.m_hWnd);
+    EXPECT_TRUE(PumpUntil([&] { return autoHide.ShownWindow() == nullptr; }));
+    EXPECT_FALSE(IsWindowVisible(autoHide.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(m_app.m_hWnd));
+    EXPECT_TRUE(m_app.Docking().IsPinned());
+}
+
+TEST_F(DockingWindows, HidingAndTogglingAPinnedPane)
+{
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    ASSERT_TRUE(m_tool.Docking().PinToSide());
+    CAutoHideManager& autoHide = m_frame.docking.AutoHide();
+
+    // Toggling a pinned pane hides it: its label goes and the bar with it.
+    EXPECT_TRUE(m_tool.Docking().Toggle()) << "a pinned pane was visible";
+    EXPECT_FALSE(m_tool.IsVisible());
+    EXPECT_FALSE(m_tool.Docking().IsDocked());
+    EXPECT_TRUE(autoHide.Bar(kSideRight).labels.empty());
+    EXPECT_EQ(ScreenRect(m_frame.client).right, ClientOnScreen(m_frame.m_hWnd).right);
+    EXPECT_EQ(m_tool.Docking().StoredPosition().side, kSideRight | kSidePinned | kSideOwnBar);
+
+    // Showing it again docks it in a bar of its own on that side, as wide as its pane.
+    EXPECT_FALSE(m_tool.Docking().Toggle());
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+    EXPECT_FALSE(m_tool.Docking().IsPinned());
+    RECT tool = ScreenRect(m_tool.m_hWnd);
+    EXPECT_EQ(tool.right, ClientOnScreen(m_frame.m_hWnd).right);
+    EXPECT_EQ(Width(tool), 200);
+
+    // A floating pane cannot be pinned.
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_tool.Docking().ReadPlacement(&placement));
+    placement.docked = 0;
+    placement.visible = 1;
+    placement.floatRect = {100, 100, 300, 400};
+    ASSERT_TRUE(m_tool.Docking().ApplyPlacement(placement));
+    EXPECT_FALSE(m_tool.Docking().PinToSide());
+    EXPECT_TRUE(autoHide.Bar(kSideRight).labels.empty());
+}
+
+namespace {
+
 // Three panes docked left, right and bottom, with the layout file in a temporary folder.
 class LayoutRoundTrip : public DockingWindows {
 protected:
@@ -502,4 +731,99 @@ TEST(ShortenedText, CutsOnCharacterBoundaries)
     for (const auto& c : cases)
         EXPECT_EQ(ShortenedLength(title.c_str(), static_cast<int>(title.size()), c.extent, measure), c.kept) << c.extent;
     EXPECT_EQ(ShortenedLength("abcdef", 6, 55, measure), 2);
+}
+
+TEST_F(LayoutRoundTrip, APinnedPaneComesBackPinned)
+{
+    ASSERT_TRUE(m_app.Docking().PinToSide());
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    // Unpinned and moved in between: the restore pins it again on the same side.
+    ASSERT_TRUE(m_frame.docking.AutoHide().RemoveWindow(m_app.m_hWnd, true));
+    ASSERT_FALSE(m_app.Docking().IsPinned());
+    ASSERT_TRUE(Restore());
+    EXPECT_TRUE(m_app.Docking().IsPinned());
+    const CAutoHideBar& bar = m_frame.docking.AutoHide().Bar(kSideRight);
+    ASSERT_EQ(bar.labels.size(), 1u);
+    EXPECT_EQ(bar.labels[0]->entry.window, m_app.m_hWnd);
+    EXPECT_EQ(bar.labels[0]->entry.paneWidth, 200);
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+    EXPECT_FALSE(m_tool.Docking().IsPinned());
+
+    // Saved again and restored again: still one label, nothing piles up.
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    ASSERT_TRUE(Restore());
+    EXPECT_TRUE(m_app.Docking().IsPinned());
+    EXPECT_EQ(m_frame.docking.AutoHide().Bar(kSideRight).labels.size(), 1u);
+}
+
+TEST_F(LayoutRoundTrip, AHiddenPinnedPaneComesBackHiddenAndUnpinned)
+{
+    ASSERT_TRUE(m_app.Docking().PinToSide());
+    ASSERT_TRUE(m_app.Docking().Hide());
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, nullptr, m_panes, 0));
+    ASSERT_TRUE(Restore());
+    EXPECT_FALSE(m_app.IsVisible());
+    EXPECT_FALSE(m_app.Docking().IsPinned());
+    EXPECT_TRUE(m_frame.docking.AutoHide().Bar(kSideRight).labels.empty());
+    EXPECT_EQ(m_app.Docking().StoredPosition().side & kSidePinned, 0) << "a hidden pane's pinned bit is not kept";
+    // Shown, it docks in a bar of its own on its side.
+    EXPECT_TRUE(m_app.Docking().Show());
+    EXPECT_TRUE(m_app.Docking().IsDocked());
+    EXPECT_EQ(ScreenRect(m_app.m_hWnd).right, ClientOnScreen(m_frame.m_hWnd).right);
+}
+
+TEST_F(LayoutRoundTrip, RebarBandsComeBackInTheirOrderAndWidths)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_COOL_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
+                                     RBS_BANDBORDERS | CCS_NODIVIDER,
+                                 0, 0, 600, 30, m_frame.m_hWnd, nullptr, nullptr, nullptr);
+    ASSERT_NE(rebar, nullptr);
+    const UINT ids[] = {0xEB00, 0xEB01, 0xEB02};
+    for (UINT id : ids) {
+        HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, rebar, nullptr, nullptr,
+                                     nullptr);
+        REBARBANDINFOA band = {};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_ID | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
+        band.fStyle = RBBS_CHILDEDGE;
+        band.wID = id;
+        band.hwndChild = child;
+        band.cxMinChild = 40;
+        band.cyMinChild = 20;
+        band.cx = 100 + static_cast<int>(id - 0xEB00) * 50;
+        ASSERT_NE(SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band)), 0);
+    }
+    auto bands = [&] {
+        std::vector<std::pair<UINT, bool>> result;
+        int count = static_cast<int>(SendMessageA(rebar, RB_GETBANDCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            REBARBANDINFOA band = {};
+            band.cbSize = sizeof band;
+            band.fMask = RBBIM_ID | RBBIM_STYLE;
+            SendMessageA(rebar, RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&band));
+            result.emplace_back(band.wID, (band.fStyle & RBBS_HIDDEN) != 0);
+        }
+        return result;
+    };
+    SendMessageA(rebar, RB_MOVEBAND, 2, 0);
+    SendMessageA(rebar, RB_SHOWBAND, 2, FALSE);
+    auto saved = bands();
+    ASSERT_EQ(saved[0].first, 0xEB02u);
+    ASSERT_TRUE(sstate::SaveLayout(m_path.c_str(), m_frame.m_hWnd, rebar, m_panes, 0));
+    std::string text = m_folder.Read("configMain.xml");
+    for (const char* name : {"band0=", "band1=", "band2="}) EXPECT_NE(text.find(name), std::string::npos) << name;
+
+    // Shuffled and shown again: the restore puts every band back where it was, hidden or not.
+    SendMessageA(rebar, RB_MOVEBAND, 0, 2);
+    SendMessageA(rebar, RB_SHOWBAND, 0, TRUE);
+    SendMessageA(rebar, RB_SHOWBAND, 1, TRUE);
+    SendMessageA(rebar, RB_SHOWBAND, 2, TRUE);
+    ASSERT_NE(bands(), saved);
+    int maximized = 0, show = 0;
+    ASSERT_TRUE(sstate::RestoreLayout(m_path.c_str(), m_frame.m_hWnd, rebar, m_panes, &maximized, &show));
+    EXPECT_EQ(bands(), saved);
+    DestroyWindow(rebar);
 }

@@ -30,6 +30,7 @@ BOOL CDockingFrameImplBase::InitDockingLayout(DWORD dragFlags)
 {
     GetDockingSettings().dragFlags = dragFlags;
     RefreshDockingSettings();
+    bool autoHide = m_frame != nullptr && m_autoHide.Initialize(m_frame, m_slidingLocked);
     RECT rc = {0, 0, 0, 0};
     if (m_frame != nullptr) GetClientRect(m_frame, &rc);
     m_outer.rect = rc;
@@ -42,8 +43,7 @@ BOOL CDockingFrameImplBase::InitDockingLayout(DWORD dragFlags)
         m_inner.base.Insert(0, rc.left - kSplitterWidth, rc.right - rc.left + kSplitterWidth, 0, kClientFrame);
         m_inner.base.SetCentral(0);
     }
-    // No auto-hide pane yet: the frame carries on without auto-hide.
-    return FALSE;
+    return autoHide ? TRUE : FALSE;
 }
 
 SIZE CDockingFrameImplBase::FrameMinSize(INT_PTR frame)
@@ -91,7 +91,14 @@ void CDockingFrameImplBase::LayOutPackage(SubPackage& package, const RECT& rect)
 void CDockingFrameImplBase::UpdateLayout(const RECT& area)
 {
     if (m_outer.base.Count() == 0) return;
-    LayOutPackage(m_outer, area);
+    m_area = area;
+    RECT docking = area;
+    if (m_autoHide.m_hWnd != nullptr) {
+        HDC dc = GetDC(m_frame);
+        docking = m_autoHide.LayOut(dc, area);
+        ReleaseDC(m_frame, dc);
+    }
+    LayOutPackage(m_outer, docking);
 }
 
 void CDockingFrameImplBase::Arrange(SubPackage& package)
@@ -131,6 +138,12 @@ SIZE CDockingFrameImplBase::MinSize()
         across = std::max<int>(across, size.cx);
     }
     if (along > 0) along -= kSplitterWidth;
+    // One bar thickness for every edge whose auto-hide bar holds labels.
+    for (int side = 0; side < kAutoHideBars; ++side) {
+        if (m_autoHide.Bar(side).labels.empty()) continue;
+        if (side & kSideVertical) across += m_autoHide.BarThickness();
+        else along += m_autoHide.BarThickness();
+    }
     return {across, along};
 }
 
@@ -283,6 +296,7 @@ LRESULT CDockingFrameImplBase::OnDockRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
         return 0;
     case DOCKREQ_GETPOS: {
         auto* position = reinterpret_cast<DockPosition*>(lParam);
+        if (m_autoHide.GetPosition(position)) return 1;
         position->side = kSideBottom;
         if (GetPosition(m_outer, position)) return 1;
         position->side = kSideRight;
@@ -302,8 +316,16 @@ LRESULT CDockingFrameImplBase::OnDockRequest(UINT, WPARAM, LPARAM lParam, BOOL&)
         return 1;
     }
     case DOCKREQ_QUERYPINNED:
-        // No auto-hide pane exists yet, so nothing is ever pinned.
-        return 0;
+        return m_autoHide.m_hWnd != nullptr && FieldHandle(header->target) == m_autoHide.m_hWnd ? 1 : 0;
+    case DOCKREQ_PIN: {
+        bool barWasEmpty = false;
+        if (!m_autoHide.Pin(reinterpret_cast<PinRequest*>(lParam), &barWasEmpty)) return 0;
+        if (barWasEmpty) {
+            UpdateLayout(m_area);
+            Redraw();
+        }
+        return 1;
+    }
     default:
         return 0;
     }
@@ -315,6 +337,7 @@ LRESULT CDockingFrameImplBase::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     HDC dc = BeginPaint(m_frame, &ps);
     PaintSplitters(dc, m_outer.base, m_outer.rect);
     PaintSplitters(dc, m_inner.base, m_inner.rect);
+    m_autoHide.DrawBars(dc);
     EndPaint(m_frame, &ps);
     return 0;
 }
@@ -356,6 +379,22 @@ LRESULT CDockingFrameImplBase::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& 
     return 0;
 }
 
+LRESULT CDockingFrameImplBase::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+    bHandled = FALSE;
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0 || GetActiveWindow() == nullptr) return 0;
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    bHandled = m_autoHide.OnMouseMove(pt);
+    return 0;
+}
+
+LRESULT CDockingFrameImplBase::OnMouseHover(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0) return 0;
+    m_autoHide.OnMouseHover({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    return 0;
+}
+
 LRESULT CDockingFrameImplBase::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
 {
     ::DefFrameProcA(m_frame, m_clientWnd != nullptr ? *m_clientWnd : nullptr, msg, wParam, lParam);
@@ -366,14 +405,15 @@ LRESULT CDockingFrameImplBase::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM l
     RECT window;
     GetWindowRect(m_frame, &window);
     SIZE minimum = MinSize();
-    info->ptMinTrackSize.x = minimum.cx + (window.right - window.left) - (m_outer.rect.right - m_outer.rect.left);
-    info->ptMinTrackSize.y = minimum.cy + (window.bottom - window.top) - (m_outer.rect.bottom - m_outer.rect.top);
+    info->ptMinTrackSize.x = minimum.cx + (window.right - window.left) - (m_area.right - m_area.left);
+    info->ptMinTrackSize.y = minimum.cy + (window.bottom - window.top) - (m_area.bottom - m_area.top);
     return 0;
 }
 
 LRESULT CDockingFrameImplBase::OnSettingChange(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
     RefreshDockingSettings();
+    if (m_autoHide.m_hWnd != nullptr) m_autoHide.UpdateThickness();
     bHandled = FALSE;
     return 0;
 }

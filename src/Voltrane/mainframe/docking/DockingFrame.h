@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "WinKit/MessageMap.h"
+#include "mainframe/docking/AutoHideManager.h"
 #include "mainframe/docking/DockRequests.h"
 #include "mainframe/docking/FramesPackage.h"
 
@@ -21,20 +22,26 @@ public:
     // The frame window, the variable holding its client (MDI client) window, and the lock that
     // keeps the frame's splitters still.
     void Attach(HWND frame, const HWND* clientWnd, std::function<bool()> slidingLocked);
-    // Stores the drag flags, refreshes the settings and installs the central frames.
+    // Stores the drag flags, refreshes the settings, makes the auto-hide pane and installs the
+    // central frames. Gives back whether the auto-hide pane exists.
     BOOL InitDockingLayout(DWORD dragFlags);
-    // Lays the packages out in the rectangle left by the tool and status bars.
+    // Lays the auto-hide bars and the packages out in the rectangle left by the tool and status
+    // bars.
     void UpdateLayout(const RECT& area);
     // The minimum size of the docked layout (the outer package's minimum).
     SIZE MinSize();
     const RECT& OuterRect() const { return m_outer.rect; }
     const RECT& InnerRect() const { return m_inner.rect; }
+    const CAutoHideManager& AutoHide() const { return m_autoHide; }
+    CAutoHideManager& AutoHide() { return m_autoHide; }
 
     WK_BEGIN_MSG_MAP(CDockingFrameImplBase)
         WK_MESSAGE_HANDLER(WM_DOCK_REQUEST, OnDockRequest)
         WK_MESSAGE_HANDLER(WM_PAINT, OnPaint)
         WK_MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
         WK_MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+        WK_MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+        WK_MESSAGE_HANDLER(WM_MOUSEHOVER, OnMouseHover)
         WK_MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
         WK_MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
         WK_MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSettingChange)
@@ -55,6 +62,8 @@ private:
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSettingChange(UINT, WPARAM, LPARAM, BOOL&);
 
@@ -74,6 +83,8 @@ private:
     std::function<bool()> m_slidingLocked;
     SubPackage m_outer;
     SubPackage m_inner;
+    RECT m_area = {0, 0, 0, 0};  // the rectangle the last layout had, bars included
+    CAutoHideManager m_autoHide;
 };
 
 }  // namespace dockwins

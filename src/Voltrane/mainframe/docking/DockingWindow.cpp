@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/LocalSettings.h"
 #include "mainframe/PanelDockWindows.h"
 #include "mainframe/docking/DockingSettings.h"
+#include "mainframe/docking/MouseTracker.h"
 #include "mainframe/docking/SplitterTracker.h"
 
 namespace dockwins {
@@ -146,6 +148,30 @@ void DrawShortenedText(HDC dc, const char* text, int length, const RECT& rect, b
         y = rect.top;
     }
     ExtTextOutA(dc, x, y, ETO_CLIPPED, &rect, shown.c_str(), static_cast<UINT>(shown.size()), nullptr);
+}
+
+LRESULT CaptionSafeDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    // Without its caption bits the system paints no caption of its own over ours.
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    SetWindowLongA(window, GWL_STYLE, style & ~WS_CAPTION);
+    LRESULT result = ::DefWindowProcA(window, msg, wParam, lParam);
+    SetWindowLongA(window, GWL_STYLE, style);
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return result;
+}
+
+RECT KeepFloatingOnScreen(const RECT& rect, int screenWidth, int screenHeight)
+{
+    RECT r = rect;
+    int dx = 0, dy = 0;
+    if (r.right > screenWidth) dx = screenWidth - r.right;
+    if (r.bottom > screenHeight) dy = screenHeight - r.bottom;
+    if (r.left + dx < 0) dx = -r.left;
+    if (r.top + dy < 0) dy = -r.top;
+    OffsetRect(&r, dx, dy);
+    return r;
 }
 
 // ---- operations ----
@@ -402,20 +428,13 @@ LRESULT CDockingWindow::OnSetText(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& 
         bHandled = FALSE;
         return 0;
     }
-    // Without its caption bits the system paints no caption of its own over ours.
-    LONG style = GetWindowLongA(m_hWnd, GWL_STYLE);
-    SetWindowLongA(m_hWnd, GWL_STYLE, style & ~WS_CAPTION);
-    LRESULT result = ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
-    SetWindowLongA(m_hWnd, GWL_STYLE, style);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    return result;
+    return CaptionSafeDefault(m_hWnd, msg, wParam, lParam);
 }
 
 LRESULT CDockingWindow::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
     if (m_container != nullptr && wParam == kPinButtonHit) {
-        if (PressPinButton()) PinToSide();
+        if (m_caption.PressPin(m_hWnd)) PinToSide();
         return 0;
     }
     if (wParam == HTCAPTION) {
@@ -459,44 +478,20 @@ LRESULT CDockingWindow::OnWindowPosChanged(UINT, WPARAM, LPARAM lParam, BOOL& bH
     return 0;
 }
 
-bool CDockingWindow::PressPinButton()
+bool CFlatCaption::PressPin(HWND window)
 {
-    HDC dc = GetWindowDC(m_hWnd);
-    m_caption.pin.state |= 2;
-    m_caption.pin.Draw(dc);
-    SetCapture(m_hWnd);
-    bool released = false;
-    POINT at = {0, 0};
-    MSG msg;
-    while (GetCapture() == m_hWnd && GetMessageA(&msg, nullptr, 0, 0)) {
-        if (msg.message == WM_KEYDOWN) {
-            if (msg.wParam == VK_ESCAPE) break;
-            continue;
-        }
-        if (msg.message == WM_SYSKEYDOWN) {
-            ReleaseCapture();
-            DispatchMessageA(&msg);
-            break;
-        }
-        if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN) break;
-        if (msg.message == WM_MOUSEMOVE) continue;
-        if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
-            at = {static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-            ClientToScreen(msg.hwnd, &at);
-            released = true;
-            break;
-        }
-        DispatchMessageA(&msg);
-    }
-    if (GetCapture() == m_hWnd) ReleaseCapture();
-    m_caption.pin.state &= ~2;
-    m_caption.pin.Draw(dc);
-    ReleaseDC(m_hWnd, dc);
-    if (!released) return false;
-    RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    POINT local = {at.x - window.left, at.y - window.top};
-    return m_caption.HitTest(local) == kPinButtonHit;
+    HDC dc = GetWindowDC(window);
+    pin.state |= 2;
+    pin.Draw(dc);
+    MouseTrackResult result = TrackMouse(window, {});
+    pin.state &= ~2;
+    pin.Draw(dc);
+    ReleaseDC(window, dc);
+    if (!result.completed) return false;
+    RECT frame;
+    ::GetWindowRect(window, &frame);
+    POINT local = {result.releasedAt.x - frame.left, result.releasedAt.y - frame.top};
+    return HitTest(local) == kPinButtonHit;
 }
 
 void CDockingWindow::Drag(POINT screenPoint)
@@ -540,42 +535,26 @@ void CDockingWindow::Drag(POINT screenPoint)
             request.hdr.target = 0;
             request.rect = {cursor.x + offset.x, cursor.y + offset.y, cursor.x + offset.x + floatWidth,
                             cursor.y + offset.y + floatHeight};
+            if (GetLocalSettingsLive().iCmdPanelFloatingMode != 0)
+                request.rect = KeepFloatingOnScreen(request.rect, GetSystemMetrics(SM_CXSCREEN),
+                                                    GetSystemMetrics(SM_CYSCREEN));
         }
         outline = request.rect;
         DrawFrameOutline(outline);
     };
-    SetCapture(m_hWnd);
-    bool completed = false;
     POINT last = screenPoint;
-    MSG msg;
-    while (GetCapture() == m_hWnd && GetMessageA(&msg, nullptr, 0, 0)) {
-        if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) {
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) break;
-            if (msg.wParam == VK_CONTROL) {
-                last = {static_cast<short>(LOWORD(GetMessagePos())), static_cast<short>(HIWORD(GetMessagePos()))};
-                recompute(last);
-            }
-            continue;
-        }
-        if (msg.message == WM_SYSKEYDOWN) {
-            ReleaseCapture();
-            DispatchMessageA(&msg);
-            break;
-        }
-        if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN) break;
-        if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
-            completed = true;
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE) {
-            last = {static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-            ClientToScreen(msg.hwnd, &last);
-            recompute(last);
-            continue;
-        }
-        DispatchMessageA(&msg);
-    }
-    if (GetCapture() == m_hWnd) ReleaseCapture();
+    MouseTrack track;
+    track.moved = [&](POINT cursor) {
+        last = cursor;
+        recompute(last);
+    };
+    track.key = [&](WPARAM key) {
+        if (key != VK_CONTROL) return;
+        DWORD pos = GetMessagePos();
+        last = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+        recompute(last);
+    };
+    bool completed = TrackMouse(m_hWnd, track).completed;
     DrawFrameOutline(outline);
     if (!completed) return;
     bool moved = last.x != screenPoint.x || last.y != screenPoint.y;

@@ -37,6 +37,9 @@ public:
     void Clear() { rect = {0, 0, 0, 0}; pin.rect = rect; }
     int HitTest(POINT windowPoint) const;
     void Paint(HWND window, HDC dc) const;
+    // Holds the pin button down while the mouse button is; gives back whether it came up
+    // over the button.
+    bool PressPin(HWND window);
 
     RECT rect = {0, 0, 0, 0};
     int thickness = 23;
@@ -49,6 +52,15 @@ void DrawShortenedText(HDC dc, const char* text, int length, const RECT& rect, b
 // How many bytes of the text stay in front of "..." so that they and the dots fit the extent,
 // measure giving the width of a string: at least one character, never half of a double-byte one.
 int ShortenedLength(const char* text, int length, int extent, const std::function<int(const std::string&)>& measure);
+
+// Moves a floating rectangle inside a screen of the given size, its size kept: back from the
+// right and bottom edges, then off a negative left or top, so the caption stays reachable
+// even for a rectangle larger than the screen.
+RECT KeepFloatingOnScreen(const RECT& rect, int screenWidth, int screenHeight);
+
+// Default processing of a message that paints the caption (WM_SETTEXT, WM_SETICON) in a
+// window that draws its own caption.
+LRESULT CaptionSafeDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 class CDockingWindow : public WinKit::CMessageMap {
 public:
@@ -89,6 +101,7 @@ public:
         WK_MESSAGE_HANDLER(WM_NCACTIVATE, OnNcActivate)
         WK_MESSAGE_HANDLER(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
         WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+        WK_MESSAGE_HANDLER(WM_SETICON, OnSetText)
         WK_MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcLButtonDown)
         WK_MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
         WK_MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSettingChange)
@@ -116,7 +129,6 @@ private:
     bool TakePosition();
     void PlaceFloating(const RECT& rect, UINT flags);
     void Drag(POINT screenPoint);
-    bool PressPinButton();
 
     HWND m_hWnd = nullptr;
     HWND m_frame = nullptr;

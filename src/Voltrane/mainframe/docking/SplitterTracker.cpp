@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "mainframe/docking/MouseTracker.h"
+
 namespace dockwins {
 
 void DrawOutline(const RECT& r)
@@ -54,44 +56,22 @@ bool TrackSplitter(HWND owner, CWndFramesPackageBase& package, int slot, POINT g
         return r;
     };
     if (outline) DrawOutline(bar(position));
-    SetCapture(owner);
-    bool completed = false;
-    MSG msg;
-    while (GetCapture() == owner && GetMessageA(&msg, nullptr, 0, 0)) {
-        if (msg.message == WM_KEYDOWN) {
-            if (msg.wParam == VK_ESCAPE) break;
-            continue;
+    MouseTrack track;
+    track.moved = [&](POINT pt) {
+        ScreenToClient(owner, &pt);
+        int wanted = std::max(lowest, std::min(highest, static_cast<int>(horizontal ? pt.x : pt.y) - offset));
+        if (wanted == position) return;
+        if (outline) {
+            DrawOutline(bar(position));
+            DrawOutline(bar(wanted));
+        } else {
+            package.MoveSplitter(slot, wanted);
+            arrange();
+            RedrawWindow(owner, &rect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         }
-        if (msg.message == WM_SYSKEYDOWN) {
-            ReleaseCapture();
-            DispatchMessageA(&msg);
-            break;
-        }
-        if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN) break;
-        if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP) {
-            completed = true;
-            break;
-        }
-        if (msg.message == WM_MOUSEMOVE) {
-            POINT pt = {static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-            if (msg.hwnd != owner) MapWindowPoints(msg.hwnd, owner, &pt, 1);
-            int wanted = std::max(lowest, std::min(highest, static_cast<int>(horizontal ? pt.x : pt.y) - offset));
-            if (wanted == position) continue;
-            if (outline) {
-                DrawOutline(bar(position));
-                DrawOutline(bar(wanted));
-            } else {
-                package.MoveSplitter(slot, wanted);
-                arrange();
-                RedrawWindow(owner, &rect, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            }
-            position = wanted;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    if (GetCapture() == owner) ReleaseCapture();
+        position = wanted;
+    };
+    bool completed = TrackMouse(owner, track).completed;
     if (outline) {
         DrawOutline(bar(position));
         if (completed && position != package.Slot(slot).position) {
