@@ -153,6 +153,107 @@ TEST_F(ViewWindow, CommandGridFromTheRunningCommand)
     EXPECT_DOUBLE_EQ(GetViewGridSnap().originX, 0);
 }
 
+// The view is alone on the screen where the test points the mouse.
+class ViewMouseWindow : public ViewWindow {
+protected:
+    void SetUp() override
+    {
+        ViewWindow::SetUp();
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        savedMainFrame = GetMainFrameWnd();
+        GetViewMouseState().lastLeftView = nullptr;
+    }
+    void TearDown() override
+    {
+        if (GetCapture() == window) ReleaseCapture();
+        SetMainFrameWnd(savedMainFrame);
+        GetViewMouseState().lastLeftView = nullptr;
+        ViewWindow::TearDown();
+    }
+    POINT Centre() const
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // A point of the window outside its inner area: on the scroll-bar side.
+    POINT OnTheRightEdge() const
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return {r.right - 3, (r.top + r.bottom) / 2};
+    }
+    LRESULT MouseActivateAt(POINT screen)
+    {
+        SetCursorPos(screen.x, screen.y);
+        return SendMessageA(window, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(window),
+                            MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    }
+    HWND savedMainFrame = nullptr;
+};
+
+TEST_F(ViewMouseWindow, InnerAreaLeavesOutTheBordersScrollBarsAndCaptionHeight)
+{
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const RECT inner = ViewInnerArea(window);
+    const int side = GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ(inner.left, outer.left + side);
+    EXPECT_EQ(inner.right, outer.right - side);
+    EXPECT_EQ(inner.top, outer.top + GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_EQ(inner.bottom, outer.bottom - GetSystemMetrics(SM_CYBORDER) - GetSystemMetrics(SM_CYHSCROLL));
+    ASSERT_EQ(WindowFromPoint(Centre()), window) << "another window covers the view";
+    EXPECT_TRUE(IsOverViewInnerArea(window, Centre()));
+    EXPECT_FALSE(IsOverViewInnerArea(window, OnTheRightEdge()));
+    EXPECT_FALSE(IsOverViewInnerArea(window, POINT{outer.right + 20, outer.bottom + 20}));
+    EXPECT_FALSE(IsOverViewInnerArea(nullptr, Centre()));
+}
+
+TEST_F(ViewMouseWindow, AClickComingInFromElsewhereOnlyActivatesTheView)
+{
+    ASSERT_EQ(WindowFromPoint(Centre()), window) << "another window covers the view";
+    EXPECT_EQ(MouseActivateAt(Centre()), MA_ACTIVATEANDEAT);
+
+    // Back in the view the mouse just left: the default activation, and the click is delivered.
+    GetViewMouseState().lastLeftView = window;
+    EXPECT_EQ(MouseActivateAt(Centre()), MA_ACTIVATE);
+    EXPECT_EQ(GetViewMouseState().lastLeftView, nullptr) << "the view it left is forgotten";
+    EXPECT_EQ(MouseActivateAt(Centre()), MA_ACTIVATEANDEAT);
+
+    // On the scroll bars or the border the answer is 0, and the view it left is kept.
+    GetViewMouseState().lastLeftView = window;
+    EXPECT_EQ(MouseActivateAt(OnTheRightEdge()), 0);
+    EXPECT_EQ(GetViewMouseState().lastLeftView, window);
+}
+
+TEST_F(ViewMouseWindow, InnerAreaHoldsTheMouseOnlyWhileTheMainFrameIsActive)
+{
+    ASSERT_EQ(WindowFromPoint(Centre()), window) << "another window covers the view";
+    SetMainFrameWnd(window);
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    ASSERT_EQ(GetActiveWindow(), window);
+
+    SetCursorPos(Centre().x, Centre().y);
+    TrackInnerAreaCapture(window, Centre());
+    EXPECT_EQ(GetCapture(), window);
+    TrackInnerAreaCapture(window, Centre());
+    EXPECT_EQ(GetCapture(), window) << "a second move keeps it";
+
+    // The first move out of the inner area lets go, so the next click lands where the mouse is.
+    SetCursorPos(OnTheRightEdge().x, OnTheRightEdge().y);
+    TrackInnerAreaCapture(window, OnTheRightEdge());
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Another main frame is active: the view does not take the mouse.
+    HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetMainFrameWnd(other);
+    SetCursorPos(Centre().x, Centre().y);
+    TrackInnerAreaCapture(window, Centre());
+    EXPECT_EQ(GetCapture(), nullptr);
+    DestroyWindow(other);
+}
+
 struct GestureCase {
     POINT press, cursor;
     int direction;
