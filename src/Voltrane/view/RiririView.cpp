@@ -44,12 +44,6 @@ TextStyleBlock TextStyleFromSettings()
     return style;
 }
 
-// The pointer over the view: the plain arrow while the keyboard cursor is in charge.
-HCURSOR ViewPointerImage()
-{
-    return IsKeyCursorActive() ? LoadCursorA(nullptr, IDC_ARROW) : ViewCursorForMouseSetting();
-}
-
 }  // namespace
 
 ViewMouseState& GetViewMouseState() { return g_mouse; }
@@ -67,48 +61,6 @@ int GestureCommand(int set, int direction)
     if (set < 1 || set > 2 || direction < 0 || direction > 3) return 0;
     const int id = GetCadSystem().config.MOUSEMOVECMD[(set - 1) * 4 + direction];
     return id >= 1000 && id <= 1339 ? id : 0;
-}
-
-RECT ViewInnerArea(HWND view)
-{
-    RECT r = {0, 0, 0, 0};
-    if (!::GetWindowRect(view, &r)) return r;
-    const int side = GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
-    r.left += side;
-    r.right -= side;
-    r.top += GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION);
-    r.bottom -= GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYHSCROLL);
-    return r;
-}
-
-bool IsOverViewInnerArea(HWND view, POINT screen)
-{
-    if (view == nullptr || ::WindowFromPoint(screen) != view) return false;
-    const RECT inner = ViewInnerArea(view);
-    return PtInRect(&inner, screen) != FALSE;
-}
-
-void TrackInnerAreaCapture(HWND view, POINT screen)
-{
-    HWND main = GetMainFrameWnd();
-    // The mouse's place now decides, not where it was at the move before: a click just after
-    // the mouse left the view (onto an edge button, a panel or the toolbar) is that window's.
-    if (main != nullptr && ::GetActiveWindow() == main && IsOverViewInnerArea(view, screen)) {
-        if (::GetCapture() != view) ::SetCapture(view);
-        SetCursor(ViewPointerImage());
-    } else if (::GetCapture() == view) {
-        ::ReleaseCapture();
-    }
-}
-
-LRESULT MouseActivateAnswer(HWND view, POINT screen)
-{
-    if (!IsOverViewInnerArea(view, screen)) return 0;
-    // A click that comes back to the view the mouse just left is an ordinary click; one that
-    // comes into a view from elsewhere only activates it.
-    const bool cameBack = g_mouse.lastLeftView == view;
-    g_mouse.lastLeftView = nullptr;
-    return cameBack ? -1 : MA_ACTIVATEANDEAT;
 }
 
 int CreateViewDatabase(HWND view, CCadDatabase* database)
@@ -224,7 +176,8 @@ LRESULT CRiririView::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
         bHandled = FALSE;
         return 0;
     }
-    SetCursor(ViewPointerImage());
+    if (IsKeyCursorActive()) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    else SetCursor(ViewCursorForMouseSetting());
     return TRUE;
 }
 
@@ -404,16 +357,7 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     // The system repeats a move where the mouse rests (a window shown or hidden under it, the
     // pointer set to where it is): that is no move of the user's, and it must not end a
     // command's wait for one or take its rubber band away.
-    if (m_haveLastMove && wParam == m_lastMoveKeys && lParam == m_lastMovePoint) {
-        // A window shown or hidden under the resting mouse may have taken the place from the
-        // view, or given it back.
-        if (GetActiveView() == m_hWnd && !g_mouse.middleDown) {
-            POINT screen;
-            GetCursorPos(&screen);
-            TrackInnerAreaCapture(m_hWnd, screen);
-        }
-        return 0;
-    }
+    if (m_haveLastMove && wParam == m_lastMoveKeys && lParam == m_lastMovePoint) return 0;
     m_haveLastMove = true;
     m_lastMoveKeys = wParam;
     m_lastMovePoint = lParam;
@@ -537,9 +481,6 @@ void CRiririView::HandleMouseMove(WPARAM wParam, LPARAM lParam)
     }
     double world[2] = {0, 0};
     if (GetCursorWorldPoint(&world[0], &world[1])) ShowCursorCoordinates(world);
-    POINT screen;
-    GetCursorPos(&screen);
-    TrackInnerAreaCapture(m_hWnd, screen);
     UpdateCursorMessagesOnMove();
 }
 
@@ -670,11 +611,9 @@ LRESULT CRiririView::OnMouseWheel(UINT, WPARAM wParam, LPARAM, BOOL&)
 
 LRESULT CRiririView::OnMouseActivate(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
-    POINT screen;
-    GetCursorPos(&screen);
-    const LRESULT answer = MouseActivateAnswer(m_hWnd, screen);
-    if (answer == -1) bHandled = FALSE;
-    return answer == -1 ? 0 : answer;
+    bHandled = FALSE;
+    g_mouse.lastLeftView = nullptr;
+    return 0;
 }
 
 LRESULT CRiririView::OnMdiActivate(HWND deactivated, HWND activated)

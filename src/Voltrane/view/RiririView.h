@@ -43,19 +43,6 @@ int GestureDirection(POINT press, POINT cursor);
 // The command of a gesture: set 1 or 2, direction 0..3; 0 for none.
 int GestureCommand(int set, int direction);
 
-// The view's inner area on the screen: its window rectangle less the border and scroll-bar
-// widths on every side, and at the top less the border and caption height.
-RECT ViewInnerArea(HWND view);
-// Whether the view is the window at the screen point and the point lies in its inner area.
-bool IsOverViewInnerArea(HWND view, POINT screen);
-// While the main frame is the active window and the mouse is over the view's inner area, the
-// view holds the mouse capture (so clicks there reach it at once, without an activation
-// question); elsewhere it lets go. The mouse is at the screen point.
-void TrackInnerAreaCapture(HWND view, POINT screen);
-// The answer to WM_MOUSEACTIVATE for a click at the screen point: -1 lets the default
-// activation happen, otherwise the value to return.
-LRESULT MouseActivateAnswer(HWND view, POINT screen);
-
 class CRiririView : public WinKit::CWindowImpl<CRiririView> {
 public:
     static WinKit::CWndClassInfo& GetWndClassInfo();
