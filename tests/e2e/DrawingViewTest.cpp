@@ -17,6 +17,7 @@
 #include "HostMessages.h"
 #include "ProgramProcess.h"
 #include "ViewScreen.h"
+#include "TempFolder.h"
 #include "TestTiff.h"
 #include "UserSettingsFiles.h"
 #include "WindowText.h"
@@ -35,6 +36,8 @@ const char kCatalogue[] =
     "<item>RubberBand;ラバー,5997,TestPlugin.dll /C:RubberBand</item>\n"
     "<item>AttachTiff;画像,5998,TestPlugin.dll /C:AttachTiff e2e-attach.tif</item>\n"
     "<item>AttachJunk;不正画像,5999,TestPlugin.dll /C:AttachTiff e2e-junk.tif</item>\n"
+    "<item>SavedOnClose;終了保存,6201,TestPlugin.dll /C:Record saved-on-close</item>\n"
+    "<item>LastClosed;最終,6202,TestPlugin.dll /C:Wait last-closed</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -280,6 +283,8 @@ TEST_F(DrawingViewTest, UnmodifiedDrawingClosesWithoutAQuestion)
     EXPECT_TRUE(WaitForCaption(frame, std::to_string(reinterpret_cast<LONG_PTR>(child)), 10000)) << Caption(frame);
     EXPECT_TRUE(WaitUntilGone(child));
     EXPECT_EQ(program.WaitForWindow("#32770", 300), nullptr);
+    // Without a closing event the last window's close leaves the last-window command alone.
+    EXPECT_EQ(Caption(frame).find("last-closed"), std::string::npos) << Caption(frame);
 }
 
 }  // namespace
@@ -322,9 +327,9 @@ struct VisibleButtons {
 
 BOOL CALLBACK CollectVisibleButton(HWND child, LPARAM lParam)
 {
-    char className[16] = {};
+    char className[64] = {};
     GetClassNameA(child, className, sizeof className);
-    if (std::string(className) == "SCBTN" && IsWindowVisible(child)) {
+    if (std::string(className) == "RiririScrollButton" && IsWindowVisible(child)) {
         auto* out = reinterpret_cast<VisibleButtons*>(lParam);
         ++out->count;
         char text[32] = {};
@@ -386,6 +391,46 @@ TEST_F(DrawingViewTest, WindowStaysWhileAPluginCommandRunsAndClosesAfterIt)
     EXPECT_TRUE(IsWindow(child)) << "the window closed under a running plug-in command";
     SetPropA(frame, "TestPluginCancel", reinterpret_cast<HANDLE>(1));
     EXPECT_TRUE(WaitUntilGone(child)) << "the close was not tried again after the command ended";
+}
+
+// A drawing whose saving a plug-in took over (save option 1): the program's close saves it
+// through the closing event command, and the close of the last drawing window then runs the
+// last-window event command 6202.
+TEST_F(DrawingViewTest, LastWindowClosedAfterAnEventSaveRunsTheLastWindowCommand)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(AddLineAndCircle()) << Caption(frame);
+    TempFolder folder;
+    const std::string path = folder.File("events.tcf");
+    ASSERT_TRUE(SaveActiveDrawingAs(program, frame, path)) << "no save dialog";
+    for (DWORD start = GetTickCount(); ElementsOfFile(path) != 2 && GetTickCount() - start < 10000;) Sleep(50);
+    ASSERT_EQ(ElementsOfFile(path), 2);
+    PostMessageA(frame, WM_COMMAND, 5993, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "AddLineCircle 4", 10000)) << Caption(frame);
+    ASSERT_EQ(Send(frame, WM_CAD_VIEW_STATE, 1, 1), 1);
+
+    RemovePropA(frame, "TestPluginCancel");
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND box = program.WaitForWindow("#32770", 10000);
+    ASSERT_NE(box, nullptr) << "no save question";
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    bool lastRan = false;
+    for (DWORD start = GetTickCount(); !lastRan && GetTickCount() - start < 15000;) {
+        // Saving over the file it came from asks once more.
+        if (HWND again = program.WaitForWindow("#32770", 200); again != nullptr && again != box) {
+            box = again;
+            PostMessageA(again, WM_COMMAND, IDOK, 0);
+        }
+        lastRan = Caption(frame).find("last-closed") != std::string::npos;
+    }
+    EXPECT_TRUE(lastRan) << Caption(frame);
+    EXPECT_EQ(Send(frame, WM_CAD_ACTIVE_VIEW), 0) << "it ran before every window had gone";
+    SetPropA(frame, "TestPluginCancel", reinterpret_cast<HANDLE>(1));
+    DWORD exitCode = 0;
+    EXPECT_TRUE(program.WaitForExit(15000, &exitCode));
+    EXPECT_EQ(ElementsOfFile(path), 2) << "the event command saves, not the program";
+    frame = nullptr;
 }
 
 TEST_F(DrawingViewTest, CloseWithACancelWordThatIsNoneOfTheProgramsIsSafe)

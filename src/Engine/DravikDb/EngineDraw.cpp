@@ -243,11 +243,19 @@ private:
     void ArcPoints(double cx, double cy, double major, double minor, double rotation, double start, double sweep,
                    std::vector<std::pair<double, double>>& out) const
     {
+        // The points follow each other by one turn of a fixed step, so a curve costs a few
+        // cosines and sines rather than two per point; the last point is taken exactly.
+        const double cr = std::cos(rotation), sr = std::sin(rotation);
+        const double step = sweep / kCurveSegments;
+        const double cs = std::cos(step), ss = std::sin(step);
+        double c = std::cos(start), s = std::sin(start);
         for (int i = 0; i <= kCurveSegments; ++i) {
-            double t = start + sweep * i / kCurveSegments;
-            double ex = major * std::cos(t), ey = minor * std::sin(t);
-            out.emplace_back(cx + ex * std::cos(rotation) - ey * std::sin(rotation),
-                             cy + ex * std::sin(rotation) + ey * std::cos(rotation));
+            if (i == kCurveSegments) c = std::cos(start + sweep), s = std::sin(start + sweep);
+            const double ex = major * c, ey = minor * s;
+            out.emplace_back(cx + ex * cr - ey * sr, cy + ex * sr + ey * cr);
+            const double next = c * cs - s * ss;
+            s = s * cs + c * ss;
+            c = next;
         }
     }
 

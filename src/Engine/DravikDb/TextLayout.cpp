@@ -265,6 +265,72 @@ void VectorTextStrokes(const TextLayout& layout, std::vector<TextSegment>& out)
     }
 }
 
+namespace {
+
+// A drawing's texts use few faces, heights and angles: their fonts are kept from one text (and
+// one paint) to the next instead of being made and deleted for every text. A font is never left
+// selected in a device context, so an evicted one can be deleted at once. The caller holds the
+// cache's lock for as long as it uses the font.
+class PaintFontCache {
+public:
+    std::mutex& Lock() { return mutex_; }
+
+    // The font of the description, its width set from the face's natural average width for a
+    // width ratio other than 1.
+    HFONT Get(HDC dc, LOGFONTA font, double ratio)
+    {
+        if (std::fabs(ratio - 1.0) > 1e-9) {
+            // The width ratio narrows or widens the glyphs through the face's average width.
+            font.lfWidth = 0;
+            const Entry& natural = Find(dc, font);
+            font.lfWidth = std::max<LONG>(1, static_cast<LONG>(std::lround(natural.averageWidth * ratio)));
+        }
+        return Find(dc, font).font;
+    }
+
+private:
+    struct Entry {
+        LOGFONTA key;
+        HFONT font;
+        LONG averageWidth;
+    };
+    static constexpr size_t kCapacity = 64;
+
+    const Entry& Find(HDC dc, const LOGFONTA& key)
+    {
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            if (std::memcmp(&entries_[i].key, &key, sizeof key) == 0) {
+                if (i != 0) std::swap(entries_[i], entries_[0]);  // recent ones are found first
+                return entries_[0];
+            }
+        }
+        if (entries_.size() >= kCapacity) {
+            DeleteObject(entries_.back().font);
+            entries_.pop_back();
+        }
+        Entry e{key, CreateFontIndirectA(&key), 0};
+        if (key.lfWidth == 0 && e.font != nullptr) {
+            HGDIOBJ old = SelectObject(dc, e.font);
+            TEXTMETRICA metrics{};
+            if (GetTextMetricsA(dc, &metrics)) e.averageWidth = metrics.tmAveCharWidth;
+            SelectObject(dc, old);
+        }
+        entries_.insert(entries_.begin(), e);
+        return entries_[0];
+    }
+
+    std::mutex mutex_;
+    std::vector<Entry> entries_;
+};
+
+PaintFontCache& PaintFonts()
+{
+    static PaintFontCache cache;
+    return cache;
+}
+
+}  // namespace
+
 void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour,
                        const std::vector<POINT>& cellCorners)
 {
@@ -276,17 +342,9 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
     std::memcpy(font.lfFaceName, layout.face, sizeof font.lfFaceName);
     const LONG escapement = static_cast<LONG>(std::lround(layout.angle * 1800.0 / 3.14159265358979323846)) % 3600;
     font.lfEscapement = font.lfOrientation = escapement;
-    if (std::fabs(layout.ratio - 1.0) > 1e-9) {
-        // The width ratio narrows or widens the glyphs through the face's average width.
-        HFONT natural = CreateFontIndirectA(&font);
-        HGDIOBJ old = SelectObject(dc, natural);
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc, &metrics);
-        SelectObject(dc, old);
-        DeleteObject(natural);
-        font.lfWidth = std::max<LONG>(1, static_cast<LONG>(std::lround(metrics.tmAveCharWidth * layout.ratio)));
-    }
-    HFONT handle = CreateFontIndirectA(&font);
+    PaintFontCache& fonts = PaintFonts();
+    std::lock_guard<std::mutex> lock(fonts.Lock());
+    HFONT handle = fonts.Get(dc, font, layout.ratio);
     HGDIOBJ old = SelectObject(dc, handle);
     const COLORREF oldColour = SetTextColor(dc, colour);
     const UINT oldAlign = SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
@@ -321,7 +379,6 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
     SetTextAlign(dc, oldAlign);
     SetTextColor(dc, oldColour);
     SelectObject(dc, old);
-    DeleteObject(handle);
 }
 
 }  // namespace dravikdb

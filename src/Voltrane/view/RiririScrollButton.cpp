@@ -1,5 +1,7 @@
 #include "view/RiririScrollButton.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 #include "core/Dbcs.h"
@@ -25,16 +27,6 @@ UINT ButtonRepeatPeriod()
     return static_cast<UINT>(10000 / (speed * 10 + 25));
 }
 
-WinKit::CWndClassInfo& CRiririScrollButton::GetWndClassInfo()
-{
-    static WinKit::CWndClassInfo info = {
-        {sizeof(WNDCLASSEXA), CS_HREDRAW | CS_VREDRAW, WinKit::CWindowImplRoot::WindowProc, 0, 0, nullptr, nullptr,
-         nullptr, nullptr, nullptr, "SCBTN", nullptr},
-        nullptr, 0, nullptr};
-    if (info.wc.hCursor == nullptr) info.wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    return info;
-}
-
 HWND CRiririScrollButton::CreateButton(HWND parent, int id, Kind kind, const char* text, int style,
                                        COLORREF textColour, COLORREF background)
 {
@@ -47,6 +39,41 @@ HWND CRiririScrollButton::CreateButton(HWND parent, int id, Kind kind, const cha
     RECT rect = {0, 0, 1, 1};
     return Create(parent, &rect, m_text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+LRESULT CRiririScrollButton::OnCreate(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+    // The button paints itself; the system button only keeps its state and keys.
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, ::GetWindowLongPtrA(m_hWnd, GWL_STYLE) | BS_OWNERDRAW);
+    m_toolTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    if (m_toolTip != nullptr && !m_text.empty()) {
+        TOOLINFOA tool = {};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = m_hWnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
+        tool.lpszText = const_cast<char*>(m_text.c_str());
+        ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    bHandled = FALSE;
+    return 0;
+}
+
+LRESULT CRiririScrollButton::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+    if (m_toolTip != nullptr) ::DestroyWindow(m_toolTip);
+    m_toolTip = nullptr;
+    bHandled = FALSE;
+    return 0;
+}
+
+void CRiririScrollButton::Relay(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (m_toolTip == nullptr) return;
+    MSG message = {m_hWnd, msg, wParam, lParam, 0, {0, 0}};
+    ::SendMessageA(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 bool CRiririScrollButton::CursorOver() const
@@ -71,16 +98,18 @@ void CRiririScrollButton::Fire()
     if (HWND parent = ::GetParent(m_hWnd)) ::SendMessageA(parent, WM_COMMAND, static_cast<WPARAM>(m_id), 0);
 }
 
-LRESULT CRiririScrollButton::OnLeftDown(UINT, WPARAM, LPARAM, BOOL&)
+LRESULT CRiririScrollButton::OnLeftDown(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    Relay(msg, wParam, lParam);
     ::SetCapture(m_hWnd);
     SetPressed(true);
     if (m_style & kAutoRepeat) ::SetTimer(m_hWnd, kFirstRepeatTimer, ButtonRepeatDelay(), nullptr);
     return 0;
 }
 
-LRESULT CRiririScrollButton::OnLeftUp(UINT, WPARAM, LPARAM, BOOL&)
+LRESULT CRiririScrollButton::OnLeftUp(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    Relay(msg, wParam, lParam);
     const bool fire = (m_status & 4) != 0 && CursorOver();
     ::KillTimer(m_hWnd, kFirstRepeatTimer);
     ::KillTimer(m_hWnd, kRepeatTimer);
@@ -91,8 +120,9 @@ LRESULT CRiririScrollButton::OnLeftUp(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
 }
 
-LRESULT CRiririScrollButton::OnMouseMove(UINT, WPARAM, LPARAM, BOOL&)
+LRESULT CRiririScrollButton::OnMouseMove(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    Relay(msg, wParam, lParam);
     if (::GetCapture() == m_hWnd) SetPressed(CursorOver());
     if ((m_status & 1) == 0) {
         m_status |= 1;
@@ -135,6 +165,19 @@ LRESULT CRiririScrollButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
+    Draw(dc);
+    EndPaint(m_hWnd, &paint);
+    return 0;
+}
+
+LRESULT CRiririScrollButton::OnPrintClient(UINT, WPARAM wParam, LPARAM, BOOL&)
+{
+    Draw(reinterpret_cast<HDC>(wParam));
+    return 0;
+}
+
+void CRiririScrollButton::Draw(HDC dc)
+{
     RECT rect;
     ::GetClientRect(m_hWnd, &rect);
     const bool hovered = (m_style & kHover) && (m_status & 1);
@@ -197,6 +240,4 @@ LRESULT CRiririScrollButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     SelectObject(dc, oldBrush);
     DeleteObject(pen);
     DeleteObject(brush);
-    EndPaint(m_hWnd, &paint);
-    return 0;
 }
