@@ -947,8 +947,14 @@ TEST_F(DrawingViewTest, AClickInTheLoupeAnswersWithItsPoint)
     double x = 0, y = 0;
     ASSERT_EQ(std::sscanf(caption.c_str(), "WaitPoint point 0x%lx %lf,%lf", &code, &x, &y), 3) << caption;
     const double loupePixel = 2 * e / client.right;
-    EXPECT_NEAR(x, wantX, 3 * loupePixel) << caption;
-    EXPECT_NEAR(y, wantY, 3 * loupePixel) << caption;
+    ViewMapping now;
+    ASSERT_TRUE(ReadMapping(view, &now));
+    char views[200];
+    std::snprintf(views, sizeof views, " (view scale %g, stored %dx%d, centre %d,%d; now %g, %dx%d, %d,%d)",
+                  mapping.mode.scale, mapping.storedWidth, mapping.storedHeight, mapping.centreX, mapping.centreY,
+                  now.mode.scale, now.storedWidth, now.storedHeight, now.centreX, now.centreY);
+    EXPECT_NEAR(x, wantX, 3 * loupePixel) << caption << views;
+    EXPECT_NEAR(y, wantY, 3 * loupePixel) << caption << views;
     // The view's own mapping of that screen point lies many loupe pixels away.
     double vx = 0, vy = 0;
     POINT inView = clickScreen;

@@ -20,6 +20,7 @@
 #include "view/CursorMessageWindows.h"
 #include "view/DragPreview.h"
 #include "view/LayoutCells.h"
+#include "view/LoupeView.h"
 #include "view/RubberBand.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -364,6 +365,9 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     m_haveLastMove = true;
     m_lastMoveKeys = wParam;
     m_lastMovePoint = lParam;
+    // The mouse is in the view, no longer over the loupe: a click here must answer with the
+    // view's point, not with the last point the loupe took.
+    ClearOverLoupe();
     HandleMouseMove(wParam, lParam);
     // The cross-hair follows the mouse unless the keyboard cursor is in charge.
     if (!IsKeyCursorActive() && !g_mouse.middleDown) {
