@@ -922,6 +922,15 @@ TEST_F(DrawingViewTest, AClickInTheLoupeAnswersWithItsPoint)
     const double wantX = cx - e + 2 * e / client.right * click.x, wantY = cy + e2 - 2 * e2 / client.bottom * click.y;
     POINT clickScreen = click;
     ClientToScreen(loupe, &clickScreen);
+    // The click goes to the window the system has at that point: the loupe, once it is there.
+    HWND under = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
+        under = WindowFromPoint(clickScreen);
+        if (under == loupe) break;
+    }
+    char underClass[64] = "";
+    if (under != nullptr) GetClassNameA(under, underClass, sizeof underClass);
+    ASSERT_EQ(under, loupe) << "the loupe is not the window at the click point, " << underClass << " is";
     SetCursorPos(clickScreen.x, clickScreen.y);
     for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
         POINT now = {};
