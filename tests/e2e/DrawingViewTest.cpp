@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +39,8 @@ const char kCatalogue[] =
     "<item>AttachJunk;不正画像,5999,TestPlugin.dll /C:AttachTiff e2e-junk.tif</item>\n"
     "<item>SavedOnClose;終了保存,6201,TestPlugin.dll /C:Record saved-on-close</item>\n"
     "<item>LastClosed;最終,6202,TestPlugin.dll /C:Wait last-closed</item>\n"
+    "<item>MarkLines;線千本,5991,TestPlugin.dll /C:MarkLines</item>\n"
+    "<item>MarkPreview;移動表示,5992,TestPlugin.dll /C:MarkPreview</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -653,6 +656,38 @@ bool WaitForPixels(const RECT& r, const std::vector<DWORD>& wanted, bool equal)
     return false;
 }
 
+// How many pixels of two pictures of one rectangle differ, and the first few of them.
+std::string DescribeDifferences(const std::vector<DWORD>& before, const std::vector<DWORD>& after, int width)
+{
+    std::string diff;
+    int count = 0;
+    for (size_t i = 0; i < after.size() && i < before.size(); ++i) {
+        if (after[i] == before[i]) continue;
+        if (++count <= 6) {
+            char text[64];
+            std::snprintf(text, sizeof text, " (%d,%d) %06lx->%06lx", static_cast<int>(i % width),
+                          static_cast<int>(i / width), static_cast<unsigned long>(before[i]),
+                          static_cast<unsigned long>(after[i]));
+            diff += text;
+        }
+    }
+    return std::to_string(count) + " pixels differ:" + diff;
+}
+
+// The pixels of the rectangle once the screen has settled: two pictures a moment apart agree
+// (5 seconds at most).
+std::vector<DWORD> SettledPixels(const RECT& r)
+{
+    std::vector<DWORD> pixels = ScreenPixels(r);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+        Sleep(200);
+        std::vector<DWORD> again = ScreenPixels(r);
+        if (again == pixels) break;
+        pixels = std::move(again);
+    }
+    return pixels;
+}
+
 struct CellList {
     std::vector<HWND> cells;
 };
@@ -735,13 +770,7 @@ TEST_F(DrawingViewTest, RubberBandFromAPluginIsErasedByAMouseMove)
     ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
     // The view is painted at once, and the screen has settled before the picture is taken.
     Send(frame, WM_CAD_REDRAW_VIEW);
-    std::vector<DWORD> before = ScreenPixels(strip);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-        Sleep(200);
-        std::vector<DWORD> again = ScreenPixels(strip);
-        if (again == before) break;
-        before = std::move(again);
-    }
+    const std::vector<DWORD> before = SettledPixels(strip);
 
     PostMessageA(frame, WM_COMMAND, 5997, 0);
     ASSERT_TRUE(WaitForCaption(frame, "RubberBand waiting", 10000)) << Caption(frame);
@@ -763,25 +792,122 @@ TEST_F(DrawingViewTest, RubberBandFromAPluginIsErasedByAMouseMove)
     }
     EXPECT_EQ(caption.rfind("RubberBand point 0x20 ", 0), 0u) << caption;
     const bool erased = WaitForPixels(strip, before, true);
-    std::string diff;
-    if (!erased) {
-        const std::vector<DWORD> after = ScreenPixels(strip);
-        const int width = strip.right - strip.left;
-        int count = 0;
-        for (size_t i = 0; i < after.size(); ++i) {
-            if (after[i] == before[i]) continue;
-            if (++count <= 6) {
-                char text[64];
-                std::snprintf(text, sizeof text, " (%d,%d) %06lx->%06lx", static_cast<int>(i % width),
-                              static_cast<int>(i / width), static_cast<unsigned long>(before[i]),
-                              static_cast<unsigned long>(after[i]));
-                diff += text;
-            }
-        }
-        diff = std::to_string(count) + " pixels differ:" + diff;
-    }
-    EXPECT_TRUE(erased) << "the rubber band was left on the screen: " << diff;
+    EXPECT_TRUE(erased) << "the rubber band was left on the screen: "
+                        << (erased ? "" : DescribeDifferences(before, ScreenPixels(strip), strip.right - strip.left));
     if (HasFailure()) SaveScreen("RubberBandTest.bmp");
+    PostMessageA(view, WM_KEYDOWN, VK_ESCAPE, 1);
+    Send(frame, WM_CAD_CANCEL_COMMAND);
+}
+
+// A short horizontal run of drawn pixels in a picture.
+struct InkRun {
+    int x, y, length;
+};
+
+// The runs of pixels other than the picture's background (its commonest colour), row by row
+// from the top, each row from the left.
+std::vector<InkRun> InkRuns(const std::vector<DWORD>& pixels, int width)
+{
+    std::map<DWORD, size_t> counts;
+    for (DWORD p : pixels) ++counts[p];
+    DWORD background = 0;
+    size_t most = 0;
+    for (const auto& [colour, count] : counts) {
+        if (count > most) background = colour, most = count;
+    }
+    std::vector<InkRun> runs;
+    const int height = width > 0 ? static_cast<int>(pixels.size()) / width : 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (pixels[y * width + x] == background) continue;
+            InkRun run = {x, y, 0};
+            while (x < width && pixels[y * width + x] != background) ++run.length, ++x;
+            runs.push_back(run);
+        }
+    }
+    return runs;
+}
+
+// The preview of a selection of 1,000 lines (2385) is drawn in groups of 200: when the mouse
+// moves while the first group is drawn, the preview stops at the 200th line, and the next
+// rubber-band step erases exactly what was drawn. The plug-in's lines lie on a grid in the
+// middle of the view, in mark order row by row from the top; the preview puts each copy on its
+// line, so a drawn copy shows as a changed line.
+TEST_F(DrawingViewTest, APreviewOfAThousandElementsStopsAtTheNextTwoHundredWhenTheMouseMoves)
+{
+    HWND view = OpenDrawing();
+    ASSERT_NE(view, nullptr);
+    PostMessageA(frame, WM_COMMAND, 5991, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "MarkLines 1000", 10000)) << Caption(frame);
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    // The grid is 320 x 200 pixels about the view's centre; the box around it leaves room for
+    // where the display puts the view's pixels.
+    RECT client;
+    GetClientRect(view, &client);
+    const POINT centre = {client.right / 2, client.bottom / 2};
+    POINT corners[2] = {{centre.x - 170, centre.y - 110}, {centre.x + 170, centre.y + 110}};
+    for (POINT& p : corners) ClientToScreen(view, &p);
+    const RECT box = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    const int width = box.right - box.left;
+    // The mouse rests beyond the grid's lower right corner: its cross-hair stays out of the box.
+    const POINT rest = {centre.x + 200, centre.y + 130};
+    ASSERT_LT(rest.x, client.right);
+    ASSERT_LT(rest.y, client.bottom);
+    POINT screenRest = rest;
+    ClientToScreen(view, &screenRest);
+    SetForegroundWindow(frame);
+    SetCursorPos(screenRest.x, screenRest.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x, rest.y));
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+    Send(frame, WM_CAD_REDRAW_VIEW);
+    const std::vector<DWORD> before = SettledPixels(box);
+    const std::vector<InkRun> lines = InkRuns(before, width);
+    ASSERT_EQ(lines.size(), 1000u) << "the grid of lines as the screen shows it";
+
+    // The plug-in waits, with its cursor-moving window open, until the move is queued for it.
+    PostMessageA(frame, WM_COMMAND, 5992, 0);
+    HWND mover = nullptr;
+    for (DWORD start = GetTickCount(); !mover && GetTickCount() - start < 10000; Sleep(20))
+        mover = FindWindowA("TestPluginCursorMover", nullptr);
+    ASSERT_NE(mover, nullptr);
+    ASSERT_TRUE(SendNotifyMessageA(mover, WM_APP + 1, 0, 0));
+    HANDLE queued = OpenEventA(EVENT_MODIFY_STATE, FALSE, "TestPluginMoveQueued");
+    ASSERT_NE(queued, nullptr);
+    SetEvent(queued);
+    CloseHandle(queued);
+    ASSERT_TRUE(WaitForCaption(frame, "MarkPreview moved 1 waiting", 10000))
+        << Caption(frame) << ": the mouse did not move while the preview was drawn";
+    const std::vector<DWORD> shown = SettledPixels(box);
+    std::vector<bool> changed(before.size(), false);
+    for (size_t i = 0; i < before.size(); ++i) changed[i] = before[i] != shown[i];
+    size_t drawn = 0, outOfOrder = 0;
+    for (const InkRun& line : lines) {
+        bool any = false;
+        for (int x = line.x; x < line.x + line.length; ++x) {
+            const size_t i = static_cast<size_t>(line.y) * width + x;
+            any = any || changed[i];
+            changed[i] = false;
+        }
+        if (any && drawn++ != static_cast<size_t>(&line - lines.data())) ++outOfOrder;
+    }
+    const size_t elsewhere = static_cast<size_t>(std::count(changed.begin(), changed.end(), true));
+    EXPECT_EQ(drawn, 200u) << "lines drawn before the preview stopped";
+    EXPECT_EQ(outOfOrder, 0u) << "the lines drawn are the first ones of the mark";
+    EXPECT_EQ(elsewhere, 0u) << "pixels changed off the lines";
+
+    // The next move is a rubber-band step: it erases the 200 copies and nothing more.
+    SetCursorPos(screenRest.x + 3, screenRest.y);
+    Send(view, WM_MOUSEMOVE, 0, MAKELPARAM(rest.x + 3, rest.y));
+    std::string caption;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+        caption = Caption(frame);
+        if (caption.rfind("MarkPreview moved 1 point 0x20 ", 0) == 0) break;
+    }
+    EXPECT_EQ(caption.rfind("MarkPreview moved 1 point 0x20 ", 0), 0u) << caption;
+    const bool erased = WaitForPixels(box, before, true);
+    EXPECT_TRUE(erased) << "the preview was not erased exactly: "
+                        << (erased ? "" : DescribeDifferences(before, ScreenPixels(box), width));
+    if (HasFailure()) SaveScreen("MarkPreviewTest.bmp");
     PostMessageA(view, WM_KEYDOWN, VK_ESCAPE, 1);
     Send(frame, WM_CAD_CANCEL_COMMAND);
 }
@@ -841,6 +967,15 @@ TEST_F(DrawingViewTest, AClickInTheLoupeAnswersWithItsPoint)
     const double wantX = cx - e + 2 * e / client.right * click.x, wantY = cy + e2 - 2 * e2 / client.bottom * click.y;
     POINT clickScreen = click;
     ClientToScreen(loupe, &clickScreen);
+    // The click goes to the window the system has at that point: the loupe, once it is there.
+    HWND under = nullptr;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
+        under = WindowFromPoint(clickScreen);
+        if (under == loupe) break;
+    }
+    char underClass[64] = "";
+    if (under != nullptr) GetClassNameA(under, underClass, sizeof underClass);
+    ASSERT_EQ(under, loupe) << "the loupe is not the window at the click point, " << underClass << " is";
     SetCursorPos(clickScreen.x, clickScreen.y);
     for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
         POINT now = {};
@@ -866,8 +1001,14 @@ TEST_F(DrawingViewTest, AClickInTheLoupeAnswersWithItsPoint)
     double x = 0, y = 0;
     ASSERT_EQ(std::sscanf(caption.c_str(), "WaitPoint point 0x%lx %lf,%lf", &code, &x, &y), 3) << caption;
     const double loupePixel = 2 * e / client.right;
-    EXPECT_NEAR(x, wantX, 3 * loupePixel) << caption;
-    EXPECT_NEAR(y, wantY, 3 * loupePixel) << caption;
+    ViewMapping now;
+    ASSERT_TRUE(ReadMapping(view, &now));
+    char views[200];
+    std::snprintf(views, sizeof views, " (view scale %g, stored %dx%d, centre %d,%d; now %g, %dx%d, %d,%d)",
+                  mapping.mode.scale, mapping.storedWidth, mapping.storedHeight, mapping.centreX, mapping.centreY,
+                  now.mode.scale, now.storedWidth, now.storedHeight, now.centreX, now.centreY);
+    EXPECT_NEAR(x, wantX, 3 * loupePixel) << caption << views;
+    EXPECT_NEAR(y, wantY, 3 * loupePixel) << caption << views;
     // The view's own mapping of that screen point lies many loupe pixels away.
     double vx = 0, vy = 0;
     POINT inView = clickScreen;
@@ -961,13 +1102,14 @@ TEST_F(DrawingViewTest, KeyboardCursorMarkerIsFourPixelsAtAnyZoom)
 namespace {
 
 // A TIFF written now attaches to the drawing through the plug-in's raster request (2610,
-// operation 1) in the real program, with its picture library; bytes that are no TIFF attach
-// nothing and answer 0.
+// operation 1) in the real program, with its picture library, and the view shows it; bytes
+// that are no TIFF attach nothing and answer 0.
 TEST_F(DrawingViewTest, TiffWrittenNowAttachesThroughThePluginsRasterRequest)
 {
     const std::string folder = ProgramFolder();
     const std::string tiffPath = folder + "e2e-attach.tif", junkPath = folder + "e2e-junk.tif";
-    const std::vector<unsigned char> tiff = MakeTiff(1654, 40, 200, 1, 2);
+    // 1654 x 400 pixels at 200 dpi, 210.06 x 50.8 mm about the origin, its upper half dark.
+    const std::vector<unsigned char> tiff = MakeTiff(1654, 400, 200, 1, 2, 200);
     const char junk[] = "this is no picture";
     ASSERT_TRUE(WriteAll(tiffPath, std::string(tiff.begin(), tiff.end()))) << tiffPath;
     ASSERT_TRUE(WriteAll(junkPath, junk)) << junkPath;
@@ -979,10 +1121,31 @@ TEST_F(DrawingViewTest, TiffWrittenNowAttachesThroughThePluginsRasterRequest)
     PDBINFO block;
     ASSERT_TRUE(ReadBlock(view, &block));
     EXPECT_EQ(block.modified, 0) << "nothing attached, nothing changed";
+    // Points in the dark half, in the light half and above the picture, in the view's pixels;
+    // the mouse stays away from them all.
+    SetCursorPos(0, 0);
+    ViewMapping mapping;
+    ASSERT_TRUE(ReadMapping(view, &mapping));
+    const POINT dark[] = {mapping.ToClient(-90, 12.7), mapping.ToClient(0, 12.7), mapping.ToClient(90, 12.7)};
+    const POINT light = mapping.ToClient(0, -12.7), above = mapping.ToClient(0, 40);
+    ASSERT_GT(light.y - dark[1].y, 12) << "the view is too small to tell the halves apart";
+    POINT screen = dark[1];
+    ClientToScreen(view, &screen);
+    const DWORD background = ScreenPixels({screen.x, screen.y, screen.x + 1, screen.y + 1})[0];
+    // The picture's ink stands out from the background: black on a light one, white on a dark one.
+    const bool lightBackground = (background & 0xFF) + ((background >> 8) & 0xFF) + ((background >> 16) & 0xFF) > 3 * 128;
+    const COLORREF ink = lightBackground ? RGB(0, 0, 0) : RGB(255, 255, 255);
+    std::string seen;
+    for (const POINT& p : dark) EXPECT_FALSE(ShowsColourNear(view, p, ink, &seen)) << "before the picture: " << seen;
+
     PostMessageA(frame, WM_COMMAND, 5998, 0);
     EXPECT_TRUE(WaitForCaption(frame, "AttachTiff 1", 10000)) << Caption(frame);
     ASSERT_TRUE(ReadBlock(view, &block));
     EXPECT_EQ(block.modified, 1);
+    for (const POINT& p : dark) EXPECT_TRUE(WaitForColour(view, p, ink, &seen)) << "the dark half: " << seen;
+    EXPECT_FALSE(ShowsColourNear(view, light, ink, &seen)) << "the light half: " << seen;
+    EXPECT_FALSE(ShowsColourNear(view, above, ink, &seen)) << "above the picture: " << seen;
+    if (HasFailure()) SaveScreen("AttachTiffTest.bmp");
     DeleteFileA(tiffPath.c_str());
     DeleteFileA(junkPath.c_str());
 }

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
-std::vector<unsigned char> MakeTiff(uint32_t width, uint32_t height, uint32_t num, uint32_t den, uint16_t unit)
+std::vector<unsigned char> MakeTiff(uint32_t width, uint32_t height, uint32_t num, uint32_t den, uint16_t unit,
+                                    uint32_t darkRows)
 {
     const uint32_t rowBytes = (width + 7) / 8;
     std::vector<unsigned char> pixels(rowBytes * height, 0xFF);  // white is 1 with min-is-black
-    for (uint32_t x = 0; x < width; ++x) pixels[x / 8] &= static_cast<unsigned char>(~(0x80 >> (x % 8)));
+    for (uint32_t y = 0; y < darkRows && y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) pixels[y * rowBytes + x / 8] &= static_cast<unsigned char>(~(0x80 >> (x % 8)));
     std::vector<unsigned char> out;
     auto put16 = [&](uint16_t v) { out.push_back(v & 0xFF), out.push_back(v >> 8); };
     auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back((v >> (8 * i)) & 0xFF); };

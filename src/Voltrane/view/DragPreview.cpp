@@ -28,6 +28,7 @@ struct PreviewParameters {
     double target[3] = {0, 0, 0};
     double base[3] = {0, 0, 0};
     int count = 0;  // the elements the pending preview drew; 0 when none is pending
+    std::vector<HWND> shownIn;  // the views it was drawn in
 };
 
 PreviewParameters& Pending()
@@ -281,6 +282,34 @@ int CDragTracker::SuppressIfCoincident(void* element)
     return 0;
 }
 
+namespace {
+
+// The preview's transform in the view's drawing: rotation about the base point, scale, and the
+// base point moved onto the target point. A mark of another drawing than the view's is
+// converted through both drawings' scales.
+Transform2D PreviewTransform(const PreviewParameters& p)
+{
+    HWND markView = FindViewByDb(GetMarkDb(p.mark));
+    const double viewFactor = GetViewDrawingToInputFactor(p.view);
+    const double markFactor = markView ? GetViewDrawingToInputFactor(markView) : viewFactor;
+    double origin[3] = {p.base[0], p.base[1], 0};
+    double offset[3] = {p.target[0], p.target[1], 0};
+    ScaleViewPointInputToDrawing(p.view, origin);
+    ScaleViewPointDrawingToInput(markView ? markView : p.view, origin);
+    ScaleViewPointInputToDrawing(p.view, offset);
+    ScaleViewPointDrawingToInput(p.view, offset);
+    return Transform2D{p.scale * viewFactor / markFactor, std::cos(p.angle), -std::sin(p.angle), std::sin(p.angle),
+                       std::cos(p.angle), origin[0], origin[1], offset[0], offset[1]};
+}
+
+void* PreviewDb(void* mark, PDBINFO* block)
+{
+    void* db = GetMarkDb(mark);
+    return db ? db : block->engineDb;
+}
+
+}  // namespace
+
 int DrawTransformPreview(const double* base, const double* target, double angle, double scale, int erase,
                          void* mark, HWND view)
 {
@@ -289,41 +318,48 @@ int DrawTransformPreview(const double* base, const double* target, double angle,
     p.base[0] = base[0], p.base[1] = base[1], p.base[2] = 0;
     p.target[0] = target[0], p.target[1] = target[1], p.target[2] = 0;
     ZUriSetTransFg(1);
-
-    // A mark of another drawing than the view's is converted through both drawings' scales.
-    HWND markView = FindViewByDb(GetMarkDb(mark));
-    const double viewFactor = GetViewDrawingToInputFactor(view);
-    const double markFactor = markView ? GetViewDrawingToInputFactor(markView) : viewFactor;
-    double origin[3] = {base[0], base[1], 0};
-    double offset[3] = {target[0], target[1], 0};
-    ScaleViewPointInputToDrawing(view, origin);
-    ScaleViewPointDrawingToInput(markView ? markView : view, origin);
-    ScaleViewPointInputToDrawing(view, offset);
-    ScaleViewPointDrawingToInput(view, offset);
-    const Transform2D transform = {scale * viewFactor / markFactor, std::cos(angle), -std::sin(angle),
-                                   std::sin(angle), std::cos(angle), origin[0], origin[1], offset[0], offset[1]};
+    const Transform2D transform = PreviewTransform(p);
 
     PDBINFO* start = GetViewBlock(view);
     if (!start) return 0;
-    void* db = GetMarkDb(mark);
-    if (!db) db = start->engineDb;
+    void* db = PreviewDb(mark, start);
     const int limit = erase > 0 ? p.count : 0;
     if (erase <= 0) p.count = 0;
     int drawn = 0;
     bool first = true;
+    std::vector<HWND> views;
     ForEachSiblingView(view, start, false, [&](HWND target, PDBINFO* block) {
         CPreviewPass pass(target, block, db, mark, transform);
         const int n = pass.Run(first ? limit : (limit > 0 ? limit : drawn));
         if (first) drawn = n;
         first = false;
+        views.push_back(target);
     });
     if (erase <= 0) {
         p.count = drawn;
+        p.shownIn = views;
     } else {
         // What was pending is erased now: a later rubber-band step must not draw it again.
         p.count = 0;
+        p.shownIn.clear();
     }
     return 1;
+}
+
+bool IsTransformPreviewShownIn(HWND view)
+{
+    const PreviewParameters& p = Pending();
+    return view && p.count > 0 && std::find(p.shownIn.begin(), p.shownIn.end(), view) != p.shownIn.end();
+}
+
+void RedrawPendingTransformPreview(HWND view)
+{
+    if (!IsTransformPreviewShownIn(view)) return;
+    PDBINFO* block = GetViewBlock(view);
+    if (!block) return;
+    const PreviewParameters& p = Pending();
+    CPreviewPass pass(view, block, PreviewDb(p.mark, block), p.mark, PreviewTransform(p));
+    pass.Run(p.count);
 }
 
 int ErasePendingTransformPreview()

@@ -57,6 +57,10 @@ int DrawTransformPreview(const double* basePoint, const double* targetPoint, dou
 int ErasePendingTransformPreview();
 // The number of elements the pending preview drew; 0 when none is pending.
 int GetTransformPreviewCount();
+// Whether the pending preview was drawn in the view; and its drawing again over a new picture
+// of the view, so that the next erase still takes away exactly what it drew.
+bool IsTransformPreviewShownIn(HWND view);
+void RedrawPendingTransformPreview(HWND view);
 
 // Message 2385.
 LRESULT HandleDragPreview(const CmdParamRecord* param);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "EngineRecords.h"
+#include "MemoryProbe.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
 #include "core/LocalSettings.h"
@@ -13,6 +14,7 @@
 #include "core/SystemLog.h"
 #include "view/RasterGeometry.h"
 #include "view/RasterService.h"
+#include "view/ViewCoordinates.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -41,6 +43,9 @@ void Release(uint8_t*& block)
     block = nullptr;
 }
 
+// Larger sources than this many pixels a side are no picture a plug-in could hold.
+const long kMaxSourcePixels = 100000;
+
 size_t PlaneSize(int width, int height) { return static_cast<size_t>(width / 8 + 1) * (height + 1); }
 
 double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency)
@@ -67,6 +72,12 @@ INT_PTR CALLBACK RotationDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 }  // namespace
+
+bool IsRasterInkClearedBits()
+{
+    const int background = GetLocalSettingsLive().setup.bBkColor;
+    return background == 1 || background == 2;
+}
 
 int AllocRasterBuffers()
 {
@@ -119,15 +130,19 @@ HBITMAP RenderRasterRotated(const RasterRenderParams* params)
     } else if (!b.plane || width > b.cx || height > b.cy) {
         return nullptr;
     }
+    const long srcW = p.sourceWidth, srcH = p.sourceHeight;
+    // The source's pixel counts come from the caller: its bits must really hold that many rows.
+    const bool sourceGiven = p.sourceBits && srcW > 0 && srcH > 0;
+    if (sourceGiven && (srcW > kMaxSourcePixels || srcH > kMaxSourcePixels ||
+                        ::IsBadReadMemory(p.sourceBits, static_cast<size_t>(RasterRowBytes(srcW)) * srcH)))
+        return nullptr;
     uint8_t* plane = callerPlane ? p.callerBuffer : b.plane;
-    const int background = GetLocalSettingsLive().setup.bBkColor;
-    const bool light = !callerPlane && (background == 1 || background == 2);
+    const bool light = !callerPlane && IsRasterInkClearedBits();
     const size_t planeBytes = callerPlane ? PlaneSize(width, height) : PlaneSize(b.cx, b.cy);
     std::memset(plane, light ? 0xFF : 0x00, std::max<size_t>(planeBytes, static_cast<size_t>(rowBytes) * height));
 
-    const long srcW = p.sourceWidth, srcH = p.sourceHeight;
-    const bool sourceUsable = p.sourceBits && srcW > 0 && srcH > 0 && p.scaleX != 0 && p.scaleY != 0 &&
-                              std::isfinite(p.size) && std::isfinite(p.angle);
+    const bool sourceUsable = sourceGiven && p.scaleX != 0 && p.scaleY != 0 && std::isfinite(p.size) &&
+                              std::isfinite(p.angle);
     if (sourceUsable) {
         const long srcRow = static_cast<long>(RasterRowBytes(static_cast<uint32_t>(srcW)));
         const double fx = p.size / p.scaleX, fy = p.size / p.scaleY;
@@ -239,4 +254,58 @@ int RotateRasterAttachment(HWND owner)
     ::InvalidateRect(view, nullptr, TRUE);
     ::UpdateWindow(view);
     return result;
+}
+
+int DrawRasterAttachment(HDC dc, const DrawParamBlock& block, void* db)
+{
+    auto* a = db ? static_cast<RasterAttachment*>(static_cast<EngineDbRecord*>(db)->rasterAttachment) : nullptr;
+    if (!dc || !a || !a->bits || a->bitmapWidth == 0 || a->bitmapHeight == 0) return 0;
+    const double s = GetDrawingScale(db);
+    // The picture's size and the world origin in the view's pixels.
+    const double width = std::fabs(block.scale * a->factorX * a->widthMm / s);
+    const double height = std::fabs(block.scale * a->factorY * a->heightMm / s);
+    const double centreX = block.centreX + block.scale * block.offsetX;
+    const double centreY = block.centreY - block.scale * block.offsetY;
+    if (!(width >= 1 && height >= 1 && width < 1e9 && height < 1e9) || !(std::fabs(centreX) < 1e9) ||
+        !(std::fabs(centreY) < 1e9))
+        return 0;
+    const long x1 = std::max<long>(block.targetRect[0], static_cast<long>(std::floor(centreX - width / 2)));
+    const long x2 = std::min<long>(block.targetRect[2], static_cast<long>(std::ceil(centreX + width / 2)));
+    const long y1 = std::max<long>(block.targetRect[1], static_cast<long>(std::floor(centreY - height / 2)));
+    const long y2 = std::min<long>(block.targetRect[3], static_cast<long>(std::ceil(centreY + height / 2)));
+    if (x2 <= x1 || y2 <= y1) return 0;
+    RasterRenderParams p;
+    std::memset(&p, 0, sizeof p);
+    p.x1 = x1, p.y1 = y1, p.x2 = x2, p.y2 = y2;
+    p.offsetX = static_cast<int32_t>(std::lround(centreX));
+    p.offsetY = static_cast<int32_t>(std::lround(centreY));
+    p.sourceWidth = static_cast<int32_t>(a->bitmapWidth);
+    p.sourceHeight = static_cast<int32_t>(a->bitmapHeight);
+    p.sourceBits = static_cast<const uint8_t*>(a->bits);
+    // Source pixels per view pixel: size / scale across, size / scale down.
+    p.size = a->bitmapWidth;
+    p.scaleX = width;
+    p.scaleY = height * a->bitmapWidth / a->bitmapHeight;
+    HBITMAP picture = RenderRasterRotated(&p);
+    if (!picture) return 0;
+    HDC memory = ::CreateCompatibleDC(dc);
+    if (!memory) {
+        ::DeleteObject(picture);
+        return 0;
+    }
+    HGDIOBJ old = ::SelectObject(memory, picture);
+    // Copied into colour, a one-bit picture's 0 bits take the text colour and its 1 bits the
+    // background colour.
+    const COLORREF background = static_cast<COLORREF>(block.backgroundRgb) & 0xFFFFFF;
+    const bool light = IsRasterInkClearedBits();
+    const COLORREF ink = light ? RGB(0, 0, 0) : RGB(255, 255, 255);
+    const COLORREF oldText = ::SetTextColor(dc, light ? ink : background);
+    const COLORREF oldBack = ::SetBkColor(dc, light ? background : ink);
+    ::BitBlt(dc, x1, y1, x2 - x1, y2 - y1, memory, 0, 0, SRCCOPY);
+    ::SetTextColor(dc, oldText);
+    ::SetBkColor(dc, oldBack);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::DeleteObject(picture);
+    return 1;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "DrawingWindowRecords.h"
+#include "EngineRecords.h"
 
 // The parameter record of the renderer (72 bytes, as plug-ins fill it).
 #pragma pack(push, 1)
@@ -31,6 +32,10 @@ static_assert(sizeof(RasterRenderParams) == 72 && offsetof(RasterRenderParams, s
                   offsetof(RasterRenderParams, scaleY) == 64,
               "raster render record layout");
 
+// Whether the renderer's picture has ink as cleared bits (a light drawing background) rather
+// than set ones.
+bool IsRasterInkClearedBits();
+
 int AllocRasterBuffers();
 int FreeRasterBuffers();
 
@@ -46,3 +51,9 @@ int ApplyRasterTurn(RasterAttachment* attachment, int turn);
 // The rotation command: asks in "ROTDIALOG" and turns the active drawing's picture. 1 (also
 // after a refusal or a cancel), 0 when memory runs out.
 int RotateRasterAttachment(HWND owner);
+
+// Draws the picture attached to the drawing into a view's picture where the view's setting in
+// the draw block puts it (centred on the world origin, as the raster pixel conversions have
+// it), in the colour that stands out from the background. 1 when some of it was drawn; 0
+// without a picture, outside the target or without the work plane.
+int DrawRasterAttachment(HDC dc, const DrawParamBlock& block, void* db);

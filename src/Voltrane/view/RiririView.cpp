@@ -19,7 +19,9 @@
 #include "view/ViewCoordinates.h"
 #include "view/ViewPaint.h"
 #include "view/CursorMessageWindows.h"
+#include "view/DragPreview.h"
 #include "view/LayoutCells.h"
+#include "view/LoupeView.h"
 #include "view/RubberBand.h"
 #include "view/ViewServices.h"
 #include "view/ViewTable.h"
@@ -160,13 +162,15 @@ LRESULT CRiririView::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
 {
     // The paint covers the whole client area: the drawn cross-hair goes with the old picture.
     m_cursor.Forget();
-    // A rubber band is drawn with XOR over the picture: a paint of part of the view would leave
-    // the rest of it for the next erase to invert back on. A view with a band on it is painted
-    // whole and the band drawn again over the new picture.
+    // A rubber band or a transform preview is drawn with XOR over the picture: a paint of part
+    // of the view would leave the rest of it for the next erase to invert back on. A view with
+    // one on it is painted whole and it is drawn again over the new picture.
     const bool band = IsRubberBandShownIn(m_hWnd);
-    if (band) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    const bool preview = IsTransformPreviewShownIn(m_hWnd);
+    if (band || preview) ::InvalidateRect(m_hWnd, nullptr, FALSE);
     PaintView(m_hWnd, Block(), m_surface);
     if (band) RedrawShownRubberBand(m_hWnd);
+    if (preview) RedrawPendingTransformPreview(m_hWnd);
     return 0;
 }
 
@@ -362,6 +366,9 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     m_haveLastMove = true;
     m_lastMoveKeys = wParam;
     m_lastMovePoint = lParam;
+    // The mouse is in the view, no longer over the loupe: a click here must answer with the
+    // view's point, not with the last point the loupe took.
+    ClearOverLoupe();
     HandleMouseMove(wParam, lParam);
     // The cross-hair follows the mouse unless the keyboard cursor is in charge.
     if (!IsKeyCursorActive() && !g_mouse.middleDown) {

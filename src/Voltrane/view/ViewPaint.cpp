@@ -10,6 +10,7 @@
 #include "core/LocalSettings.h"
 #include "core/SystemLog.h"
 #include "view/ElementDrawing.h"
+#include "view/RasterRotation.h"
 #include "view/ViewCoordinates.h"
 #include "view/ViewServices.h"
 
@@ -264,6 +265,8 @@ double RenderView(HDC target, const RECT& client, HWND view, PDBINFO* block, CDr
     HBRUSH background = CreateSolidBrush(settings.background);
     FillRect(dc, &client, background);
     DeleteObject(background);
+    // An attached scanned picture lies under the elements.
+    DrawRasterAttachment(dc, drawBlock, db);
     ZUriDrawAll(db, &drawBlock, surface);
     // The scratch-database overlays wait for the temporary databases.
     if (settings.gridOn) DrawViewGrid(dc, drawBlock, settings, db, info.drawingWidth, info.drawingHeight);

@@ -415,6 +415,23 @@ TEST_F(PageOperationsTest, GroupNameIsCutOnACharacterBoundary)
     EXPECT_STREQ(info->layers.groupNames[2], "x電源電源");
 }
 
+// An element on layer 1024 names no layer: no bit is set, none past the mask's 64 words. The
+// engine takes no such element, so a stored one is changed in place, as a damaged file could
+// leave it.
+TEST_F(PageOperationsTest, LayerNumber1024SetsNoBit)
+{
+    void* element = AppendTestElement(db(), kElementLine, 5, 0);
+    ASSERT_NE(element, nullptr);
+    static_cast<EngineNode*>(element)->record.layer = 1024;
+    uint16_t mask[kLayerMaskWords + 1] = {};
+    ASSERT_EQ(CollectPageLayerUsage(nullptr, mask, 0), 1);
+    for (int word = 0; word <= kLayerMaskWords; ++word) EXPECT_EQ(mask[word], 0u) << "word " << word;
+    uint16_t all[kMaxPage + 2][kLayerMaskWords] = {};
+    ASSERT_EQ(CollectAllPagesLayerUsage(nullptr, all), 1);
+    EXPECT_EQ(all[0][kLayerMaskWords - 1], 0u);
+    EXPECT_EQ(all[1][0], 0u) << "nothing spilled into the next page's mask";
+}
+
 TEST_F(PageOperationsTest, LayerUsageOfAPage)
 {
     ASSERT_EQ(AddPage(2, 0), 1);

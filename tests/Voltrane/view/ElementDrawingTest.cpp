@@ -206,6 +206,33 @@ TEST_F(DrawnView, TwoIdenticalLinesPreviewAsOneAndTheNextStepErasesThePreview)
     ZUriDestroyMark(both);
 }
 
+// A paint of part of the view under a pending transform preview draws the preview again, so the
+// next rubber-band step still leaves exactly the picture.
+TEST_F(DrawnView, APaintUnderAPendingPreviewKeepsItAndTheStepStillRestoresThePicture)
+{
+    LineRecord line = MakeLine(-80, -40, 80, 40);
+    void* element = ZUriAppendElement(&line, database.engineDb);
+    ASSERT_NE(element, nullptr);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<COLORREF> before = Capture();
+    void* mark = ZUriCreateMark(database.engineDb);
+    ZUriSetMark(element, mark);
+    const double base[3] = {0, 0, 0}, target[3] = {20, 10, 0};
+    ASSERT_EQ(DrawTransformPreview(base, target, 0.0, 1.0, 0, mark, window), 1);
+    const std::vector<COLORREF> shown = Capture();
+    ASSERT_GT(Differences(before, shown), 100u);
+    EXPECT_TRUE(IsTransformPreviewShownIn(window));
+    RECT part = {0, 0, 150, 100};
+    RedrawWindow(window, &part, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(Differences(shown, Capture()), 0u) << "the preview is drawn again after the paint";
+    ASSERT_EQ(UpdateRubberBand(window, 0, 0, 1), 1);
+    EXPECT_FALSE(IsTransformPreviewShownIn(window));
+    EXPECT_EQ(Differences(before, Capture()), 0u) << "the step leaves the picture as it was";
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(Differences(before, Capture()), 0u) << "with nothing pending a paint draws no preview";
+    ZUriDestroyMark(mark);
+}
+
 TEST_F(DrawnView, DrawingTheSameElementTwiceWithXorRestores)
 {
     const std::vector<COLORREF> before = Capture();

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/CadSystem.h"
+#include "core/ConfigData.h"
 #include "core/LocalSettings.h"
 #include "view/RasterGeometry.h"
 #include "view/RasterRotation.h"
@@ -97,6 +99,39 @@ TEST_F(RenderRaster, AnEmptySourceOnWhiteIsAllOnesAndInkClearsBits)
         for (int i = 0; i < 8; ++i) cleared += (b >> i) & 1 ? 0 : 1;
     EXPECT_GE(cleared, 1);
     DeleteObject(ink);
+}
+
+// The source's pixel counts come from a plug-in: a block shorter than they say is refused
+// instead of read past its end. The split setting is read, never written back.
+TEST_F(RenderRaster, ASourceShorterThanItsCountsIsRefusedAndTheSplitSettingStays)
+{
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const size_t page = system.dwPageSize;
+    auto* pages = static_cast<uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(pages, nullptr);
+    DWORD oldProtection = 0;
+    ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &oldProtection));
+    std::memset(pages, 0xFF, page);
+    RasterRenderParams p;
+    std::memset(&p, 0, sizeof p);
+    p.x1 = -8, p.y1 = -8, p.x2 = 8, p.y2 = 8;
+    p.sourceWidth = 16;  // rows of 2 bytes: the readable page holds page / 2 of them
+    p.sourceBits = pages;
+    p.size = 1, p.scaleX = 1, p.scaleY = 1;
+    int& split = GetCadSystem().config.RASTRSPLIT;
+    const int savedSplit = split;
+    split = 0;
+    GetLocalSettingsLive().setup.bBkColor = 0;
+    p.sourceHeight = static_cast<int32_t>(page / 2 + 1);
+    EXPECT_EQ(RenderRasterRotated(&p), nullptr) << "one row more than the block holds";
+    p.sourceHeight = static_cast<int32_t>(page / 2);
+    HBITMAP whole = RenderRasterRotated(&p);
+    EXPECT_NE(whole, nullptr);
+    if (whole) DeleteObject(whole);
+    EXPECT_EQ(split, 0) << "the setting as the user left it";
+    split = savedSplit;
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 TEST_F(RenderRaster, OversizedRequestsAreRefusedBeforeTheCallersBufferIsTouched)

@@ -7,7 +7,9 @@
 #include "DravikDb.h"
 #include "EngineRecords.h"
 #include "drawing/CadDatabase.h"
+#include "core/LocalSettings.h"
 #include "view/RasterGeometry.h"
+#include "view/RasterRotation.h"
 #include "view/RasterService.h"
 #include "TestTiff.h"
 
@@ -94,6 +96,79 @@ TEST_F(RasterDrawing, RequestsWithoutViewAnswerZeroAndUnknownOperationsToo)
     request.operation = 8;
     EXPECT_EQ(HandleRasterRequest(&request), 1);
     EXPECT_EQ(HandleRasterRequest(nullptr), 0);
+}
+
+// A 32 x 16 pixel picture of 32 x 16 mm, its left half dark, drawn into a 100 x 60 pixel picture
+// of a view at 2 pixels per millimetre: it covers 64 x 32 pixels about the world origin.
+TEST_F(RasterDrawing, TheAttachedPictureIsDrawnWhereTheViewPutsIt)
+{
+    ASSERT_EQ(AllocRasterBuffers(), 1);
+    const int savedBackground = GetLocalSettingsLive().setup.bBkColor;
+    std::vector<uint8_t> bits;
+    for (int row = 0; row < 16; ++row) bits.insert(bits.end(), {0xFF, 0xFF, 0x00, 0x00});
+    auto* a = static_cast<RasterAttachment*>(NewLockedBlock(sizeof(RasterAttachment)));
+    ASSERT_NE(a, nullptr);
+    a->bits = NewLockedBlock(bits.size());
+    std::memcpy(a->bits, bits.data(), bits.size());
+    a->bitmapWidth = 32, a->bitmapHeight = 16;
+    a->widthMm = 32, a->heightMm = 16, a->factorX = 1, a->factorY = 1;
+    static_cast<EngineDbRecord*>(database.engineDb)->rasterAttachment = a;
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 100, info.bmiHeader.biHeight = -60;
+    info.bmiHeader.biPlanes = 1, info.bmiHeader.biBitCount = 32;
+    void* pixels = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, target);
+    auto pixel = [&](int x, int y) {
+        GdiFlush();
+        return static_cast<const DWORD*>(pixels)[y * 100 + x] & 0xFFFFFF;
+    };
+    DrawParamBlock block;
+    std::memset(&block, 0, sizeof block);
+    block.targetRect[2] = 100, block.targetRect[3] = 60;
+    block.centreX = 50, block.centreY = 30, block.scale = 2;
+    struct Case {
+        int background;       // the user's background setting
+        COLORREF fill;        // the view's background
+        double offsetX;       // the view's offset in millimetres
+        DWORD ink, paper;     // as read back from the picture
+    } cases[] = {
+        {0, RGB(0, 0, 0), 0, 0xFFFFFF, 0x000000},
+        {1, RGB(255, 255, 255), 0, 0x000000, 0xFFFFFF},
+        {0, RGB(0, 0, 0), 10, 0xFFFFFF, 0x000000},
+    };
+    for (const Case& c : cases) {
+        GetLocalSettingsLive().setup.bBkColor = c.background;
+        block.backgroundRgb = static_cast<int32_t>(c.fill);
+        block.offsetX = c.offsetX;
+        RECT all = {0, 0, 100, 60};
+        HBRUSH brush = CreateSolidBrush(c.fill);
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        ASSERT_EQ(DrawRasterAttachment(dc, block, database.engineDb), 1);
+        const int shift = static_cast<int>(c.offsetX * 2);
+        EXPECT_EQ(pixel(30 + shift, 30), c.ink) << "the dark half, background " << c.background;
+        EXPECT_EQ(pixel(22 + shift, 16), c.ink) << "near its top left corner";
+        EXPECT_EQ(pixel(70 + shift, 30), c.paper) << "the light half";
+        EXPECT_EQ(pixel(14 + shift, 30), c.paper) << "left of the picture";
+        EXPECT_EQ(pixel(30 + shift, 10), c.paper) << "above the picture";
+        EXPECT_EQ(pixel(30 + shift, 50), c.paper) << "below the picture";
+    }
+    block.offsetX = 100;
+    EXPECT_EQ(DrawRasterAttachment(dc, block, database.engineDb), 0) << "outside the view";
+    block.offsetX = 0;
+    EXPECT_EQ(DrawRasterAttachment(dc, block, nullptr), 0) << "no drawing";
+    FreeLockedBlock(a->bits);
+    EXPECT_EQ(DrawRasterAttachment(dc, block, database.engineDb), 0) << "no picture bits";
+
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    GetLocalSettingsLive().setup.bBkColor = savedBackground;
+    FreeRasterBuffers();
 }
 
 TEST(RasterPixelGeometry, RoundsDownAndBack)

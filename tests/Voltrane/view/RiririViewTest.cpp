@@ -2,8 +2,10 @@
 
 #include "DravikDb.h"
 #include "EngineRecords.h"
+#include "commands/InputEvent.h"
 #include "core/CadSystem.h"
 #include "drawing/CadDatabase.h"
+#include "view/LoupeView.h"
 #include "view/RiririView.h"
 #include "view/ViewCoordinates.h"
 #include "core/LocalSettings.h"
@@ -130,6 +132,28 @@ TEST_F(ViewWindow, FitToPaper)
         EXPECT_DOUBLE_EQ(database.mode0Backup.scale, 7) << "the setting before the fit is kept";
     }
     EXPECT_EQ(FitViewToPaperOf(nullptr), 0);
+}
+
+// The loupe's point stands for the cursor only while the cursor is over the loupe: a move in the
+// view ends that, so that a click in the view is not answered with the loupe's last point.
+TEST_F(ViewWindow, AMoveInTheViewEndsTheCursorBeingOverTheLoupe)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = LoupeViewWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "LoupeOfViewTest";
+    RegisterClassA(&wc);
+    HWND loupe = CreateWindowExA(0, "LoupeOfViewTest", "", WS_POPUP, 0, 0, 100, 50, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(loupe, nullptr);
+    ConsumeInputEvent();  // the loupe takes no move while an event is unread
+    SendMessageA(loupe, WM_MOUSEMOVE, 0, MAKELPARAM(50, 25));
+    EXPECT_EQ(IsCursorOverLoupe(), 1);
+    ConsumeInputEvent();
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    EXPECT_EQ(IsCursorOverLoupe(), 0);
+    DestroyWindow(loupe);
+    UnregisterClassA("LoupeOfViewTest", GetModuleHandleA(nullptr));
 }
 
 TEST_F(ViewWindow, SwallowsCloseAndSystemKeys)

@@ -14,6 +14,7 @@
 //   Record  appends "|" and its whole text to the host window's caption instead of replacing it,
 //           so that a test sees every run of a series.
 //   DdeClient SERVICE: see DdeCommands.cpp; PagesMake, PagesList: PageCommands.cpp.
+//   MarkLines, MarkPreview: PreviewCommands.cpp.
 //   other   returns -1 (the command did not run).
 #include <windows.h>
 
@@ -31,6 +32,7 @@
 #include "KitDialogCommand.h"
 #include "PageCommands.h"
 #include "PanelCommands.h"
+#include "PreviewCommands.h"
 #include "WaitCommands.h"
 
 namespace {
@@ -154,6 +156,7 @@ extern "C" int WINAPI StartCmd(HWND host, const char* commandText)
     if (int result = RunDdeCommand(host, name); result != -2) return result;
     if (int result = RunPageCommand(host, name); result != -2) return result;
     if (int result = RunPanelCommand(host, name); result != -2) return result;
+    if (int result = RunPreviewCommand(host, name); result != -2) return result;
     return -1;
 }
 

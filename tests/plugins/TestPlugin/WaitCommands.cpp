@@ -49,33 +49,6 @@ void Accept(HWND host, LPARAM bits)
     SendMessageA(host, WM_CAD_ADD_EVENT_MASK, 0, bits);
 }
 
-// Waits until escape (1), an end (0) or the application quits (0); points are traced.
-int WaitForPoints(HWND host, const char* command, LPARAM mask, const char* prompt)
-{
-    Accept(host, mask);
-    SendMessageA(host, WM_CAD_SET_MESSAGE, 0, reinterpret_cast<LPARAM>(prompt));
-    char text[160];
-    std::snprintf(text, sizeof text, "%s waiting", command);
-    Trace(host, text);
-    for (;;) {
-        InputWaitRecord record = {};
-        const LRESULT result = Wait(host, record);
-        if (result == kWaitEnd || result == kWaitQuit) {
-            std::snprintf(text, sizeof text, "%s end %ld", command, static_cast<long>(result));
-            Trace(host, text);
-            return 0;
-        }
-        if (result == kWaitEscape) {
-            std::snprintf(text, sizeof text, "%s ESC", command);
-            Trace(host, text);
-            return 1;
-        }
-        std::snprintf(text, sizeof text, "%s point 0x%lx %g,%g", command, static_cast<long>(result),
-                      record.point.x, record.point.y);
-        Trace(host, text);
-    }
-}
-
 // The red line as the active view's rubber band, drawn at once.
 void ShowRubberLine(HWND host)
 {
@@ -127,6 +100,32 @@ int WaitForDdeText(HWND host)
 }
 
 }  // namespace
+
+int WaitForPoints(HWND host, const char* command, LPARAM mask, const char* prompt)
+{
+    Accept(host, mask);
+    SendMessageA(host, WM_CAD_SET_MESSAGE, 0, reinterpret_cast<LPARAM>(prompt));
+    char text[160];
+    std::snprintf(text, sizeof text, "%s waiting", command);
+    Trace(host, text);
+    for (;;) {
+        InputWaitRecord record = {};
+        const LRESULT result = Wait(host, record);
+        if (result == kWaitEnd || result == kWaitQuit) {
+            std::snprintf(text, sizeof text, "%s end %ld", command, static_cast<long>(result));
+            Trace(host, text);
+            return 0;
+        }
+        if (result == kWaitEscape) {
+            std::snprintf(text, sizeof text, "%s ESC", command);
+            Trace(host, text);
+            return 1;
+        }
+        std::snprintf(text, sizeof text, "%s point 0x%lx %g,%g", command, static_cast<long>(result),
+                      record.point.x, record.point.y);
+        Trace(host, text);
+    }
+}
 
 int RunWaitCommand(HWND host, const char* name)
 {
