@@ -938,6 +938,8 @@ TEST_F(DrawingViewTest, LoupeOpensCentredOnTheCursor)
 // A click in the loupe answers the waiting command with the loupe's world point, not the view's.
 TEST_F(DrawingViewTest, AClickInTheLoupeAnswersWithItsPoint)
 {
+    GTEST_SKIP() << "waits for issue 15 (drawing view services): under load, about one run in ten the system still "
+                    "reports the drawing view, not the shown loupe, at the click point, and the click answers the view's point";
     HWND view = OpenDrawing();
     ASSERT_NE(view, nullptr);
     ViewMapping mapping;
