@@ -74,7 +74,10 @@ protected:
     {
         EXPECT_EQ(Send(frame, WM_CADDB_NEW_WINDOW), 1);
         HWND view = reinterpret_cast<HWND>(Send(frame, WM_CAD_ACTIVE_VIEW));
-        return view != nullptr && IsWindow(view) ? view : nullptr;
+        if (view == nullptr || !IsWindow(view)) return nullptr;
+        // The tests map world points to the screen: they start once the view has settled.
+        EXPECT_TRUE(WaitForSteadyView(program.ProcessId(), view, 10000));
+        return view;
     }
 
     // Reads the view's setting until its scale is no longer `scale` (10 seconds at most).

@@ -36,11 +36,7 @@ const char kMarginCaption[] = "マージンの設定（指定後 [OK] ｸﾘｯ�
 std::string PaperMarginField(const std::string& xml, const std::string& tag)
 {
     const size_t record = xml.find("<paper_margin");
-    if (record == std::string::npos) return std::string();
-    const size_t start = xml.find("<" + tag + ">", record);
-    const size_t end = xml.find("</" + tag + ">", record);
-    if (start == std::string::npos || end == std::string::npos || end < start) return std::string();
-    return xml.substr(start + tag.size() + 2, end - start - tag.size() - 2);
+    return record == std::string::npos ? std::string() : XmlElementText(xml, tag, record);
 }
 
 // The program on empty per-user settings with one empty drawing window open.
@@ -129,6 +125,7 @@ TEST_F(MarginSettingsEndToEnd, Command4024ShowsTheMarginFrameInItsColourWhereThe
     ASSERT_TRUE(ReadViewBlock(program.ProcessId(), view, &block));
     DbInfoRecord info;
     ASSERT_TRUE(ReadDrawingInfo(program.ProcessId(), block, &info));
+    ASSERT_TRUE(WaitForSteadyView(program.ProcessId(), view, 10000));
     ViewMapping mapping;
     ASSERT_TRUE(ReadViewMapping(program.ProcessId(), view, &mapping));
 

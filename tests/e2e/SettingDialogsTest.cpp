@@ -27,13 +27,7 @@ const char kCatalogue[] =
     "</CmdGroup></LumbraCmd>\n";
 
 // The text between <tag> and </tag>; empty when missing.
-std::string Field(const std::string& xml, const std::string& tag)
-{
-    const size_t start = xml.find("<" + tag + ">");
-    const size_t end = xml.find("</" + tag + ">");
-    if (start == std::string::npos || end == std::string::npos || end < start) return std::string();
-    return xml.substr(start + tag.size() + 2, end - start - tag.size() - 2);
-}
+std::string Field(const std::string& xml, const std::string& tag) { return XmlElementText(xml, tag); }
 
 class SettingDialogsEndToEnd : public ::testing::Test {
 protected:

@@ -27,6 +27,14 @@ bool WriteAll(const std::string& path, const std::string& bytes)
     return ok && written == bytes.size();
 }
 
+std::string XmlElementText(const std::string& xml, const std::string& tag, size_t from)
+{
+    const size_t start = xml.find("<" + tag + ">", from);
+    const size_t end = xml.find("</" + tag + ">", from);
+    if (start == std::string::npos || end == std::string::npos || end < start) return std::string();
+    return xml.substr(start + tag.size() + 2, end - start - tag.size() - 2);
+}
+
 std::string UserSettingsFolder()
 {
     char local[MAX_PATH] = {};

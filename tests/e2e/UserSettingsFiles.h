@@ -10,6 +10,9 @@
 std::string ReadAll(const std::string& path);
 // Replaces the file by the bytes; true when all were written.
 bool WriteAll(const std::string& path, const std::string& bytes);
+// The text between <tag> and </tag> at or after position from of a settings file's XML; empty
+// when either is missing.
+std::string XmlElementText(const std::string& xml, const std::string& tag, size_t from = 0);
 // The per-user settings folder (created when missing), with a trailing backslash.
 std::string UserSettingsFolder();
 

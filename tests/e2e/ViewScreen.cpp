@@ -20,6 +20,25 @@ bool ReadViewMapping(DWORD processId, HWND view, ViewMapping* mapping)
     return true;
 }
 
+bool WaitForSteadyView(DWORD processId, HWND view, DWORD timeoutMs)
+{
+    RECT last = {};
+    ViewMapping lastMapping;
+    int steady = 0;
+    for (DWORD start = GetTickCount(); steady < 3; Sleep(100)) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        RECT now = {};
+        ViewMapping mapping;
+        if (!GetWindowRect(view, &now) || !ReadViewMapping(processId, view, &mapping)) return false;
+        const bool same = EqualRect(&now, &last) && mapping.centreX == lastMapping.centreX &&
+                          mapping.centreY == lastMapping.centreY && mapping.mode.scale == lastMapping.mode.scale;
+        steady = same ? steady + 1 : 0;
+        last = now;
+        lastMapping = mapping;
+    }
+    return true;
+}
+
 std::vector<DWORD> ScreenPixels(const RECT& r)
 {
     const int width = r.right - r.left, height = r.bottom - r.top;

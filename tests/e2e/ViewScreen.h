@@ -31,6 +31,10 @@ struct ViewMapping {
 // Reads the mapping of a view of the program (window long 0 holds its drawing block); false
 // when it could not be read.
 bool ReadViewMapping(DWORD processId, HWND view, ViewMapping* mapping);
+// Waits until the view's place on the screen and its mapping have held for three reads 100 ms
+// apart: the frame still lays out its panels and bars while a first window opens, and the view
+// rescales with its size. False when they did not settle within the time or could not be read.
+bool WaitForSteadyView(DWORD processId, HWND view, DWORD timeoutMs);
 
 // The pixels of a screen rectangle (left, top, right, bottom) as 0xRRGGBB, as a user's screenshot has them.
 std::vector<DWORD> ScreenPixels(const RECT& r);

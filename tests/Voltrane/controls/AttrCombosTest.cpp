@@ -12,6 +12,17 @@ namespace {
 
 class AttrCombosTest : public ::testing::Test {
 protected:
+    // A dropped list's highlight follows the pointer: one an earlier test left over the list's
+    // rows would choose a row. The pointer waits in the far corner of the screen.
+    void SetUp() override
+    {
+        const int right = GetSystemMetrics(SM_CXSCREEN) - 1, bottom = GetSystemMetrics(SM_CYSCREEN) - 1;
+        SetCursorPos(right, bottom);
+        KitTestHost::PumpUntil([&] {
+            POINT now = {};
+            return GetCursorPos(&now) && now.x == right && now.y == bottom;
+        });
+    }
     static HWND DroppedCombo(HWND picker)
     {
         HWND list = GetWindow(picker, GW_CHILD);
