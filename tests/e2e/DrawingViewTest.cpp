@@ -1136,7 +1136,15 @@ TEST_F(DrawingViewTest, TiffWrittenNowAttachesThroughThePluginsRasterRequest)
     ASSERT_GT(light.y - dark[1].y, 12) << "the view is too small to tell the halves apart";
     POINT screen = dark[1];
     ClientToScreen(view, &screen);
-    const DWORD background = ScreenPixels({screen.x, screen.y, screen.x + 1, screen.y + 1})[0];
+    // The background is what most of a small box around the point shows: a cross-hair line
+    // through it covers one row or column at most.
+    const std::vector<DWORD> box = ScreenPixels({screen.x - 4, screen.y - 4, screen.x + 5, screen.y + 5});
+    DWORD background = box.empty() ? 0 : box[0];
+    size_t most = 0;
+    for (DWORD colour : box) {
+        const size_t count = static_cast<size_t>(std::count(box.begin(), box.end(), colour));
+        if (count > most) most = count, background = colour;
+    }
     // The picture's ink stands out from the background: black on a light one, white on a dark one.
     const bool lightBackground = (background & 0xFF) + ((background >> 8) & 0xFF) + ((background >> 16) & 0xFF) > 3 * 128;
     const COLORREF ink = lightBackground ? RGB(0, 0, 0) : RGB(255, 255, 255);
