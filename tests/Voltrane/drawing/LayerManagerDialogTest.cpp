@@ -188,6 +188,9 @@ class LayerManagerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The tree follows a pressed button's real pointer to tell a click from a drag: keep the
+        // pointer off the dialog, so the posted clicks are the only mouse input it sees.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         site.AddView(drawing);
         SetHostServiceSite(&site);
         SetCommandHost(&host);
