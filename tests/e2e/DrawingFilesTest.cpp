@@ -112,14 +112,6 @@ void CloseProgram(ProgramProcess& process, HWND mainFrame)
 
 class DrawingFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        // A clean previous run: no crash to offer.
-        const std::string ini = UserSettingsFolder() + "Brisco.ini";
-        WritePrivateProfileStringA("System", "FatalError", "0", ini.c_str());
-        WritePrivateProfileStringA("RunningInstances", nullptr, nullptr, ini.c_str());
-    }
-
     void TearDown() override { Stop(); }
 
     bool Start(const std::string& arguments)
@@ -317,6 +309,15 @@ TEST_F(DrawingFilesTest, DamagedFilesOpenNothingHoldNothingAndStayAsTheyWere)
     }
 }
 
+// The stored list of backup files in a settings file's text, for a failure's message.
+std::string BackupList(const std::string& settingsText)
+{
+    const size_t from = settingsText.find("<BakupFnames>");
+    const size_t to = settingsText.find("</BakupFnames>");
+    if (from == std::string::npos || to == std::string::npos || to < from) return "no backup list";
+    return settingsText.substr(from, to - from);
+}
+
 TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifiedAndWhole)
 {
     CatalogueSwap catalogue{kCatalogue};
@@ -336,12 +337,15 @@ TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifi
     for (DWORD start = GetTickCount(); !listed && GetTickCount() - start < 20000; Sleep(100))
         listed = settings.Current().find("_plan.tcf") != std::string::npos;
     ASSERT_TRUE(listed) << settings.Current();
-    program.Kill();
+    ASSERT_TRUE(program.Kill());
     frame = nullptr;
 
     ASSERT_TRUE(Start(""));
     const std::string offer = AnswerBox(IDYES, 30000);
-    EXPECT_NE(offer.find("異常終了"), std::string::npos) << offer;
+    EXPECT_NE(offer.find("異常終了"), std::string::npos)
+        << offer << "\n"
+        << ReadAll(UserSettingsFolder() + "Brisco.ini") << "\n"
+        << BackupList(settings.Current());
     HWND recovered = nullptr;
     for (DWORD start = GetTickCount(); recovered == nullptr && GetTickCount() - start < 20000; Sleep(50)) recovered = ActiveView();
     HWND box = program.WaitForWindow("#32770", 100);

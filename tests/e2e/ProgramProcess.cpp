@@ -93,12 +93,12 @@ bool ProgramProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
     return true;
 }
 
-void ProgramProcess::Kill()
+bool ProgramProcess::Kill()
 {
-    if (m_info.hProcess && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(m_info.hProcess, 99);
-        WaitForSingleObject(m_info.hProcess, 5000);
-    }
+    if (m_info.hProcess == nullptr) return true;
+    if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_info.hProcess, 99);
+    // A loaded machine can take seconds to tear a process down.
+    return WaitForSingleObject(m_info.hProcess, 30000) == WAIT_OBJECT_0;
 }
 
 HWND WaitForDialog(const ProgramProcess& program, const std::string& caption, DWORD timeoutMs)

@@ -25,8 +25,8 @@ public:
     // The text of a field of the program's status bar (its WM_COMMAND 2000 into a buffer that
     // is lent in the program's own memory).
     std::string StatusBarField(HWND statusBar, int index) const;
-    // Ends a process that is still running (after a failed test).
-    void Kill();
+    // Ends a process that is still running (after a failed test); whether it has ended.
+    bool Kill();
 
 private:
     PROCESS_INFORMATION m_info = {};
