@@ -127,6 +127,46 @@ TEST(SymbolPainter, ArcRunsCounterClockwiseFromStartToEnd)
     EXPECT_FALSE(drawnAt(100 + d, 100 + d));  // 315 degrees: not
 }
 
+// The companion window draws its symbol into an owner-drawn control: the symbol's origin at the
+// control's centre, y upwards, scaled to the control, on the background colour; closing hides it.
+TEST(SymbolPreviewWindow, DrawsTheSymbolIntoItsControlAndHidesOnClose)
+{
+    SymbolPreviewInputs& preview = GetSymbolPreviewInputs();
+    const SymbolFile symbol = ParseSymbolText("LINE,2,0,0,0,0,0,0,50\nPOINT,2,0,0,0,-50,-50\n");
+    ASSERT_TRUE(SymbolToRecords(symbol, 1, 7, 100, 100, &preview.records, &preview.texts));  // factor 0.8
+    preview.width = 100;
+    preview.height = 100;
+    preview.background = RGB(0, 0, 64);
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = SymbolPreviewWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SymbolPreviewTest";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND window = CreateWindowA("SymbolPreviewTest", "", WS_POPUP | WS_VISIBLE, 0, 0, 220, 220, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    Canvas canvas;
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_STATIC;
+    item.hDC = canvas.Dc();
+    item.rcItem = {0, 0, 200, 200};
+    EXPECT_TRUE(SendMessageA(window, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)));
+    // Twice the units: the line runs from the centre 80 pixels up.
+    EXPECT_EQ(canvas.At(100, 60), SymbolColour(2));
+    EXPECT_EQ(canvas.At(100, 140), RGB(0, 0, 64));
+    EXPECT_EQ(canvas.At(5, 195), RGB(0, 0, 64));
+    // The device is left as it was found.
+    EXPECT_EQ(GetMapMode(canvas.Dc()), MM_TEXT);
+
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_FALSE(IsWindowVisible(window));
+    DestroyWindow(window);
+    UnregisterClassA("SymbolPreviewTest", GetModuleHandleA(nullptr));
+    preview = SymbolPreviewInputs();
+}
+
 TEST(SymbolViewerRules, ClicksAndScrolling)
 {
     const struct {
