@@ -6,11 +6,14 @@
 #include "CommandEntry.h"
 #include "CommandRegistry.h"
 #include "VellocModule.h"
+#include "dialogs/Calculator.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         AttachVellocModule(instance);
+        // The plug-in's own calculator, under its own module.
+        RegisterCalculatorClass(instance);
         // Nothing may leave the module entry; a table that cannot be read stays empty.
         try {
             RegisterCommands();
@@ -18,6 +21,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
         } catch (...) {
         }
     } else if (reason == DLL_PROCESS_DETACH) {
+        UnregisterCalculatorClass(instance);
         try {
             UnregisterCommands();
         } catch (...) {

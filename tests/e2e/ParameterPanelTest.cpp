@@ -18,6 +18,7 @@ const char kCatalogue[] =
     "<Test><dir>%EXECDIR%</dir><data>\n"
     "<item>PanelDocked;パネル,5990,TestPlugin.dll /C:PanelDocked</item>\n"
     "<item>PanelFloating;浮動パネル,5991,TestPlugin.dll /C:PanelFloating</item>\n"
+    "<item>PanelNumeric;数値パネル,5992,TestPlugin.dll /C:PanelNumeric</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
 
@@ -185,6 +186,44 @@ TEST_F(ParameterPanelTest, FloatingPanelReportsItsItemsAndItsMenuEndsTheCommand)
         ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
         EXPECT_FALSE(IsWindowVisible(dialog)) << "the ended command's panel is put away";
     }
+}
+
+// A numeric field opens the calculator instead of a typing field; 5 + 3 = and OK put "8" into
+// the field and the command hears of it as of a typed value.
+TEST_F(ParameterPanelTest, NumericFieldTakesTheCalculatorsResult)
+{
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5992, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "PanelNumeric waiting", 10000)) << Caption(frame);
+    HWND edit = FindItem(frame, "AppPanelEditBox", 4);
+    HWND ok = FindItem(frame, "AppPanelButton", 1);
+    ASSERT_TRUE(edit && ok);
+
+    Click(edit, 5, 5);
+    HWND calculator = program.WaitForWindow("DENTAKU", 10000);
+    ASSERT_NE(calculator, nullptr) << "the numeric field opened no calculator";
+    EXPECT_EQ(Caption(calculator), "数値の入力");
+    // Digits as key presses, operators as characters, each followed by a key release.
+    auto key = [&](WPARAM vk) {
+        PostMessageA(calculator, WM_KEYDOWN, vk, 1);
+        PostMessageA(calculator, WM_KEYUP, vk, 0xC0000001);
+    };
+    auto character = [&](char c) {
+        PostMessageA(calculator, WM_CHAR, static_cast<WPARAM>(c), 1);
+        PostMessageA(calculator, WM_KEYUP, VK_SHIFT, 0xC0000001);
+    };
+    key('5');
+    character('+');
+    key('3');
+    character('=');
+    HWND display = GetDlgItem(calculator, 1000);
+    ASSERT_TRUE(WaitForCaption(display, "8", 10000)) << Caption(display);
+    key(VK_RETURN);
+    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 10000 4 0 8", 10000)) << Caption(frame);
+    EXPECT_TRUE(WaitUntilGone(calculator, 10000));
+    EXPECT_EQ(Caption(edit), "8");
+
+    Click(ok, 5, 5);
+    EXPECT_TRUE(WaitForCaption(frame, "PanelNumeric done", 10000)) << Caption(frame);
 }
 
 }  // namespace

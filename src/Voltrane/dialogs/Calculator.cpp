@@ -1,16 +1,13 @@
 #include "dialogs/Calculator.h"
 
+#include <cstdio>
 #include <cstring>
 
-#include "controls/KitFaces.h"
-#include "core/CadSystem.h"
 #include "core/Dbcs.h"
-#include "core/LocalSettings.h"
-#include "core/MessageCatalog.h"
 #include "core/MonitorHelpers.h"
-#include "core/SystemLog.h"
 #include "dialogs/CalculatorPaint.h"
 #include "dialogs/CalculatorState.h"
+#include "dialogs/InputHelperHost.h"
 
 namespace {
 
@@ -18,6 +15,9 @@ const char kClassName[] = "DENTAKU";
 
 CalculatorState g_state;
 HFONT g_displayFont = nullptr;
+// The module the class was registered in: the program and the plug-in each register their own
+// "DENTAKU", and an owner of the host's must not pick the host's class for the plug-in's copy.
+HINSTANCE g_classInstance = nullptr;
 
 void ShowOutcome(HWND window, CalculatorState& state, CalcOutcome outcome)
 {
@@ -25,14 +25,14 @@ void ShowOutcome(HWND window, CalculatorState& state, CalcOutcome outcome)
     case CalcOutcome::DivideByZero:
         // The digit and operator block stops showing a held key.
         ReleaseCalculatorBlock(window);
-        MessageBoxA(window, GetMessageText(7115), GetMessageText(7618), MB_OK | MB_ICONINFORMATION);
+        MessageBoxA(window, InputHelperMessage(7115), InputHelperMessage(7618), MB_OK | MB_ICONINFORMATION);
         state.operatorKeyDown = 0;
         break;
     case CalcOutcome::RefusedNegative:
-        MessageBoxA(window, GetMessageText(7118), state.caption, MB_OK | MB_ICONERROR);
+        MessageBoxA(window, InputHelperMessage(7118), state.caption, MB_OK | MB_ICONERROR);
         break;
     case CalcOutcome::RefusedNotPositive:
-        MessageBoxA(window, GetMessageText(7116), state.caption, MB_OK | MB_ICONERROR);
+        MessageBoxA(window, InputHelperMessage(7116), state.caption, MB_OK | MB_ICONERROR);
         break;
     default:
         break;
@@ -79,7 +79,7 @@ LRESULT CALLBACK CalculatorProc(HWND window, UINT message, WPARAM wParam, LPARAM
             g_displayFont = nullptr;
         }
         state.open = 0;
-        if (HWND frame = GetMainFrameWnd()) SetActiveWindow(frame);
+        if (HWND frame = InputHelperMainWindow(state.owner)) SetActiveWindow(frame);
         // Wakes the calculator's loop, which ends when its window is gone.
         PostMessageA(nullptr, WM_NULL, 0, 0);
         return 0;
@@ -121,19 +121,24 @@ int ShowCalculator(HWND owner, int mode, const char* caption, char* output)
     if (IsCalculatorTextMode(mode)) return 0;
     // One state record: a second calculator over an open one would take the first one's state.
     if (g_state.open != 0) {
-        WriteSystemLog(2, "Calculator", "電卓は既に開いています");
+        InputHelperLog(2, "Calculator", "電卓は既に開いています");
         return 0;
     }
     ResetCalculatorState(g_state, mode, owner);
     SetCalculatorCaption(g_state, caption);
     g_state.result = 0;
     if (owner != nullptr) EnableWindow(owner, FALSE);
-    HINSTANCE instance = owner != nullptr ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
-                                          : GetModuleHandleA(nullptr);
+    HINSTANCE instance = g_classInstance;
+    if (instance == nullptr) {
+        instance = owner != nullptr ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
+                                    : GetModuleHandleA(nullptr);
+    }
     HWND window = CreateWindowExA(WS_EX_TOPMOST, kClassName, g_state.caption, WS_POPUP | WS_CAPTION, 0, 0,
                                   kCalcWindowWidth, kCalcWindowHeight, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
-        WriteSystemLog(1, "Calculator", "電卓の窓を作れません (%lu)", GetLastError());
+        char text[64];
+        std::snprintf(text, sizeof text, "電卓の窓を作れません (%lu)", GetLastError());
+        InputHelperLog(1, "Calculator", text);
         g_state.open = 0;
         if (owner != nullptr) EnableWindow(owner, TRUE);
         return 0;
@@ -156,8 +161,6 @@ int ShowCalculator(HWND owner, int mode, const char* caption, char* output)
 
 int IsCalculatorOpen() { return g_state.open != 0 ? 1 : 0; }
 
-int IsNumericPadEnabled() { return GetLocalSettingsLive().setup.bDspNumDlgFg != 0 ? 1 : 0; }
-
 int RegisterCalculatorClass(HINSTANCE instance)
 {
     WNDCLASSA wc = {};
@@ -168,11 +171,14 @@ int RegisterCalculatorClass(HINSTANCE instance)
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0 ? 1 : 0;
+    if (RegisterClassA(&wc) == 0) return 0;
+    g_classInstance = instance;
+    return 1;
 }
 
 int UnregisterCalculatorClass(HINSTANCE instance)
 {
     UnregisterClassA(kClassName, instance);
+    if (instance == g_classInstance) g_classInstance = nullptr;
     return 1;
 }

@@ -5,6 +5,8 @@
 //                (3), an edit field (4) and a list "P,Q,R" (5); each event is traced as
 //                "Panel event KIND ITEM VALUE" (hexadecimal kind; an edit also traces its text);
 //                "OK" destroys the panel and ends the command (1).
+//   PanelNumeric  the panel of PanelDocked with the edit field (4) made a numeric field of any
+//                sign, captioned "数値の入力": a click on it opens the calculator.
 //   PanelFloating  a floating panel (height 120) of an "OK" button (1) and a check (2) at y 40;
 //                traces events the same way until OK (1) or the end of the command (0).
 #include "PanelCommands.h"
@@ -39,7 +41,7 @@ LRESULT AddItem(HWND host, UINT message, int panel, int id, const char* text, in
     return SendMessageA(host, message, 0, reinterpret_cast<LPARAM>(&request));
 }
 
-int RunPanel(HWND host, const char* command, bool floating)
+int RunPanel(HWND host, const char* command, bool floating, bool numeric = false)
 {
     const int panel = static_cast<int>(SendMessageA(host, WM_PBOX_CREATE, 0, reinterpret_cast<LPARAM>("テスト")));
     char text[320];
@@ -54,6 +56,16 @@ int RunPanel(HWND host, const char* command, bool floating)
         added = added && AddItem(host, WM_PBOX_ADD_RADIO, panel, 3, "A,B,C", 4, 56, 93, 22, 3) == 1 &&
                 AddItem(host, WM_PBOX_ADD_EDIT, panel, 4, "12", 4, 82, 100, 22) == 1 &&
                 AddItem(host, WM_PBOX_ADD_LIST, panel, 5, "P,Q,R", 4, 108, 100, 22, 0) == 1;
+    if (numeric && added) {
+        char caption[] = "数値の入力";
+        PboxItemRequest user = {};
+        user.panel = panel;
+        user.id = 4;
+        user.text = caption;
+        user.selector = 1;
+        user.value40 = 1;
+        added = SendMessageA(host, WM_CAD_PBOX_QUERY, 0, reinterpret_cast<LPARAM>(&user)) == 1;
+    }
     PboxAddRequest show = {};
     show.panel = panel;
     show.id = 200;
@@ -108,5 +120,6 @@ int RunPanelCommand(HWND host, const char* name)
 {
     if (std::strcmp(name, "PanelDocked") == 0) return RunPanel(host, "PanelDocked", false);
     if (std::strcmp(name, "PanelFloating") == 0) return RunPanel(host, "PanelFloating", true);
+    if (std::strcmp(name, "PanelNumeric") == 0) return RunPanel(host, "PanelNumeric", false, true);
     return -2;
 }
