@@ -352,12 +352,14 @@ TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifi
     ASSERT_NE(recovered, nullptr) << (box != nullptr ? StaticTexts(box) : std::string("no box"));
     // The window shows before the recovery has loaded the backup and taken its name away.
     bool read = false;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50)) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(50)) {
         read = ReadBlock(recovered, &block);
         if (read && block.fileName[0] == '\0' && block.modified == 1) break;
     }
     ASSERT_TRUE(read);
-    EXPECT_STREQ(block.fileName, "") << "untitled";
+    box = program.WaitForWindow("#32770", 100);
+    EXPECT_STREQ(block.fileName, "") << "untitled; " << (box != nullptr ? "a box: " + StaticTexts(box) : "no box")
+                                     << "; the frame: " << Caption(frame);
     EXPECT_EQ(block.modified, 1);
     EXPECT_EQ(block.fileLocked, 0);
     EXPECT_EQ(ElementCount(block), 5) << "three lines, the added line and circle";
