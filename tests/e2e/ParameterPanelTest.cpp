@@ -134,7 +134,8 @@ TEST_F(ParameterPanelTest, DockedPanelReportsEveryItemAndOkEndsTheCommand)
     ASSERT_NE(typing, nullptr);
     PostMessageA(typing, WM_CHAR, '9', 1);
     PostMessageA(typing, WM_KEYDOWN, VK_ESCAPE, 1);
-    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x400000 0 0 0 ", 10000)) << Caption(frame);
+    // The cancel names the edit item and its kind.
+    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x400000 10000 4 0 45", 10000)) << Caption(frame);
     EXPECT_EQ(Caption(edit), "45");
 
     // List: the third row picked in the drop-down.
