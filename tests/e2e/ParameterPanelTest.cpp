@@ -147,6 +147,20 @@ TEST_F(ParameterPanelTest, DockedPanelReportsEveryItemAndOkEndsTheCommand)
     SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
     EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 1000 5 2 ", 10000)) << Caption(frame);
 
+    // Combo: its button opens the drop-down of its choices; Enter on a row commits it.
+    HWND comboField = FindItem(frame, "AppPanelComboBox", 6);
+    ASSERT_NE(comboField, nullptr);
+    Click(comboField, 95, 5);
+    HWND choices = nullptr;
+    for (DWORD start = GetTickCount(); choices == nullptr && GetTickCount() - start < 10000; Sleep(20))
+        choices = FindItem(frame, "ListBox", 5001);
+    ASSERT_NE(choices, nullptr) << "no drop-down under the combo field";
+    EXPECT_EQ(SendMessageA(choices, LB_GETCOUNT, 0, 0), 3);
+    SendMessageA(choices, LB_SETCURSEL, 1, 0);
+    PostMessageA(choices, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 100000 6 0 乙", 10000)) << Caption(frame);
+    EXPECT_EQ(Caption(comboField), "乙");
+
     Click(ok, 5, 5);
     EXPECT_TRUE(WaitForCaption(frame, "PanelDocked done", 10000)) << Caption(frame);
     EXPECT_FALSE(IsWindow(ok)) << "the destroyed panel's items are gone";

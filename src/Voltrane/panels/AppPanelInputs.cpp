@@ -338,6 +338,16 @@ LRESULT CAppPanelEditBox::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
 
 // ---- combo field ----
 
+HWND CAppPanelComboBox::Create(HWND parent, const RECT* rect, const char* title, DWORD style, DWORD exStyle, HMENU id)
+{
+    WinKit::CWndClassInfo& info = GetWndClassInfo();
+    if (info.wc.hInstance == nullptr) info.wc.hInstance = GetModuleHandleA(nullptr);
+    if (WinKit::RegisterWndClassInfo(info) == 0 || rect == nullptr) return nullptr;
+    CreationScope creating(this);
+    return ::CreateWindowExA(exStyle, info.wc.lpszClassName, title, style, rect->left, rect->top,
+                             rect->right - rect->left, rect->bottom - rect->top, parent, id, info.wc.hInstance, nullptr);
+}
+
 RECT CAppPanelComboBox::EditRect() const
 {
     RECT rc;

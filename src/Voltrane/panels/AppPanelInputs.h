@@ -78,7 +78,12 @@ protected:
 
 class CAppPanelComboBox : public CAppPanelEditBox {
 public:
+    PBOX_ITEM_WND_CLASS("AppPanelComboBox")
+
     CAppPanelComboBox(InputEventRecord* event, PboxItem* item) : CAppPanelEditBox(event, item) {}
+
+    // Makes the window under the combo's own class (the edit field's would take the edit's).
+    HWND Create(HWND parent, const RECT* rect, const char* title, DWORD style, DWORD exStyle, HMENU id);
 
 protected:
     void TakeText(const char* text) override;

@@ -224,6 +224,9 @@ TEST_F(AppPanelItemsTest, ComboButtonOpensTheDropDownAndAPickCommits)
     DbcsCopy(combo.text2, sizeof combo.text2, "甲");
     HWND window = Make(new CAppPanelComboBox(&event, &combo), combo, combo.text2);
     ASSERT_NE(window, nullptr);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    EXPECT_STREQ(className, "AppPanelComboBox");
 
     // Left of the button: the typing field; on it (the right 19 pixels): the drop-down.
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));

@@ -2,8 +2,10 @@
 // real panel messages, then wait for the user and trace every panel event in the host window's
 // caption (and the operation log).
 //   PanelDocked  a docked panel of an "OK" button (id 1), a check (2), a radio group "A,B,C"
-//                (3), an edit field (4) and a list "P,Q,R" (5); each event is traced as
-//                "Panel event KIND ITEM VALUE" (hexadecimal kind; an edit also traces its text);
+//                (3), an edit field (4), a list "P,Q,R" (5) and a combo field "甲,乙,丙" (6); each
+//                event is traced as
+//                "Panel event KIND ITEM VALUE" (hexadecimal kind; an edit also traces its text,
+//                a combo its shown text);
 //                "OK" destroys the panel and ends the command (1).
 //   PanelFloating  a floating panel (height 120) of an "OK" button (1) and a check (2) at y 40;
 //                traces events the same way until OK (1) or the end of the command (0).
@@ -53,7 +55,9 @@ int RunPanel(HWND host, const char* command, bool floating)
     if (!floating)
         added = added && AddItem(host, WM_PBOX_ADD_RADIO, panel, 3, "A,B,C", 4, 56, 93, 22, 3) == 1 &&
                 AddItem(host, WM_PBOX_ADD_EDIT, panel, 4, "12", 4, 82, 100, 22) == 1 &&
-                AddItem(host, WM_PBOX_ADD_LIST, panel, 5, "P,Q,R", 4, 108, 100, 22, 0) == 1;
+                AddItem(host, WM_PBOX_ADD_LIST, panel, 5, "P,Q,R", 4, 108, 100, 22, 0) == 1 &&
+                AddItem(host, WM_PBOX_ADD_COMBO, panel, 6, "甲,乙,丙", 4, 134, 100, 22,
+                        reinterpret_cast<INT_PTR>("甲")) == 1;
     PboxAddRequest show = {};
     show.panel = panel;
     show.id = 200;
@@ -80,6 +84,8 @@ int RunPanel(HWND host, const char* command, bool floating)
             request.id = record.item;
             request.text = itemText;
             if (record.kind == kItemEdit) SendMessageA(host, WM_PBOX_GET_TEXT, 0, reinterpret_cast<LPARAM>(&request));
+            if (record.kind == kItemComboBox)
+                SendMessageA(host, WM_PBOX_GET_ITEM_STRING, 0, reinterpret_cast<LPARAM>(&request));
             std::snprintf(text, sizeof text, "Panel event 0x%lx %x %d %d %s", static_cast<long>(answer),
                           static_cast<unsigned>(record.kind), static_cast<int>(record.item),
                           static_cast<int>(record.value), itemText);
