@@ -161,8 +161,13 @@ TEST_F(ParameterPanelTest, DockedPanelReportsEveryItemAndOkEndsTheCommand)
     EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 100000 6 0 乙", 10000)) << Caption(frame);
     EXPECT_EQ(Caption(comboField), "乙");
 
+    // A list added with a row-drawing function of the plug-in has its rows drawn by it.
+    HWND drawnList = FindItem(frame, "AppPanelComboList", 7);
+    ASSERT_NE(drawnList, nullptr);
+    EXPECT_NE(GetWindowLongA(GetDlgItem(drawnList, 1111), GWL_STYLE) & CBS_OWNERDRAWFIXED, 0);
+
     Click(ok, 5, 5);
-    EXPECT_TRUE(WaitForCaption(frame, "PanelDocked done", 10000)) << Caption(frame);
+    EXPECT_TRUE(WaitForCaption(frame, "PanelDocked done 1", 10000)) << Caption(frame);
     EXPECT_FALSE(IsWindow(ok)) << "the destroyed panel's items are gone";
 }
 

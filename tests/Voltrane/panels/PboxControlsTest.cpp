@@ -10,6 +10,7 @@
 #include "commands/InputEvent.h"
 #include "core/ConfigData.h"
 #include "panels/AppPanelInputs.h"
+#include "panels/PanelComboDropDown.h"
 #include "panels/PanelSettings.h"
 #include "panels/ParameterPanelItems.h"
 #include "panels/ParameterPanelModel.h"
@@ -309,6 +310,26 @@ TEST_F(PboxControlsTest, EditCommitsThroughItsWordsAndWexlEditOnlyChangesItsText
     EXPECT_EQ(g_heard, (std::vector<std::string>{"U", "N"}));
     EXPECT_EQ(Event().code, 0) << "the free field writes no event";
     EXPECT_STREQ(ItemOf(305).text, "45");
+}
+
+TEST_F(PboxControlsTest, ComboPickReachesItsItemAndTheRightClickCopy)
+{
+    HWND combo = Control("PBox_Combo", PboxAddCombo, 306, "甲,乙,丙", 120, reinterpret_cast<INT_PTR>("甲"));
+    ASSERT_NE(combo, nullptr);
+    PboxCopyItems(panel);
+    SendMessageA(combo, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 5));
+    HWND dropDown = PanelComboDropDownWindow();
+    ASSERT_NE(dropDown, nullptr);
+    HWND list = GetDlgItem(dropDown, kPanelDropDownListId);
+    ASSERT_NE(list, nullptr);
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+    Pump();
+    EXPECT_EQ(Event().kind, kItemComboBox);
+    EXPECT_EQ(Event().item, 306);
+    EXPECT_STREQ(ItemOf(306).text2, "乙");
+    EXPECT_STREQ(ItemOf(306, kPboxMenuPanel).text2, "乙") << "the copy shows what its panel took";
+    EXPECT_EQ(g_heard, (std::vector<std::string>{"N"}));
 }
 
 TEST_F(PboxControlsTest, TheButtonStyleChoosesFlatOrKitFaces)

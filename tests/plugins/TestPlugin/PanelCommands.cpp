@@ -5,8 +5,9 @@
 //                (3), an edit field (4), a list "P,Q,R" (5) and a combo field "甲,乙,丙" (6); each
 //                event is traced as
 //                "Panel event KIND ITEM VALUE" (hexadecimal kind; an edit also traces its text,
-//                a combo its shown text);
-//                "OK" destroys the panel and ends the command (1).
+//                a combo its shown text), and a list "X,Y" (7) whose rows this library draws;
+//                "OK" destroys the panel and ends the command (1), traced as "PanelDocked done N"
+//                with N = 1 when the host called the row-drawing function, else 0.
 //   PanelFloating  a floating panel (height 120) of an "OK" button (1) and a check (2) at y 40;
 //                traces events the same way until OK (1) or the end of the command (0).
 #include "PanelCommands.h"
@@ -20,6 +21,24 @@
 
 namespace {
 
+// Rows the host had this library draw since the last panel was built.
+int g_rowsDrawn = 0;
+
+void WINAPI DrawListRow(DRAWITEMSTRUCT* drawItem)
+{
+    if (drawItem == nullptr) return;
+    ++g_rowsDrawn;
+    FillRect(drawItem->hDC, &drawItem->rcItem, GetSysColorBrush(COLOR_INFOBK));
+    if (static_cast<int>(drawItem->itemID) < 0) return;
+    char row[64] = {};
+    if (SendMessageA(drawItem->hwndItem, CB_GETLBTEXTLEN, drawItem->itemID, 0) < static_cast<LRESULT>(sizeof row))
+        SendMessageA(drawItem->hwndItem, CB_GETLBTEXT, drawItem->itemID, reinterpret_cast<LPARAM>(row));
+    SetBkMode(drawItem->hDC, TRANSPARENT);
+    RECT text = drawItem->rcItem;
+    text.left += 4;
+    DrawTextA(drawItem->hDC, row, -1, &text, DT_SINGLELINE | DT_VCENTER);
+}
+
 void Trace(HWND host, const char* text)
 {
     SetWindowTextA(host, text);
@@ -27,7 +46,7 @@ void Trace(HWND host, const char* text)
 }
 
 LRESULT AddItem(HWND host, UINT message, int panel, int id, const char* text, int x, int y, int width, int height,
-                INT_PTR extra = 0)
+                INT_PTR extra = 0, int extra2 = 0)
 {
     PboxAddRequest request = {};
     request.panel = panel;
@@ -38,6 +57,7 @@ LRESULT AddItem(HWND host, UINT message, int panel, int id, const char* text, in
     request.width = width;
     request.height = height;
     request.extra = extra;
+    request.extra2 = extra2;
     return SendMessageA(host, message, 0, reinterpret_cast<LPARAM>(&request));
 }
 
@@ -57,7 +77,10 @@ int RunPanel(HWND host, const char* command, bool floating)
                 AddItem(host, WM_PBOX_ADD_EDIT, panel, 4, "12", 4, 82, 100, 22) == 1 &&
                 AddItem(host, WM_PBOX_ADD_LIST, panel, 5, "P,Q,R", 4, 108, 100, 22, 0) == 1 &&
                 AddItem(host, WM_PBOX_ADD_COMBO, panel, 6, "甲,乙,丙", 4, 134, 100, 22,
-                        reinterpret_cast<INT_PTR>("甲")) == 1;
+                        reinterpret_cast<INT_PTR>("甲")) == 1 &&
+                AddItem(host, WM_PBOX_ADD_LIST2, panel, 7, "X,Y", 4, 160, 100, 22, 1,
+                        static_cast<int>(reinterpret_cast<INT_PTR>(&DrawListRow))) == 1;
+    g_rowsDrawn = 0;
     PboxAddRequest show = {};
     show.panel = panel;
     show.id = 200;
@@ -102,7 +125,8 @@ int RunPanel(HWND host, const char* command, bool floating)
     }
     SendMessageA(host, WM_PBOX_DESTROY, 0, panel);
     if (result == 1) {
-        std::snprintf(text, sizeof text, "%s done", command);
+        if (floating) std::snprintf(text, sizeof text, "%s done", command);
+        else std::snprintf(text, sizeof text, "%s done %d", command, g_rowsDrawn > 0 ? 1 : 0);
         Trace(host, text);
     }
     return result;
