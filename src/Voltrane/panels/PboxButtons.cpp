@@ -311,11 +311,10 @@ LRESULT CALLBACK PboxRadioProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     return 0;
 }
 
-LRESULT CALLBACK PboxTextProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+namespace {
+
+void PaintText(HWND window, HDC dc)
 {
-    if (msg != WM_PAINT) return DefWindowProcA(window, msg, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(window, &ps);
     RECT rc;
     ::GetClientRect(window, &rc);
     FillColour(dc, rc, PanelTextBackColor());
@@ -334,8 +333,18 @@ LRESULT CALLBACK PboxTextProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, x, y, text.c_str(), static_cast<int>(length));
     if (old != nullptr) SelectObject(dc, old);
-    ::EndPaint(window, &ps);
-    return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK PboxTextProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_PAINT) return Paint(window, PaintText);
+    if (msg == WM_PRINTCLIENT) {
+        PaintText(window, reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
 }
 
 namespace {

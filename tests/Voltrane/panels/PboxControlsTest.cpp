@@ -348,4 +348,24 @@ TEST_F(PboxControlsTest, TheButtonStyleChoosesFlatOrKitFaces)
     runtime.buttonBackColor[4] = savedBack;
 }
 
+TEST_F(PboxControlsTest, FlatMarksAndTextsTakeThePanelColourSettings)
+{
+    HWND check = Control("PBox_Check", PboxAddCheckButton, 301, "", 120, 1);
+    HWND text = CreateWindowExA(0, "PBox_Text", "", WS_CHILD | WS_VISIBLE, 0, 30, 120, 20, parent, nullptr, nullptr, nullptr);
+    ASSERT_NE(check, nullptr);
+    ASSERT_NE(text, nullptr);
+    ConfigDataRuntime& runtime = GetConfigDataRuntime();
+    const ConfigDataRuntime saved = runtime;
+    runtime.panelButtonType = 1;
+    runtime.buttonBackColor[5] = RGB(250, 10, 20);
+    runtime.panelBackColor = RGB(5, 6, 200);
+    // The bar inside the strip across the top shows the mark; unchecked the strip stays black.
+    EXPECT_EQ(PixelAt(check, 60, 2), RGB(250, 10, 20));
+    ItemOf(301).value2 = 0;
+    EXPECT_EQ(PixelAt(check, 60, 2), RGB(0, 0, 0));
+    EXPECT_EQ(PanelCheckMarkColor(), RGB(250, 10, 20));
+    EXPECT_EQ(PixelAt(text, 2, 2), RGB(5, 6, 200));
+    runtime = saved;
+}
+
 }  // namespace
