@@ -135,7 +135,8 @@ TEST_F(ParameterPanelTest, DockedPanelReportsEveryItemAndOkEndsTheCommand)
     ASSERT_NE(typing, nullptr);
     PostMessageA(typing, WM_CHAR, '9', 1);
     PostMessageA(typing, WM_KEYDOWN, VK_ESCAPE, 1);
-    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x400000 0 0 0 ", 10000)) << Caption(frame);
+    // The cancel names the edit item and its kind.
+    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x400000 10000 4 0 45", 10000)) << Caption(frame);
     EXPECT_EQ(Caption(edit), "45");
 
     // List: the third row picked in the drop-down.
@@ -147,8 +148,27 @@ TEST_F(ParameterPanelTest, DockedPanelReportsEveryItemAndOkEndsTheCommand)
     SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
     EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 1000 5 2 ", 10000)) << Caption(frame);
 
+    // Combo: its button opens the drop-down of its choices; Enter on a row commits it.
+    HWND comboField = FindItem(frame, "AppPanelComboBox", 6);
+    ASSERT_NE(comboField, nullptr);
+    Click(comboField, 95, 5);
+    HWND choices = nullptr;
+    for (DWORD start = GetTickCount(); choices == nullptr && GetTickCount() - start < 10000; Sleep(20))
+        choices = FindItem(frame, "ListBox", 5001);
+    ASSERT_NE(choices, nullptr) << "no drop-down under the combo field";
+    EXPECT_EQ(SendMessageA(choices, LB_GETCOUNT, 0, 0), 3);
+    SendMessageA(choices, LB_SETCURSEL, 1, 0);
+    PostMessageA(choices, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 100000 6 0 乙", 10000)) << Caption(frame);
+    EXPECT_EQ(Caption(comboField), "乙");
+
+    // A list added with a row-drawing function of the plug-in has its rows drawn by it.
+    HWND drawnList = FindItem(frame, "AppPanelComboList", 7);
+    ASSERT_NE(drawnList, nullptr);
+    EXPECT_NE(GetWindowLongA(GetDlgItem(drawnList, 1111), GWL_STYLE) & CBS_OWNERDRAWFIXED, 0);
+
     Click(ok, 5, 5);
-    EXPECT_TRUE(WaitForCaption(frame, "PanelDocked done", 10000)) << Caption(frame);
+    EXPECT_TRUE(WaitForCaption(frame, "PanelDocked done 1", 10000)) << Caption(frame);
     EXPECT_FALSE(IsWindow(ok)) << "the destroyed panel's items are gone";
 }
 

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "DravikDb.h"
 #include "commands/CommandHost.h"
@@ -10,6 +12,7 @@
 #include "commands/DdeExecute.h"
 #include "commands/InputEvent.h"
 #include "commands/MarkServices.h"
+#include "panels/ParameterPanelModel.h"
 #include "panels/RightMenu.h"
 #include "commands/PointSearch.h"
 #include "commands/ServiceCommands.h"
@@ -107,6 +110,20 @@ int CInputWaitSite::DetectRasterPoint(const HostPoint& at, HostPoint* found)
 void CInputWaitSite::ShowSnapName(int nameIndex) { GetSnapWin().ShowSnapName(nameIndex, nullptr); }
 int CInputWaitSite::IsPanelEditActive() { return seam::GetParameterPanelHandles().editField != nullptr ? 1 : 0; }
 int CInputWaitSite::IsRightMenuShown() { return RightMenuPopupShown(); }
+int CInputWaitSite::PanelItemNumber(int id, double* number)
+{
+    PboxItem* item = PboxFindItem(0, id);
+    if (item == nullptr || item->text == nullptr || number == nullptr) return 0;
+    // The whole text block, however long, so read through the panel's own getter.
+    std::string text(item->textSize + 1, '\0');
+    PboxItemRequest request{};
+    request.panel = 0;
+    request.id = id;
+    request.text = &text[0];
+    if (!PboxGetItemText(&request)) return 0;
+    *number = std::atof(text.c_str());
+    return 1;
+}
 int CInputWaitSite::IsTemporaryPointPending() { return GetTemporaryPointInput().pending != 0 ? 1 : 0; }
 void CInputWaitSite::ClearTemporaryPointPending() { GetTemporaryPointInput().pending = 0; }
 HostPoint CInputWaitSite::TemporaryPoint()
@@ -571,11 +588,26 @@ int SecondaryClickEvent(CInputWaitSite& site, InputWaitRecord* record, uint32_t 
     return -1;
 }
 
-void TakePanelItem(const InputEventRecord& events, InputWaitRecord* record)
+// The items of panel 0 that hold the offsets of the temporary point.
+constexpr int kPanelOffsetItemX = 333;
+constexpr int kPanelOffsetItemY = 444;
+
+void TakePanelItem(CInputWaitSite& site, InputEventRecord& events, InputWaitRecord* record)
 {
     record->kind = events.kind;
     record->item = events.item;
     record->value = events.value;
+    if (events.temporaryPoint == 0) return;
+    double number = 0;
+    if (site.PanelItemNumber(kPanelOffsetItemX, &number)) events.temporaryOffsetX = number;
+    if (site.PanelItemNumber(kPanelOffsetItemY, &number)) events.temporaryOffsetY = number;
+}
+
+// An edit field cancelled with Esc names its kind and item, never a value.
+void TakeEscapedItem(const InputEventRecord& events, InputWaitRecord* record)
+{
+    record->kind = events.kind;
+    record->item = events.item;
 }
 
 // Handles the pending event of the input wait: a result code, or -1 when it is ignored.
@@ -618,7 +650,7 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
     case kEventPanelItem:
         EraseIfRubberBand(site, mask);
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        TakePanelItem(events, record);
+        TakePanelItem(site, events, record);
         return kWaitPanelItem;
     case kEventDdeText: {
         site.ClearDdeTextPending();
@@ -647,6 +679,7 @@ int HandleWaitEvent(CInputWaitSite& site, HWND /*mainWindow*/, InputWaitRecord* 
         return kWaitSaveState;
     case kEventEditEscape:
         LogEvent("ESC");
+        TakeEscapedItem(events, record);
         return kWaitEditEscape;
     case kEventMidpointReady:
         SetPoint(record, site.Midpoint());
@@ -909,7 +942,7 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         return SecondaryClickEvent(site, record, mask);
     case kEventPanelItem:
         if (!Has(mask, kAcceptPanelItem)) return -1;
-        TakePanelItem(events, record);
+        TakePanelItem(site, events, record);
         return kWaitPanelItem;  // stays pending: the service command hands it on
     case kEventLayoutCell:
         if (!Has(mask, kAcceptLayoutCell)) return -1;
@@ -923,6 +956,7 @@ int HandleInterruptEvent(CInputWaitSite& site, InputWaitRecord* record)
         return kWaitSaveState;
     case kEventEditEscape:
         GetCommandHost().WriteLog(2, "Service Cmd Event", "ESC");
+        TakeEscapedItem(events, record);
         ConsumeInputEvent();
         return kWaitEditEscape;
     case kEventMidpointReady:

@@ -73,6 +73,8 @@ public:
     // The panels and the right-click menu.
     virtual int IsPanelEditActive();
     virtual int IsRightMenuShown();
+    // The text of an item of parameter panel 0 read as a number; 0 when the item is missing.
+    virtual int PanelItemNumber(int id, double* number);
 
     // The temporary point and the point offset dialog.
     virtual int IsTemporaryPointPending();

@@ -52,6 +52,11 @@ void CallLoader(GuardedCall& self)
     }
 }
 
+void CallRowDraw(GuardedCall& self)
+{
+    reinterpret_cast<PboxRowDrawProc>(self.entry)(static_cast<DRAWITEMSTRUCT*>(self.database));
+}
+
 }  // namespace
 
 int CallStartCmdGuarded(StartCmdProc entry, HWND host, const char* text, int* result,
@@ -67,5 +72,11 @@ int CallLoaderGuarded(FARPROC entry, int withInfo, HWND host, const char* path, 
                       void* info1, void* info2, DWORD* exceptionCode)
 {
     GuardedCall call = {CallLoader, entry, host, path, database, info1, info2, withInfo, 0};
+    return RunGuarded(call, exceptionCode);
+}
+
+int CallRowDrawGuarded(PboxRowDrawProc draw, DRAWITEMSTRUCT* drawItem, DWORD* exceptionCode)
+{
+    GuardedCall call = {CallRowDraw, reinterpret_cast<FARPROC>(draw), nullptr, nullptr, drawItem, nullptr, nullptr, 0, 0};
     return RunGuarded(call, exceptionCode);
 }

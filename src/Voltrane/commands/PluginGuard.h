@@ -16,3 +16,8 @@ int CallStartCmdGuarded(StartCmdProc entry, HWND host, const char* text, int* re
 // with information records (two more pointers, passed when withInfo is 1).
 int CallLoaderGuarded(FARPROC entry, int withInfo, HWND host, const char* path, void* database,
                       void* info1, void* info2, DWORD* exceptionCode);
+
+// A list's row-drawing function of a plug-in, called with the draw-item record of one row.
+typedef void(WINAPI* PboxRowDrawProc)(DRAWITEMSTRUCT* drawItem);
+// Calls it inside the guard: 1 when it returned, 0 when an exception ended it (code set).
+int CallRowDrawGuarded(PboxRowDrawProc draw, DRAWITEMSTRUCT* drawItem, DWORD* exceptionCode);

@@ -256,3 +256,18 @@ int LoadFileThroughPlugin(int id, const char* path, void* database, void* info1,
 {
     return LoadFileThroughPlugin(GetLumbraCmd(), id, path, database, info1, info2);
 }
+
+int IsLoadedPluginAddress(const void* address)
+{
+    HMODULE module = nullptr;
+    if (address == nullptr ||
+        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<const char*>(address), &module) ||
+        module == nullptr)
+        return 0;
+    const CLumbraCmd& catalog = GetLumbraCmd();
+    if (module == catalog.currentModule) return 1;
+    for (int slot = 0; slot < kLibrarySlotCount; ++slot)
+        if (catalog.Slot(slot).module == module) return 1;
+    return 0;
+}

@@ -31,6 +31,10 @@ private:
     int m_slot;
 };
 
+// 1 when the address lies inside a plug-in library the catalogue holds loaded (the running
+// command's library or a slot library); the program's own code and system libraries are not.
+int IsLoadedPluginAddress(const void* address);
+
 // Loads a library by its path: first as given (a PE library), then the same path with ".so"
 // appended (our Winelib builds).
 HMODULE LoadLibraryByName(const char* path);

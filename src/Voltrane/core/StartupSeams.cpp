@@ -185,7 +185,8 @@ void RegisterControlClasses(HINSTANCE instance)
     InstallPickerHostCalls();
     const ControlClassRegistrations& r = GetControlClassRegistrations();
     if (r.kitButtons(instance) == 0) WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (ボタン)");
-    if (r.panelClasses != nullptr) r.panelClasses(instance);
+    if (r.panelClasses != nullptr && r.panelClasses(instance) == 0)
+        WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (PBox)");
     const struct {
         int (*registration)(HINSTANCE);
         const char* name;
@@ -215,6 +216,7 @@ void UnregisterControlClasses(HINSTANCE instance)
     UnregisterPointMarkPickerClass(instance);
     DestroyRightMenuPopup();
     UnregisterRightMenuPopupClasses(instance);
+    UnregisterPanelWindowClasses(instance);
 }
 
 ParameterPanelHandles& GetParameterPanelHandles()

@@ -1,40 +1,22 @@
 #include "panels/AppPanelDlg.h"
 
 #include <cstring>
-#include <vector>
 
 #include "HostMessages.h"
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
 
-namespace {
+HWND CAppPanelDlg::Create(HWND parent) { return CreateFrom(GetModuleHandleA(nullptr), kAppPanelDlgTemplate, parent, 0); }
 
-// The dialog template: WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_SETFONT, 239 x 14 units,
-// no controls, the program's dialog font.
-std::vector<WORD> PanelDialogTemplate()
+LRESULT CAppPanelDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
 {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    header->style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_SETFONT;
-    header->cdit = 0;
-    header->cx = 239;
-    header->cy = 14;
-    words.push_back(0);  // no menu
-    words.push_back(0);  // the standard dialog class
-    words.push_back(0);  // no title
-    words.push_back(9);  // point size
-    const char16_t face[] = u"ＭＳ Ｐゴシック";
-    for (char16_t c : face) words.push_back(static_cast<WORD>(c));
-    return words;
-}
-
-}  // namespace
-
-HWND CAppPanelDlg::Create(HWND parent)
-{
-    static const std::vector<WORD> dialogTemplate = PanelDialogTemplate();
-    return CreateIndirectFrom(GetModuleHandleA(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                              parent, 0);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const char* icon = MAKEINTRESOURCEA(kAppPanelDlgIcon);
+    if (HANDLE bigIcon = LoadImageA(instance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0))
+        ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    if (HANDLE smallIcon = LoadImageA(instance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0))
+        ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    return 1;
 }
 
 int CAppPanelDlg::DragRectAllowed(const RECT& moved, const RECT& frame)

@@ -9,10 +9,12 @@
 
 // The context menu's entry that ends the running command.
 constexpr UINT kAppPanelDlgEndCommand = 1000;
+constexpr UINT kAppPanelDlgTemplate = 230;
+constexpr UINT kAppPanelDlgIcon = 247;
 
 class CAppPanelDlg : public WinKit::CDialogImplRoot {
 public:
-    // Makes the dialog (239 x 14 dialog units, no controls) as a child of parent.
+    // Makes the dialog from its template (239 x 14 dialog units, no controls) as a child of parent.
     HWND Create(HWND parent);
 
     // 1 when a dragged rectangle may stay where it is inside the frame's window rectangle:
@@ -29,7 +31,7 @@ public:
     WK_END_MSG_MAP()
 
 private:
-    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL& bHandled);
     LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);

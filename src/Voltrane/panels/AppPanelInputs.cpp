@@ -3,16 +3,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "HostMessages.h"
 #include "commands/CommandControlMessages.h"
 #include "commands/InputHistory.h"
+#include "commands/PluginGuard.h"
+#include "commands/PluginModules.h"
 #include "controls/KitFaces.h"
 #include "core/CadSystem.h"
 #include "core/CsvParser.h"
 #include "core/Dbcs.h"
 #include "core/StartupSeams.h"
 #include "dialogs/Calculator.h"
+#include "panels/PanelComboDropDown.h"
 #include "panels/ParameterPanelItems.h"
 #include "panels/RightMenu.h"
 
@@ -125,16 +129,15 @@ RECT CAppPanelEditBox::EditRect() const
     return rc;
 }
 
-void CAppPanelEditBox::PaintField(HDC dc, const RECT& field, const char* text)
+void PaintPanelEditField(HDC dc, const RECT& field, const char* text, bool enabled, bool plain, int textColor,
+                         int backColor)
 {
-    const bool enabled = Enabled();
     FillRect(dc, &field, GetSysColorBrush(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
-    const bool plain = ::GetWindowLongA(m_hWnd, 0) != 0;
-    SetTextColor(dc, plain ? GetSysColor(COLOR_BTNTEXT) : PanelItemTextColor(pItem->textColor, GetSysColor(COLOR_BTNTEXT)));
-    if (!plain && pItem->backColor != -1) {
+    SetTextColor(dc, plain ? GetSysColor(COLOR_BTNTEXT) : PanelItemTextColor(textColor, GetSysColor(COLOR_BTNTEXT)));
+    if (!plain && backColor != -1) {
         RECT box = field;
         InflateRect(&box, -3, -3);
-        HBRUSH brush = CreateSolidBrush(PanelItemTextColor(pItem->backColor, 0));
+        HBRUSH brush = CreateSolidBrush(PanelItemTextColor(backColor, 0));
         FillRect(dc, &box, brush);
         DeleteObject(brush);
     }
@@ -163,6 +166,12 @@ void CAppPanelEditBox::PaintField(HDC dc, const RECT& field, const char* text)
     TextOutA(dc, field.left + average / 2, field.top + (field.bottom - field.top - metrics.tmHeight) / 2, text,
              static_cast<int>(length));
     if (old != nullptr) SelectObject(dc, old);
+}
+
+void CAppPanelEditBox::PaintField(HDC dc, const RECT& field, const char* text)
+{
+    PaintPanelEditField(dc, field, text, Enabled(), ::GetWindowLongA(m_hWnd, 0) != 0, pItem->textColor,
+                        pItem->backColor);
 }
 
 void CAppPanelEditBox::Paint(HDC dc)
@@ -194,40 +203,58 @@ void CAppPanelEditBox::TakeText(const char* text)
     }
 }
 
-void CAppPanelEditBox::OpenEdit()
+HWND OpenPanelInPlaceEdit(HWND item, const RECT& rc, DWORD style, size_t limit, const char* text)
 {
     CloseOpenEdit();
-    const RECT rc = EditRect();
-    const bool combo = EventKind() == kItemComboBox;
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | (combo ? 0 : (WS_TABSTOP | ES_WANTRETURN));
-    HWND edit = CreateWindowExA(0, "EDIT", "", style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_hWnd,
+    HWND edit = CreateWindowExA(0, "EDIT", "", style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, item,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelEditControlId)),
                                 GetModuleHandleA(nullptr), nullptr);
-    if (edit == nullptr) return;
-    g_inPlaceEdit.item = m_hWnd;
-    g_inPlaceEdit.limit = combo ? 255 : 256;
+    if (edit == nullptr) return nullptr;
+    g_inPlaceEdit.item = item;
+    g_inPlaceEdit.limit = limit;
     g_inPlaceEdit.Start();
     g_inPlaceEdit.SubclassWindow(edit);
     if (KitFont2 != nullptr) ::SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(KitFont2), 0);
-    char text[kPanelEditBufferSize] = {};
-    ::GetWindowTextA(m_hWnd, text, sizeof text);
-    DbcsCopy(g_editBuffer, sizeof g_editBuffer, text);
-    ::SendMessageA(edit, EM_LIMITTEXT, g_inPlaceEdit.limit, 0);
+    DbcsCopy(g_editBuffer, sizeof g_editBuffer, text != nullptr ? text : "");
+    ::SendMessageA(edit, EM_LIMITTEXT, limit, 0);
     ::SetWindowTextA(edit, g_editBuffer);
     ::SendMessageA(edit, EM_SETSEL, 0, -1);
     seam::GetParameterPanelHandles().editField = edit;
     ::SetFocus(edit);
+    return edit;
+}
+
+void EndPanelInPlaceEdit(HWND item)
+{
+    HWND open = seam::GetParameterPanelHandles().editField;
+    if (open == nullptr || ::GetParent(open) != item) return;
+    g_inPlaceEdit.item = nullptr;
+    CloseOpenEdit();
+    RestoreInputFocus();
+}
+
+void CAppPanelEditBox::OpenEdit()
+{
+    const bool combo = EventKind() == kItemComboBox;
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | (combo ? 0 : (WS_TABSTOP | ES_WANTRETURN));
+    char text[kPanelEditBufferSize] = {};
+    ::GetWindowTextA(m_hWnd, text, sizeof text);
+    OpenPanelInPlaceEdit(m_hWnd, EditRect(), style, combo ? 255 : 256, text);
 }
 
 LRESULT CAppPanelEditBox::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&)
 {
+    PressStarted();
     if (IsCalculatorOpen() || !Enabled()) return 0;
     const int x = static_cast<short>(LOWORD(lParam));
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
     const bool onButton = EventKind() == kItemComboBox && x >= rc.right - kPanelComboButtonWidth;
     if (onButton) {
-        // The drop-down of the choices is not part of the program yet: the button opens nothing.
+        std::vector<std::string> choices;
+        if (pItem->text != nullptr && pItem->text[0] != '\0') choices = CCsvParser(pItem->text).fields;
+        // The combo's texts hold 255 characters.
+        if (OpenPanelComboDropDown(m_hWnd, choices, g_editBuffer, 256, kPanelEditCommit) != nullptr) PressOpened();
         return 0;
     }
     if (PanelFieldOpensCalculator(pItem->userValue)) {
@@ -241,6 +268,13 @@ LRESULT CAppPanelEditBox::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&)
         return 0;
     }
     OpenEdit();
+    PressOpened();
+    return 0;
+}
+
+LRESULT CAppPanelEditBox::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&)
+{
+    ButtonReleased();
     return 0;
 }
 
@@ -298,16 +332,21 @@ LRESULT CAppPanelEditBox::OnRButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&)
 
 LRESULT CAppPanelEditBox::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
 {
-    HWND open = seam::GetParameterPanelHandles().editField;
-    if (open != nullptr && ::GetParent(open) == m_hWnd) {
-        g_inPlaceEdit.item = nullptr;
-        CloseOpenEdit();
-        RestoreInputFocus();
-    }
+    EndPanelInPlaceEdit(m_hWnd);
     return 0;
 }
 
 // ---- combo field ----
+
+HWND CAppPanelComboBox::Create(HWND parent, const RECT* rect, const char* title, DWORD style, DWORD exStyle, HMENU id)
+{
+    WinKit::CWndClassInfo& info = GetWndClassInfo();
+    if (info.wc.hInstance == nullptr) info.wc.hInstance = GetModuleHandleA(nullptr);
+    if (WinKit::RegisterWndClassInfo(info) == 0 || rect == nullptr) return nullptr;
+    CreationScope creating(this);
+    return ::CreateWindowExA(exStyle, info.wc.lpszClassName, title, style, rect->left, rect->top,
+                             rect->right - rect->left, rect->bottom - rect->top, parent, id, info.wc.hInstance, nullptr);
+}
 
 RECT CAppPanelComboBox::EditRect() const
 {
@@ -326,6 +365,14 @@ void CAppPanelComboBox::TakeText(const char* text)
         ::SetWindowTextA(m_twin->ItemWindow(), text);
         RedrawTwin();
     }
+}
+
+void CAppPanelComboBox::ButtonReleased()
+{
+    if (!Enabled()) return;
+    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+    // A release right after the press that opened the edit or the drop-down leaves them open.
+    if (pEvent != nullptr && closeOnRelease != 0) CloseRightMenuAfterItem();
 }
 
 void CAppPanelComboBox::Paint(HDC dc)
@@ -398,9 +445,9 @@ LRESULT CAppPanelComboList::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     ::GetClientRect(m_hWnd, &m_client);
     ::SetWindowLongA(m_hWnd, 4, PboxBuildingPanel());
     ::SetWindowLongA(m_hWnd, 8, PboxBuildingSlot());
-    // A row-drawing function of the plug-in is never called: its address cannot be trusted, so
-    // the list draws its rows itself.
-    HWND list = CreateWindowExA(0, "combobox", "", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0, pItem->width, 200,
+    DWORD style = WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST;
+    if (pItem->value2 != 0) style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+    HWND list = CreateWindowExA(0, "combobox", "", style, 0, 0, pItem->width, 200,
                                 m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelListControlId)),
                                 GetModuleHandleA(nullptr), nullptr);
     pItem->listWindow = list;
@@ -420,10 +467,16 @@ LRESULT CAppPanelComboList::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandle
         return 0;
     }
     if (IsCalculatorOpen()) return 0;
+    ListNotification(HIWORD(wParam));
+    return 0;
+}
+
+void CAppPanelComboList::ListNotification(WORD code)
+{
     seam::ParameterPanelHandles& handles = seam::GetParameterPanelHandles();
-    if (HIWORD(wParam) == CBN_DROPDOWN) {
+    if (code == CBN_DROPDOWN) {
         handles.droppedComboBox = pItem->listWindow;
-    } else if (HIWORD(wParam) == CBN_CLOSEUP) {
+    } else if (code == CBN_CLOSEUP) {
         const LRESULT row = ::SendMessageA(pItem->listWindow, CB_GETCURSEL, 0, 0);
         if (row != CB_ERR && row != pItem->value) {
             pItem->value = static_cast<int>(row);
@@ -439,7 +492,51 @@ LRESULT CAppPanelComboList::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandle
         if (handles.droppedComboBox == pItem->listWindow) handles.droppedComboBox = nullptr;
         RestoreInputFocus();
     }
-    return 0;
+}
+
+LRESULT CAppPanelComboList::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&)
+{
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (measure == nullptr) return 0;
+    measure->itemHeight = 14;
+    measure->itemWidth = static_cast<UINT>(m_client.right - m_client.left);
+    return 1;
+}
+
+void CAppPanelComboList::DrawRow(const PboxItem& item, DRAWITEMSTRUCT* drawItem)
+{
+    if (drawItem == nullptr) return;
+    // The address comes from the plug-in's request: it is called only when it lies in a plug-in
+    // the program loaded, and a fault inside it falls back to the plain row.
+    if (item.rowDrawing != 0 && item.value2 != 0) {
+        void* address = reinterpret_cast<void*>(static_cast<INT_PTR>(item.value2));
+        DWORD code = 0;
+        if (IsLoadedPluginAddress(address) &&
+            CallRowDrawGuarded(reinterpret_cast<PboxRowDrawProc>(address), drawItem, &code))
+            return;
+    }
+    const bool selected = (drawItem->itemState & ODS_SELECTED) != 0;
+    FillRect(drawItem->hDC, &drawItem->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (static_cast<int>(drawItem->itemID) < 0) return;
+    const LRESULT length = ::SendMessageA(drawItem->hwndItem, CB_GETLBTEXTLEN, drawItem->itemID, 0);
+    if (length <= 0) return;
+    std::string row(static_cast<size_t>(length) + 1, '\0');
+    ::SendMessageA(drawItem->hwndItem, CB_GETLBTEXT, drawItem->itemID, reinterpret_cast<LPARAM>(&row[0]));
+    SetBkMode(drawItem->hDC, TRANSPARENT);
+    SetTextColor(drawItem->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text = drawItem->rcItem;
+    text.left += 2;
+    DrawTextA(drawItem->hDC, row.c_str(), static_cast<int>(length), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+LRESULT CAppPanelComboList::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
+{
+    if (pItem->value2 == 0) {
+        bHandled = FALSE;
+        return 0;
+    }
+    DrawRow(*pItem, reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    return 1;
 }
 
 LRESULT CAppPanelComboList::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)

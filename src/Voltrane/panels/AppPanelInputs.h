@@ -19,6 +19,17 @@ constexpr int kPanelComboButtonWidth = 19;
 char* PanelEditBuffer();
 constexpr size_t kPanelEditBufferSize = 258;
 
+// Lays the temporary edit control (id 5000) over item at rc with the text; Enter and Esc send
+// item kPanelEditCommit or kPanelEditCancel. Any other open one closes first. Null on failure.
+HWND OpenPanelInPlaceEdit(HWND item, const RECT& rc, DWORD style, size_t limit, const char* text);
+// Ends the temporary edit open over item, if any, and gives the focus back.
+void EndPanelInPlaceEdit(HWND item);
+
+// Paints an edit field's face with its text: the window colour (button face when disabled), the
+// item's back colour box and text colour unless plain, the frame, the text from the left.
+void PaintPanelEditField(HDC dc, const RECT& field, const char* text, bool enabled, bool plain, int textColor,
+                         int backColor);
+
 // 1 when an edit or combo item with this user value opens the calculator rather than the edit.
 int PanelFieldOpensCalculator(int userValue);
 
@@ -32,6 +43,7 @@ public:
         WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
         WK_MESSAGE_HANDLER(WM_PAINT, OnPaint)
         WK_MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+        WK_MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
         WK_MESSAGE_HANDLER(kPanelEditCommit, OnCommit)
         WK_MESSAGE_HANDLER(kPanelEditCancel, OnCancel)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
@@ -48,10 +60,15 @@ protected:
     virtual void Paint(HDC dc);
     void PaintField(HDC dc, const RECT& field, const char* text);
     void OpenEdit();
+    // A press begins; a press opened the in-place edit or the drop-down; the button came up.
+    virtual void PressStarted() {}
+    virtual void PressOpened() {}
+    virtual void ButtonReleased() {}
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommit(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCancel(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
@@ -61,13 +78,23 @@ protected:
 
 class CAppPanelComboBox : public CAppPanelEditBox {
 public:
+    PBOX_ITEM_WND_CLASS("AppPanelComboBox")
+
     CAppPanelComboBox(InputEventRecord* event, PboxItem* item) : CAppPanelEditBox(event, item) {}
+
+    // Makes the window under the combo's own class (the edit field's would take the edit's).
+    HWND Create(HWND parent, const RECT* rect, const char* title, DWORD style, DWORD exStyle, HMENU id);
 
 protected:
     void TakeText(const char* text) override;
     int EventKind() const override { return kItemComboBox; }
     RECT EditRect() const override;
     void Paint(HDC dc) override;
+    void PressStarted() override { closeOnRelease = 1; }
+    void PressOpened() override { closeOnRelease = 0; }
+    void ButtonReleased() override;
+
+    int closeOnRelease = 1;
 };
 
 class CAppPanelComboList : public CPanelItem<CAppPanelComboList> {
@@ -83,15 +110,27 @@ public:
     WK_BEGIN_MSG_MAP(CAppPanelComboList)
         WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        WK_MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
+        WK_MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
         WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetTextRedraw)
         WK_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     WK_END_MSG_MAP()
 
-private:
+    // Draws one row of an owner-drawn list: through the plug-in's row-drawing function of a
+    // list added with one, when that address lies in a loaded plug-in and the call returns;
+    // else the row's own text.
+    static void DrawRow(const PboxItem& item, DRAWITEMSTRUCT* drawItem);
+
+protected:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled);
+    LRESULT OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& bHandled);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
-    void Fill(HWND list);
+    // Fills the inner list with the rows of the item's text.
+    virtual void Fill(HWND list);
+    // A notification of the inner list (not while the calculator is open).
+    virtual void ListNotification(WORD code);
 
     RECT m_client = {0, 0, 0, 0};
 };

@@ -12,6 +12,8 @@
 #include "mainframe/FrameServices.h"
 #include "core/Dbcs.h"
 #include "panels/PanelFonts.h"
+#include "panels/PanelSettings.h"
+#include "panels/RightMenuPickList.h"
 
 namespace {
 
@@ -140,6 +142,8 @@ void CAppPanelButton::OnLButtonUp()
     RaiseEvent(kItemPushButton, 0);
     SendCommandNotification();
     CloseRightMenuAfterItem();
+    // The popup with its copy of the panel has done its work once a button of it was pressed.
+    GetRightMenuState().popupShown = 0;
 }
 
 LRESULT CAppPanelButton::OnLButtonDownMessage(UINT, WPARAM, LPARAM lParam, BOOL&)
@@ -298,7 +302,7 @@ LRESULT CAppPanelTextBox::OnPaint(UINT, WPARAM, LPARAM, BOOL&)
     HDC dc = ::BeginPaint(m_hWnd, &ps);
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    HBRUSH back = CreateSolidBrush(GetConfigDataRuntime().panelBackColor);
+    HBRUSH back = CreateSolidBrush(PanelTextBackColor());
     FillRect(dc, &rc, back);
     DeleteObject(back);
     SetTextColor(dc, PanelItemTextColor(pItem->textColor, GetSysColor(COLOR_BTNTEXT)));

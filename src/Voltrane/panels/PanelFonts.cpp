@@ -2,6 +2,7 @@
 
 #include "controls/KitFaces.h"
 #include "panels/ParameterPanelModel.h"
+#include "panels/PboxControls.h"
 
 namespace {
 
@@ -40,9 +41,12 @@ void DeletePanelFont()
 HFONT PanelItemFont() { return g_panelFont; }
 HFONT PanelItemBoldFont() { return g_panelBoldFont; }
 
-int RegisterPanelWindowClasses(HINSTANCE)
+int RegisterPanelWindowClasses(HINSTANCE instance)
 {
-    // The item windows register their classes when the first of them is made.
     PboxResetTable();
-    return 1;
+    // The item windows register their own classes when the first of them is made; the PBox
+    // controls are plain classes for the plug-ins' windows.
+    return RegisterPboxControlClasses(instance);
 }
+
+void UnregisterPanelWindowClasses(HINSTANCE instance) { UnregisterPboxControlClasses(instance); }

@@ -56,8 +56,9 @@ HWND CreatePanelItemWindow(CPboxItemView* object, HWND parent, const RECT& rect,
 {
     if (HWND made = CreateOf<CAppPanelButton>(object, parent, rect, id, text)) return made;
     if (HWND made = CreateOf<CAppPanelTextBox>(object, parent, rect, id, text)) return made;
-    if (HWND made = CreateOf<CAppPanelEditBox>(object, parent, rect, id, text)) return made;
+    // The combo before the edit field it derives from, so that it takes its own class.
     if (HWND made = CreateOf<CAppPanelComboBox>(object, parent, rect, id, text)) return made;
+    if (HWND made = CreateOf<CAppPanelEditBox>(object, parent, rect, id, text)) return made;
     return CreateOf<CAppPanelComboList>(object, parent, rect, id, text);
 }
 

@@ -82,6 +82,7 @@ PboxItem* AddItem(const PboxAddRequest* request, int type, const std::string& te
         item.backColor = -1;
         item.userValue = 0;
         item.userText[0] = '\0';
+        item.rowDrawing = 0;
         return &item;
     }
     return nullptr;
@@ -294,6 +295,7 @@ int PboxAddListEx(const PboxAddRequest* request)
     if (item == nullptr) return 0;
     item->value = static_cast<int>(request->extra);
     item->value2 = request->extra2;
+    item->rowDrawing = request->extra2 != 0 ? 1 : 0;
     return 1;
 }
 
@@ -337,6 +339,12 @@ PboxItem* PboxFindItem(int panel, int id, int* slot, CPboxItemView** view)
         return &p.items[i];
     }
     return nullptr;
+}
+
+void PboxRepaintItemAndMirror(int panel, int slot)
+{
+    if (!ValidPanel(panel) || slot < 0 || slot >= kPboxItemCount) return;
+    RepaintItemAndMirror(panel, slot);
 }
 
 PboxItem* PboxMirrorItem(int panel, int slot)

@@ -57,6 +57,7 @@ struct PboxItem {
     char text2[256] = {};
     int userValue = 0;
     char userText[64] = {};
+    int rowDrawing = 0;        // a list whose value2 names the plug-in's row-drawing function
 };
 
 // The window a panel was shown in while it is docked; 1 for created and not shown; 0 free.
@@ -134,6 +135,8 @@ int PboxApplyItemColors(int panel, int id, int textColor, int backColor);
 // The item of the same slot in the panel that mirrors panel's items (the right-click copy or
 // the panel it was copied from); null when none does.
 PboxItem* PboxMirrorItem(int panel, int slot);
+// Repaints the windows that show a slot of a panel and of its mirror.
+void PboxRepaintItemAndMirror(int panel, int slot);
 // Copies the items of source into panel 4 for the right-click menu; the texts stay source's.
 void PboxCopyItems(int source);
 // Clears the whole table (start-up).

@@ -62,6 +62,14 @@ public:
     void ShowSnapName(int index) override { shownName = index; }
     int IsPanelEditActive() override { return panelEdit; }
     int IsRightMenuShown() override { return 0; }
+    int PanelItemNumber(int id, double* number) override
+    {
+        panelItemsRead.push_back(id);
+        auto found = panelNumbers.find(id);
+        if (found == panelNumbers.end()) return 0;
+        *number = found->second;
+        return 1;
+    }
     int IsTemporaryPointPending() override { return temporaryPending; }
     void ClearTemporaryPointPending() override { temporaryPending = 0; }
     HostPoint TemporaryPoint() override { return Point(7, 8); }
@@ -116,6 +124,8 @@ public:
     int gridNoDetect = 0, newer = 0;
     long snapBits = kSnapEndPoint | kSnapFreePoint, rightMouse = 1;
     HostPoint lastPoint = {};
+    std::map<int, double> panelNumbers;
+    std::vector<int> panelItemsRead;
     std::map<SnapSearch, HostPoint> hits;
     std::vector<SnapSearch> searches;
     std::vector<void*> marksSeen, destroyed;
@@ -129,6 +139,7 @@ public:
 constexpr WPARAM kPanelStep = 0xF001;
 constexpr WPARAM kDdeStep = 0xF002;
 constexpr WPARAM kTwoEventsStep = 0xF003;
+constexpr WPARAM kEditEscapeStep = 0xF004;
 
 class InputWaitTest : public ::testing::Test {
 protected:
@@ -140,6 +151,9 @@ protected:
         test.script = [this](WPARAM step) {
             if (step == kPanelStep) {
                 RaisePanelEvent(kItemCheckBox, 1201, 1);
+            } else if (step == kEditEscapeStep) {
+                RaisePanelEvent(kItemEdit, 1207, 0);
+                GetInputEventRecord().code = kEventEditEscape;
             } else if (step == kDdeStep) {
                 site.ddePending = 1;
             } else if (step == kTwoEventsStep) {
@@ -231,6 +245,39 @@ TEST_F(InputWaitTest, PanelEventFillsKindValueAndItem)
     test.PostScript(kEventCancel);
     EXPECT_EQ(Wait(kAcceptPlainPoint), 0);
     EXPECT_EQ(record.item, 0);
+}
+
+TEST_F(InputWaitTest, EditEscapeNamesItsKindAndItem)
+{
+    record.value = 55;
+    test.PostScript(kEditEscapeStep);
+    ASSERT_EQ(Wait(0), 0x400000);
+    EXPECT_EQ(record.kind, kItemEdit);
+    EXPECT_EQ(record.item, 1207);
+    EXPECT_EQ(record.value, 55) << "an escape carries no value";
+}
+
+TEST_F(InputWaitTest, TemporaryPointPanelEventReadsTheOffsetItemsOfPanelZero)
+{
+    site.panelNumbers = {{333, 12.5}, {444, -3}};
+    GetInputEventRecord().temporaryPoint = 1;
+    test.PostScript(kPanelStep);
+    ASSERT_EQ(Wait(kAcceptPanelItem), 0x2000);
+    EXPECT_EQ(site.panelItemsRead, (std::vector<int>{333, 444}));
+    EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetX, 12.5);
+    EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetY, -3);
+
+    // A missing item leaves its offset as it was; without the flag nothing is read.
+    site.panelNumbers = {{444, 9}};
+    test.PostScript(kPanelStep);
+    ASSERT_EQ(Wait(kAcceptPanelItem), 0x2000);
+    EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetX, 12.5);
+    EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetY, 9);
+    GetInputEventRecord().temporaryPoint = 0;
+    site.panelItemsRead.clear();
+    test.PostScript(kPanelStep);
+    ASSERT_EQ(Wait(kAcceptPanelItem), 0x2000);
+    EXPECT_TRUE(site.panelItemsRead.empty());
 }
 
 TEST_F(InputWaitTest, LayoutCellFillsLayerAndPage)

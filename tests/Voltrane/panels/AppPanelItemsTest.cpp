@@ -3,10 +3,18 @@
 #include "GTest.h"
 
 #include <string>
+#include <vector>
 
 #include "commands/InputEvent.h"
+#include "core/Dbcs.h"
+#include "core/LocalSettings.h"
+#include "dialogs/Calculator.h"
+#include "dialogs/CalculatorState.h"
 #include "panels/AppPanelInputs.h"
 #include "panels/AppPanelItems.h"
+#include "panels/PanelComboDropDown.h"
+#include "panels/RightMenu.h"
+#include "panels/RightMenuPickList.h"
 #include "panels/ParameterPanelItems.h"
 
 namespace {
@@ -44,6 +52,12 @@ protected:
         item.width = width;
         item.height = 20;
         return item;
+    }
+
+    static void Pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
 
     void Press(HWND window, int x)
@@ -101,6 +115,20 @@ TEST_F(AppPanelItemsTest, PushCheckAndRadioRaiseTheirKindsAndValues)
     EXPECT_EQ(event.kind, kItemRadioButton);
     EXPECT_EQ(event.value, 2);
     EXPECT_EQ(radio.value, 2);
+}
+
+TEST_F(AppPanelItemsTest, PushReleaseEndsTheRightClickPopupsMark)
+{
+    PboxItem push = Item(kPboxPushButton, 1, "実行");
+    HWND window = Make(new CAppPanelButton(&event, &push), push, push.text);
+    ASSERT_NE(window, nullptr);
+    GetRightMenuState().popupShown = 1;
+    // A release without a press first leaves the popup as it is.
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(RightMenuPopupShown(), 1);
+    Press(window, 5);
+    EXPECT_EQ(RightMenuPopupShown(), 0);
+    EXPECT_EQ(event.kind, kItemPushButton);
 }
 
 TEST_F(AppPanelItemsTest, DisabledItemsRaiseNothing)
@@ -167,6 +195,203 @@ TEST_F(AppPanelItemsTest, ListRowsTakeTheNumberPrefix)
     rows = CAppPanelComboList::Rows("P,Q", &number);
     EXPECT_EQ(number, 0);
     EXPECT_EQ(rows.size(), 2u);
+}
+
+TEST_F(AppPanelItemsTest, DropDownPlacementFollowsTheRoomBelowTheField)
+{
+    const RECT field = {100, 400, 220, 420};
+    const struct {
+        int screen;
+        RECT initial, final;
+    } cases[] = {
+        {1024, {100, 420, 220, 600}, {100, 420, 220, 620}},   // room below
+        {519, {100, 220, 220, 420}, {100, 420, 220, 519}},    // under 100 below: above at first, then to the edge
+        {610, {100, 420, 220, 590}, {100, 420, 220, 610}},    // under 200 below
+        {480, {100, 220, 220, 420}, {100, 220, 220, 420}},    // under 70 below: above
+        {620, {100, 420, 220, 600}, {100, 420, 220, 620}},    // exactly 200 below
+    };
+    for (const auto& c : cases) {
+        const RECT initial = PanelDropDownInitialRect(field, c.screen);
+        const RECT final = PanelDropDownFinalRect(field, c.screen);
+        EXPECT_TRUE(EqualRect(&initial, &c.initial)) << c.screen << ": " << initial.top << "-" << initial.bottom;
+        EXPECT_TRUE(EqualRect(&final, &c.final)) << c.screen << ": " << final.top << "-" << final.bottom;
+    }
+}
+
+TEST_F(AppPanelItemsTest, ComboButtonOpensTheDropDownAndAPickCommits)
+{
+    PboxItem combo = Item(kPboxCombo, 6, "甲,乙,丙", 120);
+    DbcsCopy(combo.text2, sizeof combo.text2, "甲");
+    HWND window = Make(new CAppPanelComboBox(&event, &combo), combo, combo.text2);
+    ASSERT_NE(window, nullptr);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    EXPECT_STREQ(className, "AppPanelComboBox");
+
+    // Left of the button: the typing field; on it (the right 19 pixels): the drop-down.
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 5));
+    HWND typing = GetDlgItem(window, kPanelEditControlId);
+    EXPECT_NE(typing, nullptr);
+    EXPECT_EQ(PanelComboDropDownWindow(), nullptr);
+    if (typing != nullptr) DestroyWindow(typing);
+
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(101, 5));
+    HWND dropDown = PanelComboDropDownWindow();
+    ASSERT_NE(dropDown, nullptr);
+    HWND list = GetDlgItem(dropDown, kPanelDropDownListId);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    RECT field, placed;
+    GetWindowRect(window, &field);
+    GetWindowRect(dropDown, &placed);
+    EXPECT_EQ(placed.left, field.left);
+    EXPECT_EQ(placed.right - placed.left, field.right - field.left);
+
+    // Esc closes it with nothing picked.
+    SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump();
+    EXPECT_EQ(PanelComboDropDownWindow(), nullptr);
+    EXPECT_EQ(event.code, 0);
+    EXPECT_STREQ(combo.text2, "甲");
+
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 5));
+    dropDown = PanelComboDropDownWindow();
+    ASSERT_NE(dropDown, nullptr);
+    list = GetDlgItem(dropDown, kPanelDropDownListId);
+    SendMessageA(list, LB_SETCURSEL, 2, 0);
+    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+    Pump();
+    EXPECT_EQ(PanelComboDropDownWindow(), nullptr);
+    EXPECT_EQ(event.code, kEventPanelItem);
+    EXPECT_EQ(event.kind, kItemComboBox);
+    EXPECT_EQ(event.item, 6);
+    EXPECT_STREQ(combo.text2, "丙");
+    char shown[16] = {};
+    GetWindowTextA(window, shown, sizeof shown);
+    EXPECT_STREQ(shown, "丙");
+}
+
+TEST_F(AppPanelItemsTest, ListPickRaisesTheNewRowOnce)
+{
+    PboxItem list = Item(kPboxList, 7, "A,B,C", 120);
+    HWND window = Make(new CAppPanelComboList(&event, &list), list, list.text);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(list.listWindow, nullptr);
+    auto pick = [&](int row) {
+        SendMessageA(list.listWindow, CB_SETCURSEL, row, 0);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(kPanelListControlId, CBN_CLOSEUP), reinterpret_cast<LPARAM>(list.listWindow));
+    };
+    pick(2);
+    EXPECT_EQ(event.kind, kItemList);
+    EXPECT_EQ(event.value, 2);
+    EXPECT_EQ(list.value, 2);
+    // Closing on the row already chosen raises nothing.
+    event = InputEventRecord{};
+    pick(2);
+    EXPECT_EQ(event.code, 0);
+}
+
+void WINAPI RowDrawnByTheProgram(DRAWITEMSTRUCT* drawItem) { drawItem->itemData = 0x5A5A; }
+
+TEST_F(AppPanelItemsTest, OwnerDrawnRowsCallOnlyAFunctionOfALoadedPlugin)
+{
+    PboxItem list = Item(kPboxList, 8, "A,B", 120);
+    list.rowDrawing = 1;
+    list.value2 = static_cast<int>(reinterpret_cast<INT_PTR>(&RowDrawnByTheProgram));
+    HWND window = Make(new CAppPanelComboList(&event, &list), list, list.text);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(GetWindowLongA(list.listWindow, GWL_STYLE) & CBS_OWNERDRAWFIXED, 0);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 14);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT drawItem = {};
+    drawItem.CtlType = ODT_COMBOBOX;
+    drawItem.itemID = 1;
+    drawItem.hwndItem = list.listWindow;
+    drawItem.hDC = dc;
+    drawItem.rcItem = {0, 0, 120, 14};
+    // An address in the program itself is no plug-in's: the row is drawn as text.
+    EXPECT_EQ(SendMessageA(window, WM_DRAWITEM, kPanelListControlId, reinterpret_cast<LPARAM>(&drawItem)), 1);
+    EXPECT_EQ(drawItem.itemData, 0u);
+    EXPECT_EQ(GetPixel(dc, 100, 7), GetSysColor(COLOR_WINDOW));
+    // A list added without a drawing function never treats value2 as one.
+    list.rowDrawing = 0;
+    CAppPanelComboList::DrawRow(list, &drawItem);
+    EXPECT_EQ(drawItem.itemData, 0u);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+// Clicks on the items while a numeric field's calculator is open: played by a timer inside the
+// calculator's own loop.
+struct CalculatorOpenClicks {
+    std::vector<HWND> items;
+    int codeSeen = -1;
+    bool played = false;
+};
+CalculatorOpenClicks* g_clicks = nullptr;
+
+void CALLBACK ClickWhileCalculatorOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (g_clicks == nullptr || g_clicks->played || !IsCalculatorOpen()) return;
+    g_clicks->played = true;
+    KillTimer(nullptr, timer);
+    for (HWND item : g_clicks->items) {
+        SendMessageA(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 5));
+        SendMessageA(item, WM_LBUTTONUP, 0, MAKELPARAM(70, 5));
+    }
+    g_clicks->codeSeen = GetInputEventRecord().code;
+    for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT)) {
+        char name[32] = {};
+        GetClassNameA(top, name, sizeof name);
+        DWORD process = 0;
+        GetWindowThreadProcessId(top, &process);
+        if (process == GetCurrentProcessId() && std::string(name) == "DENTAKU")
+            PostMessageA(top, WM_COMMAND, kCalcKeyCancel, 0);
+    }
+}
+
+TEST_F(AppPanelItemsTest, ClicksWhileTheCalculatorIsOpenAreIgnored)
+{
+    RegisterCalculatorClass(GetModuleHandleA(nullptr));
+    LocalSettingsLive& settings = GetLocalSettingsLive();
+    const int savedPad = settings.setup.bDspNumDlgFg;
+    settings.setup.bDspNumDlgFg = 1;
+
+    PboxItem push = Item(kPboxPushButton, 1, "実行");
+    PboxItem check = Item(kPboxCheckButton, 2, "確認");
+    PboxItem radio = Item(kPboxRadioButton, 3, "A,B,C");
+    char text[257] = "12";
+    PboxItem numeric = Item(kPboxEdit, 4, text, 120);
+    numeric.textSize = sizeof text;
+    numeric.userValue = 3;
+    // The items report to the program's record here, which the timer reads.
+    InputEventRecord& record = GetInputEventRecord();
+    record = InputEventRecord{};
+    CalculatorOpenClicks clicks;
+    clicks.items = {Make(new CAppPanelButton(&record, &push), push, push.text),
+                    Make(new CAppPanelCheckButton(&record, &check), check, check.text),
+                    Make(new CAppPanelRadioButton(&record, &radio), radio, radio.text)};
+    HWND field = Make(new CAppPanelEditBox(&record, &numeric), numeric, numeric.text);
+    ASSERT_NE(field, nullptr);
+    clicks.items.push_back(field);
+    g_clicks = &clicks;
+    SetTimer(nullptr, 0, 50, ClickWhileCalculatorOpen);
+    SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    g_clicks = nullptr;
+    settings.setup.bDspNumDlgFg = savedPad;
+
+    EXPECT_TRUE(clicks.played);
+    EXPECT_EQ(clicks.codeSeen, 0);
+    EXPECT_EQ(record.code, 0) << "a cancelled calculator raises nothing";
+    EXPECT_EQ(check.value2, 0);
+    EXPECT_EQ(radio.value, 0);
+    EXPECT_STREQ(numeric.text, "12");
+    record = InputEventRecord{};
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "commands/CommandControlMessages.h"
 #include "commands/HostServiceFamilies.h"
+#include "commands/InputWaitLoop.h"
 #include "dialogs/Calculator.h"
 #include "panels/AppPanel.h"
 #include "panels/ParameterPanelItems.h"
@@ -297,6 +298,26 @@ TEST_F(ParameterPanelModelTest, GettersSettersAndMissingItems)
     EXPECT_EQ(UserData(Item(kPboxNumericPadQuery, 5, nullptr, 1)), IsNumericPadEnabled());
     EXPECT_EQ(SendValue(WM_PBOX_NOP, 0), 1);
     EXPECT_EQ(SendValue(WM_PBOX_NOP2, 0), 1);
+}
+
+TEST_F(ParameterPanelModelTest, TheWaitReadsTheOffsetItemsOfPanelZeroAsNumbers)
+{
+    // Panel 0 is never handed out, but takes items like the others.
+    const std::string longOffset = "7.25" + std::string(296, ' ');
+    PboxAddRequest x = Add(0, 333, "12.5");
+    PboxAddRequest y = Add(0, 444, longOffset.c_str());
+    ASSERT_EQ(Send(WM_PBOX_ADD_EDIT, &x), 1);
+    ASSERT_EQ(Send(WM_PBOX_ADD_EDIT, &y), 1);
+    CInputWaitSite site;
+    double number = 0;
+    ASSERT_EQ(site.PanelItemNumber(333, &number), 1);
+    EXPECT_DOUBLE_EQ(number, 12.5);
+    ASSERT_EQ(site.PanelItemNumber(444, &number), 1);
+    EXPECT_DOUBLE_EQ(number, 7.25);
+    number = 99;
+    EXPECT_EQ(site.PanelItemNumber(555, &number), 0);
+    EXPECT_DOUBLE_EQ(number, 99);
+    PboxReleaseItems(0);
 }
 
 TEST_F(ParameterPanelModelTest, ColourNumbersOutsideTheTableBecomeDefault)

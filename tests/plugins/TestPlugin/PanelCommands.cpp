@@ -2,9 +2,12 @@
 // real panel messages, then wait for the user and trace every panel event in the host window's
 // caption (and the operation log).
 //   PanelDocked  a docked panel of an "OK" button (id 1), a check (2), a radio group "A,B,C"
-//                (3), an edit field (4) and a list "P,Q,R" (5); each event is traced as
-//                "Panel event KIND ITEM VALUE" (hexadecimal kind; an edit also traces its text);
-//                "OK" destroys the panel and ends the command (1).
+//                (3), an edit field (4), a list "P,Q,R" (5) and a combo field "甲,乙,丙" (6); each
+//                event is traced as
+//                "Panel event KIND ITEM VALUE" (hexadecimal kind; an edit also traces its text,
+//                a combo its shown text), and a list "X,Y" (7) whose rows this library draws;
+//                "OK" destroys the panel and ends the command (1), traced as "PanelDocked done N"
+//                with N = 1 when the host called the row-drawing function, else 0.
 //   PanelNumeric  the panel of PanelDocked with the edit field (4) made a numeric field of any
 //                sign, captioned "数値の入力": a click on it opens the calculator.
 //   PanelFloating  a floating panel (height 120) of an "OK" button (1) and a check (2) at y 40;
@@ -20,6 +23,24 @@
 
 namespace {
 
+// Rows the host had this library draw since the last panel was built.
+int g_rowsDrawn = 0;
+
+void WINAPI DrawListRow(DRAWITEMSTRUCT* drawItem)
+{
+    if (drawItem == nullptr) return;
+    ++g_rowsDrawn;
+    FillRect(drawItem->hDC, &drawItem->rcItem, GetSysColorBrush(COLOR_INFOBK));
+    if (static_cast<int>(drawItem->itemID) < 0) return;
+    char row[64] = {};
+    if (SendMessageA(drawItem->hwndItem, CB_GETLBTEXTLEN, drawItem->itemID, 0) < static_cast<LRESULT>(sizeof row))
+        SendMessageA(drawItem->hwndItem, CB_GETLBTEXT, drawItem->itemID, reinterpret_cast<LPARAM>(row));
+    SetBkMode(drawItem->hDC, TRANSPARENT);
+    RECT text = drawItem->rcItem;
+    text.left += 4;
+    DrawTextA(drawItem->hDC, row, -1, &text, DT_SINGLELINE | DT_VCENTER);
+}
+
 void Trace(HWND host, const char* text)
 {
     SetWindowTextA(host, text);
@@ -27,7 +48,7 @@ void Trace(HWND host, const char* text)
 }
 
 LRESULT AddItem(HWND host, UINT message, int panel, int id, const char* text, int x, int y, int width, int height,
-                INT_PTR extra = 0)
+                INT_PTR extra = 0, int extra2 = 0)
 {
     PboxAddRequest request = {};
     request.panel = panel;
@@ -38,6 +59,7 @@ LRESULT AddItem(HWND host, UINT message, int panel, int id, const char* text, in
     request.width = width;
     request.height = height;
     request.extra = extra;
+    request.extra2 = extra2;
     return SendMessageA(host, message, 0, reinterpret_cast<LPARAM>(&request));
 }
 
@@ -55,7 +77,11 @@ int RunPanel(HWND host, const char* command, bool floating, bool numeric = false
     if (!floating)
         added = added && AddItem(host, WM_PBOX_ADD_RADIO, panel, 3, "A,B,C", 4, 56, 93, 22, 3) == 1 &&
                 AddItem(host, WM_PBOX_ADD_EDIT, panel, 4, "12", 4, 82, 100, 22) == 1 &&
-                AddItem(host, WM_PBOX_ADD_LIST, panel, 5, "P,Q,R", 4, 108, 100, 22, 0) == 1;
+                AddItem(host, WM_PBOX_ADD_LIST, panel, 5, "P,Q,R", 4, 108, 100, 22, 0) == 1 &&
+                AddItem(host, WM_PBOX_ADD_COMBO, panel, 6, "甲,乙,丙", 4, 134, 100, 22,
+                        reinterpret_cast<INT_PTR>("甲")) == 1 &&
+                AddItem(host, WM_PBOX_ADD_LIST2, panel, 7, "X,Y", 4, 160, 100, 22, 1,
+                        static_cast<int>(reinterpret_cast<INT_PTR>(&DrawListRow))) == 1;
     if (numeric && added) {
         char caption[] = "数値の入力";
         PboxItemRequest user = {};
@@ -66,6 +92,7 @@ int RunPanel(HWND host, const char* command, bool floating, bool numeric = false
         user.value40 = 1;
         added = SendMessageA(host, WM_CAD_PBOX_QUERY, 0, reinterpret_cast<LPARAM>(&user)) == 1;
     }
+    g_rowsDrawn = 0;
     PboxAddRequest show = {};
     show.panel = panel;
     show.id = 200;
@@ -92,6 +119,8 @@ int RunPanel(HWND host, const char* command, bool floating, bool numeric = false
             request.id = record.item;
             request.text = itemText;
             if (record.kind == kItemEdit) SendMessageA(host, WM_PBOX_GET_TEXT, 0, reinterpret_cast<LPARAM>(&request));
+            if (record.kind == kItemComboBox)
+                SendMessageA(host, WM_PBOX_GET_ITEM_STRING, 0, reinterpret_cast<LPARAM>(&request));
             std::snprintf(text, sizeof text, "Panel event 0x%lx %x %d %d %s", static_cast<long>(answer),
                           static_cast<unsigned>(record.kind), static_cast<int>(record.item),
                           static_cast<int>(record.value), itemText);
@@ -108,7 +137,8 @@ int RunPanel(HWND host, const char* command, bool floating, bool numeric = false
     }
     SendMessageA(host, WM_PBOX_DESTROY, 0, panel);
     if (result == 1) {
-        std::snprintf(text, sizeof text, "%s done", command);
+        if (floating) std::snprintf(text, sizeof text, "%s done", command);
+        else std::snprintf(text, sizeof text, "%s done %d", command, g_rowsDrawn > 0 ? 1 : 0);
         Trace(host, text);
     }
     return result;
