@@ -342,8 +342,10 @@ TEST_F(DrawingFilesTest, KilledRunOffersItsTimedBackupWhichReopensUntitledModifi
 
     ASSERT_TRUE(Start(""));
     const std::string offer = AnswerBox(IDYES, 30000);
+    DWORD exitCode = 0;
+    const bool ended = program.WaitForExit(0, &exitCode);
     EXPECT_NE(offer.find("異常終了"), std::string::npos)
-        << offer << "\n"
+        << offer << "\nthe restarted program " << (ended ? "ended with " + std::to_string(exitCode) : "runs") << "\n"
         << ReadAll(UserSettingsFolder() + "Brisco.ini") << "\n"
         << BackupList(settings.Current());
     HWND recovered = nullptr;

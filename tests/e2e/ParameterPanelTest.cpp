@@ -243,7 +243,7 @@ TEST_F(ParameterPanelTest, NumericFieldTakesTheCalculatorsResult)
     EXPECT_EQ(Caption(edit), "8");
 
     Click(ok, 5, 5);
-    EXPECT_TRUE(WaitForCaption(frame, "PanelNumeric done", 10000)) << Caption(frame);
+    EXPECT_TRUE(WaitForCaption(frame, "PanelNumeric done 1", 10000)) << Caption(frame);
 }
 
 }  // namespace
