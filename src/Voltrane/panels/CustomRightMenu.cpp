@@ -39,6 +39,11 @@ constexpr int kColumnGap = 5;
 constexpr int kPopupWidth = 132;
 constexpr int kPopupHeight = 155;
 constexpr int kLowestSeparatorHeight = 215;
+// The popups sit above every ordinary window, as menus do. Above their owner alone is not enough:
+// under wine a pointer report for the frame that the program takes in after a popup has opened
+// over the pointer puts the frame back over the popup, which then vanishes, and the click meant
+// for an entry reaches the drawing view.
+constexpr DWORD kPopupExStyle = WS_EX_TOPMOST;
 
 HWND g_container = nullptr;
 HINSTANCE g_instance = nullptr;
@@ -305,8 +310,8 @@ void AddSnapButtons()
 void AddHistorySubPopup(HWND view, UINT pending)
 {
     if (g_layout.layout.columnX == 192) g_layout.layout.columnX = 197;
-    HWND sub = CreateWindowExA(0, kContainerClass, "", WS_POPUP, 0, 0, kPopupWidth, kPopupHeight, view, nullptr,
-                               g_instance, nullptr);
+    HWND sub = CreateWindowExA(kPopupExStyle, kContainerClass, "", WS_POPUP, 0, 0, kPopupWidth, kPopupHeight, view,
+                               nullptr, g_instance, nullptr);
     const char* caption = GetCadSystem().config.LANGUAGE ? "Stack Command" : "コマンド履歴";
     AppendCustomMenuItem(g_container, pending | kCustomMenuPopup, reinterpret_cast<INT_PTR>(sub), caption);
     if (sub == nullptr) return;
@@ -568,8 +573,8 @@ int CreateRightMenuPopup(HWND owner, HINSTANCE instance)
     if (g_instance == nullptr) g_instance = GetModuleHandleA(nullptr);
     WNDCLASSA existing = {};
     if (!GetClassInfoA(g_instance, kContainerClass, &existing)) RegisterRightMenuPopupClasses(g_instance);
-    g_container = CreateWindowExA(0, kContainerClass, "", WS_POPUP, 0, 0, kPopupWidth, kPopupHeight, owner, nullptr,
-                                  g_instance, nullptr);
+    g_container = CreateWindowExA(kPopupExStyle, kContainerClass, "", WS_POPUP, 0, 0, kPopupWidth, kPopupHeight,
+                                  owner, nullptr, g_instance, nullptr);
     return g_container != nullptr ? 1 : 0;
 }
 

@@ -118,15 +118,15 @@ void CCadDbRaster::FreeAttachment(RasterAttachment* a)
 }
 
 int CCadDbRaster::LoadTiffAttachment(void* db, const void* bytes, size_t length, double paperWidthMm,
-                                     double paperHeightMm)
+                                     double paperHeightMm, const char* readerLibrary)
 {
-    if (!db || !bytes || length == 0 || length > 0x7FFFFFFF) return 0;
+    if (!db || !bytes || length == 0 || length > 0x7FFFFFFF || !readerLibrary) return 0;
     // By name from the program folder; a Winelib build has it as "Tifmora.dll.so".
     char folder[MAX_PATH];
     GetProgramFolder(folder, sizeof folder);
-    HMODULE library = LoadLibraryByName((std::string(folder) + "Tifmora.dll").c_str());
+    HMODULE library = LoadLibraryByName((std::string(folder) + readerLibrary).c_str());
     if (!library) {
-        WriteSystemLogText(0, "Error", "Tifmora.dll が読み込めません");
+        WriteSystemLogText(0, "Error", (std::string(readerLibrary) + " が読み込めません").c_str());
         return 0;
     }
     auto getHead = reinterpret_cast<GetHeadProc>(::GetProcAddress(library, "GetHeadfromTIFF"));

@@ -52,9 +52,10 @@ public:
 
     // Attaches the TIFF bytes to the database: 1, or 0 (nothing attached, the earlier picture
     // kept) when the reader library or one of its entries is missing, the picture cannot be
-    // read or its resolution is zero.
+    // read or its resolution is zero. The reader library is the file of that name in the
+    // program folder; a missing one is written to the operation log.
     static int LoadTiffAttachment(void* db, const void* bytes, size_t length, double paperWidthMm,
-                                  double paperHeightMm);
+                                  double paperHeightMm, const char* readerLibrary = "Tifmora.dll");
     static int DeleteRasterElements(HWND view, void* element);
     static long CountRasterElements(HWND view);
     // Releases the attachment of a database record (its copies, bits, bitmap and itself).

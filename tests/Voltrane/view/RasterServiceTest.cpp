@@ -12,6 +12,8 @@
 #include "view/RasterRotation.h"
 #include "view/RasterService.h"
 #include "TestTiff.h"
+#include "../core/SettingsSandbox.h"
+#include "core/SystemLog.h"
 
 namespace {
 
@@ -83,6 +85,47 @@ TEST_F(RasterDrawing, UnreadablePicturesAttachNothingAndZeroResolutionsDivideByN
             EXPECT_TRUE(std::isfinite(Attachment()->factorX));
         }
     }
+}
+
+// Without the reader library in the program folder the picture cannot be read: the request
+// answers 0, the log says which library is missing, and the picture attached before stays whole.
+TEST_F(RasterDrawing, WithoutTheReaderLibraryNothingIsAttachedAndTheLogSaysWhy)
+{
+    const std::vector<unsigned char> first = MakeTiff(16, 2, 200, 1, 2);
+    ASSERT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, first.data(), first.size(), 420, 297), 1);
+    RasterAttachment* before = Attachment();
+    const RasterAttachment kept = *before;
+    const std::vector<unsigned char> keptBits(static_cast<const unsigned char*>(before->bits),
+                                              static_cast<const unsigned char*>(before->bits) + 4);
+
+    SettingsSandbox sandbox;
+    ResetSystemLog();
+    ConfigData& config = GetCadSystem().config;
+    config.LOG = 1;
+    config.file.LOGDIR = sandbox.Folder().File("logs");
+    ResolveFilePaths(config.file);
+    GetLocalSettingsLive().nLogKeepDays = -1;
+    ASSERT_EQ(OpenSystemLog(), 1);
+
+    const std::vector<unsigned char> second = MakeTiff(500, 250, 100, 2, 3);
+    EXPECT_EQ(CCadDbRaster::LoadTiffAttachment(database.engineDb, second.data(), second.size(), 420, 297,
+                                               "NoSuchReader.dll"),
+              0);
+    const std::string log = SettingsSandbox::ReadFile(GetSystemLogPath());
+    ResetSystemLog();
+    const std::size_t line = log.find(",\"NoSuchReader.dll が読み込めません\"");
+    ASSERT_NE(line, std::string::npos) << log;
+    EXPECT_NE(log.rfind("Error", line), std::string::npos) << log;
+
+    ASSERT_EQ(Attachment(), before) << "the earlier picture stays attached";
+    EXPECT_EQ(before->bitmapWidth, kept.bitmapWidth);
+    EXPECT_EQ(before->bitmapHeight, kept.bitmapHeight);
+    EXPECT_EQ(before->bits, kept.bits);
+    EXPECT_EQ(before->tiffCopy, kept.tiffCopy);
+    EXPECT_DOUBLE_EQ(before->widthMm, kept.widthMm);
+    EXPECT_EQ(std::vector<unsigned char>(static_cast<const unsigned char*>(before->bits),
+                                         static_cast<const unsigned char*>(before->bits) + 4),
+              keptBits);
 }
 
 TEST_F(RasterDrawing, RequestsWithoutViewAnswerZeroAndUnknownOperationsToo)
