@@ -167,10 +167,10 @@ TEST_F(ToolbarDialogEndToEnd, HidingARasterGroupFromTheSheetRemovesItsBand)
     EXPECT_EQ(IsDlgButtonChecked(dialog, 1810), static_cast<UINT>(BST_CHECKED));
     CheckDlgButton(dialog, 1810, BST_UNCHECKED);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntilGone(dialog, 10000));
+    EXPECT_TRUE(WaitUntilGone(dialog, 30000));
 
     bool hidden = false;
-    for (DWORD start = GetTickCount(); !hidden && GetTickCount() - start < 10000; Sleep(50)) {
+    for (DWORD start = GetTickCount(); !hidden && GetTickCount() - start < 30000; Sleep(50)) {
         HWND bar = FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, "ラスター");
         hidden = bar == nullptr || !IsWindowVisible(bar);
     }
