@@ -147,6 +147,9 @@ void PdfImportConverter::ExecutePendingOperations(bool atEnd)
         }
         ExecuteOperation(operations, i);
     }
+    // The queue keeps its room for the next path (a Form run above may have queued its own).
+    operations.clear();
+    if (m_pending.empty()) m_pending.swap(operations);
     if (m_sawTouchUp) {
         AddMessageOnce("PDFの注釈等で編集されている図形・文字は、正しく変換できません。");
         m_sawTouchUp = false;
