@@ -12,6 +12,7 @@ GeoBezierCurve::GeoBezierCurve(const GeoVector& p0, const GeoVector& p1, const G
                                const GeoVector& p3)
     : GeoBezier(p0, p1, p2, p3)
 {
+    m_samples.reserve(kSampleCount);
     double t = 0.0;
     for (int i = 0; i < kSampleCount; ++i) {
         const double u = 1.0 - t;

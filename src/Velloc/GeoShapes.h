@@ -2,7 +2,6 @@
 // arcs as polylines, and rotated rectangles.
 #pragma once
 
-#include <list>
 #include <vector>
 
 #include "GeoVector.h"
@@ -23,10 +22,10 @@ public:
 
     GeoBezierCurve(const GeoVector& p0, const GeoVector& p1, const GeoVector& p2, const GeoVector& p3);
 
-    const std::list<GeoVector>& Samples() const { return m_samples; }
+    const std::vector<GeoVector>& Samples() const { return m_samples; }
 
 private:
-    std::list<GeoVector> m_samples;
+    std::vector<GeoVector> m_samples;
 };
 
 struct GeoEllipseArc {

@@ -435,8 +435,7 @@ bool DrawingReader::ReadElement(ByteReader& r, Place place, Element* head, int d
         for (const auto& tag : tags) element->tags[tag.first] = tag.second;
         element->hasTagString = hasTagString;
         if (hasTagString) element->tagString = tagString.substr(0, kMaxTagStringLength);
-        element->hasUserData = hasUserData;
-        if (hasUserData) element->userData = userData;
+        if (hasUserData) element->userData = std::make_unique<std::array<uint8_t, kUserDataSize>>(userData);
         for (auto& slot : extra) element->extraData[slot.first] = std::move(slot.second);
         element->ffTag = ffTag;
         if (extraBad) m_result.flags |= badFlag;

@@ -71,8 +71,8 @@ void WriteElement(ByteWriter& w, const Element& element, const std::map<const vo
     }
     w.U8(element.hasTagString ? 1 : 0);
     w.Bytes(element.hasTagString ? element.tagString : std::string());
-    w.U8(element.hasUserData ? 1 : 0);
-    if (element.hasUserData) w.Raw(element.userData.data(), element.userData.size());
+    w.U8(element.userData ? 1 : 0);
+    if (element.userData) w.Raw(element.userData->data(), element.userData->size());
     w.U32(static_cast<uint32_t>(element.extraData.size()));
     for (const auto& slot : element.extraData) {
         w.I32(slot.first);

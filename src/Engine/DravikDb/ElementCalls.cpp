@@ -115,13 +115,7 @@ DRAVIKDB_API int WINAPI ZUriElementParamCopy(void* source, void* target)
     if (from == nullptr || to == nullptr) return 0;
     if (from == to) return 1;
     return Guarded(0, [&] {
-        to->tags = from->tags;
-        to->hasTagString = from->hasTagString;
-        to->tagString = from->tagString;
-        to->hasUserData = from->hasUserData;
-        to->userData = from->userData;
-        to->extraData = from->extraData;
-        to->ffTag = from->ffTag;
+        CopyParams(*from, *to);
         return 1;
     });
 }

@@ -74,8 +74,8 @@ struct Element {
     std::map<int32_t, int32_t> tags;
     bool hasTagString = false;
     std::string tagString;
-    bool hasUserData = false;
-    std::array<uint8_t, kUserDataSize> userData{};
+    // Held only by the elements that were given user data: a large drawing keeps its memory.
+    std::unique_ptr<std::array<uint8_t, kUserDataSize>> userData;
     std::map<int32_t, std::vector<uint8_t>> extraData;
     uintptr_t ffTag = 0;
 
@@ -194,6 +194,9 @@ uint64_t RasterBitsSize(const ElementRecord& record);
 void RefreshLinks(Database& db);
 // Refreshes the links of one head's member chain (and its own next-member pointer).
 void RefreshMemberChain(Element* head);
+
+// Copies the tags, tag string, user data, extra data and FF tag of one element to another.
+void CopyParams(const Element& from, Element& to);
 
 // Number of top-level elements.
 int ElementCount(const Database& db);

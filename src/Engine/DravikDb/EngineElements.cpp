@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include "MemoryProbe.h"
 
 namespace dravikdb {
@@ -35,59 +36,64 @@ bool GeometryIsSound(const ElementRecord& record)
     if (settings.elementCheckMode == 0) return true;
     const bool useLimit = settings.maxCoordFlag != 0;
     const double limit = settings.maxCoordValue;
-    std::vector<double> values;
+    // Checked for every stored element: the values go to a fixed array, not the heap.
+    double values[9];
+    size_t count = 0;
+    auto take = [&values, &count](std::initializer_list<double> list) {
+        for (double v : list) values[count++] = v;
+    };
     switch (record.type) {
     case kElementLine:
     case kElementImage: {
         auto r = Overlay<LineRecord>(record);
-        values = {r.x1, r.y1, r.z1, r.x2, r.y2, r.z2};
+        take({r.x1, r.y1, r.z1, r.x2, r.y2, r.z2});
         break;
     }
     case kElementPoint: {
         auto r = Overlay<PointRecord>(record);
-        values = {r.x, r.y, r.z};
+        take({r.x, r.y, r.z});
         break;
     }
     case kElementCircle: {
         auto r = Overlay<CircleRecord>(record);
-        values = {r.cx, r.cy, r.cz, r.radius};
+        take({r.cx, r.cy, r.cz, r.radius});
         break;
     }
     case kElementArc: {
         auto r = Overlay<ArcRecord>(record);
-        values = {r.cx, r.cy, r.cz, r.radius, r.startAngle, r.endAngle};
+        take({r.cx, r.cy, r.cz, r.radius, r.startAngle, r.endAngle});
         break;
     }
     case kElementText: {
         auto r = Overlay<TextRecord>(record);
-        values = {r.x, r.y, r.z, r.height, r.angle};
+        take({r.x, r.y, r.z, r.height, r.angle});
         break;
     }
     case kElementEllipse: {
         auto r = Overlay<EllipseRecord>(record);
-        values = {r.cx, r.cy, r.cz, r.ax, r.ay, r.az, r.ratio};
+        take({r.cx, r.cy, r.cz, r.ax, r.ay, r.az, r.ratio});
         break;
     }
     case kElementEllipticArc: {
         auto r = Overlay<EllipticArcRecord>(record);
-        values = {r.cx, r.cy, r.cz, r.ax, r.ay, r.az, r.ratio, r.startAngle, r.endAngle};
+        take({r.cx, r.cy, r.cz, r.ax, r.ay, r.az, r.ratio, r.startAngle, r.endAngle});
         break;
     }
     case kElementFigureReference: {
         auto r = Overlay<FigureReferenceRecord>(record);
-        values = {r.scaleX, r.scaleY, r.angle, r.x, r.y, r.z};
+        take({r.scaleX, r.scaleY, r.angle, r.x, r.y, r.z});
         break;
     }
     case kElementViewport: {
         auto r = Overlay<ViewportRecord>(record);
-        values = {r.x1, r.y1, r.x2, r.y2, r.scale, r.rotation};
+        take({r.x1, r.y1, r.x2, r.y2, r.scale, r.rotation});
         break;
     }
     default:
         return true;
     }
-    for (double v : values) {
-        if (!Finite(v, limit, useLimit)) return false;
+    for (size_t i = 0; i < count; ++i) {
+        if (!Finite(values[i], limit, useLimit)) return false;
     }
     return true;
 }
@@ -295,6 +301,16 @@ void RefreshLinks(Database& db)
     }
 }
 
+void CopyParams(const Element& from, Element& to)
+{
+    to.tags = from.tags;
+    to.hasTagString = from.hasTagString;
+    to.tagString = from.tagString;
+    to.userData = from.userData ? std::make_unique<std::array<uint8_t, kUserDataSize>>(*from.userData) : nullptr;
+    to.extraData = from.extraData;
+    to.ffTag = from.ffTag;
+}
+
 Element* TopOwner(Element* element)
 {
     while (element != nullptr && element->owner != nullptr) element = element->owner;
@@ -332,8 +348,13 @@ void RelinkElement(Database& db, Element* element)
         RefreshMemberChain(head);
     }
     element->role = ElementRole::TopLevel;
-    if (element->order == 0 || db.chain.count(element->order) != 0) element->order = db.nextOrder++;
-    auto it = db.chain.emplace(element->order, element).first;
+    // An element appended (or re-added last) goes to the end of the chain without a search.
+    auto endsChain = [&db](uint64_t order) { return db.chain.empty() || db.chain.rbegin()->first < order; };
+    if (element->order == 0 || (!endsChain(element->order) && db.chain.count(element->order) != 0)) {
+        element->order = db.nextOrder++;
+    }
+    auto it = endsChain(element->order) ? db.chain.emplace_hint(db.chain.end(), element->order, element)
+                                        : db.chain.emplace(element->order, element).first;
     element->linked = true;
     element->node.memberOwner = nullptr;
     Element* prev = it == db.chain.begin() ? nullptr : std::prev(it)->second;

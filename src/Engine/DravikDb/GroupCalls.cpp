@@ -27,17 +27,6 @@ Element* HeaderOf(Database& db, Element* element)
     return nullptr;
 }
 
-void CopyParams(const Element& from, Element& to)
-{
-    to.tags = from.tags;
-    to.hasTagString = from.hasTagString;
-    to.tagString = from.tagString;
-    to.hasUserData = from.hasUserData;
-    to.userData = from.userData;
-    to.extraData = from.extraData;
-    to.ffTag = from.ffTag;
-}
-
 void CopyMembers(Database& db, const Element& from, Element* to)
 {
     for (const Element* member : from.members) {

@@ -60,11 +60,11 @@ DRAVIKDB_API int WINAPI ZUriGet256UserData(void* element, void* buffer)
 {
     Element* e = FindElement(element);
     if (e == nullptr || buffer == nullptr) return 0;
-    if (!e->hasUserData) {
+    if (!e->userData) {
         std::memset(buffer, 0, kUserDataSize);
         return 0;
     }
-    std::memcpy(buffer, e->userData.data(), kUserDataSize);
+    std::memcpy(buffer, e->userData->data(), kUserDataSize);
     return 1;
 }
 
@@ -73,14 +73,15 @@ DRAVIKDB_API int WINAPI ZUriSet256UserData(void* element, const void* buffer)
     Element* e = FindElement(element);
     if (e == nullptr) return 0;
     if (buffer == nullptr) {
-        e->hasUserData = false;
-        e->userData.fill(0);
+        e->userData.reset();
         return 1;
     }
     if (IsBadReadMemory(buffer, kUserDataSize)) return 0;
-    std::memcpy(e->userData.data(), buffer, kUserDataSize);
-    e->hasUserData = true;
-    return 1;
+    return Guarded(0, [&] {
+        if (!e->userData) e->userData = std::make_unique<std::array<uint8_t, kUserDataSize>>();
+        std::memcpy(e->userData->data(), buffer, kUserDataSize);
+        return 1;
+    });
 }
 
 DRAVIKDB_API int WINAPI ZUriFFTagElement(void* element, void* data, void* db)

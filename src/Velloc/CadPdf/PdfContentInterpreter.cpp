@@ -82,7 +82,11 @@ void PdfImportConverter::RunContentStream(const char* data, size_t length)
     EPdfContentsType type;
     const char* keyword = nullptr;
     PdfVariant value;
+    // Room for the operands of every path and colour operator, taken once per operation
+    // instead of growing one operand at a time.
+    const size_t kUsualOperands = 6;
     PdfOperandStack op;
+    op.operands.reserve(kUsualOperands);
     while (tokenizer.ReadNext(type, keyword, value)) {
         if (type == ePdfContentsType_Variant) {
             op.operands.push_back(value);
@@ -107,7 +111,10 @@ void PdfImportConverter::RunContentStream(const char* data, size_t length)
             m_pending.push_back(std::move(op));
             if (m_pending.size() >= kMaxPendingOperations) ExecutePendingOperations();
         }
-        op = PdfOperandStack();
+        // Moved into the queue or spent: empty again, with its room when it kept any.
+        op.operands.clear();
+        op.keyword.clear();
+        if (op.operands.capacity() < kUsualOperands) op.operands.reserve(kUsualOperands);
     }
     // What is left at the end runs, a lone operation included.
     ExecutePendingOperations(true);
@@ -147,6 +154,9 @@ void PdfImportConverter::ExecutePendingOperations(bool atEnd)
         }
         ExecuteOperation(operations, i);
     }
+    // The queue keeps its room for the next path (a Form run above may have queued its own).
+    operations.clear();
+    if (m_pending.empty()) m_pending.swap(operations);
     if (m_sawTouchUp) {
         AddMessageOnce("PDFの注釈等で編集されている図形・文字は、正しく変換できません。");
         m_sawTouchUp = false;
