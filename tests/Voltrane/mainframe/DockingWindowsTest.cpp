@@ -353,6 +353,26 @@ TEST_F(DockingWindows, ThePinButtonLightsUnderThePointerAndGoesOutWhenItLeaves)
     EXPECT_EQ(pin.state, 0) << "a floating pane lights nothing";
 }
 
+// Pinned while lit: the caption goes with its button, and the timer that puts the light out
+// later has nothing to draw (it once drew the button's icon into the pane's corner).
+TEST_F(DockingWindows, PinningALitPaneLeavesNoButtonToDraw)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 280));
+    RECT window = ScreenRect(m_app.m_hWnd);
+    const CFlatCaption::CPinButton& pin = m_app.Docking().Caption().pin;
+    POINT onPin = {window.left + (pin.rect.left + pin.rect.right) / 2, window.top + (pin.rect.top + pin.rect.bottom) / 2};
+    ASSERT_TRUE(MovePointer(onPin));
+    SendMessageA(m_app.m_hWnd, WM_NCMOUSEMOVE, kPinButtonHit, MAKELPARAM(onPin.x, onPin.y));
+    ASSERT_EQ(pin.state, 1);
+    ASSERT_TRUE(m_app.Docking().PinToSide());
+    EXPECT_EQ(pin.state, 0);
+    EXPECT_TRUE(IsRectEmpty(&pin.rect));
+    ASSERT_TRUE(MovePointer({window.left - 100, window.top + 200}));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(pin.state, 0);
+}
+
 namespace {
 
 // The second half of a title drag, given once the pane's drag loop holds the pointer: the

@@ -491,6 +491,8 @@ constexpr UINT kHotTrackingPeriod = 300;
 
 void RedrawPin(HWND window, const CFlatCaption::CPinButton& pin)
 {
+    // A caption taken away meanwhile (the pane pinned or floating) has no button to draw.
+    if (IsRectEmpty(&pin.rect)) return;
     HDC dc = GetWindowDC(window);
     if (dc == nullptr) return;
     pin.Draw(dc);

@@ -34,7 +34,12 @@ public:
     void UpdateMetrics();
     // Lays out the caption at the top of a window rectangle given at the origin.
     void LayOut(const RECT& window);
-    void Clear() { rect = {0, 0, 0, 0}; pin.rect = rect; }
+    void Clear()
+    {
+        rect = {0, 0, 0, 0};
+        pin.rect = rect;
+        pin.state = 0;
+    }
     int HitTest(POINT windowPoint) const;
     void Paint(HWND window, HDC dc) const;
     // Holds the pin button down while the mouse button is; gives back whether it came up
