@@ -322,6 +322,17 @@ bool PumpUntil(Condition condition)
     return true;
 }
 
+// Puts the real pointer on a docked pane's pin button and tells the pane of the move, as the
+// system does; false when the pointer did not get there.
+bool PointAtPin(HWND pane, const CFlatCaption::CPinButton& pin, POINT* onPin)
+{
+    RECT window = ScreenRect(pane);
+    *onPin = {window.left + (pin.rect.left + pin.rect.right) / 2, window.top + (pin.rect.top + pin.rect.bottom) / 2};
+    if (!MovePointer(*onPin)) return false;
+    SendMessageA(pane, WM_NCMOUSEMOVE, kPinButtonHit, MAKELPARAM(onPin->x, onPin->y));
+    return true;
+}
+
 }  // namespace
 
 TEST_F(DockingWindows, ThePinButtonLightsUnderThePointerAndGoesOutWhenItLeaves)
@@ -329,9 +340,8 @@ TEST_F(DockingWindows, ThePinButtonLightsUnderThePointerAndGoesOutWhenItLeaves)
     ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
     RECT window = ScreenRect(m_tool.m_hWnd);
     const CFlatCaption::CPinButton& pin = m_tool.Docking().Caption().pin;
-    POINT onPin = {window.left + (pin.rect.left + pin.rect.right) / 2, window.top + (pin.rect.top + pin.rect.bottom) / 2};
-    ASSERT_TRUE(MovePointer(onPin));
-    SendMessageA(m_tool.m_hWnd, WM_NCMOUSEMOVE, kPinButtonHit, MAKELPARAM(onPin.x, onPin.y));
+    POINT onPin;
+    ASSERT_TRUE(PointAtPin(m_tool.m_hWnd, pin, &onPin));
     EXPECT_EQ(pin.state, 1) << "hot over the button";
     SendMessageA(m_tool.m_hWnd, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(window.left + 20, window.top + 5));
     EXPECT_EQ(pin.state, 0) << "the rest of the caption puts it out";
@@ -360,9 +370,8 @@ TEST_F(DockingWindows, PinningALitPaneLeavesNoButtonToDraw)
     ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 280));
     RECT window = ScreenRect(m_app.m_hWnd);
     const CFlatCaption::CPinButton& pin = m_app.Docking().Caption().pin;
-    POINT onPin = {window.left + (pin.rect.left + pin.rect.right) / 2, window.top + (pin.rect.top + pin.rect.bottom) / 2};
-    ASSERT_TRUE(MovePointer(onPin));
-    SendMessageA(m_app.m_hWnd, WM_NCMOUSEMOVE, kPinButtonHit, MAKELPARAM(onPin.x, onPin.y));
+    POINT onPin;
+    ASSERT_TRUE(PointAtPin(m_app.m_hWnd, pin, &onPin));
     ASSERT_EQ(pin.state, 1);
     ASSERT_TRUE(m_app.Docking().PinToSide());
     EXPECT_EQ(pin.state, 0);
@@ -385,18 +394,6 @@ struct TitleDrag {
 };
 TitleDrag g_drag;
 
-INPUT MouseInput(DWORD flags, POINT at = {0, 0})
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    return input;
-}
-
 INPUT KeyInput(WORD key, bool up)
 {
     INPUT input = {};
@@ -412,8 +409,8 @@ void CALLBACK FinishTitleDrag(HWND, UINT, UINT_PTR, DWORD)
     g_drag.injected = true;
     std::vector<INPUT> rest;
     if (g_drag.ctrl) rest.push_back(KeyInput(VK_CONTROL, false));
-    rest.push_back(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, g_drag.to));
-    rest.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
+    rest.push_back(PointerMoveTo(g_drag.to));
+    rest.push_back(PointerButton(MOUSEEVENTF_LEFTUP));
     SendInput(static_cast<UINT>(rest.size()), rest.data(), sizeof(INPUT));
 }
 
@@ -428,8 +425,8 @@ bool DragTitle(HWND pane, POINT grab, POINT to, bool ctrl)
     if (!MovePointer(grab)) return false;
     SetForegroundWindow(GetAncestor(pane, GA_ROOT));
     std::vector<INPUT> start;
-    start.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN));
-    start.push_back(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, {grab.x + 20, grab.y + 10}));
+    start.push_back(PointerButton(MOUSEEVENTF_LEFTDOWN));
+    start.push_back(PointerMoveTo({grab.x + 20, grab.y + 10}));
     UINT_PTR timer = SetTimer(nullptr, 0, 50, FinishTitleDrag);
     bool sent = SendInput(static_cast<UINT>(start.size()), start.data(), sizeof(INPUT)) == start.size();
     bool done = sent && PumpUntil([] { return g_drag.injected && GetCapture() != g_drag.pane; });
