@@ -11,6 +11,7 @@
 
 #include "CommandIds.h"
 #include "HostMessages.h"
+#include "PointerInput.h"
 #include "ProgramProcess.h"
 #include "UserSettingsFiles.h"
 #include "WindowText.h"
@@ -462,5 +463,68 @@ TEST_F(MainFrameLayout, APinnedPaneSlidesOutOnHoverAndComesBackPinned)
     EXPECT_NE(FindPinnedPane(m_frame, "基本操作"), nullptr) << "pinned again after the restart";
     std::vector<RECT> restored = Layout();
     ExpectWithinAPixel(changed, restored);
+    CloseAndExpectExitCodeOne();
+}
+
+namespace {
+
+// Waits up to twenty seconds for the condition: the program answers a real drag only once its
+// own loops have taken every piece of the input.
+template <class Condition>
+bool WaitLong(Condition condition)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50))
+        if (condition()) return true;
+    return condition();
+}
+
+POINT ScreenPointIn(HWND window, POINT client)
+{
+    ClientToScreen(window, &client);
+    return client;
+}
+
+}  // namespace
+
+TEST_F(MainFrameLayout, ATitleDragToTheLeftEdgeAndASplitterMoveSurviveARestart)
+{
+    HWND tool = FindDockedPane(m_frame, "基本操作");
+    ASSERT_NE(tool, nullptr);
+    RECT client;
+    GetClientRect(m_frame, &client);
+    RECT mdi = ClientRectIn(FindWindowExA(m_frame, nullptr, "MDIClient", nullptr), m_frame);
+    RECT toolRect;
+    GetWindowRect(tool, &toolRect);
+    // Pressed on the caption, out of the drag rectangle over the pane, across the drawing area
+    // and onto the frame's left edge: the pane docks in a new bar there.
+    const POINT grab = {toolRect.left + 40, toolRect.top + 8};
+    const int middleY = (mdi.top + mdi.bottom) / 2;
+    ASSERT_TRUE(DragPointer(grab, {{grab.x + 20, grab.y + 12},
+                                   ScreenPointIn(m_frame, {(mdi.left + mdi.right) / 2, middleY}),
+                                   ScreenPointIn(m_frame, {client.left + 8, middleY})}));
+    ASSERT_TRUE(WaitLong([&] {
+        HWND docked = FindDockedPane(m_frame, "基本操作");
+        return docked != nullptr && ClientRectIn(docked, m_frame).left == client.left;
+    })) << "the tool panel did not dock at the left edge";
+    tool = FindDockedPane(m_frame, "基本操作");
+    RECT left = ClientRectIn(tool, m_frame);
+    EXPECT_LE(std::abs((left.right - left.left) - (toolRect.right - toolRect.left)), 5)
+        << "the new bar about as wide as the pane was";
+    EXPECT_GT(ClientRectIn(FindWindowExA(m_frame, nullptr, "MDIClient", nullptr), m_frame).left, left.right);
+
+    // The splitter right of the new bar, dragged 60 pixels further right.
+    const POINT splitter = ScreenPointIn(m_frame, {left.right + 2, (left.top + left.bottom) / 2});
+    ASSERT_TRUE(DragPointer(splitter, {{splitter.x + 60, splitter.y}}));
+    ASSERT_TRUE(WaitLong([&] { return ClientRectIn(tool, m_frame).right >= left.right + 59; }))
+        << "the splitter did not move";
+    EXPECT_LE(std::abs(ClientRectIn(tool, m_frame).right - (left.right + 60)), 1);
+
+    std::vector<RECT> changed = Layout();
+    CloseAndExpectExitCodeOne();
+    StartProgram();
+    tool = FindDockedPane(m_frame, "基本操作");
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(ClientRectIn(tool, m_frame).left, client.left) << "still at the left edge";
+    ExpectWithinAPixel(changed, Layout());
     CloseAndExpectExitCodeOne();
 }

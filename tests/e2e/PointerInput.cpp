@@ -85,15 +85,9 @@ bool SettlePointer(HWND window, POINT target)
 
 bool ClickAt(POINT target, DWORD downFlag, DWORD upFlag)
 {
-    INPUT click[2] = {};
-    const LONG x = MulDiv(target.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    const LONG y = MulDiv(target.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    for (INPUT& input : click) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = x, input.mi.dy = y;
-    }
-    click[0].mi.dwFlags = downFlag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    click[1].mi.dwFlags = upFlag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT click[2] = {PointerMoveTo(target), PointerMoveTo(target)};
+    click[0].mi.dwFlags |= downFlag;
+    click[1].mi.dwFlags |= upFlag;
     return SendInput(2, click, sizeof(INPUT)) == 2;
 }
 
@@ -130,4 +124,35 @@ std::string DescribeStackingAt(DWORD processId, POINT point)
         text += std::string("; at the point: ") + name;
     }
     return text;
+}
+
+INPUT PointerMoveTo(POINT target)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = MulDiv(target.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(target.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    return input;
+}
+
+INPUT PointerButton(DWORD flag)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    return input;
+}
+
+bool DragPointer(POINT from, const std::vector<POINT>& path)
+{
+    if (!MovePointer(from)) return false;
+    std::vector<INPUT> stream = {PointerButton(MOUSEEVENTF_LEFTDOWN)};
+    for (POINT point : path) {
+        // A sideways wheel step of 0 between the moves keeps them apart in the queue.
+        if (stream.size() > 1) stream.push_back(PointerButton(MOUSEEVENTF_HWHEEL));
+        stream.push_back(PointerMoveTo(point));
+    }
+    stream.push_back(PointerButton(MOUSEEVENTF_LEFTUP));
+    return SendInput(static_cast<UINT>(stream.size()), stream.data(), sizeof(INPUT)) == stream.size();
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Puts the pointer on a screen point; false when it did not get there within five seconds.
 bool MovePointer(POINT target);
@@ -30,3 +31,11 @@ HWND CaptureOf(HWND window);
 // The top-level windows of the process from the top down, with the one under the point marked:
 // a failure's description of the stacking the system has.
 std::string DescribeStackingAt(DWORD processId, POINT point);
+
+// Input records for SendInput: a move to a screen point, and a button flag (MOUSEEVENTF_) alone.
+INPUT PointerMoveTo(POINT target);
+INPUT PointerButton(DWORD flag);
+// Presses the left button on a screen point, moves through the points in turn and releases it at
+// the last one, as one stream of input. Each point should lie over another window than the one
+// before: the system merges successive moves over one window into the last.
+bool DragPointer(POINT from, const std::vector<POINT>& path);

@@ -202,6 +202,13 @@ LRESULT CRiririView::OnNonClientRightDown(UINT, WPARAM wParam, LPARAM, BOOL& bHa
     return 0;
 }
 
+LRESULT CRiririView::OnNonClientMove(UINT, WPARAM, LPARAM, BOOL&)
+{
+    // Leaving the drawing area over its frame or scroll bars gives up an open pop-up.
+    FrameCloseRightMenu();
+    return 0;
+}
+
 void CRiririView::ZoomAtCentre(bool zoomIn)
 {
     double x = 0, y = 0;

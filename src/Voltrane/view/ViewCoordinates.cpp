@@ -355,6 +355,18 @@ void SetViewGridSnapPitch(const double* point)
     g_viewGrid.pitchX = point[0], g_viewGrid.pitchY = point[1], g_viewGrid.pitchZ = point[2];
 }
 
+int GetViewGridSnapOrigin(double* point)
+{
+    if (point != nullptr) point[0] = g_viewGrid.originX, point[1] = g_viewGrid.originY, point[2] = g_viewGrid.originZ;
+    return g_viewGrid.active;
+}
+
+int GetViewGridSnapPitch(double* point)
+{
+    if (point != nullptr) point[0] = g_viewGrid.pitchX, point[1] = g_viewGrid.pitchY, point[2] = g_viewGrid.pitchZ;
+    return g_viewGrid.active;
+}
+
 int IsGridSnapKeyHeld()
 {
     return g_viewGrid.keyRequired == 0 || (GetKeyState(g_viewGrid.key) & 0x8000) != 0 ? 1 : 0;

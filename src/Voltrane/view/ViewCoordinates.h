@@ -63,6 +63,10 @@ ViewGridSnap& GetViewGridSnap();
 // and switches it on. The previous active flag.
 int SetViewGridSnapOrigin(const double* point);
 void SetViewGridSnapPitch(const double* point);
+// Copy the command grid's origin or pitch (x, y, z) to the point when one is given; the
+// active flag.
+int GetViewGridSnapOrigin(double* point);
+int GetViewGridSnapPitch(double* point);
 int IsGridSnapKeyHeld();
 void SetDrawnGridPitch(double x, double y);
 void GetDrawnGridPitch(double* x, double* y);

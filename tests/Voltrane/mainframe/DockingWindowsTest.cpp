@@ -16,6 +16,7 @@
 #include "mainframe/docking/DockingFrame.h"
 #include "mainframe/docking/DockingWindow.h"
 #include "mainframe/docking/LayoutPersistence.h"
+#include "PointerInput.h"
 #include "TempFolder.h"
 
 using namespace dockwins;
@@ -321,7 +322,157 @@ bool PumpUntil(Condition condition)
     return true;
 }
 
+// Puts the real pointer on a docked pane's pin button and tells the pane of the move, as the
+// system does; false when the pointer did not get there.
+bool PointAtPin(HWND pane, const CFlatCaption::CPinButton& pin, POINT* onPin)
+{
+    RECT window = ScreenRect(pane);
+    *onPin = {window.left + (pin.rect.left + pin.rect.right) / 2, window.top + (pin.rect.top + pin.rect.bottom) / 2};
+    if (!MovePointer(*onPin)) return false;
+    SendMessageA(pane, WM_NCMOUSEMOVE, kPinButtonHit, MAKELPARAM(onPin->x, onPin->y));
+    return true;
+}
+
 }  // namespace
+
+TEST_F(DockingWindows, ThePinButtonLightsUnderThePointerAndGoesOutWhenItLeaves)
+{
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    RECT window = ScreenRect(m_tool.m_hWnd);
+    const CFlatCaption::CPinButton& pin = m_tool.Docking().Caption().pin;
+    POINT onPin;
+    ASSERT_TRUE(PointAtPin(m_tool.m_hWnd, pin, &onPin));
+    EXPECT_EQ(pin.state, 1) << "hot over the button";
+    SendMessageA(m_tool.m_hWnd, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(window.left + 20, window.top + 5));
+    EXPECT_EQ(pin.state, 0) << "the rest of the caption puts it out";
+
+    // Leaving the window sends no move at all: the timer notices the pointer has gone.
+    SendMessageA(m_tool.m_hWnd, WM_NCMOUSEMOVE, kPinButtonHit, MAKELPARAM(onPin.x, onPin.y));
+    ASSERT_EQ(pin.state, 1);
+    ASSERT_TRUE(MovePointer({window.left - 100, window.top + 200}));
+    EXPECT_TRUE(PumpUntil([&] { return pin.state == 0; }));
+
+    // A floating pane has no caption of ours and no button to light.
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_tool.Docking().ReadPlacement(&placement));
+    placement.docked = 0;
+    placement.visible = 1;
+    placement.floatRect = {120, 130, 320, 430};
+    ASSERT_TRUE(m_tool.Docking().ApplyPlacement(placement));
+    SendMessageA(m_tool.m_hWnd, WM_NCMOUSEMOVE, kPinButtonHit, MAKELPARAM(onPin.x, onPin.y));
+    EXPECT_EQ(pin.state, 0) << "a floating pane lights nothing";
+}
+
+// Pinned while lit: the caption goes with its button, and the timer that puts the light out
+// later has nothing to draw (it once drew the button's icon into the pane's corner).
+TEST_F(DockingWindows, PinningALitPaneLeavesNoButtonToDraw)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 280));
+    RECT window = ScreenRect(m_app.m_hWnd);
+    const CFlatCaption::CPinButton& pin = m_app.Docking().Caption().pin;
+    POINT onPin;
+    ASSERT_TRUE(PointAtPin(m_app.m_hWnd, pin, &onPin));
+    ASSERT_EQ(pin.state, 1);
+    ASSERT_TRUE(m_app.Docking().PinToSide());
+    EXPECT_EQ(pin.state, 0);
+    EXPECT_TRUE(IsRectEmpty(&pin.rect));
+    ASSERT_TRUE(MovePointer({window.left - 100, window.top + 200}));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(pin.state, 0);
+}
+
+namespace {
+
+// The second half of a title drag, given once the pane's drag loop holds the pointer: the
+// system's drag detection needs real input, and its own loop takes only mouse messages.
+struct TitleDrag {
+    HWND pane = nullptr;
+    POINT to = {0, 0};
+    bool ctrl = false;
+    bool injected = false;
+};
+TitleDrag g_drag;
+
+INPUT KeyInput(WORD key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void CALLBACK FinishTitleDrag(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_drag.injected || GetCapture() != g_drag.pane) return;
+    g_drag.injected = true;
+    std::vector<INPUT> rest;
+    if (g_drag.ctrl) rest.push_back(KeyInput(VK_CONTROL, false));
+    rest.push_back(PointerMoveTo(g_drag.to));
+    rest.push_back(PointerButton(MOUSEEVENTF_LEFTUP));
+    SendInput(static_cast<UINT>(rest.size()), rest.data(), sizeof(INPUT));
+}
+
+// Presses on the pane's caption with the real pointer, moves it out of the drag rectangle, and
+// lets the drag loop take the pointer to the target and release it there.
+bool DragTitle(HWND pane, POINT grab, POINT to, bool ctrl)
+{
+    g_drag = {};
+    g_drag.pane = pane;
+    g_drag.to = to;
+    g_drag.ctrl = ctrl;
+    if (!MovePointer(grab)) return false;
+    SetForegroundWindow(GetAncestor(pane, GA_ROOT));
+    std::vector<INPUT> start;
+    start.push_back(PointerButton(MOUSEEVENTF_LEFTDOWN));
+    start.push_back(PointerMoveTo({grab.x + 20, grab.y + 10}));
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, FinishTitleDrag);
+    bool sent = SendInput(static_cast<UINT>(start.size()), start.data(), sizeof(INPUT)) == start.size();
+    bool done = sent && PumpUntil([] { return g_drag.injected && GetCapture() != g_drag.pane; });
+    KillTimer(nullptr, timer);
+    if (ctrl) {
+        INPUT release = KeyInput(VK_CONTROL, true);
+        SendInput(1, &release, sizeof(INPUT));
+        PumpUntil([] { return GetAsyncKeyState(VK_CONTROL) >= 0; });
+    }
+    return done;
+}
+
+}  // namespace
+
+TEST_F(DockingWindows, ATitleDragDocksAtTheEdgeAndCtrlKeepsItFloating)
+{
+    ASSERT_TRUE(DockPane(m_app, "作図メニュー", kDockRight, 200, 60));
+    ASSERT_TRUE(DockPane(m_tool, "基本操作", kDockRight, 200, 280));
+    RECT frame = ClientOnScreen(m_frame.m_hWnd);
+    RECT tool = ScreenRect(m_tool.m_hWnd);
+    POINT grab = {tool.left + 30, tool.top + 8};
+    POINT leftEdge = {frame.left + 8, (frame.top + frame.bottom) / 2};
+
+    ASSERT_TRUE(DragTitle(m_tool.m_hWnd, grab, leftEdge, false));
+    EXPECT_TRUE(m_tool.Docking().IsDocked());
+    DockingWindowPlacement placement;
+    ASSERT_TRUE(m_tool.Docking().ReadPlacement(&placement));
+    EXPECT_EQ(placement.position.side & kSideMask, kDockLeft);
+    RECT docked = ScreenRect(m_tool.m_hWnd);
+    EXPECT_EQ(docked.left, frame.left);
+    EXPECT_EQ(Height(docked), Height(frame)) << "alone in its bar";
+    EXPECT_EQ(ScreenRect(m_frame.client).left, docked.right + 5);
+    EXPECT_EQ(Height(ScreenRect(m_app.m_hWnd)), Height(frame)) << "the application panel has the right bar alone";
+
+    // The same drag with Ctrl held drops the pane floating where the pointer let go.
+    grab = {docked.left + 30, docked.top + 8};
+    POINT middle = {(frame.left + frame.right) / 2, frame.top + 8};
+    ASSERT_TRUE(DragTitle(m_tool.m_hWnd, grab, {frame.left + 8, middle.y + 200}, true));
+    EXPECT_FALSE(m_tool.Docking().IsDocked()) << "Ctrl keeps it floating at the edge";
+    EXPECT_TRUE(IsWindowVisible(m_tool.m_hWnd));
+    EXPECT_EQ(GetWindowLongA(m_tool.m_hWnd, GWL_STYLE) & (WS_CHILD | WS_POPUP), WS_POPUP);
+    RECT floating = ScreenRect(m_tool.m_hWnd);
+    POINT dropped = {frame.left + 8, middle.y + 200};
+    EXPECT_TRUE(PtInRect(&floating, dropped)) << "the window stays under the pointer";
+    EXPECT_EQ(ScreenRect(m_frame.client).left, frame.left) << "the left bar is gone";
+}
 
 TEST(FloatingMode, RectanglesAreKeptOnTheScreen)
 {

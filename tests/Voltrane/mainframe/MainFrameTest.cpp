@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandIds.h"
 #include "HostMessages.h"
 #include "commands/SystemCommandDispatcher.h"
 #include "core/CadSystem.h"
@@ -353,6 +354,112 @@ TEST_F(MainFrameUnit, ToolbarButtonsRunTheirCommands)
     EXPECT_EQ(m_host.received[0].lParam, 0);
     ASSERT_EQ(g_services.size(), 1u);
     EXPECT_EQ(g_services[0].wParam, 1229u);
+}
+
+namespace {
+
+struct Notice {
+    HWND from;
+    UINT_PTR id;
+    UINT code;
+};
+std::vector<Notice> g_notices;
+HWND g_noticeTarget = nullptr;
+
+LRESULT CALLBACK RecordNotices(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_NOTIFY && call->hwnd == g_noticeTarget && call->lParam != 0) {
+        const auto* header = reinterpret_cast<const NMHDR*>(call->lParam);
+        g_notices.push_back({header->hwndFrom, header->idFrom, header->code});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT SendNotice(HWND frame, HWND from, UINT_PTR id, UINT code)
+{
+    NMHDR header = {from, id, code};
+    return SendMessageA(frame, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+}
+
+}  // namespace
+
+// The caption switch of a pane tells the frame with the pane as sender, its control id and the
+// code 1001 (caption removed) or 1002 (caption added). The frame acts only on notices it sent
+// itself (toolbar buttons and rebuilds share these codes): it leaves the pane's unhandled.
+TEST_F(MainFrameUnit, APanesCaptionSwitchNotifiesTheFrame)
+{
+    HWND frame = m_frame.m_hWnd;
+    CPanelDockWindow& tool = m_frame.Pane(1);  // the tool panel
+    const int savedBits = PanelCaptionSetting();
+    g_notices.clear();
+    g_noticeTarget = frame;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordNotices, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const bool hadCaption = SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0) == 1;
+    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneToggleCaption, 0), 1);
+    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), hadCaption ? 2 : 1);
+    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneToggleCaption, 0), 1);
+    EXPECT_EQ(SendMessageA(tool.m_hWnd, WM_COMMAND, kPaneQueryState, 0), hadCaption ? 1 : 2);
+    UnhookWindowsHookEx(hook);
+    g_noticeTarget = nullptr;
+    PanelCaptionSetting() = savedBits;
+
+    ASSERT_EQ(g_notices.size(), 2u);
+    const UINT removed = 1001, added = 1002;
+    EXPECT_EQ(g_notices[0].code, hadCaption ? removed : added);
+    EXPECT_EQ(g_notices[1].code, hadCaption ? added : removed);
+    for (const Notice& notice : g_notices) {
+        EXPECT_EQ(notice.from, tool.m_hWnd);
+        EXPECT_EQ(notice.id, static_cast<UINT_PTR>(GetDlgCtrlID(tool.m_hWnd)));
+    }
+    for (UINT code : {removed, added})
+        EXPECT_EQ(SendNotice(frame, tool.m_hWnd, GetDlgCtrlID(tool.m_hWnd), code), 0) << code;
+    EXPECT_EQ(SendNotice(frame, frame, 0, kNoticeToolbarsChanged), 0) << "no toolbars to rebuild here";
+    EXPECT_TRUE(IsWindow(frame));
+}
+
+// Restoring or resizing the frame holds every visible docked pane at its bar thickness until the
+// frame's posted release arrives; a hidden pane is not held.
+TEST_F(MainFrameUnit, ResizingTheFrameHoldsThePanesUntilTheLayoutSettles)
+{
+    HWND frame = m_frame.m_hWnd;
+    // The start stage the frame posts to itself shows it maximised: let it run first.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ShowWindow(frame, SW_RESTORE);
+    SetWindowPos(frame, nullptr, 0, 0, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ASSERT_TRUE(IsWindowVisible(frame));
+    ASSERT_FALSE(IsZoomed(frame));
+    CPanelDockWindow& tool = m_frame.Pane(1);  // the tool panel
+    CPanelDockWindow& bottom = m_frame.Pane(0);
+    ASSERT_TRUE(tool.IsVisible());
+    ASSERT_EQ(tool.FreezeFlags(), 0u);
+    SendMessageA(frame, WM_COMMAND, kCmdPaneCommandMenu, 0);
+    ASSERT_FALSE(bottom.IsVisible());
+    RECT before;
+    GetWindowRect(tool.m_hWnd, &before);
+    dockwins::DockingWindowPlacement placement;
+    ASSERT_TRUE(tool.Docking().ReadPlacement(&placement));
+
+    SetWindowPos(frame, nullptr, 0, 0, 760, 640, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(tool.FreezeFlags(), 1u) << "a pane on the right is held in width";
+    EXPECT_EQ(tool.MinTrackWidth(), placement.position.barWidth);
+    MINMAXINFO info = {};
+    SendMessageA(tool.m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, placement.position.barWidth);
+    RECT after;
+    GetWindowRect(tool.m_hWnd, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left) << "the pane keeps its width";
+    EXPECT_EQ(bottom.FreezeFlags(), 0u) << "a hidden pane is not held";
+
+    for (DWORD start = GetTickCount(); tool.FreezeFlags() != 0 && GetTickCount() - start < 5000;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    EXPECT_EQ(tool.FreezeFlags(), 0u) << "released once the posted command arrives";
+    EXPECT_EQ(tool.MinTrackWidth(), 0);
 }
 
 // A program started by a hand-off (start mode 1) whose start action is a built-in command not

@@ -5,6 +5,7 @@
 #include "commands/InputEvent.h"
 #include "core/CadSystem.h"
 #include "drawing/CadDatabase.h"
+#include "mainframe/FrameServices.h"
 #include "view/LoupeView.h"
 #include "view/RiririView.h"
 #include "view/ViewCoordinates.h"
@@ -160,6 +161,41 @@ TEST_F(ViewWindow, SwallowsCloseAndSystemKeys)
 {
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
+}
+
+namespace {
+int g_menuCloses = 0;
+int CountMenuClose()
+{
+    ++g_menuCloses;
+    return 1;
+}
+}  // namespace
+
+// A press on the view's frame or scroll bars, or the pointer only crossing them, closes an open
+// right-click menu or list pop-up.
+TEST_F(ViewWindow, PressesAndMovesOverTheFrameCloseAnOpenPopup)
+{
+    FrameServices saved = GetFrameServices();
+    GetFrameServices().closeRightMenu = CountMenuClose;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const LPARAM onFrame = MAKELPARAM(rect.right - 2, rect.top + 40);
+    const struct {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    } cases[] = {
+        {WM_NCMOUSEMOVE, HTVSCROLL, onFrame},
+        {WM_NCLBUTTONDOWN, HTBORDER, onFrame},
+        {WM_NCRBUTTONDOWN, HTBORDER, onFrame},
+    };
+    for (const auto& c : cases) {
+        g_menuCloses = 0;
+        SendMessageA(window, c.msg, c.wParam, c.lParam);
+        EXPECT_EQ(g_menuCloses, 1) << std::hex << c.msg;
+    }
+    GetFrameServices() = saved;
 }
 
 TEST_F(ViewWindow, CommandGridFromTheRunningCommand)

@@ -96,6 +96,34 @@ struct FitCase {
     double expected;
 };
 
+TEST(ViewCoordinates, TheCommandGridIsReadBackWithItsActiveFlag)
+{
+    const ViewGridSnap saved = GetViewGridSnap();
+    const double pitch[3] = {5, 6, 7}, origin[3] = {1, -2, 3};
+    SetViewGridSnapOrigin(nullptr);
+    SetViewGridSnapPitch(pitch);
+    double out[3] = {-1, -1, -1};
+    EXPECT_EQ(GetViewGridSnapPitch(out), 0) << "a pitch alone does not switch the grid on";
+    EXPECT_EQ(out[0], 5);
+    EXPECT_EQ(out[1], 6);
+    EXPECT_EQ(out[2], 7);
+    EXPECT_EQ(GetViewGridSnapOrigin(out), 0);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[2], 0);
+
+    EXPECT_EQ(SetViewGridSnapOrigin(origin), 0);
+    EXPECT_EQ(GetViewGridSnapOrigin(out), 1);
+    EXPECT_EQ(out[0], 1);
+    EXPECT_EQ(out[1], -2);
+    EXPECT_EQ(out[2], 3);
+    EXPECT_EQ(GetViewGridSnapPitch(nullptr), 1) << "no point: only the flag";
+    EXPECT_EQ(GetViewGridSnapOrigin(nullptr), 1);
+    EXPECT_EQ(SetViewGridSnapOrigin(nullptr), 1);
+    EXPECT_EQ(GetViewGridSnapOrigin(out), 0);
+    EXPECT_EQ(out[1], 0) << "switching off zeroes the origin";
+    GetViewGridSnap() = saved;
+}
+
 TEST(ViewCoordinates, FitPaperScale)
 {
     const FitCase cases[] = {

@@ -647,4 +647,11 @@ LRESULT CAutoHideManager::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM, BOOL& bHa
     return 0;
 }
 
+LRESULT CAutoHideManager::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
+{
+    bHandled = FALSE;
+    if (!IsRectEmpty(&m_caption.rect)) m_caption.TrackHot(m_hWnd, static_cast<int>(wParam));
+    return 0;
+}
+
 }  // namespace dockwins

@@ -92,6 +92,7 @@ public:
         WK_MESSAGE_HANDLER(WM_NCPAINT, OnNcPaint)
         WK_MESSAGE_HANDLER(WM_NCACTIVATE, OnNcActivate)
         WK_MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+        WK_MESSAGE_HANDLER(WM_NCMOUSEMOVE, OnNcMouseMove)
         WK_MESSAGE_HANDLER(WM_NCLBUTTONDBLCLK, OnNcDoubleClick)
     WK_END_MSG_MAP()
 
@@ -110,6 +111,7 @@ private:
     LRESULT OnNcPaint(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcActivate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcDoubleClick(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
 
     bool Locked() const { return m_slidingLocked && m_slidingLocked(); }

@@ -445,6 +445,13 @@ LRESULT CDockingWindow::OnNcLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL
     return 0;
 }
 
+LRESULT CDockingWindow::OnNcMouseMove(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
+{
+    bHandled = FALSE;
+    if (m_container != nullptr) m_caption.TrackHot(m_hWnd, static_cast<int>(wParam));
+    return 0;
+}
+
 LRESULT CDockingWindow::OnSettingChange(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
 {
     if (m_container == nullptr) {
@@ -476,6 +483,50 @@ LRESULT CDockingWindow::OnWindowPosChanged(UINT, WPARAM, LPARAM lParam, BOOL& bH
     bool changed = (pos->flags & SWP_SHOWWINDOW) || !(pos->flags & SWP_NOMOVE) || !(pos->flags & SWP_NOSIZE);
     if (changed && IsVisible()) ::GetWindowRect(m_hWnd, &m_floatRect);
     return 0;
+}
+
+namespace {
+
+constexpr UINT kHotTrackingPeriod = 300;
+
+void RedrawPin(HWND window, const CFlatCaption::CPinButton& pin)
+{
+    // A caption taken away meanwhile (the pane pinned or floating) has no button to draw.
+    if (IsRectEmpty(&pin.rect)) return;
+    HDC dc = GetWindowDC(window);
+    if (dc == nullptr) return;
+    pin.Draw(dc);
+    ReleaseDC(window, dc);
+}
+
+void CALLBACK EndHotTracking(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    auto* pin = reinterpret_cast<CFlatCaption::CPinButton*>(id);
+    POINT cursor;
+    RECT frame;
+    if (!GetCursorPos(&cursor) || !::GetWindowRect(window, &frame)) return;
+    POINT local = {cursor.x - frame.left, cursor.y - frame.top};
+    if (PtInRect(&pin->rect, local)) return;
+    ::KillTimer(window, id);
+    if (!(pin->state & 1)) return;
+    pin->state &= ~1;
+    RedrawPin(window, *pin);
+}
+
+}  // namespace
+
+void CFlatCaption::TrackHot(HWND window, int hitCode)
+{
+    if (pin.state & 2) return;
+    bool hot = hitCode == kPinButtonHit;
+    if (hot == ((pin.state & 1) != 0)) return;
+    if (hot) {
+        pin.state |= 1;
+        ::SetTimer(window, reinterpret_cast<UINT_PTR>(&pin), kHotTrackingPeriod, EndHotTracking);
+    } else {
+        pin.state &= ~1;
+    }
+    RedrawPin(window, pin);
 }
 
 bool CFlatCaption::PressPin(HWND window)

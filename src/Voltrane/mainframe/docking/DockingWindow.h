@@ -34,12 +34,21 @@ public:
     void UpdateMetrics();
     // Lays out the caption at the top of a window rectangle given at the origin.
     void LayOut(const RECT& window);
-    void Clear() { rect = {0, 0, 0, 0}; pin.rect = rect; }
+    void Clear()
+    {
+        rect = {0, 0, 0, 0};
+        pin.rect = rect;
+        pin.state = 0;
+    }
     int HitTest(POINT windowPoint) const;
     void Paint(HWND window, HDC dc) const;
     // Holds the pin button down while the mouse button is; gives back whether it came up
     // over the button.
     bool PressPin(HWND window);
+    // The pin button lights while the non-client hit test names it (a pressed button stays as
+    // it is). A move off the window sends no further non-client move, so a 300-ms timer on the
+    // window, its id the button, puts the light out once the cursor has left the button.
+    void TrackHot(HWND window, int hitCode);
 
     RECT rect = {0, 0, 0, 0};
     int thickness = 23;
@@ -103,6 +112,7 @@ public:
         WK_MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
         WK_MESSAGE_HANDLER(WM_SETICON, OnSetText)
         WK_MESSAGE_HANDLER(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+        WK_MESSAGE_HANDLER(WM_NCMOUSEMOVE, OnNcMouseMove)
         WK_MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
         WK_MESSAGE_HANDLER(WM_SYSCOLORCHANGE, OnSettingChange)
         WK_MESSAGE_HANDLER(WM_GETMINMAXINFO, OnGetMinMaxInfo)
@@ -121,6 +131,7 @@ private:
     LRESULT OnWindowPosChanging(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnNcLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnNcMouseMove(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSettingChange(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnGetMinMaxInfo(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
