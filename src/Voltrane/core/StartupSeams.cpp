@@ -185,7 +185,8 @@ void RegisterControlClasses(HINSTANCE instance)
     InstallPickerHostCalls();
     const ControlClassRegistrations& r = GetControlClassRegistrations();
     if (r.kitButtons(instance) == 0) WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (ボタン)");
-    if (r.panelClasses != nullptr) r.panelClasses(instance);
+    if (r.panelClasses != nullptr && r.panelClasses(instance) == 0)
+        WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (パネル)");
     const struct {
         int (*registration)(HINSTANCE);
         const char* name;
@@ -206,6 +207,7 @@ void RegisterControlClasses(HINSTANCE instance)
 void UnregisterControlClasses(HINSTANCE instance)
 {
     UnregisterKitButtonClasses(instance);
+    UnregisterPanelWindowClasses(instance);
     UnregisterColorPickerClasses(instance);
     UnregisterLineStartMarkPickerClass(instance);
     UnregisterLineEndMarkPickerClass(instance);

@@ -1,6 +1,7 @@
 #include "panels/PanelFonts.h"
 
 #include "controls/KitFaces.h"
+#include "panels/CustCmdPanelList.h"
 #include "panels/ParameterPanelModel.h"
 
 namespace {
@@ -40,9 +41,12 @@ void DeletePanelFont()
 HFONT PanelItemFont() { return g_panelFont; }
 HFONT PanelItemBoldFont() { return g_panelBoldFont; }
 
-int RegisterPanelWindowClasses(HINSTANCE)
+int RegisterPanelWindowClasses(HINSTANCE instance)
 {
-    // The item windows register their classes when the first of them is made.
     PboxResetTable();
+    if (RegisterCustCmdPanelListClass(instance) == 0) return 0;
+    // The item windows register their classes when the first of them is made.
     return 1;
 }
+
+void UnregisterPanelWindowClasses(HINSTANCE instance) { UnregisterCustCmdPanelListClass(instance); }

@@ -10,5 +10,7 @@ void DeletePanelFont();
 HFONT PanelItemFont();
 HFONT PanelItemBoldFont();
 
-// Clears the panel table for the run and registers the panels' own window classes. 1.
+// Clears the panel table for the run and registers the panels' own window classes. 1, or 0 when
+// a class could not be registered.
 int RegisterPanelWindowClasses(HINSTANCE instance);
+void UnregisterPanelWindowClasses(HINSTANCE instance);
