@@ -7,7 +7,9 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "OwnWindows.h"
 #include "core/LocalSettings.h"
@@ -282,19 +284,25 @@ struct PageDriver {
     }
 };
 
-INT_PTR RunOnePageSheet(CSetConfig06Dlg& page)
+// Runs a sheet of the pages; -1 when a page's handle cannot be made.
+INT_PTR RunSheetOf(std::initializer_list<CSetConfig06Dlg*> pageObjects)
 {
-    HPROPSHEETPAGE pages[1] = {page.CreatePage()};
-    if (pages[0] == nullptr) return -1;
+    std::vector<HPROPSHEETPAGE> pages;
+    for (CSetConfig06Dlg* page : pageObjects) {
+        pages.push_back(page->CreatePage());
+        if (pages.back() == nullptr) return -1;
+    }
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_NOAPPLYNOW;
     header.hInstance = GetModuleHandleA(nullptr);
     header.pszCaption = kSheetCaption;
-    header.nPages = 1;
-    header.phpage = pages;
+    header.nPages = static_cast<UINT>(pages.size());
+    header.phpage = pages.data();
     return PropertySheetA(&header);
 }
+
+INT_PTR RunOnePageSheet(CSetConfig06Dlg& page) { return RunSheetOf({&page}); }
 
 // Shows the page in a sheet of its own and lets the driver fill it with that margin.
 void RunPageWithMargin(const char* margin)
@@ -393,19 +401,10 @@ TEST(MarginSettingsPage, CancelAfterTheValidPageWasLeftTakesNothingOver)
     TwoTableViews views;
     {
         CSetConfig06Dlg first, second;
-        HPROPSHEETPAGE pages[2] = {first.CreatePage(), second.CreatePage()};
-        ASSERT_NE(pages[0], nullptr);
-        ASSERT_NE(pages[1], nullptr);
-        PROPSHEETHEADERA header = {};
-        header.dwSize = sizeof header;
-        header.dwFlags = PSH_NOAPPLYNOW;
-        header.hInstance = GetModuleHandleA(nullptr);
-        header.pszCaption = kSheetCaption;
-        header.nPages = 2;
-        header.phpage = pages;
         UINT_PTR timer = SetTimer(nullptr, 0, 50, LeaveThenCancelDriver::Tick);
-        PropertySheetA(&header);
+        const INT_PTR result = RunSheetOf({&first, &second});
         KillTimer(nullptr, timer);
+        ASSERT_NE(result, -1);
     }
     EXPECT_EQ(LeaveThenCancelDriver::Left(), 1) << "valid entries let the page be left";
     EXPECT_EQ(LeaveThenCancelDriver::TopWhileOpen(), 9) << "leaving the page takes nothing over";
