@@ -1,7 +1,12 @@
 // The two command panels of the real program: a fresh start shows them with the buttons of the
 // installed definition files, and a click on a button runs its command, which keeps the button
-// highlighted while it waits for input.
+// highlighted while it waits for input; a command inserted in the command-menu dialog of the
+// settings sheet is written to the per-user file and shows in the panel after a restart.
 #include "GTest.h"
+
+#include <windows.h>
+
+#include <prsht.h>
 
 #include <string>
 #include <vector>
@@ -207,6 +212,87 @@ TEST_F(CommandPanelTest, AClickOnAButtonRunsItsCommandWhichStaysHighlightedWhile
     PostMessageA(other, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     ASSERT_TRUE(WaitForCaption(frame, "/C:Echo", 10000)) << Caption(frame);
     EXPECT_TRUE(WaitForOrange(button, false)) << "the ended command's button is still highlighted";
+}
+
+// A row of a list of the program, read as wide text: a list of another process hands its text
+// over as wide characters whichever form of the message asks for it.
+std::u16string ListRow(HWND list, LRESULT index)
+{
+    WCHAR text[512] = {};
+    if (SendMessageW(list, LB_GETTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text / sizeof text[0])) return std::u16string();
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The first row that starts with the text; LB_ERR when none does.
+LRESULT RowStartingWith(HWND list, const std::u16string& start)
+{
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        if (ListRow(list, i).compare(0, start.size(), start) == 0) return i;
+    return LB_ERR;
+}
+
+TEST_F(CommandPanelTest, ACommandInsertedFromTheSettingsSheetShowsInThePanelAfterARestart)
+{
+    const std::string panelFile =
+        "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<PanelInfo><試験><data>"
+        "<item>線分,6000,線分を描く,0</item>"
+        "</data></試験></PanelInfo>\n";
+    UserPanelFile userFile(&panelFile);
+    ASSERT_TRUE(userFile.Written());
+    {
+        ProgramProcess first;
+        ASSERT_TRUE(first.Start());
+        HWND firstFrame = first.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(firstFrame, nullptr);
+        ASSERT_TRUE(WaitUntilResponsive(firstFrame, 10000));
+
+        PostMessageA(firstFrame, WM_COMMAND, 1229, 0);
+        HWND sheet = WaitForDialog(first, "環境設定", 20000);
+        ASSERT_NE(sheet, nullptr);
+        SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+        HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        ASSERT_NE(page, nullptr);
+        PostMessageA(page, WM_COMMAND, MAKEWPARAM(1803, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, 1803)));
+        HWND dialog = WaitForDialog(first, "コマンドメニュー編集", 20000);
+        ASSERT_NE(dialog, nullptr);
+
+        // The second place of the first row, then 矩形 of the first catalogue type.
+        HWND grid = GetDlgItem(dialog, 1809);
+        HWND commands = GetDlgItem(dialog, 1136);
+        ASSERT_NE(grid, nullptr);
+        SendMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100 + 10, 10));
+        SendMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(100 + 10, 10));
+        const LRESULT row = RowStartingWith(commands, u"矩形");
+        ASSERT_NE(row, LB_ERR) << SendMessageW(commands, LB_GETCOUNT, 0, 0) << " rows";
+        SendMessageA(commands, LB_SETCURSEL, row, 0);
+        SendMessageA(dialog, WM_COMMAND, 1806, 0);
+        EXPECT_EQ(ReadAll(userFile.Path()), panelFile) << "nothing is written before OK";
+
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        HWND box = WaitForDialog(first, "確認", 20000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(StaticTexts(box).find("次回ＣＡＤ起動時から有効になります"), std::string::npos) << StaticTexts(box);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntilGone(dialog, 20000));
+        const std::string written = ReadAll(userFile.Path());
+        EXPECT_NE(written.find("<item>線分,6000,線分を描く,0</item>"), std::string::npos) << written;
+        EXPECT_NE(written.find(",6010,"), std::string::npos) << written;
+
+        PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitUntilGone(sheet, 30000));
+        PostMessageA(firstFrame, WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        ASSERT_TRUE(first.WaitForExit(30000, &exitCode));
+    }
+
+    StartProgram();
+    HWND panel = Panel(0);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_NE(VisibleButton(panel, 6000), nullptr);
+    EXPECT_NE(VisibleButton(panel, 6010), nullptr) << "the inserted command has no button after the restart";
+    EXPECT_FALSE(ShowsErrorBox(program.ProcessId())) << "an error box came up";
 }
 
 }  // namespace

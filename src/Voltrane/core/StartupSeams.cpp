@@ -186,7 +186,7 @@ void RegisterControlClasses(HINSTANCE instance)
     const ControlClassRegistrations& r = GetControlClassRegistrations();
     if (r.kitButtons(instance) == 0) WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (ボタン)");
     if (r.panelClasses != nullptr && r.panelClasses(instance) == 0)
-        WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (PBox)");
+        WriteSystemLog(0, "Error", "コントロールクラスの登録に失敗しました (パネル)");
     const struct {
         int (*registration)(HINSTANCE);
         const char* name;
@@ -207,6 +207,7 @@ void RegisterControlClasses(HINSTANCE instance)
 void UnregisterControlClasses(HINSTANCE instance)
 {
     UnregisterKitButtonClasses(instance);
+    UnregisterPanelWindowClasses(instance);
     UnregisterColorPickerClasses(instance);
     UnregisterLineStartMarkPickerClass(instance);
     UnregisterLineEndMarkPickerClass(instance);
@@ -216,7 +217,6 @@ void UnregisterControlClasses(HINSTANCE instance)
     UnregisterPointMarkPickerClass(instance);
     DestroyRightMenuPopup();
     UnregisterRightMenuPopupClasses(instance);
-    UnregisterPanelWindowClasses(instance);
 }
 
 ParameterPanelHandles& GetParameterPanelHandles()

@@ -18,10 +18,12 @@ enum {
 
 LRESULT CSetConfig06Dlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled)
 {
-    LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
+    const LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
+    // The active drawing's origin is shown; the setting follows it only at OK.
+    int origin = setup.bPaperOrg;
     int mode = 0;
-    if (GetActiveDrawingOriginMode(&mode) == 0) setup.bPaperOrg = mode;
-    ::CheckRadioButton(m_hWnd, kOriginLowerLeft, kOriginCentre, setup.bPaperOrg == 1 ? kOriginLowerLeft : kOriginCentre);
+    if (GetActiveDrawingOriginMode(&mode) == 0) origin = mode;
+    ::CheckRadioButton(m_hWnd, kOriginLowerLeft, kOriginCentre, origin == 1 ? kOriginLowerLeft : kOriginCentre);
     m_combos.Init(m_hWnd, setup.paper_margin, false, kMarginColourLabel);
     ShowMarginEdits(m_hWnd, setup.paper_margin);
     handled = FALSE;  // the base's WM_INITDIALOG runs too
@@ -32,15 +34,23 @@ bool CSetConfig06Dlg::OnKillActive()
 {
     MarginFrameEntries entries;
     ReadMarginDialog(m_hWnd, m_combos, false, entries);
+    PaperMarginEx checked = GetLocalSettingsLive().setup.paper_margin;
+    if (TakeOverMarginEntries(m_hWnd, entries, checked) != 0) return true;
+    FocusFirstInvalidMargin(m_hWnd, entries);
+    return false;
+}
+
+void CSetConfig06Dlg::OnApply()
+{
+    MarginFrameEntries entries;
+    ReadMarginDialog(m_hWnd, m_combos, false, entries);
     LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
-    if (TakeOverMarginEntries(m_hWnd, entries, setup.paper_margin) == 0) {
-        FocusFirstInvalidMargin(m_hWnd, entries);
-        return false;
-    }
+    // The entries passed the check when the page was left; should they not pass now, the old
+    // settings stay.
+    if (TakeOverMarginEntries(m_hWnd, entries, setup.paper_margin) == 0) return;
     setup.bPaperOrg = ::IsDlgButtonChecked(m_hWnd, kOriginCentre) == BST_CHECKED ? 0 : 1;
     SetActiveDrawingOriginMode(setup.bPaperOrg);  // only the setting without a drawing
     RepaintMarginFrames();
-    return true;
 }
 
 LRESULT CSetConfig06Dlg::OnSelectFromList(WORD, WORD, HWND, BOOL&)

@@ -1,6 +1,6 @@
 // Page "マージン / 用紙枠" of the settings sheet (template 207): the margins, the colours of the
-// margin and paper frames and the paper origin of the active drawing, taken over when the
-// page is left.
+// margin and paper frames and the paper origin of the active drawing, checked when the page is
+// left and taken over only when OK closes the sheet.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +21,10 @@ public:
         WK_CHAIN_MSG_MAP(PageBase)
     WK_END_MSG_MAP()
 
-    // PSN_KILLACTIVE: takes the entries over; false (the page stays, nothing taken over) on an
-    // invalid margin.
+    // PSN_KILLACTIVE: false (the page stays) on an invalid margin, which is reported.
     bool OnKillActive();
+    // PSN_APPLY: takes the entries and the origin over and repaints the frames.
+    void OnApply();
 
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL& handled);

@@ -222,7 +222,6 @@ LRESULT CCustCmdPanelDlg::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled)
 
 INT_PTR ShowCustCmdPanelDlg(HWND owner)
 {
-    RegisterCustCmdPanelListClass(GetModuleHandleA(nullptr));
     CCustCmdPanelDlg dialog;
     return dialog.DoModal(owner);
 }

@@ -1,6 +1,7 @@
 #include "panels/PanelFonts.h"
 
 #include "controls/KitFaces.h"
+#include "panels/CustCmdPanelList.h"
 #include "panels/ParameterPanelModel.h"
 #include "panels/PboxControls.h"
 
@@ -44,9 +45,14 @@ HFONT PanelItemBoldFont() { return g_panelBoldFont; }
 int RegisterPanelWindowClasses(HINSTANCE instance)
 {
     PboxResetTable();
+    if (RegisterCustCmdPanelListClass(instance) == 0) return 0;
     // The item windows register their own classes when the first of them is made; the PBox
     // controls are plain classes for the plug-ins' windows.
     return RegisterPboxControlClasses(instance);
 }
 
-void UnregisterPanelWindowClasses(HINSTANCE instance) { UnregisterPboxControlClasses(instance); }
+void UnregisterPanelWindowClasses(HINSTANCE instance)
+{
+    UnregisterPboxControlClasses(instance);
+    UnregisterCustCmdPanelListClass(instance);
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ButtonDialogTemplate.h"
 #include "dialogs/DialogBase.h"
 
 namespace {
@@ -134,6 +135,65 @@ TEST(ProgramDialogBase, ColourMessages)
         ReleaseDC(window, dc);
         DestroyWindow(window);
     }
+}
+
+// The look on a template holding both colour-button ids of the two binaries.
+class ButtonsDialog : public CDialogBase<ButtonsDialog> {
+public:
+    enum { IDD = 216 };
+    using Base = CDialogBase<ButtonsDialog>;
+
+    WK_BEGIN_MSG_MAP(ButtonsDialog)
+        WK_CHAIN_DIALOG_BASE(Base)
+    WK_END_MSG_MAP()
+
+    HWND CreateFromMemory(const DLGTEMPLATE* dialogTemplate)
+    {
+        return CreateIndirectFrom(GetModuleHandleA(nullptr), dialogTemplate, nullptr, 0);
+    }
+    HBRUSH Brush() const { return m_backgroundBrush; }
+};
+
+TEST(ProgramDialogBase, OkAndButton1000AreTheColourButtons)
+{
+    const ButtonDialogTemplate buttons{IDOK, 1000, 1021, IDCANCEL};
+    ButtonsDialog dialog;
+    HWND window = dialog.CreateFromMemory(buttons.Get());
+    ASSERT_NE(window, nullptr);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 80, 30);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const struct {
+        int id;
+        bool colourButton;
+    } cases[] = {{IDOK, true}, {1000, true}, {1021, false}, {IDCANCEL, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        HWND button = GetDlgItem(window, c.id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW, c.colourButton);
+        LRESULT result = -1;
+        EXPECT_TRUE(dialog.ProcessBaseMessage(window, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                              reinterpret_cast<LPARAM>(button), result, 0));
+        EXPECT_EQ(reinterpret_cast<HBRUSH>(result), c.colourButton ? dialog.Brush() : nullptr);
+        // Drawn or not, the item goes on to the default processing.
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = static_cast<UINT>(c.id);
+        item.hwndItem = button;
+        item.hDC = dc;
+        item.rcItem = {0, 0, 80, 30};
+        result = -1;
+        EXPECT_FALSE(dialog.ProcessBaseMessage(window, WM_DRAWITEM, static_cast<WPARAM>(c.id),
+                                               reinterpret_cast<LPARAM>(&item), result, 0));
+        EXPECT_EQ(result, 0);
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    DestroyWindow(window);
 }
 
 }  // namespace

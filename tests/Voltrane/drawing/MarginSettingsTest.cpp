@@ -7,7 +7,9 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "OwnWindows.h"
 #include "core/LocalSettings.h"
@@ -282,19 +284,25 @@ struct PageDriver {
     }
 };
 
-INT_PTR RunOnePageSheet(CSetConfig06Dlg& page)
+// Runs a sheet of the pages; -1 when a page's handle cannot be made.
+INT_PTR RunSheetOf(std::initializer_list<CSetConfig06Dlg*> pageObjects)
 {
-    HPROPSHEETPAGE pages[1] = {page.CreatePage()};
-    if (pages[0] == nullptr) return -1;
+    std::vector<HPROPSHEETPAGE> pages;
+    for (CSetConfig06Dlg* page : pageObjects) {
+        pages.push_back(page->CreatePage());
+        if (pages.back() == nullptr) return -1;
+    }
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_NOAPPLYNOW;
     header.hInstance = GetModuleHandleA(nullptr);
     header.pszCaption = kSheetCaption;
-    header.nPages = 1;
-    header.phpage = pages;
+    header.nPages = static_cast<UINT>(pages.size());
+    header.phpage = pages.data();
     return PropertySheetA(&header);
 }
+
+INT_PTR RunOnePageSheet(CSetConfig06Dlg& page) { return RunSheetOf({&page}); }
 
 // Shows the page in a sheet of its own and lets the driver fill it with that margin.
 void RunPageWithMargin(const char* margin)
@@ -344,6 +352,68 @@ TEST(MarginSettingsPage, TakesOverWhenLeftAndStaysOnAnInvalidMargin)
     setup.paper_margin = savedMargins;
     setup.bPaperOrg = savedOrigin;
     SetSettingsMessageHook(previous);
+}
+
+// Fills page 207 with valid entries, switches to the sheet's second page and cancels.
+struct LeaveThenCancelDriver {
+    static int& Left()
+    {
+        static int left = 0;
+        return left;
+    }
+    static double& TopWhileOpen()
+    {
+        static double top = -1;
+        return top;
+    }
+    static int& Repaints()
+    {
+        static int repaints = -1;
+        return repaints;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND sheet = FindOwnWindow(nullptr, kSheetCaption);
+        HWND page = sheet ? reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) : nullptr;
+        if (page == nullptr) return;
+        KillTimer(nullptr, id);
+        CheckRadioButton(page, 1204, 1205, 1205);
+        SetDlgItemTextA(page, 1305, "41");
+        SendDlgItemMessageA(page, 1402, CB_SETCURSEL, 6, 0);
+        TwoTableViews::Settle();
+        SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
+        Left() = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) != page;
+        TopWhileOpen() = GetLocalSettingsLive().setup.paper_margin.top;
+        SendMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+        Repaints() = TwoTableViews::Repaints();
+    }
+};
+
+TEST(MarginSettingsPage, CancelAfterTheValidPageWasLeftTakesNothingOver)
+{
+    LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
+    const PaperMarginEx savedMargins = setup.paper_margin;
+    const int savedOrigin = setup.bPaperOrg;
+    setup.paper_margin = PaperMarginEx();
+    setup.paper_margin.color = 3;
+    setup.paper_margin.top = 9;
+    setup.bPaperOrg = 1;
+    TwoTableViews views;
+    {
+        CSetConfig06Dlg first, second;
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, LeaveThenCancelDriver::Tick);
+        const INT_PTR result = RunSheetOf({&first, &second});
+        KillTimer(nullptr, timer);
+        ASSERT_NE(result, -1);
+    }
+    EXPECT_EQ(LeaveThenCancelDriver::Left(), 1) << "valid entries let the page be left";
+    EXPECT_EQ(LeaveThenCancelDriver::TopWhileOpen(), 9) << "leaving the page takes nothing over";
+    EXPECT_EQ(setup.paper_margin.top, 9);
+    EXPECT_EQ(setup.paper_margin.color, 3);
+    EXPECT_EQ(setup.bPaperOrg, 1);
+    EXPECT_EQ(LeaveThenCancelDriver::Repaints(), 0) << "nothing changed, nothing repaints";
+    setup.paper_margin = savedMargins;
+    setup.bPaperOrg = savedOrigin;
 }
 
 // Takes preset "P" from the list of page 207 and cancels the sheet.

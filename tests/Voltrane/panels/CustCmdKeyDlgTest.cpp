@@ -4,6 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "CmdPanelSandbox.h"
+#include "HostMessages.h"
+#include "OwnWindows.h"
+#include "core/CadSystem.h"
+#include "core/ReplacingWrite.h"
+#include "core/SettingsMessage.h"
+#include "core/WholeFileRead.h"
 #include "mainframe/MainAccelerator.h"
 #include "panels/CustCmdKeyDlg.h"
 
@@ -62,6 +69,179 @@ TEST(CustCmdKeyDlgTest, TheKeyListShowsTheKeysOfOneModifierCombinationWithTheirC
     }
     EXPECT_EQ(captions.count(4444), 1u) << "an unknown id is entered with an empty caption";
     EXPECT_EQ(KeyRowText("F5", "x"), "F5          x");
+}
+
+CMainAccelerator* g_accelerator = nullptr;
+
+int& SettingsBoxes()
+{
+    static int boxes = 0;
+    return boxes;
+}
+int CountSettingsBox(HWND, const char*, const char*, UINT)
+{
+    ++SettingsBoxes();
+    return IDOK;
+}
+
+// The main frame as the dialog sees it: no command panel, the accelerator object.
+LRESULT CALLBACK KeyFrameProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CAD_GET_ACCELERATOR) return reinterpret_cast<LRESULT>(g_accelerator);
+    if (msg == WM_CAD_GET_PANEL_WINDOW) return 0;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// What the user does in the dialog, one step per timer tick: the first key without modifiers
+// gets the third command, the first Shift key is cleared, OK is confirmed with Cancel first
+// (the dialog stays, nothing written), then OK again.
+struct KeyDriver {
+    int step = 0;
+    std::string failure;
+    std::vector<std::string> plainRows, shiftRows;
+    bool stayedAfterCancel = false;
+    std::string fileAfterCancel;
+    std::string keyFile;
+};
+KeyDriver g_driver;
+
+std::vector<std::string> ListRows(HWND list)
+{
+    std::vector<std::string> rows;
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[256] = {};
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+void CALLBACK DriveKeyDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    KeyDriver& d = g_driver;
+    HWND dialog = FindOwnWindow("#32770", "ショートカットキー編集");
+    HWND box = FindOwnWindow("#32770", "確認");
+    if (d.step == 0) {
+        if (dialog == nullptr) return;
+        HWND keys = GetDlgItem(dialog, 1137), commands = GetDlgItem(dialog, 1136);
+        if (keys == nullptr || commands == nullptr) {
+            d.failure = "controls missing";
+            EndDialog(dialog, 99);
+            return;
+        }
+        d.plainRows = ListRows(keys);
+        SendMessageA(keys, LB_SETCURSEL, 0, 0);
+        SendMessageA(commands, LB_SETCURSEL, 2, 0);
+        SendMessageA(dialog, WM_COMMAND, 1805, 0);
+        CheckDlgButton(dialog, 1808, BST_CHECKED);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1808, BN_CLICKED), 0);
+        d.shiftRows = ListRows(keys);
+        SendMessageA(keys, LB_SETCURSEL, 0, 0);
+        SendMessageA(dialog, WM_COMMAND, 1804, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        d.step = 1;
+    } else if (d.step == 1) {
+        if (box == nullptr) return;
+        SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        d.step = 2;
+    } else if (d.step == 2) {
+        if (box != nullptr) return;
+        d.stayedAfterCancel = dialog != nullptr;
+        ReadWholeFile(d.keyFile.c_str(), &d.fileAfterCancel);
+        if (dialog == nullptr) {
+            d.failure = "the dialog closed on the confirmation's Cancel";
+            return;
+        }
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        d.step = 3;
+    } else if (d.step == 3) {
+        if (box == nullptr) return;
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+        d.step = 4;
+    }
+}
+
+TEST(CustCmdKeyDlgTest, OkAfterTheConfirmationWritesTheKeyFileTheAcceleratorReadsBack)
+{
+    CmdPanelSandbox sandbox;
+    FreeCommandPanelCatalogues();
+    ASSERT_TRUE(sandbox.folder.Write("program\\CmdKeyBase.def",
+                                     PanelXml({{"作図", {"線分,6000,線", "円,6020,円", "点,6040,点"}}}, "KeyInfo")));
+    // The installed key file, which the per-user one is seeded from; without it every lookup of
+    // the per-user path would stop at the missing-file box.
+    ASSERT_TRUE(sandbox.folder.Write("program\\RovOdidov.key",
+                                     "[CustomKey]\r\nBEGIN\r\n    \"A\",6000,VIRTKEY\r\nEND\r\n"
+                                     "[SystemKey]\r\nBEGIN\r\n    \"VK_F1\",7000,VIRTKEY\r\nEND\r\n"));
+    SettingsBoxes() = 0;
+    struct HookScope {
+        SettingsMessageHook previous = SetSettingsMessageHook(CountSettingsBox);
+        ~HookScope() { SetSettingsMessageHook(previous); }
+    } hook;
+    const std::string keyFile = KeyFilePath(nullptr, 0);
+    const std::string original =
+        "[CustomKey]\r\nBEGIN\r\n"
+        "    \"A\",6000,VIRTKEY\r\n"
+        "    \"B\",6020,VIRTKEY,SHIFT\r\n"
+        "    \"VK_F5\",4444,VIRTKEY\r\n"
+        "END\r\n[SystemKey]\r\nBEGIN\r\n"
+        "    \"VK_F1\",7000,VIRTKEY\r\n"
+        "END\r\n";
+    ASSERT_EQ(WriteFileReplacing(keyFile.c_str(), original), 0) << keyFile;
+
+    CMainAccelerator running;
+    ASSERT_EQ(running.Load(nullptr), 0);
+    const HACCEL runningTable = running.Table();
+    g_accelerator = &running;
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = KeyFrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CustCmdKeyDlgTestFrame";
+    RegisterClassA(&wc);
+    HWND frame = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+    ASSERT_NE(frame, nullptr);
+    SetMainFrameWnd(frame);
+
+    g_driver = KeyDriver();
+    g_driver.keyFile = keyFile;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveKeyDialog);
+    const INT_PTR result = ShowCustCmdKeyDlg(frame);
+    KillTimer(nullptr, timer);
+    SetMainFrameWnd(nullptr);
+    DestroyWindow(frame);
+    g_accelerator = nullptr;
+
+    EXPECT_TRUE(g_driver.failure.empty()) << g_driver.failure;
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(g_driver.step, 4);
+    EXPECT_EQ(g_driver.plainRows, (std::vector<std::string>{KeyRowText("A", "線分"), KeyRowText(CMainAccelerator::GetKeyName(VK_F5, 1), "")}));
+    EXPECT_EQ(g_driver.shiftRows, std::vector<std::string>{KeyRowText("B", "円")});
+    EXPECT_TRUE(g_driver.stayedAfterCancel) << "Cancel in the confirmation keeps the dialog open";
+    EXPECT_EQ(g_driver.fileAfterCancel, original) << "and writes nothing";
+    EXPECT_EQ(running.Table(), runningTable) << "the running table is not changed";
+
+    // The next start reads what OK wrote: A runs the new command, B is gone, the others stay.
+    CMainAccelerator next;
+    std::vector<ACCEL> read;
+    ASSERT_EQ(next.ReadKeyFile(nullptr, read, 0, 0), 0);
+    ASSERT_EQ(read.size(), 3u);
+    const struct {
+        WORD key;
+        BYTE flags;
+        WORD cmd;
+    } expected[] = {{'A', FVIRTKEY, 6040}, {VK_F5, FVIRTKEY, 4444}, {VK_F1, FVIRTKEY, 7000}};
+    for (size_t i = 0; i < read.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(read[i].key, expected[i].key);
+        EXPECT_EQ(read[i].fVirt, expected[i].flags);
+        EXPECT_EQ(read[i].cmd, expected[i].cmd);
+    }
+    EXPECT_EQ(next.Load(nullptr), 0) << "the written file makes a table";
+    EXPECT_EQ(SettingsBoxes(), 0) << "no settings box came up";
+    FreeCommandPanelCatalogues();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "panels/CmdPanel.h"
 #include "panels/CustCmdPanelDlg.h"
 #include "panels/CustCmdPanelList.h"
+#include "panels/PanelFonts.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD)
 TEST(CustCmdPanelDlgTest, InsertAndOkWriteTheCatalogueLineIntoTheUserFileAfterTheConfirmation)
 {
     InitCommonControls();
+    ASSERT_EQ(RegisterPanelWindowClasses(GetModuleHandleA(nullptr)), 1);
     CmdPanelSandbox sandbox;
     FreeCommandPanelCatalogues();
     ASSERT_TRUE(sandbox.WriteUserPanelFile(
@@ -105,6 +107,23 @@ TEST(CustCmdPanelDlgTest, InsertAndOkWriteTheCatalogueLineIntoTheUserFileAfterTh
     SetMainFrameWnd(nullptr);
     DestroyWindow(frame);
     FreeCommandPanelCatalogues();
+}
+
+TEST(CustCmdPanelDlgTest, ThePreviewGridClassComesAndGoesWithThePanelClasses)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterPanelWindowClasses(instance);
+    WNDCLASSA wc = {};
+    EXPECT_FALSE(GetClassInfoA(instance, "CustCmdPanelList", &wc));
+    ASSERT_EQ(RegisterPanelWindowClasses(instance), 1);
+    ASSERT_TRUE(GetClassInfoA(instance, "CustCmdPanelList", &wc));
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(wc.cbWndExtra, 32);
+    EXPECT_EQ(wc.hbrBackground, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    EXPECT_EQ(RegisterPanelWindowClasses(instance), 1) << "a second start-up finds the class and goes on";
+    UnregisterPanelWindowClasses(instance);
+    EXPECT_FALSE(GetClassInfoA(instance, "CustCmdPanelList", &wc));
+    ASSERT_EQ(RegisterPanelWindowClasses(instance), 1);
 }
 
 }  // namespace
