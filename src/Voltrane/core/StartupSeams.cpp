@@ -30,6 +30,7 @@
 #include "drawing/DrawingFileType.h"
 #include "drawing/PageDialogRecords.h"
 #include "drawing/PaperTable.h"
+#include "panels/DrawingAttributes.h"
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
 #include "panels/CustomRightMenu.h"
@@ -122,7 +123,7 @@ int UnregisterLayoutWindowClasses(HINSTANCE instance)
 }
 
 // ---- panels, pickers and the control kit ----
-void SetNoDrawingToolColor(int) {}
+void SetNoDrawingToolColor(int color) { DefaultDrawingAttributes().colour = color; }
 int CreatePanelFonts() { return ::CreatePanelFonts(); }
 void DeletePanelFont() { ::DeletePanelFont(); }
 int AllocRightMenuBuffer() { return ::AllocRightMenuBuffer(); }
