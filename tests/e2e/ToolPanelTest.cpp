@@ -1,5 +1,6 @@
-// The tool panel "基本操作" in the real program: its four groups, and snap buttons clicked with
-// the real pointer, whose word the program keeps in "LocalSettings.xml" at exit.
+// The tool panel "基本操作" in the real program: its four groups, snap buttons clicked with the
+// real pointer, whose word the program keeps in "LocalSettings.xml" at exit, and the paper and
+// scale of a drawing.
 #include "GTest.h"
 
 #include <windows.h>
@@ -15,14 +16,6 @@
 #include "WindowText.h"
 
 namespace {
-
-const char kCatalogue[] =
-    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
-    "<LumbraCmd><CmdGroup>\n"
-    "<Test><dir>%EXECDIR%</dir><data>\n"
-    "<item>Echo;エコー,5990,TestPlugin.dll /C:Echo</item>\n"
-    "</data></Test>\n"
-    "</CmdGroup></LumbraCmd>\n";
 
 struct ClassSearch {
     const char* className;
@@ -79,7 +72,7 @@ protected:
         ASSERT_NE(panel, nullptr);
     }
 
-    CatalogueSwap catalogue{kCatalogue};
+    CatalogueSwap catalogue{kEchoOnlyCatalogue};
     // All four groups; the snap word 0x68: any point, end points, intersections; the pane layout
     // is not kept at exit.
     SettingsFileSwap settings{"LocalSettings.xml",
@@ -133,6 +126,22 @@ TEST_F(ToolPanelEndToEnd, ShowsItsFourGroupsAndClickedSnapButtonsReachTheSetting
     EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
     // 0x68 with 0x04 on and 0x08 off.
     EXPECT_EQ(XmlElementText(settings.Current(), "LMsFg"), "100");
+}
+
+// The paper and scale of the active drawing: a name from the paper table or "その他", and a scale.
+TEST_F(ToolPanelEndToEnd, ShowsThePaperAndScaleOfTheActiveDrawing)
+{
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+    PostMessageA(panel, WM_COMMAND, 3518, 0);
+    std::string paper, scale;
+    for (DWORD start = GetTickCount(); paper.empty() && GetTickCount() - start < 20000; Sleep(100)) {
+        paper = Caption(GetDlgItem(panel, 3771));
+        scale = Caption(GetDlgItem(panel, 3773));
+        if (paper.find_first_not_of(' ') == std::string::npos) paper.clear();
+    }
+    EXPECT_FALSE(paper.empty());
+    EXPECT_FALSE(scale.empty());
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 
 }  // namespace

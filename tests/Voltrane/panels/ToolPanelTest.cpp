@@ -230,6 +230,90 @@ TEST_F(ToolPanelWindowTest, PickingAColourWithoutADrawingChangesTheDefaultsAndTh
     EXPECT_EQ(SendMessageA(GetDlgItem(panel.m_hWnd, kPickerLineType), WM_PICKER_GET_VALUE, 0, 0), 2);
 }
 
+std::vector<WPARAM> g_frameCommands;
+
+LRESULT CALLBACK RecordingFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND) g_frameCommands.push_back(wParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The commands the panel posted to the main frame, once the queue is empty.
+std::vector<WPARAM> TakeFrameCommands()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    std::vector<WPARAM> taken;
+    taken.swap(g_frameCommands);
+    return taken;
+}
+
+TEST_F(ToolPanelWindowTest, InputAidButtonsWithoutADrawing)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RecordingFrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ToolPanelTestFrame";
+    RegisterClassA(&wc);
+    HWND frame = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
+    ASSERT_NE(frame, nullptr);
+    const HWND savedFrame = GetMainFrameWnd();
+    SetMainFrameWnd(frame);
+    Open(0xF, 0x60);
+    TakeFrameCommands();
+    auto press = [this](int id, LPARAM lParam) {
+        SendMessageA(panel.m_hWnd, WM_COMMAND, static_cast<WPARAM>(id), lParam);
+        return TakeFrameCommands();
+    };
+    auto handle = [this](int id) { return reinterpret_cast<LPARAM>(GetDlgItem(panel.m_hWnd, id)); };
+
+    // 属性取込: the first press checks it and asks the frame to pick; the command system ends it.
+    EXPECT_EQ(press(3408, handle(3408)), std::vector<WPARAM>{1304});
+    EXPECT_EQ(Checked(3408), 1);
+    EXPECT_TRUE(press(3408, handle(3408)).empty());
+    press(3408, 0);
+    EXPECT_EQ(Checked(3408), 0);
+
+    // 2点間中点 repeats or holds by iSnap2TenkanMode.
+    const struct {
+        int mode;
+        LONG checkedBefore, checkedAfter;
+        bool posted;
+    } midpoints[] = {{1, 0, 1, true}, {1, 1, 0, true}, {0, 0, 1, true}, {0, 1, 1, false}};
+    for (const auto& m : midpoints) {
+        SCOPED_TRACE(m.mode * 10 + m.checkedBefore);
+        GetLocalSettingsLive().iSnap2TenkanMode = m.mode;
+        SetWindowLongA(GetDlgItem(panel.m_hWnd, 3999), kPanelButtonChecked, m.checkedBefore);
+        EXPECT_EQ(press(3999, handle(3999)), m.posted ? std::vector<WPARAM>{1332} : std::vector<WPARAM>{});
+        EXPECT_EQ(Checked(3999), m.checkedAfter);
+    }
+    press(3999, 0);
+    EXPECT_EQ(Checked(3999), 0);
+
+    // グリッド without a drawing only switches the grid off.
+    SetGridOn(1);
+    SetWindowLongA(GetDlgItem(panel.m_hWnd, 3516), kPanelButtonChecked, 1);
+    SetWindowTextA(GetDlgItem(panel.m_hWnd, 3516), "ｸﾞﾘ/検");
+    EXPECT_TRUE(press(3516, 0).empty());
+    EXPECT_EQ(IsGridOn(), 0);
+    EXPECT_EQ(Checked(3516), 0);
+    EXPECT_EQ(Text(3516), "グリッド");
+
+    // 仮点入力 without a drawing stays off.
+    EXPECT_TRUE(press(3409, handle(3409)).empty());
+    EXPECT_EQ(Checked(3409), 0);
+
+    // Commands the panel hands on.
+    EXPECT_EQ(press(1307, 0), std::vector<WPARAM>{1307});
+    EXPECT_EQ(press(3002, 0), std::vector<WPARAM>{4022});
+    EXPECT_EQ(press(3230, 0), std::vector<WPARAM>{4021});
+
+    DestroyWindow(panel.m_hWnd);
+    SetMainFrameWnd(savedFrame);
+    DestroyWindow(frame);
+}
+
 // Plays the line settings dialog: picks rows in the three lists and ends with the button.
 struct LineDialogPlay {
     int rows[3];
