@@ -45,3 +45,11 @@ CatalogueSwap::~CatalogueSwap()
         DeleteFileA(m_path.c_str());
     }
 }
+
+const char kEchoOnlyCatalogue[] =
+    "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+    "<LumbraCmd><CmdGroup>\n"
+    "<Test><dir>%EXECDIR%</dir><data>\n"
+    "<item>Echo;エコー,5990,TestPlugin.dll /C:Echo</item>\n"
+    "</data></Test>\n"
+    "</CmdGroup></LumbraCmd>\n";

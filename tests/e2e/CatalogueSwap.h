@@ -4,6 +4,10 @@
 
 #include <string>
 
+// A catalogue with the test plug-in's Echo command as 5990 only, for tests that need no other
+// command (OpenEmptyDrawingWindow waits for its trace).
+extern const char kEchoOnlyCatalogue[];
+
 class CatalogueSwap {
 public:
     explicit CatalogueSwap(const std::string& xml);

@@ -33,6 +33,7 @@
 #include "drawing/PasteDatabase.h"
 #include "mainframe/FrameServices.h"
 #include "panels/CustomRightMenu.h"
+#include "panels/DrawingAttributes.h"
 #include "panels/RightMenu.h"
 #include "panels/RightMenuFile.h"
 #include "panels/SnapModes.h"
@@ -122,7 +123,7 @@ int UnregisterLayoutWindowClasses(HINSTANCE instance)
 }
 
 // ---- panels, pickers and the control kit ----
-void SetNoDrawingToolColor(int) {}
+void SetNoDrawingToolColor(int color) { DefaultDrawingAttributes().colour = color; }
 int CreatePanelFonts() { return ::CreatePanelFonts(); }
 void DeletePanelFont() { ::DeletePanelFont(); }
 int AllocRightMenuBuffer() { return ::AllocRightMenuBuffer(); }

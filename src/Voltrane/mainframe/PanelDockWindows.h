@@ -8,6 +8,7 @@
 #include "mainframe/docking/DockingWindow.h"
 #include "panels/AppPanel.h"
 #include "panels/CmdPanel.h"
+#include "panels/ToolPanel.h"
 
 // Sides of a docked pane.
 enum DockSide { kDockBottom = 0, kDockRight = 1, kDockTop = 2, kDockLeft = 3 };
@@ -109,6 +110,15 @@ private:
 class CDrwPanelDockWin : public CPanelDockWindow {
 public:
     CDrwPanelDockWin() : CPanelDockWindow(1, 200, false) {}
+
+protected:
+    HWND CreateInner(HWND pane, HMENU id) override
+    {
+        return m_toolPanel.Create(pane, nullptr, nullptr, WS_CHILD | WS_VISIBLE, 0, id);
+    }
+
+private:
+    CToolPanel m_toolPanel;
 };
 class CAppPanelDockWin : public CPanelDockWindow {
 public:

@@ -6,7 +6,8 @@
 
 #include "core/CadSystem.h"
 #include "core/ProgramPaths.h"
-#include "core/SystemLog.h"
+#include "panels/AttrSettingsDialog.h"
+#include "view/ViewServices.h"
 
 namespace {
 
@@ -53,10 +54,17 @@ int ImportElementAttributes(const ElementRecord* element, int* setLayer, const s
     }
     const std::string path = iniPath.empty() ? GetLocalSettingsIniPath(false, false) : iniPath;
     if (GetPrivateProfileIntA(kSection, "ViewDialog", 0, path.c_str()) != 0) {
-        // The confirming dialog is not part of the program yet: nothing is taken unconfirmed.
-        WriteSystemLog(2, "AttrSettings", "属性取り込みダイアログは使用できません");
-        if (setLayer != nullptr) *setLayer = static_cast<int>(GetPrivateProfileIntA(kSection, "DlgChkLay", 1, path.c_str()));
-        return 0;
+        int check = static_cast<int>(GetPrivateProfileIntA(kSection, "DlgChkLay", 1, path.c_str()));
+        if (RunAttrSettingsDialog(*element, &check) != IDOK) {
+            if (setLayer != nullptr) *setLayer = check;
+            return 0;
+        }
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", check);
+        WritePrivateProfileStringA(kSection, "DlgChkLay", text, path.c_str());
+        if (HWND panel = GetToolPanelWindow()) PostMessageA(panel, WM_COMMAND, MAKEWPARAM(3311, 1), 0);
+        if (setLayer != nullptr) *setLayer = check;
+        return 1;
     }
     if (setLayer != nullptr) *setLayer = static_cast<int>(GetPrivateProfileIntA(kSection, "SetLayer", 0, path.c_str()));
     return 1;

@@ -4,6 +4,7 @@
 #include "controls/KitButtons.h"
 #include "panels/CustomRightMenu.h"
 #include "panels/RightMenu.h"
+#include "panels/ToolPanel.h"
 #include "view/ViewServices.h"
 
 const SnapButton kSnapButtons[9] = {{3402, 0x01}, {3403, 0x02}, {3407, 0x02}, {3404, 0x04}, {3405, 0x08},
@@ -52,6 +53,11 @@ void ToggleSnapButton(int id)
 {
     const int bit = SnapBitOfButton(id);
     if (bit == 0) return;
+    // The panel keeps its own copy of the word and writes it back when it goes.
+    if (CToolPanel* panel = GetToolPanel()) {
+        panel->ToggleSnap(id);
+        return;
+    }
     LocalSettingsSetup& setup = GetLocalSettingsLive().setup;
     setup.LMsFg = NormalizeSnapWord(ToggleSnapWord(static_cast<int>(setup.LMsFg), bit));
     ShowEverywhere(static_cast<int>(setup.LMsFg));
@@ -64,5 +70,6 @@ void SyncSnapButtons()
     if (live.iLockBtnSnapNINNITEN) word |= 0x08;
     word = NormalizeSnapWord(word);
     live.setup.LMsFg = word;
+    if (CToolPanel* panel = GetToolPanel()) panel->snapModes = word;
     ShowEverywhere(word);
 }

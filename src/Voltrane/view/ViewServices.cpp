@@ -29,8 +29,6 @@ void RepaintLayoutCells(HWND view, const PDBINFO* block)
     }
 }
 
-HWND GetToolPanelWindow() { return nullptr; }
-
 void NotifyToolPanelDrawingChanged()
 {
     HWND panel = GetToolPanelWindow();
@@ -39,13 +37,6 @@ void NotifyToolPanelDrawingChanged()
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(3311, 1), 0);
 }
 
-void ShowCursorCoordinates(const double*) {}
-void RefreshToolPanelPaperAndScale() {}
-void RefreshToolPanelDrawingInfo() {}
-void RefreshToolPanelAttributes()
-{
-    if (HWND panel = GetToolPanelWindow()) SendMessageA(panel, WM_COMMAND, 3822, 0);
-}
 
 int EnsureKeyCursorMode()
 {

@@ -29,7 +29,7 @@ int SaveDrawing(HWND view, int mode);
 int LockDrawingFile(PDBINFO* block);
 void UnlockDrawingFile(PDBINFO* block);
 
-// ---- the tool panel ----
+// ---- the tool panel (defined with the panel) ----
 // The tool panel window, null before it exists: every call below then does nothing.
 HWND GetToolPanelWindow();
 // WM_COMMAND 3821 sent, then WM_COMMAND code 1 id 3311 posted.

@@ -52,8 +52,6 @@ TEST(AttributeImportTest, WithoutTheDialogTheLayerChoiceFollowsSetLayer)
         {"", 1, 0},
         {"[AttrSettings]\r\nViewDialog=0\r\nSetLayer=1\r\n", 1, 1},
         {"[AttrSettings]\r\nSetLayer=0\r\nDlgChkLay=1\r\n", 1, 0},
-        // The confirming dialog is not there: nothing is taken unconfirmed.
-        {"[AttrSettings]\r\nViewDialog=1\r\nDlgChkLay=0\r\n", 0, 0},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(folder.Write("LocalSettings.ini", c.content));

@@ -1,0 +1,147 @@
+// The tool panel "基本操作" in the real program: its four groups, snap buttons clicked with the
+// real pointer, whose word the program keeps in "LocalSettings.xml" at exit, and the paper and
+// scale of a drawing.
+#include "GTest.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "CatalogueSwap.h"
+#include "CommandIds.h"
+#include "DrawingWindows.h"
+#include "PointerInput.h"
+#include "ProgramProcess.h"
+#include "UserSettingsFiles.h"
+#include "WindowText.h"
+
+namespace {
+
+struct ClassSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleClass(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ClassSearch*>(lParam);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == search->className && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The shown tool panel among the frame's descendants, within the time.
+HWND WaitForToolPanel(HWND frame, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount();; Sleep(100)) {
+        ClassSearch search = {"ToolPanel", nullptr};
+        EnumChildWindows(frame, FindVisibleClass, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > timeoutMs) return search.found;
+    }
+}
+
+bool WaitForChecked(HWND button, LONG checked, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50))
+        if (GetWindowLongA(button, 4) == checked) return true;
+    return false;
+}
+
+POINT CentreOf(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+class ToolPanelEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(catalogue.Written());
+        ASSERT_TRUE(settings.Ready());
+        ASSERT_TRUE(program.Start());
+        frame = program.WaitForWindow("Brisco001", 60000);
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(WaitUntilResponsive(frame, 30000));
+        panel = WaitForToolPanel(frame, 30000);
+        ASSERT_NE(panel, nullptr);
+    }
+
+    CatalogueSwap catalogue{kEchoOnlyCatalogue};
+    // All four groups; the snap word 0x68: any point, end points, intersections; the pane layout
+    // is not kept at exit.
+    SettingsFileSwap settings{"LocalSettings.xml",
+                              {{"iStartOpenDlgFg", "1"}, {"ToolPanelDispMode", "15"}, {"LMsFg", "104"}, {"bWindowSz", "0"}}};
+    ProgramProcess program;  // ends before the settings file is put back
+    HWND frame = nullptr;
+    HWND panel = nullptr;
+};
+
+TEST_F(ToolPanelEndToEnd, ShowsItsFourGroupsAndClickedSnapButtonsReachTheSettingsFile)
+{
+    const struct {
+        int id;
+        const char* text;
+    } groups[] = {{3771, nullptr}, {8000, nullptr}, {5001, nullptr}, {3310, "レイヤ設定"}, {3312, nullptr},
+                  {3405, "任意点検出"}, {3404, "中点検出"}, {3408, "属性取込"}, {3516, "グリッド"}};
+    for (const auto& g : groups) {
+        HWND control = GetDlgItem(panel, g.id);
+        ASSERT_NE(control, nullptr) << g.id;
+        EXPECT_TRUE(IsWindowVisible(control)) << g.id;
+        if (g.text != nullptr) {
+            EXPECT_EQ(Caption(control), g.text) << g.id;
+        }
+    }
+    // The drawing menu pane hidden, the tool panel has the bar to itself and every group fits.
+    SendMessageA(frame, WM_COMMAND, kCmdPaneDrawingMenu, 0);
+    HWND lastRow = GetDlgItem(panel, 3409);
+    bool fits = false;
+    for (DWORD start = GetTickCount(); !fits && GetTickCount() - start < 20000; Sleep(100)) {
+        RECT shown;
+        GetClientRect(panel, &shown);
+        MapWindowPoints(panel, nullptr, reinterpret_cast<POINT*>(&shown), 2);
+        const POINT centre = CentreOf(lastRow);
+        fits = PtInRect(&shown, centre) != FALSE;
+    }
+    ASSERT_TRUE(fits) << "the last row of the fourth group lies inside the pane";
+
+    HWND midpoints = GetDlgItem(panel, 3404), anyPoint = GetDlgItem(panel, 3405);
+    EXPECT_TRUE(WaitForChecked(anyPoint, 1, 10000)) << "the word's bits show on the buttons";
+    EXPECT_TRUE(WaitForChecked(midpoints, 0, 10000));
+
+    ASSERT_TRUE(ClickScreen(CentreOf(midpoints)));
+    EXPECT_TRUE(WaitForChecked(midpoints, 1, 20000)) << "中点検出 switched on";
+    ASSERT_TRUE(ClickScreen(CentreOf(anyPoint)));
+    EXPECT_TRUE(WaitForChecked(anyPoint, 0, 20000)) << "任意点検出 switched off";
+    // Off the buttons, so that none holds the pointer when the program closes.
+    RECT frameRect;
+    GetWindowRect(frame, &frameRect);
+    MovePointer({(frameRect.left + frameRect.right) / 2, (frameRect.top + frameRect.bottom) / 2});
+
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+    // 0x68 with 0x04 on and 0x08 off.
+    EXPECT_EQ(XmlElementText(settings.Current(), "LMsFg"), "100");
+}
+
+// The paper and scale of the active drawing: a name from the paper table or "その他", and a scale.
+TEST_F(ToolPanelEndToEnd, ShowsThePaperAndScaleOfTheActiveDrawing)
+{
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
+    PostMessageA(panel, WM_COMMAND, 3518, 0);
+    std::string paper, scale;
+    for (DWORD start = GetTickCount(); paper.empty() && GetTickCount() - start < 20000; Sleep(100)) {
+        paper = Caption(GetDlgItem(panel, 3771));
+        scale = Caption(GetDlgItem(panel, 3773));
+        if (paper.find_first_not_of(' ') == std::string::npos) paper.clear();
+    }
+    EXPECT_FALSE(paper.empty());
+    EXPECT_FALSE(scale.empty());
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}
+
+}  // namespace
