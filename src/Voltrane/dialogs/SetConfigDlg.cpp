@@ -42,16 +42,7 @@ CSetConfigDlg::~CSetConfigDlg()
 
 LRESULT CSetConfigDlg::OnEraseBackground(UINT, WPARAM wParam, LPARAM, BOOL&)
 {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    RECT client;
-    ::GetClientRect(m_hWnd, &client);
-    HBRUSH brush = ::CreateSolidBrush(GetDialogBackColor());
-    HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
-    HGDIOBJ oldBrush = ::SelectObject(dc, brush);
-    ::Rectangle(dc, client.left, client.top, client.right + 1, client.bottom + 1);
-    ::SelectObject(dc, oldBrush);
-    ::SelectObject(dc, oldPen);
-    ::DeleteObject(brush);
+    WinKit::FillClientArea(m_hWnd, reinterpret_cast<HDC>(wParam), GetDialogBackColor());
     return 1;
 }
 

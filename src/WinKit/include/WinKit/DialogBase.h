@@ -46,6 +46,20 @@ inline void CentreOverParent(HWND hWnd)
     ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Fills the window's client area with one colour, edges included, without an outline.
+inline void FillClientArea(HWND hWnd, HDC dc, COLORREF colour)
+{
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    HBRUSH brush = ::CreateSolidBrush(colour);
+    HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
+    HGDIOBJ oldBrush = ::SelectObject(dc, brush);
+    ::Rectangle(dc, client.left, client.top, client.right + 1, client.bottom + 1);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+    ::DeleteObject(brush);
+}
+
 template <class T, class Look>
 class CDialogBaseT : public CDialogImpl<T> {
 public:
@@ -123,15 +137,7 @@ private:
             m_baseHandled = 0;
             return 0;
         }
-        RECT client;
-        ::GetClientRect(hWnd, &client);
-        HBRUSH brush = ::CreateSolidBrush(Look::BackColor());
-        HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
-        HGDIOBJ oldBrush = ::SelectObject(dc, brush);
-        ::Rectangle(dc, client.left, client.top, client.right + 1, client.bottom + 1);
-        ::SelectObject(dc, oldBrush);
-        ::SelectObject(dc, oldPen);
-        ::DeleteObject(brush);
+        FillClientArea(hWnd, dc, Look::BackColor());
         return 0;
     }
 
