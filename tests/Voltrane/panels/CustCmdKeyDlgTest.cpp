@@ -163,23 +163,67 @@ void CALLBACK DriveKeyDialog(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
+// The dialog's surroundings for one run: the catalogue, the installed and the per-user key
+// files, settings boxes counted instead of shown, and a main frame that hands out the accelerator.
+class KeyDialogScope {
+public:
+    explicit KeyDialogScope(const std::string& userKeys)
+    {
+        FreeCommandPanelCatalogues();
+        SettingsBoxes() = 0;
+        m_previousHook = SetSettingsMessageHook(CountSettingsBox);
+        ready = sandbox.folder.Write("program\\CmdKeyBase.def",
+                                     PanelXml({{"作図", {"線分,6000,線", "円,6020,円", "点,6040,点"}}}, "KeyInfo")) &&
+                // The installed key file, which the per-user one is seeded from; without it every
+                // lookup of the per-user path would stop at the missing-file box.
+                sandbox.folder.Write("program\\RovOdidov.key",
+                                     "[CustomKey]\r\nBEGIN\r\n    \"A\",6000,VIRTKEY\r\nEND\r\n"
+                                     "[SystemKey]\r\nBEGIN\r\n    \"VK_F1\",7000,VIRTKEY\r\nEND\r\n");
+        keyFile = KeyFilePath(nullptr, 0);
+        ready = ready && WriteFileReplacing(keyFile.c_str(), userKeys) == 0 && running.Load(nullptr) == 0;
+        g_accelerator = &running;
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = KeyFrameProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "CustCmdKeyDlgTestFrame";
+        RegisterClassA(&wc);
+        frame = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr, wc.hInstance,
+                                nullptr);
+        ready = ready && frame != nullptr;
+        SetMainFrameWnd(frame);
+    }
+    ~KeyDialogScope()
+    {
+        SetMainFrameWnd(nullptr);
+        if (frame != nullptr) DestroyWindow(frame);
+        g_accelerator = nullptr;
+        SetSettingsMessageHook(m_previousHook);
+        FreeCommandPanelCatalogues();
+    }
+    KeyDialogScope(const KeyDialogScope&) = delete;
+    KeyDialogScope& operator=(const KeyDialogScope&) = delete;
+
+    // Runs the dialog with the driver stepping on a timer; the dialog's answer.
+    INT_PTR Run(TIMERPROC driver)
+    {
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, driver);
+        const INT_PTR result = ShowCustCmdKeyDlg(frame);
+        KillTimer(nullptr, timer);
+        return result;
+    }
+
+    CmdPanelSandbox sandbox;
+    std::string keyFile;
+    CMainAccelerator running;
+    HWND frame = nullptr;
+    bool ready = false;
+
+private:
+    SettingsMessageHook m_previousHook = nullptr;
+};
+
 TEST(CustCmdKeyDlgTest, OkAfterTheConfirmationWritesTheKeyFileTheAcceleratorReadsBack)
 {
-    CmdPanelSandbox sandbox;
-    FreeCommandPanelCatalogues();
-    ASSERT_TRUE(sandbox.folder.Write("program\\CmdKeyBase.def",
-                                     PanelXml({{"作図", {"線分,6000,線", "円,6020,円", "点,6040,点"}}}, "KeyInfo")));
-    // The installed key file, which the per-user one is seeded from; without it every lookup of
-    // the per-user path would stop at the missing-file box.
-    ASSERT_TRUE(sandbox.folder.Write("program\\RovOdidov.key",
-                                     "[CustomKey]\r\nBEGIN\r\n    \"A\",6000,VIRTKEY\r\nEND\r\n"
-                                     "[SystemKey]\r\nBEGIN\r\n    \"VK_F1\",7000,VIRTKEY\r\nEND\r\n"));
-    SettingsBoxes() = 0;
-    struct HookScope {
-        SettingsMessageHook previous = SetSettingsMessageHook(CountSettingsBox);
-        ~HookScope() { SetSettingsMessageHook(previous); }
-    } hook;
-    const std::string keyFile = KeyFilePath(nullptr, 0);
     const std::string original =
         "[CustomKey]\r\nBEGIN\r\n"
         "    \"A\",6000,VIRTKEY\r\n"
@@ -188,31 +232,14 @@ TEST(CustCmdKeyDlgTest, OkAfterTheConfirmationWritesTheKeyFileTheAcceleratorRead
         "END\r\n[SystemKey]\r\nBEGIN\r\n"
         "    \"VK_F1\",7000,VIRTKEY\r\n"
         "END\r\n";
-    ASSERT_EQ(WriteFileReplacing(keyFile.c_str(), original), 0) << keyFile;
-
-    CMainAccelerator running;
-    ASSERT_EQ(running.Load(nullptr), 0);
+    KeyDialogScope scope(original);
+    ASSERT_TRUE(scope.ready) << scope.keyFile;
+    CMainAccelerator& running = scope.running;
     const HACCEL runningTable = running.Table();
-    g_accelerator = &running;
-
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = KeyFrameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "CustCmdKeyDlgTestFrame";
-    RegisterClassA(&wc);
-    HWND frame = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
-    ASSERT_NE(frame, nullptr);
-    SetMainFrameWnd(frame);
 
     g_driver = KeyDriver();
-    g_driver.keyFile = keyFile;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveKeyDialog);
-    const INT_PTR result = ShowCustCmdKeyDlg(frame);
-    KillTimer(nullptr, timer);
-    SetMainFrameWnd(nullptr);
-    DestroyWindow(frame);
-    g_accelerator = nullptr;
+    g_driver.keyFile = scope.keyFile;
+    const INT_PTR result = scope.Run(DriveKeyDialog);
 
     EXPECT_TRUE(g_driver.failure.empty()) << g_driver.failure;
     EXPECT_EQ(result, IDOK);
@@ -241,7 +268,87 @@ TEST(CustCmdKeyDlgTest, OkAfterTheConfirmationWritesTheKeyFileTheAcceleratorRead
     }
     EXPECT_EQ(next.Load(nullptr), 0) << "the written file makes a table";
     EXPECT_EQ(SettingsBoxes(), 0) << "no settings box came up";
-    FreeCommandPanelCatalogues();
+}
+
+// Reset, as the user does it: the first key gets the third command, reset is answered Cancel (the
+// change stays), then OK (the program folder's keys come back with the selection kept), then OK
+// of the dialog is confirmed.
+struct ResetDriver {
+    int step = 0;
+    std::string failure;
+    std::vector<std::string> assignedRows, afterCancelRows, afterResetRows;
+    LRESULT selectionAfterReset = LB_ERR;
+};
+ResetDriver g_reset;
+
+void CALLBACK DriveKeyReset(HWND, UINT, UINT_PTR, DWORD)
+{
+    ResetDriver& d = g_reset;
+    HWND dialog = FindOwnWindow("#32770", "ショートカットキー編集");
+    HWND box = FindOwnWindow("#32770", "確認");
+    HWND keys = dialog != nullptr ? GetDlgItem(dialog, 1137) : nullptr;
+    if (d.step == 0) {
+        if (keys == nullptr) return;
+        SendMessageA(keys, LB_SETCURSEL, 0, 0);
+        SendMessageA(GetDlgItem(dialog, 1136), LB_SETCURSEL, 2, 0);
+        SendMessageA(dialog, WM_COMMAND, 1805, 0);
+        d.assignedRows = ListRows(keys);
+        PostMessageA(dialog, WM_COMMAND, 1807, 0);
+        d.step = 1;
+    } else if (d.step == 1 || d.step == 3) {
+        if (box == nullptr) return;
+        SendMessageA(box, WM_COMMAND, d.step == 1 ? IDCANCEL : IDOK, 0);
+        ++d.step;
+    } else if (d.step == 2) {
+        if (box != nullptr || keys == nullptr) return;
+        d.afterCancelRows = ListRows(keys);
+        PostMessageA(dialog, WM_COMMAND, 1807, 0);
+        d.step = 3;
+    } else if (d.step == 4) {
+        if (box != nullptr || keys == nullptr) return;
+        d.afterResetRows = ListRows(keys);
+        d.selectionAfterReset = SendMessageA(keys, LB_GETCURSEL, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        d.step = 5;
+    } else if (d.step == 5) {
+        if (box == nullptr) return;
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+        d.step = 6;
+    }
+}
+
+TEST(CustCmdKeyDlgTest, ResetBringsBackTheProgramFoldersKeysAndOkWritesThem)
+{
+    KeyDialogScope scope("[CustomKey]\r\nBEGIN\r\n"
+                         "    \"A\",6020,VIRTKEY\r\n"
+                         "    \"VK_F5\",4444,VIRTKEY\r\n"
+                         "END\r\n[SystemKey]\r\nBEGIN\r\n"
+                         "    \"VK_F1\",7000,VIRTKEY\r\n"
+                         "END\r\n");
+    ASSERT_TRUE(scope.ready) << scope.keyFile;
+    g_reset = ResetDriver();
+    const INT_PTR result = scope.Run(DriveKeyReset);
+
+    EXPECT_TRUE(g_reset.failure.empty()) << g_reset.failure;
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(g_reset.step, 6);
+    const std::string f5 = CMainAccelerator::GetKeyName(VK_F5, 1);
+    const std::vector<std::string> assigned = {KeyRowText("A", "点"), KeyRowText(f5, "")};
+    EXPECT_EQ(g_reset.assignedRows, assigned);
+    EXPECT_EQ(g_reset.afterCancelRows, assigned) << "Cancel in the reset box changed the keys";
+    EXPECT_EQ(g_reset.afterResetRows, std::vector<std::string>{KeyRowText("A", "線分")});
+    EXPECT_EQ(g_reset.selectionAfterReset, 0) << "the selected row is not selected again";
+
+    // What OK wrote is the program folder's table.
+    CMainAccelerator next;
+    std::vector<ACCEL> read;
+    ASSERT_EQ(next.ReadKeyFile(nullptr, read, 0, 0), 0);
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].key, 'A');
+    EXPECT_EQ(read[0].cmd, 6000);
+    EXPECT_EQ(read[1].key, VK_F1);
+    EXPECT_EQ(read[1].cmd, 7000);
+    EXPECT_EQ(SettingsBoxes(), 0) << "no settings box came up";
 }
 
 }  // namespace
