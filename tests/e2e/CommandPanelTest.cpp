@@ -8,6 +8,10 @@
 
 #include <prsht.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,14 +104,20 @@ bool ShowsErrorBox(DWORD processId)
     return search.found;
 }
 
+// Starts the program and waits until its frame is shown and takes messages; null when it did not.
+HWND StartedFrame(ProgramProcess& process)
+{
+    if (!process.Start()) return nullptr;
+    HWND shown = process.WaitForWindow("Brisco001", 60000);
+    return shown != nullptr && WaitUntilResponsive(shown, 10000) ? shown : nullptr;
+}
+
 class CommandPanelTest : public ::testing::Test {
 protected:
     void StartProgram()
     {
-        ASSERT_TRUE(program.Start());
-        frame = program.WaitForWindow("Brisco001", 60000);
+        frame = StartedFrame(program);
         ASSERT_NE(frame, nullptr);
-        ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
     }
     void TearDown() override
     {
@@ -214,6 +224,146 @@ TEST_F(CommandPanelTest, AClickOnAButtonRunsItsCommandWhichStaysHighlightedWhile
     EXPECT_TRUE(WaitForOrange(button, false)) << "the ended command's button is still highlighted";
 }
 
+// A pane record of the stored layout ("xx " per byte) with the pane docked in a bar of its own at
+// the left side of the given width; false when the record is not there.
+bool DockRecordAtLeft(std::string* layout, const std::string& name, int width)
+{
+    const std::string key = name + "=\"";
+    const size_t at = layout->find(key);
+    if (at == std::string::npos) return false;
+    const size_t bytes = at + key.size();
+    auto setInt = [&](size_t offset, unsigned int value) {
+        for (int i = 0; i < 4; ++i) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%02x", (value >> (8 * i)) & 0xFF);
+            layout->replace(bytes + 3 * (offset + i), 2, hex);
+        }
+    };
+    // The position after its 12-byte header: side, bar, ratio, bar width; then the docked flag.
+    setInt(12, 3 | 4);
+    setInt(16, 0);
+    setInt(20, 0);
+    setInt(24, static_cast<unsigned int>(width));
+    setInt(52, 1);
+    return layout->size() > bytes + 3 * 60;
+}
+
+RECT RectInClient(HWND window, HWND parent)
+{
+    RECT rc = {};
+    GetWindowRect(window, &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+struct SideLayout {
+    RECT client = {};
+    std::vector<RECT> commands, types;
+    RECT list = {};
+};
+
+// Where the panel has its page's buttons, its type strip and its type list.
+SideLayout ReadSideLayout(HWND panel)
+{
+    SideLayout layout;
+    GetClientRect(panel, &layout.client);
+    for (HWND button : VisibleButtons(panel)) {
+        const int id = GetDlgCtrlID(button);
+        (id >= 100 && id < 200 ? layout.types : layout.commands).push_back(RectInClient(button, panel));
+    }
+    if (HWND list = GetDlgItem(panel, 2000)) layout.list = RectInClient(list, panel);
+    return layout;
+}
+
+bool Inside(const RECT& inner, const RECT& outer)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The command pane docked at a side, as the user left it at the last exit: the panel is taller
+// than wide, so the rows of its page stand as columns of equal buttons under the type list and
+// the type strip stands upright right of them, all of it inside the pane.
+class CommandPanelAtTheSide : public CommandPanelTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_settings.Ready());
+    }
+    void TearDown() override
+    {
+        CommandPanelTest::TearDown();
+        program.Kill();  // before the files are put back
+    }
+    UserFileAside m_layout{"configMain.xml"};
+    SettingsFileSwap m_settings{"LocalSettings.xml", {{"bWindowSz", "1"}}};
+};
+
+TEST_F(CommandPanelAtTheSide, ShowsTheRowsAsColumnsAndTheUprightTypeStripInsideThePane)
+{
+    UserPanelFile userFile(nullptr);
+    {
+        ProgramProcess first;
+        HWND firstFrame = StartedFrame(first);
+        ASSERT_NE(firstFrame, nullptr);
+        PostMessageA(firstFrame, WM_CLOSE, 0, 0);
+        DWORD exitCode = 0;
+        ASSERT_TRUE(first.WaitForExit(30000, &exitCode));
+    }
+    std::string layout = ReadAll(m_layout.Path());
+    ASSERT_FALSE(layout.empty()) << "no layout written at exit";
+    // Two columns of the widest caption of the first page (76 + 2 × 8), the strip and margins.
+    const int width = 240;
+    ASSERT_TRUE(DockRecordAtLeft(&layout, "Wnd-0xffffffff", width)) << layout;
+    ASSERT_TRUE(DockRecordAtLeft(&layout, "DfdockPos0", width)) << layout;
+    ASSERT_TRUE(WriteAll(m_layout.Path(), layout));
+
+    StartProgram();
+    HWND panel = Panel(0);
+    ASSERT_NE(panel, nullptr);
+
+    // The restored layout reaches the panel through its sizes: wait until it stands upright.
+    SideLayout seen;
+    const DWORD start = GetTickCount();
+    do {
+        seen = ReadSideLayout(panel);
+        if (seen.client.right < seen.client.bottom && seen.commands.size() == 10 && seen.types.size() == 4 &&
+            seen.types[0].bottom - seen.types[0].top > seen.types[0].right - seen.types[0].left)
+            break;
+        Sleep(50);
+    } while (GetTickCount() - start < 20000);
+    RECT pane = RectInClient(GetParent(panel), frame);
+    RECT mdi = RectInClient(FindWindowExA(frame, nullptr, "MDIClient", nullptr), frame);
+    EXPECT_LE(pane.right, mdi.left) << "the pane is not at the left of the drawing area";
+    ASSERT_LT(seen.client.right, seen.client.bottom) << "the panel is not tall";
+    EXPECT_EQ(seen.client.right, width);
+    ASSERT_EQ(seen.commands.size(), 10u);
+    ASSERT_EQ(seen.types.size(), 4u);
+
+    EXPECT_EQ(seen.list.left, 4);
+    EXPECT_EQ(seen.list.top, 2);
+    std::set<int> columns;
+    RECT buttons = seen.commands[0];
+    for (const RECT& rc : seen.commands) {
+        SCOPED_TRACE(testing::Message() << rc.left << "," << rc.top << " " << rc.right << "," << rc.bottom);
+        EXPECT_TRUE(Inside(rc, seen.client)) << "a command button reaches past the pane";
+        EXPECT_EQ(rc.right - rc.left, seen.commands[0].right - seen.commands[0].left);
+        EXPECT_EQ(rc.bottom - rc.top, seen.commands[0].bottom - seen.commands[0].top);
+        EXPECT_GE(rc.top, seen.list.bottom) << "a button under the type list";
+        columns.insert(rc.left);
+        UnionRect(&buttons, &buttons, &rc);
+    }
+    EXPECT_EQ(columns, (std::set<int>{4, 4 + seen.commands[0].right - seen.commands[0].left}))
+        << "the two rows of the page are not two columns";
+    for (const RECT& rc : seen.types) {
+        SCOPED_TRACE(testing::Message() << rc.left << "," << rc.top << " " << rc.right << "," << rc.bottom);
+        EXPECT_TRUE(Inside(rc, seen.client)) << "a type button reaches past the pane";
+        EXPECT_EQ(rc.left, buttons.right + 4) << "the strip is not right of the buttons";
+        EXPECT_GT(rc.bottom - rc.top, rc.right - rc.left) << "the strip does not stand upright";
+    }
+    if (HasFailure()) SaveScreen("CommandPanelAtTheSide.bmp");
+}
+
 // A row of a list of the program, read as wide text: a list of another process hands its text
 // over as wide characters whichever form of the message asks for it.
 std::u16string ListRow(HWND list, LRESULT index)
@@ -243,10 +393,8 @@ TEST_F(CommandPanelTest, ACommandInsertedFromTheSettingsSheetShowsInThePanelAfte
     ASSERT_TRUE(userFile.Written());
     {
         ProgramProcess first;
-        ASSERT_TRUE(first.Start());
-        HWND firstFrame = first.WaitForWindow("Brisco001", 60000);
+        HWND firstFrame = StartedFrame(first);
         ASSERT_NE(firstFrame, nullptr);
-        ASSERT_TRUE(WaitUntilResponsive(firstFrame, 10000));
 
         PostMessageA(firstFrame, WM_COMMAND, 1229, 0);
         HWND sheet = WaitForDialog(first, "環境設定", 20000);

@@ -67,3 +67,16 @@ SettingsFileSwap::~SettingsFileSwap()
     if (m_existed) WriteAll(m_path, m_saved);
     else DeleteFileA(m_path.c_str());
 }
+
+UserFileAside::UserFileAside(const std::string& fileName) : m_path(UserSettingsFolder() + fileName)
+{
+    m_existed = GetFileAttributesA(m_path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (m_existed) m_saved = ReadAll(m_path);
+    DeleteFileA(m_path.c_str());
+}
+
+UserFileAside::~UserFileAside()
+{
+    if (m_existed) WriteAll(m_path, m_saved);
+    else DeleteFileA(m_path.c_str());
+}

@@ -33,3 +33,19 @@ private:
     std::string m_path, m_saved;
     bool m_existed = false, m_ready = false;
 };
+
+// Sets a per-user file aside for one test (it is not there while the test runs) and puts it back
+// after, or removes what the test left when there was none.
+class UserFileAside {
+public:
+    explicit UserFileAside(const std::string& fileName);
+    ~UserFileAside();
+    UserFileAside(const UserFileAside&) = delete;
+    UserFileAside& operator=(const UserFileAside&) = delete;
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path, m_saved;
+    bool m_existed = false;
+};
