@@ -8,16 +8,7 @@ using namespace PoDoFo;
 
 namespace {
 
-struct Item {
-    bool read = false;
-    EPdfContentsType type = ePdfContentsType_Keyword;
-    std::string keyword;
-    PdfVariant value;
-    bool failed = false;
-    EPdfError error = ePdfError_ErrOk;
-};
-
-std::string Describe(const Item& item)
+std::string Describe(const ContentItem& item)
 {
     if (item.failed) return std::string("error ") + PdfError::ErrorName(item.error);
     if (!item.read) return "end";
@@ -28,7 +19,7 @@ std::string Describe(const Item& item)
            " " + written;
 }
 
-bool SameItem(const Item& a, const Item& b)
+bool SameItem(const ContentItem& a, const ContentItem& b)
 {
     if (a.failed || b.failed) return a.failed == b.failed && a.error == b.error;
     if (a.read != b.read) return false;
@@ -48,12 +39,27 @@ bool SameItem(const Item& a, const Item& b)
 
 }  // namespace
 
+ContentItem ReadLexerItem(PdfContentLexer& lexer)
+{
+    ContentItem item;
+    try {
+        const char* keyword = nullptr;
+        size_t keywordLength = 0;
+        item.read = lexer.ReadNext(item.type, keyword, keywordLength, item.value);
+        if (item.read && item.type == ePdfContentsType_Keyword) item.keyword.assign(keyword, keywordLength);
+    } catch (const PdfError& e) {
+        item.failed = true;
+        item.error = e.GetError();
+    }
+    return item;
+}
+
 std::string CompareContentLexerWithLibrary(const char* data, size_t length)
 {
     PdfContentsTokenizer library(data, static_cast<long>(length));
     PdfContentLexer lexer(data, length);
     for (long index = 0; index < 10000000; ++index) {
-        Item expected, actual;
+        ContentItem expected;
         try {
             const char* keyword = nullptr;
             expected.read = library.ReadNext(expected.type, keyword, expected.value);
@@ -62,15 +68,7 @@ std::string CompareContentLexerWithLibrary(const char* data, size_t length)
             expected.failed = true;
             expected.error = e.GetError();
         }
-        try {
-            const char* keyword = nullptr;
-            size_t keywordLength = 0;
-            actual.read = lexer.ReadNext(actual.type, keyword, keywordLength, actual.value);
-            if (actual.read && actual.type == ePdfContentsType_Keyword) actual.keyword.assign(keyword, keywordLength);
-        } catch (const PdfError& e) {
-            actual.failed = true;
-            actual.error = e.GetError();
-        }
+        const ContentItem actual = ReadLexerItem(lexer);
         if (!SameItem(expected, actual))
             return "item " + std::to_string(index) + ": library " + Describe(expected) + ", lexer " + Describe(actual);
         if (expected.failed || !expected.read) return std::string();

@@ -13,27 +13,10 @@ using namespace PoDoFo;
 namespace {
 
 // The first item the lexer reads from `content`.
-struct First {
-    bool read = false;
-    EPdfContentsType type = ePdfContentsType_Keyword;
-    std::string keyword;
-    PdfVariant value;
-    EPdfError error = ePdfError_ErrOk;
-};
-
-First ReadFirst(const std::string& content)
+ContentItem ReadFirst(const std::string& content)
 {
-    First first;
     PdfContentLexer lexer(content.data(), content.size());
-    try {
-        const char* keyword = nullptr;
-        size_t length = 0;
-        first.read = lexer.ReadNext(first.type, keyword, length, first.value);
-        if (first.read && first.type == ePdfContentsType_Keyword) first.keyword.assign(keyword, length);
-    } catch (const PdfError& e) {
-        first.error = e.GetError();
-    }
-    return first;
+    return ReadLexerItem(lexer);
 }
 
 std::string Repeated(char c, size_t n) { return std::string(n, c); }
@@ -81,7 +64,7 @@ TEST(ContentLexer, NumbersHaveTheLibrarysValues)
         {"1.2.3", true, 1.2}, {"0.1", true, 0.1}, {"2147483648", false, 2147483647}, {"-2147483649", false, -2147483648.0},
     };
     for (const Case& c : cases) {
-        const First first = ReadFirst(c.text);
+        const ContentItem first = ReadFirst(c.text);
         ASSERT_TRUE(first.read) << c.text;
         ASSERT_EQ(ePdfContentsType_Variant, first.type) << c.text;
         if (c.real) {

@@ -94,19 +94,21 @@ void PdfImportConverter::RunContentStream(const char* data, size_t length)
     EPdfContentsType type;
     const char* keyword = nullptr;
     size_t keywordLength = 0;
-    PdfVariant value;
     // Room for the operands of every path and colour operator, taken once per operation
-    // instead of growing one operand at a time.
+    // instead of growing one operand at a time. Values are read straight into a last, spare
+    // operand, which a keyword drops: no value is copied.
     const size_t kUsualOperands = 6;
     PdfOperandStack op;
     op.operands.reserve(kUsualOperands);
-    while (lexer.ReadNext(type, keyword, keywordLength, value)) {
+    op.operands.emplace_back();
+    while (lexer.ReadNext(type, keyword, keywordLength, op.operands.back())) {
         if (type == ePdfContentsType_Variant) {
-            op.operands.push_back(value);
+            op.operands.emplace_back();
             continue;
         }
-        if (type == ePdfContentsType_ImageData) continue;
+        if (type == ePdfContentsType_ImageData) continue;  // the spare operand is read into again
         if (type != ePdfContentsType_Keyword) PODOFO_RAISE_ERROR(ePdfError_InternalLogic);
+        op.operands.pop_back();
         op.SetKeyword(keyword, keywordLength);
         switch (op.code) {
         case PdfOperator::CloseStroke:
@@ -143,6 +145,7 @@ void PdfImportConverter::RunContentStream(const char* data, size_t length)
         op.operands.clear();
         op.keyword.clear();
         if (op.operands.capacity() < kUsualOperands) op.operands.reserve(kUsualOperands);
+        op.operands.emplace_back();
     }
     // What is left at the end runs, a lone operation included.
     ExecutePendingOperations(true);
