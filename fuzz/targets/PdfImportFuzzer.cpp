@@ -1,10 +1,15 @@
 // Native fuzz target of the PDF import's reading core: a PDF is opened from memory and each of
 // its first pages converted. The document model is replaced by a sink (this file defines the
 // converter's output operations, in place of PdfConverterOutput.cpp) that checks every element:
-// finite points, layer, colour, line type and width in range, texts without a zero byte.
+// finite points, layer, colour, line type and width in range, texts without a zero byte. The
+// input's bytes, and each stream of an input the import opens, are also read by the import's content lexer
+// and the library's tokenizer side by side: they must give the same items and errors.
 #include "CadPdf/PdfCodePage932.h"
 #include "CadPdf/PdfDataFolderFiles.h"
 #include "CadPdf/PdfImportConverter.h"
+#include "ContentLexerComparison.h"
+
+#include <podofo/doc/PdfMemDocument.h>
 
 #include <cmath>
 #include <cstdint>
@@ -71,6 +76,25 @@ std::string DataFolder()
 {
     const char* folder = std::getenv("VELLOC_DATA_FOLDER");
     return folder ? folder : "build/bin";
+}
+
+// Every stream of the document (content streams, Forms, CMaps ...) decoded, up to a few.
+void CompareContentStreams(const std::string& bytes)
+{
+    using namespace PoDoFo;
+    try {
+        PdfMemDocument document;
+        document.LoadFromBuffer(bytes.data(), static_cast<long>(bytes.size()));
+        int compared = 0;
+        for (const PdfObject* object : document.GetObjects()) {
+            if (compared >= 16) break;
+            std::string decoded;
+            if (object == nullptr || !object->HasStream() || !PdfDecodedStream(object, decoded, 1u << 20)) continue;
+            ++compared;
+            Check(CompareContentLexerWithLibrary(decoded.data(), decoded.size()).empty());
+        }
+    } catch (const PdfError&) {
+    }
 }
 
 }  // namespace
@@ -178,7 +202,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     PdfImportConverter converter(nullptr, services);
     converter.unitFactor = 1.0 / (0.02 * 72 / 25.4);
     const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    Check(CompareContentLexerWithLibrary(bytes.data(), bytes.size()).empty());
     if (converter.OpenPdfFromMemory(bytes, "fuzz.pdf") != 0) return 0;
+    CompareContentStreams(bytes);
     const int pages = converter.PageCount();
     for (int page = 0; page < pages && page < 3; ++page) {
         if (converter.SelectPage(page) == 0) converter.ConvertPage(page);

@@ -3,6 +3,7 @@
 // the stream; PDF colours, widths and dash patterns become the drawing's numbers.
 #include "PdfImportConverter.h"
 
+#include "PdfContentLexer.h"
 #include "PdfLibrary.h"
 
 #include <algorithm>
@@ -27,9 +28,20 @@ bool EqualsNoCase(const std::string& a, const char* b)
     return true;
 }
 
-bool IsPathConstruction(const std::string& k)
+bool IsPathConstruction(PdfOperator code)
 {
-    return k == "m" || k == "l" || k == "h" || k == "re" || k == "c" || k == "v" || k == "y";
+    switch (code) {
+    case PdfOperator::MoveTo:
+    case PdfOperator::LineTo:
+    case PdfOperator::ClosePath:
+    case PdfOperator::Rectangle:
+    case PdfOperator::CurveTo:
+    case PdfOperator::CurveToV:
+    case PdfOperator::CurveToY:
+        return true;
+    default:
+        return false;
+    }
 }
 
 int ClampComponent(double component)
@@ -78,43 +90,62 @@ void PdfImportConverter::RunContentStream(const char* data, size_t length)
     }
     if (ContentNestingDepth(data, length) > kMaxTokenNesting)
         PODOFO_RAISE_ERROR_INFO(ePdfError_InvalidDataType, "content nested too deeply");
-    PdfContentsTokenizer tokenizer(data, static_cast<long>(length));
+    PdfContentLexer lexer(data, length);
     EPdfContentsType type;
     const char* keyword = nullptr;
-    PdfVariant value;
+    size_t keywordLength = 0;
     // Room for the operands of every path and colour operator, taken once per operation
-    // instead of growing one operand at a time.
+    // instead of growing one operand at a time. Values are read straight into a last, spare
+    // operand, which a keyword drops: no value is copied.
     const size_t kUsualOperands = 6;
     PdfOperandStack op;
     op.operands.reserve(kUsualOperands);
-    while (tokenizer.ReadNext(type, keyword, value)) {
+    op.operands.emplace_back();
+    while (lexer.ReadNext(type, keyword, keywordLength, op.operands.back())) {
         if (type == ePdfContentsType_Variant) {
-            op.operands.push_back(value);
+            op.operands.emplace_back();
             continue;
         }
-        if (type == ePdfContentsType_ImageData) continue;
+        if (type == ePdfContentsType_ImageData) continue;  // the spare operand is read into again
         if (type != ePdfContentsType_Keyword) PODOFO_RAISE_ERROR(ePdfError_InternalLogic);
-        op.keyword = keyword;
-        const std::string& k = op.keyword;
-        if (k == "S" || k == "s") {
-            if (k == "s" && m_pending.size() >= 2) ClosePendingSubpath();
+        op.operands.pop_back();
+        op.SetKeyword(keyword, keywordLength);
+        switch (op.code) {
+        case PdfOperator::CloseStroke:
+            if (m_pending.size() >= 2) ClosePendingSubpath();
             ExecutePendingOperations();
-        } else if (k == "F" || k == "F*" || k == "f" || k == "f*" || k == "B" || k == "B*" || k == "b" || k == "b*") {
-            if ((k == "f" || k == "f*" || k == "b" || k == "b*") && m_pending.size() >= 2) ClosePendingSubpath();
+            break;
+        case PdfOperator::Stroke:
+            ExecutePendingOperations();
+            break;
+        case PdfOperator::Fill:
+        case PdfOperator::FillEvenOdd:
+        case PdfOperator::CloseFillStroke:
+        case PdfOperator::CloseFillStrokeEvenOdd:
+            if (m_pending.size() >= 2) ClosePendingSubpath();
+            // fall through
+        case PdfOperator::FillNoClose:
+        case PdfOperator::FillNoCloseEvenOdd:
+        case PdfOperator::FillStroke:
+        case PdfOperator::FillStrokeEvenOdd:
             if (modeFillDraw == 0) ExecutePendingOperations();
-            else FillPendingPath(k[0] == 'B' || k[0] == 'b');
-        } else if (k == "n") {
+            else FillPendingPath(op.keyword[0] == 'B' || op.keyword[0] == 'b');
+            break;
+        case PdfOperator::EndPath:
             m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(),
-                                           [](const PdfOperandStack& p) { return IsPathConstruction(p.keyword); }),
+                                           [](const PdfOperandStack& p) { return IsPathConstruction(p.code); }),
                             m_pending.end());
-        } else {
+            break;
+        default:
             m_pending.push_back(std::move(op));
             if (m_pending.size() >= kMaxPendingOperations) ExecutePendingOperations();
+            break;
         }
         // Moved into the queue or spent: empty again, with its room when it kept any.
         op.operands.clear();
         op.keyword.clear();
         if (op.operands.capacity() < kUsualOperands) op.operands.reserve(kUsualOperands);
+        op.operands.emplace_back();
     }
     // What is left at the end runs, a lone operation included.
     ExecutePendingOperations(true);
@@ -124,11 +155,11 @@ void PdfImportConverter::ClosePendingSubpath()
 {
     for (size_t i = m_pending.size(); i-- > 0;) {
         const PdfOperandStack& p = m_pending[i];
-        if (p.keyword == "re") return;
-        if (p.keyword == "m") {
+        if (p.code == PdfOperator::Rectangle) return;
+        if (p.code == PdfOperator::MoveTo) {
             PdfOperandStack line;
             line.operands = p.operands;
-            line.keyword = "l";
+            line.SetKeyword("l", 1);
             m_pending.push_back(line);
             return;
         }
@@ -146,7 +177,7 @@ void PdfImportConverter::ExecutePendingOperations(bool atEnd)
     operations.swap(m_pending);
     for (size_t i = 0; i < operations.size(); ++i) {
         const PdfOperandStack& op = operations[i];
-        if ((op.keyword == "BDC" || op.keyword == "BMC") && !op.operands.empty()) {
+        if ((op.code == PdfOperator::BeginMarkedProps || op.code == PdfOperator::BeginMarked) && !op.operands.empty()) {
             const std::string first = op.FirstOperandText();
             if (first == "/P" || EqualsNoCase(first, "/Part"))
                 while (PopGraphicsState()) {
@@ -173,50 +204,64 @@ void PdfImportConverter::ExecuteOperation(const std::vector<PdfOperandStack>& op
     const PdfOperandStack& op = operations[index];
     const std::string& k = op.keyword;
     const size_t n = op.operands.size();
-    if (k == "m") OpMoveTo(op);
-    else if (k == "l") OpLineTo(op);
-    else if (k == "h") OpClosePath();
-    else if (k == "re") OpRectangle(op);
-    else if (k == "c") {
+    switch (op.code) {
+    case PdfOperator::MoveTo: OpMoveTo(op); break;
+    case PdfOperator::LineTo: OpLineTo(op); break;
+    case PdfOperator::ClosePath: OpClosePath(); break;
+    case PdfOperator::Rectangle: OpRectangle(op); break;
+    case PdfOperator::CurveTo:
         if (bezierToCircle == 0 || !TryCircle(operations, index)) OpCurveTo(op);
-    } else if (k == "v") OpCurveToV(op);
-    else if (k == "y") OpCurveToY(op);
-    else if (k == "rg" || k == "scn" || k == "sc" || k == "g" || k == "k") ApplyColourOperation(op, false);
-    else if (k == "RG" || k == "SCN" || k == "SC" || k == "G" || k == "K") ApplyColourOperation(op, true);
-    else if (k == "d" || k == "D") ApplyDash(op);
-    else if (k == "w") ApplyWidth(op);
-    else if (k == "q") {
+        break;
+    case PdfOperator::CurveToV: OpCurveToV(op); break;
+    case PdfOperator::CurveToY: OpCurveToY(op); break;
+    case PdfOperator::FillRgb:
+    case PdfOperator::FillColourN:
+    case PdfOperator::FillColour:
+    case PdfOperator::FillGray:
+    case PdfOperator::FillCmyk: ApplyColourOperation(op, false); break;
+    case PdfOperator::StrokeRgb:
+    case PdfOperator::StrokeColourN:
+    case PdfOperator::StrokeColour:
+    case PdfOperator::StrokeGray:
+    case PdfOperator::StrokeCmyk: ApplyColourOperation(op, true); break;
+    case PdfOperator::Dash:
+    case PdfOperator::OldDash: ApplyDash(op); break;
+    case PdfOperator::Width: ApplyWidth(op); break;
+    case PdfOperator::Save:
         PushGraphicsState();
         m_textState->PushTextState();
-    } else if (k == "Q") {
+        break;
+    case PdfOperator::Restore:
         PopGraphicsState();
         m_textState->PopTextState();
-    } else if (k == "cm") {
+        break;
+    case PdfOperator::Matrix: {
         double m[6];
         if (n != 6) return;
         for (size_t i = 0; i < 6; ++i)
             if (!op.Number(i, m[i])) return;
         const PdfMatrix product = PdfMatrix{m[0], m[1], m[2], m[3], m[4], m[5]} * currentMatrix;
         if (product.IsFinite()) currentMatrix = product;
-    } else if (k == "BT") {
-        m_textState->inTextObject = true;
-    } else if (k == "TD") {
+        break;
+    }
+    case PdfOperator::BeginText: m_textState->inTextObject = true; break;
+    case PdfOperator::MoveTextSetLeading: {
         double ty;
         if (m_textState->Execute("Td", op.operands) == 0 && op.Number(1, ty)) m_textState->leading = -ty;
-    } else if (k == "BDC") {
-        OpBeginMarkedContentProps(op);
-    } else if (k == "BMC") {
-        OpBeginMarkedContent(op);
-    } else if (k == "EMC") {
-        OpEndMarkedContent();
-    } else if (k == "Do") {
-        OpPaintXObject(op);
-    } else if (k == "MP") {
+        break;
+    }
+    case PdfOperator::BeginMarkedProps: OpBeginMarkedContentProps(op); break;
+    case PdfOperator::BeginMarked: OpBeginMarkedContent(op); break;
+    case PdfOperator::EndMarked: OpEndMarkedContent(); break;
+    case PdfOperator::PaintXObject: OpPaintXObject(op); break;
+    case PdfOperator::MarkPoint:
         if (n >= 1 && op.operands[0].IsName() && op.operands[0].GetName().GetName() == "TouchUp_TextEdit")
             m_sawTouchUp = true;
-    } else {
+        break;
+    default:
         // Text operators; every other keyword (W, J, j, M, i, ri, sh, gs, CS, cs ...) does nothing.
         m_textState->Execute(k, op.operands);
+        break;
     }
 }
 
@@ -224,7 +269,7 @@ void PdfImportConverter::ApplyColourOperation(const PdfOperandStack& op, bool st
 {
     const size_t n = op.operands.size();
     if (n < 1 || n > 4 || n == 2) return;
-    if ((op.keyword == "rg" || op.keyword == "RG") && n != 3) return;
+    if ((op.code == PdfOperator::FillRgb || op.code == PdfOperator::StrokeRgb) && n != 3) return;
     double v[4] = {0, 0, 0, 0};
     for (size_t i = 0; i < n; ++i)
         if (!op.Number(i, v[i])) return;  // a pattern name leaves the colour unchanged

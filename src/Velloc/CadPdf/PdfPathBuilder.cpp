@@ -134,7 +134,7 @@ int PdfImportConverter::TryCircle(const std::vector<PdfOperandStack>& operations
     double p[4][3][2];
     for (size_t i = 0; i < 4; ++i) {
         const PdfOperandStack& op = operations[position + i];
-        if (op.keyword != "c") return 0;
+        if (op.code != PdfOperator::CurveTo) return 0;
         for (size_t j = 0; j < 3; ++j) op.GetPoint(j, p[i][j][0], p[i][j][1]);
     }
     double cx = 0, cy = 0;
