@@ -86,7 +86,7 @@ void ConfigDataColor::Apply()
 {
     ConfigDataRuntime& rt = g_runtime;
     EngineReadPalette(rt.palette);
-    rt.rubberBandColor = (RUBBERCOL < 1 || RUBBERCOL > 15) ? 3 : RUBBERCOL;
+    rt.rubberBandColor = IsRubberBandColor(RUBBERCOL) ? RUBBERCOL : kDefaultRubberBandColor;
     rt.customBackColor = COLOR_SYS_BK.value;
     rt.panelBackColor = COLOR_PANEL.value;
     rt.dialogBackColor = COLOR_DLG_BK.value;

@@ -293,6 +293,12 @@ struct ConfigDataRuntime {
 };
 ConfigDataRuntime& GetConfigDataRuntime();
 
+// The rubber band and drag previews are drawn with XOR in a palette colour 1-15. Entry 0 is the
+// view's background, and XOR with it changes no pixel: a 0 (as a settings file written before the
+// colours were read holds) would leave every band and preview unseen.
+constexpr int kDefaultRubberBandColor = 3;
+inline bool IsRubberBandColor(int colour) { return colour >= 1 && colour <= 15; }
+
 // The drawing background: 0 black, 1 white, otherwise the published custom colour.
 COLORREF GetDrawingBackColor();
 // The background setting (bBkColor) that GetDrawingBackColor follows.

@@ -68,7 +68,10 @@ void LocalSettingsSetup::ApplyAll()
     UpdateEpsValues(false);
     LocalSettingsSetup& live = g_live.setup;
     live = *this;
-    configLive.rubberBandColor = iRubberCol;
+    // A stored colour that cannot show keeps the configured one, so that bands stay visible.
+    if (IsRubberBandColor(iRubberCol)) configLive.rubberBandColor = iRubberCol;
+    else if (!IsRubberBandColor(configLive.rubberBandColor)) configLive.rubberBandColor = kDefaultRubberBandColor;
+    live.iRubberCol = configLive.rubberBandColor;
     SetDrawingBackgroundMode(bBkColor);
     configLive.keyCursorStep = CursorRate;
     if (live.LMsFg & 1) live.LMsFg = (live.LMsFg & ~1L) | 0x20 | 0x40;
@@ -90,7 +93,8 @@ void LocalSettingsSetup::Gather()
     lengthTolerance = length;
     angleTolerance = angle;
     bBkColor = GetDrawingBackgroundMode();
-    iRubberCol = GetConfigDataRuntime().rubberBandColor;
+    // Before the colours are read the live colour is 0: the record keeps the one it holds.
+    if (IsRubberBandColor(GetConfigDataRuntime().rubberBandColor)) iRubberCol = GetConfigDataRuntime().rubberBandColor;
     CursorRate = GetConfigDataRuntime().keyCursorStep;
 }
 

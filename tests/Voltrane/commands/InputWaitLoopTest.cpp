@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/SettingsSandbox.h"
 #include "HostServiceTestWindow.h"
 #include "commands/CommandRunState.h"
 #include "commands/InputEvent.h"
@@ -806,6 +807,8 @@ int WINAPI FaultingWaitCommand(HWND host, const char*)
 // puts the wait depth, the runs and the lock-layer search mode back.
 TEST_F(InputWaitTest, AGuardedFaultInsideAWaitPutsTheWaitStateBack)
 {
+    // The fault guard saves the user's settings: they go to a folder of the test's own.
+    SettingsSandbox settings;
     site.lockMode = 0;
     int modeInsideTheWait = -1;
     int depthInsideTheWait = -1;

@@ -188,3 +188,40 @@ TEST(ConfigData, BothApplyStepsSyncTheSnapButtons)
     EXPECT_EQ(buttons.syncs, 2);
     GetCadSystem().SetStartupSubsystems(nullptr);
 }
+
+// The rubber band is drawn with XOR in its colour: a stored colour that inverts nothing (0, as a
+// settings file written before the colours were read holds) must not replace the configured one.
+TEST(ConfigData, AStoredRubberBandColourOutsideThePaletteKeepsTheConfiguredOne)
+{
+    SettingsSandbox sandbox;
+    const struct {
+        int stored, configured, shown;
+    } cases[] = {{5, 7, 5}, {1, 7, 1}, {15, 7, 15}, {0, 7, 7}, {16, 7, 7}, {-1, 7, 7}, {0, 0, 3}};
+    for (const auto& c : cases) {
+        GetConfigDataRuntime().rubberBandColor = c.configured;
+        LocalSettingsSetup setup = GetCadSystem().setup;
+        setup.iRubberCol = c.stored;
+        setup.ApplyAll();
+        EXPECT_EQ(GetConfigDataRuntime().rubberBandColor, c.shown) << c.stored << " over " << c.configured;
+        EXPECT_EQ(GetLocalSettingsLive().setup.iRubberCol, c.shown) << c.stored << " over " << c.configured;
+    }
+}
+
+// Settings gathered before the colours are read (the live colour still 0) keep the record's
+// colour instead of writing the 0 that a later start would take in.
+TEST(ConfigData, SettingsGatheredBeforeTheColoursAreReadKeepTheirRubberBandColour)
+{
+    SettingsSandbox sandbox;
+    GetConfigDataRuntime().rubberBandColor = 6;
+    LocalSettingsSetup setup = GetCadSystem().setup;
+    setup.iRubberCol = 6;
+    setup.ApplyAll();
+    GetConfigDataRuntime().rubberBandColor = 0;
+    LocalSettingsSetup gathered;
+    gathered.iRubberCol = 2;
+    gathered.Gather();
+    EXPECT_EQ(gathered.iRubberCol, 6);
+    GetConfigDataRuntime().rubberBandColor = 9;
+    gathered.Gather();
+    EXPECT_EQ(gathered.iRubberCol, 9);
+}

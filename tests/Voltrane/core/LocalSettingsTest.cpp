@@ -45,7 +45,7 @@ TEST(LocalSettings, ApplyAndGather)
     setup.iGridNoDetFlg = 1;
     setup.iRMenuFg = 0;
     setup.lMenuMode = 4;
-    setup.iRubberCol = 40;  // no range check here
+    setup.iRubberCol = 12;
     setup.CursorRate = 12.5;
     GetMenuSettingsRuntime().tmenuLastPos = 0;
     setup.ApplyAll();
@@ -54,7 +54,7 @@ TEST(LocalSettings, ApplyAndGather)
     EXPECT_EQ(live.iGridNoDetFlg, 0);
     EXPECT_EQ(live.iRMenuFg, 1);
     EXPECT_EQ(setup.lMenuMode, 0);
-    EXPECT_EQ(GetConfigDataRuntime().rubberBandColor, 40);
+    EXPECT_EQ(GetConfigDataRuntime().rubberBandColor, 12);
     EXPECT_EQ(GetConfigDataRuntime().keyCursorStep, 12.5);
     EXPECT_EQ(live.iDigit_dEps, 5);
 
