@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -298,6 +299,8 @@ ConfigDataRuntime& GetConfigDataRuntime();
 // colours were read holds) would leave every band and preview unseen.
 constexpr int kDefaultRubberBandColor = 3;
 inline bool IsRubberBandColor(int colour) { return colour >= 1 && colour <= 15; }
+// The keyboard cursor's step in drawing units: a step of 0 (or not a number) would not move it.
+inline bool IsKeyCursorStep(double step) { return step > 0.0 && std::isfinite(step); }
 
 // The drawing background: 0 black, 1 white, otherwise the published custom colour.
 COLORREF GetDrawingBackColor();

@@ -73,7 +73,9 @@ void LocalSettingsSetup::ApplyAll()
     else if (!IsRubberBandColor(configLive.rubberBandColor)) configLive.rubberBandColor = kDefaultRubberBandColor;
     live.iRubberCol = configLive.rubberBandColor;
     SetDrawingBackgroundMode(bBkColor);
-    configLive.keyCursorStep = CursorRate;
+    // Likewise a stored step that moves nothing keeps the configured step.
+    if (IsKeyCursorStep(CursorRate)) configLive.keyCursorStep = CursorRate;
+    if (IsKeyCursorStep(configLive.keyCursorStep)) live.CursorRate = configLive.keyCursorStep;
     if (live.LMsFg & 1) live.LMsFg = (live.LMsFg & ~1L) | 0x20 | 0x40;
     GetCadSystem().Subsystems().SyncSnapButtons();
     if (live.iGridCutFg == 0) live.iGridNoDetFlg = 0;
@@ -95,7 +97,7 @@ void LocalSettingsSetup::Gather()
     bBkColor = GetDrawingBackgroundMode();
     // Before the colours are read the live colour is 0: the record keeps the one it holds.
     if (IsRubberBandColor(GetConfigDataRuntime().rubberBandColor)) iRubberCol = GetConfigDataRuntime().rubberBandColor;
-    CursorRate = GetConfigDataRuntime().keyCursorStep;
+    if (IsKeyCursorStep(GetConfigDataRuntime().keyCursorStep)) CursorRate = GetConfigDataRuntime().keyCursorStep;
 }
 
 void LocalSettingsSetup::ReadIniValues(const std::string& iniPath)

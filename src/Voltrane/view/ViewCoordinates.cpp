@@ -161,7 +161,7 @@ double GetKeyCursorStep()
 {
     if (!g_keyStepSet) {
         double configured = GetConfigDataRuntime().keyCursorStep;
-        return configured > 0.0 && std::isfinite(configured) ? configured : g_keyStep;
+        return IsKeyCursorStep(configured) ? configured : g_keyStep;
     }
     return g_keyStep;
 }

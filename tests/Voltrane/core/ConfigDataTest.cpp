@@ -2,6 +2,7 @@
 #include "GTest.h"
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "DravikDb.h"
@@ -224,4 +225,26 @@ TEST(ConfigData, SettingsGatheredBeforeTheColoursAreReadKeepTheirRubberBandColou
     GetConfigDataRuntime().rubberBandColor = 9;
     gathered.Gather();
     EXPECT_EQ(gathered.iRubberCol, 9);
+}
+
+// The keyboard cursor's step follows the same rule: a stored step that would not move the cursor
+// keeps the configured one, and settings gathered with no usable live step keep their own.
+TEST(ConfigData, AStoredKeyCursorStepThatMovesNothingKeepsTheConfiguredOne)
+{
+    SettingsSandbox sandbox;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double stored, configured, used;
+    } cases[] = {{250.0, 600.0, 250.0}, {0.5, 600.0, 0.5}, {0.0, 600.0, 600.0}, {-10.0, 600.0, 600.0}, {nan, 600.0, 600.0}};
+    for (const auto& c : cases) {
+        GetConfigDataRuntime().keyCursorStep = c.configured;
+        LocalSettingsSetup setup = GetCadSystem().setup;
+        setup.CursorRate = c.stored;
+        setup.ApplyAll();
+        EXPECT_EQ(GetConfigDataRuntime().keyCursorStep, c.used) << c.stored << " over " << c.configured;
+    }
+    GetConfigDataRuntime().keyCursorStep = 0.0;
+    LocalSettingsSetup gathered;
+    gathered.Gather();
+    EXPECT_EQ(gathered.CursorRate, 600.0) << "the live record's own step, not the unset 0";
 }
