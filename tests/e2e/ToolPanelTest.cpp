@@ -132,24 +132,35 @@ TEST_F(ToolPanelEndToEnd, ShowsItsFourGroupsAndClickedSnapButtonsReachTheSetting
 std::string WaitForPaperText(HWND panel, DWORD timeoutMs, std::string* scale)
 {
     for (DWORD start = GetTickCount();; Sleep(100)) {
-        std::string paper = Caption(GetDlgItem(panel, 3771));
-        *scale = Caption(GetDlgItem(panel, 3773));
+        // Between two layouts the fields do not exist; a missing window has no text to read.
+        HWND paperField = GetDlgItem(panel, 3771), scaleField = GetDlgItem(panel, 3773);
+        std::string paper = paperField != nullptr ? Caption(paperField) : std::string();
+        *scale = scaleField != nullptr ? Caption(scaleField) : std::string();
         if (paper.find_first_not_of(' ') != std::string::npos) return paper;
         if (GetTickCount() - start > timeoutMs) return std::string();
     }
 }
 
 // The empty drawing the start opens shows its paper and scale with nothing else asked of the
-// program: the window becomes active before it is entered in the view table, so the refresh
-// of its activation cannot find it.
+// program (the window becomes active before it is entered in the view table, so the refresh of
+// its activation cannot find it), and keeps showing them when the groups are laid out again.
 TEST_F(ToolPanelEndToEnd, TheDrawingOpenedAtStartShowsItsPaperWithoutFurtherAction)
 {
     for (DWORD start = GetTickCount(); DrawingWindowCount(frame) < 1 && GetTickCount() - start < 30000; Sleep(100)) {
     }
     ASSERT_GE(DrawingWindowCount(frame), 1) << "iStartOpenDlgFg opens an empty drawing";
     std::string scale;
-    EXPECT_FALSE(WaitForPaperText(panel, 20000, &scale).empty());
+    const std::string paper = WaitForPaperText(panel, 20000, &scale);
+    EXPECT_FALSE(paper.empty());
     EXPECT_FALSE(scale.empty());
+
+    // The groups laid out again (what the settings sheet asks for) keep the drawing's texts.
+    HWND oldPaper = GetDlgItem(panel, 3771);
+    PostMessageA(panel, WM_COMMAND, 10, 0);
+    ASSERT_TRUE(WaitUntilGone(oldPaper, 20000));
+    std::string again;
+    EXPECT_EQ(WaitForPaperText(panel, 20000, &again), paper);
+    EXPECT_EQ(again, scale);
     EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 

@@ -350,6 +350,8 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     case 10:
         RunLayout();
         ::SendMessageA(m_hWnd, WM_COMMAND, 3822, 0);
+        // The paper and scale fields are made anew and empty: the drawing's texts go back in.
+        ShowPaperAndScaleOnToolPanel(GetActiveView());
         return 0;
     default:
         OnOtherCommand(id);
