@@ -10,6 +10,7 @@
 #include "HostMessages.h"
 #include "PointerInput.h"
 #include "ProgramProcess.h"
+#include "UserSettingsFiles.h"
 #include "WindowText.h"
 
 namespace {
@@ -19,8 +20,30 @@ const char kCatalogue[] =
     "<LumbraCmd><CmdGroup>\n"
     "<Test><dir>%EXECDIR%</dir><data>\n"
     "<item>WaitPoint;点待ち,5994,TestPlugin.dll /C:WaitPoint</item>\n"
+    "<item>PanelPick;パネル選択,5990,TestPlugin.dll /C:PanelPick</item>\n"
     "</data></Test>\n"
     "</CmdGroup></LumbraCmd>\n";
+
+// The child of the window with the class and id, or null.
+HWND ChildItem(HWND parent, const char* className, int id)
+{
+    for (HWND child = FindWindowExA(parent, nullptr, className, nullptr); child != nullptr;
+         child = FindWindowExA(parent, child, className, nullptr))
+        if (GetDlgCtrlID(child) == id) return child;
+    return nullptr;
+}
+
+// The classes and ids of the window's children, for a failure message.
+std::string ChildList(HWND parent)
+{
+    std::string list;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        list += std::string(name) + ":" + std::to_string(GetDlgCtrlID(child)) + " ";
+    }
+    return list;
+}
 
 POINT CentreOf(HWND window)
 {
@@ -139,6 +162,42 @@ TEST_F(RightMenuTest, TheCancelEntryEndsAWaitingCommandWithEscape)
     ASSERT_NE(cancel, nullptr);
     ASSERT_TRUE(Pick(cancel)) << Diagnose();
     EXPECT_TRUE(WaitForCaption(frame, "WaitPoint ESC", 10000)) << Caption(frame);
+}
+
+// A command with a docked parameter panel and its pick list switched on: the popup carries a
+// copy of the panel's items beside the fixed and file entries, a click on a copied item reaches
+// the command as the panel's own event, and "取消" ends the command's wait.
+// The menu mode that keeps a command's pick list (1, the installed one, clears it).
+class RightMenuPickListTest : public RightMenuTest {
+protected:
+    SettingsFileSwap config{"ConfigData.xml", {{"RightMenuMode", "2"}}};
+};
+
+TEST_F(RightMenuPickListTest, APanelCommandsPickListPutsItsPanelItemsInThePopup)
+{
+    ASSERT_TRUE(config.Ready());
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5990, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "PanelPick waiting", 10000)) << Caption(frame);
+    HWND popup = OpenMenu();
+    ASSERT_NE(popup, nullptr) << Diagnose();
+    EXPECT_NE(Entry(popup, "取消 - [  ESC  ]"), nullptr) << "the fixed entries";
+    EXPECT_NE(Entry(popup, "全体表示"), nullptr) << "the file entries";
+    HWND ok = ChildItem(popup, "AppPanelButton", 1);
+    HWND check = ChildItem(popup, "AppPanelButton", 2);
+    ASSERT_NE(ok, nullptr) << "the panel's items are copied into the popup: " << ChildList(popup);
+    ASSERT_NE(check, nullptr);
+    EXPECT_NE(ChildItem(popup, "AppPanelEditBox", 4), nullptr);
+    ASSERT_TRUE(Pick(check)) << Diagnose();
+    EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 10 2 1 ", 10000)) << Caption(frame);
+
+    // "取消" ends the wait with Escape, the panel's items beside it notwithstanding.
+    if (!IsWindowVisible(popup)) popup = OpenMenu();
+    ASSERT_NE(popup, nullptr) << Diagnose();
+    HWND cancel = Entry(popup, "取消 - [  ESC  ]");
+    ASSERT_NE(cancel, nullptr);
+    ASSERT_TRUE(Pick(cancel)) << Diagnose();
+    // The wait's answer 2: Escape.
+    EXPECT_TRUE(WaitForCaption(frame, "PanelPick end 2", 10000)) << Caption(frame);
 }
 
 }  // namespace

@@ -128,6 +128,78 @@ TEST_F(ToolPanelEndToEnd, ShowsItsFourGroupsAndClickedSnapButtonsReachTheSetting
     EXPECT_EQ(XmlElementText(settings.Current(), "LMsFg"), "100");
 }
 
+// The first text of the paper and scale fields within the time, or empty when they stay empty.
+std::string WaitForPaperText(HWND panel, DWORD timeoutMs, std::string* scale)
+{
+    for (DWORD start = GetTickCount();; Sleep(100)) {
+        // Between two layouts the fields do not exist; a missing window has no text to read.
+        HWND paperField = GetDlgItem(panel, 3771), scaleField = GetDlgItem(panel, 3773);
+        std::string paper = paperField != nullptr ? Caption(paperField) : std::string();
+        *scale = scaleField != nullptr ? Caption(scaleField) : std::string();
+        if (paper.find_first_not_of(' ') != std::string::npos) return paper;
+        if (GetTickCount() - start > timeoutMs) return std::string();
+    }
+}
+
+// The empty drawing the start opens shows its paper and scale with nothing else asked of the
+// program (the window becomes active before it is entered in the view table, so the refresh of
+// its activation cannot find it), and keeps showing them when the groups are laid out again.
+TEST_F(ToolPanelEndToEnd, TheDrawingOpenedAtStartShowsItsPaperWithoutFurtherAction)
+{
+    for (DWORD start = GetTickCount(); DrawingWindowCount(frame) < 1 && GetTickCount() - start < 30000; Sleep(100)) {
+    }
+    ASSERT_GE(DrawingWindowCount(frame), 1) << "iStartOpenDlgFg opens an empty drawing";
+    std::string scale;
+    const std::string paper = WaitForPaperText(panel, 20000, &scale);
+    EXPECT_FALSE(paper.empty());
+    EXPECT_FALSE(scale.empty());
+
+    // The groups laid out again (what the settings sheet asks for) keep the drawing's texts.
+    HWND oldPaper = GetDlgItem(panel, 3771);
+    PostMessageA(panel, WM_COMMAND, 10, 0);
+    ASSERT_TRUE(WaitUntilGone(oldPaper, 20000));
+    std::string again;
+    EXPECT_EQ(WaitForPaperText(panel, 20000, &again), paper);
+    EXPECT_EQ(again, scale);
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}
+
+// Add layer (3315) over the drawing opened at start: OK adds the offered layer, so the next
+// opening offers another number; Cancel adds nothing.
+TEST_F(ToolPanelEndToEnd, AddLayerAddsTheOfferedLayerToTheActiveDrawing)
+{
+    for (DWORD start = GetTickCount(); DrawingWindowCount(frame) < 1 && GetTickCount() - start < 30000; Sleep(100)) {
+    }
+    ASSERT_GE(DrawingWindowCount(frame), 1);
+    const std::string caption = "レイヤ追加（指定後 [OK] ｸﾘｯｸしてください。）";
+    // Opens the dialog from the panel and ends it with the button; the number it offered.
+    auto addLayer = [&](int button) {
+        PostMessageA(panel, WM_COMMAND, 3315, 0);
+        HWND dialog = WaitForDialog(program, caption, 30000);
+        EXPECT_NE(dialog, nullptr);
+        if (dialog == nullptr) return std::string();
+        // The combo box keeps its text in its edit field: asked, not read from the window title.
+        std::string number;
+        for (DWORD start = GetTickCount(); number.empty() && GetTickCount() - start < 10000; Sleep(50)) {
+            char text[32] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutA(GetDlgItem(dialog, 300), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                                SMTO_BLOCK, 5000, &length);
+            number = text;
+        }
+        PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        EXPECT_TRUE(WaitUntilGone(dialog, 30000));
+        return number;
+    };
+    const std::string first = addLayer(IDOK);
+    ASSERT_FALSE(first.empty());
+    const std::string second = addLayer(IDCANCEL);
+    EXPECT_FALSE(second.empty());
+    EXPECT_NE(second, first) << "the layer added is no longer offered";
+    EXPECT_EQ(addLayer(IDCANCEL), second) << "Cancel added nothing";
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
+}
+
 // The paper and scale of the active drawing: a name from the paper table or "その他", and a scale.
 TEST_F(ToolPanelEndToEnd, ShowsThePaperAndScaleOfTheActiveDrawing)
 {

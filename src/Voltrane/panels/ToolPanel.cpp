@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Dravik.h"
+#include "WinKit/AppModule.h"
 #include "DravikDb.h"
 #include "EngineRecords.h"
 #include "commands/InputEvent.h"
@@ -13,9 +14,9 @@
 #include "controls/PickerField.h"
 #include "core/CadSystem.h"
 #include "core/LocalSettings.h"
-#include "core/SystemLog.h"
 #include "dialogs/PointInput.h"
 #include "dialogs/SettingDialogs.h"
+#include "drawing/AddLayerDialog.h"
 #include "drawing/CurrentLayerDialog.h"
 #include "drawing/LayerManagerDialog.h"
 #include "drawing/LayerPageTree.h"
@@ -85,6 +86,8 @@ CToolPanel::CToolPanel()
 
 CToolPanel::~CToolPanel()
 {
+    // A window destroyed without WM_DESTROY reaching it must not leave the loop a dead pointer.
+    LeaveMessageLoop();
     for (HFONT& font : m_fonts) {
         if (font != nullptr) DeleteObject(font);
         font = nullptr;
@@ -116,6 +119,7 @@ CPanelCheckButton* CToolPanel::Button(int id)
 LRESULT CToolPanel::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 {
     snapModes = static_cast<int>(GetLocalSettingsLive().setup.LMsFg);
+    JoinMessageLoop();
     for (int i = 0; i < 4; ++i) {
         LOGFONTA font = {};
         font.lfHeight = kFonts[i].height;
@@ -134,9 +138,30 @@ LRESULT CToolPanel::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 LRESULT CToolPanel::OnDestroy(UINT, WPARAM, LPARAM, BOOL&)
 {
     GetLocalSettingsLive().setup.LMsFg = snapModes;
+    LeaveMessageLoop();
     DestroyCurrentLayerDialog();
     if (g_panel == this) g_panel = nullptr;
     return 0;
+}
+
+void CToolPanel::JoinMessageLoop()
+{
+    if (m_inMessageLoop) return;
+    if (WinKit::CMessageLoop* loop = WinKit::Module().GetMessageLoop()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+        m_inMessageLoop = true;
+    }
+}
+
+void CToolPanel::LeaveMessageLoop()
+{
+    if (!m_inMessageLoop) return;
+    if (WinKit::CMessageLoop* loop = WinKit::Module().GetMessageLoop()) {
+        loop->RemoveMessageFilter(this);
+        loop->RemoveIdleHandler(this);
+    }
+    m_inMessageLoop = false;
 }
 
 void CToolPanel::DestroyControls()
@@ -287,9 +312,7 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     case 3311: OnCurrentLayerDialog(code); return 0;
     case 3313: OnLineSettings(); return 0;
     case 3314: OnPageLayout(lParam); return 0;
-    case 3315:
-        WriteSystemLog(2, "ToolPanel", "レイヤ追加ダイアログはまだ使用できません");
-        return 0;
+    case 3315: OnAddLayer(); return 0;
     case 100: {
         HWND button = ::GetDlgItem(m_hWnd, 3314);
         if (code == 0 || code == 1) SetButtonChecked(button, code);
@@ -327,6 +350,8 @@ LRESULT CToolPanel::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     case 10:
         RunLayout();
         ::SendMessageA(m_hWnd, WM_COMMAND, 3822, 0);
+        // The paper and scale fields are made anew and empty: the drawing's texts go back in.
+        ShowPaperAndScaleOnToolPanel(GetActiveView());
         return 0;
     default:
         OnOtherCommand(id);
@@ -438,6 +463,14 @@ void CToolPanel::OnLayerManager()
     const int wasEnabled = CwEnableCurModelessWindow(0);
     ShowLayerManagerDialog(GetActiveWindow());
     if (wasEnabled != 0) CwEnableCurModelessWindow(1);
+}
+
+void CToolPanel::OnAddLayer()
+{
+    HWND view = GetActiveView();
+    if (view == nullptr || GetViewBlock(view) == nullptr) return;
+    UpdateRubberBand(view, 0, 0, 1);
+    ShowAddLayerDialog(GetActiveWindow(), nullptr);
 }
 
 void CToolPanel::OnCurrentLayerDialog(int code)

@@ -10,12 +10,13 @@
 #include <map>
 #include <string>
 
+#include "WinKit/MessageLoop.h"
 #include "WinKit/Window.h"
 #include "controls/AttrCombos.h"
 #include "panels/PanelCheckButton.h"
 #include "panels/ToolPanelLayout.h"
 
-class CToolPanel : public WinKit::CWindowImpl<CToolPanel> {
+class CToolPanel : public WinKit::CWindowImpl<CToolPanel>, public WinKit::CMessageFilter, public WinKit::CIdleHandler {
 public:
     static WinKit::CWndClassInfo& GetWndClassInfo();
     static DWORD GetWndStyle(DWORD) { return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; }
@@ -26,6 +27,11 @@ public:
     // The panel's copy of LMsFg, written back when the window goes.
     int snapModes = 0;
     const ToolPanelLayout& Layout() const { return m_layout; }
+
+    // The panel sits in the thread's message loop as filter and idle handler but takes no
+    // message and wants no idle time: the frame's own filter handles the accelerators.
+    BOOL PreTranslateMessage(MSG*) override { return FALSE; }
+    BOOL OnIdle() override { return FALSE; }
 
     WK_BEGIN_MSG_MAP(CToolPanel)
         WK_MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -66,6 +72,7 @@ private:
     void ReloadAttributes();
     void OnCurrentLayerChosen();
     void OnLayerManager();
+    void OnAddLayer();
     void OnCurrentLayerDialog(int code);
     void OnLineSettings();
     void OnPageLayout(LPARAM lParam);
@@ -79,7 +86,11 @@ private:
     void SetButtonChecked(HWND button, int checked);
     void RedrawChild(int id, bool erase);
 
+    void JoinMessageLoop();
+    void LeaveMessageLoop();
+
     ToolPanelLayout m_layout;
+    bool m_inMessageLoop = false;
     int m_groups = 0xFFFF;
     COLORREF m_backColor = 0;
     HBRUSH m_backBrush = nullptr;

@@ -91,6 +91,10 @@ HWND CreateRovOdidov(HWND, int noTitle, const RECT* rectA, const RECT* rectB)
     }
     g_creating = 0;
     NotifyToolPanelDrawingChanged();
+    // The window became active while it was being made, before it was in the view table: the
+    // tool panel's refresh of that activation found no active view and showed empty texts.
+    RefreshToolPanelAttributes();
+    RefreshToolPanelPaperAndScale();
     return view;
 }
 

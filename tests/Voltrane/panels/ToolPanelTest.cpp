@@ -11,6 +11,8 @@
 #include "core/LocalSettings.h"
 #include "panels/CoordinateTexts.h"
 #include "panels/DrawingAttributes.h"
+#include "WinKit/AppModule.h"
+#include "WinKit/MessageLoop.h"
 #include "panels/LineSettingsDialog.h"
 #include "panels/SnapModes.h"
 #include "panels/ToolPanel.h"
@@ -312,6 +314,70 @@ TEST_F(ToolPanelWindowTest, InputAidButtonsWithoutADrawing)
     DestroyWindow(panel.m_hWnd);
     SetMainFrameWnd(savedFrame);
     DestroyWindow(frame);
+}
+
+TEST_F(ToolPanelWindowTest, SitsInTheMessageLoopWhileItsWindowLivesAndTakesNoMessage)
+{
+    WinKit::CMessageLoop own;
+    WinKit::CMessageLoop* loop = WinKit::Module().GetMessageLoop();
+    const bool added = loop == nullptr;
+    if (added) {
+        ASSERT_TRUE(WinKit::Module().AddMessageLoop(&own));
+        loop = &own;
+    }
+    const size_t filters = loop->FilterCount(), idlers = loop->IdleHandlerCount();
+    Open(0xF, 0x60);
+    EXPECT_EQ(loop->FilterCount(), filters + 1);
+    EXPECT_EQ(loop->IdleHandlerCount(), idlers + 1);
+
+    // Keys and clicks meant for the panel and its buttons still reach them.
+    HWND button = GetDlgItem(panel.m_hWnd, 3404);
+    const MSG messages[] = {{panel.m_hWnd, WM_KEYDOWN, VK_TAB, 0, 0, {}},
+                            {panel.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}},
+                            {button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2), 0, {}},
+                            {panel.m_hWnd, WM_CHAR, 'a', 0, 0, {}}};
+    for (MSG m : messages) {
+        EXPECT_FALSE(panel.PreTranslateMessage(&m)) << m.message;
+        if (filters == 0) {
+            EXPECT_FALSE(loop->PreTranslateMessage(&m)) << m.message;
+        }
+    }
+    EXPECT_FALSE(panel.OnIdle());
+
+    DestroyWindow(panel.m_hWnd);
+    EXPECT_EQ(loop->FilterCount(), filters) << "a destroyed panel leaves the loop";
+    EXPECT_EQ(loop->IdleHandlerCount(), idlers);
+    if (added) WinKit::Module().RemoveMessageLoop();
+}
+
+// Any dialog of this thread that opens while the timer runs: noted and cancelled, so that a
+// modal dialog the panel should not have opened fails the test instead of hanging it.
+std::vector<std::string> g_openedDialogs;
+
+BOOL CALLBACK CancelThreadDialog(HWND window, LPARAM)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == "#32770" && IsWindowVisible(window)) {
+        char caption[256] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        g_openedDialogs.push_back(caption);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    return TRUE;
+}
+
+void CALLBACK WatchForDialogs(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), CancelThreadDialog, 0); }
+
+TEST_F(ToolPanelWindowTest, LayerCommandsNeedADrawing)
+{
+    Open(0xF, 0x60);
+    g_openedDialogs.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, WatchForDialogs);
+    for (int id : {3310, 3315, 3311}) SendMessageA(panel.m_hWnd, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    KillTimer(nullptr, timer);
+    WatchForDialogs(nullptr, 0, 0, 0);
+    EXPECT_TRUE(g_openedDialogs.empty()) << (g_openedDialogs.empty() ? "" : g_openedDialogs.front());
 }
 
 // Plays the line settings dialog: picks rows in the three lists and ends with the button.

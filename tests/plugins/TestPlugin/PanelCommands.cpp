@@ -10,6 +10,8 @@
 //                with N = 1 when the host called the row-drawing function, else 0.
 //   PanelNumeric  the panel of PanelDocked with the edit field (4) made a numeric field of any
 //                sign, captioned "数値の入力": a click on it opens the calculator.
+//   PanelPick    the panel of PanelDocked with the right-click pick list switched on, so that
+//                the right-click menu carries a copy of the panel's items.
 //   PanelFloating  a floating panel (height 120) of an "OK" button (1) and a check (2) at y 40;
 //                traces events the same way until OK (1) or the end of the command (0).
 #include "PanelCommands.h"
@@ -63,7 +65,7 @@ LRESULT AddItem(HWND host, UINT message, int panel, int id, const char* text, in
     return SendMessageA(host, message, 0, reinterpret_cast<LPARAM>(&request));
 }
 
-int RunPanel(HWND host, const char* command, bool floating, bool numeric = false)
+int RunPanel(HWND host, const char* command, bool floating, bool numeric = false, bool pickList = false)
 {
     const int panel = static_cast<int>(SendMessageA(host, WM_PBOX_CREATE, 0, reinterpret_cast<LPARAM>("テスト")));
     char text[320];
@@ -104,6 +106,7 @@ int RunPanel(HWND host, const char* command, bool floating, bool numeric = false
         SendMessageA(host, WM_PBOX_DESTROY, 0, panel);
         return 0;
     }
+    if (pickList) SendMessageA(host, WM_CAD_RMENU_MODE, 0, 1);
     SendMessageA(host, WM_CAD_CLEAR_EVENT_MASK, 0, 0);
     SendMessageA(host, WM_CAD_ADD_EVENT_MASK, 0, kAcceptPanelItem | kAcceptEscape);
     std::snprintf(text, sizeof text, "%s waiting", command);
@@ -150,6 +153,7 @@ int RunPanelCommand(HWND host, const char* name)
 {
     if (std::strcmp(name, "PanelDocked") == 0) return RunPanel(host, "PanelDocked", false);
     if (std::strcmp(name, "PanelFloating") == 0) return RunPanel(host, "PanelFloating", true);
+    if (std::strcmp(name, "PanelPick") == 0) return RunPanel(host, "PanelPick", false, false, true);
     if (std::strcmp(name, "PanelNumeric") == 0) return RunPanel(host, "PanelNumeric", false, true);
     return -2;
 }
