@@ -187,6 +187,15 @@ TEST_F(RightMenuPickListTest, APanelCommandsPickListPutsItsPanelItemsInThePopup)
     ASSERT_NE(ok, nullptr) << "the panel's items are copied into the popup: " << ChildList(popup);
     ASSERT_NE(check, nullptr);
     EXPECT_NE(ChildItem(popup, "AppPanelEditBox", 4), nullptr);
+    // The copies move up together, but the panel's top row ("OK" at 4) stays whole in the popup.
+    for (HWND copy : {ok, check}) {
+        RECT box, item;
+        GetClientRect(GetParent(copy), &box);
+        GetWindowRect(copy, &item);
+        MapWindowPoints(nullptr, GetParent(copy), reinterpret_cast<POINT*>(&item), 2);
+        EXPECT_GE(item.top, 0) << ChildList(popup);
+        EXPECT_LE(item.bottom, box.bottom) << ChildList(popup);
+    }
     ASSERT_TRUE(Pick(check)) << Diagnose();
     EXPECT_TRUE(WaitForCaption(frame, "Panel event 0x2000 10 2 1 ", 10000)) << Caption(frame);
 

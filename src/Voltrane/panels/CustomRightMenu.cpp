@@ -1,7 +1,9 @@
 #include "panels/CustomRightMenu.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "InputCodes.h"
@@ -337,13 +339,22 @@ bool AddParameterPanelItems()
     if (PboxBuildItemWindows(g_container, &largestY, 1) != 1) return false;
     std::vector<HWND> all;
     EnumChildWindows(g_container, CollectChild, reinterpret_cast<LPARAM>(&all));
-    int rightmost = 0;
+    std::vector<std::pair<HWND, RECT>> copies;
+    int topmost = INT_MAX;
     for (HWND item : all) {
         if (GetParent(item) != g_container || std::find(before.begin(), before.end(), item) != before.end()) continue;
         RECT rc;
         GetWindowRect(item, &rc);
         MapWindowPoints(nullptr, g_container, reinterpret_cast<POINT*>(&rc), 2);
-        SetWindowPos(item, nullptr, rc.left, rc.top - 15, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        copies.emplace_back(item, rc);
+        topmost = std::min(topmost, static_cast<int>(rc.top));
+    }
+    // The copies move up together by 15 pixels, but never past the popup's top edge: an item the
+    // panel places near its top (a command's "OK") would otherwise be cut and out of reach.
+    const int lift = copies.empty() ? 0 : std::max(0, std::min(15, topmost - 2));
+    int rightmost = 0;
+    for (const auto& [item, rc] : copies) {
+        SetWindowPos(item, nullptr, rc.left, rc.top - lift, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ShowWindow(item, SW_SHOWNA);
         rightmost = std::max(rightmost, static_cast<int>(rc.right));
     }
