@@ -597,7 +597,7 @@ void TakePanelItem(CInputWaitSite& site, InputEventRecord& events, InputWaitReco
     record->kind = events.kind;
     record->item = events.item;
     record->value = events.value;
-    if (events.temporaryPoint == 0) return;
+    if (events.offsetInput == 0) return;
     double number = 0;
     if (site.PanelItemNumber(kPanelOffsetItemX, &number)) events.temporaryOffsetX = number;
     if (site.PanelItemNumber(kPanelOffsetItemY, &number)) events.temporaryOffsetY = number;
