@@ -11,6 +11,7 @@
 #include "InputCodes.h"
 #include "ModalScript.h"
 #include "OwnWindows.h"
+#include "PanelEventSource.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
 #include "commands/CommandRunState.h"
@@ -108,17 +109,6 @@ TEST_F(PointOffsetInAView, OffsetsThePointByTheTypedValuesInDrawingUnits)
     EXPECT_EQ(unchanged[1], 2);
 }
 
-// A window that raises a panel event when it gets kRaisePanelEvent, as a panel item does when used.
-constexpr UINT kRaisePanelEvent = WM_APP + 7;
-LRESULT CALLBACK PanelEventSourceProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == kRaisePanelEvent) {
-        RaisePanelEvent(kItemPushButton, static_cast<int32_t>(wParam), 0);
-        return 0;
-    }
-    return DefWindowProcA(window, msg, wParam, lParam);
-}
-
 void SetPanelText(int id, const char* text)
 {
     PboxItemRequest request = {};
@@ -155,13 +145,7 @@ TEST_F(PointOffsetInAView, TheTemporaryPointButtonMakesPanelEventsCarryItems333A
     SetPanelText(333, "12.5");
     SetPanelText(444, "-3");
 
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PanelEventSourceProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TemporaryPointEventSource";
-    RegisterClassA(&wc);
-    HWND source = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
-                                  nullptr);
+    HWND source = CreatePanelEventSource();
     ASSERT_NE(source, nullptr);
     auto click = [button] {
         SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));

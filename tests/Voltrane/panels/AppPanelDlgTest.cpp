@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "HostRecords.h"
+#include "PanelEventSource.h"
 #include "InputCodes.h"
 #include "commands/InputEvent.h"
 #include "commands/InputWaitLoop.h"
@@ -56,25 +57,9 @@ TEST(AppPanelDlg, TheTemplateMakesABareChildThatEnterAndEscDoNotClose)
     DestroyWindow(parent);
 }
 
-// Raises a panel event when it gets kRaisePanelEvent, so that a command's wait returns.
-constexpr UINT kRaisePanelEvent = WM_APP + 7;
-LRESULT CALLBACK PanelEventSourceProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == kRaisePanelEvent) {
-        RaisePanelEvent(kItemPushButton, static_cast<int32_t>(wParam), 0);
-        return 0;
-    }
-    return DefWindowProcA(window, msg, wParam, lParam);
-}
-
 TEST(AppPanelDlg, TabMovesBetweenTheFloatingPanelsItemsWhileACommandWaits)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PanelEventSourceProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "FloatingPanelEventSource";
-    RegisterClassA(&wc);
-    HWND source = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND source = CreatePanelEventSource();
     HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(source, nullptr);
     ASSERT_NE(frame, nullptr);

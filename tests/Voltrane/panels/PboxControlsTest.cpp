@@ -42,6 +42,24 @@ void Pump()
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
+// Paints a control into a bitmap of its size and hands the bitmap's device context to look.
+template <class Look>
+void Painted(HWND control, Look look)
+{
+    RECT rc;
+    GetClientRect(control, &rc);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    look(dc, rc);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
 class PboxControlsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -100,18 +118,8 @@ protected:
     // The colour at a point of a control painted into a bitmap of its size.
     static COLORREF PixelAt(HWND control, int x, int y)
     {
-        RECT rc;
-        GetClientRect(control, &rc);
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        const COLORREF pixel = GetPixel(dc, x, y);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
+        COLORREF pixel = CLR_INVALID;
+        Painted(control, [&](HDC dc, const RECT&) { pixel = GetPixel(dc, x, y); });
         return pixel;
     }
 
@@ -371,20 +379,11 @@ TEST_F(PboxControlsTest, FlatMarksAndTextsTakeThePanelColourSettings)
 // Pixels of exactly the colour in a control painted into a bitmap of its size.
 int CountColour(HWND control, COLORREF colour)
 {
-    RECT rc;
-    GetClientRect(control, &rc);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     int count = 0;
-    for (int y = 0; y < rc.bottom; ++y)
-        for (int x = 0; x < rc.right; ++x) count += GetPixel(dc, x, y) == colour ? 1 : 0;
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    Painted(control, [&](HDC dc, const RECT& rc) {
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x) count += GetPixel(dc, x, y) == colour ? 1 : 0;
+    });
     return count;
 }
 
