@@ -14,9 +14,10 @@ struct InputEventRecord {
     int32_t kind = 0;          // with kEventPanelItem: the kind of item used
     int32_t item = 0;          // with kEventPanelItem: the item id or the menu entry's value
     int32_t value = 0;         // with kEventPanelItem: the item's value
-    int32_t offsetInput = 0;   // snapped points go through the point offset dialog first
-    // While set, a panel event also carries the two offsets typed into panel 0's items 333 and 444.
-    int32_t temporaryPoint = 0;
+    // The temporary-point switch of the tool panel: while set, snapped points go through the
+    // point offset dialog first, and a panel event also carries the two offsets typed into
+    // panel 0's items 333 and 444.
+    int32_t offsetInput = 0;
     double temporaryOffsetX = 0;
     double temporaryOffsetY = 0;
 };

@@ -12,6 +12,7 @@
 #include "commands/DdeExecute.h"
 #include "commands/InputEvent.h"
 #include "commands/MarkServices.h"
+#include "panels/ParameterPanelDisplay.h"
 #include "panels/ParameterPanelModel.h"
 #include "panels/RightMenu.h"
 #include "commands/PointSearch.h"
@@ -305,6 +306,8 @@ int QuitWait(const MSG& msg)
 // The key and accelerator filter of the input wait; true when it consumed the message.
 bool FilterMessage(HWND mainWindow, MSG& msg)
 {
+    // The floating parameter panel's filter comes first, as it does in the program's loop.
+    if (PboxFloatingDialogMessage(&msg)) return true;
     auto* accelerator = reinterpret_cast<CMainAccelerator*>(
         mainWindow ? SendMessageA(mainWindow, WM_CAD_GET_ACCELERATOR, 0, 0) : 0);
     const int key = FramePreTranslateKey(mainWindow, &msg, accelerator);
@@ -597,7 +600,7 @@ void TakePanelItem(CInputWaitSite& site, InputEventRecord& events, InputWaitReco
     record->kind = events.kind;
     record->item = events.item;
     record->value = events.value;
-    if (events.temporaryPoint == 0) return;
+    if (events.offsetInput == 0) return;
     double number = 0;
     if (site.PanelItemNumber(kPanelOffsetItemX, &number)) events.temporaryOffsetX = number;
     if (site.PanelItemNumber(kPanelOffsetItemY, &number)) events.temporaryOffsetY = number;

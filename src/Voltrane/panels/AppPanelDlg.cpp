@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "HostMessages.h"
+#include "WinKit/AppModule.h"
 #include "core/CadSystem.h"
 #include "core/MessageCatalog.h"
 
@@ -16,7 +17,27 @@ LRESULT CAppPanelDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&)
         ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     if (HANDLE smallIcon = LoadImageA(instance, icon, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0))
         ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    if (WinKit::CMessageLoop* loop = WinKit::Module().GetMessageLoop()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+    }
     return 1;
+}
+
+LRESULT CAppPanelDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
+{
+    if (WinKit::CMessageLoop* loop = WinKit::Module().GetMessageLoop()) {
+        loop->RemoveMessageFilter(this);
+        loop->RemoveIdleHandler(this);
+    }
+    bHandled = FALSE;
+    return 0;
+}
+
+BOOL CAppPanelDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_hWnd == nullptr || !::IsWindow(m_hWnd) || !::IsWindowVisible(m_hWnd)) return FALSE;
+    return ::IsDialogMessageA(m_hWnd, pMsg);
 }
 
 int CAppPanelDlg::DragRectAllowed(const RECT& moved, const RECT& frame)

@@ -6,13 +6,14 @@
 #include <windows.h>
 
 #include "WinKit/Dialog.h"
+#include "WinKit/MessageLoop.h"
 
 // The context menu's entry that ends the running command.
 constexpr UINT kAppPanelDlgEndCommand = 1000;
 constexpr UINT kAppPanelDlgTemplate = 230;
 constexpr UINT kAppPanelDlgIcon = 247;
 
-class CAppPanelDlg : public WinKit::CDialogImplRoot {
+class CAppPanelDlg : public WinKit::CDialogImplRoot, public WinKit::CMessageFilter, public WinKit::CIdleHandler {
 public:
     // Makes the dialog from its template (239 x 14 dialog units, no controls) as a child of parent.
     HWND Create(HWND parent);
@@ -21,8 +22,13 @@ public:
     // at most 5 pixels past either side, never above the top or below the bottom.
     static int DragRectAllowed(const RECT& moved, const RECT& frame);
 
+    // Tab and the dialog keys between the items of the dialog.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnIdle() override { return FALSE; }
+
     WK_BEGIN_MSG_MAP(CAppPanelDlg)
         WK_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        WK_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         WK_MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
         WK_MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
         WK_MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
@@ -32,6 +38,7 @@ public:
 
 private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL& bHandled);
     LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);

@@ -31,6 +31,7 @@ public:
     size_t limit = 256;
 
     WK_BEGIN_MSG_MAP(CPanelInPlaceEdit)
+        WK_MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
         WK_MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
         WK_MESSAGE_HANDLER(WM_CHAR, OnChar)
         WK_MESSAGE_HANDLER(WM_KILLFOCUS, OnKillFocus)
@@ -57,6 +58,17 @@ public:
     void Start() { m_finished = false; }
 
 private:
+    LRESULT OnGetDlgCode(UINT, WPARAM, LPARAM lParam, BOOL&)
+    {
+        // In the floating panel's dialog Enter and Esc still end the edit instead of pressing the
+        // dialog's default buttons.
+        LRESULT code = DefWindowProc();
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg != nullptr && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) &&
+            (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
     LRESULT OnKeyDown(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
     {
         if (wParam == VK_RETURN) Finish(kPanelEditCommit);

@@ -11,6 +11,23 @@ namespace {
 
 // Tears the closed drop-down down once the message that closed it has been handled.
 constexpr UINT kDropDownDestroy = WM_USER + 20;
+// A mouse button went down outside the drop-down.
+constexpr UINT kDropDownPressOutside = WM_USER + 21;
+
+bool IsButtonPress(WPARAM message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        return true;
+    default:
+        return false;
+    }
+}
 
 class CDropDownList : public WinKit::CWindowImplRoot {
 public:
@@ -43,6 +60,7 @@ public:
     void Close(int result);
     void DestroyNow()
     {
+        StopWatchingPresses();
         if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
     }
 
@@ -50,6 +68,8 @@ public:
         WK_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         WK_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         WK_MESSAGE_HANDLER(kDropDownDestroy, OnDestroyRequest)
+        WK_MESSAGE_HANDLER(kDropDownPressOutside, OnPressOutside)
+        WK_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     WK_END_MSG_MAP()
 
 private:
@@ -60,6 +80,33 @@ private:
         ::DestroyWindow(m_hWnd);
         return 0;
     }
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled)
+    {
+        // Gone with the window that owns it: nothing is left to close.
+        StopWatchingPresses();
+        bHandled = FALSE;
+        return 0;
+    }
+    LRESULT OnPressOutside(UINT, WPARAM, LPARAM, BOOL&)
+    {
+        Close(0);
+        return 0;
+    }
+
+    // Presses anywhere else close the drop-down, also those on windows that never take the focus
+    // from its list and whichever loop takes them (a command's wait runs its own): a mouse hook of
+    // the thread sees them all.
+    void WatchPresses()
+    {
+        StopWatchingPresses();
+        m_pressHook = ::SetWindowsHookExA(WH_MOUSE, PressHook, nullptr, ::GetCurrentThreadId());
+    }
+    void StopWatchingPresses()
+    {
+        if (m_pressHook != nullptr) ::UnhookWindowsHookEx(m_pressHook);
+        m_pressHook = nullptr;
+    }
+    static LRESULT CALLBACK PressHook(int code, WPARAM wParam, LPARAM lParam);
 
     HWND m_field = nullptr;
     RECT m_fieldRect = {0, 0, 0, 0};
@@ -69,9 +116,22 @@ private:
     UINT m_commit = WM_USER;
     bool m_closed = false;
     CDropDownList m_list;
+    HHOOK m_pressHook = nullptr;
 };
 
 CComboDropDown g_dropDown;
+
+LRESULT CALLBACK CComboDropDown::PressHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && IsButtonPress(wParam) && lParam != 0) {
+        const auto* press = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+        HWND dropDown = g_dropDown.m_hWnd;
+        // The press itself goes on to its window; the drop-down closes after it.
+        if (dropDown != nullptr && !g_dropDown.m_closed && press->hwnd != dropDown && !::IsChild(dropDown, press->hwnd))
+            ::PostMessageA(dropDown, kDropDownPressOutside, 0, 0);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 LRESULT CDropDownList::OnKeyDown(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
 {
@@ -120,6 +180,7 @@ HWND CComboDropDown::Open(HWND field, const std::vector<std::string>& choices, c
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(window, SW_SHOW);
     if (m_list.m_hWnd != nullptr) ::SetFocus(m_list.m_hWnd);
+    WatchPresses();
     return window;
 }
 
@@ -167,6 +228,7 @@ void CComboDropDown::Close(int result)
 {
     if (m_closed || m_hWnd == nullptr) return;
     m_closed = true;
+    StopWatchingPresses();
     if (result == 1 && m_list.m_hWnd != nullptr) {
         const LRESULT row = ::SendMessageA(m_list.m_hWnd, LB_GETCURSEL, 0, 0);
         if (row != LB_ERR && static_cast<size_t>(row) < m_choices.size() && m_buffer != nullptr) {

@@ -70,6 +70,14 @@ HWND PboxFloatingDialogInUse()
     return nullptr;
 }
 
+int PboxFloatingDialogMessage(MSG* msg)
+{
+    if (msg == nullptr) return 0;
+    for (CAppPanelDlg& dialog : g_dialogs)
+        if (dialog.m_hWnd != nullptr && dialog.PreTranslateMessage(msg)) return 1;
+    return 0;
+}
+
 int PboxShowPanel(const PboxAddRequest* request)
 {
     if (request == nullptr) return 0;

@@ -13,3 +13,7 @@ int PboxShowPanel(const PboxAddRequest* request);
 int PboxShowsFloating(int height);
 // The floating dialog of a panel that is shown, null when none is.
 HWND PboxFloatingDialogInUse();
+// Offers a message of a command's wait to the floating dialog that is shown, as the program's
+// message loop does through the dialog's filter: 1 when the dialog took it (Tab and the dialog
+// keys between its items).
+int PboxFloatingDialogMessage(MSG* msg);

@@ -21,7 +21,8 @@ HWND CreateOf(CPboxItemView* object, HWND parent, const RECT& rect, int id, cons
     T* window = dynamic_cast<T*>(object);
     if (window == nullptr) return nullptr;
     RECT rc = rect;
-    return window->Create(parent, &rc, text, WS_CHILD | WS_VISIBLE, 0,
+    // Tab stops take effect only in the floating panel's dialog, where Tab moves between items.
+    return window->Create(parent, &rc, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 

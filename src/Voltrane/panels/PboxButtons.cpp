@@ -313,13 +313,45 @@ LRESULT CALLBACK PboxRadioProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 
 namespace {
 
+// The text control's class keeps one word, left to its creator, so the item it stands for (the
+// one being built when it was made, as for the other PBox controls) is kept in two properties,
+// each one more than the index so that a missing property reads as no item.
+constexpr char kTextPanelProperty[] = "PboxTextPanel";
+constexpr char kTextSlotProperty[] = "PboxTextSlot";
+
+void BindText(HWND window)
+{
+    const int panel = PboxBuildingPanel();
+    const int slot = PboxBuildingSlot();
+    if (PboxGetPanel(panel) == nullptr || slot < 0 || slot >= kPboxItemCount) return;
+    ::SetPropA(window, kTextPanelProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(panel + 1)));
+    ::SetPropA(window, kTextSlotProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(slot + 1)));
+}
+
+void UnbindText(HWND window)
+{
+    ::RemovePropA(window, kTextPanelProperty);
+    ::RemovePropA(window, kTextSlotProperty);
+}
+
+// The item a text control stands for, null when it was made outside a build or its slot is free.
+const PboxItem* TextItem(HWND window)
+{
+    const int panel = static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropA(window, kTextPanelProperty))) - 1;
+    const int slot = static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropA(window, kTextSlotProperty))) - 1;
+    PboxPanel* table = PboxGetPanel(panel);
+    if (table == nullptr || slot < 0 || slot >= kPboxItemCount) return nullptr;
+    const PboxItem& item = table->items[slot];
+    return item.type != kPboxFree ? &item : nullptr;
+}
+
 void PaintText(HWND window, HDC dc)
 {
     RECT rc;
     ::GetClientRect(window, &rc);
     FillColour(dc, rc, PanelTextBackColor());
-    // The class keeps one word only, so it names no item: its text has the button-text colour.
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    const PboxItem* item = TextItem(window);
+    SetTextColor(dc, PanelItemTextColor(item != nullptr ? item->textColor : -1, GetSysColor(COLOR_BTNTEXT)));
     HGDIOBJ old = PanelItemFont() != nullptr ? SelectObject(dc, PanelItemFont()) : nullptr;
     const std::string text = WindowText(window);
     TEXTMETRICA metrics = {};
@@ -339,6 +371,11 @@ void PaintText(HWND window, HDC dc)
 
 LRESULT CALLBACK PboxTextProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_CREATE) {
+        BindText(window);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) UnbindText(window);
     if (msg == WM_PAINT) return Paint(window, PaintText);
     if (msg == WM_PRINTCLIENT) {
         PaintText(window, reinterpret_cast<HDC>(wParam));

@@ -534,8 +534,7 @@ void CToolPanel::OnAttributeImport(LPARAM lParam)
 void CToolPanel::OnTemporaryPoint(LPARAM lParam)
 {
     InputEventRecord& events = GetInputEventRecord();
-    TemporaryPointInput& input = GetTemporaryPointInput();
-    input.lastX = input.lastY = 0.0;
+    events.temporaryOffsetX = events.temporaryOffsetY = 0.0;
     if (GetActiveView() != nullptr && IsCommandRunning() && lParam != 0 && lParam != 1)
         events.offsetInput = events.offsetInput ? 0 : 1;
     else

@@ -261,7 +261,7 @@ TEST_F(InputWaitTest, EditEscapeNamesItsKindAndItem)
 TEST_F(InputWaitTest, TemporaryPointPanelEventReadsTheOffsetItemsOfPanelZero)
 {
     site.panelNumbers = {{333, 12.5}, {444, -3}};
-    GetInputEventRecord().temporaryPoint = 1;
+    GetInputEventRecord().offsetInput = 1;
     test.PostScript(kPanelStep);
     ASSERT_EQ(Wait(kAcceptPanelItem), 0x2000);
     EXPECT_EQ(site.panelItemsRead, (std::vector<int>{333, 444}));
@@ -274,7 +274,7 @@ TEST_F(InputWaitTest, TemporaryPointPanelEventReadsTheOffsetItemsOfPanelZero)
     ASSERT_EQ(Wait(kAcceptPanelItem), 0x2000);
     EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetX, 12.5);
     EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetY, 9);
-    GetInputEventRecord().temporaryPoint = 0;
+    GetInputEventRecord().offsetInput = 0;
     site.panelItemsRead.clear();
     test.PostScript(kPanelStep);
     ASSERT_EQ(Wait(kAcceptPanelItem), 0x2000);

@@ -7,14 +7,25 @@
 
 #include <string>
 
+#include "HostRecords.h"
+#include "InputCodes.h"
 #include "ModalScript.h"
 #include "OwnWindows.h"
+#include "PanelEventSource.h"
+#include "commands/InputEvent.h"
+#include "commands/InputWaitLoop.h"
+#include "commands/CommandRunState.h"
+#include "commands/SystemCommandDispatcher.h"
+#include "core/CadSystem.h"
 #include "core/LocalSettings.h"
 #include "dialogs/Calculator.h"
 #include "dialogs/PointInput.h"
 #include "mainframe/MainFrame.h"
+#include "panels/PanelCheckButton.h"
+#include "panels/ParameterPanelModel.h"
 #include "view/InputScale.h"
 #include "view/RiririFrame.h"
+#include "view/ViewServices.h"
 #include "view/ViewTable.h"
 
 namespace {
@@ -96,6 +107,94 @@ TEST_F(PointOffsetInAView, OffsetsThePointByTheTypedValuesInDrawingUnits)
     EXPECT_EQ(shownY, "-4");
     EXPECT_EQ(unchanged[0], 1);
     EXPECT_EQ(unchanged[1], 2);
+}
+
+void SetPanelText(int id, const char* text)
+{
+    PboxItemRequest request = {};
+    request.panel = 0;
+    request.id = id;
+    request.text = const_cast<char*>(text);
+    ASSERT_EQ(PboxSetItemText(&request), 1);
+}
+
+TEST_F(PointOffsetInAView, TheTemporaryPointButtonMakesPanelEventsCarryItems333And444)
+{
+    ASSERT_EQ(GetActiveView(), m_view);
+    const int savedGroups = GetCadSystem().localWindow.ToolPanelDispMode;
+    const CommandRunState savedRun = GetCommandRunState();
+    const InputEventRecord savedEvents = GetInputEventRecord();
+    HWND panel = GetToolPanelWindow();
+    ASSERT_NE(panel, nullptr);
+    GetCadSystem().localWindow.ToolPanelDispMode = 0xF;
+    SendMessageA(panel, WM_COMMAND, 10, 0);  // lay the panel out again with all four groups
+    HWND button = GetDlgItem(panel, 3409);
+    ASSERT_NE(button, nullptr);
+
+    // Panel 0 (never handed out, addressed directly) holds the two offset fields a plug-in adds.
+    PboxCloseAllPanels();
+    for (int id : {333, 444}) {
+        PboxAddRequest add = {};
+        add.panel = 0;
+        add.id = id;
+        add.text = reinterpret_cast<INT_PTR>("0");
+        add.width = 60;
+        add.height = 20;
+        ASSERT_EQ(PboxAddEdit(&add), 1);
+    }
+    SetPanelText(333, "12.5");
+    SetPanelText(444, "-3");
+
+    HWND source = CreatePanelEventSource();
+    ASSERT_NE(source, nullptr);
+    auto click = [button] {
+        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    };
+    // Waits for the panel event of item 7, passing over notices the program raises meanwhile.
+    auto waitForPanelEvent = [&](InputWaitRecord& record) {
+        GetInputEventRecord().acceptMask = kAcceptPanelItem;
+        PostMessageA(source, kRaisePanelEvent, 7, 0);
+        for (int pass = 0; pass < 50; ++pass) {
+            const int result = WaitUserInput(m_frame.m_hWnd, &record);
+            if (result == kWaitPanelItem) return result;
+        }
+        return 0;
+    };
+
+    GetCommandRunState().pluginCommandRunning = 1;
+    GetInputEventRecord().temporaryOffsetX = GetInputEventRecord().temporaryOffsetY = 99;
+    click();
+    EXPECT_EQ(GetInputEventRecord().offsetInput, 1);
+    EXPECT_EQ(GetWindowLongA(button, kPanelButtonChecked), 1);
+    EXPECT_EQ(GetInputEventRecord().temporaryOffsetX, 0) << "the button starts the offsets afresh";
+    EXPECT_EQ(GetInputEventRecord().temporaryOffsetY, 0);
+
+    InputWaitRecord record = {};
+    ASSERT_EQ(waitForPanelEvent(record), kWaitPanelItem);
+    EXPECT_EQ(record.item, 7);
+    EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetX, 12.5);
+    EXPECT_DOUBLE_EQ(GetInputEventRecord().temporaryOffsetY, -3);
+
+    // The second press ends the mode: the offsets are cleared and no longer read.
+    click();
+    EXPECT_EQ(GetInputEventRecord().offsetInput, 0);
+    EXPECT_EQ(GetWindowLongA(button, kPanelButtonChecked), 0);
+    ASSERT_EQ(waitForPanelEvent(record), kWaitPanelItem);
+    EXPECT_EQ(GetInputEventRecord().temporaryOffsetX, 0);
+    EXPECT_EQ(GetInputEventRecord().temporaryOffsetY, 0);
+
+    // Without a running command the press leaves the mode off.
+    GetCommandRunState().pluginCommandRunning = 0;
+    GetCommandRunState().hostCommandRunning = 0;
+    click();
+    EXPECT_EQ(GetInputEventRecord().offsetInput, 0);
+
+    DestroyWindow(source);
+    PboxCloseAllPanels();
+    GetCommandRunState() = savedRun;
+    GetInputEventRecord() = savedEvents;
+    GetCadSystem().localWindow.ToolPanelDispMode = savedGroups;
 }
 
 }  // namespace

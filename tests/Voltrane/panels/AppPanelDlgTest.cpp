@@ -2,7 +2,18 @@
 // keeps inside the main frame.
 #include "GTest.h"
 
+#include <cstring>
+
+#include "HostRecords.h"
+#include "PanelEventSource.h"
+#include "InputCodes.h"
+#include "commands/InputEvent.h"
+#include "commands/InputWaitLoop.h"
+#include "core/CadSystem.h"
 #include "panels/AppPanelDlg.h"
+#include "panels/AppPanelInputs.h"
+#include "panels/ParameterPanelDisplay.h"
+#include "panels/ParameterPanelModel.h"
 
 namespace {
 
@@ -44,6 +55,96 @@ TEST(AppPanelDlg, TheTemplateMakesABareChildThatEnterAndEscDoNotClose)
     }
     DestroyWindow(window);
     DestroyWindow(parent);
+}
+
+TEST(AppPanelDlg, TabMovesBetweenTheFloatingPanelsItemsWhileACommandWaits)
+{
+    HWND source = CreatePanelEventSource();
+    HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(frame, nullptr);
+    const HWND savedFrame = GetMainFrameWnd();
+    SetMainFrameWnd(frame);
+    const InputEventRecord savedEvents = GetInputEventRecord();
+
+    PboxCloseAllPanels();
+    const int panel = PboxCreatePanel("浮動");
+    ASSERT_GT(panel, 0);
+    const struct {
+        int (*add)(const PboxAddRequest*);
+        int id, x;
+        const char* text;
+    } items[] = {{PboxAddPushButton, 501, 4, "A"}, {PboxAddPushButton, 502, 64, "B"}, {PboxAddEdit, 503, 124, "1"}};
+    for (const auto& item : items) {
+        PboxAddRequest add = {};
+        add.panel = panel;
+        add.id = item.id;
+        add.text = reinterpret_cast<INT_PTR>(item.text);
+        add.x = item.x;
+        add.y = 30;
+        add.width = 56;
+        add.height = 20;
+        ASSERT_EQ(item.add(&add), 1) << item.id;
+    }
+    PboxAddRequest show = {};
+    show.panel = panel;
+    show.id = 200;
+    show.text = 120;
+    ASSERT_EQ(PboxShowPanel(&show), 1);
+    HWND dialog = PboxFloatingDialogInUse();
+    ASSERT_NE(dialog, nullptr);
+    HWND first = GetDlgItem(dialog, 501), second = GetDlgItem(dialog, 502), edit = GetDlgItem(dialog, 503);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(edit, nullptr);
+
+    // Sends a key to the focused window through a command's wait, which returns at the panel event
+    // raised after it.
+    InputWaitRecord record = {};
+    auto keyThroughWait = [&](WPARAM key) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(source, kRaisePanelEvent, 7, 0);
+        GetInputEventRecord().acceptMask = kAcceptPanelItem;
+        return WaitUserInput(nullptr, &record);
+    };
+
+    SetFocus(first);
+    ASSERT_EQ(GetFocus(), first);
+    ASSERT_EQ(keyThroughWait(VK_TAB), kWaitPanelItem);
+    EXPECT_EQ(GetFocus(), second) << "Tab goes to the next item";
+    ASSERT_EQ(keyThroughWait(VK_RETURN), kWaitPanelItem);
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter does not close the panel";
+    EXPECT_EQ(GetFocus(), second);
+
+    // In the typing field of an edit item Enter still commits.
+    SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+    HWND typing = GetDlgItem(edit, kPanelEditControlId);
+    ASSERT_NE(typing, nullptr);
+    ASSERT_EQ(GetFocus(), typing);
+    SetWindowTextA(typing, "45");
+    ASSERT_EQ(keyThroughWait(VK_RETURN), kWaitPanelItem);
+    // The commit reaches the item by a posted notice after the key.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(GetInputEventRecord().code, kEventPanelItem);
+    EXPECT_EQ(GetInputEventRecord().kind, kItemEdit);
+    EXPECT_EQ(GetInputEventRecord().item, 503);
+    char text[16] = {};
+    PboxItemRequest get = {};
+    get.panel = panel;
+    get.id = 503;
+    get.text = text;
+    ASSERT_EQ(PboxGetItemText(&get), 1);
+    EXPECT_STREQ(text, "45");
+    EXPECT_TRUE(IsWindowVisible(dialog));
+
+    PboxCloseAllPanels();
+    for (int p = 1; p < kPboxPanelCount; ++p) PboxDestroyPanel(p, 0);
+    GetInputEventRecord() = savedEvents;
+    SetMainFrameWnd(savedFrame);
+    DestroyWindow(frame);
+    DestroyWindow(source);
 }
 
 }  // namespace

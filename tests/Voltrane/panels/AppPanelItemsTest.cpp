@@ -2,6 +2,7 @@
 // write, their kinds and values, and what disabled items do.
 #include "GTest.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -269,6 +270,94 @@ TEST_F(AppPanelItemsTest, ComboButtonOpensTheDropDownAndAPickCommits)
     char shown[16] = {};
     GetWindowTextA(window, shown, sizeof shown);
     EXPECT_STREQ(shown, "丙");
+}
+
+// A window that never takes the activation or the focus, so a press on it leaves the drop-down's
+// list focused: only the press itself can close the drop-down.
+int g_pressesOnBystander = 0;
+LRESULT CALLBACK BystanderProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    if (msg == WM_LBUTTONDOWN) ++g_pressesOnBystander;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// Presses and releases the real left button at a screen point.
+void RealClick(POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+bool PumpUntil(const std::function<bool()>& done)
+{
+    const DWORD end = GetTickCount() + 20000;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        if (static_cast<int>(end - GetTickCount()) <= 0) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+TEST_F(AppPanelItemsTest, APressOutsideClosesTheDropDownAndAPressOnARowPicks)
+{
+    PboxItem combo = Item(kPboxCombo, 8, "甲,乙,丙", 120);
+    DbcsCopy(combo.text2, sizeof combo.text2, "甲");
+    HWND window = Make(new CAppPanelComboBox(&event, &combo), combo, combo.text2);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(parent, SW_SHOWNOACTIVATE);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = BystanderProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DropDownBystander";
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+    HWND bystander = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 250,
+                                     100, 100, 60, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(bystander, nullptr);
+    g_pressesOnBystander = 0;
+    // The pointer ends in the screen's far corner, away from the windows later tests make.
+    struct PointerAway {
+        ~PointerAway() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); }
+    } pointerAway;
+
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 5));
+    HWND dropDown = PanelComboDropDownWindow();
+    ASSERT_NE(dropDown, nullptr);
+    HWND list = GetDlgItem(dropDown, kPanelDropDownListId);
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == list; }));
+
+    RealClick(POINT{300, 130});
+    EXPECT_TRUE(PumpUntil([] { return PanelComboDropDownWindow() == nullptr; })) << "a press elsewhere closes it";
+    EXPECT_EQ(g_pressesOnBystander, 1) << "the press still reaches its window";
+    EXPECT_EQ(event.code, 0);
+    EXPECT_STREQ(combo.text2, "甲");
+
+    // A press on a row of its own list is no press outside: the release picks the row.
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, 5));
+    dropDown = PanelComboDropDownWindow();
+    ASSERT_NE(dropDown, nullptr);
+    list = GetDlgItem(dropDown, kPanelDropDownListId);
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == list; }));
+    RECT row = {};
+    ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)), LB_ERR);
+    POINT at = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    ClientToScreen(list, &at);
+    RealClick(at);
+    EXPECT_TRUE(PumpUntil([&] { return PanelComboDropDownWindow() == nullptr && event.code != 0; }));
+    EXPECT_EQ(event.kind, kItemComboBox);
+    EXPECT_STREQ(combo.text2, "乙");
+    DestroyWindow(bystander);
 }
 
 TEST_F(AppPanelItemsTest, ListPickRaisesTheNewRowOnce)

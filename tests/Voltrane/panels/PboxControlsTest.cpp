@@ -42,6 +42,24 @@ void Pump()
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
+// Paints a control into a bitmap of its size and hands the bitmap's device context to look.
+template <class Look>
+void Painted(HWND control, Look look)
+{
+    RECT rc;
+    GetClientRect(control, &rc);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    look(dc, rc);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
 class PboxControlsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -100,18 +118,8 @@ protected:
     // The colour at a point of a control painted into a bitmap of its size.
     static COLORREF PixelAt(HWND control, int x, int y)
     {
-        RECT rc;
-        GetClientRect(control, &rc);
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        const COLORREF pixel = GetPixel(dc, x, y);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
+        COLORREF pixel = CLR_INVALID;
+        Painted(control, [&](HDC dc, const RECT&) { pixel = GetPixel(dc, x, y); });
         return pixel;
     }
 
@@ -365,6 +373,51 @@ TEST_F(PboxControlsTest, FlatMarksAndTextsTakeThePanelColourSettings)
     EXPECT_EQ(PixelAt(check, 60, 2), RGB(0, 0, 0));
     EXPECT_EQ(PanelCheckMarkColor(), RGB(250, 10, 20));
     EXPECT_EQ(PixelAt(text, 2, 2), RGB(5, 6, 200));
+    runtime = saved;
+}
+
+// Pixels of exactly the colour in a control painted into a bitmap of its size.
+int CountColour(HWND control, COLORREF colour)
+{
+    int count = 0;
+    Painted(control, [&](HDC dc, const RECT& rc) {
+        for (int y = 0; y < rc.bottom; ++y)
+            for (int x = 0; x < rc.right; ++x) count += GetPixel(dc, x, y) == colour ? 1 : 0;
+    });
+    return count;
+}
+
+TEST_F(PboxControlsTest, TextTakesTheColourOfTheItemBeingBuiltWhenItWasMade)
+{
+    ConfigDataRuntime& runtime = GetConfigDataRuntime();
+    const ConfigDataRuntime saved = runtime;
+    runtime.panelBackColor = RGB(5, 6, 200);
+    runtime.palette[3] = RGB(0, 200, 0);
+    const struct {
+        int textColor;
+        COLORREF expected;
+    } cases[] = {{-1, GetSysColor(COLOR_BTNTEXT)}, {0, RGB(0, 0, 0)}, {3, RGB(0, 200, 0)}};
+    int id = 400;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.textColor);
+        HWND text = Control("PBox_Text", PboxAddText, ++id, "WWWWWW");
+        ASSERT_NE(text, nullptr);
+        ItemOf(id).textColor = c.textColor;
+        EXPECT_GT(CountColour(text, c.expected), 0);
+        if (c.expected != GetSysColor(COLOR_BTNTEXT)) EXPECT_EQ(CountColour(text, GetSysColor(COLOR_BTNTEXT)), 0);
+    }
+    // Made outside a build, or after its item was freed: the button-text colour.
+    PboxBuildingPanel() = -1;
+    HWND loose = CreateWindowExA(0, "PBox_Text", "WWWWWW", WS_CHILD | WS_VISIBLE, 0, 30, 120, 20, parent, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(loose, nullptr);
+    EXPECT_GT(CountColour(loose, GetSysColor(COLOR_BTNTEXT)), 0);
+    HWND freed = Control("PBox_Text", PboxAddText, 450, "WWWWWW");
+    ASSERT_NE(freed, nullptr);
+    ItemOf(450).textColor = 3;
+    PboxCloseAllPanels();
+    EXPECT_EQ(CountColour(freed, RGB(0, 200, 0)), 0);
+    EXPECT_GT(CountColour(freed, GetSysColor(COLOR_BTNTEXT)), 0);
     runtime = saved;
 }
 
