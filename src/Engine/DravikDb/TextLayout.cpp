@@ -152,7 +152,7 @@ void PlaceBasis(TextLayout& out, int basis)
 
 TextPoint TextLayout::ToWorld(double localX, double localY) const
 {
-    const double c = std::cos(angle), s = std::sin(angle);
+    const double c = cosAngle, s = sinAngle;
     const double dx = localX - basisX, dy = localY - basisY;
     return {x + c * dx - s * dy, y + s * dx + c * dy};
 }
@@ -182,9 +182,12 @@ bool LayOutText(const ElementRecord& record, const char* text, size_t length, Te
     layout.charWidth = t.height * t.widthRatio;
     layout.spacing = t.spacing;
     layout.angle = t.angle;
+    layout.cosAngle = std::cos(t.angle);
+    layout.sinAngle = std::sin(t.angle);
     layout.x = t.x;
     layout.y = t.y;
     if (text != nullptr) layout.text.assign(text, length);
+    layout.cells.reserve(layout.text.size());
 
     const double h = layout.height, w = layout.charWidth, c = layout.spacing;
     double run = 0;  // along the writing direction

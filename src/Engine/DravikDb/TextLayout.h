@@ -38,6 +38,7 @@ struct TextLayout {
     double ratio = 1;
     double spacing = 0;
     double angle = 0;        // radians, counter-clockwise
+    double cosAngle = 1, sinAngle = 0;  // of the angle, taken once for all the points of the text
     double x = 0, y = 0;     // the basis point in the drawing
     double width = 0;        // the box
     double boxHeight = 0;
