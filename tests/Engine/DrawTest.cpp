@@ -267,14 +267,22 @@ TEST(Draw, AWholePaintDrawsWhatEachElementDrawsOnItsOwn)
     label.text = text;
     std::strcpy(label.font, "ＭＳ ゴシック");
     append(AsRecord(label), 7);
+    label.angle = 0, label.x = -45, label.y = 35;
+    append(AsRecord(label), 3);  // the same face in another colour
+    label.y = 20, label.height = 14;
+    append(AsRecord(label), 3);  // a larger font in that colour
     append(MakeLine(-45, 45, 45, -45), 2);
     for (void* e : elements) ASSERT_NE(e, nullptr);
 
     Canvas whole, single;
     HGDIOBJ ownPen = GetCurrentObject(whole.dc, OBJ_PEN);
+    HGDIOBJ ownFont = GetCurrentObject(whole.dc, OBJ_FONT);
+    const COLORREF ownColour = GetTextColor(whole.dc);
     auto block = MakeBlock(whole.dc);
     ASSERT_EQ(1, ZUriDrawAll(t.db(), block.get(), nullptr));
     EXPECT_EQ(ownPen, GetCurrentObject(whole.dc, OBJ_PEN)) << "the paint left a pen of its own selected";
+    EXPECT_EQ(ownFont, GetCurrentObject(whole.dc, OBJ_FONT)) << "the paint left a font of its own selected";
+    EXPECT_EQ(ownColour, GetTextColor(whole.dc));
 
     block = MakeBlock(single.dc);
     block->drawKind = 1;

@@ -95,6 +95,7 @@ public:
 
     ~Painter()
     {
+        text_.Restore(dc_);
         if (penSelected_) SelectObject(dc_, originalPen_);
         SetROP2(dc_, previousRop_);
         SetBkMode(dc_, previousBk_);
@@ -315,7 +316,8 @@ private:
         bool laidOut = element != nullptr ? LayOutText(placed, element->text.data(), element->text.size(), layout)
                                           : LayOutCallerText(placed, layout);
         if (!laidOut) return;
-        PaintText(dc_, layout, block_.scale, ColourRef(colourIndex), [this](double x, double y) { return ToPixel(x, y); });
+        PaintText(dc_, layout, block_.scale, ColourRef(colourIndex), [this](double x, double y) { return ToPixel(x, y); },
+                  &text_);
     }
 
     void DrawImage(const ElementRecord& record, const Transform2& t)
@@ -503,6 +505,7 @@ private:
     HPEN selectedPen_ = nullptr;     // the kept pen left selected, if any
     HGDIOBJ originalPen_ = nullptr;  // the device context's pen before the first kept one
     bool penSelected_ = false;
+    TextDcState text_;  // what the texts of this paint left selected
     std::vector<POINT> pixels_;
     std::vector<std::pair<double, double>> points_;
 };

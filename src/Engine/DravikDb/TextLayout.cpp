@@ -334,8 +334,17 @@ PaintFontCache& PaintFonts()
 
 }  // namespace
 
+void TextDcState::Restore(HDC dc)
+{
+    if (!saved) return;
+    SelectObject(dc, ownFont);
+    SetTextColor(dc, ownColour);
+    SetTextAlign(dc, ownAlign);
+    *this = TextDcState{};
+}
+
 void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour,
-                       const std::vector<POINT>& cellCorners)
+                       const std::vector<POINT>& cellCorners, TextDcState* state)
 {
     const double cellPixels = layout.height * pixelsPerUnit;
     if (!std::isfinite(cellPixels) || cellPixels < 1.0 || layout.cells.empty()) return;
@@ -348,9 +357,26 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
     PaintFontCache& fonts = PaintFonts();
     std::lock_guard<std::mutex> lock(fonts.Lock());
     HFONT handle = fonts.Get(dc, font, layout.ratio);
-    HGDIOBJ old = SelectObject(dc, handle);
-    const COLORREF oldColour = SetTextColor(dc, colour);
-    const UINT oldAlign = SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    HGDIOBJ old = nullptr;
+    COLORREF oldColour = 0;
+    UINT oldAlign = 0;
+    if (state == nullptr) {
+        old = SelectObject(dc, handle);
+        oldColour = SetTextColor(dc, colour);
+        oldAlign = SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    } else {
+        // The font left selected is the cache's most recent one, so the cache never deletes it
+        // while it is selected: it evicts from the other end.
+        if (!state->saved) {
+            state->ownFont = GetCurrentObject(dc, OBJ_FONT);
+            state->ownColour = GetTextColor(dc);
+            state->ownAlign = GetTextAlign(dc);
+            state->saved = true;
+        }
+        if (handle != state->font) SelectObject(dc, handle), state->font = handle;
+        if (colour != state->colour) SetTextColor(dc, colour), state->colour = colour;
+        if (!state->aligned) SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP), state->aligned = true;
+    }
     // Cells that follow one another on one row are drawn with one call, each character placed
     // at its own cell by the advances; other texts cell by cell.
     const size_t count = std::min(layout.cells.size(), cellCorners.size());
@@ -379,6 +405,7 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
                         cell.bytes, nullptr);
         }
     }
+    if (state != nullptr) return;
     SetTextAlign(dc, oldAlign);
     SetTextColor(dc, oldColour);
     SelectObject(dc, old);
