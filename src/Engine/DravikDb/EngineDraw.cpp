@@ -192,6 +192,30 @@ private:
         return {static_cast<LONG>(std::lround(px)), static_cast<LONG>(std::lround(py))};
     }
 
+    // ToPixel for a point known to be finite and far inside the pixel limit, where its checks
+    // change nothing.
+    POINT ToPixelInRange(double x, double y) const
+    {
+        const double px = block_.centreX + block_.scale * (x + block_.offsetX);
+        const double py = block_.centreY - block_.scale * (y + block_.offsetY);
+        return {static_cast<LONG>(std::lround(px)), static_cast<LONG>(std::lround(py))};
+    }
+
+    // Whether every point of a curve about (cx, cy) reaching at most `reach` from it maps to a
+    // pixel far inside the limit, with a margin for the steps' rounding.
+    bool CurveInRange(double cx, double cy, double reach) const
+    {
+        const double r = std::fabs(reach) * 1.001 + 1.0;
+        const double bounds[4] = {block_.centreX + block_.scale * (cx - r + block_.offsetX),
+                                  block_.centreX + block_.scale * (cx + r + block_.offsetX),
+                                  block_.centreY - block_.scale * (cy - r + block_.offsetY),
+                                  block_.centreY - block_.scale * (cy + r + block_.offsetY)};
+        for (double b : bounds) {
+            if (!std::isfinite(b) || std::fabs(b) > kMaxPixel / 2) return false;
+        }
+        return true;
+    }
+
     // The pen of an element's colour, width and line type. A drawing has few distinct pens:
     // they are made once per paint and kept until the painter ends, instead of once per element.
     HPEN PenFor(const ElementRecord& record, int colourIndex)
@@ -250,13 +274,19 @@ private:
         return CreatePen(PS_SOLID, width, colour);
     }
 
-    void Polyline(const std::vector<std::pair<double, double>>& points, const Transform2& t)
+    // `inRange`: the points are known finite and far inside the pixel limit when untransformed.
+    void Polyline(const std::vector<std::pair<double, double>>& points, const Transform2& t, bool inRange = false)
     {
         std::vector<POINT>& pixels = pixels_;  // one buffer for the whole paint
         pixels.clear();
         // Elements outside figure groups are drawn untransformed; applying the identity would
         // change nothing but a point with a coordinate that is not finite.
         const bool identity = t.IsIdentity();
+        if (identity && inRange) {
+            for (auto p : points) pixels.push_back(ToPixelInRange(p.first, p.second));
+            if (pixels.size() >= 2) ::Polyline(dc_, pixels.data(), static_cast<int>(pixels.size()));
+            return;
+        }
         for (auto p : points) {
             double x = p.first, y = p.second;
             if (!identity || !std::isfinite(x) || !std::isfinite(y)) t.Apply(x, y);
@@ -367,6 +397,7 @@ private:
         UsePen(PenFor(record, colourIndex));
         std::vector<std::pair<double, double>>& points = points_;  // one buffer for the whole paint
         points.clear();
+        bool inRange = false;
         switch (record.type) {
         case kElementLine: {
             auto r = Overlay<LineRecord>(record);
@@ -388,6 +419,7 @@ private:
         case kElementCircle: {
             auto r = Overlay<CircleRecord>(record);
             ArcPoints(r.cx, r.cy, r.radius, r.radius, 0.0, 0.0, 2.0 * kPi, points);
+            inRange = CurveInRange(r.cx, r.cy, r.radius);
             break;
         }
         case kElementArc: {
@@ -395,6 +427,7 @@ private:
             double start = r.clockwise ? r.endAngle : r.startAngle;
             double end = r.clockwise ? r.startAngle : r.endAngle;
             ArcPoints(r.cx, r.cy, r.radius, r.radius, 0.0, start, Sweep(start, end), points);
+            inRange = std::isfinite(start) && std::isfinite(end) && CurveInRange(r.cx, r.cy, r.radius);
             break;
         }
         case kElementEllipse: {
@@ -427,7 +460,7 @@ private:
         default:
             break;
         }
-        Polyline(points, t);
+        Polyline(points, t, inRange);
     }
 
     void DrawElement(const Element& element, const Transform2& t, int highlight, int depth)
