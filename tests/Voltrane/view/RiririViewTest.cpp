@@ -243,6 +243,18 @@ protected:
         GetWindowRect(window, &r);
         return {r.right - 3, (r.top + r.bottom) / 2};
     }
+    // The view's window becomes the active main frame and the mouse moves to its centre, where
+    // the view takes it as after a move; false when the window could not be made active.
+    bool ActiveWithTheMouseAtTheCentre()
+    {
+        SetMainFrameWnd(window);
+        SetForegroundWindow(window);
+        SetActiveWindow(window);
+        if (GetActiveWindow() != window) return false;
+        SetCursorPos(Centre().x, Centre().y);
+        TrackInnerAreaCapture(window, Centre());
+        return true;
+    }
     LRESULT MouseActivateAt(POINT screen)
     {
         SetCursorPos(screen.x, screen.y);
@@ -289,13 +301,7 @@ TEST_F(ViewMouseWindow, AClickComingInFromElsewhereOnlyActivatesTheView)
 TEST_F(ViewMouseWindow, InnerAreaHoldsTheMouseOnlyWhileTheMainFrameIsActive)
 {
     ASSERT_EQ(WindowFromPoint(Centre()), window) << "another window covers the view";
-    SetMainFrameWnd(window);
-    SetForegroundWindow(window);
-    SetActiveWindow(window);
-    ASSERT_EQ(GetActiveWindow(), window);
-
-    SetCursorPos(Centre().x, Centre().y);
-    TrackInnerAreaCapture(window, Centre());
+    ASSERT_TRUE(ActiveWithTheMouseAtTheCentre());
     EXPECT_EQ(GetCapture(), window);
     TrackInnerAreaCapture(window, Centre());
     EXPECT_EQ(GetCapture(), window) << "a second move keeps it";
@@ -355,12 +361,7 @@ protected:
     void SetUp() override
     {
         ViewMouseWindow::SetUp();
-        SetMainFrameWnd(window);
-        SetForegroundWindow(window);
-        SetActiveWindow(window);
-        ASSERT_EQ(GetActiveWindow(), window);
-        SetCursorPos(Centre().x, Centre().y);
-        TrackInnerAreaCapture(window, Centre());
+        ASSERT_TRUE(ActiveWithTheMouseAtTheCentre());
         ASSERT_EQ(GetCapture(), window);
 
         WNDCLASSA cls = {};
