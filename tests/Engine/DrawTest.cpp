@@ -2,7 +2,9 @@
 
 #include "EngineFixture.h"
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -215,4 +217,83 @@ TEST(Draw, ImagesAreDrawnOnlyWhenTheirBytesHoldWhatTheHeaderClaims)
     EXPECT_EQ(0u, DrawImageAtCentre(MakeWhiteDib(4000, 4000, 16)));
     EXPECT_EQ(0u, DrawImageAtCentre(MakeWhiteDib(2, -4000, 16)));
     EXPECT_EQ(0u, DrawImageAtCentre(MakeWhiteDib(2, 2, 16, 0x40000000)));  // table size wraps in 32 bits
+}
+
+namespace {
+
+// Every pixel of two canvases the same.
+bool SamePixels(Canvas& a, Canvas& b)
+{
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            if (a.At(x, y) != b.At(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+// A paint keeps pens selected from one element to the next and takes short ways for untransformed
+// and unturned curves: whatever it draws must be what each element draws on its own.
+TEST(Draw, AWholePaintDrawsWhatEachElementDrawsOnItsOwn)
+{
+    TestDb t;
+    std::vector<void*> elements;
+    auto append = [&](ElementRecord record, uint16_t colour, uint8_t lineType = 0) {
+        record.colour = colour;
+        record.lineType = lineType;
+        elements.push_back(ZUriAppendElement(&record, t.db()));
+    };
+    append(MakeLine(-45, -40, 45, 35), 2);
+    append(MakeLine(-45, 30, 40, 30), 2, 2);  // same colour, another line type
+    append(MakeCircle(-10, 5, 20), 3);
+    append(MakeCircle(20, -20, 12.5), 3);
+    ArcRecord arc{};
+    SetHeader(arc.header, kElementArc);
+    arc.cx = 5, arc.cy = 5, arc.radius = 30, arc.startAngle = 0.3, arc.endAngle = 2.9, arc.nz = 1;
+    append(AsRecord(arc), 4);
+    arc.clockwise = 1;
+    append(AsRecord(arc), 5);
+    EllipseRecord ellipse{};
+    SetHeader(ellipse.header, kElementEllipse);
+    ellipse.cx = -5, ellipse.cy = -5, ellipse.ax = 25, ellipse.ay = 10, ellipse.ratio = 0.4, ellipse.nz = 1;
+    append(AsRecord(ellipse), 6);
+    append(MakePoint(30, 40), 6);
+    const char text[] = "ABC漢字";
+    TextRecord label{};
+    SetHeader(label.header, kElementText);
+    label.x = -40, label.y = -30, label.height = 9, label.widthRatio = 1, label.angle = 0.5, label.nz = 1;
+    label.text = text;
+    std::strcpy(label.font, "ＭＳ ゴシック");
+    append(AsRecord(label), 7);
+    label.angle = 0, label.x = -45, label.y = 35;
+    append(AsRecord(label), 3);  // the same face in another colour
+    label.y = 20, label.height = 14;
+    append(AsRecord(label), 3);  // a larger font in that colour
+    append(MakeLine(-45, 45, 45, -45), 2);
+    for (void* e : elements) ASSERT_NE(e, nullptr);
+
+    Canvas whole, single;
+    HGDIOBJ ownPen = GetCurrentObject(whole.dc, OBJ_PEN);
+    HGDIOBJ ownFont = GetCurrentObject(whole.dc, OBJ_FONT);
+    const COLORREF ownColour = GetTextColor(whole.dc);
+    auto block = MakeBlock(whole.dc);
+    ASSERT_EQ(1, ZUriDrawAll(t.db(), block.get(), nullptr));
+    EXPECT_EQ(ownPen, GetCurrentObject(whole.dc, OBJ_PEN)) << "the paint left a pen of its own selected";
+    EXPECT_EQ(ownFont, GetCurrentObject(whole.dc, OBJ_FONT)) << "the paint left a font of its own selected";
+    EXPECT_EQ(ownColour, GetTextColor(whole.dc));
+
+    block = MakeBlock(single.dc);
+    block->drawKind = 1;
+    for (void* e : elements) {
+        block->drawElement = e;
+        ASSERT_EQ(1, ZUriDraw(t.db(), block.get()));
+    }
+    int lit = 0;
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) lit += whole.At(x, y) != 0;
+    }
+    EXPECT_GT(lit, 500) << "the elements drew next to nothing";
+    EXPECT_TRUE(SamePixels(whole, single));
 }

@@ -68,6 +68,7 @@ struct Transform2 {
         x = nx;
         y = ny;
     }
+    bool IsIdentity() const { return a == 1 && b == 0 && c == 0 && d == 1 && tx == 0 && ty == 0; }
     double Scale() const { return std::sqrt(std::fabs(a * d - b * c)); }
     double Rotation() const { return std::atan2(c, a); }
 };
@@ -94,6 +95,8 @@ public:
 
     ~Painter()
     {
+        text_.Restore(dc_);
+        if (penSelected_) SelectObject(dc_, originalPen_);
         SetROP2(dc_, previousRop_);
         SetBkMode(dc_, previousBk_);
         for (auto& entry : pens_) DeleteObject(entry.second);
@@ -189,17 +192,60 @@ private:
         return {static_cast<LONG>(std::lround(px)), static_cast<LONG>(std::lround(py))};
     }
 
+    // ToPixel for a point known to be finite and far inside the pixel limit, where its checks
+    // change nothing.
+    POINT ToPixelInRange(double x, double y) const
+    {
+        const double px = block_.centreX + block_.scale * (x + block_.offsetX);
+        const double py = block_.centreY - block_.scale * (y + block_.offsetY);
+        return {static_cast<LONG>(std::lround(px)), static_cast<LONG>(std::lround(py))};
+    }
+
+    // Whether every point of a curve about (cx, cy) reaching at most `reach` from it maps to a
+    // pixel far inside the limit, with a margin for the steps' rounding.
+    bool CurveInRange(double cx, double cy, double reach) const
+    {
+        const double r = std::fabs(reach) * 1.001 + 1.0;
+        const double bounds[4] = {block_.centreX + block_.scale * (cx - r + block_.offsetX),
+                                  block_.centreX + block_.scale * (cx + r + block_.offsetX),
+                                  block_.centreY - block_.scale * (cy - r + block_.offsetY),
+                                  block_.centreY - block_.scale * (cy + r + block_.offsetY)};
+        for (double b : bounds) {
+            if (!std::isfinite(b) || std::fabs(b) > kMaxPixel / 2) return false;
+        }
+        return true;
+    }
+
     // The pen of an element's colour, width and line type. A drawing has few distinct pens:
     // they are made once per paint and kept until the painter ends, instead of once per element.
     HPEN PenFor(const ElementRecord& record, int colourIndex)
     {
         const int64_t key = (static_cast<int64_t>(static_cast<uint32_t>(colourIndex)) << 32) | (static_cast<int64_t>(record.lineWidth) << 8) |
                             static_cast<int64_t>(record.lineType);
+        // Neighbouring elements mostly share their pen.
+        if (lastPen_ != nullptr && key == lastPenKey_) return lastPen_;
         auto found = pens_.find(key);
-        if (found != pens_.end()) return found->second;
-        HPEN pen = MakePen(record, colourIndex);
-        if (pen != nullptr) pens_.emplace(key, pen);
+        HPEN pen = nullptr;
+        if (found != pens_.end()) {
+            pen = found->second;
+        } else {
+            pen = MakePen(record, colourIndex);
+            if (pen != nullptr) pens_.emplace(key, pen);
+        }
+        if (pen != nullptr) lastPenKey_ = key, lastPen_ = pen;
         return pen;
+    }
+
+    // Selects a kept pen and leaves it selected for the elements after it: a pen is selected
+    // again only when it changes, and the device context gets its own pen back when the painter
+    // ends (before the kept pens are deleted).
+    void UsePen(HPEN pen)
+    {
+        if (pen == nullptr || pen == selectedPen_) return;
+        HGDIOBJ previous = SelectObject(dc_, pen);
+        if (previous == nullptr) return;
+        if (!penSelected_) originalPen_ = previous, penSelected_ = true;
+        selectedPen_ = pen;
     }
 
     HPEN MakePen(const ElementRecord& record, int colourIndex) const
@@ -228,13 +274,22 @@ private:
         return CreatePen(PS_SOLID, width, colour);
     }
 
-    void Polyline(const std::vector<std::pair<double, double>>& points, const Transform2& t)
+    // `inRange`: the points are known finite and far inside the pixel limit when untransformed.
+    void Polyline(const std::vector<std::pair<double, double>>& points, const Transform2& t, bool inRange = false)
     {
         std::vector<POINT>& pixels = pixels_;  // one buffer for the whole paint
         pixels.clear();
+        // Elements outside figure groups are drawn untransformed; applying the identity would
+        // change nothing but a point with a coordinate that is not finite.
+        const bool identity = t.IsIdentity();
+        if (identity && inRange) {
+            for (auto p : points) pixels.push_back(ToPixelInRange(p.first, p.second));
+            if (pixels.size() >= 2) ::Polyline(dc_, pixels.data(), static_cast<int>(pixels.size()));
+            return;
+        }
         for (auto p : points) {
             double x = p.first, y = p.second;
-            t.Apply(x, y);
+            if (!identity || !std::isfinite(x) || !std::isfinite(y)) t.Apply(x, y);
             pixels.push_back(ToPixel(x, y));
         }
         if (pixels.size() >= 2) ::Polyline(dc_, pixels.data(), static_cast<int>(pixels.size()));
@@ -249,10 +304,13 @@ private:
         const double step = sweep / kCurveSegments;
         const double cs = std::cos(step), ss = std::sin(step);
         double c = std::cos(start), s = std::sin(start);
+        // Circles and arcs are not turned; the turn by 0 would leave every finite point as it is.
+        const bool turned = rotation != 0.0 || !std::isfinite(major) || !std::isfinite(minor);
         for (int i = 0; i <= kCurveSegments; ++i) {
             if (i == kCurveSegments) c = std::cos(start + sweep), s = std::sin(start + sweep);
             const double ex = major * c, ey = minor * s;
-            out.emplace_back(cx + ex * cr - ey * sr, cy + ex * sr + ey * cr);
+            if (turned) out.emplace_back(cx + ex * cr - ey * sr, cy + ex * sr + ey * cr);
+            else out.emplace_back(cx + ex, cy + ey);
             const double next = c * cs - s * ss;
             s = s * cs + c * ss;
             c = next;
@@ -288,7 +346,8 @@ private:
         bool laidOut = element != nullptr ? LayOutText(placed, element->text.data(), element->text.size(), layout)
                                           : LayOutCallerText(placed, layout);
         if (!laidOut) return;
-        PaintText(dc_, layout, block_.scale, ColourRef(colourIndex), [this](double x, double y) { return ToPixel(x, y); });
+        PaintText(dc_, layout, block_.scale, ColourRef(colourIndex), [this](double x, double y) { return ToPixel(x, y); },
+                  &text_);
     }
 
     void DrawImage(const ElementRecord& record, const Transform2& t)
@@ -335,10 +394,10 @@ private:
             DrawImage(record, t);
             return;
         }
-        HPEN pen = PenFor(record, colourIndex);
-        HGDIOBJ old = SelectObject(dc_, pen);
+        UsePen(PenFor(record, colourIndex));
         std::vector<std::pair<double, double>>& points = points_;  // one buffer for the whole paint
         points.clear();
+        bool inRange = false;
         switch (record.type) {
         case kElementLine: {
             auto r = Overlay<LineRecord>(record);
@@ -360,6 +419,7 @@ private:
         case kElementCircle: {
             auto r = Overlay<CircleRecord>(record);
             ArcPoints(r.cx, r.cy, r.radius, r.radius, 0.0, 0.0, 2.0 * kPi, points);
+            inRange = CurveInRange(r.cx, r.cy, r.radius);
             break;
         }
         case kElementArc: {
@@ -367,6 +427,7 @@ private:
             double start = r.clockwise ? r.endAngle : r.startAngle;
             double end = r.clockwise ? r.startAngle : r.endAngle;
             ArcPoints(r.cx, r.cy, r.radius, r.radius, 0.0, start, Sweep(start, end), points);
+            inRange = std::isfinite(start) && std::isfinite(end) && CurveInRange(r.cx, r.cy, r.radius);
             break;
         }
         case kElementEllipse: {
@@ -399,8 +460,7 @@ private:
         default:
             break;
         }
-        Polyline(points, t);
-        SelectObject(dc_, old);
+        Polyline(points, t, inRange);
     }
 
     void DrawElement(const Element& element, const Transform2& t, int highlight, int depth)
@@ -473,6 +533,12 @@ private:
     ExtentCache extents_;
     std::vector<const Element*> open_;   // headers of the instances being drawn, outermost first
     std::unordered_map<int64_t, HPEN> pens_;
+    int64_t lastPenKey_ = 0;
+    HPEN lastPen_ = nullptr;
+    HPEN selectedPen_ = nullptr;     // the kept pen left selected, if any
+    HGDIOBJ originalPen_ = nullptr;  // the device context's pen before the first kept one
+    bool penSelected_ = false;
+    TextDcState text_;  // what the texts of this paint left selected
     std::vector<POINT> pixels_;
     std::vector<std::pair<double, double>> points_;
 };

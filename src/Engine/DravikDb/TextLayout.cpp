@@ -152,7 +152,7 @@ void PlaceBasis(TextLayout& out, int basis)
 
 TextPoint TextLayout::ToWorld(double localX, double localY) const
 {
-    const double c = std::cos(angle), s = std::sin(angle);
+    const double c = cosAngle, s = sinAngle;
     const double dx = localX - basisX, dy = localY - basisY;
     return {x + c * dx - s * dy, y + s * dx + c * dy};
 }
@@ -182,9 +182,12 @@ bool LayOutText(const ElementRecord& record, const char* text, size_t length, Te
     layout.charWidth = t.height * t.widthRatio;
     layout.spacing = t.spacing;
     layout.angle = t.angle;
+    layout.cosAngle = std::cos(t.angle);
+    layout.sinAngle = std::sin(t.angle);
     layout.x = t.x;
     layout.y = t.y;
     if (text != nullptr) layout.text.assign(text, length);
+    layout.cells.reserve(layout.text.size());
 
     const double h = layout.height, w = layout.charWidth, c = layout.spacing;
     double run = 0;  // along the writing direction
@@ -331,8 +334,17 @@ PaintFontCache& PaintFonts()
 
 }  // namespace
 
+void TextDcState::Restore(HDC dc)
+{
+    if (!saved) return;
+    SelectObject(dc, ownFont);
+    SetTextColor(dc, ownColour);
+    SetTextAlign(dc, ownAlign);
+    *this = TextDcState{};
+}
+
 void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour,
-                       const std::vector<POINT>& cellCorners)
+                       const std::vector<POINT>& cellCorners, TextDcState* state)
 {
     const double cellPixels = layout.height * pixelsPerUnit;
     if (!std::isfinite(cellPixels) || cellPixels < 1.0 || layout.cells.empty()) return;
@@ -345,9 +357,26 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
     PaintFontCache& fonts = PaintFonts();
     std::lock_guard<std::mutex> lock(fonts.Lock());
     HFONT handle = fonts.Get(dc, font, layout.ratio);
-    HGDIOBJ old = SelectObject(dc, handle);
-    const COLORREF oldColour = SetTextColor(dc, colour);
-    const UINT oldAlign = SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    HGDIOBJ old = nullptr;
+    COLORREF oldColour = 0;
+    UINT oldAlign = 0;
+    if (state == nullptr) {
+        old = SelectObject(dc, handle);
+        oldColour = SetTextColor(dc, colour);
+        oldAlign = SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+    } else {
+        // The font left selected is the cache's most recent one, so the cache never deletes it
+        // while it is selected: it evicts from the other end.
+        if (!state->saved) {
+            state->ownFont = GetCurrentObject(dc, OBJ_FONT);
+            state->ownColour = GetTextColor(dc);
+            state->ownAlign = GetTextAlign(dc);
+            state->saved = true;
+        }
+        if (handle != state->font) SelectObject(dc, handle), state->font = handle;
+        if (colour != state->colour) SetTextColor(dc, colour), state->colour = colour;
+        if (!state->aligned) SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP), state->aligned = true;
+    }
     // Cells that follow one another on one row are drawn with one call, each character placed
     // at its own cell by the advances; other texts cell by cell.
     const size_t count = std::min(layout.cells.size(), cellCorners.size());
@@ -376,6 +405,7 @@ void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, C
                         cell.bytes, nullptr);
         }
     }
+    if (state != nullptr) return;
     SetTextAlign(dc, oldAlign);
     SetTextColor(dc, oldColour);
     SelectObject(dc, old);

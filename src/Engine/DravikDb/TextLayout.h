@@ -38,6 +38,7 @@ struct TextLayout {
     double ratio = 1;
     double spacing = 0;
     double angle = 0;        // radians, counter-clockwise
+    double cosAngle = 1, sinAngle = 0;  // of the angle, taken once for all the points of the text
     double x = 0, y = 0;     // the basis point in the drawing
     double width = 0;        // the box
     double boxHeight = 0;
@@ -65,20 +66,36 @@ void TextOutline(const TextLayout& layout, TextPoint corners[4]);
 // The strokes of a vector-font text, in drawing coordinates, character by character.
 void VectorTextStrokes(const TextLayout& layout, std::vector<TextSegment>& out);
 
+// What the texts of one paint leave selected in its device context (font, colour, alignment),
+// so that the next text selects only what differs; Restore gives the context its own back.
+struct TextDcState {
+    HFONT font = nullptr;
+    COLORREF colour = CLR_INVALID;
+    bool aligned = false;
+    bool saved = false;
+    HGDIOBJ ownFont = nullptr;
+    COLORREF ownColour = 0;
+    UINT ownAlign = 0;
+    void Restore(HDC dc);
+};
+
 // Paints a laid-out text: strokes for vector fonts, the TrueType face through GDI otherwise.
-// `toPixel` maps drawing coordinates to the device; `pixelsPerUnit` is the scale.
+// `toPixel` maps drawing coordinates to the device; `pixelsPerUnit` is the scale. With a state,
+// the font, colour and alignment are left selected for the next text of the same paint.
 template <typename ToPixel>
-void PaintText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour, ToPixel toPixel);
+void PaintText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour, ToPixel toPixel,
+               TextDcState* state = nullptr);
 
 // ---- internal to the layout and paint ----
 
 // Advance of a TrueType character as a fraction of the font's cell height.
 double TrueTypeAdvance(const char* face, uint16_t code, bool doubleByte);
 void PaintTrueTypeText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour,
-                       const std::vector<POINT>& cellCorners);
+                       const std::vector<POINT>& cellCorners, TextDcState* state = nullptr);
 
 template <typename ToPixel>
-void PaintText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour, ToPixel toPixel)
+void PaintText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF colour, ToPixel toPixel,
+               TextDcState* state)
 {
     // Texts less than a pixel high show nothing readable: they are left out, as a zoomed-out
     // drawing holds many of them.
@@ -104,7 +121,7 @@ void PaintText(HDC dc, const TextLayout& layout, double pixelsPerUnit, COLORREF 
         TextPoint p = layout.ToWorld(cell.left, cell.bottom + cell.height);
         corners.push_back(toPixel(p.x, p.y));
     }
-    PaintTrueTypeText(dc, layout, pixelsPerUnit, colour, corners);
+    PaintTrueTypeText(dc, layout, pixelsPerUnit, colour, corners, state);
 }
 
 }  // namespace dravikdb

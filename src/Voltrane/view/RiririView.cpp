@@ -35,6 +35,13 @@ POINT PointOf(LPARAM lParam)
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
+POINT ScreenPointOf(HWND window, LPARAM lParam)
+{
+    POINT point = PointOf(lParam);
+    ::ClientToScreen(window, &point);
+    return point;
+}
+
 TextStyleBlock TextStyleFromSettings()
 {
     TextStyleBlock style = {};
@@ -45,6 +52,12 @@ TextStyleBlock TextStyleFromSettings()
     style.interval = config.STRINFO_INTERVAL;
     style.colour = config.STRINFO_COLOR;
     return style;
+}
+
+// The pointer over the view: the plain arrow while the keyboard cursor is in charge.
+HCURSOR ViewPointerImage()
+{
+    return IsKeyCursorActive() ? LoadCursorA(nullptr, IDC_ARROW) : ViewCursorForMouseSetting();
 }
 
 }  // namespace
@@ -64,6 +77,80 @@ int GestureCommand(int set, int direction)
     if (set < 1 || set > 2 || direction < 0 || direction > 3) return 0;
     const int id = GetCadSystem().config.MOUSEMOVECMD[(set - 1) * 4 + direction];
     return id >= 1000 && id <= 1339 ? id : 0;
+}
+
+RECT ViewInnerArea(HWND view)
+{
+    RECT r = {0, 0, 0, 0};
+    if (!::GetWindowRect(view, &r)) return r;
+    const int side = GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
+    r.left += side;
+    r.right -= side;
+    r.top += GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION);
+    r.bottom -= GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYHSCROLL);
+    return r;
+}
+
+bool IsOverViewInnerArea(HWND view, POINT screen)
+{
+    if (view == nullptr || ::WindowFromPoint(screen) != view) return false;
+    const RECT inner = ViewInnerArea(view);
+    return PtInRect(&inner, screen) != FALSE;
+}
+
+void TrackInnerAreaCapture(HWND view, POINT screen)
+{
+    HWND main = GetMainFrameWnd();
+    // The mouse's place now decides, not where it was at the move before: a click just after
+    // the mouse left the view (onto an edge button, a panel or the toolbar) is that window's.
+    if (main != nullptr && ::GetActiveWindow() == main && IsOverViewInnerArea(view, screen)) {
+        if (::GetCapture() != view) ::SetCapture(view);
+        SetCursor(ViewPointerImage());
+    } else if (::GetCapture() == view) {
+        ::ReleaseCapture();
+    }
+}
+
+bool HandCapturedPressOn(HWND view, UINT message, WPARAM keys, POINT screen)
+{
+    if (view == nullptr || ::GetCapture() != view || g_mouse.middleDown) return false;
+    if (IsOverViewInnerArea(view, screen)) return false;
+    // The view held the mouse only because it was over its inner area; a window of ours opened
+    // there since (the loupe, a pop-up, a floating dialog) or the view's own frame is under it
+    // now, and the press is that window's, as it would have been without the hold.
+    ::ReleaseCapture();
+    HWND target = ::WindowFromPoint(screen);
+    if (target == nullptr || ::GetWindowThreadProcessId(target, nullptr) != ::GetCurrentThreadId()) return true;
+    const LPARAM at = MAKELPARAM(screen.x, screen.y);
+    const LRESULT hit = ::SendMessageA(target, WM_NCHITTEST, 0, at);
+    if (hit == HTNOWHERE || hit == HTERROR || hit == HTTRANSPARENT) return true;
+    HWND top = ::GetAncestor(target, GA_ROOT);
+    if (top != nullptr && top != ::GetActiveWindow()) {
+        const LRESULT answer = ::SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
+                                              MAKELPARAM(hit, message));
+        if (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT || answer == 0) ::SetActiveWindow(top);
+        if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) return true;
+    }
+    if (hit == HTCLIENT) {
+        POINT client = screen;
+        ::ScreenToClient(target, &client);
+        ::PostMessageA(target, message, keys, MAKELPARAM(client.x, client.y));
+    } else {
+        // The same press on the frame: WM_NC*BUTTON* lie as far below WM_*BUTTON* as
+        // WM_NCMOUSEMOVE lies below WM_MOUSEMOVE.
+        ::PostMessageA(target, message - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), static_cast<WPARAM>(hit), at);
+    }
+    return true;
+}
+
+LRESULT MouseActivateAnswer(HWND view, POINT screen)
+{
+    if (!IsOverViewInnerArea(view, screen)) return 0;
+    // A click that comes back to the view the mouse just left is an ordinary click; one that
+    // comes into a view from elsewhere only activates it.
+    const bool cameBack = g_mouse.lastLeftView == view;
+    g_mouse.lastLeftView = nullptr;
+    return cameBack ? -1 : MA_ACTIVATEANDEAT;
 }
 
 int CreateViewDatabase(HWND view, CCadDatabase* database)
@@ -181,8 +268,7 @@ LRESULT CRiririView::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
         bHandled = FALSE;
         return 0;
     }
-    if (IsKeyCursorActive()) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    else SetCursor(ViewCursorForMouseSetting());
+    SetCursor(ViewPointerImage());
     return TRUE;
 }
 
@@ -369,7 +455,16 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
     // The system repeats a move where the mouse rests (a window shown or hidden under it, the
     // pointer set to where it is): that is no move of the user's, and it must not end a
     // command's wait for one or take its rubber band away.
-    if (m_haveLastMove && wParam == m_lastMoveKeys && lParam == m_lastMovePoint) return 0;
+    if (m_haveLastMove && wParam == m_lastMoveKeys && lParam == m_lastMovePoint) {
+        // A window shown or hidden under the resting mouse may have taken the place from the
+        // view, or given it back.
+        if (GetActiveView() == m_hWnd && !g_mouse.middleDown) {
+            POINT screen;
+            GetCursorPos(&screen);
+            TrackInnerAreaCapture(m_hWnd, screen);
+        }
+        return 0;
+    }
     m_haveLastMove = true;
     m_lastMoveKeys = wParam;
     m_lastMovePoint = lParam;
@@ -496,11 +591,15 @@ void CRiririView::HandleMouseMove(WPARAM wParam, LPARAM lParam)
     }
     double world[2] = {0, 0};
     if (GetCursorWorldPoint(&world[0], &world[1])) ShowCursorCoordinates(world);
+    POINT screen;
+    GetCursorPos(&screen);
+    TrackInnerAreaCapture(m_hWnd, screen);
     UpdateCursorMessagesOnMove();
 }
 
-LRESULT CRiririView::OnLeftDown(UINT, WPARAM, LPARAM lParam, BOOL&)
+LRESULT CRiririView::OnLeftDown(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    if (HandCapturedPressOn(m_hWnd, message, wParam, ScreenPointOf(m_hWnd, lParam))) return 0;
     g_mouse.buttonBits |= 1;
     if (!OtherViewLocked()) {
         g_mouse.leftPressFlag = 1;
@@ -558,8 +657,9 @@ LRESULT CRiririView::OnLeftUp(UINT, WPARAM, LPARAM, BOOL&)
     return 0;
 }
 
-LRESULT CRiririView::OnRightDown(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
+LRESULT CRiririView::OnRightDown(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
+    if (HandCapturedPressOn(m_hWnd, message, wParam, ScreenPointOf(m_hWnd, lParam))) return 0;
     bHandled = FALSE;
     g_mouse.buttonBits |= 2;
     if (!FrameCloseRightMenu()) {
@@ -594,14 +694,21 @@ LRESULT CRiririView::OnRightUp(UINT, WPARAM, LPARAM lParam, BOOL& bHandled)
     return 0;
 }
 
-LRESULT CRiririView::OnMiddleDown(UINT, WPARAM, LPARAM, BOOL&)
+LRESULT CRiririView::OnMiddleDown(UINT message, WPARAM wParam, LPARAM lParam, BOOL&)
 {
+    if (HandCapturedPressOn(m_hWnd, message, wParam, ScreenPointOf(m_hWnd, lParam))) return 0;
     POINT screen;
     GetCursorPos(&screen);
     SetViewDragStart(screen.x, screen.y);
     g_mouse.middleDown = 1;
     SetCursor(ViewArrowCursor());
     ::SetCapture(m_hWnd);
+    return 0;
+}
+
+LRESULT CRiririView::OnDoubleClick(UINT message, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+    bHandled = HandCapturedPressOn(m_hWnd, message, wParam, ScreenPointOf(m_hWnd, lParam)) ? TRUE : FALSE;
     return 0;
 }
 
@@ -626,9 +733,11 @@ LRESULT CRiririView::OnMouseWheel(UINT, WPARAM wParam, LPARAM, BOOL&)
 
 LRESULT CRiririView::OnMouseActivate(UINT, WPARAM, LPARAM, BOOL& bHandled)
 {
-    bHandled = FALSE;
-    g_mouse.lastLeftView = nullptr;
-    return 0;
+    POINT screen;
+    GetCursorPos(&screen);
+    const LRESULT answer = MouseActivateAnswer(m_hWnd, screen);
+    if (answer == -1) bHandled = FALSE;
+    return answer == -1 ? 0 : answer;
 }
 
 LRESULT CRiririView::OnMdiActivate(HWND deactivated, HWND activated)

@@ -43,6 +43,24 @@ int GestureDirection(POINT press, POINT cursor);
 // The command of a gesture: set 1 or 2, direction 0..3; 0 for none.
 int GestureCommand(int set, int direction);
 
+// The view's inner area on the screen: its window rectangle less the border and scroll-bar
+// widths on every side, and at the top less the border and caption height.
+RECT ViewInnerArea(HWND view);
+// Whether the view is the window at the screen point and the point lies in its inner area.
+bool IsOverViewInnerArea(HWND view, POINT screen);
+// While the main frame is the active window and the mouse is over the view's inner area, the
+// view holds the mouse capture (so clicks there reach it at once, without an activation
+// question); elsewhere it lets go. The mouse is at the screen point.
+void TrackInnerAreaCapture(HWND view, POINT screen);
+// A press the view got only because it holds the mouse, at a screen point no longer over its
+// inner area: the view lets go and hands the press to the window of this thread under the point
+// (client or frame press, after the activation question that window would have had). True when
+// the press was not the view's.
+bool HandCapturedPressOn(HWND view, UINT message, WPARAM keys, POINT screen);
+// The answer to WM_MOUSEACTIVATE for a click at the screen point: -1 lets the default
+// activation happen, otherwise the value to return.
+LRESULT MouseActivateAnswer(HWND view, POINT screen);
+
 class CRiririView : public WinKit::CWindowImpl<CRiririView> {
 public:
     static WinKit::CWndClassInfo& GetWndClassInfo();
@@ -85,6 +103,9 @@ public:
         WK_MESSAGE_HANDLER(WM_RBUTTONDOWN, OnRightDown)
         WK_MESSAGE_HANDLER(WM_RBUTTONUP, OnRightUp)
         WK_MESSAGE_HANDLER(WM_MBUTTONDOWN, OnMiddleDown)
+        WK_MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnDoubleClick)
+        WK_MESSAGE_HANDLER(WM_RBUTTONDBLCLK, OnDoubleClick)
+        WK_MESSAGE_HANDLER(WM_MBUTTONDBLCLK, OnDoubleClick)
         WK_MESSAGE_HANDLER(WM_MBUTTONUP, OnMiddleUp)
         WK_MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
         WK_MESSAGE_HANDLER(WM_MOUSEACTIVATE, OnMouseActivate)
@@ -114,6 +135,7 @@ private:
     LRESULT OnRightDown(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnRightUp(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMiddleDown(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDoubleClick(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMiddleUp(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseWheel(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&);

@@ -213,6 +213,249 @@ TEST_F(ViewWindow, CommandGridFromTheRunningCommand)
     EXPECT_DOUBLE_EQ(GetViewGridSnap().originX, 0);
 }
 
+// The view is alone on the screen where the test points the mouse.
+class ViewMouseWindow : public ViewWindow {
+protected:
+    void SetUp() override
+    {
+        ViewWindow::SetUp();
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        savedMainFrame = GetMainFrameWnd();
+        GetViewMouseState().lastLeftView = nullptr;
+    }
+    void TearDown() override
+    {
+        if (GetCapture() == window) ReleaseCapture();
+        SetMainFrameWnd(savedMainFrame);
+        GetViewMouseState().lastLeftView = nullptr;
+        ViewWindow::TearDown();
+    }
+    POINT Centre() const
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // A point of the window outside its inner area: on the scroll-bar side.
+    POINT OnTheRightEdge() const
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return {r.right - 3, (r.top + r.bottom) / 2};
+    }
+    // The view's window becomes the active main frame and the mouse moves to its centre, where
+    // the view takes it as after a move; false when the window could not be made active.
+    bool ActiveWithTheMouseAtTheCentre()
+    {
+        SetMainFrameWnd(window);
+        SetForegroundWindow(window);
+        SetActiveWindow(window);
+        if (GetActiveWindow() != window) return false;
+        SetCursorPos(Centre().x, Centre().y);
+        TrackInnerAreaCapture(window, Centre());
+        return true;
+    }
+    LRESULT MouseActivateAt(POINT screen)
+    {
+        SetCursorPos(screen.x, screen.y);
+        return SendMessageA(window, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(window),
+                            MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    }
+    HWND savedMainFrame = nullptr;
+};
+
+TEST_F(ViewMouseWindow, InnerAreaLeavesOutTheBordersScrollBarsAndCaptionHeight)
+{
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const RECT inner = ViewInnerArea(window);
+    const int side = GetSystemMetrics(SM_CXBORDER) + GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ(inner.left, outer.left + side);
+    EXPECT_EQ(inner.right, outer.right - side);
+    EXPECT_EQ(inner.top, outer.top + GetSystemMetrics(SM_CYBORDER) + GetSystemMetrics(SM_CYCAPTION));
+    EXPECT_EQ(inner.bottom, outer.bottom - GetSystemMetrics(SM_CYBORDER) - GetSystemMetrics(SM_CYHSCROLL));
+    ASSERT_EQ(WindowFromPoint(Centre()), window) << "another window covers the view";
+    EXPECT_TRUE(IsOverViewInnerArea(window, Centre()));
+    EXPECT_FALSE(IsOverViewInnerArea(window, OnTheRightEdge()));
+    EXPECT_FALSE(IsOverViewInnerArea(window, POINT{outer.right + 20, outer.bottom + 20}));
+    EXPECT_FALSE(IsOverViewInnerArea(nullptr, Centre()));
+}
+
+TEST_F(ViewMouseWindow, AClickComingInFromElsewhereOnlyActivatesTheView)
+{
+    ASSERT_EQ(WindowFromPoint(Centre()), window) << "another window covers the view";
+    EXPECT_EQ(MouseActivateAt(Centre()), MA_ACTIVATEANDEAT);
+
+    // Back in the view the mouse just left: the default activation, and the click is delivered.
+    GetViewMouseState().lastLeftView = window;
+    EXPECT_EQ(MouseActivateAt(Centre()), MA_ACTIVATE);
+    EXPECT_EQ(GetViewMouseState().lastLeftView, nullptr) << "the view it left is forgotten";
+    EXPECT_EQ(MouseActivateAt(Centre()), MA_ACTIVATEANDEAT);
+
+    // On the scroll bars or the border the answer is 0, and the view it left is kept.
+    GetViewMouseState().lastLeftView = window;
+    EXPECT_EQ(MouseActivateAt(OnTheRightEdge()), 0);
+    EXPECT_EQ(GetViewMouseState().lastLeftView, window);
+}
+
+TEST_F(ViewMouseWindow, InnerAreaHoldsTheMouseOnlyWhileTheMainFrameIsActive)
+{
+    ASSERT_EQ(WindowFromPoint(Centre()), window) << "another window covers the view";
+    ASSERT_TRUE(ActiveWithTheMouseAtTheCentre());
+    EXPECT_EQ(GetCapture(), window);
+    TrackInnerAreaCapture(window, Centre());
+    EXPECT_EQ(GetCapture(), window) << "a second move keeps it";
+
+    // The first move out of the inner area lets go, so the next click lands where the mouse is.
+    SetCursorPos(OnTheRightEdge().x, OnTheRightEdge().y);
+    TrackInnerAreaCapture(window, OnTheRightEdge());
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Another main frame is active: the view does not take the mouse.
+    HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetMainFrameWnd(other);
+    SetCursorPos(Centre().x, Centre().y);
+    TrackInnerAreaCapture(window, Centre());
+    EXPECT_EQ(GetCapture(), nullptr);
+    DestroyWindow(other);
+}
+
+// A small window of ours that records the mouse presses it is given.
+struct PressRecord {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    POINT point = {-1, -1};
+};
+PressRecord g_press;
+
+LRESULT CALLBACK RecordPresses(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN:
+        g_press = {message, wParam, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}};
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+// Messages are taken until the window of ours got a press, for at most ten seconds.
+bool WaitForPress()
+{
+    const DWORD start = GetTickCount();
+    while (g_press.message == 0 && GetTickCount() - start < 10000) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        if (g_press.message == 0) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return g_press.message != 0;
+}
+
+// The view holds the mouse over its inner area, and a window of ours opens over the view where
+// the mouse rests (as the loupe or a pop-up menu does).
+class ViewUnderAWindowOfOurs : public ViewMouseWindow {
+protected:
+    void SetUp() override
+    {
+        ViewMouseWindow::SetUp();
+        ASSERT_TRUE(ActiveWithTheMouseAtTheCentre());
+        ASSERT_EQ(GetCapture(), window);
+
+        WNDCLASSA cls = {};
+        cls.lpfnWndProc = RecordPresses;
+        cls.hInstance = GetModuleHandleA(nullptr);
+        cls.lpszClassName = "PressRecorder";
+        RegisterClassA(&cls);
+        over = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "PressRecorder", "", WS_POPUP | WS_BORDER | WS_VISIBLE,
+                               Centre().x - 40, Centre().y - 30, 120, 80, window, nullptr, cls.hInstance, nullptr);
+        ASSERT_NE(over, nullptr);
+        ASSERT_EQ(WindowFromPoint(Centre()), over);
+        g_press = {};
+    }
+    void TearDown() override
+    {
+        if (over) DestroyWindow(over);
+        ViewMouseWindow::TearDown();
+    }
+    // The press as the view gets it while it holds the mouse: in its own client points.
+    void PressInTheView(UINT message, WPARAM keys, POINT screen)
+    {
+        POINT client = screen;
+        ScreenToClient(window, &client);
+        SendMessageA(window, message, keys, MAKELPARAM(client.x, client.y));
+    }
+    HWND over = nullptr;
+};
+
+TEST_F(ViewUnderAWindowOfOurs, AMoveWhereTheMouseRestsLetsGo)
+{
+    TrackInnerAreaCapture(window, Centre());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ViewUnderAWindowOfOurs, APressTheViewGotThroughItsHoldGoesToTheWindowUnderTheMouse)
+{
+    struct Case {
+        UINT message;
+        WPARAM keys;
+    };
+    const Case cases[] = {{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_MBUTTONDOWN, MK_MBUTTON}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        SetCapture(window);
+        g_press = {};
+        GetViewMouseState().leftPressFlag = 0;
+        GetViewMouseState().rightPressView = nullptr;
+        PressInTheView(c.message, c.keys, Centre());
+        EXPECT_EQ(GetCapture(), nullptr) << "the view lets go";
+        ASSERT_TRUE(WaitForPress()) << "the window over the view got no press";
+        EXPECT_EQ(g_press.message, c.message);
+        EXPECT_EQ(g_press.wParam, c.keys);
+        POINT client = Centre();
+        ScreenToClient(over, &client);
+        EXPECT_EQ(g_press.point.x, client.x);
+        EXPECT_EQ(g_press.point.y, client.y);
+        EXPECT_EQ(GetViewMouseState().leftPressFlag, 0) << "the view took a press that was not its own";
+        EXPECT_EQ(GetViewMouseState().rightPressView, nullptr) << "the view took a press that was not its own";
+    }
+}
+
+TEST_F(ViewUnderAWindowOfOurs, APressOnTheFrameOfTheWindowIsAFramePress)
+{
+    RECT r;
+    GetWindowRect(over, &r);
+    const POINT border = {r.left, (r.top + r.bottom) / 2};
+    ASSERT_EQ(WindowFromPoint(border), over);
+    PressInTheView(WM_RBUTTONDOWN, MK_RBUTTON, border);
+    ASSERT_TRUE(WaitForPress());
+    EXPECT_EQ(g_press.message, static_cast<UINT>(WM_NCRBUTTONDOWN));
+    EXPECT_EQ(g_press.wParam, static_cast<WPARAM>(HTBORDER));
+    EXPECT_EQ(g_press.point.x, border.x);
+    EXPECT_EQ(g_press.point.y, border.y);
+}
+
+TEST_F(ViewUnderAWindowOfOurs, ThePressStaysTheViewsWhereTheViewIsUnderTheMouseOrWhilePanning)
+{
+    DestroyWindow(over);
+    over = nullptr;
+    ASSERT_EQ(WindowFromPoint(Centre()), window);
+    GetViewMouseState().leftPressFlag = 0;
+    PressInTheView(WM_LBUTTONDOWN, MK_LBUTTON, Centre());
+    EXPECT_EQ(GetCapture(), window);
+    EXPECT_EQ(GetViewMouseState().leftPressFlag, 1) << "a press over the inner area is the view's";
+
+    // The middle-button drag holds the mouse for itself, wherever it goes.
+    GetViewMouseState().middleDown = 1;
+    EXPECT_FALSE(HandCapturedPressOn(window, WM_LBUTTONDOWN, MK_LBUTTON, OnTheRightEdge()));
+    EXPECT_EQ(GetCapture(), window);
+    GetViewMouseState().middleDown = 0;
+    GetViewMouseState().leftPressFlag = 0;
+    GetViewMouseState().buttonBits = 0;
+}
+
 struct GestureCase {
     POINT press, cursor;
     int direction;
