@@ -465,6 +465,14 @@ LRESULT CRiririView::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
         }
         return 0;
     }
+    // A move that reaches the view only through its hold, with no button down and the mouse over
+    // another window, is that window's: the hold ends there, and a command waiting for moves gets
+    // no point beyond the view, as without the hold.
+    if (::GetCapture() == m_hWnd && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && !g_mouse.middleDown &&
+        ::WindowFromPoint(ScreenPointOf(m_hWnd, lParam)) != m_hWnd) {
+        ::ReleaseCapture();
+        return 0;
+    }
     m_haveLastMove = true;
     m_lastMoveKeys = wParam;
     m_lastMovePoint = lParam;

@@ -396,6 +396,36 @@ TEST_F(ViewUnderAWindowOfOurs, AMoveWhereTheMouseRestsLetsGo)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// A move the view gets only through its hold, over another window and with no button down, is
+// not the view's: a command waiting for moves would get a point beyond the view.
+TEST_F(ViewUnderAWindowOfOurs, AMoveTheViewGotThroughItsHoldEndsTheHoldAndIsNotTheViews)
+{
+    // A move the view takes clears the "mouse over the loupe" mark: that is what shows here.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = LoupeViewWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "HoldTestLoupe";
+    RegisterClassA(&wc);
+    HWND loupe = CreateWindowExA(0, "HoldTestLoupe", "", WS_POPUP, 0, 0, 100, 50, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(loupe, nullptr);
+    SendMessageA(loupe, WM_MOUSEMOVE, 0, MAKELPARAM(50, 25));
+    ASSERT_EQ(IsCursorOverLoupe(), 1);
+
+    POINT client = Centre();
+    ScreenToClient(window, &client);
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    EXPECT_EQ(GetCapture(), nullptr) << "the view lets go";
+    EXPECT_EQ(IsCursorOverLoupe(), 1) << "the view took a move that was not its own";
+
+    // Where the view itself is under the mouse, the move is the view's.
+    DestroyWindow(over);
+    over = nullptr;
+    SetCapture(window);
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x + 1, client.y));
+    EXPECT_EQ(IsCursorOverLoupe(), 0);
+    DestroyWindow(loupe);
+}
+
 TEST_F(ViewUnderAWindowOfOurs, APressTheViewGotThroughItsHoldGoesToTheWindowUnderTheMouse)
 {
     struct Case {
