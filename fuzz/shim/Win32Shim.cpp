@@ -519,6 +519,25 @@ INT WINAPI SetROP2(HDC, INT) { return R2_COPYPEN; }
 INT WINAPI SetBkMode(HDC, INT) { return OPAQUE; }
 COLORREF WINAPI SetTextColor(HDC, COLORREF) { return 0; }
 UINT WINAPI SetTextAlign(HDC, UINT) { return TA_TOP | TA_LEFT; }
+COLORREF WINAPI GetTextColor(HDC) { return 0; }
+UINT WINAPI GetTextAlign(HDC) { return TA_TOP | TA_LEFT; }
+
+// What SelectObject would answer for the kind: the object selected last, or the stock one.
+HGDIOBJ WINAPI GetCurrentObject(HDC dc, UINT type)
+{
+    GdiObject* target = AsDc(dc);
+    if (target == nullptr) return nullptr;
+    Kind kind;
+    switch (type) {
+    case OBJ_PEN: kind = Kind::Pen; break;
+    case OBJ_BRUSH: kind = Kind::Brush; break;
+    case OBJ_FONT: kind = Kind::Font; break;
+    case OBJ_BITMAP: kind = Kind::Bitmap; break;
+    default: return nullptr;
+    }
+    HGDIOBJ current = target->selected[static_cast<int>(kind)];
+    return current != nullptr ? current : reinterpret_cast<HGDIOBJ>(StockOf(kind));
+}
 INT WINAPI SaveDC(HDC dc) { return AsDc(dc) != nullptr ? 1 : 0; }
 BOOL WINAPI RestoreDC(HDC dc, INT) { return AsDc(dc) != nullptr; }
 

@@ -276,6 +276,12 @@ namespace {
 // cache's lock for as long as it uses the font.
 class PaintFontCache {
 public:
+    // The fonts go with the cache when the engine is unloaded, not with the process.
+    ~PaintFontCache()
+    {
+        for (const Entry& e : entries_) DeleteObject(e.font);
+    }
+
     std::mutex& Lock() { return mutex_; }
 
     // The font of the description, its width set from the face's natural average width for a
