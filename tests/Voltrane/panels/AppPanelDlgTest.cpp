@@ -112,6 +112,18 @@ TEST(AppPanelDlg, TabMovesBetweenTheFloatingPanelsItemsWhileACommandWaits)
     ASSERT_EQ(GetFocus(), first);
     ASSERT_EQ(keyThroughWait(VK_TAB), kWaitPanelItem);
     EXPECT_EQ(GetFocus(), second) << "Tab goes to the next item";
+    // Shift+Tab goes back: the dialog manager reads the Shift key from the thread's key state.
+    BYTE keys[256] = {}, shifted[256] = {};
+    GetKeyboardState(keys);
+    std::memcpy(shifted, keys, sizeof keys);
+    shifted[VK_SHIFT] = 0x80;
+    SetKeyboardState(shifted);
+    const int backWait = keyThroughWait(VK_TAB);
+    SetKeyboardState(keys);
+    ASSERT_EQ(backWait, kWaitPanelItem);
+    EXPECT_EQ(GetFocus(), first) << "Shift+Tab goes to the item before";
+    ASSERT_EQ(keyThroughWait(VK_TAB), kWaitPanelItem);
+    ASSERT_EQ(GetFocus(), second);
     ASSERT_EQ(keyThroughWait(VK_RETURN), kWaitPanelItem);
     EXPECT_TRUE(IsWindowVisible(dialog)) << "Enter does not close the panel";
     EXPECT_EQ(GetFocus(), second);
