@@ -271,8 +271,9 @@ void VectorTextStrokes(const TextLayout& layout, std::vector<TextSegment>& out)
 namespace {
 
 // A drawing's texts use few faces, heights and angles: their fonts are kept from one text (and
-// one paint) to the next instead of being made and deleted for every text. A font is never left
-// selected in a device context, so an evicted one can be deleted at once. The caller holds the
+// one paint) to the next instead of being made and deleted for every text. A paint may leave the
+// font it used last selected, but that one is the cache's most recent and eviction takes the
+// oldest, so an evicted font is never selected and can be deleted at once. The caller holds the
 // cache's lock for as long as it uses the font.
 class PaintFontCache {
 public:
