@@ -62,9 +62,8 @@ int Reload(ColorPickerList* state, const ColorPickerList* callerList, bool adjus
     HWND view = PickerActiveView();
     auto viewColor = GetPickerHostCalls().viewColorNumber;
     const int viewColorNumber = view != nullptr && viewColor != nullptr ? viewColor(view) : -1;
-    if (state == nullptr) return 0;
-    // A caller's list loads also while no drawing view is open; a reload from the drawing
-    // needs the view's current colour.
+    // Nothing loads, not even a caller's list, without a drawing view that has its attributes.
+    if (state == nullptr || view == nullptr || viewColorNumber < 0) return 0;
     if (callerList != nullptr) {
         const int flags = state->flags;
         memcpy(state, callerList, sizeof *state);
@@ -72,7 +71,6 @@ int Reload(ColorPickerList* state, const ColorPickerList* callerList, bool adjus
         state->flags = flags;
         return 1;
     }
-    if (view == nullptr || viewColorNumber < 0) return 0;
 
     static ColourRecord defaults[kColourCount];
     const ColourRecord* records = nullptr;
@@ -140,7 +138,7 @@ LRESULT ColorFieldProc(bool adjusted, HWND field, UINT message, WPARAM wParam, L
         SendMessageA(field, WM_PICKER_RELOAD, 0, 0);
         return 0;
     case WM_DESTROY:
-        FreePickerState(field);
+        ReleasePickerState(field, g_colorContext);
         return 0;
     case WM_PICKER_RELOAD: {
         const int loaded = Reload(list, reinterpret_cast<const ColorPickerList*>(lParam), adjusted);
@@ -181,6 +179,8 @@ LRESULT CALLBACK StoredColorFieldProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { re
 LRESULT CALLBACK ColorPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return PickerPopupProc(kColorKind, w, m, wp, lp); }
 
 }  // namespace
+
+const PickerPopupContext& ColorPickerContext() { return g_colorContext; }
 
 int ColorPickerRowCount(const ColorPickerList& list)
 {

@@ -21,5 +21,9 @@ static_assert(offsetof(ColorPickerList, count) == 515 * 4, "count at index 515")
 // The rows of a list that may be painted or selected: its count kept to 0..257.
 int ColorPickerRowCount(const ColorPickerList& list);
 
+struct PickerPopupContext;
+// Which field of this kind has its list open (none once that field is gone).
+const PickerPopupContext& ColorPickerContext();
+
 int RegisterColorPickerClasses(HINSTANCE instance);
 int UnregisterColorPickerClasses(HINSTANCE instance);

@@ -176,6 +176,11 @@ void FreeLayerState(HWND field)
     LayerTreeInfo* tree = LayerPickerTree(field);
     SetWindowLongPtrA(field, 4, 0);
     if (tree == nullptr) return;
+    // A list closing while its field is destroyed must find no tree to store into.
+    if (g_layerContext.state == tree) {
+        g_layerContext.state = nullptr;
+        g_layerContext.openMark = 0;
+    }
     FreeLayerPageTree(*tree);
     delete tree;
 }
@@ -240,6 +245,8 @@ LRESULT CALLBACK LayerPopupProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
+
+const PickerPopupContext& LayerPickerContext() { return g_layerContext; }
 
 LayerTreeInfo* LayerPickerTree(HWND field) { return static_cast<LayerTreeInfo*>(PickerStateOf(field)); }
 

@@ -28,5 +28,9 @@ void LayerFieldTexts(const LayerTreeInfo& tree, char* group /* kGroupNameSize */
 // The field's tree; null when the field has none (allocation failed).
 LayerTreeInfo* LayerPickerTree(HWND field);
 
+struct PickerPopupContext;
+// Which field of this kind has its list open (none once that field is gone).
+const PickerPopupContext& LayerPickerContext();
+
 int RegisterLayerPickerClasses(HINSTANCE instance);
 int UnregisterLayerPickerClasses(HINSTANCE instance);

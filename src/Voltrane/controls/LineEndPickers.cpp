@@ -75,8 +75,7 @@ LRESULT MarkFieldProc(const PickerKind& kind, int side, HWND field, UINT message
         return 0;
     }
     case WM_DESTROY:
-        if (g_markContext.state == s) g_markContext.state = nullptr;
-        FreePickerState(field);
+        ReleasePickerState(field, g_markContext);
         return 0;
     case WM_PICKER_SET_VALUE:
         if (s == nullptr) return 0;
@@ -91,12 +90,9 @@ LRESULT MarkFieldProc(const PickerKind& kind, int side, HWND field, UINT message
         InvalidateRect(field, nullptr, TRUE);
         return 0;
     case WM_PICKER_REMOVE_TYPE:
+        // The row stays: hosts narrow the list first and set the type after, as they rely on.
         if (s != nullptr && lParam >= 0 && lParam < kLineEndTypeCount) {
-            // Keep the type shown: the row is moved so that it still denotes that type; when
-            // the removed type is the one shown, the first offered type is shown instead.
-            const int shown = MaskRowToLineEndType(s->row, s->enabled);
             s->enabled[lParam] = 0;
-            s->row = shown == lParam ? 0 : LineEndTypeToMaskRow(s->enabled, shown);
             InvalidateRect(field, nullptr, TRUE);
         }
         return 0;
@@ -123,6 +119,8 @@ LRESULT CALLBACK StartPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return P
 LRESULT CALLBACK EndPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return PickerPopupProc(kEndKind, w, m, wp, lp); }
 
 }  // namespace
+
+const PickerPopupContext& LineEndPickerContext() { return g_markContext; }
 
 int RegisterLineStartMarkPickerClasses(HINSTANCE instance)
 {

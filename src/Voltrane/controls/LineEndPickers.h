@@ -12,6 +12,10 @@ struct LineEndPickerState {
     int enabled[kLineEndTypeCount];  // the field's own copy of the enable mask
 };
 
+struct PickerPopupContext;
+// Which field of this kind has its list open (none once that field is gone).
+const PickerPopupContext& LineEndPickerContext();
+
 int RegisterLineStartMarkPickerClasses(HINSTANCE instance);
 int RegisterLineEndMarkPickerClasses(HINSTANCE instance);
 int UnregisterLineStartMarkPickerClass(HINSTANCE instance);

@@ -60,6 +60,8 @@ void PaintLineTypeField(HWND field, HDC dc, const PickerFieldState* s)
 
 }  // namespace
 
+const PickerPopupContext& LineTypePickerContext() { return g_lineTypeContext; }
+
 LRESULT CALLBACK LineTypeFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ValueFieldProc(kLineTypeKind, PaintLineTypeField, true, field, message, wParam, lParam);

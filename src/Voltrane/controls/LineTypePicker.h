@@ -7,5 +7,9 @@
 LRESULT CALLBACK LineTypeFieldProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK LineTypePopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+struct PickerPopupContext;
+// Which field of this kind has its list open (none once that field is gone).
+const PickerPopupContext& LineTypePickerContext();
+
 int RegisterLineTypePickerClasses(HINSTANCE instance);
 int UnregisterLineTypePickerClass(HINSTANCE instance);

@@ -86,6 +86,8 @@ LRESULT CALLBACK WidthPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return P
 
 }  // namespace
 
+const PickerPopupContext& LineWidthPickerContext() { return g_widthContext; }
+
 int RegisterLineWidthPickerClasses(HINSTANCE instance)
 {
     return RegisterPickerClassPair(instance, "cmdlwidclass", WidthFieldProc, "vylwidwndclass", WidthPopupProc);

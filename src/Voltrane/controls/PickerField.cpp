@@ -27,6 +27,16 @@ void FreePickerState(HWND field)
     GlobalFree(memory);
 }
 
+void ReleasePickerState(HWND field, PickerPopupContext& context)
+{
+    void* state = PickerStateOf(field);
+    if (state != nullptr && context.state == state) {
+        context.state = nullptr;
+        context.openMark = 0;
+    }
+    FreePickerState(field);
+}
+
 namespace {
 
 void Path(HDC dc, int colourIndex, POINT a, POINT b, POINT c)
@@ -235,7 +245,7 @@ LRESULT ValueFieldProc(const PickerKind& kind, void (*paint)(HWND, HDC, const Pi
         AllocPickerState(field, sizeof(PickerFieldState));
         return 0;
     case WM_DESTROY:
-        FreePickerState(field);
+        ReleasePickerState(field, *kind.context);
         return 0;
     case WM_PICKER_SET_VALUE:
         if (s == nullptr) return 0;

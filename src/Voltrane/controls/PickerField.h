@@ -50,10 +50,14 @@ struct PickerKind {
     void (*store)(void* state, int selection);
 };
 
+struct PickerPopupContext;
 // The state block (window word 4) and its allocation, zero-filled.
 void* PickerStateOf(HWND field);
 void* AllocPickerState(HWND field, size_t size);
 void FreePickerState(HWND field);
+// Frees a field's state block at its end. The kind's context forgets the block when it names it:
+// a list that closes while its field is being destroyed then stores nothing into freed memory.
+void ReleasePickerState(HWND field, PickerPopupContext& context);
 
 // Paint set-up of a field: b is the drop button's left x.
 struct FieldPaint {

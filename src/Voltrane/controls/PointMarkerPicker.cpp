@@ -66,6 +66,8 @@ LRESULT CALLBACK PointPopupProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return P
 
 }  // namespace
 
+const PickerPopupContext& PointMarkerPickerContext() { return g_pointContext; }
+
 const char* PointMarkerName(int kind)
 {
     switch (kind) {

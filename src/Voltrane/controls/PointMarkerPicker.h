@@ -9,5 +9,9 @@ void DrawPointMarker(HDC dc, int kind, int left, int top, int right, int bottom)
 // The name shown for a kind ("X" for 0 and any other value).
 const char* PointMarkerName(int kind);
 
+struct PickerPopupContext;
+// Which field of this kind has its list open (none once that field is gone).
+const PickerPopupContext& PointMarkerPickerContext();
+
 int RegisterPointMarkPickerClasses(HINSTANCE instance);
 int UnregisterPointMarkPickerClass(HINSTANCE instance);

@@ -333,6 +333,19 @@ TEST_F(LayerPickerTest, AnUnnamedLayerShowsItsNumberInRed)
     EXPECT_EQ(PixelsOf(field, kRed), 0);
 }
 
+// A field destroyed with its list open: the list's context no longer names the freed tree.
+TEST_F(LayerPickerTest, AFieldDestroyedWithItsListOpenLeavesNoTreeToStoreInto)
+{
+    MakeDrawing();
+    HWND field = Field();
+    ASSERT_NE(Drop(field), nullptr);
+    ASSERT_EQ(LayerPickerContext().state, LayerPickerTree(field));
+    DestroyWindow(field);
+    KitTestHost::Drain();
+    EXPECT_EQ(LayerPickerContext().state, nullptr);
+    EXPECT_EQ(LayerPickerContext().openMark, 0);
+}
+
 TEST_F(LayerPickerTest, NothingOpensInPickModeOrWithoutADrawing)
 {
     MakeDrawing();

@@ -56,7 +56,7 @@ protected:
     PickerHostCalls m_saved;
 };
 
-TEST_F(PickerFieldsTest, ColourFieldLoadsACallersListAlwaysAndTheDrawingOnlyWithAView)
+TEST_F(PickerFieldsTest, ColourFieldLoadsOnlyWithADrawingView)
 {
     HWND field = host.Child("cmdcolorclass", 10, 10, 10, 120, 22);
     EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, 0), 0);
@@ -65,12 +65,17 @@ TEST_F(PickerFieldsTest, ColourFieldLoadsACallersListAlwaysAndTheDrawingOnlyWith
     caller.currentRow = 7;
     caller.numbers[0] = 42;
     EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_FLAGS, 0, kPickerCompact), 0);
-    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, reinterpret_cast<LPARAM>(&caller)), 1);
     const auto* state = static_cast<const ColorPickerList*>(PickerStateOf(field));
+    // No drawing view: not even a caller's list loads.
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, reinterpret_cast<LPARAM>(&caller)), 0);
+    EXPECT_EQ(ColorPickerRowCount(*state), 0);
+    EXPECT_EQ(state->numbers[0], 0);
+    g_view = host.window();
+    EXPECT_EQ(SendMessageA(field, WM_PICKER_RELOAD, 0, reinterpret_cast<LPARAM>(&caller)), 1);
     EXPECT_EQ(state->currentRow, 0);
     EXPECT_EQ(state->flags, kPickerCompact);
+    EXPECT_EQ(state->numbers[0], 42);
     EXPECT_EQ(ColorPickerRowCount(*state), 257);
-    g_view = host.window();
     // Any row is stored and answered, and painting it shows an empty swatch.
     EXPECT_EQ(SendMessageA(field, WM_PICKER_SET_VALUE, 0, 100000), 1);
     EXPECT_EQ(SendMessageA(field, WM_PICKER_GET_VALUE, 0, 0), 100000);
@@ -100,13 +105,22 @@ TEST_F(PickerFieldsTest, MarkFieldsKeepTheirOwnNarrowedTypes)
         EXPECT_EQ(SendMessageA(start, WM_PICKER_SET_VALUE, 0, c.set), 1);
         EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), c.shown) << c.set;
     }
-    // Narrowing keeps the type shown; removing the type shown shows the first offered one.
+    // Narrowing keeps the row, which may then stand for another type; a type set afterwards
+    // maps through the narrowed list.
     SendMessageA(start, WM_PICKER_SET_VALUE, 0, 5);
     SendMessageA(start, WM_PICKER_REMOVE_TYPE, 0, 3);
+    EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), 6);
+    SendMessageA(start, WM_PICKER_SET_VALUE, 0, 5);
     EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), 5);
-    SendMessageA(start, WM_PICKER_REMOVE_TYPE, 0, 5);
-    EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), 1);
     SendMessageA(start, WM_PICKER_REMOVE_TYPE, 0, 16);  // ignored
+    EXPECT_EQ(SendMessageA(start, WM_PICKER_GET_VALUE, 0, 0), 5);
+    // A fresh field narrowed by 0 keeps row 0, now type 1; type 0 then maps to row -1.
+    HWND fresh = host.Child("cmdltermsclass", 22, 10, 70, 120, 22);
+    SendMessageA(fresh, WM_PICKER_REMOVE_TYPE, 0, 0);
+    EXPECT_EQ(SendMessageA(fresh, WM_PICKER_GET_VALUE, 0, 0), 1);
+    SendMessageA(fresh, WM_PICKER_SET_VALUE, 0, 0);
+    EXPECT_EQ(static_cast<const LineEndPickerState*>(PickerStateOf(fresh))->row, -1);
+    EXPECT_EQ(SendMessageA(fresh, WM_PICKER_GET_VALUE, 0, 0), 0);
     SendMessageA(end, WM_PICKER_SET_VALUE, 0, 15);
     EXPECT_EQ(SendMessageA(end, WM_PICKER_GET_VALUE, 0, 0), 14);
 }
@@ -234,6 +248,55 @@ TEST_F(PickerFieldsTest, HoverNoticesOnEnterAndLeave)
     EXPECT_EQ(hovers[0].lParam, 0);
     EXPECT_EQ(hovers[1].lParam, 1);
     EXPECT_NE(GetCapture(), field);
+}
+
+}  // namespace
+
+namespace {
+
+// A field destroyed while its list is open: the list closes as the field goes, and its kind's
+// context must no longer name the field's freed state.
+TEST_F(PickerFieldsTest, AFieldDestroyedWithItsListOpenLeavesNoStateToStoreInto)
+{
+    const struct {
+        const char* cls;
+        const char* popup;
+        const PickerPopupContext& (*context)();
+    } cases[] = {
+        {"cmdcolorclass", "vycolorwndclass", ColorPickerContext},
+        {"cmdcolorclass2", "vycolorwndclass", ColorPickerContext},
+        {"cmdltypeclass", "vyltypewndclass", LineTypePickerContext},
+        {"cmdlwidclass", "vylwidwndclass", LineWidthPickerContext},
+        {"cmdpointclass", "vypointwndclass", PointMarkerPickerContext},
+        {"cmdltermsclass", "vyltermswndclass", LineEndPickerContext},
+        {"cmdltermeclass", "vyltermewndclass", LineEndPickerContext},
+    };
+    g_view = host.window();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cls);
+        // A second field of the kind whose list was opened before keeps nothing of the first.
+        HWND other = host.Child(c.cls, 81, 20, 60, 120, 22);
+        HWND field = host.Child(c.cls, 80, 20, 20, 120, 22);
+        SendMessageA(field, WM_PICKER_RELOAD, 0, 0);
+        SetCursorPos(1, 1);
+        SetForegroundWindow(host.window());
+        SendMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ASSERT_TRUE(KitTestHost::PumpUntil([&] { return DroppedList(field, c.popup) != nullptr; }));
+        ASSERT_EQ(c.context().state, PickerStateOf(field));
+        DestroyWindow(field);
+        KitTestHost::Drain();
+        EXPECT_EQ(c.context().state, nullptr);
+        EXPECT_EQ(c.context().openMark, 0);
+        // A field destroyed while another one's list is open leaves that one named.
+        HWND bystander = host.Child(c.cls, 82, 20, 100, 120, 22);
+        SendMessageA(other, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ASSERT_TRUE(KitTestHost::PumpUntil([&] { return DroppedList(other, c.popup) != nullptr; }));
+        DestroyWindow(bystander);
+        EXPECT_EQ(c.context().state, PickerStateOf(other));
+        DestroyWindow(other);
+        KitTestHost::Drain();
+        EXPECT_EQ(c.context().state, nullptr);
+    }
 }
 
 }  // namespace
