@@ -7,8 +7,8 @@ constexpr int kLineEndTypeCount = 16;
 // One flag per line-end type; the settings record enables types 0 to 14 when it is built.
 extern int LineEndTypeEnableMask[kLineEndTypeCount];
 
-// Row of a type in the pickers (0 to 15), counting enabled types only; a type that is not
-// enabled maps to the row before it.
+// Row of a type in the pickers, counting enabled types only; a type that is not enabled maps to
+// the row before it (-1 when no enabled type lies below it), a type outside 0 to 15 to row 0.
 int LineEndTypeToListRow(int type);
 // The type of the row-th enabled type; 0 when the row lies past the last enabled type.
 int ListRowToLineEndType(int row);

@@ -495,11 +495,14 @@ void CToolPanel::OnLineSettings()
 {
     PDBINFO* block = ActiveBlock();
     DrawingAttributes& target = block != nullptr ? AttributesOfBlock(*block) : DefaultDrawingAttributes();
-    int rows[3] = {target.lineWidth, LineEndTypeToListRow(target.startMark), LineEndTypeToListRow(target.endMark)};
+    const int shown[3] = {target.lineWidth, LineEndTypeToListRow(target.startMark), LineEndTypeToListRow(target.endMark)};
+    int rows[3] = {shown[0], shown[1], shown[2]};
     if (RunLineSettingsDialog(rows) != IDOK) return;
     target.lineWidth = rows[0];
-    target.startMark = rows[1];
-    target.endMark = rows[2];
+    // A mark's row goes back to its type; a mark left on its row keeps its type, also one the
+    // lists do not offer (type 15 shows on the row of 14).
+    if (rows[1] != shown[1]) target.startMark = ListRowToLineEndType(rows[1]);
+    if (rows[2] != shown[2]) target.endMark = ListRowToLineEndType(rows[2]);
     ::SendMessageA(m_hWnd, WM_USER, 0, 1);
 }
 

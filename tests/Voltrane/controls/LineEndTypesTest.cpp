@@ -34,6 +34,8 @@ TEST(LineEndTypes, SettingsRecordEnablesTypesZeroToFourteen)
     }
     EXPECT_EQ(LineEndTypeToListRow(15), 14);
     EXPECT_EQ(ListRowToLineEndType(15), 0);  // past the last enabled type
+    // A type outside 0 to 15 (an element's byte may hold any) has row 0.
+    EXPECT_EQ(LineEndTypeToListRow(16), 0);
 }
 
 TEST(LineEndTypes, DisabledTypesTakeNoRow)
@@ -44,7 +46,7 @@ TEST(LineEndTypes, DisabledTypesTakeNoRow)
     const struct {
         int type;
         int row;
-    } rows[] = {{0, 0}, {1, 0}, {2, 0}, {4, 1}, {5, 2}, {6, 2}, {9, 3}, {15, 3}};
+    } rows[] = {{0, -1}, {1, 0}, {2, 0}, {4, 1}, {5, 2}, {6, 2}, {9, 3}, {15, 3}, {16, 0}, {255, 0}, {-1, 0}};
     for (const auto& c : rows) EXPECT_EQ(LineEndTypeToListRow(c.type), c.row) << c.type;
     const struct {
         int row;

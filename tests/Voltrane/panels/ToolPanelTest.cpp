@@ -406,13 +406,21 @@ TEST_F(ToolPanelWindowTest, TheLineSettingsDialogGivesItsRowsBackOnlyAtOk)
 {
     Open(0xF, 0x60);
     const struct {
+        const char* name;
+        DrawingAttributes before;
+        int rows[3];
         int button;
         DrawingAttributes after;
-    } cases[] = {{IDCANCEL, {4, 0, 1, 0, 0}}, {IDOK, {4, 0, 6, 3, 2}}};
+    } cases[] = {
+        {"cancel", {4, 0, 1, 0, 0}, {6, 3, 2}, IDCANCEL, {4, 0, 1, 0, 0}},
+        {"ok", {4, 0, 1, 0, 0}, {6, 3, 2}, IDOK, {4, 0, 6, 3, 2}},
+        // Type 15 is not offered and shows on the row of 14: left there, it stays 15.
+        {"ok keeps marks left on their rows", {4, 0, 1, 15, 15}, {6, 14, 2}, IDOK, {4, 0, 6, 15, 2}},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.button);
-        DefaultDrawingAttributes() = {4, 0, 1, 0, 0};
-        LineDialogPlay play = {{6, 3, 2}, c.button};
+        SCOPED_TRACE(c.name);
+        DefaultDrawingAttributes() = c.before;
+        LineDialogPlay play = {{c.rows[0], c.rows[1], c.rows[2]}, c.button};
         g_play = &play;
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, PlayLineDialog);
         SendMessageA(panel.m_hWnd, WM_COMMAND, 3313, 0);
