@@ -1,5 +1,7 @@
 #include "panels/AppPanelInputs.h"
 
+#include <imm.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -23,41 +25,87 @@
 namespace {
 
 char g_editBuffer[kPanelEditBufferSize] = {};
+char g_comboBuffer[kPanelComboBufferSize] = {};
+
+// Switches the input method of the window's input context on or off; the temporary edits share
+// the thread's context with the drawing views, so an edit that switched it on switches it off.
+void SetInputMethodOpen(HWND window, bool open)
+{
+    HIMC context = ImmGetContext(window);
+    if (context == nullptr) return;
+    ImmSetOpenStatus(context, open ? TRUE : FALSE);
+    ImmReleaseContext(window, context);
+}
+
+void PostFocusInput()
+{
+    if (HWND frame = GetMainFrameWnd()) ::PostMessageA(frame, WM_CAD_FOCUS_INPUT, 0, 0);
+}
 
 // The one temporary edit control: it hands the typed text to its item and closes itself.
 class CPanelInPlaceEdit : public WinKit::CWindowImplRoot {
 public:
     HWND item = nullptr;
-    size_t limit = 256;
 
     WK_BEGIN_MSG_MAP(CPanelInPlaceEdit)
         WK_MESSAGE_HANDLER(WM_GETDLGCODE, OnGetDlgCode)
         WK_MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
         WK_MESSAGE_HANDLER(WM_CHAR, OnChar)
+        WK_MESSAGE_HANDLER(WM_COMMAND, OnKeyMessage)
+        WK_MESSAGE_HANDLER(kPanelEditKeyMessage, OnKeyMessage)
+        WK_MESSAGE_HANDLER(WM_SETFOCUS, OnSetFocus)
         WK_MESSAGE_HANDLER(WM_KILLFOCUS, OnKillFocus)
+        WK_MESSAGE_HANDLER(WM_LBUTTONDOWN, OnButtonDown)
+        WK_MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+        WK_MESSAGE_HANDLER(WM_RBUTTONDOWN, OnButtonDown)
         WK_MESSAGE_HANDLER(WM_CLOSE, OnClose)
         WK_MESSAGE_HANDLER(WM_NCDESTROY, OnNcDestroy)
     WK_END_MSG_MAP()
 
-    // Ends the edit: the item hears of it (a commit or a cancel), the control closes itself.
+    void Start(HWND owner, const PanelEditOptions& options)
+    {
+        item = owner;
+        m_options = options;
+        DbcsCopy(m_historyKey, sizeof m_historyKey, options.historyKey != nullptr ? options.historyKey : "");
+        m_options.historyKey = m_historyKey;
+        m_finished = false;
+        m_focused = false;
+    }
+
+    // Ends the edit: the item hears of it (a commit or a cancel), the control closes itself and
+    // the input method goes off again.
     void Finish(UINT notice)
     {
         if (m_finished) return;
         m_finished = true;
-        if (notice == kPanelEditCommit) {
-            std::string text(limit + 1, '\0');
+        if (notice == kPanelEditCommit && m_options.buffer != nullptr) {
+            std::string text(m_options.limit + 1, '\0');
             ::GetWindowTextA(m_hWnd, &text[0], static_cast<int>(text.size()));
-            DbcsCopy(g_editBuffer, limit + 1 < sizeof g_editBuffer ? limit + 1 : sizeof g_editBuffer, text.c_str());
+            const size_t room = m_options.limit + 1 < m_options.bufferSize ? m_options.limit + 1 : m_options.bufferSize;
+            DbcsCopy(m_options.buffer, room, text.c_str());
         }
         if (notice != 0 && item != nullptr) ::PostMessageA(item, notice, 0, 0);
         ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-        if (!RightMenuPopupShown())
-            if (HWND frame = GetMainFrameWnd()) ::PostMessageA(frame, WM_CAD_FOCUS_INPUT, 0, 0);
+        if (!RightMenuPopupShown()) PostFocusInput();
+        SetInputMethodOpen(m_hWnd, false);
     }
 
-    void Start() { m_finished = false; }
-
 private:
+    bool HoldsMouse() const { return m_options.holdsMouse; }
+    bool Inside(LPARAM lParam) const
+    {
+        RECT rc;
+        ::GetClientRect(m_hWnd, &rc);
+        const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        return PtInRect(&rc, at) != 0;
+    }
+    // Enter and Esc, however they came.
+    void Key(WPARAM key)
+    {
+        if (key == VK_RETURN) Finish(kPanelEditCommit);
+        else if (key == VK_ESCAPE) Finish(HoldsMouse() ? 0 : kPanelEditCancel);
+    }
+
     LRESULT OnGetDlgCode(UINT, WPARAM, LPARAM lParam, BOOL&)
     {
         // In the floating panel's dialog Enter and Esc still end the edit instead of pressing the
@@ -71,8 +119,7 @@ private:
     }
     LRESULT OnKeyDown(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
     {
-        if (wParam == VK_RETURN) Finish(kPanelEditCommit);
-        else if (wParam == VK_ESCAPE) Finish(kPanelEditCancel);
+        if (wParam == VK_RETURN || wParam == VK_ESCAPE) Key(wParam);
         else bHandled = FALSE;
         return 0;
     }
@@ -82,12 +129,66 @@ private:
         if (wParam != '\r' && wParam != 27) bHandled = FALSE;
         return 0;
     }
+    LRESULT OnKeyMessage(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
+    {
+        if (wParam == VK_RETURN || wParam == VK_ESCAPE) Key(wParam);
+        else bHandled = FALSE;
+        return 0;
+    }
+    LRESULT OnSetFocus(UINT, WPARAM, LPARAM, BOOL& bHandled)
+    {
+        if (!m_focused) {
+            m_focused = true;
+            ::SendMessageA(m_hWnd, EM_SETSEL, 0, -1);
+            SetInputMethodOpen(m_hWnd, m_options.imeMode == kPanelImeOnUserValue);
+        }
+        if (HoldsMouse()) ::SetCapture(m_hWnd);
+        bHandled = FALSE;
+        return 0;
+    }
     LRESULT OnKillFocus(UINT, WPARAM, LPARAM, BOOL& bHandled)
     {
         // Clicking elsewhere leaves the item as it was.
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
         Finish(0);
         bHandled = FALSE;
         return 0;
+    }
+    LRESULT OnButtonDown(UINT msg, WPARAM, LPARAM lParam, BOOL& bHandled)
+    {
+        if (!Inside(lParam)) {
+            // Only a combo's edit, which holds the mouse, sees a click outside: the focus goes back
+            // where input is taken, which closes the edit.
+            PostFocusInput();
+            return 0;
+        }
+        if (msg == WM_RBUTTONDOWN && m_historyKey[0] != '\0') {
+            ShowHistory(lParam);
+            return 0;
+        }
+        bHandled = FALSE;
+        return 0;
+    }
+    LRESULT OnLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam, BOOL&)
+    {
+        // The edit lets the mouse go at the end of its own selecting drag: a combo's edit takes
+        // it back while it has the focus.
+        const LRESULT result = DefWindowProc(msg, wParam, lParam);
+        if (HoldsMouse() && ::GetFocus() == m_hWnd && ::GetCapture() != m_hWnd) ::SetCapture(m_hWnd);
+        return result;
+    }
+    // A right click cancels the edit and offers the item's input history at the click.
+    void ShowHistory(LPARAM lParam)
+    {
+        const HWND owner = item;
+        char key[sizeof m_historyKey];
+        DbcsCopy(key, sizeof key, m_historyKey);
+        POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ::MapWindowPoints(m_hWnd, owner, &at, 1);
+        if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+        Finish(kPanelEditCancel);
+        // The menu's pick reaches the item as a history command; the edit closes meanwhile.
+        if (owner != nullptr) ShowInputHistoryMenu(owner, MAKELPARAM(at.x, at.y), key);
     }
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&)
     {
@@ -102,7 +203,10 @@ private:
         return 0;
     }
 
+    PanelEditOptions m_options;
+    char m_historyKey[64] = {};
     bool m_finished = false;
+    bool m_focused = false;
 };
 
 CPanelInPlaceEdit g_inPlaceEdit;
@@ -117,6 +221,7 @@ void CloseOpenEdit()
 }  // namespace
 
 char* PanelEditBuffer() { return g_editBuffer; }
+char* PanelComboBuffer() { return g_comboBuffer; }
 
 int PanelFieldOpensCalculator(int userValue)
 {
@@ -215,21 +320,20 @@ void CAppPanelEditBox::TakeText(const char* text)
     }
 }
 
-HWND OpenPanelInPlaceEdit(HWND item, const RECT& rc, DWORD style, size_t limit, const char* text)
+HWND OpenPanelInPlaceEdit(HWND item, const RECT& rc, DWORD style, const PanelEditOptions& options, const char* text)
 {
     CloseOpenEdit();
+    if (options.buffer == nullptr || options.bufferSize == 0) return nullptr;
     HWND edit = CreateWindowExA(0, "EDIT", "", style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, item,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelEditControlId)),
                                 GetModuleHandleA(nullptr), nullptr);
     if (edit == nullptr) return nullptr;
-    g_inPlaceEdit.item = item;
-    g_inPlaceEdit.limit = limit;
-    g_inPlaceEdit.Start();
+    g_inPlaceEdit.Start(item, options);
     g_inPlaceEdit.SubclassWindow(edit);
     if (KitFont2 != nullptr) ::SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(KitFont2), 0);
-    DbcsCopy(g_editBuffer, sizeof g_editBuffer, text != nullptr ? text : "");
-    ::SendMessageA(edit, EM_LIMITTEXT, limit, 0);
-    ::SetWindowTextA(edit, g_editBuffer);
+    DbcsCopy(options.buffer, options.bufferSize, text != nullptr ? text : "");
+    ::SendMessageA(edit, EM_LIMITTEXT, options.limit, 0);
+    ::SetWindowTextA(edit, options.buffer);
     ::SendMessageA(edit, EM_SETSEL, 0, -1);
     seam::GetParameterPanelHandles().editField = edit;
     ::SetFocus(edit);
@@ -245,13 +349,25 @@ void EndPanelInPlaceEdit(HWND item)
     RestoreInputFocus();
 }
 
+std::string CAppPanelEditBox::EditStartText() const
+{
+    char text[kPanelEditBufferSize] = {};
+    ::GetWindowTextA(m_hWnd, text, sizeof text);
+    return text;
+}
+
 void CAppPanelEditBox::OpenEdit()
 {
     const bool combo = EventKind() == kItemComboBox;
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL | (combo ? 0 : (WS_TABSTOP | ES_WANTRETURN));
-    char text[kPanelEditBufferSize] = {};
-    ::GetWindowTextA(m_hWnd, text, sizeof text);
-    OpenPanelInPlaceEdit(m_hWnd, EditRect(), style, combo ? 255 : 256, text);
+    PanelEditOptions options;
+    options.buffer = Buffer();
+    options.bufferSize = BufferSize();
+    options.limit = combo ? 255 : 256;
+    options.imeMode = pItem->userValue;
+    options.historyKey = pItem->label;
+    options.holdsMouse = combo;
+    OpenPanelInPlaceEdit(m_hWnd, EditRect(), style, options, EditStartText().c_str());
 }
 
 LRESULT CAppPanelEditBox::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&)
@@ -265,8 +381,7 @@ LRESULT CAppPanelEditBox::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&)
     if (onButton) {
         std::vector<std::string> choices;
         if (pItem->text != nullptr && pItem->text[0] != '\0') choices = CCsvParser(pItem->text).fields;
-        // The combo's texts hold 255 characters.
-        if (OpenPanelComboDropDown(m_hWnd, choices, g_editBuffer, 256, kPanelEditCommit) != nullptr) PressOpened();
+            if (OpenPanelComboDropDown(m_hWnd, choices, Buffer(), BufferSize(), kPanelEditCommit) != nullptr) PressOpened();
         return 0;
     }
     if (PanelFieldOpensCalculator(pItem->userValue)) {
@@ -293,7 +408,7 @@ LRESULT CAppPanelEditBox::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&)
 LRESULT CAppPanelEditBox::OnCommit(UINT, WPARAM, LPARAM, BOOL&)
 {
     RaiseEvent(EventKind(), 0);
-    TakeText(g_editBuffer);
+    TakeText(Buffer());
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     CloseRightMenuAfterItem();
     return 0;
@@ -301,13 +416,13 @@ LRESULT CAppPanelEditBox::OnCommit(UINT, WPARAM, LPARAM, BOOL&)
 
 LRESULT CAppPanelEditBox::OnCancel(UINT, WPARAM, LPARAM, BOOL&)
 {
-    // The buffer still holds the text from before the edit.
-    ::SetWindowTextA(m_hWnd, g_editBuffer);
+    // The buffer still holds the text the edit started with.
+    ::SetWindowTextA(m_hWnd, Buffer());
     if (EventKind() == kItemComboBox) {
-        DbcsCopy(pItem->text2, sizeof pItem->text2, g_editBuffer);
+        DbcsCopy(pItem->text2, sizeof pItem->text2, Buffer());
         return 0;
     }
-    if (pItem->text != nullptr) DbcsCopy(pItem->text, pItem->textSize, g_editBuffer);
+    if (pItem->text != nullptr) DbcsCopy(pItem->text, pItem->textSize, Buffer());
     CloseRightMenuAfterItem();
     if (pEvent != nullptr) {
         pEvent->code = kEventEditEscape;
@@ -327,9 +442,9 @@ LRESULT CAppPanelEditBox::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& bHandled)
     }
     char entry[kPanelEditBufferSize] = {};
     GetInputHistoryEntry(entry, sizeof entry, id - 1236);
-    DbcsCopy(g_editBuffer, sizeof g_editBuffer, entry);
+    DbcsCopy(Buffer(), BufferSize(), entry);
     RaiseEvent(EventKind(), 0);
-    TakeText(g_editBuffer);
+    TakeText(Buffer());
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     CloseRightMenuAfterItem();
     return 0;
@@ -358,6 +473,16 @@ HWND CAppPanelComboBox::Create(HWND parent, const RECT* rect, const char* title,
     CreationScope creating(this);
     return ::CreateWindowExA(exStyle, info.wc.lpszClassName, title, style, rect->left, rect->top,
                              rect->right - rect->left, rect->bottom - rect->top, parent, id, info.wc.hInstance, nullptr);
+}
+
+// The right-click copy's field starts from the text of the field it was copied from, which a
+// command may have changed since the copy was made. A field of its own starts from what it shows:
+// starting from the last text of any combo field would offer, and on Enter commit, another
+// field's value.
+std::string CAppPanelComboBox::EditStartText() const
+{
+    if (m_twin != nullptr && m_twin->ShownItem() != nullptr) return m_twin->ShownItem()->text2;
+    return CAppPanelEditBox::EditStartText();
 }
 
 RECT CAppPanelComboBox::EditRect() const
@@ -489,8 +614,9 @@ void CAppPanelComboList::ListNotification(WORD code)
     if (code == CBN_DROPDOWN) {
         handles.droppedComboBox = pItem->listWindow;
     } else if (code == CBN_CLOSEUP) {
+        // Picking the row already chosen is a pick too: a command may wait for it.
         const LRESULT row = ::SendMessageA(pItem->listWindow, CB_GETCURSEL, 0, 0);
-        if (row != CB_ERR && row != pItem->value) {
+        if (row != CB_ERR) {
             pItem->value = static_cast<int>(row);
             RaiseEvent(kItemList, pItem->value);
             if (m_twin != nullptr && m_twin->ShownItem() != nullptr) {

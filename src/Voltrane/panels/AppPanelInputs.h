@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "panels/AppPanelItems.h"
 
 // What the temporary edit control tells its item.
@@ -15,13 +17,36 @@ constexpr int kPanelListControlId = 1111;
 // The width of the combo field's drop-down button at its right edge.
 constexpr int kPanelComboButtonWidth = 19;
 
-// The text the open temporary edit hands its item (258 bytes: 256 characters and room to spare).
+// Enter and Esc as a message to the open temporary edit: WM_COMMAND or this one, carrying 13
+// or 27 (the right-click popup's OK and Cancel forward them so).
+constexpr UINT kPanelEditKeyMessage = WM_USER + 5;
+// The user value of an edit or combo item whose typing switches the input method on.
+constexpr int kPanelImeOnUserValue = 7;
+
+// The text the open temporary edit of an edit field hands its item (258 bytes: 256 characters
+// and room to spare).
 char* PanelEditBuffer();
 constexpr size_t kPanelEditBufferSize = 258;
+// The combo fields' own buffer: the text of the last commit or drop-down pick of any of them.
+char* PanelComboBuffer();
+constexpr size_t kPanelComboBufferSize = 256;
 
-// Lays the temporary edit control (id 5000) over item at rc with the text; Enter and Esc send
-// item kPanelEditCommit or kPanelEditCancel. Any other open one closes first. Null on failure.
-HWND OpenPanelInPlaceEdit(HWND item, const RECT& rc, DWORD style, size_t limit, const char* text);
+// How a temporary edit behaves beyond taking a text.
+struct PanelEditOptions {
+    char* buffer = nullptr;        // the text comes from here and a commit goes back here
+    size_t bufferSize = 0;
+    size_t limit = 256;            // characters the control takes
+    int imeMode = -1;              // kPanelImeOnUserValue: the input method is on while typing
+    const char* historyKey = "";   // a right click cancels and shows the history of this key
+    // A combo field's edit: it holds the mouse while it has the focus, so that a click outside
+    // hands the focus back; Esc and the loss of the focus close it without telling the item.
+    bool holdsMouse = false;
+};
+
+// Lays the temporary edit control (id 5000) over item at rc with the text (copied into the
+// options' buffer first); Enter sends item kPanelEditCommit, Esc kPanelEditCancel (a combo's
+// edit only closes). Any other open one closes first. Null on failure.
+HWND OpenPanelInPlaceEdit(HWND item, const RECT& rc, DWORD style, const PanelEditOptions& options, const char* text);
 // Ends the temporary edit open over item, if any, and gives the focus back.
 void EndPanelInPlaceEdit(HWND item);
 
@@ -55,6 +80,11 @@ public:
 protected:
     // Takes a committed text: the item's text, the window text, the history and the twin.
     virtual void TakeText(const char* text);
+    // The buffer the field's temporary edit and drop-down hand their texts through.
+    virtual char* Buffer() const { return PanelEditBuffer(); }
+    virtual size_t BufferSize() const { return kPanelEditBufferSize; }
+    // The text the temporary edit starts with.
+    virtual std::string EditStartText() const;
     virtual int EventKind() const { return kItemEdit; }
     virtual RECT EditRect() const;
     virtual void Paint(HDC dc);
@@ -87,6 +117,9 @@ public:
 
 protected:
     void TakeText(const char* text) override;
+    char* Buffer() const override { return PanelComboBuffer(); }
+    size_t BufferSize() const override { return kPanelComboBufferSize; }
+    std::string EditStartText() const override;
     int EventKind() const override { return kItemComboBox; }
     RECT EditRect() const override;
     void Paint(HDC dc) override;

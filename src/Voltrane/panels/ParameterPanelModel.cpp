@@ -128,9 +128,7 @@ int ChangeItem(const PboxItemRequest* request, Apply apply)
 void RepaintItemAndMirror(int panel, int slot)
 {
     RepaintSlot(panel, slot);
-    PboxPanel& menu = g_panels[kPboxMenuPanel];
-    if (panel == kPboxMenuPanel && menu.copiedFrom >= 0) RepaintSlot(menu.copiedFrom, slot);
-    else if (panel != kPboxMenuPanel && menu.copiedFrom == panel) RepaintSlot(kPboxMenuPanel, slot);
+    if (PboxMirrorItem(panel, slot) != nullptr) RepaintSlot(kPboxMenuPanel, slot);
 }
 
 int* IntPointer(INT_PTR value) { return reinterpret_cast<int*>(value); }
@@ -349,12 +347,19 @@ void PboxRepaintItemAndMirror(int panel, int slot)
 
 PboxItem* PboxMirrorItem(int panel, int slot)
 {
-    if (!ValidPanel(panel) || slot < 0 || slot >= kPboxItemCount) return nullptr;
+    if (!ValidPanel(panel) || panel == kPboxMenuPanel || slot < 0 || slot >= kPboxItemCount) return nullptr;
+    // Panel 4 follows every panel's setters while it holds no panel of its own; the copy of one
+    // panel follows only that panel, and a panel 4 a command created for itself follows none:
+    // writing into it would change another panel's values.
     const PboxPanel& menu = g_panels[kPboxMenuPanel];
-    if (menu.copiedFrom < 0) return nullptr;
-    if (panel == kPboxMenuPanel) return &g_panels[menu.copiedFrom].items[slot];
-    if (panel == menu.copiedFrom) return &g_panels[kPboxMenuPanel].items[slot];
-    return nullptr;
+    const bool follows = menu.copiedFrom >= 0 ? menu.copiedFrom == panel : PboxIsPanelFree(kPboxMenuPanel) != 0;
+    return follows ? &g_panels[kPboxMenuPanel].items[slot] : nullptr;
+}
+
+PboxItem* PboxShownPanelItem(int slot)
+{
+    if (!ValidPanel(g_shownPanel) || slot < 0 || slot >= kPboxItemCount) return nullptr;
+    return &g_panels[g_shownPanel].items[slot];
 }
 
 int PboxGetItemText(const PboxItemRequest* request)

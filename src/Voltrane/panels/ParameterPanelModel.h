@@ -132,9 +132,12 @@ void PboxReadButtonColors(const char* text, int id, int panel);
 
 // Both colour numbers of an item (each -1 unless 0-256), mirrored into the right-click copy.
 int PboxApplyItemColors(int panel, int id, int textColor, int backColor);
-// The item of the same slot in the panel that mirrors panel's items (the right-click copy or
-// the panel it was copied from); null when none does.
+// The item of the same slot in panel 4, which the setters of panel's items write too: while
+// panel 4 is free, or holds the right-click copy of that panel; null otherwise (and for panel 4
+// itself, whose setters write only its own items).
 PboxItem* PboxMirrorItem(int panel, int slot);
+// The item of a slot in the panel shown docked; null while none is.
+PboxItem* PboxShownPanelItem(int slot);
 // Repaints the windows that show a slot of a panel and of its mirror.
 void PboxRepaintItemAndMirror(int panel, int slot);
 // Copies the items of source into panel 4 for the right-click menu; the texts stay source's.

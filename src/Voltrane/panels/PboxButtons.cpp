@@ -207,16 +207,19 @@ bool CommonButtonMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, vo
     }
 }
 
-// The item and its mirror (the right-click copy, or the panel it was copied from) take a value.
+// The control's item takes a value, and so does the item of the same slot in the panel shown
+// docked, whose windows then show it.
 void StoreMirrored(HWND window, int PboxItem::*field, int value)
 {
     int panel = 0, slot = 0;
     PboxItem* item = PboxControlItem(window, &panel, &slot);
     if (item == nullptr) return;
     item->*field = value;
-    if (PboxItem* mirror = PboxMirrorItem(panel, slot)) mirror->*field = value;
-    PboxRepaintItemAndMirror(panel, slot);
     ::InvalidateRect(window, nullptr, FALSE);
+    if (PboxItem* shown = PboxShownPanelItem(slot)) {
+        shown->*field = value;
+        PboxRepaintItemAndMirror(PboxShownPanel(), slot);
+    }
 }
 
 }  // namespace

@@ -46,19 +46,17 @@ public:
     void OnFinalMessage(HWND) override { delete this; }
 
 protected:
-    // The mirror of the item: the right-click copy, or the panel the copy was made from.
-    PboxItem* Mirror() { return m_created ? PboxMirrorItem(m_panel, m_slot) : nullptr; }
-    // Shows a text in the mirror's windows.
+    // The item kept in step: the one of the same slot in the panel shown docked.
+    PboxItem* Mirror() const { return m_created ? PboxShownPanelItem(m_slot) : nullptr; }
+    // Shows a text in the windows of the item kept in step.
     void ShowInMirror(const char* text)
     {
         PboxItem* mirror = Mirror();
         if (mirror == nullptr) return;
-        if (mirror->window != nullptr) ::SetWindowTextA(mirror->window, text);
-        for (int panel = 0; panel < kPboxPanelCount; ++panel) {
-            PboxPanel* p = PboxGetPanel(panel);
-            if (&p->items[m_slot] == mirror && p->itemWindows[m_slot] != nullptr)
-                ::SetWindowTextA(p->itemWindows[m_slot]->ItemWindow(), text);
-        }
+        if (mirror->window != nullptr && mirror->window != this->m_hWnd) ::SetWindowTextA(mirror->window, text);
+        PboxPanel* shown = PboxGetPanel(PboxShownPanel());
+        if (shown != nullptr && shown->itemWindows[m_slot] != nullptr)
+            ::SetWindowTextA(shown->itemWindows[m_slot]->ItemWindow(), text);
     }
 
     bool m_created = false;
@@ -80,6 +78,12 @@ protected:
 
 class CPboxCombo : public CPboxBound<CAppPanelComboBox> {
 protected:
+    // The typing starts from the docked panel's field of the same slot.
+    std::string EditStartText() const override
+    {
+        if (const PboxItem* mirror = Mirror()) return mirror->text2;
+        return CAppPanelEditBox::EditStartText();
+    }
     void TakeText(const char* text) override
     {
         CAppPanelComboBox::TakeText(text);
@@ -182,7 +186,10 @@ LRESULT CALLBACK WexlEditProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         ::GetClientRect(window, &rc);
         char text[kPanelEditBufferSize] = {};
         ::GetWindowTextA(window, text, sizeof text);
-        OpenPanelInPlaceEdit(window, rc, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, 256, text);
+        PanelEditOptions options;
+        options.buffer = PanelEditBuffer();
+        options.bufferSize = kPanelEditBufferSize;
+        OpenPanelInPlaceEdit(window, rc, WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, options, text);
         return 0;
     }
     case kPanelEditCommit:

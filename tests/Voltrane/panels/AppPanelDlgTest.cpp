@@ -159,4 +159,48 @@ TEST(AppPanelDlg, TabMovesBetweenTheFloatingPanelsItemsWhileACommandWaits)
     DestroyWindow(source);
 }
 
+// The floating dialog's caption covers the top of its client area: the items stand 15 pixels
+// higher there. The stored y stays the command's, so a panel shown floating again does not
+// creep upwards under the caption.
+TEST(AppPanelDlg, AFloatingPanelShownTwiceKeepsItsItemsWhereTheyWere)
+{
+    HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    const HWND savedFrame = GetMainFrameWnd();
+    SetMainFrameWnd(frame);
+    PboxCloseAllPanels();
+    const int panel = PboxCreatePanel("浮動");
+    ASSERT_GT(panel, 0);
+    PboxAddRequest add = {};
+    add.panel = panel;
+    add.id = 601;
+    add.text = reinterpret_cast<INT_PTR>("実行");
+    add.x = 4;
+    add.y = 40;
+    add.width = 56;
+    add.height = 20;
+    ASSERT_EQ(PboxAddPushButton(&add), 1);
+    PboxAddRequest show = {};
+    show.panel = panel;
+    show.id = 200;
+    show.text = 120;
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_EQ(PboxShowPanel(&show), 1) << run;
+        HWND dialog = PboxFloatingDialogInUse();
+        ASSERT_NE(dialog, nullptr);
+        HWND item = GetDlgItem(dialog, 601);
+        ASSERT_NE(item, nullptr);
+        RECT r;
+        GetWindowRect(item, &r);
+        POINT topLeft = {r.left, r.top};
+        ScreenToClient(dialog, &topLeft);
+        EXPECT_EQ(topLeft.y, 25) << run;
+        EXPECT_EQ(PboxFindItem(panel, 601)->y, 40) << run;
+    }
+    PboxCloseAllPanels();
+    for (int p = 1; p < kPboxPanelCount; ++p) PboxDestroyPanel(p, 0);
+    SetMainFrameWnd(savedFrame);
+    DestroyWindow(frame);
+}
+
 }  // namespace

@@ -2,11 +2,19 @@
 // write, their kinds and values, and what disabled items do.
 #include "GTest.h"
 
+#include <imm.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "../core/SettingsSandbox.h"
+#include "HostMessages.h"
+#include "PanelEventSource.h"
 #include "commands/InputEvent.h"
+#include "commands/InputHistory.h"
+#include "commands/InputWaitLoop.h"
+#include "core/CadSystem.h"
 #include "core/Dbcs.h"
 #include "core/LocalSettings.h"
 #include "dialogs/Calculator.h"
@@ -360,7 +368,7 @@ TEST_F(AppPanelItemsTest, APressOutsideClosesTheDropDownAndAPressOnARowPicks)
     DestroyWindow(bystander);
 }
 
-TEST_F(AppPanelItemsTest, ListPickRaisesTheNewRowOnce)
+TEST_F(AppPanelItemsTest, ListPickRaisesEveryPickAlsoOfTheRowAlreadyChosen)
 {
     PboxItem list = Item(kPboxList, 7, "A,B,C", 120);
     HWND window = Make(new CAppPanelComboList(&event, &list), list, list.text);
@@ -374,10 +382,42 @@ TEST_F(AppPanelItemsTest, ListPickRaisesTheNewRowOnce)
     EXPECT_EQ(event.kind, kItemList);
     EXPECT_EQ(event.value, 2);
     EXPECT_EQ(list.value, 2);
-    // Closing on the row already chosen raises nothing.
     event = InputEventRecord{};
     pick(2);
+    EXPECT_EQ(event.code, kEventPanelItem);
+    EXPECT_EQ(event.kind, kItemList);
+    EXPECT_EQ(event.value, 2);
+    // Closed with nothing selected: no pick.
+    event = InputEventRecord{};
+    pick(-1);
     EXPECT_EQ(event.code, 0);
+}
+
+// A command waiting for a pick hears the row that was already chosen, picked again.
+TEST_F(AppPanelItemsTest, PickingTheChosenRowAgainEndsTheWaitOfACommand)
+{
+    HWND source = CreatePanelEventSource();
+    ASSERT_NE(source, nullptr);
+    const InputEventRecord saved = GetInputEventRecord();
+    PboxItem list = Item(kPboxList, 7, "A,B,C", 120);
+    list.value = 2;
+    HWND window = Make(new CAppPanelComboList(&GetInputEventRecord(), &list), list, list.text);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(SendMessageA(list.listWindow, CB_GETCURSEL, 0, 0), 2);
+
+    // The list closes on its chosen row; a later event of another item would end the wait too.
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(kPanelListControlId, CBN_CLOSEUP), reinterpret_cast<LPARAM>(list.listWindow));
+    PostMessageA(source, kRaisePanelEvent, 999, 0);
+    GetInputEventRecord() = InputEventRecord{};
+    GetInputEventRecord().acceptMask = kAcceptPanelItem;
+    InputWaitRecord record = {};
+    EXPECT_EQ(WaitUserInput(nullptr, &record), kWaitPanelItem);
+    EXPECT_EQ(record.item, 7);
+    EXPECT_EQ(record.kind, kItemList);
+    EXPECT_EQ(record.value, 2);
+    Pump();
+    GetInputEventRecord() = saved;
+    DestroyWindow(source);
 }
 
 void WINAPI RowDrawnByTheProgram(DRAWITEMSTRUCT* drawItem) { drawItem->itemData = 0x5A5A; }
@@ -481,6 +521,277 @@ TEST_F(AppPanelItemsTest, ClicksWhileTheCalculatorIsOpenAreIgnored)
     EXPECT_EQ(radio.value, 0);
     EXPECT_STREQ(numeric.text, "12");
     record = InputEventRecord{};
+}
+
+// ---- the typing field laid over an edit or combo item ----
+
+bool InputMethodOpen(HWND window)
+{
+    HIMC context = ImmGetContext(window);
+    const bool open = context != nullptr && ImmGetOpenStatus(context) != FALSE;
+    if (context != nullptr) ImmReleaseContext(window, context);
+    return open;
+}
+
+void SetInputMethod(HWND window, bool open)
+{
+    HIMC context = ImmGetContext(window);
+    ASSERT_NE(context, nullptr);
+    ImmSetOpenStatus(context, open ? TRUE : FALSE);
+    ImmReleaseContext(window, context);
+}
+
+// A main frame of the test's own: it counts the requests to hand the focus back.
+int g_focusRequests = 0;
+LRESULT CALLBACK FocusCountingFrameProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CAD_FOCUS_INPUT) ++g_focusRequests;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+class InPlaceEditTest : public AppPanelItemsTest {
+protected:
+    void SetUp() override
+    {
+        AppPanelItemsTest::SetUp();
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = FocusCountingFrameProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "InPlaceEditTestFrame";
+        RegisterClassA(&wc);
+        frame = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(frame, nullptr);
+        savedFrame = GetMainFrameWnd();
+        SetMainFrameWnd(frame);
+        g_focusRequests = 0;
+        // The typing field takes the focus only in a shown, active window.
+        ShowWindow(parent, SW_SHOW);
+        SetForegroundWindow(parent);
+        SetActiveWindow(parent);
+    }
+    void TearDown() override
+    {
+        SetMainFrameWnd(savedFrame);
+        DestroyWindow(frame);
+        AppPanelItemsTest::TearDown();
+    }
+    // Opens the typing field of an edit or combo item with a click on its text.
+    static HWND Typing(HWND window)
+    {
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        return GetDlgItem(window, kPanelEditControlId);
+    }
+    static std::string TextOf(HWND window)
+    {
+        char text[300] = {};
+        GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
+
+    HWND frame = nullptr;
+    HWND savedFrame = nullptr;
+};
+
+// User value 7 switches the input method on for the typing and off again after it; any other
+// plain field switches it off.
+TEST_F(InPlaceEditTest, TypingSwitchesTheInputMethodOnOnlyForUserValueSeven)
+{
+    const struct {
+        int type;
+        int userValue;
+        bool on;
+    } cases[] = {{kPboxEdit, 7, true}, {kPboxEdit, 0, false}, {kPboxCombo, 7, true}, {kPboxCombo, 0, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.userValue));
+        char text[257] = "abc";
+        PboxItem item = Item(c.type, 4, text, 120);
+        item.textSize = sizeof text;
+        item.userValue = c.userValue;
+        DbcsCopy(item.text2, sizeof item.text2, "abc");
+        CPboxItemView* view = c.type == kPboxEdit ? static_cast<CPboxItemView*>(new CAppPanelEditBox(&event, &item))
+                                                  : new CAppPanelComboBox(&event, &item);
+        HWND window = Make(view, item, "abc");
+        ASSERT_NE(window, nullptr);
+        SetInputMethod(parent, !c.on);
+        HWND typing = Typing(window);
+        ASSERT_NE(typing, nullptr);
+        ASSERT_EQ(GetFocus(), typing);
+        EXPECT_EQ(InputMethodOpen(typing), c.on);
+        SendMessageA(typing, WM_KEYDOWN, VK_RETURN, 1);
+        Pump();
+        EXPECT_FALSE(IsWindow(typing));
+        EXPECT_FALSE(InputMethodOpen(parent)) << "the input method goes off after the typing";
+        DestroyWindow(window);
+    }
+}
+
+// Enter and Esc forwarded as commands carrying 13 or 27 (the right-click popup's OK and
+// Cancel do so) end the typing as the keys do.
+TEST_F(InPlaceEditTest, CommandsCarryingThirteenOrTwentySevenActAsEnterOrEsc)
+{
+    const struct {
+        UINT message;
+        WPARAM key;
+        int code;
+        const char* text;
+    } cases[] = {
+        {WM_COMMAND, 13, kEventPanelItem, "45"},
+        {WM_COMMAND, 27, kEventEditEscape, "12"},
+        {kPanelEditKeyMessage, 13, kEventPanelItem, "45"},
+        {kPanelEditKeyMessage, 27, kEventEditEscape, "12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.message) + " " + std::to_string(c.key));
+        char text[257] = "12";
+        PboxItem edit = Item(kPboxEdit, 4, text, 120);
+        edit.textSize = sizeof text;
+        HWND window = Make(new CAppPanelEditBox(&event, &edit), edit, edit.text);
+        ASSERT_NE(window, nullptr);
+        event = InputEventRecord{};
+        HWND typing = Typing(window);
+        ASSERT_NE(typing, nullptr);
+        SetWindowTextA(typing, "45");
+        PostMessageA(typing, c.message, c.key, 0);
+        Pump();
+        EXPECT_FALSE(IsWindow(typing));
+        EXPECT_EQ(event.code, c.code);
+        EXPECT_EQ(event.kind, kItemEdit);
+        EXPECT_STREQ(edit.text, c.text);
+        DestroyWindow(window);
+    }
+}
+
+// Plays the history menu shown by a right click: records its entries and picks the first or
+// closes it.
+struct HistoryMenuPlay {
+    bool pick = false;
+    std::vector<std::string> entries;
+    bool seen = false;
+};
+HistoryMenuPlay* g_menuPlay = nullptr;
+
+void CALLBACK PlayHistoryMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND menuWindow = FindWindowA("#32768", nullptr);
+    if (menuWindow == nullptr || !IsWindowVisible(menuWindow) || g_menuPlay == nullptr || g_menuPlay->seen) return;
+    KillTimer(nullptr, timer);
+    g_menuPlay->seen = true;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu != nullptr && i < GetMenuItemCount(menu); ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        g_menuPlay->entries.push_back(text);
+    }
+    if (g_menuPlay->pick) PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menuWindow, WM_KEYDOWN, g_menuPlay->pick ? VK_RETURN : VK_ESCAPE, 0);
+}
+
+// A right click in the typing cancels it and offers the item's own input history; a pick from
+// the menu becomes the item's text as a typed one would.
+TEST_F(InPlaceEditTest, ARightClickInTheTypingCancelsItAndOffersTheItemsHistory)
+{
+    SettingsSandbox sandbox;
+    AddInputHistory("12.5", "右履歴");
+    AddInputHistory("30", "右履歴");
+    const struct {
+        bool pick;
+        int code;
+        const char* text;
+    } cases[] = {{true, kEventPanelItem, "30"}, {false, kEventEditEscape, "7"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pick ? "picked" : "closed");
+        char text[257] = "7";
+        PboxItem edit = Item(kPboxEdit, 4, text, 120);
+        edit.textSize = sizeof text;
+        DbcsCopy(edit.label, sizeof edit.label, "右履歴");
+        HWND window = Make(new CAppPanelEditBox(&event, &edit), edit, edit.text);
+        ASSERT_NE(window, nullptr);
+        event = InputEventRecord{};
+        HWND typing = Typing(window);
+        ASSERT_NE(typing, nullptr);
+        SetWindowTextA(typing, "99");
+        HistoryMenuPlay play;
+        play.pick = c.pick;
+        g_menuPlay = &play;
+        SetTimer(nullptr, 0, 50, PlayHistoryMenu);
+        SendMessageA(typing, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 5));
+        g_menuPlay = nullptr;
+        Pump();
+        EXPECT_TRUE(play.seen) << "no history menu";
+        EXPECT_EQ(play.entries, (std::vector<std::string>{"30", "12.5"}));
+        EXPECT_FALSE(IsWindow(typing));
+        EXPECT_EQ(event.code, c.code);
+        EXPECT_STREQ(edit.text, c.text) << "the typed 99 is never taken";
+        DestroyWindow(window);
+    }
+}
+
+// A combo's typing holds the mouse: a click outside it asks the main frame for the focus, and
+// the loss of the focus closes it without changing the field. The right-click copy's field
+// starts from the text of the field it copies; a field of its own from the text it shows, not
+// from another field's last text.
+TEST_F(InPlaceEditTest, AComboTypingHoldsTheMouseAndStartsFromTheRightText)
+{
+    PboxItem source = Item(kPboxCombo, 6, "甲,乙", 120);
+    DbcsCopy(source.text2, sizeof source.text2, "源");
+    auto* sourceView = new CAppPanelComboBox(&event, &source);
+    ASSERT_NE(Make(sourceView, source, source.text2), nullptr);
+    PboxItem copy = Item(kPboxCombo, 6, "甲,乙", 120);
+    copy.y = 30;
+    DbcsCopy(copy.text2, sizeof copy.text2, "旧");
+    auto* copyView = new CAppPanelComboBox(&event, &copy);
+    HWND copyWindow = Make(copyView, copy, copy.text2);
+    ASSERT_NE(copyWindow, nullptr);
+    copyView->SetTwin(sourceView);
+
+    HWND typing = Typing(copyWindow);
+    ASSERT_NE(typing, nullptr);
+    EXPECT_EQ(TextOf(typing), "源");
+    ASSERT_EQ(GetFocus(), typing);
+    EXPECT_EQ(GetCapture(), typing);
+    // A press inside keeps the typing and the hold.
+    SendMessageA(typing, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(typing, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(GetCapture(), typing);
+    Pump();
+    EXPECT_EQ(g_focusRequests, 0);
+    // A press outside: the frame is asked to take the focus back.
+    SendMessageA(typing, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-20, 200));
+    Pump();
+    EXPECT_EQ(g_focusRequests, 1);
+    EXPECT_TRUE(IsWindow(typing));
+    SetFocus(parent);
+    Pump();
+    EXPECT_FALSE(IsWindow(typing)) << "the loss of the focus closes it";
+    EXPECT_NE(GetCapture(), typing);
+    EXPECT_STREQ(copy.text2, "旧");
+    EXPECT_EQ(event.code, 0);
+
+    // A commit in one field of its own, then the typing of another starts from its own text.
+    PboxItem other = Item(kPboxCombo, 8, "x", 120);
+    other.y = 60;
+    DbcsCopy(other.text2, sizeof other.text2, "自");
+    HWND otherWindow = Make(new CAppPanelComboBox(&event, &other), other, other.text2);
+    ASSERT_NE(otherWindow, nullptr);
+    typing = Typing(copyWindow);
+    ASSERT_NE(typing, nullptr);
+    SetWindowTextA(typing, "他");
+    SendMessageA(typing, WM_KEYDOWN, VK_RETURN, 1);
+    Pump();
+    EXPECT_STREQ(copy.text2, "他");
+    EXPECT_EQ(event.kind, kItemComboBox);
+    typing = Typing(otherWindow);
+    ASSERT_NE(typing, nullptr);
+    EXPECT_EQ(TextOf(typing), "自");
+    // Esc only closes a combo's typing.
+    event = InputEventRecord{};
+    SetWindowTextA(typing, "捨");
+    SendMessageA(typing, WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump();
+    EXPECT_FALSE(IsWindow(typing));
+    EXPECT_STREQ(other.text2, "自");
+    EXPECT_EQ(event.code, 0);
 }
 
 }  // namespace

@@ -336,32 +336,68 @@ TEST_F(ParameterPanelModelTest, ColourNumbersOutsideTheTableBecomeDefault)
     }
 }
 
-TEST_F(ParameterPanelModelTest, SettersMirrorOnlyIntoTheRightClickCopyOfTheirPanel)
+// The setters write panel 4's item of the same slot too: while panel 4 is free, or holds the
+// right-click copy of the panel addressed. A panel 4 that a command created for itself is not
+// written: that would change another panel's values.
+TEST_F(ParameterPanelModelTest, SettersAlsoWriteTheSameSlotOfPanelFourUnlessItHoldsAPanelOfItsOwn)
 {
     Create();
     const int source = Create();
-    Create();
-    const int ordinary = Create();
     ASSERT_EQ(source, 2);
-    ASSERT_EQ(ordinary, kPboxMenuPanel);
+    PboxAddRequest filler = Add(source, 10, "x");
     PboxAddRequest a = Add(source, 11, "A,B", 2);
-    PboxAddRequest b = Add(ordinary, 44, "X,Y", 2);
+    ASSERT_EQ(Send(WM_PBOX_ADD_BUTTON, &filler), 1);
     ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &a), 1);
-    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &b), 1);
+    PboxItem& menuSlot = PboxGetPanel(kPboxMenuPanel)->items[1];
+
+    // Panel 4 free: slot 1 of panel 2 and slot 1 of panel 4 change together.
+    ASSERT_EQ(PboxIsPanelFree(kPboxMenuPanel), 1);
     PboxItemRequest set = Item(source, 11, nullptr, 1, 1);
     EXPECT_EQ(Send(WM_PBOX_VALUE, &set), 1);
-    EXPECT_EQ(PboxFindItem(ordinary, 44)->value, 0) << "an ordinary panel 4 is left alone";
-
-    SendValue(WM_PBOX_DESTROY, ordinary);
-    PboxCopyItems(source);
-    PboxItemRequest again = Item(source, 11, nullptr, 1, 0);
-    EXPECT_EQ(Send(WM_PBOX_VALUE, &again), 1);
-    PboxItemRequest fromCopy = Item(kPboxMenuPanel, 11, nullptr, 1, 1);
-    EXPECT_EQ(Send(WM_PBOX_VALUE, &fromCopy), 1);
-    EXPECT_EQ(PboxFindItem(source, 11)->value, 1) << "a set on the copy reaches its source";
+    EXPECT_EQ(menuSlot.value, 1);
+    int three = 3;
+    PboxItemRequest set2 = Item(source, 11, nullptr, 1, reinterpret_cast<INT_PTR>(&three));
+    EXPECT_EQ(Send(WM_PBOX_VALUE2, &set2), 1);
+    EXPECT_EQ(menuSlot.value2, 3);
+    PboxItemRequest disable = Item(source, 11, nullptr, 0);
+    EXPECT_EQ(Send(WM_PBOX_ENABLE, &disable), 1);
+    EXPECT_EQ(menuSlot.enabled, 0);
     PboxItemRequest colors = Item(source, 11, nullptr, 3, 0, 4);
     EXPECT_EQ(Send(WM_PBOX_SET_COLORS, &colors), 1);
-    EXPECT_EQ(PboxFindItem(kPboxMenuPanel, 11)->textColor, 3);
+    EXPECT_EQ(menuSlot.textColor, 3);
+    EXPECT_EQ(menuSlot.backColor, 4);
+
+    // Panel 4 created by the command for itself is left alone.
+    Create();
+    const int ordinary = Create();
+    ASSERT_EQ(ordinary, kPboxMenuPanel);
+    PboxAddRequest b = Add(ordinary, 44, "X,Y", 2);
+    PboxAddRequest b2 = Add(ordinary, 45, "X,Y", 2);
+    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &b), 1);
+    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &b2), 1);
+    PboxItemRequest again = Item(source, 11, nullptr, 1, 1);
+    EXPECT_EQ(Send(WM_PBOX_VALUE, &again), 1);
+    EXPECT_EQ(PboxFindItem(ordinary, 45)->value, 0) << "an ordinary panel 4 is not written";
+    SendValue(WM_PBOX_DESTROY, ordinary);
+
+    // Panel 4 as the right-click copy of panel 2 follows panel 2 only; a set addressed to the
+    // copy itself changes only the copy.
+    PboxCopyItems(source);
+    PboxItemRequest back = Item(source, 11, nullptr, 1, 0);
+    EXPECT_EQ(Send(WM_PBOX_VALUE, &back), 1);
+    EXPECT_EQ(PboxFindItem(kPboxMenuPanel, 11)->value, 0);
+    const int third = 3;
+    PboxAddRequest c = Add(third, 31, "P,Q", 2);
+    PboxAddRequest c2 = Add(third, 32, "P,Q", 2);
+    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &c), 1);
+    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &c2), 1);
+    PboxItemRequest elsewhere = Item(third, 32, nullptr, 1, 1);
+    EXPECT_EQ(Send(WM_PBOX_VALUE, &elsewhere), 1);
+    EXPECT_EQ(PboxFindItem(kPboxMenuPanel, 11)->value, 0) << "the copy of panel 2 does not follow panel 3";
+    PboxItemRequest fromCopy = Item(kPboxMenuPanel, 11, nullptr, 1, 1);
+    EXPECT_EQ(Send(WM_PBOX_VALUE, &fromCopy), 1);
+    EXPECT_EQ(PboxFindItem(kPboxMenuPanel, 11)->value, 1);
+    EXPECT_EQ(PboxFindItem(source, 11)->value, 0) << "a set on the copy stays in the copy";
     EXPECT_EQ(PboxFindItem(kPboxMenuPanel, 11)->text, PboxFindItem(source, 11)->text) << "texts are shared";
 
     // Releasing the copy leaves the source's texts alone; panel 4 then owns texts again.

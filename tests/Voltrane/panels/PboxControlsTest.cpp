@@ -1,8 +1,10 @@
 // The PBox controls as a plug-in uses them: made in a window of the test's own while a panel's
 // item is being built, driven by real messages; the events they write, what their parent hears,
-// the items they change (and the mirror of the right-click copy), and how the styles paint.
+// the items they change (and the item of the same slot in the panel shown docked), and how the
+// styles paint.
 #include "GTest.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -225,26 +227,44 @@ TEST_F(PboxControlsTest, DisabledOrUnboundControlsChangeNothing)
     EXPECT_TRUE(g_heard.empty());
 }
 
-TEST_F(PboxControlsTest, ValuesReachOnlyTheRightClickCopyOfTheirPanel)
+// What a control takes also goes to the item of the same slot in the panel shown docked,
+// whichever panel the control's own item lies in.
+TEST_F(PboxControlsTest, ValuesReachTheItemOfTheSameSlotInTheShownPanel)
 {
-    // Panel 4 holds the right-click copy of this panel; another ordinary panel is not mirrored.
     HWND check = Control("PBox_Check", PboxAddCheckButton, 301, "確認");
-    ASSERT_NE(check, nullptr);
-    const int other = PboxCreatePanel("他");
-    ASSERT_GT(other, 0);
+    HWND radio = Control("PBox_Radio", PboxAddRadioButton, 302, "A,B,C", 120, 3);
+    HWND list = Control("PBox_List", PboxAddList, 303, "A,B,C", 120, 0);
+    ASSERT_TRUE(check && radio && list);
+    const int shown = PboxCreatePanel("表示中");
+    ASSERT_GT(shown, 0);
+    for (int id : {401, 402, 403}) {
+        PboxAddRequest request = {};
+        request.panel = shown;
+        request.id = id;
+        request.text = reinterpret_cast<INT_PTR>("X,Y,Z");
+        ASSERT_EQ(PboxAddRadioButton(&request), 1);
+    }
+    PboxShownPanel() = shown;
+    SendMessageA(check, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    SendMessageA(radio, WM_LBUTTONDOWN, 0, MAKELPARAM(85, 5));
+    SendMessageA(ItemOf(303).listWindow, CB_SETCURSEL, 1, 0);
+    SendMessageA(list, WM_COMMAND, MAKEWPARAM(kPanelListControlId, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(ItemOf(303).listWindow));
+    EXPECT_EQ(ItemOf(301).value2, 1);
+    EXPECT_EQ(ItemOf(401, shown).value2, 1) << "slot 0 of the shown panel";
+    EXPECT_EQ(ItemOf(302).value, 2);
+    EXPECT_EQ(ItemOf(402, shown).value, 2) << "slot 1 of the shown panel";
+    EXPECT_EQ(ItemOf(303).value, 1);
+    EXPECT_EQ(ItemOf(403, shown).value, 1) << "slot 2 of the shown panel";
+
+    // With no panel shown docked only the control's own item changes; the right-click copy of
+    // its panel is not written either.
+    PboxShownPanel() = -1;
     PboxCopyItems(panel);
     SendMessageA(check, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(ItemOf(301).value2, 0);
+    EXPECT_EQ(ItemOf(401, shown).value2, 1);
     EXPECT_EQ(ItemOf(301, kPboxMenuPanel).value2, 1);
-
-    // A control on the ordinary panel other leaves panel 4 alone.
-    HWND otherCheck = Control("PBox_Check", PboxAddCheckButton, 311, "他", 120, 0, other);
-    ASSERT_NE(otherCheck, nullptr);
-    int slot = -1;
-    PboxFindItem(other, 311, &slot);
-    const int before = PboxGetPanel(kPboxMenuPanel)->items[slot].value2;
-    SendMessageA(otherCheck, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(ItemOf(311, other).value2, 1);
-    EXPECT_EQ(PboxGetPanel(kPboxMenuPanel)->items[slot].value2, before);
 }
 
 TEST_F(PboxControlsTest, ListRaisesEverySelectionChangeAndShowsThePrefixAsText)
@@ -320,11 +340,31 @@ TEST_F(PboxControlsTest, EditCommitsThroughItsWordsAndWexlEditOnlyChangesItsText
     EXPECT_STREQ(ItemOf(305).text, "45");
 }
 
-TEST_F(PboxControlsTest, ComboPickReachesItsItemAndTheRightClickCopy)
+// A combo's pick goes to the field of the same slot in the panel shown docked, and its typing
+// starts from that field's text.
+TEST_F(PboxControlsTest, ComboPickReachesTheShownPanelsFieldWhoseTextTheTypingStartsFrom)
 {
     HWND combo = Control("PBox_Combo", PboxAddCombo, 306, "甲,乙,丙", 120, reinterpret_cast<INT_PTR>("甲"));
     ASSERT_NE(combo, nullptr);
-    PboxCopyItems(panel);
+    const int shown = PboxCreatePanel("表示中");
+    ASSERT_GT(shown, 0);
+    PboxAddRequest request = {};
+    request.panel = shown;
+    request.id = 406;
+    request.text = reinterpret_cast<INT_PTR>("甲,乙,丙");
+    request.extra = reinterpret_cast<INT_PTR>("丙");
+    ASSERT_EQ(PboxAddCombo(&request), 1);
+    PboxShownPanel() = shown;
+
+    SendMessageA(combo, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    HWND typing = GetDlgItem(combo, kPanelEditControlId);
+    ASSERT_NE(typing, nullptr);
+    char started[16] = {};
+    GetWindowTextA(typing, started, sizeof started);
+    EXPECT_STREQ(started, "丙");
+    DestroyWindow(typing);
+    Pump();
+
     SendMessageA(combo, WM_LBUTTONDOWN, 0, MAKELPARAM(110, 5));
     HWND dropDown = PanelComboDropDownWindow();
     ASSERT_NE(dropDown, nullptr);
@@ -336,8 +376,8 @@ TEST_F(PboxControlsTest, ComboPickReachesItsItemAndTheRightClickCopy)
     EXPECT_EQ(Event().kind, kItemComboBox);
     EXPECT_EQ(Event().item, 306);
     EXPECT_STREQ(ItemOf(306).text2, "乙");
-    EXPECT_STREQ(ItemOf(306, kPboxMenuPanel).text2, "乙") << "the copy shows what its panel took";
-    EXPECT_EQ(g_heard, (std::vector<std::string>{"N"}));
+    EXPECT_STREQ(ItemOf(406, shown).text2, "乙") << "the shown panel's field takes the pick";
+    EXPECT_EQ(std::count(g_heard.begin(), g_heard.end(), "N"), 1);
 }
 
 TEST_F(PboxControlsTest, TheButtonStyleChoosesFlatOrKitFaces)
