@@ -191,14 +191,16 @@ bool MainFrameDisabled()
     return frame != nullptr && !IsWindowEnabled(frame);
 }
 
-// "PPush" takes a press while the frame is disabled only in the yes/no prompts: its dialog's
-// whole caption equals the prompt caption setting, or is "?".
+// "PPush" takes a press while the frame is disabled only in the yes/no prompts: the first 19
+// characters of its dialog's caption are those of the prompt caption setting, or the caption is
+// "?". A longer setting, which the prompts show as their caption, still matches.
 bool InYesNoPrompt(HWND window)
 {
+    constexpr size_t kComparedCaption = 19;
     char caption[256] = "";
     GetWindowTextA(ParentOf(window), caption, sizeof caption);
     const char* prompt = GetConfigDataRuntime().yesNoCaption;
-    return (prompt[0] != '\0' && strcmp(caption, prompt) == 0) || strcmp(caption, "?") == 0;
+    return (prompt[0] != '\0' && strncmp(caption, prompt, kComparedCaption) == 0) || strcmp(caption, "?") == 0;
 }
 
 LRESULT ReleaseSteps(HWND window, int commandDelta)
@@ -220,7 +222,7 @@ LRESULT ButtonProc(ButtonClass cls, KitPainter painter, HWND window, UINT messag
     switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (!plain && GetDlgCtrlID(window) >= 8000) FrameRestoreInputFocus();
+        if (GetDlgCtrlID(window) >= 8000) FrameRestoreInputFocus();
         else RepaintNow(window);
         break;
     case WM_PAINT: {

@@ -215,7 +215,6 @@ int InputTemporaryPoint()
     if (GetActiveView() == nullptr) return 0;
     CInputPointDlg dialog(g_point.lastX, g_point.lastY, 1);
     const INT_PTR code = dialog.DoModal(GetActiveWindow());
-    int entered = 0;
     if (code == IDOK) {
         g_point.pointX = dialog.x;
         g_point.pointY = dialog.y;
@@ -223,10 +222,10 @@ int InputTemporaryPoint()
         g_point.pending = 1;
         g_point.lastX = dialog.x;
         g_point.lastY = dialog.y;
-        entered = 1;
     } else {
         g_point.pending = 0;
     }
     if (HWND frame = GetMainFrameWnd()) ::UpdateWindow(frame);
-    return entered;
+    // The dialog ran: whether a point waits is the pending flag's to say.
+    return 1;
 }

@@ -19,8 +19,8 @@ struct TemporaryPointInput {
 };
 TemporaryPointInput& GetTemporaryPointInput();
 
-// Asks for the coordinates of the next point. 1 when a point was entered (it is then pending),
-// 0 after Cancel or without an active view.
+// Asks for the coordinates of the next point: 1 once the dialog ran (a point entered with OK
+// is then pending; Cancel clears the pending flag), 0 without an active view.
 int InputTemporaryPoint();
 // Shifts point (x, y) by typed offsets, converted from input to drawing units. 1 when shifted,
 // 0 after Cancel or without an active view.

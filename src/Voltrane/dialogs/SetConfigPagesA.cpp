@@ -132,6 +132,8 @@ void CSetConfig01Dlg::OnApply()
 {
     LocalSettingsSetup& live = Live();
     live.bToolHlp = IsButtonChecked(m_hWnd, 1100) ? 1 : 0;
+    // The command panel's tips follow at once, not only from the next start.
+    GetCadSystem().SetCommandPanelButtonMode(static_cast<WORD>(live.bToolHlp));
     live.bWindowSz = IsButtonChecked(m_hWnd, 1101) ? 0 : 1;
     live.bDspNumDlgFg = IsButtonChecked(m_hWnd, 1102) ? 1 : 0;
     live.bColorMode = IsButtonChecked(m_hWnd, 1206) ? 2 : IsButtonChecked(m_hWnd, 1205) ? 1 : 0;

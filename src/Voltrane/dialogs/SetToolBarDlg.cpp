@@ -158,8 +158,10 @@ bool CSetToolBarDlg::Apply()
 
 LRESULT CSetToolBarDlg::OnOk(WORD, WORD, HWND, BOOL&)
 {
-    // Nothing saved means nothing for the main window to rebuild.
-    EndDialog(Apply() ? IDOK : IDCANCEL);
+    // OK ends with OK also when the list could not be saved: the caller's rebuild then shows
+    // the settings as they are saved.
+    Apply();
+    EndDialog(IDOK);
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "controls/KitFaces.h"
 #include "core/CadSystem.h"
 #include "core/ConfigData.h"
+#include "mainframe/FrameServices.h"
 
 namespace {
 
@@ -174,7 +175,8 @@ TEST_F(KitButtonsTest, RightButton)
 }
 
 // With the main frame disabled only "PPush" buttons of the yes/no prompts take clicks; the
-// whole caption is compared, also past 19 characters.
+// first 19 characters of the caption and of the prompt setting are compared, so a prompt
+// caption of any length the setting allows still takes clicks.
 TEST_F(KitButtonsTest, DisabledFrameAndThePromptCaption)
 {
     HWND frame = CreateWindowExA(0, "static", "frame", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, Instance(), nullptr);
@@ -183,15 +185,16 @@ TEST_F(KitButtonsTest, DisabledFrameAndThePromptCaption)
     const std::string longPrompt = "確認してください確認して";  // 24 bytes, past the 19 compared once
     const struct {
         const char* prompt;
-        const char* dialogCaption;
+        std::string dialogCaption;
         const char* buttonClass;
         size_t commands;
     } cases[] = {
         {"", "?", "PPush", 1},
         {"", "other", "PPush", 0},
         {"確認", "確認", "PPush", 1},
-        {longPrompt.c_str(), longPrompt.c_str(), "PPush", 1},
-        {longPrompt.c_str(), (longPrompt.substr(0, 18) + "X").c_str(), "PPush", 0},
+        {longPrompt.c_str(), longPrompt, "PPush", 1},
+        {longPrompt.c_str(), longPrompt.substr(0, 18) + "X", "PPush", 0},
+        {longPrompt.c_str(), longPrompt.substr(0, 20) + "ZZ", "PPush", 1},
         {"", "?", "NPush", 0},
     };
     for (const auto& c : cases) {
@@ -206,6 +209,26 @@ TEST_F(KitButtonsTest, DisabledFrameAndThePromptCaption)
         DestroyWindow(button);
     }
     DestroyWindow(frame);
+}
+
+// A button with id 8000 or above hands the keyboard focus back to the panel or the view, "PPush"
+// as well; below 8000 it keeps the focus.
+int g_focusReturns = 0;
+TEST_F(KitButtonsTest, IdsFromEightThousandHandTheFocusBack)
+{
+    FrameServices saved = GetFrameServices();
+    GetFrameServices().restoreInputFocus = [] { ++g_focusReturns; };
+    for (const char* cls : {"PPush", "NPush", "NPush2", "NPush3", "NPushCmdMenu"}) {
+        for (int id : {7999, 8000}) {
+            g_focusReturns = 0;
+            HWND button = host.Child(cls, id, 20, 20, 80, 24, "F");
+            SendMessageA(button, WM_SETFOCUS, 0, 0);
+            SendMessageA(button, WM_KILLFOCUS, 0, 0);
+            EXPECT_EQ(g_focusReturns, id >= 8000 ? 2 : 0) << cls << " " << id;
+            DestroyWindow(button);
+        }
+    }
+    GetFrameServices() = saved;
 }
 
 TEST_F(KitButtonsTest, InitDialogClearsPressAndChecked)

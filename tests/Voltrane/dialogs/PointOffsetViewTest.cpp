@@ -109,6 +109,38 @@ TEST_F(PointOffsetInAView, OffsetsThePointByTheTypedValuesInDrawingUnits)
     EXPECT_EQ(unchanged[1], 2);
 }
 
+// The coordinate input answers 1 whenever its dialog ran; whether a point waits is the pending
+// flag's to say.
+TEST_F(PointOffsetInAView, TypedCoordinatesAnswerOneAlsoWhenCancelled)
+{
+    ASSERT_EQ(GetActiveView(), m_view);
+    const struct {
+        int button;
+        int pending;
+    } cases[] = {{IDOK, 1}, {IDCANCEL, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        GetTemporaryPointInput().pending = 1 - c.pending;
+        ModalScript script({[&] {
+            HWND d = FindOwnWindow("#32770", "座標入力");
+            if (d == nullptr || !IsWindowVisible(d)) return false;
+            SetDlgItemTextA(d, kPointEditX, "7");
+            SetDlgItemTextA(d, kPointEditY, "8");
+            SetFocus(GetDlgItem(d, kPointEditY));
+            SendMessageA(d, WM_COMMAND, static_cast<WPARAM>(c.button), 0);
+            return true;
+        }});
+        EXPECT_EQ(script.Run([] { return static_cast<INT_PTR>(InputTemporaryPoint()); }), 1);
+        EXPECT_FALSE(script.TimedOut());
+        EXPECT_EQ(GetTemporaryPointInput().pending, c.pending);
+        if (c.pending) {
+            EXPECT_DOUBLE_EQ(GetTemporaryPointInput().pointX, 7);
+            EXPECT_DOUBLE_EQ(GetTemporaryPointInput().pointY, 8);
+        }
+    }
+    GetTemporaryPointInput().pending = 0;
+}
+
 void SetPanelText(int id, const char* text)
 {
     PboxItemRequest request = {};

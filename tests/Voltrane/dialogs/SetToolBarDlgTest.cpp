@@ -202,6 +202,21 @@ TEST(ToolbarDialog, OkRepairsAStoredListOfNineOrWithAnUnknownName)
     }
 }
 
+// OK ends the dialog with OK also when its list cannot be saved (a line that names no group):
+// nothing is written and the caller still has the main window rebuild from what is saved.
+TEST(ToolbarDialog, OkThatCannotSaveStillEndsWithOkAndWritesNothing)
+{
+    SettingsSandbox sandbox;
+    StoredToolbars stored;
+    const int result = DialogDriver::Run(kCaption, [&](HWND dialog) {
+        SendDlgItemMessageA(dialog, 1136, LB_DELETESTRING, 9, 0);
+        SendDlgItemMessageA(dialog, 1136, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("不明"));
+        Click(dialog, IDOK);
+    }, [] { return RunToolbarDialog(); });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(StoredToolbars::Writes(), 0);
+}
+
 TEST(ToolbarDialog, NoSizeRadioStoresMinusTwo)
 {
     SettingsSandbox sandbox;
