@@ -1,7 +1,8 @@
 // The two command panels of the real program: a fresh start shows them with the buttons of the
 // installed definition files, and a click on a button runs its command, which keeps the button
 // highlighted while it waits for input; a command inserted in the command-menu dialog of the
-// settings sheet is written to the per-user file and shows in the panel after a restart.
+// settings sheet is written to the per-user file and shows in the panel after a restart; the
+// first page of the sheet switches the buttons' tips at once.
 #include "GTest.h"
 
 #include <windows.h>
@@ -18,6 +19,7 @@
 #include "CatalogueSwap.h"
 #include "DrawingWindows.h"
 #include "HostMessages.h"
+#include "PointerInput.h"
 #include "ProgramProcess.h"
 #include "UserSettingsFiles.h"
 #include "ViewScreen.h"
@@ -441,6 +443,65 @@ TEST_F(CommandPanelTest, ACommandInsertedFromTheSettingsSheetShowsInThePanelAfte
     EXPECT_NE(VisibleButton(panel, 6000), nullptr);
     EXPECT_NE(VisibleButton(panel, 6010), nullptr) << "the inserted command has no button after the restart";
     EXPECT_FALSE(ShowsErrorBox(program.ProcessId())) << "an error box came up";
+}
+
+struct ShownTip {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindShownTip(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<ShownTip*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window) || ClassOf(window) != "tooltips_class32") return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A tip of the process shown within the time; null when none came up.
+HWND WaitForShownTip(DWORD processId, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
+        ShownTip search = {processId, nullptr};
+        EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return search.found;
+    }
+    return nullptr;
+}
+
+// Started with the tips off, the program shows a button's tip as soon as "コマンドメニューのヘルプを
+// 表示する" is checked on the first page of the settings sheet and the sheet is closed with OK.
+TEST_F(CommandPanelTest, TheFirstSettingsPageSwitchesTheButtonTipsOnAtOnce)
+{
+    SettingsFileSwap settings("LocalSettings.xml", {{"bToolHlp", "0"}, {"iStartOpenDlgFg", "1"}});
+    ASSERT_TRUE(settings.Ready());
+    StartProgram();
+    HWND panel = Panel(0);
+    ASSERT_NE(panel, nullptr);
+    HWND button = VisibleButton(panel, 6000);
+    ASSERT_NE(button, nullptr);
+
+    PostMessageA(frame, WM_COMMAND, 1229, 0);
+    HWND sheet = WaitForDialog(program, "環境設定", 20000);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(page, 1100), static_cast<UINT>(BST_UNCHECKED)) << "the tips were on at the start";
+    CheckDlgButton(page, 1100, BST_CHECKED);
+    PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntilGone(sheet, 30000));
+    ASSERT_TRUE(WaitUntilResponsive(frame, 10000));
+
+    // The pointer comes onto the button from the frame's caption, as a user's would.
+    RECT frameRect, buttonRect;
+    GetWindowRect(frame, &frameRect);
+    GetWindowRect(button, &buttonRect);
+    ASSERT_TRUE(MovePointer({frameRect.left + 40, frameRect.top + 8}));
+    const POINT centre = {(buttonRect.left + buttonRect.right) / 2, (buttonRect.top + buttonRect.bottom) / 2};
+    ASSERT_TRUE(SettlePointer(button, centre)) << DescribeStackingAt(program.ProcessId(), centre);
+    EXPECT_NE(WaitForShownTip(program.ProcessId(), 15000), nullptr) << "the button shows no tip";
 }
 
 }  // namespace
