@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "commands/InputEvent.h"
 #include "core/CadSystem.h"
+#include "panels/AppPanelInputs.h"
+#include "panels/ParameterPanelItems.h"
 #include "panels/CustomRightMenu.h"
 #include "panels/RightMenu.h"
 #include "panels/RightMenuFile.h"
@@ -222,6 +225,46 @@ TEST_F(CustomRightMenuTest, MenuModeZeroShowsNothingAndEnterModeOpensOnlyForADra
     EXPECT_EQ(GetRightMenuState().pickSwitch, 0);
     SetRightClickEnterMode(0);
     GetCadSystem().config.menu.RightMenuMode = savedMode;
+}
+
+// The popup's OK and Cancel (its Enter and Esc) end the typing open in a panel item as the keys
+// would: OK takes the typed text, Cancel puts back the one from before.
+TEST_F(CustomRightMenuTest, OkAndCancelOfThePopupEndTheOpenTypingOfAnItem)
+{
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    SetForegroundWindow(owner);
+    const struct {
+        WPARAM command;
+        int code;
+        const char* text;
+    } cases[] = {{IDOK, kEventPanelItem, "45"}, {IDCANCEL, kEventEditEscape, "12"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        InputEventRecord event = {};
+        char text[257] = "12";
+        PboxItem item;
+        item.type = kPboxEdit;
+        item.id = 4;
+        item.text = text;
+        item.textSize = sizeof text;
+        CAppPanelEditBox edit(&event, &item);
+        RECT rc = {0, 0, 120, 20};
+        HWND window = CreatePanelItemWindow(&edit, owner, rc, 4, text);
+        ASSERT_NE(window, nullptr);
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        HWND typing = GetDlgItem(window, kPanelEditControlId);
+        ASSERT_NE(typing, nullptr);
+        ASSERT_EQ(GetFocus(), typing);
+        SetWindowTextA(typing, "45");
+        SendMessageA(container, WM_COMMAND, c.command, 0);
+        Pump();
+        EXPECT_FALSE(IsWindow(typing));
+        EXPECT_EQ(event.code, c.code);
+        EXPECT_STREQ(text, c.text);
+        DestroyWindow(window);
+    }
+    DestroyWindow(owner);
 }
 
 }  // namespace
