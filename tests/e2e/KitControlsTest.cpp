@@ -78,8 +78,19 @@ protected:
     HWND frame = nullptr;
 };
 
+// The plug-in's own colour rows load only while a drawing view is open: without one the field
+// takes nothing and answers 0.
 TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColourRow)
 {
+    PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 0 row 0", 15000)) << Caption(frame);
+    HWND empty = ShownKitDialog(5000);
+    ASSERT_NE(empty, nullptr);
+    PostMessageA(empty, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitForCaption(frame, "KitDialog cancel", 10000)) << Caption(frame);
+    ASSERT_TRUE(WaitUntilGone(empty, 10000));
+
+    ASSERT_NE(OpenEmptyDrawingWindow(frame), nullptr);
     PostMessageA(frame, WM_CAD_RUN_COMMAND, 5993, 0);
     ASSERT_TRUE(WaitForCaption(frame, "KitDialog shown 1 row 0", 15000)) << Caption(frame);
     // The trace comes from the dialog's initialisation, before the dialog shows.
@@ -104,10 +115,7 @@ TEST_F(KitControlsTest, PluginDialogPlacesKitControlsByNameAndGetsThePickedColou
     const int rowHeight = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
     ASSERT_TRUE(ClickScreen({listRect.left + 20, listRect.top + (4 - top) * rowHeight + rowHeight / 2}));
     EXPECT_TRUE(WaitForCaption(frame, "KitDialog colour 4", 10000)) << Caption(frame);
-
-    PostMessageA(frame, WM_CLOSE, 0, 0);
-    DWORD exitCode = 0;
-    EXPECT_TRUE(program.WaitForExit(30000, &exitCode));
+    EXPECT_TRUE(CloseProgramWithoutSaving(frame, program));
 }
 
 // With a drawing open the colour field reloads from it: the rows of the drawing's colours and
