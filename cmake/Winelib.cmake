@@ -1,13 +1,30 @@
 # Helpers for Winelib targets: executables come out as NAME.exe.so, libraries as NAME.dll.so
 # (wine 8 loads an ELF library only by a name ending in ".so").
 
+# Every binary finds the libraries it links in its own folder and nowhere else: the run path is
+# "$ORIGIN" alone, the same in the build tree as after a copy, so a program folder that is
+# copied or moved still links its own engine. A build-tree run path naming the build folder
+# would link the original folder's engine beside the copy that the program binds by path.
+set(CMAKE_SKIP_BUILD_RPATH OFF)
+set(CMAKE_BUILD_WITH_INSTALL_RPATH ON)
+set(CMAKE_INSTALL_RPATH "\$ORIGIN")
+set(CMAKE_INSTALL_RPATH_USE_LINK_PATH OFF)
+
+# vt_check_run_path(TARGET): fails the build when the linked binary's run path is not "$ORIGIN".
+function(vt_check_run_path name)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DBINARY=$<TARGET_FILE:${name}> -P ${PROJECT_SOURCE_DIR}/cmake/CheckRunPath.cmake
+    VERBATIM)
+endfunction()
+
 # vt_add_dll(NAME SPEC file.spec SOURCES ... [LIBS ...])
 function(vt_add_dll name)
   cmake_parse_arguments(A "" "SPEC" "SOURCES;LIBS" ${ARGN})
   add_library(${name} SHARED ${A_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll.so" OUTPUT_NAME ${name}
     LINK_DEPENDS ${A_SPEC})
-  target_link_options(${name} PRIVATE ${A_SPEC} "-Wl,-rpath,$ORIGIN")
+  target_link_options(${name} PRIVATE ${A_SPEC})
+  vt_check_run_path(${name})
   if(A_LIBS)
     target_link_libraries(${name} PRIVATE ${A_LIBS})
   endif()
@@ -22,7 +39,7 @@ function(vt_set_exe name)
   else()
     target_link_options(${name} PRIVATE -mconsole)
   endif()
-  target_link_options(${name} PRIVATE "-Wl,-rpath,$ORIGIN")
+  vt_check_run_path(${name})
 endfunction()
 
 # vt_add_resources(TARGET file.rc [INCLUDES dirs...]): compiles a .rc with wrc and links the .res.

@@ -44,12 +44,16 @@ ProgramProcess::~ProgramProcess()
 
 bool ProgramProcess::Start(const std::string& arguments)
 {
-    std::string exe = ProgramFolder() + "Voltrane.exe.so";
-    std::string commandLine = "\"" + exe + "\"";
+    return StartIn(ProgramFolder(), "Voltrane.exe.so", arguments);
+}
+
+bool ProgramProcess::StartIn(const std::string& folder, const std::string& program, const std::string& arguments)
+{
+    std::string commandLine = "\"" + folder + program + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup = {sizeof(startup)};
     return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          ProgramFolder().c_str(), &startup, &m_info) != FALSE;
+                          folder.c_str(), &startup, &m_info) != FALSE;
 }
 
 HWND ProgramProcess::WaitForWindow(const char* className, DWORD timeoutMs) const

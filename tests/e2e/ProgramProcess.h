@@ -15,6 +15,8 @@ public:
 
     // Starts Voltrane with the given arguments; false when it could not be started.
     bool Start(const std::string& arguments = std::string());
+    // Starts a program of a folder (a path ending in a backslash), in that folder.
+    bool StartIn(const std::string& folder, const std::string& program, const std::string& arguments);
     // The first visible top-level window of the class in this process, within the time.
     HWND WaitForWindow(const char* className, DWORD timeoutMs) const;
     // Waits for the process to end; false on time-out. The exit code is then valid.
