@@ -445,32 +445,6 @@ TEST_F(CommandPanelTest, ACommandInsertedFromTheSettingsSheetShowsInThePanelAfte
     EXPECT_FALSE(ShowsErrorBox(program.ProcessId())) << "an error box came up";
 }
 
-struct ShownTip {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindShownTip(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<ShownTip*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || ClassOf(window) != "tooltips_class32") return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// A tip of the process shown within the time; null when none came up.
-HWND WaitForShownTip(DWORD processId, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
-        ShownTip search = {processId, nullptr};
-        EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
-    }
-    return nullptr;
-}
-
 // Started with the tips off, the program shows a button's tip as soon as "コマンドメニューのヘルプを
 // 表示する" is checked on the first page of the settings sheet and the sheet is closed with OK.
 TEST_F(CommandPanelTest, TheFirstSettingsPageSwitchesTheButtonTipsOnAtOnce)
@@ -501,7 +475,7 @@ TEST_F(CommandPanelTest, TheFirstSettingsPageSwitchesTheButtonTipsOnAtOnce)
     ASSERT_TRUE(MovePointer({frameRect.left + 40, frameRect.top + 8}));
     const POINT centre = {(buttonRect.left + buttonRect.right) / 2, (buttonRect.top + buttonRect.bottom) / 2};
     ASSERT_TRUE(SettlePointer(button, centre)) << DescribeStackingAt(program.ProcessId(), centre);
-    EXPECT_NE(WaitForShownTip(program.ProcessId(), 15000), nullptr) << "the button shows no tip";
+    EXPECT_NE(program.WaitForWindow("tooltips_class32", 15000), nullptr) << "the button shows no tip";
 }
 
 }  // namespace

@@ -157,9 +157,11 @@ private:
     LRESULT OnButtonDown(UINT msg, WPARAM, LPARAM lParam, BOOL& bHandled)
     {
         if (!Inside(lParam)) {
-            // Only a combo's edit, which holds the mouse, sees a click outside: the focus goes back
-            // where input is taken, which closes the edit.
-            PostFocusInput();
+            // Only a combo's edit, which holds the mouse, sees a click outside: it ends, and the
+            // focus goes back where input is taken. Ending here does not wait for that focus to
+            // move: with no drawing view to take it the edit would keep the mouse for good.
+            if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+            Finish(0);
             return 0;
         }
         if (msg == WM_RBUTTONDOWN && m_historyKey[0] != '\0') {

@@ -582,6 +582,13 @@ protected:
         SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         return GetDlgItem(window, kPanelEditControlId);
     }
+    // An edit item over the text buffer, and its window.
+    HWND MakeEdit(PboxItem& edit, char* text, size_t size)
+    {
+        edit = Item(kPboxEdit, 4, text, 120);
+        edit.textSize = size;
+        return Make(new CAppPanelEditBox(&event, &edit), edit, edit.text);
+    }
     static std::string TextOf(HWND window)
     {
         char text[300] = {};
@@ -644,9 +651,8 @@ TEST_F(InPlaceEditTest, CommandsCarryingThirteenOrTwentySevenActAsEnterOrEsc)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.message) + " " + std::to_string(c.key));
         char text[257] = "12";
-        PboxItem edit = Item(kPboxEdit, 4, text, 120);
-        edit.textSize = sizeof text;
-        HWND window = Make(new CAppPanelEditBox(&event, &edit), edit, edit.text);
+        PboxItem edit;
+        HWND window = MakeEdit(edit, text, sizeof text);
         ASSERT_NE(window, nullptr);
         event = InputEventRecord{};
         HWND typing = Typing(window);
@@ -702,10 +708,9 @@ TEST_F(InPlaceEditTest, ARightClickInTheTypingCancelsItAndOffersTheItemsHistory)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pick ? "picked" : "closed");
         char text[257] = "7";
-        PboxItem edit = Item(kPboxEdit, 4, text, 120);
-        edit.textSize = sizeof text;
+        PboxItem edit;
+        HWND window = MakeEdit(edit, text, sizeof text);
         DbcsCopy(edit.label, sizeof edit.label, "右履歴");
-        HWND window = Make(new CAppPanelEditBox(&event, &edit), edit, edit.text);
         ASSERT_NE(window, nullptr);
         event = InputEventRecord{};
         HWND typing = Typing(window);
@@ -727,8 +732,8 @@ TEST_F(InPlaceEditTest, ARightClickInTheTypingCancelsItAndOffersTheItemsHistory)
     }
 }
 
-// A combo's typing holds the mouse: a click outside it asks the main frame for the focus, and
-// the loss of the focus closes it without changing the field. The right-click copy's field
+// A combo's typing holds the mouse: a click outside it, or the loss of the focus, ends it without
+// changing the field and asks the main frame to take the focus back. The right-click copy's field
 // starts from the text of the field it copies; a field of its own from the text it shows, not
 // from another field's last text.
 TEST_F(InPlaceEditTest, AComboTypingHoldsTheMouseAndStartsFromTheRightText)
@@ -756,15 +761,22 @@ TEST_F(InPlaceEditTest, AComboTypingHoldsTheMouseAndStartsFromTheRightText)
     EXPECT_EQ(GetCapture(), typing);
     Pump();
     EXPECT_EQ(g_focusRequests, 0);
-    // A press outside: the frame is asked to take the focus back.
+    // A press outside ends it, unchanged, and asks the frame to take the focus back.
+    SetWindowTextA(typing, "捨");
     SendMessageA(typing, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-20, 200));
     Pump();
     EXPECT_EQ(g_focusRequests, 1);
-    EXPECT_TRUE(IsWindow(typing));
+    EXPECT_FALSE(IsWindow(typing));
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_STREQ(copy.text2, "旧");
+    EXPECT_EQ(event.code, 0);
+    // So does the loss of the focus.
+    typing = Typing(copyWindow);
+    ASSERT_NE(typing, nullptr);
     SetFocus(parent);
     Pump();
-    EXPECT_FALSE(IsWindow(typing)) << "the loss of the focus closes it";
-    EXPECT_NE(GetCapture(), typing);
+    EXPECT_FALSE(IsWindow(typing));
+    EXPECT_EQ(g_focusRequests, 2);
     EXPECT_STREQ(copy.text2, "旧");
     EXPECT_EQ(event.code, 0);
 

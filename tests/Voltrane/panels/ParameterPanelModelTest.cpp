@@ -3,6 +3,7 @@
 #include "GTest.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "HostMessages.h"
@@ -102,6 +103,14 @@ protected:
         PboxSetApplicationPanel(nullptr);
     }
     NoColors noColors;
+    // Radio items of two choices with these ids, in slot order.
+    static void AddRadios(int panel, std::initializer_list<int> ids)
+    {
+        for (int id : ids) {
+            PboxAddRequest r = Add(panel, id, "X,Y", 2);
+            ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &r), 1) << id;
+        }
+    }
     int Create(const char* caption = "テスト") { return static_cast<int>(SendValue(WM_PBOX_CREATE, reinterpret_cast<INT_PTR>(caption))); }
 };
 
@@ -371,10 +380,7 @@ TEST_F(ParameterPanelModelTest, SettersAlsoWriteTheSameSlotOfPanelFourUnlessItHo
     Create();
     const int ordinary = Create();
     ASSERT_EQ(ordinary, kPboxMenuPanel);
-    PboxAddRequest b = Add(ordinary, 44, "X,Y", 2);
-    PboxAddRequest b2 = Add(ordinary, 45, "X,Y", 2);
-    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &b), 1);
-    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &b2), 1);
+    AddRadios(ordinary, {44, 45});
     PboxItemRequest again = Item(source, 11, nullptr, 1, 1);
     EXPECT_EQ(Send(WM_PBOX_VALUE, &again), 1);
     EXPECT_EQ(PboxFindItem(ordinary, 45)->value, 0) << "an ordinary panel 4 is not written";
@@ -387,10 +393,7 @@ TEST_F(ParameterPanelModelTest, SettersAlsoWriteTheSameSlotOfPanelFourUnlessItHo
     EXPECT_EQ(Send(WM_PBOX_VALUE, &back), 1);
     EXPECT_EQ(PboxFindItem(kPboxMenuPanel, 11)->value, 0);
     const int third = 3;
-    PboxAddRequest c = Add(third, 31, "P,Q", 2);
-    PboxAddRequest c2 = Add(third, 32, "P,Q", 2);
-    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &c), 1);
-    ASSERT_EQ(Send(WM_PBOX_ADD_RADIO, &c2), 1);
+    AddRadios(third, {31, 32});
     PboxItemRequest elsewhere = Item(third, 32, nullptr, 1, 1);
     EXPECT_EQ(Send(WM_PBOX_VALUE, &elsewhere), 1);
     EXPECT_EQ(PboxFindItem(kPboxMenuPanel, 11)->value, 0) << "the copy of panel 2 does not follow panel 3";
