@@ -445,11 +445,17 @@ TEST_F(CommandPanelTest, ACommandInsertedFromTheSettingsSheetShowsInThePanelAfte
     EXPECT_FALSE(ShowsErrorBox(program.ProcessId())) << "an error box came up";
 }
 
+// The program started with the tips off. The settings file is put back only after the program
+// has ended (the fixture's tear-down closes it), since the program writes the file at its end.
+class CommandPanelWithoutTips : public CommandPanelTest {
+protected:
+    SettingsFileSwap settings{"LocalSettings.xml", {{"bToolHlp", "0"}, {"iStartOpenDlgFg", "1"}}};
+};
+
 // Started with the tips off, the program shows a button's tip as soon as "コマンドメニューのヘルプを
 // 表示する" is checked on the first page of the settings sheet and the sheet is closed with OK.
-TEST_F(CommandPanelTest, TheFirstSettingsPageSwitchesTheButtonTipsOnAtOnce)
+TEST_F(CommandPanelWithoutTips, TheFirstSettingsPageSwitchesTheButtonTipsOnAtOnce)
 {
-    SettingsFileSwap settings("LocalSettings.xml", {{"bToolHlp", "0"}, {"iStartOpenDlgFg", "1"}});
     ASSERT_TRUE(settings.Ready());
     StartProgram();
     HWND panel = Panel(0);
